@@ -1,0 +1,1 @@
+// Directory-comparison methods of CLindrelCtrl (placeholder until the directory scan lands).

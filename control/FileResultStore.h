@@ -1,0 +1,38 @@
+// FileResultStore: the change records of the last file comparison, with a counter per
+// kind. The engine's thread appends while the owner thread may read; both are locked, so
+// a record is complete before it is counted.
+#pragma once
+
+#include <cstddef>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "engine/ChangeRecord.h"
+
+namespace lindrel {
+
+class FileResultStore final : public engine::ChangeSink {
+ public:
+  struct Counters {
+    long additions = 0;
+    long changes = 0;
+    long deletions = 0;
+  };
+
+  // Record number = the count before the record is added; the kind's counter grows by one.
+  void StoreChangeRecord(const engine::ChangeRecord& record) override;
+
+  void Clear();
+  long Count() const;
+  std::optional<engine::ChangeRecord> Get(long index) const;
+  std::vector<engine::ChangeRecord> Snapshot() const;
+  Counters GetCounters() const;
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<engine::ChangeRecord> records_;
+  Counters counters_;
+};
+
+}  // namespace lindrel

@@ -1,0 +1,70 @@
+// The inside of a CLindrelCtrl: property values, job state, result stores, the pending-
+// event queue and the state of the directory and report subsystems.
+//
+// Threads: the owner thread runs every host call. A worker touches only the atomics of
+// its JobState, its own result store (which is safe for concurrent reads) and the
+// pending-event queue (locked).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "control/FileResultStore.h"
+#include "control/JobState.h"
+#include "control/PendingEventQueue.h"
+#include "control/Properties.h"
+#include "dircompare/DirCompareState.h"
+#include "lindrel/LindrelCtrl.h"
+#include "reports/ReportState.h"
+
+namespace lindrel {
+
+struct CLindrelCtrl::Impl {
+  Impl(CLindrelCtrl& owner, EventHost& host);
+
+  CLindrelCtrl& owner;
+  EventHost& host;
+
+  Properties props;
+  bool modified = false;
+  std::function<void(long)> propertyChanged;
+  std::function<void()> aboutBoxHandler;
+  LindrelEvents* listener = nullptr;
+
+  JobState fileJob;
+  JobState dirJob;
+
+  // File comparison results; the worker writes, the host reads.
+  FileResultStore fileResults;
+  std::thread fileWorker;
+
+  PendingEventQueue events;
+
+  dircompare::DirCompareState dir;
+  reports::ReportState reports;
+
+  // Owner thread. Marks the component modified and sends the change notice of `dispId`.
+  void PropertyChanged(long dispId);
+
+  // Owner thread. Fires OnError with the code's message followed by `detail`; a code
+  // without a message fires nothing.
+  void FireError(long code, const std::string& detail = std::string());
+  void FireDirCompareStarted();
+  void FireFileCompareStarted();
+
+  // Any thread. Queues an error for the owner thread (a job's error).
+  void QueueError(long code, const std::string& detail = std::string());
+  // Any thread. Queues the directory completion; `underLock` runs under the queue lock.
+  void QueueDirCompletion(const std::function<void()>& underLock = {});
+
+  // Reads and writes the state file (StateFileName). False when the path could not be
+  // resolved (OnError 501 has been fired).
+  bool ReadStateFile();
+  bool WriteStateFile();
+
+  // Fires one event drained from the queue (owner thread).
+  void Deliver(const PendingEvent& event);
+};
+
+}  // namespace lindrel

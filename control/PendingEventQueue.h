@@ -1,0 +1,68 @@
+// PendingEventQueue: hands events from worker threads to the component's owner thread.
+//
+// A worker queues an entry (any thread); queueing starts a timer on the event host when
+// none runs. The timer's tick, on the owner thread, delivers every entry in queue order
+// (entries queued meanwhile included), then stops the timer. The lock is not held while
+// an entry is delivered, so a handler may call any method of the component, abort
+// methods included, and a worker never waits for a handler.
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "lindrel/EventHost.h"
+
+namespace lindrel {
+
+enum class PendingEventKind { kDirCompletion, kFileCompletion, kError };
+
+struct PendingEvent {
+  PendingEventKind kind = PendingEventKind::kError;
+  long code = 0;
+  std::string detail;
+};
+
+class PendingEventQueue {
+ public:
+  using Deliver = std::function<void(const PendingEvent&)>;
+  using GiveUpRetrying = std::function<bool()>;
+
+  // `deliver` fires one entry on the owner thread. `giveUpRetrying` is asked between the
+  // retries of a refused timer start.
+  PendingEventQueue(EventHost& host, Deliver deliver, GiveUpRetrying giveUpRetrying);
+  ~PendingEventQueue();
+  PendingEventQueue(const PendingEventQueue&) = delete;
+  PendingEventQueue& operator=(const PendingEventQueue&) = delete;
+
+  // Any thread. Adds `event`; starts the timer when none runs, retrying a refused start up
+  // to 30 more times 100 ms apart unless `giveUpRetrying` answers true. `underLock` runs
+  // under the queue lock after the entry was added.
+  void Queue(PendingEvent event, const std::function<void()>& underLock = {});
+
+  // Owner thread. Stops the timer and drops every queued entry; later entries are dropped.
+  void Shutdown();
+
+  // Number of entries waiting for delivery.
+  std::size_t Pending() const;
+
+  // Pause after each delivered entry (2 ms in production).
+  void TEST_SetDeliveryPauseMs(unsigned ms) { deliveryPauseMs_ = ms; }
+
+ private:
+  void OnTimer();
+
+  EventHost& host_;
+  Deliver deliver_;
+  GiveUpRetrying giveUpRetrying_;
+  unsigned deliveryPauseMs_ = 2;
+
+  mutable std::mutex mutex_;
+  std::vector<PendingEvent> entries_;       // guarded by mutex_
+  EventHost::TimerId timer_ = EventHost::kNoTimer;  // guarded by mutex_
+  bool shutDown_ = false;                   // guarded by mutex_
+  bool delivering_ = false;                 // owner thread only
+};
+
+}  // namespace lindrel

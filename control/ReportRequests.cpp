@@ -1,0 +1,1 @@
+// Report and alignment methods of CLindrelCtrl (placeholder until the reports land).

@@ -1,0 +1,1 @@
+#include "dircompare/DirCompareState.h"

@@ -1,0 +1,29 @@
+// Error codes of the Lindrel component and their message texts.
+//
+// A refused request or a failed job reaches the host through the OnError event with one
+// of these codes; the event's text is the code's message immediately followed by a
+// detail (a path, or nothing). The texts are part of the interface and never change.
+#pragma once
+
+#include "lindrel/export.h"
+
+namespace lindrel {
+
+enum ErrorCode : long {
+  kErrorWritingStateFile = 500,    // reserved; nothing raises it
+  kErrorStateFilePath = 501,       // the Lindrel directory is unavailable
+  kErrorSearchInProcess = 502,     // a comparison of that kind is already running
+  kErrorInvalidParameters = 503,   // reserved
+  kErrorUnableToOpenFile = 504,    // a file to be written cannot be opened
+  kErrorInvalidRecordNumber = 506, // reserved
+  kErrorInvalidSearchString = 507, // reserved
+  kErrorInvalidSearchPath = 508,   // DirMaster or DirSource is empty
+  kErrorInvalidMasterFile = 600,   // the master file does not exist
+  kErrorInvalidSourceFile = 601,   // the source file does not exist
+};
+
+// The message text of `code`, or nullptr when the code has none (such an error fires
+// nothing).
+LINDREL_EXPORT const char* ErrorMessage(long code);
+
+}  // namespace lindrel

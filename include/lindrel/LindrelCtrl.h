@@ -1,0 +1,267 @@
+// CLindrelCtrl: the Lindrel file and directory comparison component.
+//
+// A host creates one component per place it needs one, configures it through its
+// properties, starts comparisons through its methods, hears about their end and about
+// errors through LindrelEvents, reads results back by record number and asks for report
+// files. Settings survive between runs in the component's state file, an INI file named
+// by StateFileName in the Lindrel directory, read when the component is created or loaded
+// and written when it is destroyed.
+//
+// Threading: a component belongs to the thread that created it (its owner) and every
+// method is called on that thread. Comparisons started with FileCompareBegin and
+// DirCompareBegin run on worker threads; their completions and errors are queued and
+// fired on the owner thread by the component's EventHost (by default the owner thread's
+// MessageLoop, which the owner must pump). FileCompareBeginSynchronous runs on the
+// owner thread. The component never throws: methods answer FALSE, -1 or a negative code
+// and fire OnError where their description says so.
+//
+// Booleans cross the interface as long values: any non-zero value written is stored as
+// 1 (TRUE) and reads back as 1; 0 is FALSE.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "lindrel/Errors.h"
+#include "lindrel/EventHost.h"
+#include "lindrel/LindrelEvents.h"
+#include "lindrel/export.h"
+
+namespace lindrel {
+
+// Dispatch identifiers of the properties and methods. They are part of the interface.
+enum DispId : long {
+  kDispDirSource = 1,
+  kDispDirMaster = 2,
+  kDispDirCompareTime = 3,
+  kDispThreadPriority = 4,
+  kDispDirFileTypes = 5,
+  kDispDirShowOnlyInMaster = 6,
+  kDispDirShowOnlyInSource = 7,
+  kDispDirDoSubDirectories = 8,
+  kDispDirCompareResultsCount = 9,
+  kDispDirShowSameInBothPlaces = 10,
+  kDispDirShowDifferentInBothPlaces = 11,
+  kDispFileMaster = 12,
+  kDispFileSource = 13,
+  kDispFileCompareActive = 14,
+  kDispFileCompareTime = 15,
+  kDispFileIgnoreCase = 16,
+  kDispFileIgnoreWhiteSpace = 17,
+  kDispFileIgnoreEmptyLines = 18,
+  kDispFileQuickCompare = 19,
+  kDispDirCompareActive = 20,
+  kDispStateFileName = 22,
+  kDispDirContentCompare = 23,
+  kDispReportFileMaster = 24,
+  kDispReportFileTitle = 25,
+  kDispReportFileSource = 26,
+  kDispDirIgnoreDateDifferences = 27,
+  kDispFileShowChangesInLargerSections = 28,
+  kDispFileCompareFaster = 29,
+  kDispFileUseLineBracket = 30,
+  kDispFileLineBracket = 31,
+  kDispFileIgnoreRegularExpression = 32,
+  kDispFileUseIgnoreRegularExpression = 33,
+  kDispReportHTMLHighDetail = 34,
+  kDispReportDoubleWideCharset = 35,
+  kDispDirCompareBegin = 36,
+  kDispDirCompareAbort = 37,
+  kDispDirCompareResultsGet = 38,
+  kDispFileCompareBegin = 39,
+  kDispFileCompareAbort = 40,
+  kDispDirSaveDataToTabFile = 41,
+  kDispFileCompareResultsCount = 42,
+  kDispFileCompareResultsGet = 43,
+  kDispFileCompareBeginSynchronous = 44,
+  kDispFileCompareCreateReport = 45,
+  kDispAlignmentChangeAdd = 46,
+  kDispAlignmentChangeClear = 47,
+  kDispAlignmentChangeUndo = 48,
+  kDispDirThrottle = 49,
+  kDispAboutBox = -552,
+};
+
+// The thread-priority scale of ThreadPriority.
+enum class ThreadPriorities : long {
+  Idle = 0,
+  Lowest = 1,
+  Normal = 2,
+  Highest = 3,
+  TimeCritical = 4,
+};
+
+// "Idle (0)" ... "Time Critical (4)"; nullptr outside 0..4.
+LINDREL_EXPORT const char* ThreadPriorityDescription(long priority);
+
+class LINDREL_EXPORT CLindrelCtrl {
+ public:
+  // Creates a component with every property at its default, settles StateFileName to
+  // `stateFileName` (the value a container saved under "StateFile") and reads the state
+  // file. `eventHost` delivers events on the owner thread; nullptr uses the creating
+  // thread's MessageLoop. The host must outlive the component.
+  explicit CLindrelCtrl(const std::string& stateFileName = std::string(),
+                        EventHost* eventHost = nullptr);
+
+  // Aborts running comparisons (waiting up to 30 seconds each), writes the state file,
+  // stops the event timer and drops events still queued.
+  ~CLindrelCtrl();
+
+  CLindrelCtrl(const CLindrelCtrl&) = delete;
+  CLindrelCtrl& operator=(const CLindrelCtrl&) = delete;
+
+  // --- Host plumbing -----------------------------------------------------------------
+
+  // The listener receives the five events; nullptr detaches it. Not owned.
+  void SetEventListener(LindrelEvents* listener);
+
+  // Called with a property's dispatch id after a setter stored a new value.
+  void SetPropertyChangedHandler(std::function<void(long dispId)> handler);
+
+  // The "modified" mark a setter leaves for the container.
+  bool IsModified() const;
+  void SetModifiedFlag(bool modified);
+
+  // A container load: settles StateFileName from the saved "StateFile" value, then reads
+  // the state file again.
+  void LoadProperties(const std::string& savedStateFileName);
+  // Reset to defaults: every property to its default (StateFileName unchanged), then the
+  // state file is read again.
+  void ResetProperties();
+
+  // AboutBox shows its dialog through this handler (the Qt layer sets one).
+  void SetAboutBoxHandler(std::function<void()> handler);
+
+  // --- Properties --------------------------------------------------------------------
+  // Directory comparison.
+  std::string GetDirSource() const;
+  void SetDirSource(const std::string& value);
+  std::string GetDirMaster() const;
+  void SetDirMaster(const std::string& value);
+  long GetDirCompareTime() const;
+  long GetThreadPriority() const;
+  void SetThreadPriority(long value);
+  std::string GetDirFileTypes() const;
+  void SetDirFileTypes(const std::string& value);
+  long GetDirShowOnlyInMaster() const;
+  void SetDirShowOnlyInMaster(long value);
+  long GetDirShowOnlyInSource() const;
+  void SetDirShowOnlyInSource(long value);
+  long GetDirDoSubDirectories() const;
+  void SetDirDoSubDirectories(long value);
+  long GetDirCompareResultsCount() const;
+  long GetDirShowSameInBothPlaces() const;
+  void SetDirShowSameInBothPlaces(long value);
+  long GetDirShowDifferentInBothPlaces() const;
+  void SetDirShowDifferentInBothPlaces(long value);
+  long GetDirCompareActive() const;
+  long GetDirContentCompare() const;
+  void SetDirContentCompare(long value);
+  long GetDirIgnoreDateDifferences() const;
+  void SetDirIgnoreDateDifferences(long value);
+  long GetDirThrottle() const;
+  void SetDirThrottle(long value);
+
+  // File comparison.
+  std::string GetFileMaster() const;
+  void SetFileMaster(const std::string& value);
+  std::string GetFileSource() const;
+  void SetFileSource(const std::string& value);
+  long GetFileCompareActive() const;
+  long GetFileCompareTime() const;
+  long GetFileIgnoreCase() const;
+  void SetFileIgnoreCase(long value);
+  long GetFileIgnoreWhiteSpace() const;
+  void SetFileIgnoreWhiteSpace(long value);
+  long GetFileIgnoreEmptyLines() const;
+  void SetFileIgnoreEmptyLines(long value);
+  long GetFileQuickCompare() const;
+  void SetFileQuickCompare(long value);
+  long GetFileShowChangesInLargerSections() const;
+  void SetFileShowChangesInLargerSections(long value);
+  long GetFileCompareFaster() const;
+  void SetFileCompareFaster(long value);
+  long GetFileUseLineBracket() const;
+  void SetFileUseLineBracket(long value);
+  long GetFileLineBracket() const;
+  void SetFileLineBracket(long value);
+  std::string GetFileIgnoreRegularExpression() const;
+  void SetFileIgnoreRegularExpression(const std::string& value);
+  long GetFileUseIgnoreRegularExpression() const;
+  void SetFileUseIgnoreRegularExpression(long value);
+
+  // State file and reports.
+  std::string GetStateFileName() const;
+  void SetStateFileName(const std::string& value);
+  std::string GetReportFileMaster() const;
+  void SetReportFileMaster(const std::string& value);
+  std::string GetReportFileTitle() const;
+  void SetReportFileTitle(const std::string& value);
+  std::string GetReportFileSource() const;
+  void SetReportFileSource(const std::string& value);
+  long GetReportHTMLHighDetail() const;
+  void SetReportHTMLHighDetail(long value);
+  long GetReportDoubleWideCharset() const;
+  void SetReportDoubleWideCharset(long value);
+
+  // --- Methods -----------------------------------------------------------------------
+
+  // Starts a directory comparison of DirMaster and DirSource on a worker thread. FALSE
+  // and OnError (502 running, 508 empty path) when refused.
+  bool DirCompareBegin();
+  // Stops the running directory comparison and waits for it (at most 30 seconds); its
+  // completion is not fired and the records found so far stay readable.
+  void DirCompareAbort();
+  // Reads directory record `resultIndex`. FALSE, and the out-parameters untouched, when
+  // the index is outside 0..count-1. May be called while the comparison runs.
+  bool DirCompareResultsGet(long resultIndex, std::string& fileName, std::string& dirMaster,
+                            std::string& dirSource, long& isFile, long& onlyInSource,
+                            long& onlyInMaster, long& sizeDifferent, long& dateDifferent,
+                            long& contentDifferent);
+  // Writes the directory records as a tab-delimited file. FALSE and OnError 504 when the
+  // file cannot be opened.
+  bool DirSaveDataToTabFile(const std::string& fileName);
+
+  // Starts a file comparison of FileMaster and FileSource on a worker thread. FALSE and
+  // OnError (502 running, 600/601 missing file) when refused.
+  bool FileCompareBegin();
+  // Runs the same comparison on the calling thread. FALSE when refused or when the
+  // engine reported trouble.
+  bool FileCompareBeginSynchronous();
+  // Suppresses the completion of the running file comparison and waits for it to end
+  // (at most 30 seconds).
+  void FileCompareAbort();
+  // Number of change records, or -1 when the files differ but no records were produced
+  // (quick or binary comparison, or trouble).
+  long FileCompareResultsCount();
+  // Reads change record `resultIndex`: kind as a character code ('a' 97, 'c' 99,
+  // 'd' 100) and 1-based inclusive line ranges. FALSE, and the out-parameters untouched,
+  // outside 0..count-1.
+  bool FileCompareResultsGet(long resultIndex, long& changeType, long& masterStart,
+                             long& masterEnd, long& sourceStart, long& sourceEnd);
+
+  // Writes a report of the last file comparison: Format 1 HTML (Style 1 side by side,
+  // otherwise all in one), 2 text, 3 comma-delimited, 4 tab-delimited. 0 when written
+  // (or Format is outside 1..4); -1 the last comparison was aborted; -2 a comparison is
+  // running; -3 the master file, -4 the source file cannot be read; -5 the target cannot
+  // be written.
+  long FileCompareCreateReport(const std::string& targetFile, long format, long style);
+
+  // Forced alignments of the HTML report.
+  bool AlignmentChangeAdd(long changeType, long lineStart, long lineEnd, long numLines);
+  bool AlignmentChangeClear();
+  bool AlignmentChangeUndo();
+
+  // Shows the about box through the handler set with SetAboutBoxHandler.
+  void AboutBox();
+
+  // Internal state, defined by the library; opaque to hosts.
+  struct Impl;
+  Impl& Internals() { return *d_; }
+
+ private:
+  std::unique_ptr<Impl> d_;
+};
+
+}  // namespace lindrel
