@@ -6,6 +6,7 @@
 // pending-event queue (locked).
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -37,6 +38,9 @@ struct CLindrelCtrl::Impl {
 
   // File comparison results; the worker writes, the host reads.
   FileResultStore fileResults;
+  // The last engine run found a difference but stored no record (quick or binary
+  // comparison, or trouble).
+  std::atomic<bool> fileDifferWithoutRecords{false};
   std::thread fileWorker;
 
   PendingEventQueue events;

@@ -100,9 +100,10 @@ class LINDREL_EXPORT CLindrelCtrl {
   // Creates a component with every property at its default, settles StateFileName to
   // `stateFileName` (the value a container saved under "StateFile") and reads the state
   // file. `eventHost` delivers events on the owner thread; nullptr uses the creating
-  // thread's MessageLoop. The host must outlive the component.
+  // thread's MessageLoop. The host must outlive the component. `listener` (optional, not
+  // owned) hears the events of creation too, such as a state file that cannot be found.
   explicit CLindrelCtrl(const std::string& stateFileName = std::string(),
-                        EventHost* eventHost = nullptr);
+                        EventHost* eventHost = nullptr, LindrelEvents* listener = nullptr);
 
   // Aborts running comparisons (waiting up to 30 seconds each), writes the state file,
   // stops the event timer and drops events still queued.

@@ -1,0 +1,137 @@
+// The file-comparison job of CLindrelCtrl: begin checks, the worker, abort and results.
+#include <chrono>
+#include <system_error>
+#include <thread>
+
+#include "control/LindrelCtrlImpl.h"
+#include "engine/Engine.h"
+#include "platform/FileSearch.h"
+#include "platform/ThreadPriority.h"
+#include "platform/TickCount.h"
+
+namespace lindrel {
+
+namespace {
+
+constexpr long kAbortWaitMs = 29'999;
+
+// The job reads the properties once; taking them on the owner thread at begin keeps the
+// worker away from values the host may change meanwhile.
+engine::FileCompareOptions SnapshotOptions(const Properties& p) {
+  engine::FileCompareOptions o;
+  o.master = p.fileMaster;
+  o.source = p.fileSource;
+  o.ignoreCase = p.fileIgnoreCase == 1;
+  o.ignoreWhiteSpace = p.fileIgnoreWhiteSpace == 1;
+  o.ignoreEmptyLines = p.fileIgnoreEmptyLines == 1;
+  o.quickCompare = p.fileQuickCompare == 1;
+  o.showChangesInLargerSections = p.fileShowChangesInLargerSections == 1;
+  o.compareFaster = p.fileCompareFaster == 1;
+  o.useLineBracket = p.fileUseLineBracket == 1;
+  o.lineBracket = p.fileLineBracket;
+  o.useIgnoreRegularExpression = p.fileUseIgnoreRegularExpression == 1;
+  o.ignoreRegularExpression = p.fileIgnoreRegularExpression;
+  return o;
+}
+
+// Checks and resets shared by both begin methods. True when the job may start; the
+// Started event has then been fired.
+bool AcceptFileCompare(CLindrelCtrl::Impl& d) {
+  if (d.fileJob.active) {
+    d.FireError(kErrorSearchInProcess);
+    return false;
+  }
+  if (!platform::DirectorySearchFindsEntry(d.props.fileMaster)) {
+    d.FireError(kErrorInvalidMasterFile);
+    return false;
+  }
+  if (!platform::DirectorySearchFindsEntry(d.props.fileSource)) {
+    d.FireError(kErrorInvalidSourceFile);
+    return false;
+  }
+  d.fileResults.Clear();
+  d.fileJob.Start(platform::TickCount());
+  d.fileJob.abort = false;
+  d.reports.OnFileCompareStarted();
+  d.fileJob.active = true;
+  d.FireFileCompareStarted();
+  return true;
+}
+
+int RunFileCompareJob(CLindrelCtrl::Impl& d, const engine::FileCompareOptions& options) {
+  d.fileDifferWithoutRecords = false;
+  const int result = engine::RunEngine(engine::BuildEngineArguments(options), d.fileResults);
+  if (result > 0 && d.fileResults.Count() == 0) d.fileDifferWithoutRecords = true;
+
+  if (!d.fileJob.abort) {
+    d.events.Queue(PendingEvent{PendingEventKind::kFileCompletion, 0, {}}, [&d] {
+      d.fileJob.active = false;
+      d.fileJob.StoreElapsed(platform::TickCount());
+    });
+  } else {
+    d.fileJob.active = false;
+  }
+  return result;
+}
+
+}  // namespace
+
+bool CLindrelCtrl::FileCompareBegin() {
+  Impl& d = *d_;
+  if (!AcceptFileCompare(d)) return false;
+  // The previous worker has already queued its completion; collect the thread.
+  if (d.fileWorker.joinable()) d.fileWorker.join();
+  const engine::FileCompareOptions options = SnapshotOptions(d.props);
+  const long priority = d.props.threadPriority;
+  try {
+    d.fileWorker = std::thread([&d, options, priority] {
+      platform::ApplyThreadPriority(priority);
+      RunFileCompareJob(d, options);
+    });
+  } catch (const std::system_error&) {
+    // No worker: the job ends at once, without records and without a completion.
+    d.fileJob.StoreElapsed(platform::TickCount());
+    d.fileJob.active = false;
+    return false;
+  }
+  return true;
+}
+
+bool CLindrelCtrl::FileCompareBeginSynchronous() {
+  Impl& d = *d_;
+  if (!AcceptFileCompare(d)) return false;
+  return RunFileCompareJob(d, SnapshotOptions(d.props)) != engine::kTrouble;
+}
+
+void CLindrelCtrl::FileCompareAbort() {
+  Impl& d = *d_;
+  if (!d.fileJob.active) return;
+  d.fileJob.abort = true;
+  d.reports.OnFileCompareAborted();
+  d.fileJob.StoreElapsed(platform::TickCount());
+  const long start = platform::TickCount();
+  while (d.fileJob.active && platform::TickCount() - start <= kAbortWaitMs)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+long CLindrelCtrl::GetFileCompareActive() const { return d_->fileJob.active ? 1 : 0; }
+long CLindrelCtrl::GetFileCompareTime() const { return d_->fileJob.time; }
+
+long CLindrelCtrl::FileCompareResultsCount() {
+  if (d_->fileDifferWithoutRecords) return -1;
+  return d_->fileResults.Count();
+}
+
+bool CLindrelCtrl::FileCompareResultsGet(long resultIndex, long& changeType, long& masterStart,
+                                         long& masterEnd, long& sourceStart, long& sourceEnd) {
+  auto record = d_->fileResults.Get(resultIndex);
+  if (!record) return false;
+  changeType = static_cast<unsigned char>(record->kind);
+  masterStart = record->masterStart;
+  masterEnd = record->masterEnd;
+  sourceStart = record->sourceStart;
+  sourceEnd = record->sourceEnd;
+  return true;
+}
+
+}  // namespace lindrel

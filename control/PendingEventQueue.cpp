@@ -1,0 +1,78 @@
+#include "control/PendingEventQueue.h"
+
+#include <chrono>
+#include <thread>
+
+namespace lindrel {
+
+namespace {
+constexpr int kTimerRetries = 30;
+constexpr auto kTimerRetryPause = std::chrono::milliseconds(100);
+}  // namespace
+
+PendingEventQueue::PendingEventQueue(EventHost& host, Deliver deliver,
+                                     GiveUpRetrying giveUpRetrying)
+    : host_(host), deliver_(std::move(deliver)), giveUpRetrying_(std::move(giveUpRetrying)) {}
+
+PendingEventQueue::~PendingEventQueue() { Shutdown(); }
+
+void PendingEventQueue::Queue(PendingEvent event, const std::function<void()>& underLock) {
+  std::lock_guard lock(mutex_);
+  if (shutDown_) {
+    if (underLock) underLock();
+    return;
+  }
+  entries_.push_back(std::move(event));
+  if (timer_ == EventHost::kNoTimer) {
+    timer_ = host_.StartTimer(0, [this] { OnTimer(); });
+    for (int retry = 0; timer_ == EventHost::kNoTimer && retry < kTimerRetries; ++retry) {
+      std::this_thread::sleep_for(kTimerRetryPause);
+      if (giveUpRetrying_ && giveUpRetrying_()) break;
+      timer_ = host_.StartTimer(0, [this] { OnTimer(); });
+    }
+    // A timer that stays refused leaves the entry queued; the next entry queued starts a
+    // timer that delivers both.
+  }
+  if (underLock) underLock();
+}
+
+void PendingEventQueue::OnTimer() {
+  // A handler that pumps the host's loop must not deliver the rest of the queue from
+  // inside itself: the outer pass carries on in order.
+  if (delivering_) return;
+  delivering_ = true;
+  for (std::size_t next = 0;; ++next) {
+    PendingEvent event;
+    {
+      std::lock_guard lock(mutex_);
+      if (shutDown_) break;
+      if (next >= entries_.size()) {
+        entries_.clear();
+        if (timer_ != EventHost::kNoTimer) host_.StopTimer(timer_);
+        timer_ = EventHost::kNoTimer;
+        break;
+      }
+      event = entries_[next];
+    }
+    // Delivered without the lock: a worker may queue meanwhile, and a handler may call
+    // an abort method that waits for that worker.
+    deliver_(event);
+    if (deliveryPauseMs_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(deliveryPauseMs_));
+  }
+  delivering_ = false;
+}
+
+void PendingEventQueue::Shutdown() {
+  std::lock_guard lock(mutex_);
+  shutDown_ = true;
+  entries_.clear();
+  if (timer_ != EventHost::kNoTimer) host_.StopTimer(timer_);
+  timer_ = EventHost::kNoTimer;
+}
+
+std::size_t PendingEventQueue::Pending() const {
+  std::lock_guard lock(mutex_);
+  return entries_.size();
+}
+
+}  // namespace lindrel

@@ -1,0 +1,120 @@
+#include "control/StateFile.h"
+
+#include <variant>
+
+#include "platform/IniFile.h"
+#include "platform/LindrelDirectory.h"
+
+namespace lindrel {
+
+namespace {
+
+constexpr const char* kSection = "General";
+constexpr std::size_t kTextBufferSize = 500;  // texts read back are cut to 499 characters
+
+struct Boolean { long Properties::*member; };
+struct Number { long Properties::*member; };
+struct Text { std::string Properties::*member; };
+using Field = std::variant<Boolean, Number, Text>;
+
+struct Key {
+  const char* name;
+  Field field;
+};
+
+// In the order the component writes them.
+const Key kKeys[] = {
+    {"b_dir_ignore_date_differences", Boolean{&Properties::dirIgnoreDateDifferences}},
+    {"b_dir_contents_compare", Boolean{&Properties::dirContentCompare}},
+    {"b_dir_show_only_in_master", Boolean{&Properties::dirShowOnlyInMaster}},
+    {"b_dir_show_only_in_source", Boolean{&Properties::dirShowOnlyInSource}},
+    {"b_dir_show_same_in_both_places", Boolean{&Properties::dirShowSameInBothPlaces}},
+    {"b_dir_show_different_in_both_places", Boolean{&Properties::dirShowDifferentInBothPlaces}},
+    {"b_dir_use_subdirectories", Boolean{&Properties::dirDoSubDirectories}},
+    {"b_file_ignore_case", Boolean{&Properties::fileIgnoreCase}},
+    {"b_file_ignore_whitespace", Boolean{&Properties::fileIgnoreWhiteSpace}},
+    {"b_file_ignore_emptylines", Boolean{&Properties::fileIgnoreEmptyLines}},
+    {"b_file_quick", Boolean{&Properties::fileQuickCompare}},
+    {"b_report_html_high_detail", Boolean{&Properties::reportHTMLHighDetail}},
+    {"b_DoubleWide_Character_Set", Boolean{&Properties::reportDoubleWideCharset}},
+    {"b_file_show_changes_in_larger_sections",
+     Boolean{&Properties::fileShowChangesInLargerSections}},
+    {"b_file_compare_faster", Boolean{&Properties::fileCompareFaster}},
+    {"b_use_line_bracket", Boolean{&Properties::fileUseLineBracket}},
+    {"l_line_bracket", Number{&Properties::fileLineBracket}},
+    {"l_thread_priority", Number{&Properties::threadPriority}},
+    {"m_dir_source", Text{&Properties::dirSource}},
+    {"m_dir_master", Text{&Properties::dirMaster}},
+    {"s_dir_search_ext", Text{&Properties::dirFileTypes}},
+    {"m_file_source", Text{&Properties::fileSource}},
+    {"m_file_master", Text{&Properties::fileMaster}},
+    {"m_report_file_master", Text{&Properties::reportFileMaster}},
+    {"m_report_file_source", Text{&Properties::reportFileSource}},
+    {"m_report_file_title", Text{&Properties::reportFileTitle}},
+    {"s_ignore_regular_expression", Text{&Properties::fileIgnoreRegularExpression}},
+    {"b_use_ignore_regular_expression", Boolean{&Properties::fileUseIgnoreRegularExpression}},
+    {"b_dir_throttle", Boolean{&Properties::dirThrottle}},
+};
+
+template <class... Ts>
+struct Overloaded : Ts... {
+  using Ts::operator()...;
+};
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
+
+}  // namespace
+
+std::optional<std::string> ResolveStateFilePath(const std::string& stateFileName) {
+  if (stateFileName.find('/') != std::string::npos) return stateFileName;
+  auto directory = platform::LindrelDirectory();
+  if (!directory) return std::nullopt;
+  const std::string base = stateFileName.empty() ? "TVK" : stateFileName;
+  return platform::JoinPath(*directory, base + ".INI");
+}
+
+void ReadStateFile(const std::string& path, Properties& props) {
+  const Properties defaults;
+  const platform::IniDocument file = platform::IniDocument::Load(path);
+  for (const Key& key : kKeys) {
+    const std::optional<std::string> stored = file.Get(kSection, key.name);
+    std::visit(
+        Overloaded{
+            [&](Boolean b) {
+              // Only a value containing "FALSE" reads FALSE: "false", "0" and "" read TRUE.
+              props.*b.member = stored ? (stored->find("FALSE") == std::string::npos ? 1 : 0)
+                                       : defaults.*b.member;
+            },
+            [&](Number n) {
+              long value = stored ? platform::ParseProfileInt(*stored) : defaults.*n.member;
+              // An out-of-scale priority would index past the scale; keep the current one,
+              // as the setter does.
+              if (n.member == &Properties::threadPriority && (value < 0 || value > 4)) return;
+              props.*n.member = value;
+            },
+            [&](Text t) {
+              std::string value = stored ? *stored : defaults.*t.member;
+              if (value.size() > kTextBufferSize - 1) value.resize(kTextBufferSize - 1);
+              props.*t.member = std::move(value);
+            },
+        },
+        key.field);
+  }
+}
+
+bool WriteStateFile(const std::string& path, const Properties& props) {
+  platform::IniDocument file = platform::IniDocument::Load(path);
+  for (const Key& key : kKeys) {
+    std::string value = std::visit(
+        Overloaded{
+            [&](Boolean b) -> std::string { return props.*b.member != 0 ? "TRUE" : "FALSE"; },
+            [&](Number n) -> std::string { return std::to_string(props.*n.member); },
+            [&](Text t) -> std::string { return props.*t.member; },
+        },
+        key.field);
+    file.Set(kSection, key.name, value);
+  }
+  return file.Save(path).ok();
+}
+
+}  // namespace lindrel

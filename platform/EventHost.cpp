@@ -1,0 +1,7 @@
+#include "lindrel/EventHost.h"
+
+namespace lindrel {
+
+EventHost::~EventHost() = default;
+
+}  // namespace lindrel
