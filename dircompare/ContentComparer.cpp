@@ -1,0 +1,94 @@
+#include "dircompare/ContentComparer.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "dircompare/ScanEnvironment.h"
+#include "lindrel/Errors.h"
+
+namespace lindrel::dircompare {
+namespace {
+
+bool Exists(const std::string& path) {
+  struct stat info {};
+  // lstat: a dangling link still names something; opening it is what fails.
+  return ::lstat(path.c_str(), &info) == 0;
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  bool ok() const { return fd_ >= 0; }
+
+ private:
+  int fd_;
+};
+
+// Reads exactly `size` bytes; false on a read error or an early end of file.
+bool ReadFully(int fd, char* buffer, std::size_t size) {
+  while (size > 0) {
+    const ssize_t got = ::read(fd, buffer, size);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    buffer += got;
+    size -= static_cast<std::size_t>(got);
+  }
+  return true;
+}
+
+}  // namespace
+
+ContentComparer::ContentComparer(std::size_t blockSize) : blockSize_(blockSize == 0 ? 1 : blockSize) {}
+
+ContentResult ContentComparer::Compare(const std::string& masterPath,
+                                       const std::string& sourcePath, ScanEnvironment& env) {
+  if (!Exists(masterPath)) {
+    env.QueueError(kErrorInvalidMasterFile);
+    return ContentResult::kSame;
+  }
+  if (!Exists(sourcePath)) {
+    env.QueueError(kErrorInvalidSourceFile);
+    return ContentResult::kSame;
+  }
+  Descriptor master(env.OpenForReading(masterPath));
+  Descriptor source(env.OpenForReading(sourcePath));
+  if (!master.ok() || !source.ok()) return ContentResult::kCannotOpen;
+
+  struct stat masterInfo {}, sourceInfo {};
+  if (::fstat(master.get(), &masterInfo) != 0 || ::fstat(source.get(), &sourceInfo) != 0) {
+    return ContentResult::kCannotOpen;
+  }
+  // Files of different sizes differ whatever their common prefix holds.
+  if (masterInfo.st_size != sourceInfo.st_size) return ContentResult::kDifferent;
+
+  if (masterBlock_.size() != blockSize_) {
+    masterBlock_.assign(blockSize_, 0);
+    sourceBlock_.assign(blockSize_, 0);
+  }
+  auto remaining = static_cast<std::size_t>(masterInfo.st_size < 0 ? 0 : masterInfo.st_size);
+  while (remaining > 0) {
+    if (env.AbortRequested()) return ContentResult::kAborted;
+    const std::size_t step = remaining < blockSize_ ? remaining : blockSize_;
+    // A file that shrank while being compared cannot be read to the size it had.
+    if (!ReadFully(master.get(), masterBlock_.data(), step) ||
+        !ReadFully(source.get(), sourceBlock_.data(), step)) {
+      return ContentResult::kCannotOpen;
+    }
+    if (std::memcmp(masterBlock_.data(), sourceBlock_.data(), step) != 0) {
+      return ContentResult::kDifferent;
+    }
+    remaining -= step;
+  }
+  return ContentResult::kSame;
+}
+
+}  // namespace lindrel::dircompare

@@ -1,0 +1,88 @@
+#include "dircompare/DirListing.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <string_view>
+
+#include "dircompare/FileTypeFilter.h"
+#include "dircompare/NameCase.h"
+#include "dircompare/ScanEnvironment.h"
+
+namespace lindrel::dircompare {
+namespace {
+
+struct DirCloser {
+  void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+// What one enumerated name turned out to be; false when it vanished after enumeration.
+bool Describe(int directoryFd, const char* name, struct stat& info) {
+  if (::fstatat(directoryFd, name, &info, 0) == 0) return true;
+  // A dangling link, or one that loops: keep the link itself, which shows as a file.
+  struct stat link {};
+  if (::fstatat(directoryFd, name, &link, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(link.st_mode)) {
+    info = link;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void DirListing::Fill(const std::string& directory, ListingKind kind,
+                      const std::string& fileTypes, ScanEnvironment& env, long pauseMs) {
+  entries_.clear();
+  groups_.clear();
+
+  std::unique_ptr<DIR, DirCloser> dir(::opendir(directory.c_str()));
+  // Missing or unreadable: no entries, and the other side's entries show as only there.
+  if (dir) {
+    const int fd = ::dirfd(dir.get());
+    while (!env.AbortRequested()) {
+      const dirent* entry = ::readdir(dir.get());
+      if (entry == nullptr) break;
+      const std::string_view name(entry->d_name);
+      struct stat info {};
+      if (name != "." && name != ".." && Describe(fd, entry->d_name, info)) {
+        const bool isDirectory = S_ISDIR(info.st_mode);
+        const bool wanted = kind == ListingKind::kSubdirectories
+                                ? isDirectory
+                                : !isDirectory && PassesFileTypeFilter(name, fileTypes);
+        if (wanted) {
+          DirEntryInfo kept;
+          kept.name = std::string(name);
+          kept.upperName = ToUpperName(name);
+          kept.size = static_cast<std::int64_t>(info.st_size);
+          kept.lastWrite = info.st_mtim;
+          kept.id = DirectoryId{info.st_dev, info.st_ino};
+          entries_.push_back(std::move(kept));
+        }
+      }
+      if (pauseMs > 0) env.Pause(std::chrono::milliseconds(pauseMs));
+    }
+  }
+
+  // std::string compares bytes as unsigned char, which is the required byte order.
+  std::sort(entries_.begin(), entries_.end(), [](const DirEntryInfo& a, const DirEntryInfo& b) {
+    if (a.upperName != b.upperName) return a.upperName < b.upperName;
+    return a.name < b.name;
+  });
+  for (std::size_t i = 0; i < entries_.size();) {
+    std::size_t end = i + 1;
+    while (end < entries_.size() && entries_[end].upperName == entries_[i].upperName) ++end;
+    groups_.emplace(entries_[i].upperName, Group{i, end - i});
+    i = end;
+  }
+}
+
+DirListing::Group DirListing::Find(const std::string& upperName) const {
+  auto found = groups_.find(upperName);
+  return found == groups_.end() ? Group{} : found->second;
+}
+
+}  // namespace lindrel::dircompare

@@ -1,0 +1,179 @@
+#include "dircompare/DirScanner.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "dircompare/DirPaths.h"
+#include "dircompare/NameMatching.h"
+#include "dircompare/ScanEnvironment.h"
+
+namespace lindrel::dircompare {
+namespace {
+
+int CompareTimes(const timespec& master, const timespec& source) {
+  if (master.tv_sec != source.tv_sec) return master.tv_sec < source.tv_sec ? -1 : 1;
+  if (master.tv_nsec != source.tv_nsec) return master.tv_nsec < source.tv_nsec ? -1 : 1;
+  return 0;
+}
+
+int CompareSizes(std::int64_t master, std::int64_t source) {
+  if (master == source) return 0;
+  return master > source ? 1 : -1;
+}
+
+// The identity of a root directory, when it exists.
+bool RootId(const std::string& path, DirectoryId& id) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+  id = DirectoryId{info.st_dev, info.st_ino};
+  return true;
+}
+
+DirResultRecord MakeRecord(int isFile, std::string master, std::string source, std::string name) {
+  DirResultRecord record;
+  record.flags.Set(DirFlag::kIsFile, isFile);
+  record.dirMaster = std::move(master);
+  record.dirSource = std::move(source);
+  record.fileName = std::move(name);
+  return record;
+}
+
+}  // namespace
+
+DirScanner::DirScanner(const ScanOptions& options, ScanEnvironment& env, DirResultStore& store)
+    : options_(options), env_(env), store_(store) {}
+
+bool DirScanner::Run() {
+  store_.Append(MakeRecord(0, options_.master, options_.source, std::string()));
+  masterPath_.clear();
+  sourcePath_.clear();
+  DirectoryId id;
+  if (RootId(options_.master, id)) masterPath_.push_back(id);
+  if (RootId(options_.source, id)) sourcePath_.push_back(id);
+  return WalkLevel(options_.master, options_.source);
+}
+
+long DirScanner::PauseMs() const {
+  return options_.throttle ? ThrottlePauseMs(options_.threadPriority) : 0;
+}
+
+bool DirScanner::OnWalkPath(const std::vector<DirectoryId>& path, const DirectoryId& id) const {
+  return std::find(path.begin(), path.end(), id) != path.end();
+}
+
+bool DirScanner::WalkLevel(const std::string& master, const std::string& source) {
+  return CompareFiles(master, source) && CompareSubdirectories(master, source);
+}
+
+bool DirScanner::CompareFiles(const std::string& master, const std::string& source) {
+  DirListing masterFiles, sourceFiles;
+  masterFiles.Fill(master, ListingKind::kFiles, options_.fileTypes, env_, PauseMs());
+  sourceFiles.Fill(source, ListingKind::kFiles, options_.fileTypes, env_, PauseMs());
+  const NameMatch match = MatchNames(masterFiles, sourceFiles);
+
+  // A: every file of the master side.
+  const auto& masters = masterFiles.entries();
+  const auto& sources = sourceFiles.entries();
+  for (std::size_t m = 0; m < masters.size(); ++m) {
+    if (env_.AbortRequested()) return false;
+    const DirEntryInfo& file = masters[m];
+    const std::size_t partner = match.partnerOfMaster[m];
+    DirFlags flags;
+    flags.Set(DirFlag::kIsFile, 1);
+    bool keep = false;
+    if (partner == NameMatch::kNoPartner) {
+      flags.Set(DirFlag::kOnlyInMaster, 1);
+      keep = options_.showOnlyInMaster;
+    } else {
+      const DirEntryInfo& other = sources[partner];
+      if (!options_.ignoreDateDifferences) {
+        flags.Set(DirFlag::kDateDifferent, CompareTimes(file.lastWrite, other.lastWrite));
+      }
+      flags.Set(DirFlag::kSizeDifferent, CompareSizes(file.size, other.size));
+      if (options_.contentCompare) {
+        const std::string masterPath = JoinPath(master, file.name);
+        const std::string sourcePath = JoinPath(source, other.name);
+        if (options_.TEST_beforeContentCompare) {
+          options_.TEST_beforeContentCompare(masterPath, sourcePath);
+        }
+        const ContentResult content = content_.Compare(masterPath, sourcePath, env_);
+        // An interrupted comparison has no answer; record nothing rather than a guess.
+        if (content == ContentResult::kAborted) return false;
+        flags.Set(DirFlag::kContentDifferent, static_cast<int>(content));
+      }
+      const bool same = flags.Get(DirFlag::kDateDifferent) == 0 &&
+                        flags.Get(DirFlag::kSizeDifferent) == 0 &&
+                        flags.Get(DirFlag::kContentDifferent) == 0;
+      keep = same ? options_.showSameInBothPlaces : options_.showDifferentInBothPlaces;
+    }
+    if (keep) {
+      DirResultRecord record = MakeRecord(1, master, source, file.name);
+      record.flags = flags;
+      store_.Append(std::move(record));
+    }
+  }
+
+  // B: files only in the source.
+  if (options_.showOnlyInSource) {
+    for (std::size_t s = 0; s < sources.size(); ++s) {
+      if (env_.AbortRequested()) return false;
+      if (match.sourceMatched[s]) continue;
+      DirResultRecord record = MakeRecord(1, master, source, sources[s].name);
+      record.flags.Set(DirFlag::kOnlyInSource, 1);
+      store_.Append(std::move(record));
+    }
+  }
+  return !env_.AbortRequested();
+}
+
+bool DirScanner::CompareSubdirectories(const std::string& master, const std::string& source) {
+  DirListing masterDirs, sourceDirs;
+  masterDirs.Fill(master, ListingKind::kSubdirectories, options_.fileTypes, env_, PauseMs());
+  sourceDirs.Fill(source, ListingKind::kSubdirectories, options_.fileTypes, env_, PauseMs());
+  const NameMatch match = MatchNames(masterDirs, sourceDirs);
+
+  // D: every subdirectory of the master side, recorded whatever the show options say,
+  // each followed by its own subtree.
+  const auto& masters = masterDirs.entries();
+  const auto& sources = sourceDirs.entries();
+  for (std::size_t m = 0; m < masters.size(); ++m) {
+    if (env_.AbortRequested()) return false;
+    const DirEntryInfo& dir = masters[m];
+    const std::size_t partner = match.partnerOfMaster[m];
+    const std::string masterDir = JoinPath(master, dir.name) + '/';
+    if (partner == NameMatch::kNoPartner) {
+      DirResultRecord record = MakeRecord(0, masterDir, std::string(), dir.name);
+      record.flags.Set(DirFlag::kOnlyInMaster, 1);
+      store_.Append(std::move(record));
+      continue;
+    }
+    const DirEntryInfo& other = sources[partner];
+    const std::string sourceDir = JoinPath(source, other.name) + '/';
+    store_.Append(MakeRecord(0, masterDir, sourceDir, dir.name));
+
+    if (!options_.doSubDirectories) continue;
+    if (OnWalkPath(masterPath_, dir.id) || OnWalkPath(sourcePath_, other.id)) continue;
+    masterPath_.push_back(dir.id);
+    sourcePath_.push_back(other.id);
+    const bool finished = WalkLevel(masterDir, sourceDir);
+    masterPath_.pop_back();
+    sourcePath_.pop_back();
+    if (!finished) return false;
+  }
+
+  // E: subdirectories only in the source; not descended into.
+  if (options_.showOnlyInSource || options_.showDifferentInBothPlaces) {
+    for (std::size_t s = 0; s < sources.size(); ++s) {
+      if (env_.AbortRequested()) return false;
+      if (match.sourceMatched[s]) continue;
+      DirResultRecord record =
+          MakeRecord(0, std::string(), JoinPath(source, sources[s].name) + '/', sources[s].name);
+      record.flags.Set(DirFlag::kOnlyInSource, 1);
+      store_.Append(std::move(record));
+    }
+  }
+  return !env_.AbortRequested();
+}
+
+}  // namespace lindrel::dircompare

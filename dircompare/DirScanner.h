@@ -1,0 +1,49 @@
+// DirScanner: one directory comparison, from the root record to the end of the walk.
+//
+// Walks the master and the source tree side by side, level by level: the files of the
+// master side (A), the files only in the source (B), the subdirectories of the master
+// side, each followed by its own subtree when both sides have it (D), and the
+// subdirectories only in the source (E). Every kept entry becomes a record appended to
+// the store in that order.
+//
+// A scanner runs on one thread (the comparison's worker). Only the store is shared: the
+// owner thread may read it while the scan appends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dircompare/ContentComparer.h"
+#include "dircompare/DirListing.h"
+#include "dircompare/DirResultStore.h"
+#include "dircompare/ScanOptions.h"
+
+namespace lindrel::dircompare {
+
+class ScanEnvironment;
+
+class DirScanner {
+ public:
+  DirScanner(const ScanOptions& options, ScanEnvironment& env, DirResultStore& store);
+
+  // Appends the root record, then walks. False when the walk stopped for an abort.
+  bool Run();
+
+ private:
+  bool WalkLevel(const std::string& master, const std::string& source);
+  bool CompareFiles(const std::string& master, const std::string& source);
+  bool CompareSubdirectories(const std::string& master, const std::string& source);
+  long PauseMs() const;
+  bool OnWalkPath(const std::vector<DirectoryId>& path, const DirectoryId& id) const;
+
+  const ScanOptions& options_;
+  ScanEnvironment& env_;
+  DirResultStore& store_;
+  ContentComparer content_;
+  // The directories being walked, root first. A directory met again through a link is
+  // recorded but not entered, so a link to an ancestor cannot make the walk endless.
+  std::vector<DirectoryId> masterPath_;
+  std::vector<DirectoryId> sourcePath_;
+};
+
+}  // namespace lindrel::dircompare

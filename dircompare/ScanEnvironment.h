@@ -1,0 +1,33 @@
+// ScanEnvironment: what a directory scan needs from the component that runs it.
+//
+// The scan asks it whether to stop, hands it the errors the host must hear about, and
+// goes through it for the two actions tests need to control (pausing and opening a file
+// for the content comparison). The scan calls it only from its own worker thread;
+// implementations make AbortRequested and QueueError safe against the owner thread.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+namespace lindrel::dircompare {
+
+class ScanEnvironment {
+ public:
+  virtual ~ScanEnvironment() = default;
+
+  // True once the owner asked the scan to stop.
+  virtual bool AbortRequested() const = 0;
+
+  // Hands an error (600 master file vanished, 601 source file vanished) to the owner,
+  // which reports it on its own thread.
+  virtual void QueueError(long code) = 0;
+
+  // The throttling pause between enumerated entries. Sleeps.
+  virtual void Pause(std::chrono::milliseconds duration);
+
+  // Opens `path` for reading without blocking on special files; a descriptor, or -1 with
+  // errno set.
+  virtual int OpenForReading(const std::string& path);
+};
+
+}  // namespace lindrel::dircompare
