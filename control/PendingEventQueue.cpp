@@ -41,18 +41,19 @@ void PendingEventQueue::OnTimer() {
   // inside itself: the outer pass carries on in order.
   if (delivering_) return;
   delivering_ = true;
-  for (std::size_t next = 0;; ++next) {
+  for (;;) {
     PendingEvent event;
     {
       std::lock_guard lock(mutex_);
       if (shutDown_) break;
-      if (next >= entries_.size()) {
-        entries_.clear();
+      if (entries_.empty()) {
         if (timer_ != EventHost::kNoTimer) host_.StopTimer(timer_);
         timer_ = EventHost::kNoTimer;
         break;
       }
-      event = entries_[next];
+      // Taken off the queue before delivery, so DropIf only ever sees undelivered entries.
+      event = std::move(entries_.front());
+      entries_.erase(entries_.begin());
     }
     // Delivered without the lock: a worker may queue meanwhile, and a handler may call
     // an abort method that waits for that worker.
@@ -68,6 +69,11 @@ void PendingEventQueue::Shutdown() {
   entries_.clear();
   if (timer_ != EventHost::kNoTimer) host_.StopTimer(timer_);
   timer_ = EventHost::kNoTimer;
+}
+
+void PendingEventQueue::DropIf(const std::function<bool(const PendingEvent&)>& drop) {
+  std::lock_guard lock(mutex_);
+  std::erase_if(entries_, drop);
 }
 
 std::size_t PendingEventQueue::Pending() const {

@@ -44,6 +44,10 @@ class PendingEventQueue {
   // Owner thread. Stops the timer and drops every queued entry; later entries are dropped.
   void Shutdown();
 
+  // Any thread. Drops the entries not yet delivered that `drop` selects (a directory
+  // comparison that begins drops what its predecessor left queued).
+  void DropIf(const std::function<bool(const PendingEvent&)>& drop);
+
   // Number of entries waiting for delivery.
   std::size_t Pending() const;
 
