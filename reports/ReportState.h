@@ -1,16 +1,109 @@
-// Placeholder: the report state of one component (line tables, alignments, word marker).
+// ReportState: the report side of one component. It caches the line tables of the last
+// file comparison (one pair for the text and delimited reports, one aligned pair for
+// HTML), keeps the forced alignments, owns the word-comparison instance once the word
+// marker has needed one, and turns a report request into the right writer call.
+//
+// Owner thread only: the component calls it from its host calls.
 #pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/ChangeRecord.h"
+#include "reports/ForcedAlignment.h"
+#include "reports/LineTable.h"
+#include "reports/ReportClock.h"
+#include "reports/ReportInputs.h"
+#include "reports/WordMarker.h"
 
 namespace lindrel::reports {
 
+// Results of CreateReport.
+enum ReportResult : long {
+  kReportWritten = 0,
+  kReportAborted = -1,
+  kReportComparisonRunning = -2,
+  kReportMasterUnreadable = -3,
+  kReportSourceUnreadable = -4,
+  kReportWriterFailed = -5,
+};
+
+enum ReportFormat : long {
+  kFormatHtml = 1,
+  kFormatText = 2,
+  kFormatCommaDelimited = 3,
+  kFormatTabDelimited = 4,
+};
+
+inline constexpr long kStyleSideBySide = 2;
+
+// What one report request needs from the component: the request itself, the
+// properties and the results of the last file comparison.
+struct ReportRequest {
+  std::string target;
+  long format = 0;
+  long style = 0;
+  bool comparisonActive = false;
+
+  std::string fileMaster;
+  std::string fileSource;
+  std::string reportFileMaster;
+  std::string reportFileSource;
+  std::string reportFileTitle;
+  bool highDetail = false;
+  bool doubleWideCharset = false;
+  WordCompareOptions wordOptions;
+
+  std::vector<engine::ChangeRecord> records;
+  ChangeCounters counters;
+  ErrorSink onError;
+  // Makes the word-comparison instance the first time a word marker needs it.
+  std::function<std::unique_ptr<WordComparer>()> makeWordComparer;
+};
+
 class ReportState {
  public:
-  // A file comparison was accepted: the loaded line tables are stale.
-  void OnFileCompareStarted() {}
-  // The running file comparison was aborted.
-  void OnFileCompareAborted() {}
-  // Releases the word-comparison instance (first step of the component's destruction).
-  void ReleaseWordComparer() {}
+  ReportState();
+  ~ReportState();
+  ReportState(const ReportState&) = delete;
+  ReportState& operator=(const ReportState&) = delete;
+
+  // A file comparison was accepted: the cached tables are stale and the abort is over.
+  void OnFileCompareStarted();
+  // The running file comparison was aborted: reports answer -1 until the next one.
+  void OnFileCompareAborted();
+  // Destroys the word-comparison instance (first step of the component's destruction).
+  void ReleaseWordComparer();
+
+  // Writes the report the request asks for; answers a ReportResult.
+  long CreateReport(const ReportRequest& request);
+
+  ForcedAlignmentList& Alignments() { return alignments_; }
+
+  void TEST_SetClock(ReportClock clock) { clock_ = std::move(clock); }
+  // How often a pair of tables has been loaded from the files.
+  int TEST_TableLoads() const { return tableLoads_; }
+  const LineTable& TEST_HtmlMaster() const { return htmlMaster_; }
+  const LineTable& TEST_HtmlSource() const { return htmlSource_; }
+
+ private:
+  // Loads both files into a pair of tables; 0, or -3 / -4.
+  long LoadTables(const ReportRequest& request, LineTable& master, LineTable& source);
+  ReportInputs MakeInputs(const ReportRequest& request) const;
+  long CreateHtmlReport(const ReportRequest& request);
+  long CreateTextReport(const ReportRequest& request);
+
+  LineTable textMaster_, textSource_;
+  bool textLoaded_ = false;
+  LineTable htmlMaster_, htmlSource_;
+  bool htmlLoaded_ = false;
+  bool aborted_ = false;
+  ForcedAlignmentList alignments_;
+  std::unique_ptr<WordComparer> wordComparer_;
+  ReportClock clock_;
+  int tableLoads_ = 0;
 };
 
 }  // namespace lindrel::reports

@@ -1,0 +1,257 @@
+#include "reports/HtmlReport.h"
+
+#include "lindrel/Errors.h"
+#include "reports/HtmlColour.h"
+#include "reports/ReportFile.h"
+#include "reports/TemporaryFile.h"
+
+namespace lindrel::reports {
+
+namespace {
+
+enum class Style { kSideBySide, kAllInOne };
+
+const LineEntry& EmptyEntry() {
+  static const LineEntry empty;
+  return empty;
+}
+
+void WriteCountLine(ReportFile& out, std::uint32_t colour, long count, std::string_view singular,
+                    std::string_view plural, std::string_view ending) {
+  out.Write("<font color=");
+  out.Write(QuotedColour(colour));
+  out.Write(">");
+  out.Write(count);
+  out.Write(count == 1 ? singular : plural);
+  out.Write(ending);
+}
+
+class HtmlWriter {
+ public:
+  HtmlWriter(Style style, const ReportInputs& inputs, const HtmlOptions& options,
+             const LineTable& master, const LineTable& source)
+      : style_(style),
+        inputs_(inputs),
+        options_(options),
+        master_(master),
+        source_(source),
+        marker_(options.comparer, options.wordOptions, wordCounters_),
+        grey_(QuotedColour(kGrey)),
+        white_(QuotedColour(kWhite)),
+        yellow_(QuotedColour(kYellow)) {}
+
+  bool Write(const std::string& target) {
+    ReportFile out;
+    if (!out.Open(target)) return Fail(target);
+    if (inputs_.RecordCount() == 0) {
+      WriteHeader(out);
+      out.Write("  </body>\n</html>\n");
+      return out.Close() || Fail(target);
+    }
+
+    const std::string bodyPath = target + ".TMP";
+    ReportFile body;
+    if (!body.Open(bodyPath, "w+")) {
+      out.Close();  // the target stays behind, empty
+      return Fail(target);
+    }
+    WriteBody(body);
+    WriteHeader(out);
+    out.CopyFrom(body);
+    const bool bodyOk = body.Close();
+    const bool written = out.Close() && bodyOk;
+    // A body file that cannot be deleted leaves the finished report intact.
+    DeleteTemporaryFile(bodyPath);
+    return written || Fail(target);
+  }
+
+ private:
+  bool Fail(const std::string& target) {
+    inputs_.FireError(kErrorUnableToOpenFile, target);
+    return false;
+  }
+
+  void WriteHeader(ReportFile& out) {
+    out.Write("<html>\n<head>\n");
+    if (options_.doubleWideCharset) {
+      out.Write("<meta http-equiv='Content-Type' content='text/html; charset=Shift_JIS'>\n");
+    }
+    out.Write("</head>\n<body>\n");
+    if (!options_.title.empty()) {
+      out.Write("<h1 align=\"center\">");
+      out.Write(EscapeHtml(options_.title));
+      out.Write("</h1>\n");
+    }
+    out.Write("<p align=\"center\">Date and Time: ");
+    out.Write(inputs_.timestamp);
+    out.Write("</p>\n<p align=\"center\">Original:  ");
+    out.Write(EscapeHtml(inputs_.masterCaption));
+    out.Write("<br>\nModified:  ");
+    out.Write(EscapeHtml(inputs_.sourceCaption));
+    out.Write("</p>\n<p align=\"center\">Compare File Results: <br>\n");
+    const ChangeCounters shown = options_.highDetail ? wordCounters_ : inputs_.counters;
+    WriteCountLine(out, kChangedColour, shown.changes, "    Change Found", "     Changes Found",
+                   "</font><br>\n");
+    WriteCountLine(out, kAddedColour, shown.additions, "    Addition Found",
+                   "     Additions Found", "</font><br>\n");
+    WriteCountLine(out, kDeletedColour, shown.deletions, "    Deletion Found",
+                   "     Deletions Found", "</font><br><br>\n");
+  }
+
+  void WriteBody(ReportFile& body) {
+    body.Write("<div align=\"center\">\n<center>\n");
+    body.Write("<table border=\" 1 \" cellpadding=\" 0 \" cellspacing=\" 0 \" width=\" 100%\">\n");
+    body.Write("<tr>\n");
+    WriteTitleRow(body);
+    body.Write("</tr>\n");
+
+    const long rows = NumberOfLines(source_);
+    const long masterRows = NumberOfLines(master_);
+    bool padSeen = false;
+    for (long i = 0; i < rows; ++i) {
+      const LineEntry& s = source_.entries[static_cast<std::size_t>(i)];
+      // Past its end the master shows empty rows, never its end marker.
+      const LineEntry& m =
+          i < masterRows ? master_.entries[static_cast<std::size_t>(i)] : EmptyEntry();
+      const bool difference = padSeen || m.mark != kPlainMark || s.mark != kPlainMark;
+      if (difference && (s.mark == kSourcePadMark || m.mark == kMasterPadMark)) padSeen = true;
+      body.Write("<tr>\n");
+      if (difference) {
+        WriteDifferenceRow(body, m, s);
+      } else {
+        WritePlainRow(body, m, s);
+      }
+      body.Write("</tr>\n");
+    }
+
+    body.Write("</table>\n</center>\n</div>\n");
+    body.Write("  <p align=\"center\"><font size=\"1\">");
+    body.Write("<a href=\"https://lindrel.example/\">Report created by Lindrel</a>");
+    body.Write("</font></p>  \n");
+    body.Write("</body>\n</html>\n");
+  }
+
+  void WriteTitleRow(ReportFile& body) {
+    WriteNumberHead(body);
+    if (style_ == Style::kSideBySide) {
+      for (const std::string* caption : {&inputs_.masterCaption, &inputs_.sourceCaption}) {
+        body.Write("<td width=\"48%\" align=\" center \" bgcolor=");
+        body.Write(grey_);
+        body.Write(">");
+        body.Write(EscapeHtml(*caption));
+        body.Write("</td>\n");
+      }
+    } else {
+      body.Write("<td width=\"96%\" align=\" center \" bgcolor=");
+      body.Write(grey_);
+      body.Write("><p align=\"center\">");
+      body.Write(EscapeHtml(options_.allInOneMasterCaption));
+      body.Write(" <------------> ");
+      body.Write(EscapeHtml(options_.allInOneSourceCaption));
+      body.Write("</p></td>\n");
+    }
+    WriteNumberHead(body);
+  }
+
+  void WriteNumberHead(ReportFile& body) {
+    body.Write("<td width=\"2%\" nowrap align=\" center \" bgcolor=");
+    body.Write(grey_);
+    body.Write(">&nbsp;#</td>\n");
+  }
+
+  void WriteNumberCell(ReportFile& body, const std::string& colour, const LineEntry& entry) {
+    body.Write("<td width=\"2%\" nowrap bgcolor=");
+    body.Write(colour);
+    body.Write("\nalign=\"center\">");
+    body.Write(entry.number);
+    body.Write("&nbsp;</td>\n");
+  }
+
+  void WritePlainTextCell(ReportFile& body, const std::string& text) {
+    body.Write(style_ == Style::kSideBySide ? "<td width=\"48%\">" : "<td width=\"96%\">");
+    body.Write(text);
+    body.Write("&nbsp;</td>\n");
+  }
+
+  void WriteDifferenceTextCell(ReportFile& body, const std::string& colour,
+                               const std::string& text) {
+    body.Write(style_ == Style::kSideBySide ? "<td width=\"48%\"bgcolor=" : "<td width=\"96%\"bgcolor=");
+    body.Write(colour);
+    body.Write(">\n");
+    body.Write(text);
+    body.Write("&nbsp;</td>\n");
+  }
+
+  void WritePlainRow(ReportFile& body, const LineEntry& m, const LineEntry& s) {
+    WriteNumberCell(body, grey_, m);
+    if (style_ == Style::kSideBySide) WritePlainTextCell(body, m.text);
+    WritePlainTextCell(body, s.text);
+    WriteNumberCell(body, grey_, s);
+  }
+
+  void WriteDifferenceRow(ReportFile& body, const LineEntry& m, const LineEntry& s) {
+    WriteNumberCell(body, white_, m);
+    if (style_ == Style::kSideBySide) {
+      // A row whose word comparison fails is shown with its texts unmarked.
+      std::optional<MarkedPair> marked = marker_.MarkSideBySide(m.text, s.text);
+      const bool sourcePadded = s.mark == kSourcePadMark;
+      const bool masterPadded = !sourcePadded && m.mark == kMasterPadMark;
+      WriteDifferenceTextCell(body, masterPadded ? yellow_ : white_,
+                              marked ? marked->master : m.text);
+      WriteDifferenceTextCell(body, sourcePadded ? yellow_ : white_,
+                              marked ? marked->source : s.text);
+    } else {
+      std::optional<std::string> merged = marker_.MergeAllInOne(m.text, s.text);
+      WriteDifferenceTextCell(body, white_, merged ? *merged : s.text);
+    }
+    WriteNumberCell(body, white_, s);
+  }
+
+  Style style_;
+  const ReportInputs& inputs_;
+  const HtmlOptions& options_;
+  const LineTable& master_;
+  const LineTable& source_;
+  ChangeCounters wordCounters_;
+  WordMarker marker_;
+  std::string grey_, white_, yellow_;
+};
+
+}  // namespace
+
+std::pair<std::string, std::string> AllInOneCaptions(const std::string& reportMaster,
+                                                     const std::string& reportSource,
+                                                     const std::string& fileMaster,
+                                                     const std::string& fileSource) {
+  if (!reportMaster.empty() || !reportSource.empty()) return {reportMaster, reportSource};
+  return {fileMaster, fileSource};
+}
+
+std::string EscapeHtml(const std::string& text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': escaped += "&amp;"; break;
+      case '<': escaped += "&lt;"; break;
+      case '>': escaped += "&gt;"; break;
+      case '"': escaped += "&quot;"; break;
+      default: escaped += c; break;
+    }
+  }
+  return escaped;
+}
+
+bool WriteHtmlSideBySide(const std::string& target, const ReportInputs& inputs,
+                         const HtmlOptions& options, const LineTable& master,
+                         const LineTable& source) {
+  return HtmlWriter(Style::kSideBySide, inputs, options, master, source).Write(target);
+}
+
+bool WriteHtmlAllInOne(const std::string& target, const ReportInputs& inputs,
+                       const HtmlOptions& options, const LineTable& master,
+                       const LineTable& source) {
+  return HtmlWriter(Style::kAllInOne, inputs, options, master, source).Write(target);
+}
+
+}  // namespace lindrel::reports

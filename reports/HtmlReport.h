@@ -1,0 +1,48 @@
+// The HTML report: the two files as one table, aligned row by row, either side by side
+// (master left, source right) or all in one (one merged column), with the words of each
+// difference row marked by a WordMarker. The body goes to "<target>.TMP" first because
+// the header in front of it shows counts only known once every row is marked; it is
+// then copied behind the header and deleted.
+//
+// Runs on the caller's thread. The word counters belong to the report being written.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "reports/LineTable.h"
+#include "reports/ReportInputs.h"
+#include "reports/WordMarker.h"
+
+namespace lindrel::reports {
+
+struct HtmlOptions {
+  std::string title;                  // ReportFileTitle; no heading when empty
+  std::string allInOneMasterCaption;  // see AllInOneCaptions
+  std::string allInOneSourceCaption;
+  bool highDetail = false;            // header counts words instead of records
+  bool doubleWideCharset = false;     // header declares Shift_JIS
+  std::function<WordComparer*()> comparer;
+  WordCompareOptions wordOptions;
+};
+
+// The captions of the all-in-one title cell, chosen together: the report captions
+// when either is set (an empty one stays empty), else both compared paths.
+std::pair<std::string, std::string> AllInOneCaptions(const std::string& reportMaster,
+                                                     const std::string& reportSource,
+                                                     const std::string& fileMaster,
+                                                     const std::string& fileSource);
+
+// `&`, `<`, `>` and `"` as character references, for captions and the title.
+std::string EscapeHtml(const std::string& text);
+
+// Write the report from aligned tables to `target` (truncated). False, after firing 504
+// with the target path, when the target or its body file cannot be opened or written.
+bool WriteHtmlSideBySide(const std::string& target, const ReportInputs& inputs,
+                         const HtmlOptions& options, const LineTable& master,
+                         const LineTable& source);
+bool WriteHtmlAllInOne(const std::string& target, const ReportInputs& inputs,
+                       const HtmlOptions& options, const LineTable& master,
+                       const LineTable& source);
+
+}  // namespace lindrel::reports

@@ -1,0 +1,121 @@
+#include "reports/WordMarker.h"
+
+#include <algorithm>
+
+#include "reports/HtmlColour.h"
+#include "reports/WordText.h"
+
+namespace lindrel::reports {
+
+namespace {
+
+constexpr WordStyle kBold{true, false, false};
+constexpr WordStyle kBoldUnderlined{true, true, false};
+constexpr WordStyle kBoldStruck{true, false, true};
+
+std::string DefaultColourOpener() {
+  return "<font color=" + QuotedColour(kDefaultTextColour) + ">";
+}
+
+// Puts deleted master words back into the merged text right after the separator that
+// ends word `afterWord`. Before the first word they go to the very start; where word
+// `afterWord` ends the text without a separator, or the words would run into the text
+// that follows, a blank keeps them apart so that the word numbering stays right.
+void InsertDeletedWords(std::string& merged, long afterWord, std::string words) {
+  std::size_t at = 0;
+  if (afterWord >= 1) {
+    const std::size_t end = WordEnd(merged, afterWord);
+    if (end >= merged.size()) {
+      at = merged.size();
+      if (at > 0 && !IsWordSeparator(merged[at - 1])) words.insert(words.begin(), ' ');
+    } else {
+      at = end + 1;
+    }
+  }
+  if (at < merged.size() && !IsWordSeparator(merged[at]) && !words.empty() &&
+      !IsWordSeparator(words.back())) {
+    words += ' ';
+  }
+  merged.insert(at, words);
+}
+
+}  // namespace
+
+WordMarker::WordMarker(std::function<WordComparer*()> comparer, WordCompareOptions options,
+                       ChangeCounters& counters)
+    : comparerSource_(std::move(comparer)), options_(options), counters_(counters) {}
+
+bool WordMarker::CompareWords(const std::string& master, const std::string& source) {
+  std::lock_guard lock(ParagraphFilesLock());
+  const std::optional<ParagraphPaths> paths = ParagraphFilePaths();
+  if (!paths) return false;
+  if (!WriteParagraphFile(paths->master, master) || !WriteParagraphFile(paths->source, source)) {
+    return false;
+  }
+  if (comparer_ == nullptr && comparerSource_) comparer_ = comparerSource_();
+  if (comparer_ == nullptr) return false;
+  records_.clear();
+  return comparer_->Compare(*paths, options_, records_);
+}
+
+std::optional<MarkedPair> WordMarker::MarkSideBySide(const std::string& master,
+                                                      const std::string& source) {
+  if (!CompareWords(master, source)) return std::nullopt;
+  MarkedPair marked{master, source};
+  for (auto r = records_.rbegin(); r != records_.rend(); ++r) {
+    switch (r->kind) {
+      case engine::kDeletion:
+        ++counters_.deletions;
+        MarkWords(marked.master, r->masterStart, r->masterEnd, kDeletedColour, kBold);
+        break;
+      case engine::kChange:
+        ++counters_.changes;
+        MarkWords(marked.master, r->masterStart, r->masterEnd, kChangedColour, kBold);
+        MarkWords(marked.source, r->sourceStart, r->sourceEnd, kChangedColour, kBold);
+        break;
+      case engine::kAddition:
+        ++counters_.additions;
+        MarkWords(marked.source, r->sourceStart, r->sourceEnd, kAddedColour, kBold);
+        break;
+      default:
+        break;
+    }
+  }
+  marked.master.insert(0, DefaultColourOpener());
+  marked.source.insert(0, DefaultColourOpener());
+  return marked;
+}
+
+std::optional<std::string> WordMarker::MergeAllInOne(const std::string& master,
+                                                      const std::string& source) {
+  if (!CompareWords(master, source)) return std::nullopt;
+  std::string merged = source;
+  for (auto r = records_.rbegin(); r != records_.rend(); ++r) {
+    switch (r->kind) {
+      case engine::kAddition:
+        ++counters_.additions;
+        MarkWords(merged, r->sourceStart, r->sourceEnd, kAddedColour, kBoldUnderlined);
+        break;
+      case engine::kChange:
+        ++counters_.changes;
+        MarkWords(merged, r->sourceStart, r->sourceEnd, kChangedColour, kBoldUnderlined);
+        // The opening tags just inserted hold two separators, so the last changed source
+        // word is now word sourceEnd + 2.
+        InsertMarkedRun(merged, r->sourceEnd + 2, TakeWords(master, r->masterStart, r->masterEnd),
+                        kChangedColour, kBoldStruck);
+        break;
+      case engine::kDeletion:
+        ++counters_.deletions;
+        InsertDeletedWords(merged, r->sourceStart, TakeWords(master, r->masterStart, r->masterEnd));
+        MarkWords(merged, r->sourceStart + 1, r->sourceStart + 1 + (r->masterEnd - r->masterStart),
+                  kDeletedColour, kBoldStruck);
+        break;
+      default:
+        break;
+    }
+  }
+  merged.insert(0, DefaultColourOpener());
+  return merged;
+}
+
+}  // namespace lindrel::reports

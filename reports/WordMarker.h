@@ -1,0 +1,73 @@
+// WordMarker: marks the words that differ between the master and source text of one
+// HTML row. Each side is written as a paragraph file (one word per line) and the two
+// files are compared by a WordComparer; its records, numbered in words, become font and
+// style tags, from the last record to the first so that inserted tags never move the
+// words of a record still to come.
+//
+// A marker belongs to one report on one thread; the counters it adds to are that
+// report's own.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/ChangeRecord.h"
+#include "reports/ParagraphFiles.h"
+#include "reports/ReportInputs.h"
+
+namespace lindrel::reports {
+
+// The comparison switches the word comparison takes over from the reporting component.
+struct WordCompareOptions {
+  long threadPriority = 0;
+  bool ignoreCase = false;
+  bool ignoreWhiteSpace = false;
+  bool ignoreEmptyLines = false;
+  bool quickCompare = false;
+};
+
+// Compares two paragraph files. Implemented on a second component instance by the
+// control layer, and by fakes in tests.
+class WordComparer {
+ public:
+  virtual ~WordComparer() = default;
+  // Fills `records` with the word-level change records (word numbers in place of line
+  // numbers). False when the comparison could not be run (busy, a file missing, engine
+  // trouble).
+  virtual bool Compare(const ParagraphPaths& paths, const WordCompareOptions& options,
+                       std::vector<engine::ChangeRecord>& records) = 0;
+};
+
+struct MarkedPair {
+  std::string master;
+  std::string source;
+};
+
+class WordMarker {
+ public:
+  // `comparer` is asked for the comparer on first use (it may create it then); it may
+  // answer nullptr, which fails every row.
+  WordMarker(std::function<WordComparer*()> comparer, WordCompareOptions options,
+             ChangeCounters& counters);
+
+  // Side by side: both texts with their differing words marked. Nothing when the word
+  // comparison failed.
+  std::optional<MarkedPair> MarkSideBySide(const std::string& master, const std::string& source);
+
+  // All in one: the source text with added and changed words marked and the master's
+  // changed and deleted words inserted, struck through. Nothing on failure.
+  std::optional<std::string> MergeAllInOne(const std::string& master, const std::string& source);
+
+ private:
+  bool CompareWords(const std::string& master, const std::string& source);
+
+  std::function<WordComparer*()> comparerSource_;
+  WordComparer* comparer_ = nullptr;
+  WordCompareOptions options_;
+  ChangeCounters& counters_;
+  std::vector<engine::ChangeRecord> records_;
+};
+
+}  // namespace lindrel::reports

@@ -1,0 +1,84 @@
+#include "reports/WordText.h"
+
+#include <algorithm>
+
+#include "reports/HtmlColour.h"
+
+namespace lindrel::reports {
+
+namespace {
+
+// Position of the n-th separator (1-based), or the text's length when there are fewer.
+std::size_t NthSeparator(std::string_view text, long n) {
+  long seen = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (IsWordSeparator(text[i]) && ++seen == n) return i;
+  }
+  return text.size();
+}
+
+}  // namespace
+
+bool IsWordSeparator(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\a'; }
+
+std::size_t WordStart(std::string_view text, long n) {
+  return n <= 1 ? 0 : NthSeparator(text, n - 1);
+}
+
+std::size_t WordEnd(std::string_view text, long n) {
+  return n <= 0 ? 0 : NthSeparator(text, n);
+}
+
+std::string ToParagraph(std::string_view text) {
+  std::string paragraph;
+  paragraph.reserve(text.size() + text.size() / 4 + 1);
+  for (char c : text) {
+    paragraph.push_back(c);
+    if (IsWordSeparator(c)) paragraph.push_back('\n');
+  }
+  return paragraph;
+}
+
+std::string OpeningTags(std::uint32_t colour, WordStyle style) {
+  std::string tags = " ";
+  if (style.bold) tags += "<b>";
+  if (style.underline) tags += "<u>";
+  if (style.strike) tags += "<strike>";
+  tags += "<font color=" + QuotedColour(colour) + ">";
+  return tags;
+}
+
+std::string ClosingTags(WordStyle style) {
+  std::string tags = "</font>";
+  if (style.strike) tags += "</strike>";
+  if (style.underline) tags += "</u>";
+  if (style.bold) tags += "</b>";
+  return tags;
+}
+
+void MarkWords(std::string& text, long w1, long w2, std::uint32_t colour, WordStyle style) {
+  const std::size_t close = std::min(WordEnd(text, w2) + 1, text.size());
+  const std::size_t open = std::min(WordStart(text, w1), close);
+  text.insert(close, ClosingTags(style));
+  text.insert(open, OpeningTags(colour, style));
+}
+
+std::string TakeWords(std::string_view text, long w1, long w2) {
+  const std::size_t from = w1 <= 1 ? 0 : std::min(WordStart(text, w1) + 1, text.size());
+  const std::size_t to = std::min(WordEnd(text, w2) + 1, text.size());
+  if (to <= from) return std::string();
+  return std::string(text.substr(from, to - from));
+}
+
+void InsertMarkedRun(std::string& text, long n, std::string_view words, std::uint32_t colour,
+                     WordStyle style) {
+  std::size_t at = WordEnd(text, n);
+  if (at == 0) at = 1;
+  at = std::min(at, text.size());
+  std::string run = OpeningTags(colour, style);
+  run.append(words);
+  run += ClosingTags(style);
+  text.insert(at, run);
+}
+
+}  // namespace lindrel::reports
