@@ -1,0 +1,54 @@
+# The project's two main commands (make run, make test) and the desktop demo (make demo).
+# Each installs what is missing, configures and builds first.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?=
+
+.PHONY: all deps configure build run test test-main test-asan test-tsan demo clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# The main job: compare the bundled sample files and directories.
+run: build
+	@scripts/run-main-job $(BUILD)
+
+# Every test: the normal build, then the core under ASan+UBSan and the threading tests
+# under TSan.
+test: test-main test-asan test-tsan
+
+test-main: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DLINDREL_SANITIZE="address;undefined" -DLINDREL_BUILD_GUI=OFF -DLINDREL_BUILD_BENCHMARKS=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE browser
+
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DLINDREL_SANITIZE=thread -DLINDREL_BUILD_GUI=OFF -DLINDREL_BUILD_BENCHMARKS=OFF
+	cmake --build $(TSAN_BUILD) -j $(JOBS)
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -L threads
+
+demo: build
+	$(BUILD)/demo/LindrelDemo
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
