@@ -1,0 +1,214 @@
+#include <filesystem>
+#include <thread>
+
+#include "control/LindrelCtrlImpl.h"
+#include "lindrel/MessageLoop.h"
+#include "tests/control/RecordingListener.h"
+#include "tests/support/TempEnvironment.h"
+
+namespace lindrel {
+namespace {
+
+using namespace std::chrono_literals;
+using lindrel::testing::RecordingListener;
+using lindrel::testing::TempEnvironment;
+
+struct Record {
+  long kind, m0, m1, s0, s1;
+  bool operator==(const Record&) const = default;
+};
+
+std::vector<Record> Records(CLindrelCtrl& ctrl) {
+  std::vector<Record> out;
+  for (long i = 0; i < ctrl.FileCompareResultsCount(); ++i) {
+    Record r{};
+    EXPECT_TRUE(ctrl.FileCompareResultsGet(i, r.kind, r.m0, r.m1, r.s0, r.s1));
+    out.push_back(r);
+  }
+  return out;
+}
+
+// Lines "line <n>" with every `step`-th line replaced, enough to keep a worker busy.
+std::string ManyLines(int count, int step, const std::string& marker) {
+  std::string text;
+  for (int i = 0; i < count; ++i)
+    text += (step > 0 && i % step == 0 ? marker : "line ") + std::to_string(i) + "\n";
+  return text;
+}
+
+class FileCompareJobTest : public ::testing::Test {
+ protected:
+  void Compare(const std::string& master, const std::string& source) {
+    ctrl.SetFileMaster(env.Write("master.txt", master).string());
+    ctrl.SetFileSource(env.Write("source.txt", source).string());
+    ASSERT_TRUE(ctrl.FileCompareBegin());
+    ASSERT_TRUE(loop.RunUntil([&] { return listener.Count("FileCompareCompleted") > 0; }, 20s));
+  }
+
+  TempEnvironment env;
+  MessageLoop loop;
+  RecordingListener listener;
+  CLindrelCtrl ctrl{"job", &loop, &listener};
+};
+
+TEST_F(FileCompareJobTest, ComparesOnAWorkerAndCompletesOnTheOwner) {
+  Compare("a\nb\nc\n", "a\nx\nc\n");
+  ASSERT_EQ(listener.events.size(), 2u);
+  EXPECT_EQ(listener.events[0].name, "FileCompareStarted");
+  EXPECT_EQ(listener.events[1].name, "FileCompareCompleted");
+  EXPECT_EQ(listener.events[1].code, 1);
+  for (const auto& e : listener.events) EXPECT_EQ(e.thread, std::this_thread::get_id());
+  EXPECT_EQ(Records(ctrl), (std::vector<Record>{{'c', 2, 2, 2, 2}}));
+  EXPECT_EQ(ctrl.GetFileCompareActive(), 0);
+  EXPECT_GE(ctrl.GetFileCompareTime(), 0);
+  EXPECT_LT(ctrl.GetFileCompareTime(), 20000);
+}
+
+TEST_F(FileCompareJobTest, IdenticalFilesGiveNoRecords) {
+  Compare("same\ntext\n", "same\ntext\n");
+  EXPECT_EQ(listener.events.back().code, 0);
+  EXPECT_EQ(ctrl.FileCompareResultsCount(), 0);
+}
+
+TEST_F(FileCompareJobTest, QuickCompareOfDifferentFilesCountsMinusOne) {
+  ctrl.SetFileQuickCompare(1);
+  Compare("a\nb\n", "a\nc\n");
+  EXPECT_EQ(listener.events.back().code, 0);
+  EXPECT_EQ(ctrl.FileCompareResultsCount(), -1);
+  long untouched = 77;
+  EXPECT_FALSE(ctrl.FileCompareResultsGet(0, untouched, untouched, untouched, untouched, untouched));
+  EXPECT_EQ(untouched, 77);
+}
+
+TEST_F(FileCompareJobTest, RefusalsFireBeforeReturningAndKeepThePreviousResults) {
+  Compare("a\nb\nc\n", "a\nc\n");
+  const auto previous = Records(ctrl);
+  ASSERT_EQ(previous.size(), 1u);
+  listener.events.clear();
+
+  const std::string existing = ctrl.GetFileMaster();
+  ctrl.SetFileMaster(env.Path("missing.txt").string());
+  EXPECT_FALSE(ctrl.FileCompareBegin());
+  ctrl.SetFileMaster(existing);
+  ctrl.SetFileSource(env.Path("also-missing.txt").string());
+  EXPECT_FALSE(ctrl.FileCompareBeginSynchronous());
+
+  ASSERT_EQ(listener.events.size(), 2u);
+  EXPECT_EQ(listener.events[0].code, 600);
+  EXPECT_EQ(listener.events[0].text, "Invalid Master File, may not exist.");
+  EXPECT_EQ(listener.events[1].code, 601);
+  EXPECT_EQ(listener.Count("FileCompareStarted"), 0u);
+  EXPECT_EQ(Records(ctrl), previous);
+
+  long kind = -5, m0 = -5, m1 = -5, s0 = -5, s1 = -5;
+  for (long bad : {-1L, 1L, 1000L}) {
+    EXPECT_FALSE(ctrl.FileCompareResultsGet(bad, kind, m0, m1, s0, s1)) << bad;
+    EXPECT_EQ(kind + m0 + m1 + s0 + s1, -25) << bad;
+  }
+}
+
+TEST_F(FileCompareJobTest, SecondBeginWhileRunningIsRefused) {
+  ctrl.SetFileMaster(env.Write("m.txt", ManyLines(300000, 7, "master ")).string());
+  ctrl.SetFileSource(env.Write("s.txt", ManyLines(300000, 5, "source ")).string());
+  ASSERT_TRUE(ctrl.FileCompareBegin());
+  EXPECT_FALSE(ctrl.FileCompareBegin());
+  EXPECT_FALSE(ctrl.FileCompareBeginSynchronous());
+  EXPECT_EQ(listener.Count("OnError"), 2u);
+  EXPECT_EQ(listener.events[1].text, "Search is in process, abort current search first.");
+  ASSERT_TRUE(loop.RunUntil([&] { return listener.Count("FileCompareCompleted") == 1; }, 60s));
+  EXPECT_GT(ctrl.FileCompareResultsCount(), 0);
+}
+
+TEST_F(FileCompareJobTest, SynchronousRunReturnsBeforeItsCompletionFires) {
+  ctrl.SetFileMaster(env.Write("m.txt", "a\nb\n").string());
+  ctrl.SetFileSource(env.Write("s.txt", "a\nb\nc\n").string());
+  EXPECT_TRUE(ctrl.FileCompareBeginSynchronous());
+  EXPECT_EQ(ctrl.GetFileCompareActive(), 0);
+  EXPECT_EQ(listener.Count("FileCompareStarted"), 1u);
+  EXPECT_EQ(listener.Count("FileCompareCompleted"), 0u);
+  EXPECT_EQ(Records(ctrl), (std::vector<Record>{{'a', 2, 2, 3, 3}}));
+  ASSERT_TRUE(loop.RunUntil([&] { return listener.Count("FileCompareCompleted") == 1; }, 5s));
+}
+
+TEST_F(FileCompareJobTest, SynchronousRunAnswersFalseOnEngineTrouble) {
+  // Both operands exist at begin, but the directory holds no file of the source's name,
+  // so the engine cannot examine the pair.
+  std::filesystem::create_directories(env.Path("empty-dir"));
+  ctrl.SetFileMaster(env.Path("empty-dir").string());
+  ctrl.SetFileSource(env.Write("s.txt", "a\n").string());
+  EXPECT_FALSE(ctrl.FileCompareBeginSynchronous());
+  EXPECT_EQ(ctrl.FileCompareResultsCount(), -1);
+  ASSERT_TRUE(loop.RunUntil([&] { return listener.Count("FileCompareCompleted") == 1; }, 5s));
+}
+
+TEST_F(FileCompareJobTest, AbortSuppressesTheCompletionAndAllowsANewBegin) {
+  const long before = ctrl.GetFileCompareTime();
+  ctrl.FileCompareAbort();  // nothing running: nothing changes
+  EXPECT_EQ(ctrl.GetFileCompareTime(), before);
+
+  ctrl.SetFileMaster(env.Write("m.txt", ManyLines(400000, 3, "master ")).string());
+  ctrl.SetFileSource(env.Write("s.txt", ManyLines(400000, 4, "source ")).string());
+  ASSERT_TRUE(ctrl.FileCompareBegin());
+  if (!ctrl.GetFileCompareActive()) GTEST_SKIP() << "the job ended before it could be aborted";
+  ctrl.FileCompareAbort();
+  EXPECT_EQ(ctrl.GetFileCompareActive(), 0);
+  loop.RunFor(50ms);
+  EXPECT_EQ(listener.Count("FileCompareCompleted"), 0u);
+  EXPECT_GT(ctrl.FileCompareResultsCount(), 0);  // what the engine produced stays readable
+
+  listener.events.clear();
+  ctrl.SetFileMaster(env.Write("m2.txt", "x\n").string());
+  ctrl.SetFileSource(env.Write("s2.txt", "y\n").string());
+  ASSERT_TRUE(ctrl.FileCompareBegin());
+  ASSERT_TRUE(loop.RunUntil([&] { return listener.Count("FileCompareCompleted") == 1; }, 20s));
+  EXPECT_EQ(Records(ctrl), (std::vector<Record>{{'c', 1, 1, 1, 1}}));
+}
+
+TEST_F(FileCompareJobTest, DestroyingARunningComponentWaitsForItsWorker) {
+  auto other = std::make_unique<CLindrelCtrl>("other", &loop, &listener);
+  other->SetFileMaster(env.Write("m.txt", ManyLines(200000, 3, "m ")).string());
+  other->SetFileSource(env.Write("s.txt", ManyLines(200000, 4, "s ")).string());
+  ASSERT_TRUE(other->FileCompareBegin());
+  other.reset();
+  loop.RunFor(20ms);
+  EXPECT_EQ(listener.Count("FileCompareCompleted"), 0u);
+}
+
+// Each thread owns its component and its loop; comparisons of different pairs overlap.
+TEST(FileCompareConcurrencyTest, ComponentsOnTwoThreadsCompareAtTheSameTime) {
+  TempEnvironment env;
+  auto run = [&env](int seed, std::vector<Record>& records, long& completed) {
+    MessageLoop loop;
+    RecordingListener listener;
+    CLindrelCtrl ctrl("concurrent" + std::to_string(seed), &loop, &listener);
+    std::string master, source;
+    for (int i = 0; i < 20000; ++i) {
+      master += "row " + std::to_string(i) + "\n";
+      source += (i % 1000 == seed ? "changed " : "row ") + std::to_string(i) + "\n";
+    }
+    ctrl.SetFileMaster(env.Write("m" + std::to_string(seed), master).string());
+    ctrl.SetFileSource(env.Write("s" + std::to_string(seed), source).string());
+    ctrl.SetThreadPriority(2);
+    ASSERT_TRUE(ctrl.FileCompareBegin());
+    ASSERT_TRUE(loop.RunUntil([&] { return listener.Count("FileCompareCompleted") == 1; }, 60s));
+    completed = listener.events.back().code;
+    records = Records(ctrl);
+  };
+  std::vector<Record> first, second;
+  long firstCompleted = -1, secondCompleted = -1;
+  std::thread a([&] { run(1, first, firstCompleted); });
+  std::thread b([&] { run(2, second, secondCompleted); });
+  a.join();
+  b.join();
+  ASSERT_EQ(first.size(), 20u);
+  ASSERT_EQ(second.size(), 20u);
+  EXPECT_EQ(firstCompleted, 20);
+  EXPECT_EQ(secondCompleted, 20);
+  for (long i = 0; i < 20; ++i) {
+    EXPECT_EQ(first[i], (Record{'c', i * 1000 + 2, i * 1000 + 2, i * 1000 + 2, i * 1000 + 2}));
+    EXPECT_EQ(second[i], (Record{'c', i * 1000 + 3, i * 1000 + 3, i * 1000 + 3, i * 1000 + 3}));
+  }
+}
+
+}  // namespace
+}  // namespace lindrel

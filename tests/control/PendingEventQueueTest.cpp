@@ -1,0 +1,138 @@
+#include <atomic>
+#include <thread>
+
+#include "control/LindrelCtrlImpl.h"
+#include "lindrel/MessageLoop.h"
+#include "tests/control/RecordingListener.h"
+#include "tests/support/TempEnvironment.h"
+
+namespace lindrel {
+namespace {
+
+using namespace std::chrono_literals;
+using lindrel::testing::RecordingListener;
+using lindrel::testing::TempEnvironment;
+
+// A host that refuses the first `refusals` timer starts, then behaves like its loop.
+class RefusingHost : public EventHost {
+ public:
+  explicit RefusingHost(int refusals) : refusalsLeft_(refusals) {}
+  TimerId StartTimer(unsigned periodMs, std::function<void()> tick) override {
+    ++starts;
+    if (refusalsLeft_ > 0) {
+      --refusalsLeft_;
+      return kNoTimer;
+    }
+    return loop.StartTimer(periodMs, std::move(tick));
+  }
+  void StopTimer(TimerId id) override { loop.StopTimer(id); }
+
+  MessageLoop loop;
+  std::atomic<int> starts{0};
+
+ private:
+  std::atomic<int> refusalsLeft_;
+};
+
+TEST(PendingEventQueueTest, WorkerEventsFireOnTheOwnerInQueueOrder) {
+  TempEnvironment env;
+  MessageLoop loop;
+  RecordingListener listener;
+  CLindrelCtrl ctrl("queue", &loop, &listener);
+  auto& d = ctrl.Internals();
+
+  std::thread worker([&] {
+    d.QueueError(kErrorInvalidMasterFile, "/one");
+    d.QueueDirCompletion();
+    d.QueueError(kErrorInvalidSourceFile, "/two");
+  });
+  worker.join();
+  EXPECT_TRUE(listener.events.empty());  // nothing fires before the owner pumps
+  ASSERT_TRUE(loop.RunUntil([&] { return listener.events.size() == 3; }, 5s));
+
+  EXPECT_EQ(listener.events[0].text, "Invalid Master File, may not exist./one");
+  EXPECT_EQ(listener.events[1].name, "DirCompareCompleted");
+  EXPECT_EQ(listener.events[2].text, "Invalid Source File, may not exist./two");
+  for (const auto& e : listener.events) EXPECT_EQ(e.thread, std::this_thread::get_id()) << e.name;
+  EXPECT_EQ(d.events.Pending(), 0u);
+}
+
+TEST(PendingEventQueueTest, RefusedTimerIsRetriedWhileADirectoryJobMayNeedIt) {
+  TempEnvironment env;
+  RefusingHost host(3);
+  RecordingListener listener;
+  CLindrelCtrl ctrl("retry", &host, &listener);
+  auto& d = ctrl.Internals();
+  d.dirJob.abort = false;  // as after a directory comparison began
+
+  std::thread worker([&] { d.QueueDirCompletion(); });
+  worker.join();
+  EXPECT_EQ(host.starts, 4);
+  ASSERT_TRUE(host.loop.RunUntil([&] { return listener.events.size() == 1; }, 5s));
+  EXPECT_EQ(listener.events[0].name, "DirCompareCompleted");
+}
+
+TEST(PendingEventQueueTest, RefusedTimerGivesUpWhenTheDirectoryAbortFlagIsSet) {
+  TempEnvironment env;
+  RefusingHost host(1);
+  RecordingListener listener;
+  CLindrelCtrl ctrl("giveup", &host, &listener);
+  auto& d = ctrl.Internals();
+  ASSERT_TRUE(d.dirJob.abort);  // set from creation
+
+  d.QueueError(kErrorInvalidMasterFile);
+  EXPECT_EQ(host.starts, 1);
+  host.loop.RunFor(30ms);
+  EXPECT_TRUE(listener.events.empty());
+  EXPECT_EQ(d.events.Pending(), 1u);  // kept, not lost
+
+  d.QueueError(kErrorInvalidSourceFile);  // the next entry starts a timer for both
+  ASSERT_TRUE(host.loop.RunUntil([&] { return listener.events.size() == 2; }, 5s));
+  EXPECT_EQ(listener.events[0].code, 600);
+  EXPECT_EQ(listener.events[1].code, 601);
+}
+
+// A handler that waits for a worker which itself queues an event: with the queue lock
+// held during delivery this would never return.
+class WaitingListener : public RecordingListener {
+ public:
+  explicit WaitingListener(CLindrelCtrl::Impl*& d) : d_(d) {}
+  void OnError(long code, std::string& text) override {
+    RecordingListener::OnError(code, text);
+    if (code != kErrorInvalidMasterFile) return;
+    std::thread worker([this] { d_->QueueError(kErrorInvalidSourceFile, "queued meanwhile"); });
+    worker.join();
+  }
+
+ private:
+  CLindrelCtrl::Impl*& d_;
+};
+
+TEST(PendingEventQueueTest, HandlersRunWithoutTheLockSoWaitingForAWorkerCannotDeadlock) {
+  TempEnvironment env;
+  MessageLoop loop;
+  CLindrelCtrl::Impl* d = nullptr;
+  WaitingListener listener(d);
+  CLindrelCtrl ctrl("nodeadlock", &loop, &listener);
+  d = &ctrl.Internals();
+
+  d->QueueError(kErrorInvalidMasterFile);
+  EXPECT_TRUE(loop.RunUntil([&] { return listener.events.size() == 2; }, 5s));
+  ASSERT_EQ(listener.events.size(), 2u);
+  EXPECT_EQ(listener.events[1].text, "Invalid Source File, may not exist.queued meanwhile");
+}
+
+TEST(PendingEventQueueTest, DestructionDropsQueuedEvents) {
+  TempEnvironment env;
+  MessageLoop loop;
+  RecordingListener listener;
+  {
+    CLindrelCtrl ctrl("drop", &loop, &listener);
+    ctrl.Internals().QueueDirCompletion();
+  }
+  loop.RunFor(30ms);
+  EXPECT_TRUE(listener.events.empty());
+}
+
+}  // namespace
+}  // namespace lindrel
