@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dircompare/ContentComparer.h"
+#include "tests/dircompare/DirTestSupport.h"
+
+namespace lindrel::dircompare {
+namespace {
+
+using lindrel::testing::TempEnvironment;
+using testing::RecordingEnvironment;
+
+TEST(ContentComparerTest, AnswerDoesNotDependOnTheBlockSize) {
+  const std::string base(1000, 'x');
+  auto with = [&](std::size_t at, char c) {
+    std::string s = base;
+    s[at] = c;
+    return s;
+  };
+  struct Case {
+    const char* name;
+    std::string master;
+    std::string source;
+    ContentResult expected;
+  };
+  const Case cases[] = {
+      {"both empty", "", "", ContentResult::kSame},
+      {"equal", base, base, ContentResult::kSame},
+      {"first byte", base, with(0, 'y'), ContentResult::kDifferent},
+      {"last byte", base, with(999, 'y'), ContentResult::kDifferent},
+      {"at a block boundary", base, with(512, 'y'), ContentResult::kDifferent},
+      {"master is a prefix of source", base.substr(0, 999), base, ContentResult::kDifferent},
+      {"source is a prefix of master", base, base.substr(0, 1), ContentResult::kDifferent},
+      {"one empty", "", "a", ContentResult::kDifferent},
+      {"high bytes", std::string("\xff\x80", 2), std::string("\xff\x81", 2),
+       ContentResult::kDifferent},
+  };
+  for (std::size_t blockSize : {std::size_t{1}, std::size_t{7}, std::size_t{8},
+                                std::size_t{512}, std::size_t{1} << 20}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(::testing::Message() << c.name << ", block " << blockSize);
+      TempEnvironment env;
+      const auto master = env.Write("m", c.master);
+      const auto source = env.Write("s", c.source);
+      RecordingEnvironment scanEnv;
+      ContentComparer comparer(blockSize);
+      EXPECT_EQ(comparer.Compare(master.string(), source.string(), scanEnv), c.expected);
+      EXPECT_TRUE(scanEnv.errors.empty());
+    }
+  }
+}
+
+TEST(ContentComparerTest, MissingAndUnopenableFiles) {
+  TempEnvironment env;
+  const std::string file = env.Write("f", "abc").string();
+  const std::string other = env.Write("g", "abc").string();
+  const std::string missing = env.Path("missing").string();
+  struct Case {
+    const char* name;
+    std::string master;
+    std::string source;
+    bool sourceUnopenable;
+    ContentResult expected;
+    std::vector<long> errors;
+  };
+  const Case cases[] = {
+      {"master vanished", missing, file, false, ContentResult::kSame, {600}},
+      {"source vanished", file, missing, false, ContentResult::kSame, {601}},
+      {"both vanished", missing, missing, false, ContentResult::kSame, {600}},
+      {"source cannot be opened", file, other, true, ContentResult::kCannotOpen, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingEnvironment scanEnv;
+    if (c.sourceUnopenable) scanEnv.unopenable.insert(c.source);
+    ContentComparer comparer;
+    EXPECT_EQ(comparer.Compare(c.master, c.source, scanEnv), c.expected);
+    EXPECT_EQ(scanEnv.errors, c.errors);
+  }
+}
+
+TEST(ContentComparerTest, AbortInterruptsALongComparison) {
+  TempEnvironment env;
+  const std::string big(64 * 1024, 'z');
+  const auto master = env.Write("m", big);
+  const auto source = env.Write("s", big);
+  RecordingEnvironment scanEnv;
+  scanEnv.abort = true;
+  ContentComparer comparer(1024);
+  EXPECT_EQ(comparer.Compare(master.string(), source.string(), scanEnv), ContentResult::kAborted);
+}
+
+}  // namespace
+}  // namespace lindrel::dircompare
