@@ -1,12 +1,136 @@
-// Report and alignment methods of CLindrelCtrl. TEMPORARY: refuses until the report
-// writers land (replaced wholesale by the reports' own implementation).
+// Report and alignment methods of CLindrelCtrl, and the word-comparison instance that the
+// HTML report's word marker runs on.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <new>
+
 #include "control/LindrelCtrlImpl.h"
+#include "engine/Engine.h"
+#include "platform/TickCount.h"
+#include "reports/ReportState.h"
 
 namespace lindrel {
 
-long CLindrelCtrl::FileCompareCreateReport(const std::string&, long, long) { return -5; }
-bool CLindrelCtrl::AlignmentChangeAdd(long, long, long, long) { return false; }
-bool CLindrelCtrl::AlignmentChangeClear() { return false; }
-bool CLindrelCtrl::AlignmentChangeUndo() { return false; }
+namespace {
+
+// The word-comparison instance keeps a state file of its own so that its destruction never
+// overwrites the settings of the component that owns it: the owner's name with "_WORDS"
+// appended ("TVK_WORDS.INI" for an unnamed owner; a full path gains the suffix as is).
+std::string WordComparerStateFileName(const std::string& ownerStateFileName) {
+  return (ownerStateFileName.empty() ? std::string("TVK") : ownerStateFileName) + "_WORDS";
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+// A second component, owned by the reporting one, compares the paragraph files of one
+// row on the calling thread.
+class SecondInstanceWordComparer final : public reports::WordComparer {
+ public:
+  explicit SecondInstanceWordComparer(const std::string& ownerStateFileName)
+      : second_(std::make_unique<CLindrelCtrl>(WordComparerStateFileName(ownerStateFileName))) {}
+
+  bool Compare(const reports::ParagraphPaths& paths, const reports::WordCompareOptions& options,
+               std::vector<engine::ChangeRecord>& records) override {
+    CLindrelCtrl& second = *second_;
+    second.SetFileMaster(paths.master);
+    second.SetFileSource(paths.source);
+    second.SetThreadPriority(options.threadPriority);
+    second.SetFileIgnoreCase(options.ignoreCase);
+    second.SetFileIgnoreWhiteSpace(options.ignoreWhiteSpace);
+    second.SetFileIgnoreEmptyLines(options.ignoreEmptyLines);
+    second.SetFileQuickCompare(options.quickCompare);
+
+    CLindrelCtrl::Impl& d = second.Internals();
+    if (d.fileJob.active) return false;
+    if (!FileExists(paths.master) || !FileExists(paths.source)) return false;
+
+    d.fileJob.Start(platform::TickCount());
+    d.fileJob.abort = false;
+    d.fileResults.Clear();
+    d.fileJob.active = true;
+    std::vector<std::string> arguments{"Lindrel", paths.master, paths.source};
+    if (options.ignoreCase) arguments.emplace_back("-i");
+    if (options.ignoreWhiteSpace) arguments.emplace_back("-w");
+    if (options.ignoreEmptyLines) arguments.emplace_back("-B");
+    if (options.quickCompare) arguments.emplace_back("-q");
+    const int result = engine::RunEngine(arguments, d.fileResults);
+    d.fileJob.active = false;
+    d.fileDifferWithoutRecords = result > 0 && d.fileResults.Count() == 0;
+    d.fileJob.StoreElapsed(platform::TickCount());
+    if (result == engine::kTrouble) return false;
+    records = d.fileResults.Snapshot();
+    return true;
+  }
+
+ private:
+  std::unique_ptr<CLindrelCtrl> second_;
+};
+
+// The list stores 32-bit numbers; saturating keeps a row outside the tables outside them.
+std::int32_t ToInt32(long value) {
+  return static_cast<std::int32_t>(std::clamp<long>(value, std::numeric_limits<std::int32_t>::min(),
+                                                    std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+long CLindrelCtrl::FileCompareCreateReport(const std::string& targetFile, long format,
+                                           long style) {
+  Impl& d = *d_;
+  const Properties& p = d.props;
+  reports::ReportRequest request;
+  request.target = targetFile;
+  request.format = format;
+  request.style = style;
+  request.comparisonActive = d.fileJob.active;
+  request.fileMaster = p.fileMaster;
+  request.fileSource = p.fileSource;
+  request.reportFileMaster = p.reportFileMaster;
+  request.reportFileSource = p.reportFileSource;
+  request.reportFileTitle = p.reportFileTitle;
+  request.highDetail = p.reportHTMLHighDetail == 1;
+  request.doubleWideCharset = p.reportDoubleWideCharset == 1;
+  request.wordOptions = {p.threadPriority, p.fileIgnoreCase == 1, p.fileIgnoreWhiteSpace == 1,
+                         p.fileIgnoreEmptyLines == 1, p.fileQuickCompare == 1};
+  if (!request.comparisonActive) {
+    request.records = d.fileResults.Snapshot();
+    const FileResultStore::Counters counters = d.fileResults.GetCounters();
+    request.counters = {counters.changes, counters.additions, counters.deletions};
+  }
+  request.onError = [&d](long code, const std::string& detail) { d.FireError(code, detail); };
+  request.makeWordComparer = [&d] {
+    return std::make_unique<SecondInstanceWordComparer>(d.props.stateFileName);
+  };
+  try {
+    return d.reports.CreateReport(request);
+  } catch (const std::bad_alloc&) {
+    // A forced alignment asking for more blank rows than memory holds, or a file too
+    // large to load: the component answers instead of throwing to its host.
+    return reports::kReportWriterFailed;
+  }
+}
+
+bool CLindrelCtrl::AlignmentChangeAdd(long changeType, long lineStart, long lineEnd,
+                                      long numLines) {
+  d_->reports.Alignments().Add(
+      {ToInt32(changeType), ToInt32(lineStart), ToInt32(lineEnd), ToInt32(numLines)});
+  return true;
+}
+
+bool CLindrelCtrl::AlignmentChangeClear() {
+  d_->reports.Alignments().Clear();
+  return true;
+}
+
+bool CLindrelCtrl::AlignmentChangeUndo() {
+  d_->reports.Alignments().Undo();
+  return true;
+}
 
 }  // namespace lindrel

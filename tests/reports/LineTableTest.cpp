@@ -1,0 +1,143 @@
+// Loading compared files into line tables, and the report timestamp.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "reports/LineTable.h"
+#include "reports/ReportClock.h"
+#include "tests/reports/ReportTestSupport.h"
+
+namespace lindrel::reports {
+namespace {
+
+using testing::TempEnvironment;
+
+TEST(LineTableTest, CleansAndEscapesEachLine) {
+  struct Case {
+    std::string raw;
+    std::string stored;
+  } cases[] = {
+      {"plain text", "plain text"},
+      {"a<b>c", "a&lt;b&gt;c"},
+      {"tab\there", "tab  here"},
+      {"bell\a and\x01 nul", "bell and nul"},
+      {"carriage\r", "carriage"},
+      {"& stays", "& stays"},
+      {"\xc3\xa9t\xc3\xa9", "\xc3\xa9t\xc3\xa9"},  // bytes >= 128 kept (UTF-8)
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CleanAndEscapeLine(c.raw), c.stored) << c.raw;
+}
+
+TEST(LineTableTest, CleaningStopsPastTheLimit) {
+  EXPECT_EQ(CleanAndEscapeLine(std::string(200000, 'x')).size(), 99996u);
+  // A tab that crosses the limit still counts as two blanks.
+  EXPECT_EQ(CleanAndEscapeLine(std::string(99995, 'x') + "\t\tyz").size(), 99997u);
+}
+
+TEST(LineTableTest, LoadsFilesInTextMode) {
+  struct Case {
+    const char* name;
+    std::string content;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"empty", "", {}},
+      {"one line without end", "only", {"only"}},
+      {"crlf", "a\r\nb\r\n", {"a", "b"}},
+      {"lone cr dropped", "a\rb\n", {"ab"}},
+      {"ctrl-z ends the content", "a\nb\x1a\nc\n", {"a", "b"}},
+      {"empty lines kept", "\n\nx\n", {"", "", "x"}},
+  };
+  for (const Case& c : cases) {
+    TempEnvironment env;
+    LineTable table;
+    const long lines = LoadLineTable(env.Write("f.txt", c.content).string(), table, 0);
+    ASSERT_EQ(lines, static_cast<long>(c.lines.size())) << c.name;
+    ASSERT_EQ(NumberOfLines(table), lines) << c.name;
+    for (std::size_t i = 0; i < c.lines.size(); ++i) {
+      EXPECT_EQ(table.entries[i].text, c.lines[i]) << c.name;
+      EXPECT_EQ(table.entries[i].number, std::to_string(i + 1)) << c.name;
+      EXPECT_EQ(table.entries[i].mark, 0) << c.name;
+    }
+    const LineEntry& end = table.entries[static_cast<std::size_t>(lines)];
+    EXPECT_EQ(end.text, kEndMarker) << c.name;
+    EXPECT_EQ(end.number, std::to_string(lines + 1)) << c.name;
+  }
+}
+
+TEST(LineTableTest, AVeryLongLineStaysOneLine) {
+  // Longer than the 99,999-byte line buffer: the following lines keep the numbers the
+  // comparison gave them.
+  TempEnvironment env;
+  const std::string content = "first\n" + std::string(250000, 'y') + "\nthird\n";
+  LineTable table;
+  ASSERT_EQ(LoadLineTable(env.Write("long.txt", content).string(), table, 5000), 3);
+  EXPECT_EQ(LineText(table, 3), "third");
+  EXPECT_EQ(table.entries[2].number, "3");
+}
+
+TEST(LineTableTest, LoadsMoreLinesThanTheCapacityHint) {
+  TempEnvironment env;
+  std::string content;
+  for (int i = 1; i <= 120000; ++i) content += "line " + std::to_string(i) + "\n";
+  LineTable table;
+  ASSERT_EQ(LoadLineTable(env.Write("big.txt", content).string(), table, 999999), 120000);
+  EXPECT_EQ(LineText(table, 120000), "line 120000");
+}
+
+TEST(LineTableTest, UnreadableFileLeavesTheTableAsItWas) {
+  TempEnvironment env;
+  LineTable table = testing::TableOf({"kept"});
+  EXPECT_EQ(LoadLineTable(env.Path("missing.txt").string(), table, 0), -1);
+  EXPECT_EQ(LoadLineTable(env.root().string(), table, 0), -1);  // a directory
+  EXPECT_EQ(LineText(table, 1), "kept");
+}
+
+TEST(LineTableTest, NumberOfLinesFindsTheLastEndEntry) {
+  LineTable none;
+  EXPECT_EQ(NumberOfLines(none), -1);
+  LineTable noEnd;
+  noEnd.entries.push_back({"1", 0, "x"});
+  EXPECT_EQ(NumberOfLines(noEnd), -1);
+  // A file line that reads like the marker does not end the table early.
+  LineTable table = testing::TableOf({std::string(kEndMarker), "after"});
+  EXPECT_EQ(NumberOfLines(table), 2);
+  EXPECT_EQ(LineText(table, 2), "after");
+  EXPECT_EQ(LineText(table, 3), "");
+  EXPECT_EQ(LineText(table, 0), "");
+}
+
+TEST(LineTableTest, CapacityHintIsClamped) {
+  struct Case {
+    long hint;
+    std::size_t size;
+  } cases[] = {{-5, 5000}, {4999, 5000}, {5000, 5000}, {12345, 12345}, {50000, 50000},
+               {50001, 50000}};
+  for (const Case& c : cases) EXPECT_EQ(PresizeFromHint(c.hint), c.size) << c.hint;
+}
+
+TEST(ReportClockTest, FormatsInEnglishWithTwelveHourClock) {
+  struct Case {
+    LocalTime time;
+    const char* text;
+  } cases[] = {
+      {{2026, 12, 6, 0, 15, 5, 50}, "Sun, 12/06/2026 3:05:50 PM"},
+      {{2024, 1, 2, 2, 0, 0, 0}, "Tue, 01/02/2024 12:00:00 AM"},
+      {{2024, 7, 13, 6, 12, 30, 9}, "Sat, 07/13/2024 12:30:09 PM"},
+      {{999, 3, 4, 1, 11, 59, 59}, "Mon, 03/04/0999 11:59:59 AM"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FormatReportTimestamp(c.time), c.text);
+}
+
+TEST(ReportClockTest, SystemTimeIsPlausible) {
+  const LocalTime now = SystemLocalTime();
+  EXPECT_GE(now.year, 2024);
+  EXPECT_GE(now.month, 1);
+  EXPECT_LE(now.month, 12);
+  EXPECT_GE(now.weekday, 0);
+  EXPECT_LE(now.weekday, 6);
+}
+
+}  // namespace
+}  // namespace lindrel::reports

@@ -1,0 +1,165 @@
+// Words, paragraph files and the two forms of the word marker, with a scripted comparer.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "reports/ParagraphFiles.h"
+#include "reports/WordMarker.h"
+#include "reports/WordText.h"
+#include "tests/reports/ReportTestSupport.h"
+
+namespace lindrel::reports {
+namespace {
+
+using testing::Rec;
+using testing::ScriptedWordComparer;
+using testing::TempEnvironment;
+
+const std::string kOpen = "<font color=\"000000\">";
+
+TEST(WordTextTest, ParagraphHoldsOneWordPerLine) {
+  struct Case {
+    std::string text, paragraph;
+  } cases[] = {
+      {"", ""},
+      {"one", "one"},
+      {"one two three", "one \ntwo \nthree"},
+      {"trailing ", "trailing \n"},
+      {"a  b", "a \n \nb"},
+      {"bell\aline\nend", "bell\a\nline\n\nend"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ToParagraph(c.text), c.paragraph) << c.text;
+}
+
+TEST(WordTextTest, WordBoundaries) {
+  const std::string text = "one two  three";
+  struct Case {
+    long n;
+    std::size_t start, end;
+  } cases[] = {{0, 0, 0}, {1, 0, 3}, {2, 3, 7}, {3, 7, 8}, {4, 8, 14}, {5, 14, 14}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(WordStart(text, c.n), c.start) << c.n;
+    EXPECT_EQ(WordEnd(text, c.n), c.end) << c.n;
+  }
+  EXPECT_EQ(TakeWords("one two three", 2, 2), "two ");
+  EXPECT_EQ(TakeWords("one two three", 1, 2), "one two ");
+  EXPECT_EQ(TakeWords("one two three", 3, 3), "three");
+}
+
+TEST(WordTextTest, MarkWordsWrapsTheRange) {
+  struct Case {
+    std::string text;
+    long w1, w2;
+    WordStyle style;
+    std::string marked;
+  } cases[] = {
+      {"one two three", 2, 2, {true, false, false},
+       "one <b><font color=\"FF0000\"> two </font></b>three"},
+      {"one two three", 1, 1, {true, true, false},
+       " <b><u><font color=\"FF0000\">one </font></u></b>two three"},
+      {"one two", 2, 2, {true, false, true},
+       "one <b><strike><font color=\"FF0000\"> two</font></strike></b>"},
+  };
+  for (const Case& c : cases) {
+    std::string text = c.text;
+    MarkWords(text, c.w1, c.w2, 0xFF0000, c.style);
+    EXPECT_EQ(text, c.marked) << c.text;
+  }
+}
+
+class WordMarkerTest : public ::testing::Test {
+ protected:
+  WordMarker Marker() {
+    return WordMarker([this] { ++lookups; return &comparer; }, {}, counters);
+  }
+  TempEnvironment env;
+  ScriptedWordComparer comparer;
+  ChangeCounters counters;
+  int lookups = 0;
+};
+
+TEST_F(WordMarkerTest, OneTwoThreeSideBySide) {
+  comparer.Script("one \ntwo \nthree", "one \n2 \nthree", {Rec('c', 2, 2, 2, 2)});
+  WordMarker marker = Marker();
+  auto marked = marker.MarkSideBySide("one two three", "one 2 three");
+  ASSERT_TRUE(marked);
+  EXPECT_EQ(marked->master, kOpen + "one <b><font color=\"FF0000\"> two </font></b>three");
+  EXPECT_EQ(marked->source, kOpen + "one <b><font color=\"FF0000\"> 2 </font></b>three");
+  EXPECT_EQ(counters.changes, 1);
+
+  // The paragraph files stay behind with the row's words, in the scratch directory.
+  auto paths = ParagraphFilePaths();
+  ASSERT_TRUE(paths);
+  EXPECT_EQ(TempEnvironment::Read(paths->master), "one \ntwo \nthree");
+  EXPECT_EQ(TempEnvironment::Read(paths->source), "one \n2 \nthree");
+  EXPECT_NE(paths->master.find("/cf_master_paragraph.TXT"), std::string::npos);
+  EXPECT_EQ(paths->master.rfind(env.root().string() + "/tmp/", 0), 0u);
+}
+
+TEST_F(WordMarkerTest, OneTwoThreeAllInOne) {
+  comparer.Script("one \ntwo \nthree", "one \n2 \nthree", {Rec('c', 2, 2, 2, 2)});
+  WordMarker marker = Marker();
+  auto merged = marker.MergeAllInOne("one two three", "one 2 three");
+  ASSERT_TRUE(merged);
+  EXPECT_EQ(*merged, kOpen +
+                         "one <b><u><font color=\"FF0000\"> 2 <b><strike><font "
+                         "color=\"FF0000\">two </font></strike></b> </font></u></b>three");
+}
+
+TEST_F(WordMarkerTest, AdditionsAndDeletions) {
+  struct Case {
+    std::string master, source;
+    engine::ChangeRecord record;
+    std::string sideMaster, sideSource, merged;
+  } cases[] = {
+      {"a b c", "a c", Rec('d', 2, 2, 1, 1),
+       "a <b><font color=\"0000FF\"> b </font></b>c", "a c",
+       "a <b><strike><font color=\"0000FF\"> b </font></strike></b>c"},
+      {"x a", "a", Rec('d', 1, 1, 0, 0),
+       " <b><font color=\"0000FF\">x </font></b>a", "a",
+       " <b><strike><font color=\"0000FF\">x </font></strike></b>a"},
+      {"a b", "a", Rec('d', 2, 2, 1, 1),
+       "a <b><font color=\"0000FF\"> b</font></b>", "a",
+       "a <b><strike><font color=\"0000FF\"> b</font></strike></b>"},
+      {"a", "a b", Rec('a', 1, 1, 2, 2),
+       "a", "a <b><font color=\"009000\"> b</font></b>",
+       "a <b><u><font color=\"009000\"> b</font></u></b>"},
+  };
+  for (const Case& c : cases) {
+    comparer.Script(ToParagraph(c.master), ToParagraph(c.source), {c.record});
+    WordMarker marker = Marker();
+    auto side = marker.MarkSideBySide(c.master, c.source);
+    ASSERT_TRUE(side) << c.master;
+    EXPECT_EQ(side->master, kOpen + c.sideMaster) << c.master;
+    EXPECT_EQ(side->source, kOpen + c.sideSource) << c.master;
+    auto merged = marker.MergeAllInOne(c.master, c.source);
+    ASSERT_TRUE(merged) << c.master;
+    EXPECT_EQ(*merged, kOpen + c.merged) << c.master;
+  }
+}
+
+TEST_F(WordMarkerTest, CountsEveryRecordOfTheReport) {
+  comparer.Script("a \nb \nc \nd \ne", "x \nb \ny \nd \nz",
+                  {Rec('c', 1, 1, 1, 1), Rec('c', 3, 3, 3, 3), Rec('c', 5, 5, 5, 5)});
+  comparer.Script("a", "a \nb", {Rec('c', 1, 1, 1, 1), Rec('a', 1, 1, 2, 2)});
+  WordMarker marker = Marker();
+  ASSERT_TRUE(marker.MarkSideBySide("a b c d e", "x b y d z"));
+  ASSERT_TRUE(marker.MergeAllInOne("a", "a b"));
+  EXPECT_EQ(counters.changes, 4);
+  EXPECT_EQ(counters.additions, 1);
+  EXPECT_EQ(counters.deletions, 0);
+  EXPECT_EQ(lookups, 1);  // the comparer is looked up once, on first use
+}
+
+TEST_F(WordMarkerTest, FailedComparisonGivesNoTexts) {
+  WordMarker marker = Marker();
+  EXPECT_FALSE(marker.MarkSideBySide("unscripted", "pair"));
+  EXPECT_FALSE(marker.MergeAllInOne("unscripted", "pair"));
+  WordMarker none([] { return static_cast<WordComparer*>(nullptr); }, {}, counters);
+  EXPECT_FALSE(none.MarkSideBySide("a", "a"));
+  EXPECT_EQ(counters.changes + counters.additions + counters.deletions, 0);
+}
+
+}  // namespace
+}  // namespace lindrel::reports
