@@ -46,7 +46,13 @@ std::optional<std::string> ScratchDirectory() {
   if (::mkdtemp(pattern.data()) == nullptr) return std::nullopt;
 
   static bool registered = false;
-  if (!registered) registered = std::atexit(RemoveAtExit) == 0;
+  if (!registered) {
+    // Statics are destroyed in reverse order of their construction and atexit
+    // registration: the list must exist before the handler is registered, or it is
+    // already gone when the handler runs.
+    Created();
+    registered = std::atexit(RemoveAtExit) == 0;
+  }
   Created().push_back(pattern);
   current = pattern;
   return current;
