@@ -1,19 +1,15 @@
-// lindrel: the command-line front end (first version: shows a component's settings).
-#include <iostream>
-#include <string>
+// lindrel: the command-line front end of the Lindrel comparison component.
+#include <unistd.h>
 
-#include "lindrel/LindrelCtrl.h"
+#include <iostream>
+
+#include "cli/CliApp.h"
 
 int main(int argc, char** argv) {
-  const std::string stateFile = argc > 1 ? argv[1] : "";
-  lindrel::CLindrelCtrl ctrl(stateFile);
-  std::cout << "StateFileName=" << ctrl.GetStateFileName() << "\n"
-            << "FileMaster=" << ctrl.GetFileMaster() << "\n"
-            << "FileSource=" << ctrl.GetFileSource() << "\n"
-            << "DirMaster=" << ctrl.GetDirMaster() << "\n"
-            << "DirSource=" << ctrl.GetDirSource() << "\n"
-            << "DirFileTypes=" << ctrl.GetDirFileTypes() << "\n"
-            << "ThreadPriority=" << ctrl.GetThreadPriority() << " ("
-            << lindrel::ThreadPriorityDescription(ctrl.GetThreadPriority()) << ")\n";
-  return 0;
+  // Listings of large files are written line by line; unsynchronised streams keep that fast.
+  std::ios::sync_with_stdio(false);
+  lindrel::cli::Console console{std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1};
+  const int status = lindrel::cli::RunCli(argc, argv, console);
+  std::cout.flush();
+  return status;
 }

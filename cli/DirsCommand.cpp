@@ -1,0 +1,172 @@
+#include "cli/DirsCommand.h"
+
+#include <sys/stat.h>
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+#include "cli/CompareSession.h"
+#include "cli/DirRecordFormat.h"
+#include "cli/JsonText.h"
+#include "cli/ProgressLine.h"
+
+namespace lindrel::cli {
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// The component treats a missing root as an empty one; on the command line that is
+// almost always a typing error, so it is refused before anything runs.
+bool IsReadableDirectory(const std::string& path, std::ostream& err) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    err << "lindrel: " << path << ": " << std::strerror(errno) << '\n';
+    return false;
+  }
+  if (!S_ISDIR(info.st_mode)) {
+    err << "lindrel: " << path << ": " << std::strerror(ENOTDIR) << '\n';
+    return false;
+  }
+  return true;
+}
+
+// Every property the walk reads is set, so nothing stored by an earlier run changes it.
+void ApplyOptions(CLindrelCtrl& ctrl, const DirsOptions& o) {
+  ctrl.SetDirMaster(o.master);
+  ctrl.SetDirSource(o.source);
+  ctrl.SetDirFileTypes(o.types.empty() ? "*.*" : o.types);
+  ctrl.SetDirDoSubDirectories(o.recursive);
+  ctrl.SetDirContentCompare(!o.noContent);
+  ctrl.SetDirIgnoreDateDifferences(o.ignoreDates);
+  ctrl.SetDirShowOnlyInMaster(!o.hideOnlyInMaster);
+  ctrl.SetDirShowOnlyInSource(!o.hideOnlyInSource);
+  ctrl.SetDirShowSameInBothPlaces(!o.hideSame);
+  ctrl.SetDirShowDifferentInBothPlaces(!o.hideDifferent);
+  ctrl.SetDirThrottle(o.throttle);
+  ctrl.SetThreadPriority(o.priority);
+}
+
+// Writes the records the walk has counted since the last call, as they arrive.
+class RecordPrinter {
+ public:
+  RecordPrinter(CLindrelCtrl& ctrl, Console& console, ProgressLine& progress, bool json)
+      : ctrl_(ctrl), console_(console), progress_(progress), json_(json) {}
+
+  void Drain() {
+    const long count = ctrl_.GetDirCompareResultsCount();
+    if (count <= shown_) return;
+    progress_.Clear();
+    for (; shown_ < count; ++shown_) {
+      DirRecord record;
+      if (!ReadDirRecord(ctrl_, shown_, record)) break;
+      Print(record);
+    }
+    console_.out.flush();
+  }
+
+  long shown() const { return shown_; }
+  bool anyDifference() const { return anyDifference_; }
+  bool anyUnreadable() const { return anyUnreadable_; }
+
+ private:
+  void Print(const DirRecord& record) {
+    if (shown_ == 0) root_ = record;
+    if (json_) {
+      console_.out << (shown_ == 0 ? "\n    " : ",\n    ") << DirRecordJson(shown_, record, root_);
+    }
+    if (shown_ == 0) return;  // the roots themselves, already named on the command line
+    anyDifference_ = anyDifference_ || Differs(record);
+    if (Unreadable(record)) {
+      anyUnreadable_ = true;
+      console_.err << "lindrel: " << RelativePath(record, root_)
+                   << ": cannot be read on one side; contents not compared\n";
+    }
+    if (!json_) console_.out << TableLine(record, root_) << '\n';
+  }
+
+  CLindrelCtrl& ctrl_;
+  Console& console_;
+  ProgressLine& progress_;
+  const bool json_;
+  long shown_ = 0;
+  DirRecord root_;
+  bool anyDifference_ = false;
+  bool anyUnreadable_ = false;
+};
+
+}  // namespace
+
+void DefineDirsCommand(CLI::App& c, DirsOptions& o) {
+  c.add_option("MASTER", o.master, "The original directory")->required();
+  c.add_option("SOURCE", o.source, "The modified directory")->required();
+  c.add_flag("-r,--recursive", o.recursive, "Compare subdirectories found on both sides");
+  c.add_option("--types", o.types,
+               "File types to compare, such as \"*.txt;*.cpp\" (default *.*: every file)")
+      ->type_name("PATTERNS");
+  c.add_flag("--no-content", o.noContent, "Do not compare file contents");
+  c.add_flag("--ignore-dates", o.ignoreDates, "Do not compare last-write times");
+  c.add_flag("--hide-only-in-master", o.hideOnlyInMaster,
+             "Do not list files found only in MASTER");
+  c.add_flag("--hide-only-in-source", o.hideOnlyInSource,
+             "Do not list files found only in SOURCE");
+  c.add_flag("--hide-same", o.hideSame, "Do not list files that are the same");
+  c.add_flag("--hide-different", o.hideDifferent, "Do not list files that differ");
+  c.add_flag("--throttle", o.throttle,
+             "Pause after every directory entry, to spare a busy machine");
+  c.add_option("--priority", o.priority,
+               "Worker thread priority: 0 idle, 1 lowest, 2 normal (default), 3 highest, "
+               "4 time critical")
+      ->type_name("0..4")
+      ->check(CLI::Range(0, 4));
+  c.add_option("--tab", o.tabPath, "Also write the records to PATH, tab-delimited")
+      ->type_name("PATH");
+  c.add_option("--format", o.format, "Output: table (default) or json")
+      ->type_name("FORMAT")
+      ->check(CLI::IsMember({"table", "json"}));
+}
+
+int RunDirs(const DirsOptions& o, Console& console) {
+  if (!IsReadableDirectory(o.master, console.err) || !IsReadableDirectory(o.source, console.err))
+    return kExitTrouble;
+
+  CompareSession session(console);
+  ProgressLine progress(console.err, console.errIsTerminal);
+  session.SetBeforeErrorWrite([&progress] { progress.Clear(); });
+  CLindrelCtrl& ctrl = session.ctrl();
+  ApplyOptions(ctrl, o);
+
+  const bool json = o.format == "json";
+  if (!ctrl.DirCompareBegin()) return kExitTrouble;
+  const Clock::time_point start = Clock::now();
+  if (json) {
+    console.out << "{\n  \"master\": " << JsonString(o.master)
+                << ",\n  \"source\": " << JsonString(o.source) << ",\n  \"records\": [";
+  }
+
+  RecordPrinter printer(ctrl, console, progress, json);
+  while (!session.dirCompleted()) {
+    session.Pump(50ms);
+    printer.Drain();
+    progress.Update(printer.shown(),
+                    std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start));
+  }
+  printer.Drain();
+  progress.Clear();
+  if (json) {
+    console.out << "\n  ],\n  \"count\": " << ctrl.GetDirCompareResultsCount()
+                << ",\n  \"elapsedMs\": " << ctrl.GetDirCompareTime() << "\n}\n";
+  }
+  console.out.flush();
+
+  bool trouble = session.errorCount() > 0 || printer.anyUnreadable();
+  // A failure has been written to stderr by the session (error 504).
+  if (!o.tabPath.empty() && !ctrl.DirSaveDataToTabFile(o.tabPath)) trouble = true;
+  if (trouble) return kExitTrouble;
+  return printer.anyDifference() ? kExitDifferent : kExitSame;
+}
+
+}  // namespace lindrel::cli

@@ -1,0 +1,46 @@
+// `lindrel files MASTER SOURCE`: compares two files through the component and prints the
+// change records as a normal listing, as raw records or as JSON; optionally writes a
+// report of the comparison. Owner thread only (it creates and pumps a component).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/Console.h"
+
+namespace CLI {
+class App;
+}
+
+namespace lindrel::cli {
+
+struct FilesOptions {
+  std::string master;
+  std::string source;
+  bool ignoreCase = false;
+  bool ignoreAllSpace = false;
+  bool ignoreBlankLines = false;
+  std::vector<std::string> ignorePatterns;
+  bool brief = false;
+  bool minimal = false;
+  bool speedLargeFiles = false;
+  long horizonLines = -1;  // -1: not given
+  long priority = 2;       // normal: a command-line user is waiting for the answer
+  std::string format = "normal";
+  std::string reportPath;
+  std::string reportFormat;  // empty: from the report's extension
+  std::string style = "side-by-side";
+  std::string title;  // empty: "Comparison of MASTER and SOURCE"
+};
+
+// Declares the subcommand's options and operands on `command`, bound to `options`.
+void DefineFilesCommand(CLI::App& command, FilesOptions& options);
+
+// Runs the comparison. Returns the exit status (Console.h).
+int RunFiles(const FilesOptions& options, Console& console);
+
+// The component's report format for a --report-format name, or for the extension of
+// `path` when `name` is empty: 1 HTML, 2 text, 3 comma-delimited, 4 tab-delimited.
+long ReportFormatNumber(const std::string& name, const std::string& path);
+
+}  // namespace lindrel::cli

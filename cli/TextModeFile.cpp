@@ -1,0 +1,80 @@
+#include "cli/TextModeFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace lindrel::cli {
+
+namespace {
+
+constexpr char kEndOfText = 26;
+
+// Reads the whole of `fd`; false with errno set on a read error.
+bool ReadAll(int fd, std::string& bytes) {
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+  char block[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(fd, block, sizeof block);
+    if (got == 0) return true;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.append(block, static_cast<std::size_t>(got));
+  }
+}
+
+}  // namespace
+
+std::optional<TextModeFile> TextModeFile::Load(const std::string& path, std::string& error) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return std::nullopt;
+  }
+  std::string bytes;
+  const bool read = ReadAll(fd, bytes);
+  const int readErrno = errno;
+  ::close(fd);
+  if (!read) {
+    error = std::strerror(readErrno);
+    return std::nullopt;
+  }
+  return FromBytes(std::move(bytes));
+}
+
+TextModeFile TextModeFile::FromBytes(std::string bytes) {
+  TextModeFile file;
+  if (const std::size_t end = bytes.find(kEndOfText); end != std::string::npos) bytes.resize(end);
+
+  // Drop every CR that stands right before an LF, compacting in place.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    bytes[kept++] = bytes[i];
+  }
+  bytes.resize(kept);
+
+  file.content_ = std::move(bytes);
+  const std::string& c = file.content_;
+  if (!c.empty()) file.starts_.push_back(0);
+  for (std::size_t at = c.find('\n'); at != std::string::npos; at = c.find('\n', at + 1))
+    if (at + 1 < c.size()) file.starts_.push_back(at + 1);
+  return file;
+}
+
+std::string_view TextModeFile::Line(long number) const {
+  const auto index = static_cast<std::size_t>(number - 1);
+  const std::size_t begin = starts_[index];
+  std::size_t end = index + 1 < starts_.size() ? starts_[index + 1] : content_.size();
+  if (end > begin && content_[end - 1] == '\n') --end;
+  return std::string_view(content_).substr(begin, end - begin);
+}
+
+}  // namespace lindrel::cli
