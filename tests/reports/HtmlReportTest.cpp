@@ -150,7 +150,7 @@ TEST_F(HtmlReportTest, AllInOneRows) {
   master.entries[0].mark = source.entries[0].mark = 'c';
   const std::string page = Write(false, master, source);
   EXPECT_NE(page.find("<td width=\"96%\" align=\" center \" bgcolor=\"C0C0C0\"><p "
-                      "align=\"center\"> &lt;------------&gt; New</p></td>\n"),
+                      "align=\"center\"> <------------> New</p></td>\n"),
             std::string::npos)
       << page;
   EXPECT_NE(page.find("<td width=\"96%\"bgcolor=\"FFFFFF\">\n<font color=\"000000\">one "

@@ -1,0 +1,333 @@
+// FileCompareCreateReport and the alignment methods, through the component and the real
+// engine (word comparisons included).
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "TestConfig.h"
+#include "control/LindrelCtrlImpl.h"
+#include "lindrel/MessageLoop.h"
+#include "tests/control/RecordingListener.h"
+#include "tests/reports/HtmlRows.h"
+#include "tests/reports/ReportTestSupport.h"
+
+namespace lindrel {
+namespace {
+
+using namespace std::chrono_literals;
+using lindrel::testing::RecordingListener;
+using lindrel::testing::TempEnvironment;
+using reports::testing::HtmlRow;
+using reports::testing::ParseHtmlRows;
+
+const std::string kGoldenDir = LINDREL_SOURCE_DIR "/tests/reports/golden/";
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+class ReportRequestsTest : public ::testing::Test {
+ protected:
+  ReportRequestsTest() {
+    ctrl.Internals().reports.TEST_SetClock(reports::testing::FixedTime);
+  }
+
+  // Writes the two files and compares them on this thread.
+  void Compare(const std::string& master, const std::string& source) {
+    ctrl.SetFileMaster(env.Write("master.txt", master).string());
+    ctrl.SetFileSource(env.Write("source.txt", source).string());
+    ASSERT_TRUE(ctrl.FileCompareBeginSynchronous());
+  }
+
+  std::string Report(long format, long style, long expectedResult = 0) {
+    const std::string target = env.Path("report.out").string();
+    std::filesystem::remove(target);
+    EXPECT_EQ(ctrl.FileCompareCreateReport(target, format, style), expectedResult)
+        << "format " << format << " style " << style;
+    return TempEnvironment::Read(target);
+  }
+
+  std::vector<HtmlRow> SideBySideRows() { return ParseHtmlRows(Report(1, 2)); }
+
+  TempEnvironment env;
+  MessageLoop loop;
+  RecordingListener listener;
+  CLindrelCtrl ctrl{"reports", &loop, &listener};
+};
+
+// Eight lines that differ only in the last.
+const std::string kEightMaster = "l1\nl2\nl3\nl4\nl5\nl6\nl7\nm8\n";
+const std::string kEightSource = "l1\nl2\nl3\nl4\nl5\nl6\nl7\ns8\n";
+
+TEST_F(ReportRequestsTest, EveryFormatMatchesItsGoldenFile) {
+  ctrl.SetFileMaster(kGoldenDir + "master.txt");
+  ctrl.SetFileSource(kGoldenDir + "source.txt");
+  ctrl.SetReportFileMaster("master.txt");
+  ctrl.SetReportFileSource("source.txt");
+  ctrl.SetReportFileTitle("Golden report");
+  ASSERT_TRUE(ctrl.FileCompareBeginSynchronous());
+  ASSERT_EQ(ctrl.FileCompareResultsCount(), 4);
+
+  struct Case {
+    long format, style;
+    const char* golden;
+  } cases[] = {{2, 0, "report.txt"},
+               {3, 0, "report.csv"},
+               {4, 0, "report.tab"},
+               {1, 2, "report-side-by-side.htm"},
+               {1, 1, "report-all-in-one.htm"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(Report(c.format, c.style), TempEnvironment::Read(kGoldenDir + c.golden)) << c.golden;
+  }
+  EXPECT_TRUE(listener.events.size() == 1u);  // FileCompareStarted only: no errors
+}
+
+TEST_F(ReportRequestsTest, IdenticalFiles) {
+  Compare("same\n", "same\n");
+  EXPECT_TRUE(EndsWith(Report(2, 0), "\nCompare File Results: \n\t0 Differences found\n"));
+  for (long format : {3L, 4L}) {
+    EXPECT_EQ(Report(format, 0), "");
+    EXPECT_FALSE(std::filesystem::exists(env.Path("report.out")));
+  }
+  for (long style : {1L, 2L}) {
+    const std::string page = Report(1, style);
+    EXPECT_EQ(page.find("<table"), std::string::npos);
+    EXPECT_TRUE(EndsWith(page, "Deletions Found</font><br><br>\n  </body>\n</html>\n"));
+    EXPECT_FALSE(std::filesystem::exists(env.Path("report.out.TMP")));
+  }
+}
+
+TEST_F(ReportRequestsTest, QuotesAngleBracketsAndTabsInEveryFormat) {
+  Compare("x\n<a>\tb\ny\n", "x\nc\ty\ny\n");
+  for (long format : {2L, 3L, 4L}) {
+    const std::string report = Report(format, 0);
+    EXPECT_NE(report.find("&lt;a&gt;  b"), std::string::npos) << format;
+    EXPECT_NE(report.find("c  y"), std::string::npos) << format;
+    EXPECT_EQ(report.find('<'), std::string::npos) << format;
+  }
+  EXPECT_NE(Report(1, 2).find("&lt;a&gt;  b"), std::string::npos);
+}
+
+TEST_F(ReportRequestsTest, CaptionsFallBackPerSide) {
+  Compare("a\n", "b\n");
+  ctrl.SetReportFileMaster("");
+  ctrl.SetReportFileSource("New");
+  const std::string path = ctrl.GetFileMaster();
+  const std::string text = Report(2, 0);
+  EXPECT_NE(text.find("Original File: " + path + "\nModified File: New\n"), std::string::npos);
+  const std::string side = Report(1, 2);
+  EXPECT_NE(side.find("bgcolor=\"C0C0C0\">" + path + "</td>"), std::string::npos);
+  EXPECT_NE(side.find("bgcolor=\"C0C0C0\">New</td>"), std::string::npos);
+  EXPECT_NE(Report(1, 1).find("<p align=\"center\"> <------------> New</p>"), std::string::npos);
+
+  ctrl.SetReportFileSource("");
+  EXPECT_NE(Report(1, 1).find(path + " <------------> " + ctrl.GetFileSource()),
+            std::string::npos);
+}
+
+TEST_F(ReportRequestsTest, FormatsOutsideOneToFourWriteNothing) {
+  Compare("a\n", "b\n");
+  for (long format : {0L, 5L, -1L}) {
+    EXPECT_EQ(Report(format, 2), "");
+    EXPECT_FALSE(std::filesystem::exists(env.Path("report.out")));
+  }
+}
+
+TEST_F(ReportRequestsTest, RefusesWhileRunningAndAfterAnAbort) {
+  Compare("a\n", "b\n");
+  ctrl.Internals().fileJob.active = true;  // as while a worker runs
+  Report(2, 0, -2);
+  ctrl.Internals().fileJob.active = false;
+  Report(2, 0, 0);
+
+  std::string big;
+  for (int i = 0; i < 300000; ++i) big += (i % 3 ? "line " : "other ") + std::to_string(i) + "\n";
+  ctrl.SetFileMaster(env.Write("big-m.txt", big).string());
+  ctrl.SetFileSource(env.Write("big-s.txt", "x\n" + big).string());
+  ASSERT_TRUE(ctrl.FileCompareBegin());
+  if (!ctrl.GetFileCompareActive()) GTEST_SKIP() << "the job ended before it could be aborted";
+  ctrl.FileCompareAbort();
+  for (long format : {1L, 2L, 3L, 4L}) Report(format, 2, -1);
+  EXPECT_FALSE(std::filesystem::exists(env.Path("report.out")));
+
+  Compare("a\n", "b\n");  // a new comparison ends the refusal
+  Report(2, 0, 0);
+}
+
+TEST_F(ReportRequestsTest, UnreadableFilesAnswerMinusThreeAndFour) {
+  Compare("a\n", "b\n");
+  const std::string master = ctrl.GetFileMaster();
+  std::filesystem::rename(master, master + ".moved");
+  Report(2, 0, -3);
+  Report(1, 2, -3);
+  EXPECT_FALSE(std::filesystem::exists(env.Path("report.out")));
+  std::filesystem::rename(master + ".moved", master);
+  Report(2, 0, 0);  // the tables stayed unloaded, so this call loads them
+
+  // The text tables are cached now; the HTML tables are separate and still unloaded.
+  std::filesystem::remove(ctrl.GetFileSource());
+  Report(3, 0, 0);
+  Report(1, 1, -4);
+}
+
+TEST_F(ReportRequestsTest, TwoHtmlReportsInARowLoadTheFilesOnce) {
+  Compare(kEightMaster, kEightSource);
+  const std::string first = Report(1, 2);
+  std::filesystem::remove(ctrl.GetFileMaster());
+  const std::string second = Report(1, 2);
+  EXPECT_EQ(first, second);
+  Report(1, 1);
+  EXPECT_EQ(ctrl.Internals().reports.TEST_TableLoads(), 1);
+}
+
+TEST_F(ReportRequestsTest, UnwritableTargetAnswersMinusFiveWith504) {
+  Compare("a\n", "b\n");
+  const std::string target = env.Path("missing-dir/report.txt").string();
+  for (long format : {1L, 2L, 3L, 4L}) {
+    listener.events.clear();
+    EXPECT_EQ(ctrl.FileCompareCreateReport(target, format, 2), -5) << format;
+    ASSERT_EQ(listener.Count("OnError"), 1u) << format;
+    EXPECT_EQ(listener.events.back().code, 504);
+    EXPECT_EQ(listener.events.back().text, "Unable to open file:  " + target);
+  }
+}
+
+TEST_F(ReportRequestsTest, MarksTheChangedWordOfOneTwoThree) {
+  Compare("one two three\n", "one 2 three\n");
+  const std::vector<HtmlRow> side = ParseHtmlRows(Report(1, 2));
+  ASSERT_EQ(side.size(), 1u);
+  EXPECT_EQ(side[0].cells[1].content,
+            "<font color=\"000000\">one <b><font color=\"FF0000\"> two </font></b>three");
+  EXPECT_EQ(side[0].cells[2].content,
+            "<font color=\"000000\">one <b><font color=\"FF0000\"> 2 </font></b>three");
+  const std::vector<HtmlRow> merged = ParseHtmlRows(Report(1, 1));
+  ASSERT_EQ(merged.size(), 1u);
+  EXPECT_EQ(merged[0].cells[1].content,
+            "<font color=\"000000\">one <b><u><font color=\"FF0000\"> 2 <b><strike><font "
+            "color=\"FF0000\">two </font></strike></b> </font></u></b>three");
+}
+
+TEST_F(ReportRequestsTest, HighDetailCountsWordGroups) {
+  Compare("keep\na b c d e\n", "keep\nx b y d z\n");
+  ASSERT_EQ(ctrl.FileCompareResultsCount(), 1);
+  struct Case {
+    long highDetail;
+    const char* count;
+  } cases[] = {{0, ">1    Change Found<"}, {1, ">3     Changes Found<"}};
+  for (const Case& c : cases) {
+    ctrl.SetReportHTMLHighDetail(c.highDetail);
+    for (long style : {1L, 2L}) {
+      EXPECT_NE(Report(1, style).find(c.count), std::string::npos) << c.highDetail << style;
+    }
+  }
+}
+
+TEST_F(ReportRequestsTest, InsertedSourceRowsArePadRows) {
+  Compare(kEightMaster, kEightSource);
+  ctrl.AlignmentChangeAdd(1, 3, 0, 2);
+  const std::vector<HtmlRow> rows = SideBySideRows();
+  ASSERT_EQ(rows.size(), 10u);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const bool plain = i < 2;
+    EXPECT_EQ(rows[i].cells[0].colour, plain ? "C0C0C0" : "FFFFFF") << "row " << i + 1;
+    EXPECT_EQ(rows[i].cells[3].colour, plain ? "C0C0C0" : "FFFFFF") << "row " << i + 1;
+  }
+  for (std::size_t i : {2u, 3u}) {
+    EXPECT_EQ(rows[i].cells[2].colour, "FFFF00");
+    EXPECT_EQ(rows[i].SourceNumber(), "");
+    EXPECT_EQ(rows[i].cells[2].content, "<font color=\"000000\">");
+  }
+  EXPECT_EQ(rows[4].SourceNumber(), "3");
+  EXPECT_EQ(rows[4].cells[2].colour, "FFFFFF");
+  EXPECT_EQ(rows[9].SourceNumber(), "8");
+  EXPECT_EQ(rows[8].MasterNumber(), "");  // the master's two blank rows at its end
+  EXPECT_EQ(rows[9].MasterNumber(), "");
+  EXPECT_NE(rows[4].cells[2].content.find("l3"), std::string::npos);
+}
+
+TEST_F(ReportRequestsTest, SwappedSourceBlocksAreDifferenceRows) {
+  Compare(kEightMaster, kEightSource);
+  ctrl.AlignmentChangeAdd(3, 2, 5, 2);
+  const std::vector<HtmlRow> rows = SideBySideRows();
+  ASSERT_EQ(rows.size(), 8u);
+  const char* expectedSource[] = {"1", "5", "6", "4", "2", "3", "7", "8"};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].SourceNumber(), expectedSource[i]) << "row " << i + 1;
+    const bool moved = i == 1 || i == 2 || i == 4 || i == 5;
+    const bool difference = moved || i == 7;
+    EXPECT_EQ(rows[i].cells[0].colour, difference ? "FFFFFF" : "C0C0C0") << "row " << i + 1;
+  }
+  // The moved lines keep their texts: row 2 quotes source line 5 against master line 2.
+  EXPECT_NE(rows[1].cells[2].content.find("l5"), std::string::npos);
+  EXPECT_NE(rows[1].cells[1].content.find("l2"), std::string::npos);
+}
+
+TEST_F(ReportRequestsTest, ClearKeepsTablesAlreadyBuilt) {
+  Compare(kEightMaster, kEightSource);
+  ctrl.AlignmentChangeAdd(1, 3, 0, 2);
+  ASSERT_EQ(SideBySideRows().size(), 10u);
+  EXPECT_TRUE(ctrl.AlignmentChangeClear());
+  EXPECT_EQ(SideBySideRows().size(), 10u);
+  // Undo on the now empty list still asks for a rebuild, which shows no forced rows.
+  EXPECT_TRUE(ctrl.AlignmentChangeUndo());
+  EXPECT_EQ(SideBySideRows().size(), 8u);
+}
+
+TEST_F(ReportRequestsTest, ANewComparisonIgnoresTheListUntilTheNextAdd) {
+  Compare(kEightMaster, kEightSource);
+  EXPECT_TRUE(ctrl.AlignmentChangeAdd(1, 3, 0, 2));
+  ASSERT_EQ(SideBySideRows().size(), 10u);
+  Compare(kEightMaster, kEightSource);
+  EXPECT_EQ(SideBySideRows().size(), 8u);
+  EXPECT_TRUE(ctrl.AlignmentChangeAdd(2, 1, 0, 1));
+  const std::vector<HtmlRow> rows = SideBySideRows();
+  ASSERT_EQ(rows.size(), 11u);  // both entries, applied in order to fresh tables
+  EXPECT_EQ(rows[0].cells[1].colour, "FFFF00");
+}
+
+TEST_F(ReportRequestsTest, EntriesOutsideTheTablesAreIgnored) {
+  Compare(kEightMaster, kEightSource);
+  ctrl.AlignmentChangeAdd(1, 99, 0, 2);
+  ctrl.AlignmentChangeAdd(3, 7, 2, 5);
+  ctrl.AlignmentChangeAdd(4, 1, 2, -3);
+  ctrl.AlignmentChangeAdd(2, 1, 0, 0);
+  ctrl.AlignmentChangeAdd(1, 4'000'000'000L, 0, 1);
+  const std::vector<HtmlRow> rows = SideBySideRows();
+  ASSERT_EQ(rows.size(), 8u);
+  for (std::size_t i = 0; i < 7; ++i) EXPECT_EQ(rows[i].cells[0].colour, "C0C0C0");
+}
+
+TEST_F(ReportRequestsTest, ALineLongerThanTheLoaderBufferKeepsTheNumbering) {
+  const std::string longLine(150000, 'w');
+  Compare("a\n" + longLine + "\nold\n", "a\n" + longLine + "\nnew\n");
+  const std::string text = Report(2, 0);
+  EXPECT_NE(text.find("Change at line (3) ^^^^^^^^\n  Master\n    old\n  Source\n    new"),
+            std::string::npos);
+  const std::vector<HtmlRow> rows = SideBySideRows();
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[2].MasterNumber(), "3");
+  EXPECT_EQ(rows[2].cells[0].colour, "FFFFFF");
+}
+
+TEST_F(ReportRequestsTest, WordComparisonsKeepTheOwnersStateFile) {
+  Compare("one two\n", "one 2\n");
+  {
+    CLindrelCtrl owner{"owner", &loop};
+    owner.SetReportFileTitle("owner title");
+    owner.SetFileMaster(ctrl.GetFileMaster());
+    owner.SetFileSource(ctrl.GetFileSource());
+    ASSERT_TRUE(owner.FileCompareBeginSynchronous());
+    EXPECT_EQ(owner.FileCompareCreateReport(env.Path("o.htm").string(), 1, 2), 0);
+  }
+  const std::string words = TempEnvironment::Read(env.home() / "owner_WORDS.INI");
+  EXPECT_NE(words.find("cf_master_paragraph.TXT"), std::string::npos);
+  const std::string settings = TempEnvironment::Read(env.home() / "owner.INI");
+  EXPECT_NE(settings.find("owner title"), std::string::npos);
+  EXPECT_NE(settings.find(ctrl.GetFileMaster()), std::string::npos);
+  EXPECT_EQ(settings.find("cf_master_paragraph"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lindrel
