@@ -1,0 +1,32 @@
+// Opening files for the user: a document with its default viewer (help pages, HTML
+// reports) and a text file in the text editor (text and delimited reports).
+//
+// When LINDREL_OPEN_COMMAND is set and not empty it names a program that is started with
+// the path as its only argument instead (tests use it to record what would be opened).
+// Otherwise the desktop's default application is asked; when there is none (no desktop),
+// a built-in read-only viewer window shows the file.
+//
+// Threading: GUI thread only.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace lindrel::demo {
+
+enum class OpenOutcome {
+  Command,        // started LINDREL_OPEN_COMMAND
+  Desktop,        // handed to the desktop's default application
+  BuiltInViewer,  // shown in the built-in viewer
+  Failed,         // nothing could show it; the user was told why
+};
+
+// Opens `path` with its default viewer. A missing file, or a command that cannot be
+// started, is reported to the user in a message box naming the path and the reason.
+OpenOutcome OpenDocument(const QString& path, QWidget* owner);
+
+// Starts the text editor on `path` (same rules).
+OpenOutcome OpenInTextEditor(const QString& path, QWidget* owner);
+
+}  // namespace lindrel::demo

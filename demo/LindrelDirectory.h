@@ -1,0 +1,19 @@
+// The Lindrel directory: where the demo keeps its settings file, its window placement
+// and its default report files.
+//
+// $LINDREL_HOME when set and not empty; else $XDG_CONFIG_HOME/lindrel when
+// XDG_CONFIG_HOME is an absolute path; else $HOME/.config/lindrel. Created on first use
+// with mode 0700.
+//
+// Threading: any thread (reads the environment, touches only the file system).
+#pragma once
+
+#include <QString>
+
+namespace lindrel::demo {
+
+// The directory, created if needed; "" when it cannot be determined or created, with the
+// reason in `error` when given.
+QString LindrelDirectory(QString* error = nullptr);
+
+}  // namespace lindrel::demo

@@ -1,0 +1,45 @@
+// The shared helpers of LindrelDemo for its settings file (ProgramState's
+// WDD_SearchHistory.INI): text reads and writes by section and key, booleans stored as
+// "TRUE" and "FALSE", and a typed key for settings with a fixed section and default.
+//
+// Threading: GUI thread only.
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+namespace lindrel::demo {
+
+// A setting of the demo: its section, key and the default when it is missing.
+struct SettingKey {
+  const char* section;
+  const char* name;
+  const char* defaultValue;
+};
+
+// The characters before the first NUL.
+QString CutAtNul(const QString& text);
+
+// The stored text (read with a 500-character buffer, cut at NUL), or `defaultValue`.
+QString ReadSetting(const QString& section, const QString& key, const QString& defaultValue);
+QString ReadSetting(const SettingKey& key);
+
+// Stores `value`. False, with the reason in `error`, when the file cannot be written.
+bool WriteSetting(const QString& section, const QString& key, const QString& value,
+                  QString* error = nullptr);
+bool WriteSetting(const SettingKey& key, const QString& value, QString* error = nullptr);
+// Stores several keys of one section at once.
+bool WriteSettings(const QString& section, const QList<QPair<QString, QString>>& entries,
+                   QString* error = nullptr);
+
+// The leading whole number of `text` (an optional sign first, blanks skipped before),
+// 0 when there is none.
+long LeadingNumber(const QString& text);
+
+// "TRUE" or "FALSE".
+QString BoolText(bool value);
+// True for "TRUE" (in any letter case).
+bool IsTrueText(const QString& text);
+
+}  // namespace lindrel::demo

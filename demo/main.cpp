@@ -1,0 +1,9 @@
+// LindrelDemo: the desktop front end of the Lindrel comparison component.
+#include <QApplication>
+
+#include "demo/DemoApplication.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  return lindrel::demo::RunDemo(app);
+}

@@ -1,0 +1,55 @@
+// QtEventHost: the event host of a Lindrel component living on a Qt GUI thread.
+//
+// A component's worker queues its completions and errors, then asks the host for a
+// timer; the timer ticks on the thread the host belongs to (the GUI thread), where the
+// component fires what was queued. Here a timer is a QTimer owned by the host.
+//
+// Threading: StartTimer and StopTimer may be called from any thread, StopTimer also from
+// inside the timer's own tick. Ticks run only on the host's thread. The host must
+// outlive every component that uses it.
+#pragma once
+
+#include <QObject>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "lindrel/EventHost.h"
+#include "lindrel/widgets/export.h"
+
+class QTimer;
+
+namespace lindrel::widgets {
+
+class LINDREL_WIDGETS_EXPORT QtEventHost final : public QObject, public lindrel::EventHost {
+  Q_OBJECT
+
+ public:
+  explicit QtEventHost(QObject* parent = nullptr);
+  ~QtEventHost() override;
+
+  // Never refuses: answers a fresh id whose timer starts as soon as the host's thread
+  // handles its events (at once when called on that thread).
+  TimerId StartTimer(unsigned periodMs, std::function<void()> tick) override;
+  void StopTimer(TimerId id) override;
+
+  // Number of timers started and not yet stopped.
+  int TEST_ActiveTimerCount() const;
+
+ private:
+  using Tick = std::shared_ptr<std::function<void()>>;
+
+  void CreateTimer(TimerId id, unsigned periodMs);
+  void DestroyTimer(TimerId id);
+  void RunTick(TimerId id);
+
+  mutable std::mutex mutex_;
+  std::map<TimerId, Tick> ticks_;  // guarded by mutex_
+  std::map<TimerId, QTimer*> timers_;  // host thread only
+  std::atomic<TimerId> nextId_{1};
+};
+
+}  // namespace lindrel::widgets
