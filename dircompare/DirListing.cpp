@@ -32,6 +32,14 @@ bool Describe(int directoryFd, const char* name, struct stat& info) {
   return false;
 }
 
+// Saves a stat call for entries that cannot be kept whatever they turn out to be. The
+// type from the directory itself is only a hint (links and some file systems report
+// DT_LNK or DT_UNKNOWN), so anything not plainly unwanted is examined.
+bool MayBeWanted(const dirent& entry, ListingKind kind, const std::string& fileTypes) {
+  if (kind == ListingKind::kSubdirectories) return entry.d_type != DT_REG;
+  return entry.d_type != DT_DIR && PassesFileTypeFilter(entry.d_name, fileTypes);
+}
+
 }  // namespace
 
 void DirListing::Fill(const std::string& directory, ListingKind kind,
@@ -48,7 +56,8 @@ void DirListing::Fill(const std::string& directory, ListingKind kind,
       if (entry == nullptr) break;
       const std::string_view name(entry->d_name);
       struct stat info {};
-      if (name != "." && name != ".." && Describe(fd, entry->d_name, info)) {
+      if (name != "." && name != ".." && MayBeWanted(*entry, kind, fileTypes) &&
+          Describe(fd, entry->d_name, info)) {
         const bool isDirectory = S_ISDIR(info.st_mode);
         const bool wanted = kind == ListingKind::kSubdirectories
                                 ? isDirectory
