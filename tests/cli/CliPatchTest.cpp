@@ -1,0 +1,207 @@
+// The normal listing is a patch: applied to the master by a small applier written here,
+// it must give the source, byte for byte (after the text-mode reading both sides get).
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/cli/CliRunner.h"
+#include "tests/support/TempEnvironment.h"
+
+namespace lindrel::testing {
+namespace {
+
+// A file as lines; each knows whether a line feed ends it.
+struct Lines {
+  std::vector<std::string> text;
+  std::vector<bool> newline;
+};
+
+std::string TextMode(std::string bytes) {
+  if (const auto end = bytes.find('\x1a'); end != std::string::npos) bytes.resize(end);
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')) out += bytes[i];
+  return out;
+}
+
+Lines Split(const std::string& content) {
+  Lines lines;
+  std::size_t start = 0;
+  while (start < content.size()) {
+    const std::size_t end = content.find('\n', start);
+    if (end == std::string::npos) {
+      lines.text.push_back(content.substr(start));
+      lines.newline.push_back(false);
+      break;
+    }
+    lines.text.push_back(content.substr(start, end - start));
+    lines.newline.push_back(true);
+    start = end + 1;
+  }
+  return lines;
+}
+
+// Applies a normal listing to `master`; nullopt (with `error`) when it does not fit.
+std::optional<std::string> Apply(const std::string& master, const std::string& listing,
+                                 std::string& error) {
+  const Lines m = Split(master);
+  const Lines patch = Split(listing);
+  const std::regex heading(R"(^(\d+)(?:,(\d+))?([acd])(\d+)(?:,(\d+))?$)");
+  std::string out;
+  long outLines = 0;
+  long next = 1;  // next master line to copy
+  std::size_t p = 0;
+  const auto copyMaster = [&](long upTo) {
+    for (; next <= upTo; ++next, ++outLines)
+      out += m.text[next - 1] + (m.newline[next - 1] ? "\n" : "");
+  };
+  const auto marker = [&] {
+    return p < patch.text.size() && patch.text[p] == "\\ No newline at end of file";
+  };
+  while (p < patch.text.size()) {
+    std::smatch h;
+    if (!std::regex_match(patch.text[p], h, heading)) {
+      error = "not a heading: " + patch.text[p];
+      return std::nullopt;
+    }
+    ++p;
+    const long m0 = std::stol(h[1]);
+    const long m1 = h[2].matched ? std::stol(h[2]) : m0;
+    const char kind = h[3].str()[0];
+    const long s0 = std::stol(h[4]);
+    const long s1 = h[5].matched ? std::stol(h[5]) : s0;
+    if (kind == 'a' ? m0 < next - 1 || m0 > static_cast<long>(m.text.size())
+                    : m0 < next || m1 > static_cast<long>(m.text.size())) {
+      error = "hunk out of order or range: " + h.str();
+      return std::nullopt;
+    }
+    copyMaster(kind == 'a' ? m0 : m0 - 1);
+    if (kind != 'a') {
+      for (long n = m0; n <= m1; ++n, ++p) {
+        if (p >= patch.text.size() || patch.text[p] != "< " + m.text[n - 1]) {
+          error = "master line " + std::to_string(n) + " does not match";
+          return std::nullopt;
+        }
+      }
+      if (marker()) {
+        if (m.newline[m1 - 1]) error = "marker after a master line that has a line feed";
+        ++p;
+      }
+      next = m1 + 1;
+    }
+    if (kind == 'c' && (p >= patch.text.size() || patch.text[p++] != "---")) {
+      error = "missing ---";
+      return std::nullopt;
+    }
+    // The source side of the heading must name the lines where the result stands.
+    if (kind == 'd' ? s0 != outLines || s1 != s0 : s0 != outLines + 1) {
+      error = "source numbers do not fit: " + h.str();
+      return std::nullopt;
+    }
+    if (kind != 'd') {
+      while (p < patch.text.size() && patch.text[p].rfind("> ", 0) == 0) {
+        out += patch.text[p++].substr(2);
+        ++outLines;
+        if (marker()) ++p;
+        else out += '\n';
+      }
+      if (outLines != s1) {
+        error = "source line count does not fit: " + h.str();
+        return std::nullopt;
+      }
+    }
+  }
+  copyMaster(static_cast<long>(m.text.size()));
+  if (!error.empty()) return std::nullopt;
+  return out;
+}
+
+std::string RandomLines(std::mt19937& rng, int count) {
+  static const char* const words[] = {"alpha", "beta", "gamma", "", "delta", "alpha", "}"};
+  std::string text;
+  for (int i = 0; i < count; ++i) text += std::string(words[rng() % 7]) + "\n";
+  return text;
+}
+
+// The master with scattered deletions, replacements and insertions.
+std::string Edit(std::mt19937& rng, const std::string& master) {
+  const Lines m = Split(master);
+  std::string source;
+  std::uniform_int_distribution<int> percent(0, 99);
+  for (const std::string& line : m.text) {
+    const int roll = percent(rng);
+    if (roll < 10) source += RandomLines(rng, 1 + static_cast<int>(rng() % 3));
+    if (roll >= 10 && roll < 22) continue;
+    if (roll >= 22 && roll < 34) source += "changed " + std::to_string(rng() % 5) + "\n";
+    else source += line + "\n";
+  }
+  if (percent(rng) < 20) source += RandomLines(rng, 2);
+  return source;
+}
+
+TEST(CliPatchTest, NormalListingAppliedToMasterGivesSource) {
+  TempEnvironment env;
+  std::mt19937 rng(20240611);
+  const std::vector<std::vector<std::string>> optionSets = {
+      {}, {"-d"}, {"-H"}, {"--horizon-lines", "3"}};
+  int differing = 0;
+  for (int round = 0; round < 120; ++round) {
+    std::string master = RandomLines(rng, static_cast<int>(rng() % (round < 100 ? 30 : 600)));
+    std::string source = Edit(rng, master);
+    // Some files end without a line feed, some master files use CR LF line ends.
+    if (rng() % 4 == 0 && !master.empty()) master.pop_back();
+    if (rng() % 4 == 0 && !source.empty()) source.pop_back();
+    if (rng() % 8 == 0) master = std::regex_replace(master, std::regex("\n"), "\r\n");
+
+    const std::string masterPath = env.Write("patch-m", master).string();
+    const std::string sourcePath = env.Write("patch-s", source).string();
+    std::vector<std::string> args{"files"};
+    const auto& options = optionSets[round % optionSets.size()];
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(masterPath);
+    args.push_back(sourcePath);
+    const CliRun run = RunLindrel(env, args);
+
+    const std::string expected = TextMode(source);
+    const bool same = TextMode(master) == expected;
+    ASSERT_EQ(run.status, same ? 0 : 1) << "round " << round << "\n" << run.err;
+    differing += same ? 0 : 1;
+    std::string error;
+    const std::optional<std::string> patched = Apply(TextMode(master), run.out, error);
+    ASSERT_TRUE(patched.has_value()) << "round " << round << ": " << error << "\n"
+                                     << run.out << "\nmaster:\n" << master << "\nsource:\n"
+                                     << source;
+    ASSERT_EQ(*patched, expected) << "round " << round << "\nlisting:\n" << run.out;
+  }
+  EXPECT_GT(differing, 100);  // the generator really produces differences
+}
+
+// The applier itself must refuse what does not fit, or the test above proves nothing.
+TEST(CliPatchTest, ApplierRefusesListingsThatDoNotFit) {
+  const std::string master = "a\nb\nc\n";
+  struct Case {
+    std::string listing;
+    std::optional<std::string> result;
+  } cases[] = {
+      {"2c2\n< b\n---\n> x\n", "a\nx\nc\n"},
+      {"2c2\n< z\n---\n> x\n", std::nullopt},
+      {"3a4\n> d\n\\ No newline at end of file\n", "a\nb\nc\nd"},
+      {"0a1\n> z\n2d2\n< b\n", "z\na\nc\n"},
+      {"2d1\n< b\n1d0\n< a\n", std::nullopt},  // out of order
+      {"2x2\n", std::nullopt},
+      {"2c3\n< b\n---\n> x\n", std::nullopt},  // source numbers do not fit
+      {"2c2,3\n< b\n---\n> x\n", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_EQ(Apply(master, c.listing, error), c.result) << c.listing;
+  }
+}
+
+}  // namespace
+}  // namespace lindrel::testing

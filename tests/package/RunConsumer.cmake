@@ -1,0 +1,67 @@
+# Builds and runs the consumer against an installed Lindrel (cmake -P script).
+# MODE: find_package | pkg_config | installed_cli.
+cmake_minimum_required(VERSION 3.25)
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}\n${err}")
+  endif()
+  set(run_output "${out}" PARENT_SCOPE)
+endfunction()
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/home ${WORK}/tmp)
+# The consumer's component and the installed command keep their files here.
+set(ENV{LINDREL_HOME} ${WORK}/home)
+set(ENV{TMPDIR} ${WORK}/tmp)
+file(WRITE ${WORK}/master.txt "a\nb\nc\n")
+file(WRITE ${WORK}/source.txt "a\nx\nc\n")
+
+if(MODE STREQUAL "find_package")
+  run(${CMAKE_COMMAND} -S ${CONSUMER} -B ${WORK}/build -G ${GENERATOR}
+      -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_PREFIX_PATH=${PREFIX})
+  run(${CMAKE_COMMAND} --build ${WORK}/build)
+  set(consumer ${WORK}/build/lindrel_consumer)
+elseif(MODE STREQUAL "pkg_config")
+  set(ENV{PKG_CONFIG_PATH} ${PREFIX}/${LIBDIR}/pkgconfig)
+  run(pkg-config --cflags --libs lindrel)
+  string(STRIP "${run_output}" flags)
+  separate_arguments(flags UNIX_COMMAND "${flags}")
+  run(pkg-config --variable=libdir lindrel)
+  string(STRIP "${run_output}" libdir)
+  run(${CXX} -std=c++17 ${CONSUMER}/consumer.cpp ${flags} -Wl,-rpath,${libdir}
+      -o ${WORK}/lindrel_consumer)
+  set(consumer ${WORK}/lindrel_consumer)
+elseif(MODE STREQUAL "installed_cli")
+  foreach(installed ${BINDIR}/lindrel ${MANDIR}/man1/lindrel.1 include/lindrel/LindrelCtrl.h
+                    ${LIBDIR}/cmake/Lindrel/LindrelConfig.cmake ${LIBDIR}/pkgconfig/lindrel.pc)
+    if(NOT EXISTS ${PREFIX}/${installed})
+      message(FATAL_ERROR "not installed: ${installed}")
+    endif()
+  endforeach()
+  file(GLOB sonames ${PREFIX}/${LIBDIR}/liblindrel.so.*)
+  if(NOT sonames)
+    message(FATAL_ERROR "no versioned liblindrel.so in ${PREFIX}/${LIBDIR}")
+  endif()
+  # Runs from the prefix, with no library path set: the command must find its library.
+  unset(ENV{LD_LIBRARY_PATH})
+  run(${PREFIX}/${BINDIR}/lindrel --version)
+  if(NOT run_output MATCHES "^lindrel [0-9]+\\.[0-9]+\\.[0-9]+")
+    message(FATAL_ERROR "unexpected version text: ${run_output}")
+  endif()
+  execute_process(COMMAND ${PREFIX}/${BINDIR}/lindrel files --format records
+                          ${WORK}/master.txt ${WORK}/source.txt
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT status EQUAL 1 OR NOT out STREQUAL "c 2 2 2 2\n")
+    message(FATAL_ERROR "installed lindrel: status ${status}, output '${out}', errors '${err}'")
+  endif()
+  return()
+else()
+  message(FATAL_ERROR "unknown MODE '${MODE}'")
+endif()
+
+run(${consumer} ${WORK}/master.txt ${WORK}/source.txt)
+if(NOT run_output STREQUAL "c 2 2 2 2\n")
+  message(FATAL_ERROR "consumer printed '${run_output}'")
+endif()
