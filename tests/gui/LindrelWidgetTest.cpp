@@ -1,0 +1,257 @@
+// The component as a Qt widget: fixed extent, painting, properties bound by name, change
+// notices, state files per placed instance, events as signals, the About box.
+#include <QCheckBox>
+#include <QLabel>
+#include <QMetaProperty>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include "GuiTestEnvironment.h"
+#include "lindrel/widgets/AboutDialog.h"
+#include "lindrel/widgets/LindrelWidget.h"
+
+using lindrel::testing::GuiTestEnvironment;
+using lindrel::widgets::LindrelWidget;
+
+class LindrelWidgetTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { env_ = std::make_unique<GuiTestEnvironment>(); }
+  void cleanup() { env_.reset(); }
+
+  void keepsItsExtentWhateverIsRequested_data() {
+    QTest::addColumn<QString>("request");
+    QTest::newRow("resize") << "resize";
+    QTest::newRow("setGeometry") << "setGeometry";
+    QTest::newRow("minimum size") << "minimum";
+    QTest::newRow("fixed size") << "fixed";
+    QTest::newRow("stretching layout") << "layout";
+  }
+  void keepsItsExtentWhateverIsRequested() {
+    QFETCH(QString, request);
+    QWidget container;
+    auto* layout = new QVBoxLayout(&container);
+    auto* widget = new LindrelWidget(&container);
+    if (request == "layout") {
+      layout->addWidget(widget, 1);
+    } else if (request == "resize") {
+      widget->resize(200, 150);
+    } else if (request == "setGeometry") {
+      widget->setGeometry(5, 5, 300, 20);
+    } else if (request == "minimum") {
+      widget->setMinimumSize(100, 100);
+    } else if (request == "fixed") {
+      widget->setFixedSize(64, 10);
+    }
+    container.resize(400, 300);
+    container.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&container));
+    QCOMPARE(widget->size(), QSize(32, 32));
+    QCOMPARE(widget->sizeHint(), QSize(32, 32));
+  }
+
+  void paintsContainerBackgroundAndIcon() {
+    QWidget container;
+    QPalette palette = container.palette();
+    palette.setColor(QPalette::Window, QColor(200, 10, 10));
+    container.setPalette(palette);
+    auto* widget = new LindrelWidget(&container);
+    widget->move(4, 4);
+    container.resize(80, 80);
+
+    QImage painted = widget->grab().toImage();
+    QImage icon = lindrel::widgets::ComponentIcon().toImage();
+    QCOMPARE(icon.size(), QSize(32, 32));
+    // The icon's lower right corner is transparent: the container's colour shows.
+    QCOMPARE(icon.pixelColor(31, 31).alpha(), 0);
+    QCOMPARE(painted.pixelColor(31, 31), QColor(200, 10, 10));
+    // An opaque pixel of the icon sits at the same place in the widget.
+    QCOMPARE(icon.pixelColor(1, 2).alpha(), 255);
+    QCOMPARE(painted.pixelColor(1, 2).rgb(), icon.pixelColor(1, 2).rgb());
+  }
+
+  void offersEveryPropertyOfTheInterfaceByName() {
+    const char* names[] = {
+        "DirSource", "DirMaster", "DirCompareTime", "ThreadPriority", "DirFileTypes",
+        "DirShowOnlyInMaster", "DirShowOnlyInSource", "DirDoSubDirectories",
+        "DirCompareResultsCount", "DirShowSameInBothPlaces", "DirShowDifferentInBothPlaces",
+        "FileMaster", "FileSource", "FileCompareActive", "FileCompareTime", "FileIgnoreCase",
+        "FileIgnoreWhiteSpace", "FileIgnoreEmptyLines", "FileQuickCompare", "DirCompareActive",
+        "StateFileName", "DirContentCompare", "ReportFileMaster", "ReportFileTitle",
+        "ReportFileSource", "DirIgnoreDateDifferences", "FileShowChangesInLargerSections",
+        "FileCompareFaster", "FileUseLineBracket", "FileLineBracket",
+        "FileIgnoreRegularExpression", "FileUseIgnoreRegularExpression",
+        "ReportHTMLHighDetail", "ReportDoubleWideCharset", "StateFile"};
+    const QMetaObject* meta = &LindrelWidget::staticMetaObject;
+    for (const char* name : names) QVERIFY2(meta->indexOfProperty(name) >= 0, name);
+
+    const char* methods[] = {
+        "DirCompareBegin()", "DirCompareAbort()", "FileCompareBegin()", "FileCompareAbort()",
+        "DirSaveDataToTabFile(QString)", "FileCompareResultsCount()",
+        "FileCompareBeginSynchronous()", "FileCompareCreateReport(QString,long,long)",
+        "AlignmentChangeAdd(long,long,long,long)", "AlignmentChangeClear()",
+        "AlignmentChangeUndo()", "AboutBox()",
+        "DirCompareResultsGet(long,QString&,QString&,QString&,long&,long&,long&,long&,long&,long&)",
+        "FileCompareResultsGet(long,long&,long&,long&,long&,long&)"};
+    for (const char* method : methods) {
+      QByteArray signature = QMetaObject::normalizedSignature(method);
+      QVERIFY2(meta->indexOfMethod(signature) >= 0, method);
+    }
+  }
+
+  void writesAndReadsPropertiesByName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QVariant>("written");
+    QTest::addColumn<QVariant>("expected");
+    QTest::newRow("directory gets a final separator")
+        << "DirMaster" << QVariant("/data/master") << QVariant("/data/master/");
+    QTest::newRow("directory already ending in a separator")
+        << "DirSource" << QVariant("/data/source/") << QVariant("/data/source/");
+    QTest::newRow("file types") << "DirFileTypes" << QVariant("*.txt") << QVariant("*.txt");
+    QTest::newRow("boolean true") << "FileIgnoreCase" << QVariant(true) << QVariant(true);
+    QTest::newRow("boolean -1 reads TRUE") << "FileIgnoreWhiteSpace" << QVariant(-1)
+                                           << QVariant(true);
+    QTest::newRow("boolean false") << "DirShowOnlyInMaster" << QVariant(false)
+                                   << QVariant(false);
+    QTest::newRow("priority in range") << "ThreadPriority" << QVariant(3) << QVariant(3);
+    QTest::newRow("priority 5 ignored") << "ThreadPriority" << QVariant(5) << QVariant(0);
+    QTest::newRow("priority -1 ignored") << "ThreadPriority" << QVariant(-1) << QVariant(0);
+    QTest::newRow("line bracket") << "FileLineBracket" << QVariant(7) << QVariant(7);
+    QTest::newRow("non-ASCII text") << "ReportFileTitle" << QVariant(QString::fromUtf8("Größe"))
+                                    << QVariant(QString::fromUtf8("Größe"));
+  }
+  void writesAndReadsPropertiesByName() {
+    QFETCH(QString, name);
+    QFETCH(QVariant, written);
+    QFETCH(QVariant, expected);
+    LindrelWidget widget;
+    QVERIFY(widget.setProperty(name.toLatin1(), written));
+    QVariant read = widget.property(name.toLatin1());
+    if (expected.typeId() == QMetaType::Int) QCOMPARE(read.toLongLong(), expected.toLongLong());
+    else if (expected.typeId() == QMetaType::Bool) QCOMPARE(read.toBool(), expected.toBool());
+    else QCOMPARE(read.toString(), expected.toString());
+  }
+
+  void refusesWritesToReadOnlyProperties() {
+    LindrelWidget widget;
+    for (const char* name : {"DirCompareTime", "DirCompareResultsCount", "FileCompareActive",
+                             "FileCompareTime", "DirCompareActive"}) {
+      QVERIFY2(!widget.setProperty(name, 1), name);
+    }
+    QCOMPARE(widget.property("FileCompareActive").toBool(), false);
+  }
+
+  void announcesChangesAndMarksModified() {
+    LindrelWidget widget;
+    widget.SetModifiedFlag(false);
+    QSignalSpy spy(&widget, &LindrelWidget::PropertyChanged);
+
+    widget.setProperty("FileIgnoreCase", true);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).value<long>(), 16L);
+    QCOMPARE(spy.at(0).at(1).toString(), QString("FileIgnoreCase"));
+    QVERIFY(widget.IsModified());
+
+    // An empty directory is stored without notice or modified mark.
+    widget.SetModifiedFlag(false);
+    widget.setProperty("DirMaster", QString());
+    QCOMPARE(spy.count(), 1);
+    QVERIFY(!widget.IsModified());
+
+    widget.setProperty("ReportFileTitle", "Weekly");
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(spy.at(1).at(1).toString(), QString("ReportFileTitle"));
+  }
+
+  void eachPlacedInstanceLoadsItsOwnStateFile() {
+    env_->Write("home/WDD_A.INI", "[General]\nb_file_ignore_case=TRUE\ns_dir_search_ext=*.cpp\n");
+    env_->Write("home/WDD_B.INI", "[General]\nb_file_ignore_case=FALSE\n");
+
+    LindrelWidget a(nullptr, "WDD_A");
+    LindrelWidget b(nullptr, "WDD_B");
+    QCOMPARE(a.property("FileIgnoreCase").toBool(), true);
+    QCOMPARE(a.property("DirFileTypes").toString(), QString("*.cpp"));
+    QCOMPARE(b.property("FileIgnoreCase").toBool(), false);
+    QCOMPARE(b.property("DirFileTypes").toString(), QString("*.*"));
+
+    // A form designer sets the saved name after creating the control.
+    LindrelWidget placed;
+    placed.setProperty("StateFile", "WDD_A");
+    QCOMPARE(placed.property("StateFileName").toString(), QString("WDD_A"));
+    QCOMPARE(placed.property("FileIgnoreCase").toBool(), true);
+  }
+
+  void writesItsStateFileWhenDestroyed() {
+    {
+      LindrelWidget widget(nullptr, "WDD_C");
+      widget.setProperty("FileQuickCompare", true);
+    }
+    QByteArray written = GuiTestEnvironment::Read(env_->Home() + "/WDD_C.INI");
+    QVERIFY2(written.contains("b_file_quick=TRUE"), written.constData());
+  }
+
+  void refusalsArriveAsSignals() {
+    LindrelWidget widget;
+    QSignalSpy errors(&widget, &LindrelWidget::OnError);
+    QSignalSpy started(&widget, &LindrelWidget::FileCompareStarted);
+    widget.setProperty("FileMaster", env_->Root() + "/missing.txt");
+    widget.setProperty("FileSource", env_->Root() + "/missing.txt");
+    QVERIFY(!widget.FileCompareBegin());
+    QCOMPARE(errors.count(), 1);
+    QCOMPARE(errors.at(0).at(0).value<long>(), 600L);
+    QVERIFY(errors.at(0).at(1).toString().startsWith("Invalid Master File, may not exist."));
+    QCOMPARE(started.count(), 0);
+  }
+
+  void completionArrivesOnTheGuiThreadThroughTheEventLoop() {
+    QString master = env_->Write("master.txt", "one\ntwo\nthree\n");
+    QString source = env_->Write("source.txt", "one\n2\nthree\nfour\n");
+    LindrelWidget widget;
+    widget.setProperty("FileMaster", master);
+    widget.setProperty("FileSource", source);
+    QThread* firedOn = nullptr;
+    long records = -7;
+    connect(&widget, &LindrelWidget::FileCompareCompleted, this, [&](long count) {
+      firedOn = QThread::currentThread();
+      records = count;
+    }, Qt::DirectConnection);
+    QSignalSpy started(&widget, &LindrelWidget::FileCompareStarted);
+    QSignalSpy completed(&widget, &LindrelWidget::FileCompareCompleted);
+
+    QVERIFY(widget.FileCompareBegin());
+    QCOMPARE(started.count(), 1);  // synchronously, inside the begin
+    QVERIFY(completed.wait(20000));
+    QCOMPARE(firedOn, QThread::currentThread());
+    QCOMPARE(records, widget.FileCompareResultsCount());
+    QVERIFY(records >= 1);
+  }
+
+  void aboutBoxShowsIconNameAndOk() {
+    LindrelWidget widget;
+    bool inspected = false;
+    lindrel::widgets::TEST_SetModalHandler([&](QDialog& dialog) {
+      auto* icon = dialog.findChild<QLabel*>("aboutIcon");
+      auto* text = dialog.findChild<QLabel*>("aboutText");
+      auto* ok = dialog.findChild<QPushButton*>("IDOK");
+      QVERIFY(icon && text && ok);
+      QCOMPARE(icon->pixmap().size(), QSize(32, 32));
+      QVERIFY(text->text().contains("Lindrel"));
+      QCOMPARE(ok->text(), QString("OK"));
+      ok->click();
+      QVERIFY(!dialog.isVisible());
+      inspected = true;
+    });
+    widget.AboutBox();
+    QVERIFY(inspected);
+    QCOMPARE(lindrel::widgets::TEST_ModalDialogs(), QStringList{"AboutBox"});
+  }
+
+ private:
+  std::unique_ptr<GuiTestEnvironment> env_;
+};
+
+QTEST_MAIN(LindrelWidgetTest)
+#include "LindrelWidgetTest.moc"

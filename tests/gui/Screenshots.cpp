@@ -1,0 +1,137 @@
+// Writes the review screenshots of the demo's main window and dialogs as PNG files.
+// Run on a display (for example under `xvfb-run -a`):
+//   lindrel_gui_screenshots <output folder>
+// Settings go to a throw-away Lindrel directory, never the user's own.
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "demo/CompareFilesExchange.h"
+#include "demo/CompareFilesOptionsDialog.h"
+#include "demo/GoToDialog.h"
+#include "demo/MainWindow.h"
+#include "demo/ReportOptionsDialog.h"
+#include "lindrel/widgets/AboutDialog.h"
+#include "lindrel/widgets/LindrelWidget.h"
+#include "lindrel/widgets/ModalDialogs.h"
+#include "lindrel/widgets/PropertySheet.h"
+
+namespace {
+
+void Settle(int ms = 300) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+bool SaveWidget(QWidget& widget, const QString& path) {
+  widget.show();
+  Settle();
+  bool ok = widget.grab().save(path);
+  std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+  return ok;
+}
+
+// The screen area of `window` and of the menus open over it.
+bool SaveScreen(QWidget& window, const QList<QMenu*>& menus, const QString& path) {
+  QRect area = window.frameGeometry();
+  for (QMenu* menu : menus) {
+    if (menu->isVisible()) area = area.united(menu->geometry());
+  }
+  QPixmap shot = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+  bool ok = shot.save(path);
+  std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QTemporaryDir home;
+  qputenv("LINDREL_HOME", home.path().toUtf8());
+  qputenv("TMPDIR", home.path().toUtf8());
+  QApplication app(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    return 2;
+  }
+  QDir out(QString::fromLocal8Bit(argv[1]));
+  out.mkpath(QStringLiteral("."));
+  bool ok = true;
+
+  using namespace lindrel;
+  {
+    demo::MainWindow window;
+    window.setWindowState(Qt::WindowNoState);
+    window.setGeometry(40, 40, 900, 560);
+    window.show();
+    Settle();
+    const demo::MainMenus& menus = window.Menus();
+    window.menuBar()->setActiveAction(menus.mnuFile->menuAction());
+    Settle();
+    menus.mnuFile->setActiveAction(menus.mnuThreadPriority->menuAction());
+    menus.mnuThreadPriority->popup(
+        menus.mnuFile->mapToGlobal(menus.mnuFile->actionGeometry(menus.mnuThreadPriority->menuAction()).topRight()));
+    Settle(600);
+    ok &= SaveScreen(window, {menus.mnuFile, menus.mnuThreadPriority},
+                     out.filePath("main-window-file-menu.png"));
+    menus.mnuThreadPriority->hide();
+    menus.mnuFile->hide();
+    window.menuBar()->setActiveAction(menus.mnuHelp->menuAction());
+    Settle(600);
+    ok &= SaveScreen(window, {menus.mnuHelp}, out.filePath("main-window-help-menu.png"));
+    menus.mnuHelp->hide();
+  }
+
+  widgets::LindrelWidget lindrel1(nullptr, QStringLiteral("WDD_COMPARE_FILES_TVK1"));
+  lindrel1.SetFileIgnoreCase(true);
+  demo::CompareFilesValues values(&lindrel1);
+  values.masterHistory.Add(QStringLiteral("/home/user/projects/report/summary-2023.txt"));
+  values.masterHistory.Add(QStringLiteral("/home/user/projects/report/summary-2024.txt"));
+  values.sourceHistory.Add(QStringLiteral("/home/user/projects/report/summary-2024-draft.txt"));
+  values.showReportOnly = true;
+  values.report = {home.path() + "/TVKReport.TXT", home.path() + "/TVKReport.CSV",
+                   home.path() + "/TVKReport.HTM", QStringLiteral("Title"), 1, 2};
+  {
+    demo::CompareFilesOptionsDialog dialog(values);
+    ok &= SaveWidget(dialog, out.filePath("compare-files-options.png"));
+  }
+  {
+    demo::ReportOptionsDialog dialog(values);
+    ok &= SaveWidget(dialog, out.filePath("report-options-general.png"));
+    dialog.findChild<QTabWidget*>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
+    ok &= SaveWidget(dialog, out.filePath("report-options-html.png"));
+  }
+  {
+    demo::GoToDialog dialog;
+    dialog.SetText(QStringLiteral("3"));
+    ok &= SaveWidget(dialog, out.filePath("go-to-difference.png"));
+  }
+  {
+    widgets::AboutDialog about;
+    ok &= SaveWidget(about, out.filePath("component-about-box.png"));
+  }
+  {
+    // The property sheet runs modally; drive it through the test hook instead.
+    widgets::TEST_SetNonInteractive(true);
+    widgets::TEST_SetModalHandler([&](QDialog& sheet) {
+      auto* tabs = sheet.findChild<QTabWidget*>(QStringLiteral("propertyPages"));
+      const char* names[] = {"property-page-directory-compare.png",
+                             "property-page-file-compare.png", "property-page-about.png"};
+      for (int i = 0; i < 3; ++i) {
+        tabs->setCurrentIndex(i);
+        ok &= SaveWidget(sheet, out.filePath(QString::fromLatin1(names[i])));
+      }
+    });
+    widgets::ShowPropertySheet({&lindrel1});
+    widgets::TEST_SetNonInteractive(false);
+  }
+  return ok ? 0 : 1;
+}
