@@ -167,9 +167,8 @@ TEST(DirCompareJobTest, RefusedBeginChangesNothing) {
 
 TEST(DirCompareJobTest, SecondBeginWhileRunningIsRefusedAndAbortSuppressesCompletion) {
   Fixture f;
-  for (int i = 0; i < 40; ++i) f.trees.File("m/f" + std::to_string(i) + ".txt", "x");
-  f.ctrl.SetDirThrottle(1);
-  f.ctrl.SetThreadPriority(0);  // 41 ms after every entry: seconds for this tree
+  for (int i = 0; i < 80; ++i) f.trees.File("m/f" + std::to_string(i) + ".txt", "x");
+  f.ctrl.SetDirThrottle(1);  // 21 ms after every entry: seconds for this tree
   ASSERT_TRUE(f.ctrl.DirCompareBegin());
   EXPECT_EQ(f.ctrl.GetDirCompareActive(), 1);
 
@@ -197,7 +196,7 @@ TEST(DirCompareJobTest, SecondBeginWhileRunningIsRefusedAndAbortSuppressesComple
   f.ctrl.SetDirThrottle(0);
   ASSERT_TRUE(f.ctrl.DirCompareBegin());
   ASSERT_TRUE(f.RunUntilCompleted());
-  EXPECT_EQ(f.ctrl.GetDirCompareResultsCount(), 41);
+  EXPECT_EQ(f.ctrl.GetDirCompareResultsCount(), 81);
 }
 
 TEST(DirCompareJobTest, VanishedFileIsReportedOnTheOwnerThread) {
@@ -260,7 +259,6 @@ TEST(DirCompareJobTest, CompletionLeftQueuedByTheLastScanIsNotHeardAfterTheNextB
   }
   ASSERT_EQ(f.ctrl.GetDirCompareActive(), 0);
   f.ctrl.SetDirThrottle(1);
-  f.ctrl.SetThreadPriority(0);
   for (int i = 0; i < 10; ++i) f.trees.File("m/f" + std::to_string(i), "x");
   ASSERT_TRUE(f.ctrl.DirCompareBegin());
   MessageLoop::ForCurrentThread().RunFor(50ms);
@@ -295,17 +293,18 @@ TEST(DirCompareJobTest, TabExportThroughTheComponent) {
 TEST(DirCompareJobTest, DestroyingTheComponentStopsARunningScan) {
   TempEnvironment env;
   Trees trees(env);
-  for (int i = 0; i < 40; ++i) trees.File("m/f" + std::to_string(i), "x");
+  for (int i = 0; i < 80; ++i) trees.File("m/f" + std::to_string(i), "x");
   const auto start = std::chrono::steady_clock::now();
   {
     CLindrelCtrl ctrl;
     ctrl.SetDirMaster(env.Path("m").string());
     ctrl.SetDirSource(env.Path("s").string());
     ctrl.SetDirThrottle(1);
+    ctrl.SetThreadPriority(2);
     ASSERT_TRUE(ctrl.DirCompareBegin());
     std::this_thread::sleep_for(50ms);
   }
-  // 40 entries at 41 ms each would take well over a second.
+  // Over 160 entries at 21 ms each would take more than three seconds.
   EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
 }
 
