@@ -58,8 +58,10 @@ void CompareFilesOptionsDialog::BuildControls() {
                                  "cmdSelectFolderMaster");
   cmdSelectFolderSource_ = Named(new QPushButton(QStringLiteral("&..."), this),
                                  "cmdSelectFolderSource");
-  for (QPushButton* button : {cmdSelectFolderMaster_, cmdSelectFolderSource_})
+  for (QPushButton* button : {cmdSelectFolderMaster_, cmdSelectFolderSource_}) {
     button->setAutoDefault(false);
+    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
+  }
 
   Frame1_ = Named(new QGroupBox(QStringLiteral(" General Options"), this), "Frame1");
   cbShowReportOnly_ = Named(

@@ -1,7 +1,6 @@
 #include "demo/MainMenus.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -38,8 +37,6 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
   m.mnuThreadPriority = m.mnuFile->addMenu(QStringLiteral("&Thread Priority"));
   m.mnuThreadPriority->setObjectName(QStringLiteral("mnuThreadPriority"));
   m.mnuThreadPriority->menuAction()->setObjectName(QStringLiteral("mnuThreadPriority"));
-  auto* levels = new QActionGroup(m.mnuThreadPriority);
-  levels->setExclusive(true);
   const char* levelCaptions[MainMenus::kPriorityLevels] = {"&Idle", "&Lowest", "&Normal",
                                                            "&Highest", "Time Critical"};
   for (int i = 0; i < MainMenus::kPriorityLevels; ++i) {
@@ -47,7 +44,6 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
     QAction* level = AddItem(m.mnuThreadPriority, name.constData(), levelCaptions[i]);
     level->setCheckable(true);
     level->setData(i);
-    levels->addAction(level);
     m.mnuThreadPriorityLevel[i] = level;
   }
   m.mnuFile->addSeparator();

@@ -316,6 +316,8 @@ void MainWindow::ChildHidden(QMdiSubWindow* subWindow) {
 void MainWindow::SetThreadPriorityLevel(int level) {
   if (level < 0 || level >= MainMenus::kPriorityLevels) return;
   ProgramState& program = ProgramState::Instance();
+  // The items are plain check items (a check mark, not a radio dot); the window keeps
+  // exactly one checked.
   menus_.mnuThreadPriorityLevel[program.ThreadPriority()]->setChecked(false);
   menus_.mnuThreadPriorityLevel[level]->setChecked(true);
   program.SetThreadPriority(level);

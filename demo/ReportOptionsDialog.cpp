@@ -114,6 +114,7 @@ QWidget* ReportOptionsDialog::BuildPathTab(const char* pathName, const char* but
   label->setBuddy(*path);
   auto* pick = Named(new QPushButton(QStringLiteral("&..."), tab), QString::fromUtf8(buttonName));
   pick->setAutoDefault(false);
+  pick->setMaximumWidth(pick->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
   QLineEdit* box = *path;
   connect(pick, &QPushButton::clicked, this, [this, box] { PickInto(box); });
   layout->addWidget(label, 0, 0, 1, 2);

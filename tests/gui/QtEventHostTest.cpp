@@ -6,6 +6,7 @@
 #include <atomic>
 #include <thread>
 
+#include "GuiTestEnvironment.h"
 #include "lindrel/widgets/QtEventHost.h"
 
 using lindrel::EventHost;
@@ -15,6 +16,9 @@ class QtEventHostTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { env_ = std::make_unique<lindrel::testing::GuiTestEnvironment>(); }
+  void cleanup() { env_.reset(); }
+
   void timerStartedOnAWorkerTicksOnTheGuiThread() {
     QtEventHost host;
     QThread* tickedOn = nullptr;
@@ -95,6 +99,9 @@ class QtEventHostTest : public QObject {
     QCOMPARE(chained, 1);
     QCOMPARE(host.TEST_ActiveTimerCount(), 0);
   }
+
+ private:
+  std::unique_ptr<lindrel::testing::GuiTestEnvironment> env_;
 };
 
 QTEST_MAIN(QtEventHostTest)

@@ -4,9 +4,11 @@
 #include <QtTest>
 
 #include "GuiTestEnvironment.h"
+#include "demo/DesktopOpener.h"
 #include "demo/HistoryList.h"
 #include "demo/IniFile.h"
 #include "demo/LindrelDirectory.h"
+#include "demo/Pickers.h"
 #include "demo/SettingsFile.h"
 
 using lindrel::testing::GuiTestEnvironment;
@@ -203,6 +205,42 @@ class SettingsTest : public QObject {
     QVERIFY(info.isDir());
     QCOMPARE(info.permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther),
              QFile::Permissions());
+  }
+
+  void pickersAskWithTheirTitles() {
+    lindrel::widgets::TEST_QueueFileAnswer("/chosen/folder");
+    QCOMPARE(demo::PickFolder(nullptr), QString("/chosen/folder"));
+    QCOMPARE(demo::PickFile(nullptr), QString());  // nothing queued: cancelled
+    auto requests = lindrel::widgets::TEST_FileRequests();
+    QCOMPARE(requests.size(), 2);
+    QCOMPARE(requests[0].kind, lindrel::widgets::FileRequest::Directory);
+    QCOMPARE(requests[0].caption, QString("Select Directory"));
+    QCOMPARE(requests[1].kind, lindrel::widgets::FileRequest::OpenFile);
+    QCOMPARE(requests[1].caption, QString("Open A File for Editing"));
+    QCOMPARE(requests[1].directory, QString());
+    QCOMPARE(requests[1].filter, QString("All files (*)"));
+  }
+
+  void openerPassesOddNamesWhole() {
+    QString log = env_->Root() + "/opened.txt";
+    QString script = env_->Write("record-open", "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"" +
+                                                    log.toUtf8() + "\"\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("LINDREL_OPEN_COMMAND", script.toUtf8());
+    QString report = env_->Write("my reports/it's \"new\"; $HOME.txt", "report\n");
+
+    QCOMPARE(demo::OpenInTextEditor(report, nullptr), demo::OpenOutcome::Command);
+    QTRY_VERIFY(QFile::exists(log));
+    QTRY_COMPARE(QString::fromUtf8(GuiTestEnvironment::Read(log)), "1|" + report);
+  }
+
+  void openerReportsAMissingFile() {
+    qputenv("LINDREL_OPEN_COMMAND", "/bin/true");
+    QString missing = env_->Root() + "/gone.htm";
+    QCOMPARE(demo::OpenDocument(missing, nullptr), demo::OpenOutcome::Failed);
+    auto messages = lindrel::widgets::TEST_Messages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages[0].text.contains(missing));
   }
 
   void lindrelDirectoryFailsWithAReason() {
