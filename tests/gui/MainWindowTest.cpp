@@ -383,14 +383,6 @@ class MainWindowTest : public QObject {
     QVERIFY(ChildOf(window, kDir)->calls.contains("Form_Resize"));
   }
 
-  void abortGoesToTheActiveChild() {
-    MainWindow window(TestChildFactories());
-    window.show();
-    window.ShowChild(kDir);
-    QVERIFY(QMetaObject::invokeMethod(&window, "mnuAbort_Click"));
-    QCOMPARE(ChildOf(window, kDir)->calls.count("Abort"), 1);
-  }
-
   void windowsAreArranged() {
     MainWindow window(TestChildFactories());
     window.setWindowState(Qt::WindowNoState);

@@ -159,15 +159,6 @@ class SettingsTest : public QObject {
     QCOMPARE(loaded.Items(), (QStringList{"/ok/one", "/ok/two"}));
   }
 
-  void booleansAreStoredAsTrueAndFalse() {
-    QVERIFY(demo::WriteSetting("Main", "flag", demo::BoolText(true)));
-    QCOMPARE(demo::ReadSetting("Main", "flag", ""), QString("TRUE"));
-    QVERIFY(demo::IsTrueText("TRUE"));
-    QVERIFY(!demo::IsTrueText("FALSE"));
-    QVERIFY(!demo::IsTrueText("1"));
-    QCOMPARE(demo::BoolText(false), QString("FALSE"));
-  }
-
   void textHelpers() {
     QCOMPARE(demo::CutAtNul(QString("abc") + QChar(0) + "def"), QString("abc"));
     QCOMPARE(demo::CutAtNul("plain"), QString("plain"));
