@@ -1,1 +1,47 @@
-// Placeholder until the engine lands.
+// Building the engine's argument vector from the component's file-comparison settings.
+#include "engine/Engine.h"
+
+namespace lindrel::engine {
+
+std::vector<std::string> SplitPatterns(std::string_view text, std::string_view delimiter) {
+  std::vector<std::string> pieces;
+  if (delimiter.empty()) {
+    if (!text.empty()) pieces.emplace_back(text);
+    return pieces;
+  }
+  size_t start = 0;
+  for (;;) {
+    const size_t found = text.find(delimiter, start);
+    const size_t end = found == std::string_view::npos ? text.size() : found;
+    if (end > start) pieces.emplace_back(text.substr(start, end - start));
+    if (found == std::string_view::npos) break;
+    start = found + delimiter.size();
+  }
+  return pieces;
+}
+
+std::vector<std::string> BuildEngineArguments(const FileCompareOptions& options) {
+  std::vector<std::string> arguments{"Lindrel", options.master, options.source};
+  if (options.ignoreCase) arguments.emplace_back("-i");
+  if (options.ignoreWhiteSpace) arguments.emplace_back("-w");
+  if (options.ignoreEmptyLines) {
+    // Blank lines, and every line that holds a form feed, are ignorable.
+    arguments.emplace_back("-B");
+    arguments.emplace_back(std::string("-I") + '\f');
+  }
+  if (options.quickCompare) arguments.emplace_back("-q");
+  if (options.showChangesInLargerSections) arguments.emplace_back("-d");
+  if (options.compareFaster) arguments.emplace_back("-H");
+  if (options.useLineBracket) {
+    arguments.emplace_back("--horizon-lines=" + std::to_string(options.lineBracket));
+  }
+  if (options.useIgnoreRegularExpression) {
+    // The vector grows as needed: any number of patterns is passed on.
+    for (const std::string& piece : SplitPatterns(options.ignoreRegularExpression)) {
+      arguments.emplace_back("-I" + piece);
+    }
+  }
+  return arguments;
+}
+
+}  // namespace lindrel::engine

@@ -1,0 +1,123 @@
+#include "engine/ConfusingLines.h"
+
+namespace lindrel::engine {
+
+namespace {
+
+// 5 below 256 lines, doubling with every factor of 4 from there (10, 20, 40, ...).
+Lin ProvisionalThreshold(Lin lines) {
+  Lin threshold = 5;
+  for (Lin value = lines / 64; (value >>= 2) > 0;) threshold *= 2;
+  return threshold;
+}
+
+// Subruns of this many provisional lines or more are too long to drop: 2 below 16 lines of
+// run, 3 from 16, 5 from 64, 9 from 256 ...
+Lin LongSubrun(Lin runLength) {
+  Lin minimum = 1;
+  for (Lin value = runLength / 4; (value >>= 2) > 0;) minimum *= 2;
+  return minimum + 1;
+}
+
+// Clears provisional marks from one end of a run inward, until three discards in a row or
+// a discard eight lines or more inside the run.
+template <typename At>
+void ClearFromEnd(Lin length, At at) {
+  int consecutive = 0;
+  for (Lin j = 0; j < length; ++j) {
+    char& mark = at(j);
+    if (j >= 8 && mark == 1) break;
+    if (mark == 2) {
+      mark = 0;
+      consecutive = 0;
+    } else if (mark == 0) {
+      consecutive = 0;
+    } else if (++consecutive == 3) {
+      break;
+    }
+  }
+}
+
+void ResolveRun(char* run, Lin length) {
+  Lin provisional = 0;
+  for (Lin j = 0; j < length; ++j) provisional += run[j] == 2;
+  if (provisional * 4 > length) {
+    for (Lin j = 0; j < length; ++j) {
+      if (run[j] == 2) run[j] = 0;
+    }
+    return;
+  }
+  const Lin minimum = LongSubrun(length);
+  for (Lin j = 0; j < length;) {
+    if (run[j] != 2) {
+      ++j;
+      continue;
+    }
+    Lin k = j;
+    while (k < length && run[k] == 2) ++k;
+    if (k - j >= minimum) {
+      for (Lin m = j; m < k; ++m) run[m] = 0;
+    }
+    j = k;
+  }
+  ClearFromEnd(length, [run](Lin j) -> char& { return run[j]; });
+  ClearFromEnd(length, [run, length](Lin j) -> char& { return run[length - 1 - j]; });
+}
+
+}  // namespace
+
+void ResolveProvisionalMarks(std::vector<char>& marks) {
+  const Lin end = static_cast<Lin>(marks.size());
+  char* m = marks.data();
+  for (Lin i = 0; i < end; ++i) {
+    if (m[i] == 2) {
+      m[i] = 0;  // not inside a run that begins with a discard
+    } else if (m[i] != 0) {
+      Lin j = i;
+      while (j < end && m[j] != 0) ++j;
+      while (j > i && m[j - 1] == 2) m[--j] = 0;  // a run never ends in provisional lines
+      ResolveRun(m + i, j - i);
+      i = j - 1;
+    }
+  }
+}
+
+void FilterConfusingLines(const LineTable (&tables)[2], int classCountPlusOne, bool noDiscards,
+                          ChangedFlags& flags, KeptLines (&kept)[2]) {
+  std::vector<char> marks[2];
+  if (!noDiscards) {
+    std::vector<Lin> occurrences[2];
+    for (int f = 0; f < 2; ++f) {
+      occurrences[f].assign(static_cast<size_t>(classCountPlusOne), 0);
+      for (int c : tables[f].classes) ++occurrences[f][static_cast<size_t>(c)];
+    }
+    for (int f = 0; f < 2; ++f) {
+      const Lin threshold = ProvisionalThreshold(tables[f].count());
+      const std::vector<Lin>& other = occurrences[1 - f];
+      marks[f].resize(tables[f].classes.size());
+      for (size_t i = 0; i < marks[f].size(); ++i) {
+        const Lin matches = other[static_cast<size_t>(tables[f].classes[i])];
+        marks[f][i] = matches == 0 ? 1 : matches > threshold ? 2 : 0;
+      }
+      ResolveProvisionalMarks(marks[f]);
+    }
+  }
+  for (int f = 0; f < 2; ++f) {
+    const LineTable& table = tables[f];
+    char* changed = flags.side(f);
+    kept[f].classes.clear();
+    kept[f].realIndex.clear();
+    kept[f].classes.reserve(table.classes.size());
+    kept[f].realIndex.reserve(table.classes.size());
+    for (Lin i = 0; i < table.count(); ++i) {
+      if (noDiscards || marks[f][static_cast<size_t>(i)] == 0) {
+        kept[f].classes.push_back(table.classes[static_cast<size_t>(i)]);
+        kept[f].realIndex.push_back(i);
+      } else {
+        changed[i] = 1;
+      }
+    }
+  }
+}
+
+}  // namespace lindrel::engine

@@ -1,0 +1,187 @@
+#include "engine/DiffSearch.h"
+
+#include <cassert>
+#include <limits>
+
+namespace lindrel::engine {
+
+namespace {
+
+// Snakes longer than this make the heuristic worth trying, and a heuristic split must end
+// in this many matching lines, so that an early stop lands in a genuinely common stretch.
+constexpr Lin kSnakeLimit = 20;
+
+// The heuristic only starts after this many edit steps in one box.
+constexpr Lin kHeuristicMinCost = 200;
+
+constexpr Lin kBeyond = std::numeric_limits<Lin>::max();
+
+Lin Abs(Lin v) { return v < 0 ? -v : v; }
+
+}  // namespace
+
+DiffSearch::DiffSearch(const KeptLines& master, const KeptLines& source, ChangedFlags& flags,
+                       bool heuristic)
+    : xv_(master.classes.data()),
+      yv_(source.classes.data()),
+      xIndex_(master.realIndex.data()),
+      yIndex_(source.realIndex.data()),
+      xCount_(master.count()),
+      yCount_(source.count()),
+      xChanged_(flags.side(0)),
+      yChanged_(flags.side(1)),
+      heuristic_(heuristic) {
+  const size_t diagonals = static_cast<size_t>(xCount_ + yCount_ + 3);
+  forwardStore_.resize(diagonals);
+  backwardStore_.resize(diagonals);
+  fd_ = forwardStore_.data() + yCount_ + 1;
+  bd_ = backwardStore_.data() + yCount_ + 1;
+}
+
+void DiffSearch::Run() {
+  // Boxes are solved from an explicit stack, first half before second, so that a long
+  // chain of uneven splits cannot exhaust the thread's stack.
+  std::vector<Box> pending{{0, xCount_, 0, yCount_}};
+  while (!pending.empty()) {
+    const Box box = pending.back();
+    pending.pop_back();
+    Solve(box, pending);
+  }
+}
+
+void DiffSearch::Solve(Box box, std::vector<Box>& pending) {
+  Lin& xoff = box.xoff;
+  Lin& xlim = box.xlim;
+  Lin& yoff = box.yoff;
+  Lin& ylim = box.ylim;
+  while (xoff < xlim && yoff < ylim && xv_[xoff] == yv_[yoff]) ++xoff, ++yoff;
+  while (xlim > xoff && ylim > yoff && xv_[xlim - 1] == yv_[ylim - 1]) --xlim, --ylim;
+
+  if (xoff == xlim) {
+    for (Lin y = yoff; y < ylim; ++y) yChanged_[yIndex_[y]] = 1;
+    return;
+  }
+  if (yoff == ylim) {
+    for (Lin x = xoff; x < xlim; ++x) xChanged_[xIndex_[x]] = 1;
+    return;
+  }
+  const Split split = FindMiddle(box);
+  pending.push_back({split.x, xlim, split.y, ylim});
+  pending.push_back({xoff, split.x, yoff, split.y});
+}
+
+DiffSearch::Split DiffSearch::FindMiddle(const Box& box) {
+  const Lin xoff = box.xoff, xlim = box.xlim, yoff = box.yoff, ylim = box.ylim;
+  const Lin dmin = xoff - ylim;
+  const Lin dmax = xlim - yoff;
+  const Lin fmid = xoff - yoff;
+  const Lin bmid = xlim - ylim;
+  const bool odd = ((fmid - bmid) & 1) != 0;
+  Lin fmin = fmid, fmax = fmid;
+  Lin bmin = bmid, bmax = bmid;
+  fd_[fmid] = xoff;
+  bd_[bmid] = xlim;
+
+  for (Lin c = 1;; ++c) {
+    bool bigSnake = false;
+
+    if (fmin > dmin) {
+      fd_[--fmin - 1] = -1;
+    } else {
+      ++fmin;
+    }
+    if (fmax < dmax) {
+      fd_[++fmax + 1] = -1;
+    } else {
+      --fmax;
+    }
+    for (Lin d = fmax; d >= fmin; d -= 2) {
+      const Lin low = fd_[d - 1];
+      const Lin high = fd_[d + 1];
+      Lin x = low >= high ? low + 1 : high;
+      Lin y = x - d;
+      const Lin start = x;
+      while (x < xlim && y < ylim && xv_[x] == yv_[y]) ++x, ++y;
+      if (x - start > kSnakeLimit) bigSnake = true;
+      fd_[d] = x;
+      if (odd && bmin <= d && d <= bmax && bd_[d] <= x) {
+        assert(2 * c - 1 != 1);  // a cost of 1 means one side of the box was empty
+        return {bd_[d], bd_[d] - d};
+      }
+    }
+
+    if (bmin > dmin) {
+      bd_[--bmin - 1] = kBeyond;
+    } else {
+      ++bmin;
+    }
+    if (bmax < dmax) {
+      bd_[++bmax + 1] = kBeyond;
+    } else {
+      --bmax;
+    }
+    for (Lin d = bmax; d >= bmin; d -= 2) {
+      const Lin low = bd_[d - 1];
+      const Lin high = bd_[d + 1];
+      Lin x = low < high ? low : high - 1;
+      Lin y = x - d;
+      const Lin start = x;
+      while (x > xoff && y > yoff && xv_[x - 1] == yv_[y - 1]) --x, --y;
+      if (start - x > kSnakeLimit) bigSnake = true;
+      bd_[d] = x;
+      if (!odd && fmin <= d && d <= fmax && x <= fd_[d]) return {x, x - d};
+    }
+
+    if (heuristic_ && c > kHeuristicMinCost && bigSnake) {
+      Split split{};
+      if (ForwardHeuristic(box, c, fmin, fmax, split)) return split;
+      if (BackwardHeuristic(box, c, bmin, bmax, split)) return split;
+    }
+  }
+}
+
+// The forward diagonal that got furthest for its distance from the start diagonal, when
+// it ends in a long enough snake. The split is the point the forward search reached.
+bool DiffSearch::ForwardHeuristic(const Box& box, Lin c, Lin fmin, Lin fmax, Split& split) const {
+  const Lin fmid = box.xoff - box.yoff;
+  Lin best = 0;
+  for (Lin d = fmax; d >= fmin; d -= 2) {
+    const Lin dd = d - fmid;
+    const Lin x = fd_[d];
+    const Lin y = x - d;
+    const Lin value = 2 * (x - box.xoff) - dd;
+    if (value <= 12 * (c + Abs(dd)) || value <= best) continue;
+    // The split must leave both halves smaller than the box.
+    if (x - box.xoff <= kSnakeLimit || y - box.yoff <= kSnakeLimit) continue;
+    if (x >= box.xlim && y >= box.ylim) continue;
+    bool snake = true;
+    for (Lin k = 1; k <= kSnakeLimit && snake; ++k) snake = xv_[x - k] == yv_[y - k];
+    if (!snake) continue;
+    best = value;
+    split = {x, y};
+  }
+  return best > 0;
+}
+
+// The same from the backward search: the split is the point it reached.
+bool DiffSearch::BackwardHeuristic(const Box& box, Lin c, Lin bmin, Lin bmax, Split& split) const {
+  const Lin bmid = box.xlim - box.ylim;
+  Lin best = 0;
+  for (Lin d = bmax; d >= bmin; d -= 2) {
+    const Lin dd = d - bmid;
+    const Lin x = bd_[d];
+    const Lin y = x - d;
+    const Lin value = 2 * (box.xlim - x) + dd;
+    if (value <= 12 * (c + Abs(dd)) || value <= best) continue;
+    if (box.xlim - x <= kSnakeLimit || box.ylim - y <= kSnakeLimit) continue;
+    if (x <= box.xoff && y <= box.yoff) continue;
+    bool snake = true;
+    for (Lin k = 0; k < kSnakeLimit && snake; ++k) snake = xv_[x + k] == yv_[y + k];
+    if (!snake) continue;
+    best = value;
+    split = {x, y};
+  }
+  return best > 0;
+}
+
+}  // namespace lindrel::engine

@@ -1,0 +1,31 @@
+#include "engine/Engine.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "engine/EngineMessage.h"
+#include "engine/EngineRun.h"
+#include "engine/OperandComparison.h"
+#include "engine/SwitchParser.h"
+
+namespace lindrel::engine {
+
+int RunEngine(const std::vector<std::string>& arguments, ChangeSink& sink) {
+  try {
+    // A fresh run object is the per-run reset: every setting starts from its default.
+    EngineRun run(sink);
+    const std::vector<std::string> operands = ParseSwitches(arguments, run);
+    if (operands.size() != 2) {
+      EngineMessage(operands.size() < 2 ? "missing operand" : "extra operand");
+      return kTrouble;
+    }
+    return CompareOperands(run, operands[0], operands[1]);
+  } catch (const std::bad_alloc&) {
+    EngineMessage("virtual memory exhausted");
+  } catch (const std::length_error&) {
+    EngineMessage("virtual memory exhausted");
+  }
+  return kTrouble;
+}
+
+}  // namespace lindrel::engine

@@ -1,0 +1,20 @@
+// Everything one engine run owns: its settings, its ignore-line patterns and the sink its
+// records go to. One object per run, used by the run's thread only, so runs on different
+// threads never share state.
+#pragma once
+
+#include "engine/ChangeRecord.h"
+#include "engine/EngineSettings.h"
+#include "engine/IgnorePatterns.h"
+
+namespace lindrel::engine {
+
+struct EngineRun {
+  explicit EngineRun(ChangeSink& changeSink) : sink(changeSink) {}
+
+  EngineSettings settings;
+  IgnorePatterns patterns;
+  ChangeSink& sink;
+};
+
+}  // namespace lindrel::engine

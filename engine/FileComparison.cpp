@@ -1,0 +1,74 @@
+#include "engine/FileComparison.h"
+
+#include "engine/BinaryComparison.h"
+#include "engine/BoundaryShift.h"
+#include "engine/ChangedFlags.h"
+#include "engine/ConfusingLines.h"
+#include "engine/DiffSearch.h"
+#include "engine/EditScript.h"
+#include "engine/EngineMessage.h"
+#include "engine/FileReader.h"
+#include "engine/HunkPass.h"
+#include "engine/IdenticalEnds.h"
+#include "engine/LineClasses.h"
+
+namespace lindrel::engine {
+
+namespace {
+
+int ReadFailure(const InputFile& file) {
+  EngineMessage("%s", file.path.c_str());
+  return 2;
+}
+
+int CompareText(EngineRun& run, InputFile (&files)[2]) {
+  const EngineSettings& settings = run.settings;
+  for (InputFile& file : files) {
+    // A read error after the first block ends the run: what was read is not the file.
+    if (!ReadRest(file, settings.alwaysText)) return ReadFailure(file);
+    if (!FinishText(file, settings.ignoreBlankLines)) {
+      EngineMessage("virtual memory exhausted");
+      return 2;
+    }
+  }
+
+  const size_t prefixLines = TrimIdenticalEnds(files, settings.horizonLines);
+  if (files[0].prefixEnd == files[0].suffixBegin && files[1].prefixEnd == files[1].suffixBegin) {
+    return 0;  // identical
+  }
+
+  LineTable tables[2];
+  const int classCount = AssignLineClasses(files, prefixLines, settings, tables);
+
+  ChangedFlags flags(tables[0].count(), tables[1].count());
+  {
+    KeptLines kept[2];
+    FilterConfusingLines(tables, classCount, settings.noDiscards, flags, kept);
+    DiffSearch search(kept[0], kept[1], flags, settings.speedLargeFiles);
+    search.Run();
+  }
+  ShiftBoundaries(tables, flags);
+  const std::vector<Change> script = BuildScript(flags);
+
+  const size_t delivered = DeliverRecords(script, tables, settings.ignoreBlankLines, run.patterns, run.sink);
+  if (settings.ignoreBlankLines || !run.patterns.empty()) return delivered > 0 ? 1 : 0;
+  return script.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int CompareOpenFiles(EngineRun& run, InputFile (&files)[2]) {
+  const EngineSettings& settings = run.settings;
+  const bool skipTest = settings.alwaysText || (settings.brief && !settings.someChangesIgnored);
+
+  if (!ReadFirstBlock(files[0], !skipTest)) return ReadFailure(files[0]);
+  const bool masterBinary = settings.brief || FirstBlockHasNul(files[0]);
+  if (!ReadFirstBlock(files[1], !skipTest && !masterBinary)) return ReadFailure(files[1]);
+  const bool sourceBinary = settings.brief || FirstBlockHasNul(files[1]);
+
+  // Brief comparisons are always binary comparisons, whatever the ignore switches say.
+  if (masterBinary || sourceBinary) return CompareBinary(files, settings.brief);
+  return CompareText(run, files);
+}
+
+}  // namespace lindrel::engine

@@ -1,0 +1,148 @@
+#include "engine/InputStream.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+namespace lindrel::engine {
+
+namespace {
+
+// Raw reads go straight into the caller's buffer in slices of this size, so each slice is
+// still in cache when it is converted.
+constexpr size_t kSlice = 256 * 1024;
+
+constexpr char kEndOfContent = 26;
+
+std::atomic<long long> failReadsAfter{-1};
+
+}  // namespace
+
+void TEST_FailReadsAfter(long long rawBytes) { failReadsAfter.store(rawBytes); }
+
+InputStream::~InputStream() {
+  // A close failure after the run has already decided its result changes nothing.
+  if (fd_ >= 0 && ownsDescriptor_) ::close(fd_);
+}
+
+bool InputStream::Open(const std::string& path, bool textMode) {
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  ownsDescriptor_ = true;
+  textMode_ = textMode;
+  return fd_ >= 0;
+}
+
+void InputStream::AttachStandardInput(bool textMode) {
+  fd_ = STDIN_FILENO;
+  ownsDescriptor_ = false;
+  textMode_ = textMode;
+}
+
+bool InputStream::Close() {
+  const int fd = fd_;
+  fd_ = -1;
+  if (fd < 0 || !ownsDescriptor_) return true;
+  return ::close(fd) == 0;
+}
+
+std::ptrdiff_t InputStream::ReadRaw(char* destination, size_t count) {
+  const long long limit = failReadsAfter.load();
+  if (limit >= 0) {
+    const unsigned long long allowed = static_cast<unsigned long long>(limit);
+    if (rawBytesRead_ >= allowed) {
+      errno = EIO;
+      return -1;
+    }
+    count = static_cast<size_t>(std::min<unsigned long long>(count, allowed - rawBytesRead_));
+  }
+  for (;;) {
+    const ssize_t got = ::read(fd_, destination, count);
+    if (got >= 0) {
+      rawBytesRead_ += static_cast<unsigned long long>(got);
+      return got;
+    }
+    if (errno != EINTR) return -1;
+  }
+}
+
+std::ptrdiff_t InputStream::Fill(char* destination, size_t count) {
+  size_t delivered = 0;
+  while (delivered < count && !contentEnded_) {
+    char* slice = destination + delivered;
+    const size_t wanted = std::min(count - delivered, kSlice);
+    size_t have = 0;
+    if (pendingByte_ >= 0) {
+      slice[have++] = static_cast<char>(pendingByte_);
+      pendingByte_ = -1;
+    }
+    if (have < wanted && !rawEnded_) {
+      const std::ptrdiff_t got = ReadRaw(slice + have, wanted - have);
+      if (got < 0) return -1;
+      if (got == 0) rawEnded_ = true;
+      have += static_cast<size_t>(got);
+    }
+    if (have == 0) {
+      contentEnded_ = true;
+      break;
+    }
+    if (!textMode_) {
+      delivered += have;
+      continue;
+    }
+    const std::ptrdiff_t kept = ConvertInPlace(slice, have);
+    if (kept < 0) return -1;
+    delivered += static_cast<size_t>(kept);
+  }
+  return static_cast<std::ptrdiff_t>(delivered);
+}
+
+// Compacts one slice of raw bytes into text-mode content. The result is never longer than
+// the input, so the conversion happens where the bytes were read.
+std::ptrdiff_t InputStream::ConvertInPlace(char* bytes, size_t count) {
+  const char* const rawEnd = bytes + count;
+  const char* end = rawEnd;
+  if (const void* stop = std::memchr(bytes, kEndOfContent, count)) {
+    end = static_cast<const char*>(stop);
+    contentEnded_ = true;
+  }
+  size_t written = 0;
+  const char* read = bytes;
+  while (read < end) {
+    const char* cr = static_cast<const char*>(std::memchr(read, '\r', static_cast<size_t>(end - read)));
+    const char* runEnd = cr != nullptr ? cr : end;
+    const size_t run = static_cast<size_t>(runEnd - read);
+    if (bytes + written != read) std::memmove(bytes + written, read, run);
+    written += run;
+    read = runEnd;
+    if (cr == nullptr) break;
+
+    read = cr + 1;
+    if (read < end) {
+      // A CR LF pair: drop the CR, the LF is copied with the next run.
+      if (*read != '\n') bytes[written++] = '\r';
+    } else if (read < rawEnd || rawEnded_) {
+      bytes[written++] = '\r';  // followed by the end of the content
+    } else {
+      // The slice ends in a CR: look one byte ahead to know whether it ends a line.
+      char next = 0;
+      const std::ptrdiff_t got = ReadRaw(&next, 1);
+      if (got < 0) return -1;
+      if (got == 0) {
+        rawEnded_ = true;
+        bytes[written++] = '\r';
+      } else if (next == '\n') {
+        bytes[written++] = '\n';
+      } else {
+        bytes[written++] = '\r';
+        pendingByte_ = static_cast<unsigned char>(next);
+      }
+    }
+  }
+  return static_cast<std::ptrdiff_t>(written);
+}
+
+}  // namespace lindrel::engine

@@ -1,0 +1,51 @@
+// One open input of the engine, read the way the engine reads its files: in text mode
+// every carriage-return/line-feed pair is delivered as one line feed and a byte 26
+// (control-Z) ends the content; in binary mode (always text, "-a") bytes pass unchanged.
+//
+// An InputStream belongs to one run on one thread. Only the test hook below is shared.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace lindrel::engine {
+
+class InputStream {
+ public:
+  InputStream() = default;
+  ~InputStream();
+  InputStream(const InputStream&) = delete;
+  InputStream& operator=(const InputStream&) = delete;
+
+  // Opens `path` read-only. False (errno set) when it cannot be opened.
+  bool Open(const std::string& path, bool textMode);
+  // Reads standard input; the descriptor is not closed by Close().
+  void AttachStandardInput(bool textMode);
+
+  // Delivers bytes until `count` have been delivered or the content ends. Returns the
+  // number delivered (less than `count` only at the end), or -1 on a read error.
+  std::ptrdiff_t Fill(char* destination, size_t count);
+
+  // Closes the file. False (errno set) when the close fails.
+  bool Close();
+
+  bool is_open() const { return fd_ >= 0; }
+
+ private:
+  std::ptrdiff_t ReadRaw(char* destination, size_t count);
+  std::ptrdiff_t ConvertInPlace(char* bytes, size_t count);
+
+  int fd_ = -1;
+  bool ownsDescriptor_ = false;
+  bool textMode_ = true;
+  bool contentEnded_ = false;  // end of file or a byte 26 seen
+  bool rawEnded_ = false;      // the descriptor reported end of file
+  int pendingByte_ = -1;       // a byte read ahead to decide about a carriage return
+  unsigned long long rawBytesRead_ = 0;
+};
+
+// Test hook: every input stream opened later fails its reads (EIO) once it has read
+// `rawBytes` bytes from its descriptor. A negative value turns the fault off.
+void TEST_FailReadsAfter(long long rawBytes);
+
+}  // namespace lindrel::engine

@@ -1,0 +1,172 @@
+#include "engine/LineClasses.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <iterator>
+#include <new>
+#include <vector>
+
+namespace lindrel::engine {
+
+namespace {
+
+constexpr uint32_t kPrimes[] = {
+    509u,      1021u,      2039u,      4093u,      8191u,      16381u,     32749u,     65521u,
+    131071u,   262139u,    524287u,    1048573u,   2097143u,   4194301u,   8388593u,   16777213u,
+    33554393u, 67108859u,  134217689u, 268435399u, 536870909u, 1073741789u, 2147483647u};
+
+inline uint32_t Mix(uint32_t hash, unsigned char c) { return ((hash << 7) | (hash >> 25)) + c; }
+
+// White space and letters as the C library classifies them in the "C" locale.
+inline bool IsSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+inline unsigned char ToLower(unsigned char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+// The bytes of a line as the ignore switches see it, ending at the line feed: under ignore
+// all white space no white space at all; under ignore white-space amount a run of white
+// space before more text reads as one space and trailing white space as nothing; under
+// ignore case upper-case letters read as lower case.
+class NormalisedLine {
+ public:
+  NormalisedLine(const char* line, const EngineSettings& settings)
+      : p_(reinterpret_cast<const unsigned char*>(line)),
+        allSpace_(settings.ignoreAllSpace),
+        spaceChange_(settings.ignoreSpaceChange),
+        foldCase_(settings.ignoreCase) {}
+
+  // The next byte, or -1 at the end of the line.
+  int Next() {
+    unsigned char c = *p_;
+    if (allSpace_) {
+      while (c != '\n' && IsSpace(c)) c = *++p_;
+    } else if (spaceChange_ && c != '\n' && IsSpace(c)) {
+      while (c != '\n' && IsSpace(c)) c = *++p_;
+      // The byte after the run stays for the next call.
+      return c == '\n' ? -1 : ' ';
+    }
+    if (c == '\n') return -1;
+    ++p_;
+    return foldCase_ ? ToLower(c) : c;
+  }
+
+ private:
+  const unsigned char* p_;
+  bool allSpace_, spaceChange_, foldCase_;
+};
+
+bool NormalisedEqual(const char* a, const char* b, const EngineSettings& settings) {
+  NormalisedLine x(a, settings), y(b, settings);
+  for (;;) {
+    const int cx = x.Next();
+    if (cx != y.Next()) return false;
+    if (cx < 0) return true;
+  }
+}
+
+struct EquivalenceClass {
+  int next;        // next class of the same bucket, 0 = none
+  uint32_t hash;
+  const char* line;
+  size_t length;   // with the line feed (without it for an incomplete last line)
+};
+
+class ClassTable {
+ public:
+  ClassTable(size_t capacity, const EngineSettings& settings)
+      : buckets_(BucketCountFor(capacity), 0), settings_(settings) {
+    classes_.reserve(capacity);
+    classes_.push_back({});  // number 0 is never a class
+  }
+
+  int ClassOf(const char* line, size_t length, uint32_t hash) {
+    int& head = buckets_[hash % buckets_.size()];
+    for (int n = head; n != 0;) {
+      const EquivalenceClass& candidate = classes_[static_cast<size_t>(n)];
+      if (candidate.hash == hash && (candidate.length == length || settings_.lineLengthsVary) &&
+          Equal(candidate.line, candidate.length, line, length)) {
+        return n;
+      }
+      n = candidate.next;
+    }
+    if (classes_.size() >= static_cast<size_t>(INT_MAX)) throw std::bad_alloc();
+    classes_.push_back({head, hash, line, length});
+    head = static_cast<int>(classes_.size() - 1);
+    return head;
+  }
+
+  int CountPlusOne() const { return static_cast<int>(classes_.size()); }
+
+ private:
+  bool Equal(const char* a, size_t la, const char* b, size_t lb) const {
+    if (la == lb && std::memcmp(a, b, la) == 0) return true;
+    return settings_.NormalisesLines() && NormalisedEqual(a, b, settings_);
+  }
+
+  std::vector<int> buckets_;
+  std::vector<EquivalenceClass> classes_;
+  const EngineSettings& settings_;
+};
+
+void SplitAndNumber(const InputFile& file, const EngineSettings& settings, size_t capacity,
+                    ClassTable& classes, LineTable& table) {
+  table.starts.reserve(capacity);
+  table.classes.reserve(capacity);
+  const char* p = file.begin() + file.prefixEnd;
+  const char* const end = file.begin() + file.suffixBegin;
+  const bool plain = !settings.NormalisesLines();
+  while (p < end) {
+    const char* line = p;
+    uint32_t hash = 0;
+    if (plain) {
+      unsigned char c;
+      while ((c = static_cast<unsigned char>(*p++)) != '\n') hash = Mix(hash, c);
+    } else {
+      hash = HashLine(line, settings);
+      p = static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line))) + 1;
+    }
+    size_t length = static_cast<size_t>(p - line);
+    if (file.incompleteLastLine && p == file.end()) --length;
+    table.starts.push_back(line);
+    table.classes.push_back(classes.ClassOf(line, length, hash));
+  }
+  table.starts.push_back(file.incompleteLastLine && p == file.end() && p != file.begin() + file.prefixEnd
+                             ? p - 1
+                             : p);
+}
+
+}  // namespace
+
+uint32_t HashLine(const char* line, const EngineSettings& settings) {
+  uint32_t hash = 0;
+  NormalisedLine bytes(line, settings);
+  for (int c; (c = bytes.Next()) >= 0;) hash = Mix(hash, static_cast<unsigned char>(c));
+  return hash;
+}
+
+size_t BucketCountFor(size_t classCapacity) {
+  const size_t third = classCapacity / 3;
+  for (uint32_t prime : kPrimes) {
+    if (prime >= third) return prime;
+  }
+  return kPrimes[std::size(kPrimes) - 1];
+}
+
+int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
+                      const EngineSettings& settings, LineTable (&tables)[2]) {
+  // Initial table sizes: the master guesses 32 bytes a line, the source learns the line
+  // length from the prefix when the prefix is long enough to tell.
+  const size_t capacity0 = (files[0].suffixBegin - files[0].prefixEnd) / 32 + 6;
+  const size_t lineLength =
+      prefixLines >= 10 ? std::max<size_t>(1, files[1].prefixEnd / (prefixLines - 1)) : 32;
+  const size_t capacity1 = (files[1].suffixBegin - files[1].prefixEnd) / lineLength + 5;
+
+  ClassTable classes(capacity0 + capacity1 + 1, settings);
+  SplitAndNumber(files[0], settings, capacity0, classes, tables[0]);
+  SplitAndNumber(files[1], settings, capacity1, classes, tables[1]);
+  tables[0].prefixLines = tables[1].prefixLines = prefixLines;
+  return classes.CountPlusOne();
+}
+
+}  // namespace lindrel::engine

@@ -1,0 +1,29 @@
+// Splitting the compared part of both files into lines and numbering every line with its
+// equivalence class: two lines get the same number exactly when they are equal under the
+// run's settings (ignore case, ignore all white space, ignore white-space amount). The
+// class table is built for one run and dropped once the numbers are assigned.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/EngineSettings.h"
+#include "engine/InputFile.h"
+#include "engine/LineTable.h"
+
+namespace lindrel::engine {
+
+// The hash of the line starting at `line` (up to, not including, its line feed): each byte
+// of its normalised form is added after rotating the hash left by 7 bits.
+uint32_t HashLine(const char* line, const EngineSettings& settings);
+
+// Number of hash buckets for a class table of `classCapacity` entries: the first prime of
+// the table (largest primes below the powers of two from 2^9 on) not below a third of it.
+size_t BucketCountFor(size_t classCapacity);
+
+// Fills both line tables from prefixEnd to suffixBegin of each file and returns the number
+// of classes plus one. Throws std::bad_alloc when memory runs out.
+int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
+                      const EngineSettings& settings, LineTable (&tables)[2]);
+
+}  // namespace lindrel::engine

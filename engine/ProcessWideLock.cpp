@@ -1,0 +1,10 @@
+#include "engine/ProcessWideLock.h"
+
+namespace lindrel::engine {
+
+std::mutex& CLibraryStateMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+}  // namespace lindrel::engine

@@ -1,0 +1,333 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/EngineSettings.h"
+#include "engine/FileReader.h"
+#include "engine/IdenticalEnds.h"
+#include "engine/InputStream.h"
+#include "engine/LineClasses.h"
+#include "tests/engine/EngineTestSupport.h"
+
+namespace lindrel::engine {
+namespace {
+
+using testing::EngineTest;
+using testing::Lines;
+using testing::MessageCapture;
+using testing::Outcome;
+using testing::R;
+using Records = std::vector<ChangeRecord>;
+
+// Turns read faults off again however a test ends.
+struct ReadFault {
+  explicit ReadFault(long long after) { TEST_FailReadsAfter(after); }
+  ~ReadFault() { TEST_FailReadsAfter(-1); }
+};
+
+class TextModeTest : public EngineTest {
+ protected:
+  // The whole content of `raw` as delivered, read in requests of `request` bytes.
+  std::string ReadAll(const std::string& raw, size_t request, bool textMode = true) {
+    InputStream stream;
+    EXPECT_TRUE(stream.Open(env_.Write("raw.bin", raw).string(), textMode));
+    std::string content;
+    std::string block(request, '\0');
+    for (;;) {
+      const std::ptrdiff_t got = stream.Fill(block.data(), request);
+      EXPECT_GE(got, 0);
+      if (got <= 0) break;
+      content.append(block.data(), static_cast<size_t>(got));
+    }
+    EXPECT_TRUE(stream.Close());
+    return content;
+  }
+};
+
+TEST_F(TextModeTest, CrLfBecomesLfAndByte26EndsTheContent) {
+  const struct {
+    std::string raw, text;
+  } cases[] = {
+      {"a\r\nb\r\n", "a\nb\n"},
+      {"a\rb\n", "a\rb\n"},  // a lone CR stays
+      {"a\r", "a\r"},
+      {"\r\r\n", "\r\n"},
+      {"\r\n\r\n", "\n\n"},
+      {"ab\x1a" "cd\n", "ab"},
+      {"a\r\x1a\n", "a\r"},
+      {std::string("x\0y\r\n", 5), std::string("x\0y\n", 4)},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    for (size_t request : {1u, 2u, 3u, 8192u}) {
+      EXPECT_EQ(ReadAll(c.raw, request), c.text) << "request " << request;
+    }
+    EXPECT_EQ(ReadAll(c.raw, 4, false), c.raw) << "binary mode";
+  }
+}
+
+TEST_F(TextModeTest, LongContentWithCarriageReturnsAtSliceBoundaries) {
+  // A CR as the last byte of many read slices, with and without its LF behind it.
+  std::string raw, text;
+  for (int i = 0; i < 200000; ++i) {
+    const std::string line = std::string(static_cast<size_t>(i % 7), 'x');
+    raw += line + (i % 3 == 0 ? "\r" : "\r\n");
+    text += line + (i % 3 == 0 ? "\r" : "\n");
+  }
+  EXPECT_EQ(ReadAll(raw, raw.size() + 10), text);
+  EXPECT_EQ(ReadAll(raw, 8192), text);
+}
+
+TEST_F(EngineTest, TextModeAppliesToTheComparison) {
+  const struct {
+    const char* name;
+    std::string master, source;
+    std::vector<std::string> switches;
+    int result;
+    Records records;
+  } cases[] = {
+      {"CR LF against LF", "a\r\nb\r\n", "a\nb\n", {}, 0, {}},
+      {"lone CR is part of its line", "a\rb\n", "a\nb\n", {}, 1, {R('c', 1, 1, 1, 2)}},
+      {"byte 26 ends the content", Lines({"a", "b"}) + "\x1a" "junk\n", Lines({"a", "b"}), {}, 0, {}},
+      {"quick compare, CR LF against LF: sizes differ", "a\r\n", "a\n", {"-q"}, 1, {}},
+      {"always text keeps CR", "a\r\n", "a\n", {"-a"}, 1, {R('c', 1, 1, 1, 1)}},
+  };
+  for (const auto& c : cases) {
+    const Outcome outcome = Compare(c.master, c.source, c.switches);
+    EXPECT_EQ(outcome.result, c.result) << c.name;
+    EXPECT_EQ(outcome.records, c.records) << c.name;
+  }
+}
+
+TEST_F(EngineTest, ByteZeroInTheFirstBlockMakesTheComparisonBinary) {
+  std::string early = Lines({"a", "b"});
+  early[1] = '\0';
+  // A byte 0 past the first block is an ordinary character of the line "a", 0, "b".
+  const std::string late = std::string(8192, 'x') + "\n" + std::string("a\0b\n", 4) + "c\n";
+  const std::string plain = std::string(8192, 'x') + "\n" + Lines({"a", "c"});
+  {
+    MessageCapture capture;
+    const Outcome outcome = Compare(early, Lines({"a", "c"}));
+    EXPECT_EQ(outcome.result, 1);
+    EXPECT_TRUE(outcome.records.empty());
+    ASSERT_EQ(capture.messages().size(), 1u);
+    EXPECT_EQ(capture.messages()[0].rfind("Binary files ", 0), 0u);
+  }
+  EXPECT_EQ(Compare(early, early).result, 0);
+  const Outcome text = Compare(late, plain);
+  EXPECT_EQ(text.result, 1);
+  EXPECT_EQ(text.records, (Records{R('c', 2, 2, 2, 2)}));
+}
+
+TEST_F(EngineTest, IncompleteLastLines) {
+  const struct {
+    const char* name;
+    std::string master, source;
+    std::vector<std::string> switches;
+    int result;
+    Records records;
+  } cases[] = {
+      {"master lacks the final line feed", "a\nx", "a\nx\n", {}, 1, {R('c', 2, 2, 2, 2)}},
+      {"source lacks the final line feed", "a\nx\n", "a\nx", {}, 1, {R('c', 2, 2, 2, 2)}},
+      {"ignore all white space makes them equal", "a\nx", "a\nx\n", {"-w"}, 0, {}},
+      {"ignore blank lines makes them equal", "a\nx", "a\nx\n", {"-B"}, 0, {}},
+      {"ignore case does not", "a\nx", "a\nx\n", {"-i"}, 1, {R('c', 2, 2, 2, 2)}},
+      {"both incomplete and equal", "a\nx", "a\nx", {}, 0, {}},
+      {"both incomplete, source longer", "x", "x\ny", {}, 1, {R('c', 1, 1, 1, 2)}},
+      {"both incomplete, master longer", "x\ny", "x", {}, 1, {R('c', 1, 2, 1, 1)}},
+      {"incomplete line added", "a\n", "a\nb", {}, 1, {R('a', 1, 1, 2, 2)}},
+      {"empty master", "", "a\nb", {}, 1, {R('a', 0, 0, 1, 2)}},
+      {"empty source", "a\n", "", {}, 1, {R('d', 1, 1, 0, 0)}},
+      {"both empty", "", "", {}, 0, {}},
+  };
+  for (const auto& c : cases) {
+    const Outcome outcome = Compare(c.master, c.source, c.switches);
+    EXPECT_EQ(outcome.result, c.result) << c.name;
+    EXPECT_EQ(outcome.records, c.records) << c.name;
+  }
+}
+
+TEST(LineClassesTest, HashAndBucketOfAbc) {
+  const EngineSettings plain;
+  EXPECT_EQ(HashLine("abc\n", plain), 1601891u);
+  EXPECT_EQ(BucketCountFor(6 + 5 + 1), 509u);
+  EXPECT_EQ(HashLine("abc\n", plain) % BucketCountFor(12), 68u);
+
+  EngineSettings folding;
+  folding.ignoreCase = folding.ignoreAllSpace = true;
+  EXPECT_EQ(HashLine(" A b\tC \n", folding), 1601891u);
+  EngineSettings amount;
+  amount.ignoreSpaceChange = true;
+  EXPECT_EQ(HashLine("a \t b  \n", amount), HashLine("a b\n", plain));
+}
+
+TEST(LineClassesTest, BucketCountIsTheFirstPrimeNotBelowAThird) {
+  const struct {
+    size_t capacity, buckets;
+  } cases[] = {{0, 509}, {1527, 509}, {1530, 1021}, {3063, 1021}, {3066, 2039},
+               {3'000'000, 1048573}, {size_t{1} << 40, 2147483647}};
+  for (const auto& c : cases) EXPECT_EQ(BucketCountFor(c.capacity), c.buckets) << c.capacity;
+}
+
+TEST_F(EngineTest, LineEquivalenceUnderTheIgnoreSwitches) {
+  const struct {
+    const char* master;
+    const char* source;
+    std::vector<std::string> switches;
+    bool equal;
+  } cases[] = {
+      {"ABC", "abc", {"-i"}, true},
+      {"ABC", "abc ", {"-i"}, false},  // lengths must match
+      {"ABC", "abd", {"-i"}, false},
+      {"a b", "ab", {"-w"}, true},
+      {"   \t", "", {"-w"}, true},
+      {"a\fb\r", "ab", {"-w"}, true},
+      {"A B", "ab", {"-w", "-i"}, true},
+      {"a b", "ab", {"-i"}, false},
+      {"a  \t b", "a b", {"-b"}, true},
+      {"a b \t", "a b", {"-b"}, true},
+      {"ab", "a b", {"-b"}, false},
+      {" a", "a", {"-b"}, false},
+      {"abc", "abc ", {}, false},
+  };
+  for (const auto& c : cases) {
+    // Surrounding lines keep the compared line away from the file ends.
+    const Outcome outcome =
+        Compare(Lines({"top", c.master, "end"}), Lines({"top", c.source, "end"}), c.switches);
+    EXPECT_EQ(outcome.result, c.equal ? 0 : 1) << '"' << c.master << "\" \"" << c.source << '"';
+    const Records expected = c.equal ? Records{} : Records{R('c', 2, 2, 2, 2)};
+    EXPECT_EQ(outcome.records, expected) << '"' << c.master << "\" \"" << c.source << '"';
+  }
+}
+
+// The identical ends as the comparison sees them, for white-box checks of the horizon.
+struct Trimmed {
+  size_t prefixEnd, suffixBegin0, suffixBegin1, prefixLines;
+};
+
+Trimmed Trim(const std::string& master, const std::string& source, long long horizon) {
+  InputFile files[2];
+  const std::string contents[2] = {master, source};
+  for (int i = 0; i < 2; ++i) {
+    files[i].buffer.Reserve(contents[i].size() + 16);
+    std::copy(contents[i].begin(), contents[i].end(), files[i].buffer.data());
+    files[i].buffered = contents[i].size();
+    FinishText(files[i], false);
+  }
+  const size_t lines = TrimIdenticalEnds(files, horizon);
+  return {files[0].prefixEnd, files[0].suffixBegin, files[1].suffixBegin, lines};
+}
+
+TEST(IdenticalEndsTest, HorizonKeepsLinesAroundTheDifference) {
+  const std::string master = Lines({"l1", "l2", "l3", "l4", "change me", "l6", "l7", "l8", "l9"});
+  const std::string source = Lines({"l1", "l2", "l3", "l4", "changed", "l6", "l7", "l8", "l9"});
+  const Trimmed none = Trim(master, source, 0);
+  EXPECT_EQ(none.prefixEnd, 12u);  // the changed line starts the compared part
+  EXPECT_EQ(none.prefixLines, 4u);
+  EXPECT_EQ(master.substr(none.suffixBegin0), Lines({"l6", "l7", "l8", "l9"}));
+  EXPECT_EQ(source.substr(none.suffixBegin1), Lines({"l6", "l7", "l8", "l9"}));
+
+  const Trimmed two = Trim(master, source, 2);
+  EXPECT_EQ(two.prefixEnd, 6u);
+  EXPECT_EQ(two.prefixLines, 2u);
+  EXPECT_EQ(master.substr(two.suffixBegin0), Lines({"l8", "l9"}));
+  EXPECT_EQ(source.substr(two.suffixBegin1), Lines({"l8", "l9"}));
+
+  const Trimmed all = Trim(master, source, 100);
+  EXPECT_EQ(all.prefixEnd, 0u);
+  EXPECT_EQ(all.suffixBegin0, master.size());
+}
+
+TEST(IdenticalEndsTest, SuffixNeverOverlapsThePrefix) {
+  // "a\na\n" against "a\n": the prefix takes the first line, the suffix may not take it too.
+  const Trimmed t = Trim(Lines({"a", "a"}), Lines({"a"}), 0);
+  EXPECT_EQ(t.prefixEnd, 2u);
+  EXPECT_LE(t.prefixEnd, t.suffixBegin1);
+  EXPECT_EQ(t.suffixBegin0 - t.prefixEnd, 2u);
+}
+
+TEST_F(EngineTest, HorizonDoesNotChangeTheRecords) {
+  const std::string master = Lines({"l1", "l2", "l3", "l4", "change me", "l6", "l7"});
+  const std::string source = Lines({"l1", "l2", "l3", "l4", "changed", "l6", "l7"});
+  for (const char* horizon : {"--horizon-lines=0", "--horizon-lines=2", "--horizon-lines=99"}) {
+    EXPECT_EQ(Compare(master, source, {horizon}).records, (Records{R('c', 5, 5, 5, 5)})) << horizon;
+  }
+}
+
+TEST_F(EngineTest, QuickCompare) {
+  const std::string a = Lines({"a", "b"});
+  const std::string longer = Lines({"a", "b", "c"});
+  const std::string sameSize = Lines({"a", "x"});
+  const std::string upper = Lines({"A", "B"});
+  {
+    // Different sizes, no ignore switch: decided without reading a byte.
+    ReadFault noReads(0);
+    const Outcome outcome = Compare(a, longer, {"-q"});
+    EXPECT_EQ(outcome.result, 1);
+    EXPECT_TRUE(outcome.records.empty());
+    // With an ignore switch the first block of each file is read first.
+    EXPECT_EQ(Compare(a, longer, {"-q", "-i"}).result, 2);
+  }
+  const struct {
+    std::string master, source;
+    std::vector<std::string> switches;
+    int result;
+  } cases[] = {
+      {a, longer, {"-q", "-i"}, 1}, {a, sameSize, {"-q"}, 1}, {a, a, {"-q"}, 0},
+      {a, upper, {"-q", "-i"}, 1},  // brief compares bytes whatever the ignore switches say
+      {a, sameSize, {"-q", "-B"}, 1},
+  };
+  for (const auto& c : cases) {
+    const Outcome outcome = Compare(c.master, c.source, c.switches);
+    EXPECT_EQ(outcome.result, c.result);
+    EXPECT_TRUE(outcome.records.empty());
+  }
+}
+
+TEST_F(EngineTest, LargeEqualFilesCompareBlockByBlock) {
+  std::string big;
+  for (int i = 0; i < 5000; ++i) big += "line " + std::to_string(i) + "\n";
+  std::string changedAtEnd = big;
+  changedAtEnd[changedAtEnd.size() - 3] = 'X';
+  EXPECT_EQ(Compare(big, big, {"-q"}).result, 0);
+  EXPECT_EQ(Compare(big, changedAtEnd, {"-q"}).result, 1);
+  EXPECT_EQ(Compare(big, big).result, 0);
+  EXPECT_EQ(Compare(big, changedAtEnd).records, (Records{R('c', 5000, 5000, 5000, 5000)}));
+}
+
+TEST_F(EngineTest, MissingOrUnreadableFilesGiveTrouble) {
+  const std::string source = env_.Write("source.txt", "a\n").string();
+  {
+    MessageCapture capture;
+    const std::string vanished = env_.Path("vanished.txt").string();
+    const Outcome outcome = testing::RunPaths(vanished, source);
+    EXPECT_EQ(outcome.result, 2);
+    EXPECT_TRUE(outcome.records.empty());
+    EXPECT_EQ(capture.messages(), std::vector<std::string>{vanished});
+  }
+  EXPECT_EQ(testing::RunPaths(source, env_.Path("nowhere/x").string()).result, 2);
+  EXPECT_EQ(testing::RunPaths(source, "").result, 2);
+  EXPECT_EQ(testing::RunEngineArguments({"Lindrel", source}), 2);
+  EXPECT_EQ(testing::RunEngineArguments({}), 2);
+}
+
+TEST_F(EngineTest, ReadFailureAfterTheFirstBlockEndsTheRun) {
+  std::string big;
+  for (int i = 0; i < 3000; ++i) big += "line " + std::to_string(i) + "\n";
+  std::string other = big;
+  other[other.size() - 3] = 'X';
+  for (const std::vector<std::string>& switches : {std::vector<std::string>{}, {"-a"}, {"-q"}}) {
+    ReadFault fault(10000);
+    MessageCapture capture;
+    const Outcome outcome = Compare(big, other, switches);
+    EXPECT_EQ(outcome.result, 2) << (switches.empty() ? "" : switches[0]);
+    EXPECT_TRUE(outcome.records.empty());
+    EXPECT_FALSE(capture.messages().empty());
+  }
+  ReadFault firstBlock(100);
+  EXPECT_EQ(Compare(big, other).result, 2);
+}
+
+}  // namespace
+}  // namespace lindrel::engine
