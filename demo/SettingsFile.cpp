@@ -28,13 +28,7 @@ QString ReadSetting(const SettingKey& key) {
 
 bool WriteSetting(const QString& section, const QString& key, const QString& value,
                   QString* error) {
-  ProgramState& program = ProgramState::Instance();
-  const QString& path = program.SettingsFilePath();
-  if (path.isEmpty()) {
-    if (error) *error = QStringLiteral("no settings directory: %1").arg(program.SettingsFileError());
-    return false;
-  }
-  return ini::WriteString(path, section, key, value, error);
+  return WriteSettings(section, {{key, value}}, error);
 }
 
 bool WriteSetting(const SettingKey& key, const QString& value, QString* error) {
