@@ -1,5 +1,6 @@
 # Builds and runs the consumer against an installed Lindrel (cmake -P script).
-# MODE: find_package | pkg_config | installed_cli.
+# MODE: find_package | pkg_config | installed_cli. EXTRA_FLAGS: compile and link flags the
+# installed library needs of its consumers (the sanitizer of a sanitizer build).
 cmake_minimum_required(VERSION 3.25)
 
 function(run)
@@ -20,7 +21,8 @@ file(WRITE ${WORK}/source.txt "a\nx\nc\n")
 
 if(MODE STREQUAL "find_package")
   run(${CMAKE_COMMAND} -S ${CONSUMER} -B ${WORK}/build -G ${GENERATOR}
-      -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_PREFIX_PATH=${PREFIX})
+      -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_PREFIX_PATH=${PREFIX}
+      "-DCMAKE_CXX_FLAGS=${EXTRA_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${EXTRA_FLAGS}")
   run(${CMAKE_COMMAND} --build ${WORK}/build)
   set(consumer ${WORK}/build/lindrel_consumer)
 elseif(MODE STREQUAL "pkg_config")
@@ -30,7 +32,8 @@ elseif(MODE STREQUAL "pkg_config")
   separate_arguments(flags UNIX_COMMAND "${flags}")
   run(pkg-config --variable=libdir lindrel)
   string(STRIP "${run_output}" libdir)
-  run(${CXX} -std=c++17 ${CONSUMER}/consumer.cpp ${flags} -Wl,-rpath,${libdir}
+  separate_arguments(extra UNIX_COMMAND "${EXTRA_FLAGS}")
+  run(${CXX} -std=c++17 ${extra} ${CONSUMER}/consumer.cpp ${flags} -Wl,-rpath,${libdir}
       -o ${WORK}/lindrel_consumer)
   set(consumer ${WORK}/lindrel_consumer)
 elseif(MODE STREQUAL "installed_cli")
