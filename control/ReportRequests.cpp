@@ -1,7 +1,5 @@
 // Report and alignment methods of CLindrelCtrl, and the word-comparison instance that the
 // HTML report's word marker runs on.
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -23,11 +21,6 @@ std::string WordComparerStateFileName(const std::string& ownerStateFileName) {
   return (ownerStateFileName.empty() ? std::string("TVK") : ownerStateFileName) + "_WORDS";
 }
 
-bool FileExists(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0;
-}
-
 // A second component, owned by the reporting one, compares the paragraph files of one
 // row on the calling thread.
 class SecondInstanceWordComparer final : public reports::WordComparer {
@@ -38,17 +31,25 @@ class SecondInstanceWordComparer final : public reports::WordComparer {
   bool Compare(const reports::ParagraphPaths& paths, const reports::WordCompareOptions& options,
                std::vector<engine::ChangeRecord>& records) override {
     CLindrelCtrl& second = *second_;
-    second.SetFileMaster(paths.master);
-    second.SetFileSource(paths.source);
-    second.SetThreadPriority(options.threadPriority);
-    second.SetFileIgnoreCase(options.ignoreCase);
-    second.SetFileIgnoreWhiteSpace(options.ignoreWhiteSpace);
-    second.SetFileIgnoreEmptyLines(options.ignoreEmptyLines);
-    second.SetFileQuickCompare(options.quickCompare);
+    // A report sets the same values for every row; setting them once is enough.
+    if (!configured_ || second.GetFileMaster() != paths.master ||
+        second.GetFileSource() != paths.source || !SameOptions(options)) {
+      second.SetFileMaster(paths.master);
+      second.SetFileSource(paths.source);
+      second.SetThreadPriority(options.threadPriority);
+      second.SetFileIgnoreCase(options.ignoreCase);
+      second.SetFileIgnoreWhiteSpace(options.ignoreWhiteSpace);
+      second.SetFileIgnoreEmptyLines(options.ignoreEmptyLines);
+      second.SetFileQuickCompare(options.quickCompare);
+      options_ = options;
+      configured_ = true;
+    }
 
     CLindrelCtrl::Impl& d = second.Internals();
     if (d.fileJob.active) return false;
-    if (!FileExists(paths.master) || !FileExists(paths.source)) return false;
+    // A paragraph file that does not exist fails the comparison through the engine,
+    // which looks both operands up first and answers trouble; checking here as well
+    // would cost two more system calls per row.
 
     d.fileJob.Start(platform::TickCount());
     d.fileJob.abort = false;
@@ -69,7 +70,16 @@ class SecondInstanceWordComparer final : public reports::WordComparer {
   }
 
  private:
+  bool SameOptions(const reports::WordCompareOptions& o) const {
+    return o.threadPriority == options_.threadPriority && o.ignoreCase == options_.ignoreCase &&
+           o.ignoreWhiteSpace == options_.ignoreWhiteSpace &&
+           o.ignoreEmptyLines == options_.ignoreEmptyLines &&
+           o.quickCompare == options_.quickCompare;
+  }
+
   std::unique_ptr<CLindrelCtrl> second_;
+  reports::WordCompareOptions options_;
+  bool configured_ = false;
 };
 
 // The list stores 32-bit numbers; saturating keeps a row outside the tables outside them.

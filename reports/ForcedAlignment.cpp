@@ -24,7 +24,7 @@ bool InsertRows(const ForcedAlignment& entry, LineTable& receiving, LineTable& o
   AppendBlankRows(other, entry.count);
   const auto at = receiving.entries.begin() + (entry.first - 1);
   receiving.entries.insert(at, static_cast<std::size_t>(entry.count),
-                           LineEntry{std::string(), mark, std::string()});
+                           LineEntry{0, mark, {}});
   return true;
 }
 

@@ -40,21 +40,40 @@ void Rebuild(LineTable& table, const SidePlan& plan) {
   }
   if (plan.fillers.empty()) return;
 
-  long added = 0;
-  for (const FillerRun& run : plan.fillers) added += run.count;
-  std::vector<LineEntry> rebuilt;
-  rebuilt.reserve(table.entries.size() + static_cast<std::size_t>(added));
-  std::size_t next = 0;  // index of the next original entry to move
-  for (const FillerRun& run : plan.fillers) {
-    const auto upTo = static_cast<std::size_t>(std::min(run.afterLine, lines));
-    for (; next < upTo; ++next) rebuilt.push_back(std::move(table.entries[next]));
-    for (long k = 0; k < run.count; ++k) rebuilt.push_back({std::string(), run.mark, std::string()});
+  std::size_t added = 0;
+  for (const FillerRun& run : plan.fillers) added += static_cast<std::size_t>(run.count);
+  // Grown in place from the back: every entry moves once, to its final index.
+  std::vector<LineEntry>& entries = table.entries;
+  std::size_t from = entries.size();
+  entries.resize(from + added);
+  std::size_t to = entries.size();
+  for (auto run = plan.fillers.rbegin(); run != plan.fillers.rend(); ++run) {
+    const auto keep = static_cast<std::size_t>(std::min(run->afterLine, lines));
+    while (from > keep) entries[--to] = entries[--from];
+    for (long k = 0; k < run->count; ++k) entries[--to] = LineEntry{0, run->mark, {}};
   }
-  for (; next < table.entries.size(); ++next) rebuilt.push_back(std::move(table.entries[next]));
-  table.entries = std::move(rebuilt);
 }
 
 }  // namespace
+
+FillerCounts CountFillers(const std::vector<engine::ChangeRecord>& records) {
+  FillerCounts counts;
+  for (const engine::ChangeRecord& r : records) {
+    const long dm = r.masterEnd - r.masterStart;
+    const long ds = r.sourceEnd - r.sourceStart;
+    if (dm < 0 || ds < 0) continue;
+    switch (r.kind) {
+      case engine::kAddition: counts.master += static_cast<std::size_t>(ds + 1); break;
+      case engine::kDeletion: counts.source += static_cast<std::size_t>(dm + 1); break;
+      case engine::kChange:
+        if (dm < ds) counts.master += static_cast<std::size_t>(ds - dm);
+        if (ds < dm) counts.source += static_cast<std::size_t>(dm - ds);
+        break;
+      default: break;
+    }
+  }
+  return counts;
+}
 
 void BuildAutomaticAlignment(const std::vector<engine::ChangeRecord>& records,
                              LineTable& master, LineTable& source) {

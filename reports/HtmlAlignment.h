@@ -19,4 +19,12 @@ namespace lindrel::reports {
 void BuildAutomaticAlignment(const std::vector<engine::ChangeRecord>& records,
                              LineTable& master, LineTable& source);
 
+// How many fillers the alignment will add to each table (an upper bound when records do
+// not fit), so that loading can leave room for them.
+struct FillerCounts {
+  std::size_t master = 0;
+  std::size_t source = 0;
+};
+FillerCounts CountFillers(const std::vector<engine::ChangeRecord>& records);
+
 }  // namespace lindrel::reports

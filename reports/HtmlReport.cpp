@@ -51,7 +51,7 @@ class HtmlWriter {
 
     const std::string bodyPath = target + ".TMP";
     ReportFile body;
-    if (!body.Open(bodyPath, "w+")) {
+    if (!body.Open(bodyPath, /*readBack=*/true)) {
       out.Close();  // the target stays behind, empty
       return Fail(target);
     }
@@ -163,18 +163,18 @@ class HtmlWriter {
     body.Write("<td width=\"2%\" nowrap bgcolor=");
     body.Write(colour);
     body.Write("\nalign=\"center\">");
-    body.Write(entry.number);
+    if (entry.number != 0) body.Write(entry.number);
     body.Write("&nbsp;</td>\n");
   }
 
-  void WritePlainTextCell(ReportFile& body, const std::string& text) {
+  void WritePlainTextCell(ReportFile& body, std::string_view text) {
     body.Write(style_ == Style::kSideBySide ? "<td width=\"48%\">" : "<td width=\"96%\">");
     body.Write(text);
     body.Write("&nbsp;</td>\n");
   }
 
   void WriteDifferenceTextCell(ReportFile& body, const std::string& colour,
-                               const std::string& text) {
+                               std::string_view text) {
     body.Write(style_ == Style::kSideBySide ? "<td width=\"48%\"bgcolor=" : "<td width=\"96%\"bgcolor=");
     body.Write(colour);
     body.Write(">\n");
@@ -197,12 +197,12 @@ class HtmlWriter {
       const bool sourcePadded = s.mark == kSourcePadMark;
       const bool masterPadded = !sourcePadded && m.mark == kMasterPadMark;
       WriteDifferenceTextCell(body, masterPadded ? yellow_ : white_,
-                              marked ? marked->master : m.text);
+                              marked ? std::string_view(marked->master) : m.text);
       WriteDifferenceTextCell(body, sourcePadded ? yellow_ : white_,
-                              marked ? marked->source : s.text);
+                              marked ? std::string_view(marked->source) : s.text);
     } else {
       std::optional<std::string> merged = marker_.MergeAllInOne(m.text, s.text);
-      WriteDifferenceTextCell(body, white_, merged ? *merged : s.text);
+      WriteDifferenceTextCell(body, white_, merged ? std::string_view(*merged) : s.text);
     }
     WriteNumberCell(body, white_, s);
   }

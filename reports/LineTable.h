@@ -1,10 +1,14 @@
 // LineTable: one compared file loaded for the reports, one entry per line, cleaned and
 // escaped, closed by an end entry whose text is the end marker.
 //
-// A table is a plain value: it is built and read on the thread that writes the report;
-// share one between threads only for reading.
+// Entries hold views of their texts; the table owns the storage behind them (shared by
+// copies of the table), so entries can be moved, inserted and swapped cheaply. A table is
+// built and read on the thread that writes the report; share one only for reading.
 #pragma once
 
+#include <cstddef>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,15 +31,31 @@ enum LineMark : int {
 };
 
 struct LineEntry {
-  std::string number;  // 1-based line number as text; empty for a filler
+  long number = 0;        // 1-based line number; 0 for a filler or blank row (shown empty)
   int mark = kPlainMark;
-  std::string text;    // cleaned and escaped line
+  std::string_view text;  // cleaned and escaped line, stored by the table
 
   bool IsEnd() const { return text == kEndMarker; }
 };
 
-struct LineTable {
+// The number column's text: the decimal line number, or "" for a filler.
+std::string NumberText(const LineEntry& entry);
+
+class LineTable {
+ public:
   std::vector<LineEntry> entries;
+
+  // Stores `text` for the lifetime of the table (and its copies); returns a view of it.
+  std::string_view Keep(std::string text);
+  // Takes over a whole file's content; views into it stay valid.
+  std::string_view KeepContent(std::unique_ptr<char[]> content, std::size_t size);
+
+ private:
+  struct Storage {
+    std::vector<std::unique_ptr<char[]>> contents;
+    std::deque<std::string> texts;
+  };
+  std::shared_ptr<Storage> storage_ = std::make_shared<Storage>();
 };
 
 // Loads `path` (text mode) into `table`: entry k holds line k+1, then the end entry.
@@ -43,7 +63,9 @@ struct LineTable {
 // Every physical line becomes exactly one entry, however long, so entry numbers always
 // match the engine's line numbers. Answers the number of lines, or -1 when the file
 // cannot be read (the table is then left as it was).
-long LoadLineTable(const std::string& path, LineTable& table, long capacityHint);
+// `extraEntries` leaves room for entries a caller will insert afterwards.
+long LoadLineTable(const std::string& path, LineTable& table, long capacityHint,
+                   std::size_t extraEntries = 0);
 
 // The number of lines: the index of the last end entry, or -1 when there is none.
 long NumberOfLines(const LineTable& table);
@@ -55,7 +77,7 @@ std::string CleanAndEscapeLine(std::string_view raw);
 
 // Line `lineNumber` (1-based) of a loaded table, or "" when the table has no such line
 // (records of a file that changed after the comparison).
-const std::string& LineText(const LineTable& table, long lineNumber);
+std::string_view LineText(const LineTable& table, long lineNumber);
 
 // The capacity a hint turns into.
 std::size_t PresizeFromHint(long capacityHint);

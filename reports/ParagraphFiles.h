@@ -3,9 +3,10 @@
 // text cut into words, one word per line. They are rewritten for every difference row
 // and stay behind after the report.
 //
-// The files are per process, so ParagraphFilesLock() serialises the write-and-compare
-// step of all word markers of the process; reports of different components may then be
-// written from different threads without reading each other's words.
+// There is one pair per process, so ParagraphFiles is a process-wide object: a caller
+// holds its lock across writing the pair and comparing it, which also keeps reports of
+// components on different threads from reading each other's words. The files stay open
+// between rows because a report may rewrite them tens of thousands of times.
 #pragma once
 
 #include <mutex>
@@ -26,9 +27,37 @@ struct ParagraphPaths {
 // The two paths in the scratch directory, or nothing when it cannot be created.
 std::optional<ParagraphPaths> ParagraphFilePaths();
 
-// Writes `text` in paragraph form to `path` (truncated). False when it cannot be written.
-bool WriteParagraphFile(const std::string& path, std::string_view text);
+class ParagraphFiles {
+ public:
+  static ParagraphFiles& Instance();
 
-std::mutex& ParagraphFilesLock();
+  std::unique_lock<std::mutex> Lock() { return std::unique_lock(mutex_); }
+
+  // Caller holds Lock(). Writes both texts in paragraph form. On first use, and again
+  // after a failure (the scratch directory was removed, say), the files are reopened at
+  // the current paths. False when they cannot be written.
+  bool Write(std::string_view master, std::string_view source);
+
+  // Caller holds Lock(). Where the last Write put the files.
+  const ParagraphPaths& Paths() const { return paths_; }
+
+  // Caller holds Lock(). Closes the files so that the next Write reopens them; a report
+  // calls this when it starts, so a scratch directory recreated meanwhile is picked up.
+  void Reset();
+
+ private:
+  struct OpenFile {
+    int fd = -1;
+    std::size_t length = 0;  // what the file holds now
+  };
+
+  bool Open();
+  bool WriteOne(OpenFile& file, std::string_view text);
+
+  std::mutex mutex_;
+  ParagraphPaths paths_;
+  OpenFile master_, source_;
+  std::string buffer_;
+};
 
 }  // namespace lindrel::reports

@@ -1,28 +1,55 @@
 #include "reports/ReportFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
+#include <memory>
 
 namespace lindrel::reports {
 
 namespace {
-constexpr std::size_t kBufferSize = 1 << 16;
+
+constexpr std::size_t kBufferSize = 1 << 20;
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
 }
+
+}  // namespace
 
 ReportFile::~ReportFile() {
-  if (file_ != nullptr) std::fclose(file_);  // failure unreportable here; Close() reports it
+  if (fd_ >= 0) Close();  // failure unreportable here; callers that care call Close()
 }
 
-bool ReportFile::Open(const std::string& path, const char* mode) {
-  if (file_ != nullptr) Close();
-  file_ = std::fopen(path.c_str(), mode);
+bool ReportFile::Open(const std::string& path, bool readBack) {
+  if (fd_ >= 0) Close();
+  const int access = readBack ? O_RDWR : O_WRONLY;
+  fd_ = ::open(path.c_str(), access | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   failed_ = false;
-  if (file_ != nullptr) std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
-  return file_ != nullptr;
+  buffer_.clear();
+  buffer_.reserve(kBufferSize);
+  return fd_ >= 0;
 }
 
 void ReportFile::Write(std::string_view text) {
-  if (file_ == nullptr || text.empty()) return;
-  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) failed_ = true;
+  if (fd_ < 0) return;
+  if (buffer_.size() + text.size() > kBufferSize) {
+    Flush();
+    if (text.size() > kBufferSize) {
+      if (!WriteAll(fd_, text.data(), text.size())) failed_ = true;
+      return;
+    }
+  }
+  buffer_.append(text);
 }
 
 void ReportFile::Write(long number) {
@@ -31,23 +58,48 @@ void ReportFile::Write(long number) {
   Write(std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
 }
 
+void ReportFile::Flush() {
+  if (fd_ < 0 || buffer_.empty()) return;
+  if (!WriteAll(fd_, buffer_.data(), buffer_.size())) failed_ = true;
+  buffer_.clear();
+}
+
 void ReportFile::CopyFrom(ReportFile& other) {
-  if (file_ == nullptr || other.file_ == nullptr) return;
-  if (std::fflush(other.file_) != 0) other.failed_ = true;
-  std::rewind(other.file_);
-  char buffer[kBufferSize];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, other.file_)) > 0) {
-    Write(std::string_view(buffer, n));
+  if (fd_ < 0 || other.fd_ < 0) return;
+  Flush();
+  other.Flush();
+  if (other.failed_) failed_ = true;
+  off_t from = 0;
+  // Copied inside the kernel where the file system allows it; by reading otherwise.
+  for (;;) {
+    const ssize_t n = ::copy_file_range(other.fd_, &from, fd_, nullptr, kBufferSize * 16, 0);
+    if (n == 0) return;
+    if (n > 0) continue;
+    if (errno == EINTR) continue;
+    break;
   }
-  if (std::ferror(other.file_)) failed_ = true;
+  auto chunk = std::make_unique_for_overwrite<char[]>(kBufferSize);
+  for (;;) {
+    const ssize_t n = ::pread(other.fd_, chunk.get(), kBufferSize, from);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      failed_ = true;
+      return;
+    }
+    if (n == 0) return;
+    if (!WriteAll(fd_, chunk.get(), static_cast<std::size_t>(n))) {
+      failed_ = true;
+      return;
+    }
+    from += n;
+  }
 }
 
 bool ReportFile::Close() {
-  if (file_ == nullptr) return !failed_;
-  if (std::ferror(file_)) failed_ = true;
-  if (std::fclose(file_) != 0) failed_ = true;
-  file_ = nullptr;
+  if (fd_ < 0) return !failed_;
+  Flush();
+  if (::close(fd_) != 0) failed_ = true;
+  fd_ = -1;
   return !failed_;
 }
 

@@ -1,10 +1,10 @@
-// ReportFile: a report target opened for writing in text mode (LF line ends), truncated,
-// with a large buffer because reports are written in many small pieces.
+// ReportFile: a report target opened for writing (LF line ends, as text mode writes on
+// this platform), truncated, filled through a large buffer of its own because reports
+// are written in many small pieces.
 //
 // One thread at a time; the file is closed by Close() or by the destructor.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -17,10 +17,10 @@ class ReportFile {
   ReportFile(const ReportFile&) = delete;
   ReportFile& operator=(const ReportFile&) = delete;
 
-  // Opens `path` for writing ("w") or for writing and reading back ("w+"). False when
-  // the file cannot be opened.
-  bool Open(const std::string& path, const char* mode = "w");
-  bool IsOpen() const { return file_ != nullptr; }
+  // Opens `path` for writing, truncated, or for writing and reading back when
+  // `readBack`. False when the file cannot be opened.
+  bool Open(const std::string& path, bool readBack = false);
+  bool IsOpen() const { return fd_ >= 0; }
 
   void Write(std::string_view text);
   void Write(long number);
@@ -32,8 +32,11 @@ class ReportFile {
   bool Close();
 
  private:
-  std::FILE* file_ = nullptr;
+  void Flush();
+
+  int fd_ = -1;
   bool failed_ = false;
+  std::string buffer_;
 };
 
 }  // namespace lindrel::reports

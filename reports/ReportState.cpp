@@ -42,11 +42,15 @@ long ReportState::CreateReport(const ReportRequest& request) {
 }
 
 long ReportState::LoadTables(const ReportRequest& request, LineTable& master,
-                             LineTable& source) {
+                             LineTable& source, std::size_t masterExtra,
+                             std::size_t sourceExtra) {
   ++tableLoads_;
-  const long masterLines = LoadLineTable(request.fileMaster, master, kMasterCapacityHint);
+  const long masterLines =
+      LoadLineTable(request.fileMaster, master, kMasterCapacityHint, masterExtra);
   if (masterLines < 0) return kReportMasterUnreadable;
-  if (LoadLineTable(request.fileSource, source, masterLines) < 0) return kReportSourceUnreadable;
+  if (LoadLineTable(request.fileSource, source, masterLines, sourceExtra) < 0) {
+    return kReportSourceUnreadable;
+  }
   return kReportWritten;
 }
 
@@ -65,7 +69,9 @@ long ReportState::CreateHtmlReport(const ReportRequest& request) {
   if (!htmlLoaded_ || alignments_.Pending()) {
     // Until the pair is complete again, the next request must reload it.
     htmlLoaded_ = false;
-    if (long loaded = LoadTables(request, htmlMaster_, htmlSource_); loaded != kReportWritten) {
+    const FillerCounts fillers = CountFillers(request.records);
+    if (long loaded = LoadTables(request, htmlMaster_, htmlSource_, fillers.master, fillers.source);
+        loaded != kReportWritten) {
       return loaded;
     }
     BuildAutomaticAlignment(request.records, htmlMaster_, htmlSource_);

@@ -90,7 +90,8 @@ class ReportState {
 
  private:
   // Loads both files into a pair of tables; 0, or -3 / -4.
-  long LoadTables(const ReportRequest& request, LineTable& master, LineTable& source);
+  long LoadTables(const ReportRequest& request, LineTable& master, LineTable& source,
+                  std::size_t masterExtra = 0, std::size_t sourceExtra = 0);
   ReportInputs MakeInputs(const ReportRequest& request) const;
   long CreateHtmlReport(const ReportRequest& request);
   long CreateTextReport(const ReportRequest& request);

@@ -39,29 +39,60 @@ void InsertDeletedWords(std::string& merged, long afterWord, std::string words) 
   merged.insert(at, words);
 }
 
+// Paragraph lines of a text: one per piece; the last piece may lack its separator.
+long ParagraphLineCount(std::string_view text) {
+  long lines = 0;
+  for (char c : text) lines += IsWordSeparator(c) ? 1 : 0;
+  if (!text.empty() && !IsWordSeparator(text.back())) ++lines;
+  return lines;
+}
+
 }  // namespace
+
+bool WordMarker::AnswerOneSidedRow(std::string_view master, std::string_view source) {
+  if (!master.empty() && !source.empty()) return false;
+  const std::string_view words = master.empty() ? source : master;
+  // A line break inside the text would give the paragraph an empty line, which ignoring
+  // empty lines may discard; only blanks separate the words of a loaded line.
+  if (words.find_first_of("\r\n\a") != std::string_view::npos) return false;
+  if (options_.quickCompare) return true;  // the files differ, but without records
+  const long lines = ParagraphLineCount(words);
+  if (master.empty()) {
+    records_.push_back({engine::kAddition, 0, 0, 1, lines});
+  } else {
+    records_.push_back({engine::kDeletion, 1, lines, 0, 0});
+  }
+  return true;
+}
 
 WordMarker::WordMarker(std::function<WordComparer*()> comparer, WordCompareOptions options,
                        ChangeCounters& counters)
     : comparerSource_(std::move(comparer)), options_(options), counters_(counters) {}
 
-bool WordMarker::CompareWords(const std::string& master, const std::string& source) {
-  std::lock_guard lock(ParagraphFilesLock());
-  const std::optional<ParagraphPaths> paths = ParagraphFilePaths();
-  if (!paths) return false;
-  if (!WriteParagraphFile(paths->master, master) || !WriteParagraphFile(paths->source, source)) {
-    return false;
+bool WordMarker::CompareWords(std::string_view master, std::string_view source) {
+  ParagraphFiles& files = ParagraphFiles::Instance();
+  auto lock = files.Lock();
+  if (!filesReset_) {
+    // Once per report: reopen at the current scratch directory.
+    files.Reset();
+    filesReset_ = true;
   }
+  if (!files.Write(master, source)) return false;
+  records_.clear();
+  // Rows whose outcome the comparison could only confirm: two equal texts have no
+  // differences under any switch, and against an empty text every word is one block
+  // (the files are written all the same).
+  if (master == source) return true;
+  if (AnswerOneSidedRow(master, source)) return true;
   if (comparer_ == nullptr && comparerSource_) comparer_ = comparerSource_();
   if (comparer_ == nullptr) return false;
-  records_.clear();
-  return comparer_->Compare(*paths, options_, records_);
+  return comparer_->Compare(files.Paths(), options_, records_);
 }
 
-std::optional<MarkedPair> WordMarker::MarkSideBySide(const std::string& master,
-                                                      const std::string& source) {
+std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
+                                                      std::string_view source) {
   if (!CompareWords(master, source)) return std::nullopt;
-  MarkedPair marked{master, source};
+  MarkedPair marked{std::string(master), std::string(source)};
   for (auto r = records_.rbegin(); r != records_.rend(); ++r) {
     switch (r->kind) {
       case engine::kDeletion:
@@ -86,10 +117,10 @@ std::optional<MarkedPair> WordMarker::MarkSideBySide(const std::string& master,
   return marked;
 }
 
-std::optional<std::string> WordMarker::MergeAllInOne(const std::string& master,
-                                                      const std::string& source) {
+std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,
+                                                      std::string_view source) {
   if (!CompareWords(master, source)) return std::nullopt;
-  std::string merged = source;
+  std::string merged(source);
   for (auto r = records_.rbegin(); r != records_.rend(); ++r) {
     switch (r->kind) {
       case engine::kAddition:

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/ChangeRecord.h"
@@ -54,16 +55,20 @@ class WordMarker {
 
   // Side by side: both texts with their differing words marked. Nothing when the word
   // comparison failed.
-  std::optional<MarkedPair> MarkSideBySide(const std::string& master, const std::string& source);
+  std::optional<MarkedPair> MarkSideBySide(std::string_view master, std::string_view source);
 
   // All in one: the source text with added and changed words marked and the master's
   // changed and deleted words inserted, struck through. Nothing on failure.
-  std::optional<std::string> MergeAllInOne(const std::string& master, const std::string& source);
+  std::optional<std::string> MergeAllInOne(std::string_view master, std::string_view source);
 
  private:
-  bool CompareWords(const std::string& master, const std::string& source);
+  bool CompareWords(std::string_view master, std::string_view source);
+  // Fills records_ for a row with one empty side without running the comparison; false
+  // when the row needs the comparison after all.
+  bool AnswerOneSidedRow(std::string_view master, std::string_view source);
 
   std::function<WordComparer*()> comparerSource_;
+  bool filesReset_ = false;
   WordComparer* comparer_ = nullptr;
   WordCompareOptions options_;
   ChangeCounters& counters_;

@@ -22,7 +22,7 @@ std::vector<std::string> Rows(const LineTable& table) {
     const LineEntry& e = table.entries[static_cast<std::size_t>(i)];
     const std::string mark = e.mark >= 'a' ? std::string(1, static_cast<char>(e.mark))
                                            : std::to_string(e.mark);
-    rows.push_back(e.number + "|" + mark + "|" + e.text);
+    rows.push_back(NumberText(e) + "|" + mark + "|" + std::string(e.text));
   }
   return rows;
 }
@@ -71,11 +71,10 @@ TEST(HtmlAlignmentTest, FillersStandOppositeOneSidedLines) {
     for (const std::string& row : c.source) {
       const std::string number = row.substr(0, row.find('|'));
       if (!number.empty()) {
-        source.entries.push_back({number, 0, row.substr(row.rfind('|') + 1)});
+        source.entries.push_back({std::stol(number), 0, source.Keep(row.substr(row.rfind('|') + 1))});
       }
     }
-    source.entries.push_back({std::to_string(source.entries.size() + 1), 0,
-                              std::string(kEndMarker)});
+    source.entries.push_back({static_cast<long>(source.entries.size() + 1), 0, kEndMarker});
     BuildAutomaticAlignment(c.records, master, source);
     EXPECT_EQ(Rows(master), c.master) << c.name;
     EXPECT_EQ(Rows(source), c.source) << c.name;
@@ -164,7 +163,7 @@ TEST(ForcedAlignmentTest, ListAppliesInOrderAndStopsAtAFailure) {
   failing.Add({2, 1, 0, 1});
   failing.Add({3, 1, 2, 1});
   LineTable broken;
-  broken.entries.push_back({"1", 0, "m1"});
+  broken.entries.push_back({1, 0, "m1"});
   LineTable intact = TableOf({"s1", "s2"});
   failing.Apply(broken, intact);
   EXPECT_EQ(Rows(intact), Rows(TableOf({"s1", "s2"})));

@@ -196,8 +196,8 @@ TEST_F(HtmlReportTest, PadRowsTurnEveryLaterRowIntoADifferenceRow) {
   inputs.records = {Rec('c', 9, 9, 9, 9)};  // only its count matters here
   LineTable master = TableOf({"m1", "m2", "", "m3", "m4"});
   LineTable source = TableOf({"m1", "m2", "", "m3", "m4"});
-  master.entries[2] = {"", 0, ""};
-  source.entries[2] = {"", kSourcePadMark, ""};
+  master.entries[2] = {0, 0, {}};
+  source.entries[2] = {0, kSourcePadMark, {}};
   const std::string page = Write(true, master, source);
   EXPECT_EQ(Count(page, "nowrap bgcolor=\"C0C0C0\""), 4u);  // rows 1 and 2
   EXPECT_EQ(Count(page, "nowrap bgcolor=\"FFFFFF\""), 6u);  // the pad row and the two after

@@ -8,6 +8,10 @@
 
 #include "TestConfig.h"
 #include "control/LindrelCtrlImpl.h"
+#include "engine/Engine.h"
+#include "reports/HtmlColour.h"
+#include "reports/WordMarker.h"
+#include "reports/WordText.h"
 #include "lindrel/MessageLoop.h"
 #include "tests/control/RecordingListener.h"
 #include "tests/reports/HtmlRows.h"
@@ -331,6 +335,48 @@ TEST_F(ReportRequestsTest, WordComparisonsKeepTheOwnersStateFile) {
   EXPECT_NE(settings.find("owner title"), std::string::npos);
   EXPECT_NE(settings.find(ctrl.GetFileMaster()), std::string::npos);
   EXPECT_EQ(settings.find("cf_master_paragraph"), std::string::npos);
+}
+
+// Rows with one empty side are marked without a word comparison; the engine must agree
+// that such a row is one block of all its words.
+TEST(WordMarkerEngineTest, OneSidedRowsAreOneBlockForTheEngine) {
+  TempEnvironment env;
+  struct Sink : engine::ChangeSink {
+    void StoreChangeRecord(const engine::ChangeRecord& r) override { records.push_back(r); }
+    std::vector<engine::ChangeRecord> records;
+  };
+  const std::string texts[] = {"a", "a b", "a  b", "trailing ", " lead", "   ", "x y z w"};
+  for (const std::string& text : texts) {
+    const std::string empty = env.Write("empty.txt", "").string();
+    const std::string words = env.Write("words.txt", reports::ToParagraph(text)).string();
+    long lines = 0;
+    for (char c : reports::ToParagraph(text)) lines += c == '\n';
+    if (text.back() != ' ') ++lines;
+    for (const char* flag : {"", "-w", "-B", "-i"}) {
+      std::vector<std::string> args{"Lindrel", empty, words};
+      if (*flag != '\0') args.push_back(flag);
+      Sink added;
+      EXPECT_EQ(engine::RunEngine(args, added), 1) << text;
+      EXPECT_EQ(added.records, (std::vector<engine::ChangeRecord>{{'a', 0, 0, 1, lines}}))
+          << "[" << text << "] " << flag;
+      std::swap(args[1], args[2]);
+      Sink deleted;
+      EXPECT_EQ(engine::RunEngine(args, deleted), 1) << text;
+      EXPECT_EQ(deleted.records, (std::vector<engine::ChangeRecord>{{'d', 1, lines, 0, 0}}))
+          << "[" << text << "] " << flag;
+    }
+
+    // The marker answers such rows without asking its comparer.
+    reports::ChangeCounters counters;
+    reports::WordMarker marker([] { return static_cast<reports::WordComparer*>(nullptr); }, {},
+                               counters);
+    auto marked = marker.MarkSideBySide("", text);
+    ASSERT_TRUE(marked) << text;
+    std::string expected = text;
+    reports::MarkWords(expected, 1, lines, reports::kAddedColour, {true, false, false});
+    EXPECT_EQ(marked->source, "<font color=\"000000\">" + expected) << text;
+    EXPECT_EQ(counters.additions, 1);
+  }
 }
 
 }  // namespace

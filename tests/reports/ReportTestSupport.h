@@ -30,8 +30,8 @@ inline engine::ChangeRecord Rec(char kind, long p1, long p2, long p3, long p4) {
 inline LineTable TableOf(std::initializer_list<std::string> lines) {
   LineTable table;
   long n = 0;
-  for (const std::string& line : lines) table.entries.push_back({std::to_string(++n), 0, line});
-  table.entries.push_back({std::to_string(n + 1), 0, std::string(kEndMarker)});
+  for (const std::string& line : lines) table.entries.push_back({++n, 0, table.Keep(line)});
+  table.entries.push_back({n + 1, 0, kEndMarker});
   return table;
 }
 

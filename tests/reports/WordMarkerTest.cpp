@@ -157,7 +157,7 @@ TEST_F(WordMarkerTest, FailedComparisonGivesNoTexts) {
   EXPECT_FALSE(marker.MarkSideBySide("unscripted", "pair"));
   EXPECT_FALSE(marker.MergeAllInOne("unscripted", "pair"));
   WordMarker none([] { return static_cast<WordComparer*>(nullptr); }, {}, counters);
-  EXPECT_FALSE(none.MarkSideBySide("a", "a"));
+  EXPECT_FALSE(none.MarkSideBySide("a", "b"));
   EXPECT_EQ(counters.changes + counters.additions + counters.deletions, 0);
 }
 
