@@ -1,4 +1,5 @@
 // The texts that name the component in its About box and About page.
+// Threading: pure functions, any thread.
 #pragma once
 
 #include <QString>

@@ -1,5 +1,6 @@
 // Names of the component's properties by dispatch id, as the widget's Qt properties
 // carry them.
+// Threading: pure function, any thread.
 #pragma once
 
 #include <QString>

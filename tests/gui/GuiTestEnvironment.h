@@ -1,5 +1,6 @@
 // A fresh private directory per GUI test, set as LINDREL_HOME and TMPDIR, with the demo's
 // program-wide state forgotten and every dialog answered without blocking.
+// Threading: the test's main thread only (it changes the process environment).
 #pragma once
 
 #include <QByteArray>

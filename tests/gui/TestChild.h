@@ -1,6 +1,7 @@
 // A stand-in child window of the demo's main window: it implements the child-window
 // protocol by recording every procedure the main window calls, and carries a Lindrel1
 // component like the real comparison windows.
+// Threading: GUI thread only.
 #pragma once
 
 #include <QStringList>
