@@ -4,7 +4,7 @@
 // may look one place before the first and one after the last line. Belongs to one run.
 #pragma once
 
-#include <vector>
+#include "engine/LargeBlocks.h"
 
 #include "engine/LineTable.h"
 
@@ -24,7 +24,7 @@ class ChangedFlags {
   Lin count(int which) const { return count_[which]; }
 
  private:
-  std::vector<char> block_;
+  BigVector<char> block_;
   Lin count_[2];
 };
 

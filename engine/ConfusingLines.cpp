@@ -1,5 +1,7 @@
 #include "engine/ConfusingLines.h"
 
+#include <climits>
+
 namespace lindrel::engine {
 
 namespace {
@@ -66,9 +68,7 @@ void ResolveRun(char* run, Lin length) {
 
 }  // namespace
 
-void ResolveProvisionalMarks(std::vector<char>& marks) {
-  const Lin end = static_cast<Lin>(marks.size());
-  char* m = marks.data();
+void ResolveProvisionalMarks(char* m, Lin end) {
   for (Lin i = 0; i < end; ++i) {
     if (m[i] == 2) {
       m[i] = 0;  // not inside a run that begins with a discard
@@ -84,22 +84,26 @@ void ResolveProvisionalMarks(std::vector<char>& marks) {
 
 void FilterConfusingLines(const LineTable (&tables)[2], int classCountPlusOne, bool noDiscards,
                           ChangedFlags& flags, KeptLines (&kept)[2]) {
-  std::vector<char> marks[2];
+  BigVector<char> marks[2];
   if (!noDiscards) {
-    std::vector<Lin> occurrences[2];
+    BigVector<int> occurrences[2];
     for (int f = 0; f < 2; ++f) {
       occurrences[f].assign(static_cast<size_t>(classCountPlusOne), 0);
-      for (int c : tables[f].classes) ++occurrences[f][static_cast<size_t>(c)];
+      // Saturating: only "none" and "more than the threshold" matter.
+      for (int c : tables[f].classes) {
+        int& count = occurrences[f][static_cast<size_t>(c)];
+        if (count < INT_MAX) ++count;
+      }
     }
     for (int f = 0; f < 2; ++f) {
       const Lin threshold = ProvisionalThreshold(tables[f].count());
-      const std::vector<Lin>& other = occurrences[1 - f];
+      const BigVector<int>& other = occurrences[1 - f];
       marks[f].resize(tables[f].classes.size());
       for (size_t i = 0; i < marks[f].size(); ++i) {
         const Lin matches = other[static_cast<size_t>(tables[f].classes[i])];
         marks[f][i] = matches == 0 ? 1 : matches > threshold ? 2 : 0;
       }
-      ResolveProvisionalMarks(marks[f]);
+      ResolveProvisionalMarks(marks[f].data(), static_cast<Lin>(marks[f].size()));
     }
   }
   for (int f = 0; f < 2; ++f) {

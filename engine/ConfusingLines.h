@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ChangedFlags.h"
+#include "engine/LargeBlocks.h"
 #include "engine/LineTable.h"
 
 namespace lindrel::engine {
@@ -13,8 +14,8 @@ namespace lindrel::engine {
 // The lines of one side that take part in the search: their classes, in order, and beside
 // each its index among all compared lines.
 struct KeptLines {
-  std::vector<int> classes;
-  std::vector<Lin> realIndex;
+  BigVector<int> classes;
+  BigVector<Lin> realIndex;
   Lin count() const { return static_cast<Lin>(classes.size()); }
 };
 
@@ -25,6 +26,6 @@ void FilterConfusingLines(const LineTable (&tables)[2], int classCountPlusOne, b
 // The marks of one side before the runs are examined (1 = no match on the other side,
 // 2 = provisional, more than the threshold of matches there, 0 = keep), and the run rules
 // applied to them in place; exposed for tests.
-void ResolveProvisionalMarks(std::vector<char>& marks);
+void ResolveProvisionalMarks(char* marks, Lin count);
 
 }  // namespace lindrel::engine

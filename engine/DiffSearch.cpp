@@ -30,10 +30,9 @@ DiffSearch::DiffSearch(const KeptLines& master, const KeptLines& source, Changed
       yCount_(source.count()),
       xChanged_(flags.side(0)),
       yChanged_(flags.side(1)),
-      heuristic_(heuristic) {
-  const size_t diagonals = static_cast<size_t>(xCount_ + yCount_ + 3);
-  forwardStore_.resize(diagonals);
-  backwardStore_.resize(diagonals);
+      heuristic_(heuristic),
+      forwardStore_(static_cast<size_t>(xCount_ + yCount_ + 3)),
+      backwardStore_(static_cast<size_t>(xCount_ + yCount_ + 3)) {
   fd_ = forwardStore_.data() + yCount_ + 1;
   bd_ = backwardStore_.data() + yCount_ + 1;
 }

@@ -11,6 +11,7 @@
 
 #include "engine/ChangedFlags.h"
 #include "engine/ConfusingLines.h"
+#include "engine/LargeBlocks.h"
 #include "engine/LineTable.h"
 
 namespace lindrel::engine {
@@ -44,7 +45,7 @@ class DiffSearch {
   char* xChanged_;
   char* yChanged_;
   bool heuristic_;
-  std::vector<Lin> forwardStore_, backwardStore_;
+  UninitialisedArray<Lin> forwardStore_, backwardStore_;
   Lin* fd_;  // indexed by diagonal, from -(yCount + 1) to xCount + 1
   Lin* bd_;
 };

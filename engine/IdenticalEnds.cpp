@@ -13,10 +13,33 @@ uint64_t LoadWord(const char* p) {
   return word;
 }
 
-// Offset of the first byte where the two contents differ. A sentinel planted at the end of
-// the shorter content guarantees a difference there, so the scan needs no bounds test; the
-// padding behind the content keeps every word read inside both buffers.
-size_t FirstMismatch(InputFile (&files)[2]) {
+constexpr uint64_t kEveryByte = 0x0101010101010101ULL;
+constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+constexpr uint64_t kHigh = 0x8080808080808080ULL;
+
+// One per byte lane of `word` that holds a line feed (exact, no carries between lanes).
+uint64_t LineFeedLanes(uint64_t word) {
+  const uint64_t x = word ^ (kEveryByte * '\n');
+  const uint64_t nonZero = ((x & kLow7) + kLow7) | x;
+  return (~nonZero & kHigh) >> 7;
+}
+
+// The sum of the eight byte lanes of `lanes`, each at most 255.
+size_t SumLanes(uint64_t lanes) {
+  const uint64_t pairs = (lanes & 0x00FF00FF00FF00FFULL) + ((lanes >> 8) & 0x00FF00FF00FF00FFULL);
+  return static_cast<size_t>((pairs * 0x0001000100010001ULL) >> 48);
+}
+
+struct Mismatch {
+  size_t at;         // first differing byte
+  size_t lineFeeds;  // line feeds before it
+};
+
+// The first byte where the two contents differ, and the line feeds before it, counted in
+// the same pass. A sentinel planted at the end of the shorter content guarantees a
+// difference there, so the scan needs no bounds test; the padding behind the content keeps
+// every word read inside both buffers.
+Mismatch FirstMismatch(InputFile (&files)[2]) {
   char* b0 = files[0].buffer.data();
   char* b1 = files[1].buffer.data();
   const size_t n0 = files[0].buffered;
@@ -30,10 +53,22 @@ size_t FirstMismatch(InputFile (&files)[2]) {
     *sentinel = static_cast<char>(~b0[n1]);
   }
   size_t at = 0;
-  while (LoadWord(b0 + at) == LoadWord(b1 + at)) at += sizeof(uint64_t);
-  while (b0[at] == b1[at]) ++at;
+  size_t lineFeeds = 0;
+  for (;;) {
+    // Lanes count up to 255 words before they are summed.
+    uint64_t lanes = 0;
+    int words = 0;
+    for (; words < 255; ++words, at += sizeof(uint64_t)) {
+      const uint64_t word = LoadWord(b0 + at);
+      if (word != LoadWord(b1 + at)) break;
+      lanes += LineFeedLanes(word);
+    }
+    lineFeeds += SumLanes(lanes);
+    if (words < 255) break;
+  }
+  for (; b0[at] == b1[at]; ++at) lineFeeds += b0[at] == '\n';
   *sentinel = 0;  // back to padding
-  return at;
+  return {at, lineFeeds};
 }
 
 // Offset (counted back from both ends) where the identical tails start, scanning no
@@ -67,7 +102,8 @@ size_t TrimIdenticalEnds(InputFile (&files)[2], long long horizonLines) {
   const size_t n0 = files[0].buffered;
   const size_t n1 = files[1].buffered;
 
-  size_t mismatch = FirstMismatch(files);
+  const Mismatch first = FirstMismatch(files);
+  size_t mismatch = first.at;
   // The line feed appended to an incomplete last line never counts as matching: when the
   // scan ran past the real content of one side only, that side's last line lacks the line
   // feed the other side has there. This holds even when both last lines are incomplete
@@ -105,8 +141,10 @@ size_t TrimIdenticalEnds(InputFile (&files)[2], long long horizonLines) {
     files[1].suffixBegin = tail1 + (p0 - tail0);
   }
 
-  size_t lineCount = 0;
-  for (size_t i = 0; i < prefixEnd; ++i) lineCount += b0[i] == '\n';
+  // The line feeds between the prefix end and the raw mismatch were counted but are not in
+  // the prefix.
+  size_t lineCount = first.lineFeeds;
+  for (size_t i = prefixEnd; i < first.at; ++i) lineCount -= b0[i] == '\n';
   return lineCount;
 }
 

@@ -65,52 +65,93 @@ bool NormalisedEqual(const char* a, const char* b, const EngineSettings& setting
   }
 }
 
-struct EquivalenceClass {
-  int next;        // next class of the same bucket, 0 = none
-  uint32_t hash;
-  const char* line;
-  size_t length;   // with the line feed (without it for an incomplete last line)
+// The remainder of a 32-bit hash by the bucket count without a division instruction
+// (Lemire's method, exact for 32-bit operands).
+class BucketIndex {
+  __extension__ using Wide = unsigned __int128;
+
+ public:
+  explicit BucketIndex(uint32_t buckets) : buckets_(buckets), magic_(~uint64_t{0} / buckets + 1) {}
+  uint32_t operator()(uint32_t hash) const {
+    const uint64_t low = magic_ * hash;
+    return static_cast<uint32_t>((static_cast<Wide>(low) * buckets_) >> 64);
+  }
+  uint32_t count() const { return buckets_; }
+
+ private:
+  uint32_t buckets_;
+  uint64_t magic_;
 };
 
+// The classes of one run. What the chain walk reads for every line (the link and the hash)
+// is kept apart from what it reads only on equal hashes (the line), so that walking a
+// chain touches as little memory as possible.
 class ClassTable {
  public:
   ClassTable(size_t capacity, const EngineSettings& settings)
-      : buckets_(BucketCountFor(capacity), 0), settings_(settings) {
-    classes_.reserve(capacity);
-    classes_.push_back({});  // number 0 is never a class
+      : bucketOf_(static_cast<uint32_t>(BucketCountFor(capacity))),
+        buckets_(bucketOf_.count(), 0),
+        settings_(settings) {
+    links_.reserve(capacity);
+    lines_.reserve(capacity);
+    links_.push_back({});  // number 0 is never a class
+    lines_.push_back({});
   }
 
-  int ClassOf(const char* line, size_t length, uint32_t hash) {
-    int& head = buckets_[hash % buckets_.size()];
+  uint32_t Bucket(uint32_t hash) const { return bucketOf_(hash); }
+  void PrefetchBucket(uint32_t bucket) const { __builtin_prefetch(&buckets_[bucket]); }
+  void PrefetchHead(uint32_t bucket) const {
+    __builtin_prefetch(links_.data() + buckets_[bucket]);
+  }
+
+  int ClassOf(const char* line, size_t length, uint32_t hash, uint32_t bucket) {
+    int& head = buckets_[bucket];
     for (int n = head; n != 0;) {
-      const EquivalenceClass& candidate = classes_[static_cast<size_t>(n)];
-      if (candidate.hash == hash && (candidate.length == length || settings_.lineLengthsVary) &&
-          Equal(candidate.line, candidate.length, line, length)) {
-        return n;
+      const Link& link = links_[static_cast<size_t>(n)];
+      if (link.hash == hash) {
+        const Line& candidate = lines_[static_cast<size_t>(n)];
+        if ((candidate.length == length || settings_.lineLengthsVary) &&
+            Equal(candidate.start, candidate.length, line, length)) {
+          return n;
+        }
       }
-      n = candidate.next;
+      n = link.next;
     }
-    if (classes_.size() >= static_cast<size_t>(INT_MAX)) throw std::bad_alloc();
-    classes_.push_back({head, hash, line, length});
-    head = static_cast<int>(classes_.size() - 1);
+    if (links_.size() >= static_cast<size_t>(INT_MAX)) throw std::bad_alloc();
+    links_.push_back({head, hash});
+    lines_.push_back({line, length});
+    head = static_cast<int>(links_.size() - 1);
     return head;
   }
 
-  int CountPlusOne() const { return static_cast<int>(classes_.size()); }
+  int CountPlusOne() const { return static_cast<int>(links_.size()); }
 
  private:
+  struct Link {
+    int next;  // next class of the same bucket, 0 = none
+    uint32_t hash;
+  };
+  struct Line {
+    const char* start;  // the line that created the class
+    size_t length;      // with the line feed (without it for an incomplete last line)
+  };
+
   bool Equal(const char* a, size_t la, const char* b, size_t lb) const {
     if (la == lb && std::memcmp(a, b, la) == 0) return true;
     return settings_.NormalisesLines() && NormalisedEqual(a, b, settings_);
   }
 
-  std::vector<int> buckets_;
-  std::vector<EquivalenceClass> classes_;
+  BucketIndex bucketOf_;
+  BigVector<int> buckets_;  // newest class of each bucket, 0 = empty
+  BigVector<Link> links_;
+  BigVector<Line> lines_;
   const EngineSettings& settings_;
 };
 
-void SplitAndNumber(const InputFile& file, const EngineSettings& settings, size_t capacity,
-                    ClassTable& classes, LineTable& table) {
+// First pass over one side: where every line starts and its hash, kept in the class
+// column until the second pass replaces it with the class number.
+void SplitAndHash(const InputFile& file, const EngineSettings& settings, size_t capacity,
+                  LineTable& table) {
   table.starts.reserve(capacity);
   table.classes.reserve(capacity);
   const char* p = file.begin() + file.prefixEnd;
@@ -126,14 +167,37 @@ void SplitAndNumber(const InputFile& file, const EngineSettings& settings, size_
       hash = HashLine(line, settings);
       p = static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line))) + 1;
     }
-    size_t length = static_cast<size_t>(p - line);
-    if (file.incompleteLastLine && p == file.end()) --length;
     table.starts.push_back(line);
-    table.classes.push_back(classes.ClassOf(line, length, hash));
+    table.classes.push_back(static_cast<int>(hash));
   }
-  table.starts.push_back(file.incompleteLastLine && p == file.end() && p != file.begin() + file.prefixEnd
-                             ? p - 1
-                             : p);
+  // The end of the last line, which for an incomplete last line is before the line feed
+  // that was appended to it.
+  const bool lastIsIncomplete = file.incompleteLastLine && p == file.end() && !table.classes.empty();
+  table.starts.push_back(lastIsIncomplete ? p - 1 : p);
+}
+
+// Second pass: the class of every line. Bucket heads are fetched well ahead of their use,
+// since for large files nearly every bucket access misses the cache.
+void Number(ClassTable& classes, LineTable& table) {
+  constexpr size_t kAhead = 16;
+  constexpr size_t kRing = 32;  // a power of two above kAhead
+  uint32_t ring[kRing];
+  const size_t count = table.classes.size();
+  auto hashAt = [&table](size_t i) { return static_cast<uint32_t>(table.classes[i]); };
+  for (size_t i = 0; i < count && i < kAhead; ++i) {
+    ring[i] = classes.Bucket(hashAt(i));
+    classes.PrefetchBucket(ring[i]);
+  }
+  for (size_t i = 0; i < count; ++i) {
+    if (i + kAhead < count) {
+      const uint32_t ahead = classes.Bucket(hashAt(i + kAhead));
+      ring[(i + kAhead) % kRing] = ahead;
+      classes.PrefetchBucket(ahead);
+    }
+    if (i + kAhead / 2 < count) classes.PrefetchHead(ring[(i + kAhead / 2) % kRing]);
+    table.classes[i] = classes.ClassOf(table.starts[i], table.length(static_cast<Lin>(i)), hashAt(i),
+                                       ring[i % kRing]);
+  }
 }
 
 }  // namespace
@@ -162,9 +226,11 @@ int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
       prefixLines >= 10 ? std::max<size_t>(1, files[1].prefixEnd / (prefixLines - 1)) : 32;
   const size_t capacity1 = (files[1].suffixBegin - files[1].prefixEnd) / lineLength + 5;
 
+  SplitAndHash(files[0], settings, capacity0, tables[0]);
+  SplitAndHash(files[1], settings, capacity1, tables[1]);
   ClassTable classes(capacity0 + capacity1 + 1, settings);
-  SplitAndNumber(files[0], settings, capacity0, classes, tables[0]);
-  SplitAndNumber(files[1], settings, capacity1, classes, tables[1]);
+  Number(classes, tables[0]);
+  Number(classes, tables[1]);
   tables[0].prefixLines = tables[1].prefixLines = prefixLines;
   return classes.CountPlusOne();
 }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
+#include "engine/LargeBlocks.h"
 
 namespace lindrel::engine {
 
@@ -14,8 +14,8 @@ using Lin = std::ptrdiff_t;
 struct LineTable {
   // Start of every compared line, then one more entry just past the last compared line
   // (before the appended line feed of an incomplete last line).
-  std::vector<const char*> starts;
-  std::vector<int> classes;  // class number of every compared line, from 1
+  BigVector<const char*> starts;
+  BigVector<int> classes;  // class number of every compared line, from 1
   size_t prefixLines = 0;    // lines before the first compared line
 
   Lin count() const { return static_cast<Lin>(classes.size()); }

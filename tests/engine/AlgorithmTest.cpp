@@ -45,7 +45,7 @@ TEST(ConfusingLinesTest, ProvisionalMarksFollowTheRunRules) {
   };
   for (const auto& c : cases) {
     Marks marks = c.before;
-    ResolveProvisionalMarks(marks);
+    ResolveProvisionalMarks(marks.data(), static_cast<Lin>(marks.size()));
     EXPECT_EQ(marks, c.after) << c.name;
   }
 }
@@ -59,8 +59,8 @@ struct Pipeline {
 std::vector<Change> Script(const Classes& master, const Classes& source, bool noDiscards = true,
                            bool heuristic = false) {
   LineTable tables[2];
-  tables[0].classes = master;
-  tables[1].classes = source;
+  tables[0].classes.assign(master.begin(), master.end());
+  tables[1].classes.assign(source.begin(), source.end());
   int classes = 1;
   for (int c : master) classes = std::max(classes, c + 1);
   for (int c : source) classes = std::max(classes, c + 1);
