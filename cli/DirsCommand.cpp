@@ -34,10 +34,16 @@ bool IsReadableDirectory(const std::string& path, std::ostream& err) {
   return true;
 }
 
+// The component appends the separator only to paths of two or more characters; "." would
+// then be joined to names without one, and relative paths could not be told apart.
+std::string WithFinalSlash(const std::string& path) {
+  return !path.empty() && path.back() == '/' ? path : path + "/";
+}
+
 // Every property the walk reads is set, so nothing stored by an earlier run changes it.
 void ApplyOptions(CLindrelCtrl& ctrl, const DirsOptions& o) {
-  ctrl.SetDirMaster(o.master);
-  ctrl.SetDirSource(o.source);
+  ctrl.SetDirMaster(WithFinalSlash(o.master));
+  ctrl.SetDirSource(WithFinalSlash(o.source));
   ctrl.SetDirFileTypes(o.types.empty() ? "*.*" : o.types);
   ctrl.SetDirDoSubDirectories(o.recursive);
   ctrl.SetDirContentCompare(!o.noContent);

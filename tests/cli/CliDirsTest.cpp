@@ -176,6 +176,16 @@ TEST_F(CliDirsTest, OddNamesStayOnOneLine) {
   EXPECT_TRUE(Contains(json.out, "\"path\": \"line\\nbreak.txt\"")) << json.out;
 }
 
+TEST_F(CliDirsTest, CurrentDirectoryAsRoot) {
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(env_.Path("m"));
+  const CliRun run = RunLindrel(env_, {"dirs", "-r", "--ignore-dates", "--hide-same", ".", "../s"});
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_TRUE(Contains(run.out, "dir          sub/\n")) << run.out;
+  EXPECT_TRUE(Contains(run.out, "differs      sub/x.txt  (content)\n")) << run.out;
+}
+
 TEST_F(CliDirsTest, UnreadableFileIsTrouble) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
   std::filesystem::permissions(env_.Path("s/a.txt"), std::filesystem::perms::none);

@@ -1,9 +1,8 @@
 // The command line's formatting helpers, in-process: text-mode lines, JSON strings, hunk
-// headings and their range checks, report formats and directory paths.
+// headings and their range checks, directory paths.
 #include <gtest/gtest.h>
 
 #include "cli/DirRecordFormat.h"
-#include "cli/FilesCommand.h"
 #include "cli/JsonText.h"
 #include "cli/NormalListing.h"
 #include "cli/TextModeFile.h"
@@ -82,18 +81,6 @@ TEST(CliFormatTest, HunkHeadingsAndRanges) {
   EXPECT_FALSE(RecordsFitFiles({{'x', 1, 1, 1, 1}}, 3, 4));
 }
 
-TEST(CliFormatTest, ReportFormatFromNameOrExtension) {
-  struct Case {
-    std::string name, path;
-    long format;
-  } cases[] = {
-      {"html", "r.csv", 1}, {"text", "r.html", 2}, {"csv", "r", 3}, {"tab", "r.txt", 4},
-      {"", "r.TXT", 2},     {"", "r.csv", 3},      {"", "r.tsv", 4}, {"", "a.b/report", 1},
-      {"", "r.htm", 1},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ReportFormatNumber(c.name, c.path), c.format) << c.path;
-}
-
 TEST(CliFormatTest, DirectoryRecordPaths) {
   const DirRecord root{"", "/m/", "/s/", 0, 0, 0, 0, 0, 0};
   struct Case {
@@ -101,10 +88,7 @@ TEST(CliFormatTest, DirectoryRecordPaths) {
     std::string path;
     std::string status;
   } cases[] = {
-      {{"f.txt", "/m/", "/s/", 1, 0, 0, 0, 0, 0}, "f.txt", "same"},
       {{"f.txt", "/m/d/", "/s/d/", 1, 1, 0, 0, 0, 0}, "d/f.txt", "source-only"},
-      {{"d", "/m/d/", "/s/d/", 0, 0, 0, 0, 0, 0}, "d/", "dir"},
-      {{"d", "/m/d/", "", 0, 0, 1, 0, 0, 0}, "d/", "master-only"},
       {{"n", "", "/s/x/n/", 0, 1, 0, 0, 0, 0}, "x/n/", "source-only"},
       {{"f", "/m/", "/s/", 1, 0, 0, 0, 0, 2}, "f", "unreadable"},
       {{"f", "/m/", "/s/", 1, 0, 0, 1, -1, 0}, "f", "differs"},
