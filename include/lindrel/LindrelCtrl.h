@@ -242,7 +242,7 @@ class LINDREL_EXPORT CLindrelCtrl {
   bool FileCompareResultsGet(long resultIndex, long& changeType, long& masterStart,
                              long& masterEnd, long& sourceStart, long& sourceEnd);
 
-  // Writes a report of the last file comparison: Format 1 HTML (Style 1 side by side,
+  // Writes a report of the last file comparison: Format 1 HTML (Style 2 side by side,
   // otherwise all in one), 2 text, 3 comma-delimited, 4 tab-delimited. 0 when written
   // (or Format is outside 1..4); -1 the last comparison was aborted; -2 a comparison is
   // running; -3 the master file, -4 the source file cannot be read; -5 the target cannot
