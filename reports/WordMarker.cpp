@@ -52,9 +52,13 @@ long ParagraphLineCount(std::string_view text) {
 bool WordMarker::AnswerOneSidedRow(std::string_view master, std::string_view source) {
   if (!master.empty() && !source.empty()) return false;
   const std::string_view words = master.empty() ? source : master;
-  // A line break inside the text would give the paragraph an empty line, which ignoring
-  // empty lines may discard; only blanks separate the words of a loaded line.
-  if (words.find_first_of("\r\n\a") != std::string_view::npos) return false;
+  // Control bytes change how the engine reads the file (a line break gives the paragraph
+  // an empty line, which ignoring empty lines may discard; Ctrl-Z ends it). Loaded lines
+  // never hold them, but a text that does goes to the engine.
+  const bool plain = std::none_of(words.begin(), words.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 32;
+  });
+  if (!plain) return false;
   if (options_.quickCompare) return true;  // the files differ, but without records
   const long lines = ParagraphLineCount(words);
   if (master.empty()) {

@@ -169,24 +169,5 @@ TEST(ForcedAlignmentTest, ListAppliesInOrderAndStopsAtAFailure) {
   EXPECT_EQ(Rows(intact), Rows(TableOf({"s1", "s2"})));
 }
 
-TEST(ForcedAlignmentTest, UndoAndClearFollowThePendingRules) {
-  ForcedAlignmentList list;
-  list.Undo();  // on an empty list: still pending
-  EXPECT_TRUE(list.Pending());
-  LineTable master = TableOf({"m"}), source = TableOf({"s"});
-  list.Apply(master, source);
-  EXPECT_FALSE(list.Pending());
-
-  list.Add({1, 1, 0, 1});
-  list.Add({2, 1, 0, 1});
-  list.Undo();
-  ASSERT_EQ(list.Entries().size(), 1u);
-  EXPECT_EQ(list.Entries()[0].kind, 1);
-  list.Apply(master, source);
-  list.Clear();
-  EXPECT_TRUE(list.Entries().empty());
-  EXPECT_FALSE(list.Pending());  // Clear leaves the flag alone
-}
-
 }  // namespace
 }  // namespace lindrel::reports

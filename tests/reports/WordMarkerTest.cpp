@@ -97,16 +97,6 @@ TEST_F(WordMarkerTest, OneTwoThreeSideBySide) {
   EXPECT_EQ(paths->master.rfind(env.root().string() + "/tmp/", 0), 0u);
 }
 
-TEST_F(WordMarkerTest, OneTwoThreeAllInOne) {
-  comparer.Script("one \ntwo \nthree", "one \n2 \nthree", {Rec('c', 2, 2, 2, 2)});
-  WordMarker marker = Marker();
-  auto merged = marker.MergeAllInOne("one two three", "one 2 three");
-  ASSERT_TRUE(merged);
-  EXPECT_EQ(*merged, kOpen +
-                         "one <b><u><font color=\"FF0000\"> 2 <b><strike><font "
-                         "color=\"FF0000\">two </font></strike></b> </font></u></b>three");
-}
-
 TEST_F(WordMarkerTest, AdditionsAndDeletions) {
   struct Case {
     std::string master, source;
