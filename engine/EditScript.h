@@ -1,5 +1,6 @@
 // The edit script: the changes between the two compared line sequences in increasing
 // line order, each a run of deleted master lines and inserted source lines at one place.
+// Built and read by one run on its own thread.
 #pragma once
 
 #include <vector>

@@ -65,24 +65,6 @@ bool NormalisedEqual(const char* a, const char* b, const EngineSettings& setting
   }
 }
 
-// The remainder of a 32-bit hash by the bucket count without a division instruction
-// (Lemire's method, exact for 32-bit operands).
-class BucketIndex {
-  __extension__ using Wide = unsigned __int128;
-
- public:
-  explicit BucketIndex(uint32_t buckets) : buckets_(buckets), magic_(~uint64_t{0} / buckets + 1) {}
-  uint32_t operator()(uint32_t hash) const {
-    const uint64_t low = magic_ * hash;
-    return static_cast<uint32_t>((static_cast<Wide>(low) * buckets_) >> 64);
-  }
-  uint32_t count() const { return buckets_; }
-
- private:
-  uint32_t buckets_;
-  uint64_t magic_;
-};
-
 // The classes of one run. What the chain walk reads for every line (the link and the hash)
 // is kept apart from what it reads only on equal hashes (the line), so that walking a
 // chain touches as little memory as possible.

@@ -21,6 +21,24 @@ uint32_t HashLine(const char* line, const EngineSettings& settings);
 // the table (largest primes below the powers of two from 2^9 on) not below a third of it.
 size_t BucketCountFor(size_t classCapacity);
 
+// The bucket of a hash: its remainder by the bucket count, computed without a division
+// instruction (Lemire's method, exact for all 32-bit operands).
+class BucketIndex {
+  __extension__ using Wide = unsigned __int128;
+
+ public:
+  explicit BucketIndex(uint32_t buckets) : buckets_(buckets), magic_(~uint64_t{0} / buckets + 1) {}
+  uint32_t operator()(uint32_t hash) const {
+    const uint64_t low = magic_ * hash;
+    return static_cast<uint32_t>((static_cast<Wide>(low) * buckets_) >> 64);
+  }
+  uint32_t count() const { return buckets_; }
+
+ private:
+  uint32_t buckets_;
+  uint64_t magic_;
+};
+
 // Fills both line tables from prefixEnd to suffixBegin of each file and returns the number
 // of classes plus one. Throws std::bad_alloc when memory runs out.
 int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,

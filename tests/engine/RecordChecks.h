@@ -61,31 +61,19 @@ inline Span SpanOf(const ChangeRecord& r) {
 inline void CheckRecordShape(const std::vector<ChangeRecord>& records, size_t masterLines,
                              size_t sourceLines, const std::string& context) {
   long end0 = 0, end1 = 0;  // first line after the previous record on each side
-  bool first = true;
-  for (const ChangeRecord& r : records) {
-    switch (r.kind) {
-      case kChange:
-        EXPECT_TRUE(1 <= r.masterStart && r.masterStart <= r.masterEnd && 1 <= r.sourceStart &&
-                    r.sourceStart <= r.sourceEnd)
-            << context;
-        break;
-      case kDeletion:
-        EXPECT_TRUE(1 <= r.masterStart && r.masterStart <= r.masterEnd && r.sourceStart == r.sourceEnd &&
-                    r.sourceStart >= 0)
-            << context;
-        break;
-      case kAddition:
-        EXPECT_TRUE(r.masterStart == r.masterEnd && r.masterStart >= 0 && 1 <= r.sourceStart &&
-                    r.sourceStart <= r.sourceEnd)
-            << context;
-        break;
-      default:
-        ADD_FAILURE() << "kind " << int(r.kind) << ' ' << context;
-    }
+  for (size_t i = 0; i < records.size(); ++i) {
+    const ChangeRecord& r = records[i];
     const Span s = SpanOf(r);
+    EXPECT_TRUE(r.kind == kChange || r.kind == kAddition || r.kind == kDeletion) << context;
+    EXPECT_TRUE(s.count0 >= 0 && s.count1 >= 0) << context;
+    // An empty side repeats the line before the change; a real side is a range of lines.
+    EXPECT_EQ(s.count0 == 0, r.kind == kAddition) << context;
+    EXPECT_EQ(s.count1 == 0, r.kind == kDeletion) << context;
+    EXPECT_TRUE(s.count0 > 0 ? r.masterStart >= 1 : r.masterStart == r.masterEnd) << context;
+    EXPECT_TRUE(s.count1 > 0 ? r.sourceStart >= 1 : r.sourceStart == r.sourceEnd) << context;
     EXPECT_LE(static_cast<size_t>(s.first0 + s.count0), masterLines) << context;
     EXPECT_LE(static_cast<size_t>(s.first1 + s.count1), sourceLines) << context;
-    if (!first) {
+    if (i > 0) {
       // Ascending, apart, and never adjacent on either side.
       EXPECT_GT(s.first0, end0) << context;
       EXPECT_GT(s.first1, end1) << context;
@@ -93,7 +81,6 @@ inline void CheckRecordShape(const std::vector<ChangeRecord>& records, size_t ma
     EXPECT_EQ(s.first0 - end0, s.first1 - end1) << "unchanged stretch lengths differ " << context;
     end0 = s.first0 + s.count0;
     end1 = s.first1 + s.count1;
-    first = false;
   }
 }
 

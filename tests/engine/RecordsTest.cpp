@@ -15,24 +15,7 @@ using testing::R;
 using Records = std::vector<ChangeRecord>;
 using Strings = std::vector<std::string>;
 
-struct RecordCase {
-  const char* name;
-  std::string master, source;
-  Strings switches;
-  int result;
-  Records records;
-};
-
-class RecordsTest : public EngineTest {
- protected:
-  void Check(const std::vector<RecordCase>& cases) {
-    for (const RecordCase& c : cases) {
-      const Outcome outcome = Compare(c.master, c.source, c.switches);
-      EXPECT_EQ(outcome.result, c.result) << c.name;
-      EXPECT_EQ(outcome.records, c.records) << c.name;
-    }
-  }
-};
+using RecordsTest = EngineTest;
 
 TEST_F(RecordsTest, KindsAndLineNumbers) {
   Check({
