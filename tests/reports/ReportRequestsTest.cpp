@@ -327,6 +327,42 @@ TEST_F(ReportRequestsTest, WordComparisonsKeepTheOwnersStateFile) {
   EXPECT_EQ(settings.find("cf_master_paragraph"), std::string::npos);
 }
 
+// Two components on two threads write high-detail reports at the same time: each
+// header counts its own words, and no row is marked with the other report's words.
+TEST(ReportThreadsTest, ConcurrentReportsKeepTheirOwnWordCounts) {
+  TempEnvironment env;
+  struct Side {
+    std::string master, source, count, marked;
+  } sides[] = {
+      {"keep\na b c d e\n", "keep\nx b y d z\n", ">3     Changes Found<",
+       "<b><font color=\"FF0000\"> y </font></b>"},
+      {"keep\none two\n", "keep\none 2\n", ">1    Change Found<",
+       "<b><font color=\"FF0000\"> 2</font></b>"},
+  };
+  std::vector<std::thread> threads;
+  std::vector<int> failures(2, 0);
+  for (int t = 0; t < 2; ++t) {
+    threads.emplace_back([&, t] {
+      const Side& side = sides[t];
+      MessageLoop loop;
+      CLindrelCtrl ctrl("thread" + std::to_string(t), &loop);
+      ctrl.SetFileMaster(env.Write("m" + std::to_string(t), side.master).string());
+      ctrl.SetFileSource(env.Write("s" + std::to_string(t), side.source).string());
+      ctrl.SetReportHTMLHighDetail(1);
+      if (!ctrl.FileCompareBeginSynchronous()) ++failures[t];
+      const std::string target = env.Path("r" + std::to_string(t) + ".htm").string();
+      for (int i = 0; i < 30; ++i) {
+        if (ctrl.FileCompareCreateReport(target, 1, 2) != 0) ++failures[t];
+        const std::string page = TempEnvironment::Read(target);
+        if (page.find(side.count) == std::string::npos) ++failures[t];
+        if (page.find(side.marked) == std::string::npos) ++failures[t];
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  EXPECT_EQ(failures, (std::vector<int>{0, 0}));
+}
+
 // Rows with one empty side are marked without a word comparison; the engine must agree
 // that such a row is one block of all its words.
 TEST(WordMarkerEngineTest, OneSidedRowsAreOneBlockForTheEngine) {
