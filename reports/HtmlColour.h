@@ -1,5 +1,6 @@
 // The colours of the HTML report and their written form: six upper-case hexadecimal
-// digits inside double quotes, without "#" (bgcolor="C0C0C0").
+// digits inside double quotes, without "#" (bgcolor="C0C0C0"). Constants and a pure
+// function; thread-safe.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Reads the rows of an HTML report back as cells (colour and content), so tests can
-// check row by row what a browser would show.
+// check row by row what a browser would show. Pure functions; thread-safe.
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 // Helpers shared by the report tests: a fixed clock, tables built from lines, and a word
 // comparer that answers from a script after checking the paragraph files it was given.
+// The scripted comparer belongs to one test thread.
 #pragma once
 
 #include <initializer_list>
