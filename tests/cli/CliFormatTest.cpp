@@ -6,11 +6,18 @@
 #include "cli/JsonText.h"
 #include "cli/NormalListing.h"
 #include "cli/TextModeFile.h"
+#include "tests/support/TempEnvironment.h"
 
 namespace lindrel::cli {
 namespace {
 
-TEST(CliFormatTest, TextModeLinesMatchTheEngine) {
+// Pure helpers, but every test of the project runs in a private Lindrel directory.
+class CliFormatTest : public ::testing::Test {
+ protected:
+  lindrel::testing::TempEnvironment env_;
+};
+
+TEST_F(CliFormatTest, TextModeLinesMatchTheEngine) {
   struct Case {
     std::string bytes;
     std::vector<std::string> lines;
@@ -38,7 +45,7 @@ TEST(CliFormatTest, TextModeLinesMatchTheEngine) {
   EXPECT_EQ(error, "Is a directory");
 }
 
-TEST(CliFormatTest, JsonStringsAlwaysParse) {
+TEST_F(CliFormatTest, JsonStringsAlwaysParse) {
   struct Case {
     std::string text;
     std::string json;
@@ -56,7 +63,7 @@ TEST(CliFormatTest, JsonStringsAlwaysParse) {
   for (const Case& c : cases) EXPECT_EQ(JsonString(c.text), c.json) << c.text;
 }
 
-TEST(CliFormatTest, HunkHeadingsAndRanges) {
+TEST_F(CliFormatTest, HunkHeadingsAndRanges) {
   struct Case {
     ChangeRecord record;
     std::string heading;
@@ -81,7 +88,7 @@ TEST(CliFormatTest, HunkHeadingsAndRanges) {
   EXPECT_FALSE(RecordsFitFiles({{'x', 1, 1, 1, 1}}, 3, 4));
 }
 
-TEST(CliFormatTest, DirectoryRecordPaths) {
+TEST_F(CliFormatTest, DirectoryRecordPaths) {
   const DirRecord root{"", "/m/", "/s/", 0, 0, 0, 0, 0, 0};
   struct Case {
     DirRecord record;
