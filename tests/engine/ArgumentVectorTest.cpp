@@ -11,7 +11,7 @@ namespace {
 using Strings = std::vector<std::string>;
 
 TEST(ArgumentVectorTest, EntriesFollowTheFixedOrder) {
-  const std::string formFeedPattern = std::string("-I") + '\f';
+  const std::string formFeedPattern = "-I\f";
   using O = FileCompareOptions;
   const struct {
     const char* name;
@@ -36,7 +36,7 @@ TEST(ArgumentVectorTest, EntriesFollowTheFixedOrder) {
        [](O& o) {
          o.ignoreCase = o.ignoreWhiteSpace = o.ignoreEmptyLines = o.quickCompare = true;
          o.showChangesInLargerSections = o.compareFaster = o.useLineBracket = o.useIgnoreRegularExpression = true;
-         o.lineBracket = 12, o.ignoreRegularExpression = "a";
+         o.lineBracket = 12, o.ignoreRegularExpression = std::string(1, 'a');
        },
        {"-i", "-w", "-B", formFeedPattern, "-q", "-d", "-H", "--horizon-lines=12", "-Ia"}},
   };
@@ -54,7 +54,7 @@ TEST(ArgumentVectorTest, EntriesFollowTheFixedOrder) {
 TEST(ArgumentVectorTest, ManyPatternsAllPassedOn) {
   FileCompareOptions options;
   options.useIgnoreRegularExpression = true;
-  for (int i = 0; i < 40; ++i) options.ignoreRegularExpression += "p" + std::to_string(i) + "@@";
+  for (int i = 0; i < 40; ++i) options.ignoreRegularExpression += std::string("p") + std::to_string(i) + "@@";
   const Strings arguments = BuildEngineArguments(options);
   ASSERT_EQ(arguments.size(), 43u);
   EXPECT_EQ(arguments[3], "-Ip0");
