@@ -112,7 +112,9 @@ bool WriteStateFile(const std::string& path, const Properties& props) {
             [&](Text t) -> std::string { return props.*t.member; },
         },
         key.field);
-    file.Set(kSection, key.name, value);
+    // A value the file cannot hold (a line break in a path) leaves that key as it was;
+    // the other keys are still written.
+    (void)file.Set(kSection, key.name, value);
   }
   return file.Save(path).ok();
 }

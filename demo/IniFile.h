@@ -1,11 +1,12 @@
-// Private-profile (INI) files as the demo's settings file uses them.
+// Private-profile (INI) files as the demo's settings file uses them: QString adapters over
+// the core's platform/IniFile.h, so the demo and the component read and write these files
+// by the same rules.
 //
 // Sections "[Name]", lines "key=value"; section and key names match case-insensitively;
 // a value is read with surrounding blanks trimmed and one pair of surrounding double
-// quotes removed; a missing file, section or key gives the caller's default. Writing a
-// key keeps every other section, key, comment, line order and line ending, creates the
-// file or section when missing, and replaces the file atomically (temporary file, then
-// rename) so a crash never leaves it half written.
+// quotes removed; a missing file, section or key gives the caller's default. Writing keeps
+// every other section, key, comment, line order and line ending, creates the file or
+// section when missing, and replaces the file atomically. Texts are UTF-8 in the file.
 //
 // Threading: stateless; callers serialise writes to one file.
 #pragma once
@@ -16,8 +17,8 @@
 
 namespace lindrel::demo::ini {
 
-// The value of `key` in `section`, cut to `bufferSize` - 1 characters, or
-// `defaultValue` when the file, section or key is missing.
+// The value of `key` in `section`, cut to `bufferSize` - 1 bytes of UTF-8 (never inside
+// a character), or `defaultValue` when the file, section or key is missing.
 QString ReadString(const QString& path, const QString& section, const QString& key,
                    const QString& defaultValue, int bufferSize = 500);
 
@@ -35,7 +36,8 @@ bool WriteString(const QString& path, const QString& section, const QString& key
 // False for a value that cannot be stored in an INI line (a line break or a NUL).
 bool CanStoreValue(const QString& value);
 
-// Writes several keys of one section in one rewrite of the file.
+// Writes several keys of one section in one rewrite of the file; when any of them is
+// refused, nothing is written.
 bool WriteStrings(const QString& path, const QString& section,
                   const QList<QPair<QString, QString>>& entries, QString* error = nullptr);
 

@@ -1,5 +1,6 @@
 // The Lindrel directory: where the demo keeps its settings file, its window placement
-// and its default report files.
+// and its default report files. A QString adapter over the core's
+// platform/LindrelDirectory.h, so the demo and the component agree on the place.
 //
 // $LINDREL_HOME when set and not empty; else $XDG_CONFIG_HOME/lindrel when
 // XDG_CONFIG_HOME is an absolute path; else $HOME/.config/lindrel. Created on first use
@@ -12,8 +13,8 @@
 
 namespace lindrel::demo {
 
-// The directory, created if needed; "" when it cannot be determined or created, with the
-// reason in `error` when given.
+// The directory without a final "/", created if needed; "" when it cannot be determined
+// or created, with the reason in `error` when given.
 QString LindrelDirectory(QString* error = nullptr);
 
 }  // namespace lindrel::demo

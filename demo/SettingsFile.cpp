@@ -2,6 +2,7 @@
 
 #include "demo/IniFile.h"
 #include "demo/ProgramState.h"
+#include "platform/IniFile.h"
 
 namespace lindrel::demo {
 namespace {
@@ -47,13 +48,7 @@ bool WriteSettings(const QString& section, const QList<QPair<QString, QString>>&
 }
 
 long LeadingNumber(const QString& text) {
-  QString trimmed = text.trimmed();
-  qsizetype end = 0;
-  if (end < trimmed.size() && (trimmed[end] == '-' || trimmed[end] == '+')) ++end;
-  while (end < trimmed.size() && end < 10 && trimmed[end] >= '0' && trimmed[end] <= '9') ++end;
-  bool ok = false;
-  long value = trimmed.left(end).toLong(&ok);
-  return ok ? value : 0;
+  return platform::ParseProfileInt(text.trimmed().toUtf8().toStdString());
 }
 
 QString BoolText(bool value) {

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace lindrel::platform {
 
@@ -53,6 +54,57 @@ std::optional<std::string_view> KeyName(std::string_view line) {
   return Trim(line.substr(0, equals));
 }
 
+bool HasLineBreakOrNul(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+// Why `section`, `key` and `value` cannot be written as one INI line, or "" when they can.
+std::string Unstorable(std::string_view section, std::string_view key, std::string_view value) {
+  if (Trim(section).empty() || HasLineBreakOrNul(section) ||
+      section.find(']') != std::string_view::npos)
+    return "the section name \"" + std::string(section) + "\" cannot be stored in an INI file";
+  const std::string_view bareKey = Trim(key);
+  if (bareKey.empty() || HasLineBreakOrNul(key) || key.find('=') != std::string_view::npos ||
+      bareKey.front() == '[' || bareKey.front() == ';' || bareKey.front() == '#')
+    return "the key \"" + std::string(key) + "\" cannot be stored in an INI file";
+  if (HasLineBreakOrNul(value))
+    return "the value of \"" + std::string(key) + "\" holds a line break or NUL";
+  return {};
+}
+
+// The file a write to `path` replaces: the final target when `path` is a symbolic link,
+// so that the link itself survives the rename.
+Status ResolveWriteTarget(const std::string& path, std::string& target) {
+  target = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return Status::Ok();
+    std::vector<char> buffer(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
+    ssize_t length = ::readlink(target.c_str(), buffer.data(), buffer.size());
+    if (length < 0) return Status::FromErrno(path, errno);
+    std::string next(buffer.data(), static_cast<std::size_t>(length));
+    if (next.empty() || next.front() != '/') {
+      auto slash = target.find_last_of('/');
+      if (slash != std::string::npos) next = target.substr(0, slash + 1) + next;
+    }
+    target = std::move(next);
+  }
+  return Status::FromErrno(path, ELOOP);
+}
+
+// Cuts `text` to at most `size` bytes, backing up to the start of a UTF-8 character that
+// the cut would split, so a cut value is still valid text.
+void CutAtCharacter(std::string& text, std::size_t size) {
+  if (text.size() <= size) return;
+  auto isContinuation = [&](std::size_t i) {
+    return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+  };
+  std::size_t lead = size;
+  while (lead > 0 && size - lead < 3 && isContinuation(lead)) --lead;
+  if (lead < size && static_cast<unsigned char>(text[lead]) >= 0xC0) size = lead;
+  text.resize(size);
+}
+
 std::string ValueOf(std::string_view line) {
   std::string_view value = Trim(line.substr(line.find('=') + 1));
   if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
@@ -65,17 +117,31 @@ std::string ValueOf(std::string_view line) {
 IniDocument IniDocument::Load(const std::string& path) {
   IniDocument document;
   std::ifstream in(path, std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  std::string text;
+  while (std::getline(in, text)) {
+    Line line{std::move(text), "\n"};
+    if (!line.text.empty() && line.text.back() == '\r') {
+      line.text.pop_back();
+      line.end = "\r\n";
+    }
     document.lines_.push_back(std::move(line));
+  }
+  // A last line without a line end gets the file's own kind when the file is rewritten.
+  if (!document.lines_.empty() && !in.bad()) {
+    in.clear();
+    in.seekg(-1, std::ios::end);
+    if (in.get() != '\n') document.lines_.back().end = document.NewLineEnd();
   }
   return document;
 }
 
+const char* IniDocument::NewLineEnd() const {
+  return !lines_.empty() && lines_.front().end == "\r\n" ? "\r\n" : "\n";
+}
+
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
   bool inSection = false;
-  for (const auto& line : lines_) {
+  for (const auto& [line, end] : lines_) {
     if (auto name = SectionName(line)) {
       inSection = EqualsIgnoreCase(*name, section);
       continue;
@@ -86,14 +152,16 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
   return std::nullopt;
 }
 
-void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-  value = value.substr(0, value.find_first_of("\r\n"));
+Status IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+  if (std::string refused = Unstorable(section, key, value); !refused.empty())
+    return Status::Error("", refused);
   std::string entry = std::string(key) + "=" + std::string(value);
+  const std::string end = NewLineEnd();
 
   std::optional<std::size_t> sectionLine;
   std::size_t insertAt = lines_.size();
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    if (auto name = SectionName(lines_[i])) {
+    if (auto name = SectionName(lines_[i].text)) {
       if (sectionLine) break;  // the section ended
       if (EqualsIgnoreCase(*name, section)) {
         sectionLine = i;
@@ -102,31 +170,38 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
       continue;
     }
     if (!sectionLine) continue;
-    if (auto name = KeyName(lines_[i]); name && EqualsIgnoreCase(*name, key)) {
-      lines_[i] = entry;
-      return;
+    if (auto name = KeyName(lines_[i].text); name && EqualsIgnoreCase(*name, key)) {
+      lines_[i].text = std::move(entry);
+      return Status::Ok();
     }
-    if (!Trim(lines_[i]).empty()) insertAt = i + 1;  // new keys go after the last one
+    if (!Trim(lines_[i].text).empty()) insertAt = i + 1;  // new keys go after the last one
   }
   if (!sectionLine) {
-    if (!lines_.empty() && !Trim(lines_.back()).empty()) lines_.emplace_back();
-    lines_.push_back("[" + std::string(section) + "]");
-    lines_.push_back(entry);
-    return;
+    if (!lines_.empty() && !Trim(lines_.back().text).empty()) lines_.push_back({"", end});
+    lines_.push_back({"[" + std::string(section) + "]", end});
+    lines_.push_back({std::move(entry), end});
+    return Status::Ok();
   }
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), entry);
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), {std::move(entry), end});
+  return Status::Ok();
 }
 
 std::string IniDocument::Text() const {
   std::string text;
-  for (const auto& line : lines_) text += line + "\n";
+  for (const auto& [line, end] : lines_) text += line + end;
   return text;
 }
 
 Status IniDocument::Save(const std::string& path) const {
-  std::string temporary = path + ".XXXXXX";
+  std::string target;
+  if (Status resolved = ResolveWriteTarget(path, target); !resolved.ok()) return resolved;
+  std::string temporary = target + ".XXXXXX";
   int fd = ::mkstemp(temporary.data());
   if (fd < 0) return Status::FromErrno(path, errno);
+  // mkstemp makes the file private; a file that exists keeps the mode its owner gave it.
+  // Failing to copy the mode only leaves the file more private, so it is not an error.
+  if (struct stat existing {}; ::stat(target.c_str(), &existing) == 0)
+    (void)::fchmod(fd, existing.st_mode & 07777);
   const std::string text = Text();
   std::size_t written = 0;
   while (written < text.size()) {
@@ -145,7 +220,7 @@ Status IniDocument::Save(const std::string& path) const {
     ::unlink(temporary.c_str());
     return Status::FromErrno(path, error);
   }
-  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (::rename(temporary.c_str(), target.c_str()) != 0) {
     int error = errno;
     ::unlink(temporary.c_str());
     return Status::FromErrno(path, error);
@@ -158,9 +233,11 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
                                     const std::string& path) {
   std::string value(IniDocument::Load(path).Get(section, key).value_or(std::string(defaultValue)));
   if (bufferSize == 0) return {};
-  if (value.size() > bufferSize - 1) value.resize(bufferSize - 1);
+  CutAtCharacter(value, bufferSize - 1);
   return value;
 }
+
+bool IsStorableProfileValue(std::string_view value) { return !HasLineBreakOrNul(value); }
 
 long ParseProfileInt(std::string_view value) {
   std::size_t i = 0;
@@ -185,8 +262,7 @@ long GetPrivateProfileInt(std::string_view section, std::string_view key, long d
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& path) {
   IniDocument document = IniDocument::Load(path);
-  document.Set(section, key, value);
-  return document.Save(path).ok();
+  return document.Set(section, key, value).ok() && document.Save(path).ok();
 }
 
 }  // namespace lindrel::platform

@@ -2,9 +2,11 @@
 //
 // Section and key names match without regard to letter case. A value is read with its
 // surrounding blanks trimmed and one pair of surrounding double quotes removed. Writing a
-// key keeps every other section, key, comment and the line order, creates the file or
-// section when missing, and replaces the file atomically (temporary file + rename), so a
-// crash never leaves a half-written file. Not synchronised: one writer at a time per file.
+// key keeps every other section, key, comment, the line order and each line's own line
+// end (a CR LF file stays CR LF), creates the file or section when missing, and replaces
+// the file atomically (temporary file + rename), so a crash never leaves a half-written
+// file. A write through a symbolic link replaces the link's target and keeps its mode.
+// Not synchronised: one writer at a time per file.
 #pragma once
 
 #include <cstddef>
@@ -25,9 +27,12 @@ class IniDocument {
   // The value of `key` in `section`, or nothing when either is missing.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
 
-  // Sets `key` in `section`, adding the section and key when missing. A value is one line:
-  // it is cut at its first line break so that it cannot add keys of its own.
-  void Set(std::string_view section, std::string_view key, std::string_view value);
+  // Sets `key` in `section`, adding the section and key when missing; new lines take the
+  // line end of the document's first line. Refuses, changing nothing, what an INI line
+  // cannot hold: a line break or NUL anywhere, an empty name, "]" in a section name, "="
+  // in a key, or a key that would read as a section header or a comment.
+  [[nodiscard]] Status Set(std::string_view section, std::string_view key,
+                           std::string_view value);
 
   // Writes the document to `path` atomically.
   Status Save(const std::string& path) const;
@@ -35,10 +40,17 @@ class IniDocument {
   std::string Text() const;
 
  private:
-  std::vector<std::string> lines_;
+  struct Line {
+    std::string text;  // without its line end
+    std::string end;   // "\n" or "\r\n"
+  };
+  const char* NewLineEnd() const;
+
+  std::vector<Line> lines_;
 };
 
-// The value, cut to `bufferSize` - 1 bytes, or `defaultValue` when the key is missing.
+// The value, cut to `bufferSize` - 1 bytes (never inside a UTF-8 character), or
+// `defaultValue` when the key is missing.
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue, std::size_t bufferSize,
                                     const std::string& path);
@@ -48,9 +60,13 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 long GetPrivateProfileInt(std::string_view section, std::string_view key, long defaultValue,
                           const std::string& path);
 
-// Writes one key, keeping the rest of the file. False when the file cannot be written.
+// Writes one key, keeping the rest of the file. False when the file cannot be written or
+// IniDocument::Set refuses the names or the value.
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& path);
+
+// False for a value that an INI line cannot hold (a line break or a NUL).
+bool IsStorableProfileValue(std::string_view value);
 
 // The integer reading of a profile value: leading digits after an optional sign, else 0.
 long ParseProfileInt(std::string_view value);

@@ -6,10 +6,14 @@
 #include <optional>
 #include <string>
 
+#include "platform/Status.h"
+
 namespace lindrel::platform {
 
-// The directory without a final "/", or nothing when it cannot be determined or created.
-std::optional<std::string> LindrelDirectory();
+// The directory without a final "/", or nothing when it cannot be determined or created;
+// then `failure`, when given, says why. Safe from any thread that does not change the
+// environment meanwhile.
+std::optional<std::string> LindrelDirectory(Status* failure = nullptr);
 
 // Joins a directory and a name with exactly one "/" between them.
 std::string JoinPath(const std::string& directory, const std::string& name);

@@ -85,7 +85,7 @@ class SettingsTest : public QObject {
     QVERIFY(ini::WriteString(path, "New", "k", "v"));
     QCOMPARE(GuiTestEnvironment::Read(path),
              QByteArray("; settings\r\n[General]\r\nb=1\r\n\r\n[Main]\r\nA=1\r\nb=two\r\nC=3\r\n"
-                        "[Last]\r\nz=9\r\n[New]\r\nk=v\r\n"));
+                        "[Last]\r\nz=9\r\n\r\n[New]\r\nk=v\r\n"));
     // Written atomically: nothing but the file itself is left in the folder.
     QCOMPARE(QDir(env_->Root()).entryList(QDir::Files), QStringList{"w.INI"});
   }
@@ -99,6 +99,8 @@ class SettingsTest : public QObject {
     QTest::newRow("equals sign in key") << "Main" << "k=v" << "x";
     QTest::newRow("bracket in section") << "Ma]in" << "k" << "x";
     QTest::newRow("empty key") << "Main" << "" << "x";
+    QTest::newRow("key read as a section") << "Main" << "[Evil]" << "x";
+    QTest::newRow("NUL in value") << "Main" << "k" << QString("a") + QChar(0) + "b";
   }
   void refusesWhatWouldCorruptTheFile() {
     QFETCH(QString, section);
@@ -109,6 +111,17 @@ class SettingsTest : public QObject {
     QVERIFY(!ini::WriteString(path, section, key, value, &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(GuiTestEnvironment::Read(path), QByteArray("[Main]\nk=old\n"));
+  }
+
+  void keepsTextAndFileNamesBeyondAscii() {
+    const QString path = env_->Root() + "/réglages ü.INI";
+    const QString value = QString::fromUtf8("/home/jürgen/ファイル €.txt");
+    QVERIFY(ini::WriteStrings(path, "Main", {{"a", value}, {"b", "2"}}));
+    QCOMPARE(ini::ReadString(path, "Main", "a", ""), value);
+    QCOMPARE(ini::ReadInt(path, "Main", "b", 0), 2L);
+    // A batch with one refused entry writes none of them.
+    QVERIFY(!ini::WriteStrings(path, "Main", {{"a", "new"}, {"b", "3\n"}}));
+    QCOMPARE(ini::ReadString(path, "Main", "a", ""), value);
   }
 
   void reportsAFileThatCannotBeWritten() {

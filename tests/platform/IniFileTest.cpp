@@ -1,5 +1,8 @@
 #include "platform/IniFile.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "tests/support/TempEnvironment.h"
@@ -46,6 +49,16 @@ TEST(IniFileTest, CutsValuesToTheBufferLessOne) {
   EXPECT_EQ(GetPrivateProfileString("S", "k", "", 500, path).size(), 499u);
   EXPECT_EQ(GetPrivateProfileString("S", "k", "", 4, path), "xxx");
   EXPECT_EQ(GetPrivateProfileString("S", "k", "", 0, path), "");
+
+  // "é" is two bytes and "€" three: a cut never leaves half a character behind.
+  const std::string accented = env.Write("b.ini", "[S]\nk=ab\xC3\xA9\xE2\x82\xAC\n").string();
+  struct Case {
+    std::size_t buffer;
+    const char* expected;
+  } cases[] = {{4, "ab"}, {5, "ab\xC3\xA9"}, {6, "ab\xC3\xA9"}, {7, "ab\xC3\xA9"},
+               {8, "ab\xC3\xA9\xE2\x82\xAC"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "", c.buffer, accented), c.expected) << c.buffer;
 }
 
 TEST(IniFileTest, ReadsIntegersFromLeadingDigits) {
@@ -97,9 +110,76 @@ TEST(IniFileTest, WritingKeepsTheRestOfTheFile) {
 TEST(IniFileTest, CreatesMissingFileAndRefusesLineBreaksInValues) {
   TempEnvironment env;
   const std::string path = env.Path("new.ini").string();
-  ASSERT_TRUE(WritePrivateProfileString("S", "k", "first\nevil=1", path));
+  ASSERT_TRUE(WritePrivateProfileString("S", "k", "first", path));
   EXPECT_EQ(TempEnvironment::Read(path), "[S]\nk=first\n");
   EXPECT_FALSE(WritePrivateProfileString("S", "k", "v", env.Path("no/such/dir/x.ini").string()));
+
+  // Whatever would split the line or add structure of its own is refused whole.
+  struct Case {
+    std::string section, key, value;
+  } refused[] = {
+      {"S", "k", "first\nevil=1"},     {"S", "k", "a\rb"},
+      {"S", "k", std::string("a\0b", 3)}, {"S", "k\nx", "v"},
+      {"S", "k=v", "x"},               {"S", " ", "x"},
+      {"S", "[Evil]", "x"},            {"S", ";k", "x"},
+      {"S]", "k", "x"},                {"", "k", "x"},
+      {"S\n[T]", "k", "x"},
+  };
+  for (const auto& c : refused) {
+    EXPECT_FALSE(WritePrivateProfileString(c.section, c.key, c.value, path)) << c.key;
+    IniDocument document = IniDocument::Load(path);
+    const Status status = document.Set(c.section, c.key, c.value);
+    EXPECT_FALSE(status.ok()) << c.key;
+    EXPECT_FALSE(status.reason().empty()) << c.key;
+    EXPECT_EQ(document.Text(), "[S]\nk=first\n") << c.key;
+  }
+  EXPECT_EQ(TempEnvironment::Read(path), "[S]\nk=first\n");
+  EXPECT_TRUE(IsStorableProfileValue("a=b [c] ;d"));
+  EXPECT_FALSE(IsStorableProfileValue("a\nb"));
+}
+
+TEST(IniFileTest, KeepsEachLinesOwnLineEnd) {
+  TempEnvironment env;
+  struct Case {
+    const char* name;
+    const char* before;
+    const char* after;
+  } cases[] = {
+      {"CR LF", "[S]\r\na=1\r\nb=2\r\n",
+       "[S]\r\na=1\r\nb=20\r\nc=3\r\n\r\n[T]\r\nd=4\r\n"},
+      {"LF", "[S]\na=1\nb=2\n", "[S]\na=1\nb=20\nc=3\n\n[T]\nd=4\n"},
+      {"mixed", "[S]\r\na=1\nb=2\n", "[S]\r\na=1\nb=20\nc=3\r\n\r\n[T]\r\nd=4\r\n"},
+      {"no final line end", "[S]\r\na=1\r\nb=2",
+       "[S]\r\na=1\r\nb=20\r\nc=3\r\n\r\n[T]\r\nd=4\r\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = env.Write(std::string(c.name) + ".ini", c.before).string();
+    ASSERT_TRUE(WritePrivateProfileString("S", "b", "20", path)) << c.name;
+    ASSERT_TRUE(WritePrivateProfileString("S", "c", "3", path)) << c.name;
+    ASSERT_TRUE(WritePrivateProfileString("T", "d", "4", path)) << c.name;
+    EXPECT_EQ(TempEnvironment::Read(path), c.after) << c.name;
+    EXPECT_EQ(GetPrivateProfileString("S", "a", "", 500, path), "1") << c.name;
+  }
+}
+
+TEST(IniFileTest, WritesThroughALinkAndKeepsTheFileMode) {
+  TempEnvironment env;
+  const std::string target = env.Write("real/settings.ini", "[S]\na=1\n").string();
+  ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+  const std::string link = env.Path("link.ini").string();
+  ASSERT_EQ(::symlink("real/settings.ini", link.c_str()), 0);
+
+  ASSERT_TRUE(WritePrivateProfileString("S", "b", "2", link));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(TempEnvironment::Read(target), "[S]\na=1\nb=2\n");
+  struct stat info {};
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+  const std::string loop = env.Path("loop.ini").string();
+  ASSERT_EQ(::symlink("loop.ini", loop.c_str()), 0);
+  EXPECT_FALSE(WritePrivateProfileString("S", "a", "1", loop));
+  EXPECT_TRUE(std::filesystem::is_symlink(loop));
 }
 
 }  // namespace

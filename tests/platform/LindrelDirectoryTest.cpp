@@ -67,7 +67,9 @@ TEST(LindrelDirectoryTest, FailsWhenItCannotBeDeterminedOrCreated) {
   ScopedVariables::Set("LINDREL_HOME", file + "/below-a-file");
   EXPECT_FALSE(LindrelDirectory().has_value());
   ScopedVariables::Set("LINDREL_HOME", file);
-  EXPECT_FALSE(LindrelDirectory().has_value());
+  Status failure;
+  EXPECT_FALSE(LindrelDirectory(&failure).has_value());
+  EXPECT_EQ(failure.ToString(), file + ": not a directory");
 }
 
 TEST(LindrelDirectoryTest, JoinsWithOneSeparator) {
