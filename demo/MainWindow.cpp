@@ -119,6 +119,8 @@ void MainWindow::BuildToolbar() {
   tbMain_ = addToolBar(QStringLiteral("tbMain"));
   tbMain_->setObjectName(QStringLiteral("tbMain"));
   tbMain_->setMovable(false);
+  // The images are drawn at 24x24; a style's own default size would blur them.
+  tbMain_->setIconSize(QSize(24, 24));
   struct Button {
     const char* key;
     const char* icon;

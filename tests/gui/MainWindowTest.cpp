@@ -315,6 +315,32 @@ class MainWindowTest : public QObject {
     QVERIFY(ChildOf(window, child)->calls.contains(call));
   }
 
+  void toolbarShowsItsTwoKeyedButtons() {
+    MainWindow window;
+    window.show();
+    QToolBar* bar = window.Toolbar();
+    QCOMPARE(bar->objectName(), QString("tbMain"));
+    QVERIFY(bar->isVisible());
+    QStringList buttons;
+    QList<QImage> images;
+    for (QAction* button : bar->actions()) {
+      buttons << button->objectName() + "=" + button->toolTip();
+      QWidget* shown = bar->widgetForAction(button);
+      QVERIFY2(shown != nullptr && shown->isVisible(), qPrintable(button->objectName()));
+      // An image that is missing from the resources draws nothing at all.
+      QImage image = button->icon().pixmap(bar->iconSize()).toImage();
+      int opaque = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) opaque += qAlpha(image.pixel(x, y)) > 0;
+      }
+      QVERIFY2(opaque > image.width() * image.height() / 4, qPrintable(button->objectName()));
+      images << image;
+    }
+    QCOMPARE(buttons, (QStringList{"frmCompareDir=Compare Directories",
+                                   "frmCompareFiles=Compare Files"}));
+    QVERIFY(images[0] != images[1]);
+  }
+
   void toolbarButtonsStayPressedWhileTheirWindowIsOpen() {
     MainWindow window(TestChildFactories());
     window.show();

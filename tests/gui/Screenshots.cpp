@@ -10,6 +10,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolTip>
 
 #include <cstdio>
 
@@ -73,6 +75,14 @@ int main(int argc, char* argv[]) {
     window.setGeometry(40, 40, 900, 560);
     window.show();
     Settle();
+    // The toolbar with no menu over it, and the tip of its second button.
+    QWidget* filesButton =
+        window.Toolbar()->widgetForAction(window.ToolbarButton(demo::MainWindow::kCompareFiles));
+    QToolTip::showText(filesButton->mapToGlobal(filesButton->rect().bottomRight()),
+                       filesButton->toolTip(), filesButton);
+    Settle(600);
+    ok &= SaveScreen(window, {}, out.filePath("main-window-toolbar.png"));
+    QToolTip::hideText();
     const demo::MainMenus& menus = window.Menus();
     window.menuBar()->setActiveAction(menus.mnuFile->menuAction());
     Settle();
