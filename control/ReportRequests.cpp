@@ -55,6 +55,12 @@ class SecondInstanceWordComparer final : public reports::WordComparer {
     d.fileJob.abort = false;
     d.fileResults.Clear();
     d.fileJob.active = true;
+    // Even if the engine throws (out of memory), the instance must not stay busy: every
+    // later row would fail, and its destruction would wait for a job that never ends.
+    struct Inactive {
+      JobState& job;
+      ~Inactive() { job.active = false; }
+    } inactive{d.fileJob};
     std::vector<std::string> arguments{"Lindrel", paths.master, paths.source};
     if (options.ignoreCase) arguments.emplace_back("-i");
     if (options.ignoreWhiteSpace) arguments.emplace_back("-w");
