@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <new>
+#include <exception>
 
 #include "control/LindrelCtrlImpl.h"
 #include "engine/Engine.h"
@@ -125,9 +125,9 @@ long CLindrelCtrl::FileCompareCreateReport(const std::string& targetFile, long f
   };
   try {
     return d.reports.CreateReport(request);
-  } catch (const std::bad_alloc&) {
-    // A forced alignment asking for more blank rows than memory holds, or a file too
-    // large to load: the component answers instead of throwing to its host.
+  } catch (const std::exception&) {
+    // Out of memory (a forced alignment asking for billions of blank rows, a file too
+    // large to load): the component answers instead of throwing to its host.
     return reports::kReportWriterFailed;
   }
 }
