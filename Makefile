@@ -34,16 +34,18 @@ test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DLINDREL_SANITIZE="address;undefined" -DLINDREL_BUILD_GUI=OFF -DLINDREL_BUILD_BENCHMARKS=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE browser
 
+# Only the tests labelled "threads" run under TSan, so only they are built.
 test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DLINDREL_SANITIZE=thread -DLINDREL_BUILD_GUI=OFF -DLINDREL_BUILD_BENCHMARKS=OFF
-	cmake --build $(TSAN_BUILD) -j $(JOBS)
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target \
+	  $$(ctest --test-dir $(TSAN_BUILD) -N -L threads | sed -n 's/^ *Test *#[0-9]*: //p')
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -L threads
 
