@@ -6,6 +6,7 @@
 // delivered. All state lives in the run, so runs on different threads are independent.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,5 +46,31 @@ std::vector<std::string> SplitPatterns(std::string_view text, std::string_view d
 
 // Runs one comparison. Returns kSame, kDifferent or kTrouble.
 int RunEngine(const std::vector<std::string>& arguments, ChangeSink& sink);
+
+// Runs the comparison RunEngine makes of two regular files on two byte buffers that hold
+// their content: `switches` are the switch entries alone (no program name, no operands; an
+// operand among them is trouble, "extra operand").
+int RunEngineOnTexts(const std::vector<std::string>& switches, std::string_view master,
+                     std::string_view source, ChangeSink& sink);
+
+// RunEngineOnTexts for many pairs under the same switches: they are parsed (and their
+// patterns compiled) once, and every run starts from the settings they give. `names` only
+// go into the engine's messages. An object is used by one thread at a time; objects on
+// different threads are independent.
+class TextEngine {
+ public:
+  explicit TextEngine(const std::vector<std::string>& switches, std::string masterName = "master",
+                      std::string sourceName = "source");
+  ~TextEngine();
+  TextEngine(const TextEngine&) = delete;
+  TextEngine& operator=(const TextEngine&) = delete;
+
+  // Returns kSame, kDifferent or kTrouble.
+  int Run(std::string_view master, std::string_view source, ChangeSink& sink);
+
+ private:
+  struct Prepared;
+  std::unique_ptr<Prepared> prepared_;  // null when memory ran out while preparing
+};
 
 }  // namespace lindrel::engine

@@ -42,6 +42,13 @@ void InputStream::AttachStandardInput(bool textMode) {
   textMode_ = textMode;
 }
 
+void InputStream::AttachBytes(std::string_view bytes, bool textMode) {
+  bytes_ = bytes;
+  fromBytes_ = true;
+  ownsDescriptor_ = false;
+  textMode_ = textMode;
+}
+
 bool InputStream::Close() {
   const int fd = fd_;
   fd_ = -1;
@@ -58,6 +65,13 @@ std::ptrdiff_t InputStream::ReadRaw(char* destination, size_t count) {
       return -1;
     }
     count = static_cast<size_t>(std::min<unsigned long long>(count, allowed - rawBytesRead_));
+  }
+  if (fromBytes_) {
+    const size_t got = std::min(count, bytes_.size());
+    if (got > 0) std::memcpy(destination, bytes_.data(), got);
+    bytes_.remove_prefix(got);
+    rawBytesRead_ += got;
+    return static_cast<std::ptrdiff_t>(got);
   }
   for (;;) {
     const ssize_t got = ::read(fd_, destination, count);

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace lindrel::engine {
 
@@ -21,6 +22,8 @@ class InputStream {
   bool Open(const std::string& path, bool textMode);
   // Reads standard input; the descriptor is not closed by Close().
   void AttachStandardInput(bool textMode);
+  // Reads `bytes` as if they were the content of a file; they must outlive the stream.
+  void AttachBytes(std::string_view bytes, bool textMode);
 
   // Delivers bytes until `count` have been delivered or the content ends. Returns the
   // number delivered (less than `count` only at the end), or -1 on a read error.
@@ -36,6 +39,8 @@ class InputStream {
   std::ptrdiff_t ConvertInPlace(char* bytes, size_t count);
 
   int fd_ = -1;
+  std::string_view bytes_;     // the unread part of attached bytes
+  bool fromBytes_ = false;
   bool ownsDescriptor_ = false;
   bool textMode_ = true;
   bool contentEnded_ = false;  // end of file or a byte 26 seen

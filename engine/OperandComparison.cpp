@@ -43,6 +43,16 @@ bool OpenFile(InputFile& file, bool textMode) {
   return file.stream.Open(file.path, textMode);
 }
 
+// A brief comparison of two regular files of different sizes needs no reading.
+bool DifferInSize(const EngineSettings& settings, const InputFile (&files)[2]) {
+  if (settings.brief && !settings.someChangesIgnored && files[0].IsRegular() &&
+      files[1].IsRegular() && files[0].status.st_size != files[1].status.st_size) {
+    EngineMessage("Files %s and %s differ\n", files[0].path.c_str(), files[1].path.c_str());
+    return true;
+  }
+  return false;
+}
+
 // Two examined operands of which at most one is a directory (`nested`: an entry of a
 // directory comparison, where only regular files are compared).
 int CompareExamined(EngineRun& run, InputFile (&files)[2], bool nested) {
@@ -54,11 +64,7 @@ int CompareExamined(EngineRun& run, InputFile (&files)[2], bool nested) {
                   KindOfFile(files[0].status), files[1].path.c_str(), KindOfFile(files[1].status));
     return 1;
   }
-  if (settings.brief && !settings.someChangesIgnored && files[0].IsRegular() &&
-      files[1].IsRegular() && files[0].status.st_size != files[1].status.st_size) {
-    EngineMessage("Files %s and %s differ\n", files[0].path.c_str(), files[1].path.c_str());
-    return 1;
-  }
+  if (DifferInSize(settings, files)) return 1;
   if (files[0].isStandardInput && files[1].isStandardInput) return 0;  // one input, itself
 
   for (InputFile& file : files) {
@@ -128,6 +134,11 @@ int CompareDirectories(EngineRun& run, const std::string& master, const std::str
 }
 
 }  // namespace
+
+int CompareAttached(EngineRun& run, InputFile (&files)[2]) {
+  if (DifferInSize(run.settings, files)) return 1;
+  return CompareOpenFiles(run, files);
+}
 
 int CompareOperands(EngineRun& run, const std::string& master, const std::string& source) {
   InputFile files[2];

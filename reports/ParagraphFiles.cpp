@@ -49,10 +49,11 @@ bool ParagraphFiles::Open() {
 }
 
 bool ParagraphFiles::WriteOne(OpenFile& file, std::string_view text) {
-  buffer_ = ToParagraph(text);
+  file.content = ToParagraph(text);
+  const std::string& bytes = file.content;
   std::size_t written = 0;
-  while (written < buffer_.size()) {
-    const ssize_t n = ::pwrite(file.fd, buffer_.data() + written, buffer_.size() - written,
+  while (written < bytes.size()) {
+    const ssize_t n = ::pwrite(file.fd, bytes.data() + written, bytes.size() - written,
                                static_cast<off_t>(written));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
@@ -61,10 +62,10 @@ bool ParagraphFiles::WriteOne(OpenFile& file, std::string_view text) {
   // Overwriting in place and cutting only what is left over gives the same content as
   // truncating first, without the flush ext4 makes on close after a truncation to zero
   // (milliseconds per row).
-  if (file.length > buffer_.size() && ::ftruncate(file.fd, static_cast<off_t>(written)) != 0) {
+  if (file.length > bytes.size() && ::ftruncate(file.fd, static_cast<off_t>(written)) != 0) {
     return false;
   }
-  file.length = buffer_.size();
+  file.length = bytes.size();
   return true;
 }
 

@@ -41,6 +41,11 @@ class ParagraphFiles {
   // Caller holds Lock(). Where the last Write put the files.
   const ParagraphPaths& Paths() const { return paths_; }
 
+  // Caller holds Lock(). The bytes the last successful Write put into each file, so that
+  // they can be compared without reading the files back.
+  std::string_view MasterBytes() const { return master_.content; }
+  std::string_view SourceBytes() const { return source_.content; }
+
   // Caller holds Lock(). Closes the files so that the next Write reopens them; a report
   // calls this when it starts, so a scratch directory recreated meanwhile is picked up.
   void Reset();
@@ -49,6 +54,7 @@ class ParagraphFiles {
   struct OpenFile {
     int fd = -1;
     std::size_t length = 0;  // what the file holds now
+    std::string content;     // what the last write put there
   };
 
   bool Open();
@@ -57,7 +63,6 @@ class ParagraphFiles {
   std::mutex mutex_;
   ParagraphPaths paths_;
   OpenFile master_, source_;
-  std::string buffer_;
 };
 
 }  // namespace lindrel::reports

@@ -90,7 +90,8 @@ bool WordMarker::CompareWords(std::string_view master, std::string_view source) 
   if (AnswerOneSidedRow(master, source)) return true;
   if (comparer_ == nullptr && comparerSource_) comparer_ = comparerSource_();
   if (comparer_ == nullptr) return false;
-  return comparer_->Compare(files.Paths(), options_, records_);
+  return comparer_->CompareWritten(files.Paths(), files.MasterBytes(), files.SourceBytes(),
+                                   options_, records_);
 }
 
 std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,

@@ -29,7 +29,7 @@ struct WordCompareOptions {
   bool quickCompare = false;
 };
 
-// Compares two paragraph files. Implemented on a second component instance by the
+// Compares two paragraph files. Used by one report's thread at a time. Implemented on a second component instance by the
 // control layer, and by fakes in tests.
 class WordComparer {
  public:
@@ -39,6 +39,17 @@ class WordComparer {
   // trouble).
   virtual bool Compare(const ParagraphPaths& paths, const WordCompareOptions& options,
                        std::vector<engine::ChangeRecord>& records) = 0;
+
+  // The same comparison given also the bytes just written to the two files, which a
+  // comparer may compare instead of reading the files back. The bytes are valid for the
+  // call only.
+  virtual bool CompareWritten(const ParagraphPaths& paths, std::string_view masterBytes,
+                              std::string_view sourceBytes, const WordCompareOptions& options,
+                              std::vector<engine::ChangeRecord>& records) {
+    static_cast<void>(masterBytes);
+    static_cast<void>(sourceBytes);
+    return Compare(paths, options, records);
+  }
 };
 
 struct MarkedPair {

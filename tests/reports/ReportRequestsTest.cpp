@@ -1,6 +1,7 @@
 // FileCompareCreateReport and the alignment methods, through the component and the real
 // engine (word comparisons included).
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -217,6 +218,29 @@ TEST_F(ReportRequestsTest, MarksTheChangedWordOfOneTwoThree) {
   EXPECT_EQ(merged[0].cells[1].content,
             "<font color=\"000000\">one <b><u><font color=\"FF0000\"> 2 <b><strike><font "
             "color=\"FF0000\">two </font></strike></b> </font></u></b>three");
+}
+
+// The word comparison takes the owner's switches as they are at each report, and still
+// leaves the last row's words in the paragraph files.
+TEST_F(ReportRequestsTest, WordComparisonFollowsTheSwitchesOfEachReport) {
+  Compare("keep\nOne two three\n", "keep\none 2 three\n");
+  struct Case {
+    long ignoreCase;
+    bool firstWordMarked;
+  };
+  for (const Case c : {Case{1, false}, Case{0, true}, Case{1, false}}) {
+    ctrl.SetFileIgnoreCase(c.ignoreCase);
+    const std::vector<HtmlRow> rows = SideBySideRows();
+    ASSERT_EQ(rows.size(), 2u);
+    const std::string& source = rows[1].cells[2].content;
+    EXPECT_EQ(source.find("<font color=\"000000\">one "), c.firstWordMarked ? std::string::npos : 0u)
+        << source;
+    EXPECT_NE(source.find("<font color=\"FF0000\">"), std::string::npos) << source;
+  }
+  const std::optional<reports::ParagraphPaths> paths = reports::ParagraphFilePaths();
+  ASSERT_TRUE(paths);
+  EXPECT_EQ(TempEnvironment::Read(paths->master), reports::ToParagraph("One two three"));
+  EXPECT_EQ(TempEnvironment::Read(paths->source), reports::ToParagraph("one 2 three"));
 }
 
 TEST_F(ReportRequestsTest, HighDetailCountsWordGroups) {
