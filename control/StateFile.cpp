@@ -94,7 +94,7 @@ void ReadStateFile(const std::string& path, Properties& props) {
             },
             [&](Text t) {
               std::string value = stored ? *stored : defaults.*t.member;
-              if (value.size() > kTextBufferSize - 1) value.resize(kTextBufferSize - 1);
+              platform::CutAtCharacter(value, kTextBufferSize - 1);
               props.*t.member = std::move(value);
             },
         },
@@ -103,7 +103,11 @@ void ReadStateFile(const std::string& path, Properties& props) {
 }
 
 bool WriteStateFile(const std::string& path, const Properties& props) {
-  platform::IniDocument file = platform::IniDocument::Load(path);
+  platform::Status loaded;
+  platform::IniDocument file = platform::IniDocument::Load(path, &loaded);
+  // A state file that exists but cannot be read keeps its content: rewriting it would
+  // lose every section and key this component does not know.
+  if (!loaded.ok()) return false;
   for (const Key& key : kKeys) {
     std::string value = std::visit(
         Overloaded{

@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace lindrel::platform {
@@ -92,17 +90,26 @@ Status ResolveWriteTarget(const std::string& path, std::string& target) {
   return Status::FromErrno(path, ELOOP);
 }
 
-// Cuts `text` to at most `size` bytes, backing up to the start of a UTF-8 character that
-// the cut would split, so a cut value is still valid text.
-void CutAtCharacter(std::string& text, std::size_t size) {
-  if (text.size() <= size) return;
-  auto isContinuation = [&](std::size_t i) {
-    return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
-  };
-  std::size_t lead = size;
-  while (lead > 0 && size - lead < 3 && isContinuation(lead)) --lead;
-  if (lead < size && static_cast<unsigned char>(text[lead]) >= 0xC0) size = lead;
-  text.resize(size);
+// The whole file; a missing file reads as empty, anything else that stops the read is an
+// error.
+Status ReadWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? Status::Ok() : Status::FromErrno(path, errno);
+  char block[16384];
+  for (;;) {
+    const ssize_t got = ::read(fd, block, sizeof block);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      ::close(fd);
+      return Status::FromErrno(path, error);
+    }
+    bytes.append(block, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  return Status::Ok();
 }
 
 std::string ValueOf(std::string_view line) {
@@ -114,24 +121,40 @@ std::string ValueOf(std::string_view line) {
 
 }  // namespace
 
-IniDocument IniDocument::Load(const std::string& path) {
+void CutAtCharacter(std::string& text, std::size_t size) {
+  if (text.size() <= size) return;
+  auto isContinuation = [&](std::size_t i) {
+    return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+  };
+  std::size_t lead = size;
+  while (lead > 0 && size - lead < 3 && isContinuation(lead)) --lead;
+  if (lead < size && static_cast<unsigned char>(text[lead]) >= 0xC0) size = lead;
+  text.resize(size);
+}
+
+IniDocument IniDocument::Load(const std::string& path, Status* status) {
+  if (status) *status = Status::Ok();
+  std::string bytes;
+  if (Status read = ReadWholeFile(path, bytes); !read.ok()) {
+    if (status) *status = read;
+    return IniDocument();
+  }
   IniDocument document;
-  std::ifstream in(path, std::ios::binary);
-  std::string text;
-  while (std::getline(in, text)) {
-    Line line{std::move(text), "\n"};
-    if (!line.text.empty() && line.text.back() == '\r') {
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t feed = bytes.find('\n', start);
+    const bool ended = feed != std::string::npos;
+    if (!ended) feed = bytes.size();
+    Line line{bytes.substr(start, feed - start), "\n"};
+    if (ended && !line.text.empty() && line.text.back() == '\r') {
       line.text.pop_back();
       line.end = "\r\n";
     }
     document.lines_.push_back(std::move(line));
+    start = feed + 1;
   }
   // A last line without a line end gets the file's own kind when the file is rewritten.
-  if (!document.lines_.empty() && !in.bad()) {
-    in.clear();
-    in.seekg(-1, std::ios::end);
-    if (in.get() != '\n') document.lines_.back().end = document.NewLineEnd();
-  }
+  if (!bytes.empty() && bytes.back() != '\n') document.lines_.back().end = document.NewLineEnd();
   return document;
 }
 
@@ -261,7 +284,10 @@ long GetPrivateProfileInt(std::string_view section, std::string_view key, long d
 
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& path) {
-  IniDocument document = IniDocument::Load(path);
+  Status loaded;
+  IniDocument document = IniDocument::Load(path, &loaded);
+  // Rewriting a file that could not be read would replace its content by one key.
+  if (!loaded.ok()) return false;
   return document.Set(section, key, value).ok() && document.Save(path).ok();
 }
 

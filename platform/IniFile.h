@@ -21,8 +21,10 @@ namespace lindrel::platform {
 
 class IniDocument {
  public:
-  // The file's lines; a missing or unreadable file gives an empty document.
-  static IniDocument Load(const std::string& path);
+  // The file's lines; a missing file gives an empty document. A file that exists but
+  // cannot be read also gives an empty document, and `status` (when given) the reason:
+  // writers must not replace such a file with what they know of it.
+  static IniDocument Load(const std::string& path, Status* status = nullptr);
 
   // The value of `key` in `section`, or nothing when either is missing.
   std::optional<std::string> Get(std::string_view section, std::string_view key) const;
@@ -64,6 +66,9 @@ long GetPrivateProfileInt(std::string_view section, std::string_view key, long d
 // IniDocument::Set refuses the names or the value.
 bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                std::string_view value, const std::string& path);
+
+// Cuts `text` to at most `size` bytes, never inside a UTF-8 character.
+void CutAtCharacter(std::string& text, std::size_t size);
 
 // False for a value that an INI line cannot hold (a line break or a NUL).
 bool IsStorableProfileValue(std::string_view value);

@@ -193,3 +193,18 @@ TEST(StateFileTest, UnusableLindrelDirectoryFiresErrorAndKeepsDefaults) {
 
 }  // namespace
 }  // namespace lindrel
+
+namespace lindrel {
+namespace {
+
+TEST(StateFileTest, ATextCutToItsLimitKeepsWholeCharacters) {
+  lindrel::testing::TempEnvironment env;
+  // 498 ASCII bytes, then a 2-byte character that the 499-byte limit would split.
+  env.Write("home/utf8.INI",
+            "[General]\nm_report_file_title=" + std::string(498, 'x') + "\xC3\xA9tail\n");
+  CLindrelCtrl ctrl("utf8");
+  EXPECT_EQ(ctrl.GetReportFileTitle(), std::string(498, 'x'));
+}
+
+}  // namespace
+}  // namespace lindrel

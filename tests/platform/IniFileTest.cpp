@@ -184,3 +184,45 @@ TEST(IniFileTest, WritesThroughALinkAndKeepsTheFileMode) {
 
 }  // namespace
 }  // namespace lindrel::platform
+
+namespace lindrel::platform {
+namespace {
+
+TEST(IniFileTest, AFileThatCannotBeReadIsNeverReplaced) {
+  lindrel::testing::TempEnvironment env;
+  // A directory stands in for any file that exists but cannot be read.
+  const std::string unreadable = env.Path("settings.ini").string();
+  std::filesystem::create_directories(unreadable);
+  Status status;
+  IniDocument::Load(unreadable, &status);
+  EXPECT_FALSE(status.ok());
+  EXPECT_EQ(status.path(), unreadable);
+  EXPECT_FALSE(WritePrivateProfileString("S", "k", "v", unreadable));
+  EXPECT_TRUE(std::filesystem::is_directory(unreadable));
+
+  IniDocument::Load(env.Path("missing.ini").string(), &status);
+  EXPECT_TRUE(status.ok()) << "a missing file is simply empty";
+}
+
+TEST(IniFileTest, CutsOnlyBetweenCharacters) {
+  struct Case {
+    std::string text;
+    std::size_t size;
+    std::string expected;
+  } cases[] = {
+      {"abc", 5, "abc"},
+      {"abcdef", 3, "abc"},
+      {"a\xC3\xA9z", 2, "a"},                 // would split a 2-byte character
+      {"a\xC3\xA9z", 3, "a\xC3\xA9"},
+      {"\xE2\x82\xAC\xE2\x82\xAC", 4, "\xE2\x82\xAC"},
+      {"\xF0\x9F\x98\x80!", 3, ""},
+  };
+  for (const auto& c : cases) {
+    std::string text = c.text;
+    CutAtCharacter(text, c.size);
+    EXPECT_EQ(text, c.expected) << c.text << " at " << c.size;
+  }
+}
+
+}  // namespace
+}  // namespace lindrel::platform
