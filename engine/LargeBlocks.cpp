@@ -36,6 +36,14 @@ void* AllocateBlock(size_t bytes) {
   return block;
 }
 
+void AdviseHugePages(void* begin, size_t bytes) {
+  const uintptr_t start = reinterpret_cast<uintptr_t>(begin);
+  if (bytes < kHugePage || start > UINTPTR_MAX - bytes) return;
+  const uintptr_t first = (start + kHugePage - 1) / kHugePage * kHugePage;
+  const uintptr_t last = (start + bytes) / kHugePage * kHugePage;
+  if (first < last) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
 void ReleaseBlock(void* block, size_t bytes) {
   if (block == nullptr) return;
   if (bytes < kLargeBlock) {

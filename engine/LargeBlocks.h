@@ -20,6 +20,10 @@ void* AllocateBlock(size_t bytes);
 size_t MappedBlockLength(size_t bytes);
 // Releases a block of `bytes` from AllocateBlock.
 void ReleaseBlock(void* block, size_t bytes);
+// Asks for huge pages behind the whole 2 MiB pages inside memory that came from elsewhere
+// (a large std::vector, say) and is not yet filled. Only advice: nothing changes when the
+// kernel declines, and ranges without a whole huge page are left alone.
+void AdviseHugePages(void* begin, size_t bytes);
 
 // An allocator over those blocks, for std::vector.
 template <typename T>

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/ByteBuffer.h"
+
 namespace lindrel::reports {
 
 // The text of the entry that closes every loaded table.
@@ -49,10 +51,12 @@ class LineTable {
   std::string_view Keep(std::string text);
   // Takes over a whole file's content; views into it stay valid.
   std::string_view KeepContent(std::unique_ptr<char[]> content, std::size_t size);
+  std::string_view KeepContent(std::unique_ptr<engine::ByteBuffer> content, std::size_t size);
 
  private:
   struct Storage {
     std::vector<std::unique_ptr<char[]>> contents;
+    std::vector<std::unique_ptr<engine::ByteBuffer>> buffers;
     std::deque<std::string> texts;
   };
   std::shared_ptr<Storage> storage_ = std::make_shared<Storage>();

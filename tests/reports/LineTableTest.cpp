@@ -48,6 +48,12 @@ TEST(LineTableTest, LoadsFilesInTextMode) {
       {"lone cr dropped", "a\rb\n", {"ab"}},
       {"ctrl-z ends the content", "a\nb\x1a\nc\n", {"a", "b"}},
       {"empty lines kept", "\n\nx\n", {"", "", "x"}},
+      {"markup on a last line without end", "a\nx<y", {"a", "x&lt;y"}},
+      {"ctrl-z right after a line end", "a\n\x1a" "b\n", {"a"}},
+      {"ctrl-z first", "\x1a" "abc\n", {}},
+      {"ctrl-z inside a line to clean", "t\tu\x1a" "v\n", {"t  u"}},
+      {"cleaned line then plain line", "t\tb\nplain\n", {"t  b", "plain"}},
+      {"crlf around markup", "<a>\r\nb\r\n", {"&lt;a&gt;", "b"}},
   };
   for (const Case& c : cases) {
     TempEnvironment env;
@@ -75,6 +81,32 @@ TEST(LineTableTest, AVeryLongLineStaysOneLine) {
   ASSERT_EQ(LoadLineTable(env.Write("long.txt", content).string(), table, 5000), 3);
   EXPECT_EQ(LineText(table, 3), "third");
   EXPECT_EQ(table.entries[2].number, 3);
+  EXPECT_EQ(LineText(table, 2), std::string(99996, 'y'));
+}
+
+TEST(LineTableTest, LargeFileOfShortMixedLinesLoadsEveryLine) {
+  // Several megabytes (a buffer of whole huge pages) and far more lines than the file
+  // size suggests, so the table grows while it loads; plain, cleaned and escaped lines
+  // alternate so each kind follows each other kind.
+  const std::string kinds[] = {"p", "", "<", "a\tb", "x\r", "q>r&", "\x01"};
+  TempEnvironment env;
+  std::string content;
+  std::vector<std::string> expected;
+  for (int i = 0; i < 1500000; ++i) {
+    const std::string& raw = kinds[static_cast<std::size_t>(i * 3 + i / 7) % std::size(kinds)];
+    content += raw + "\n";
+    expected.push_back(CleanAndEscapeLine(raw));
+  }
+  content += "tail<";  // no line end
+  expected.push_back("tail&lt;");
+  LineTable table;
+  ASSERT_EQ(LoadLineTable(env.Write("short.txt", content).string(), table, 0),
+            static_cast<long>(expected.size()));
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    ASSERT_EQ(table.entries[i].text, expected[i]) << "line " << i + 1;
+    ASSERT_EQ(table.entries[i].number, static_cast<long>(i + 1));
+  }
+  EXPECT_TRUE(table.entries[expected.size()].IsEnd());
 }
 
 TEST(LineTableTest, LoadsMoreLinesThanTheCapacityHint) {
