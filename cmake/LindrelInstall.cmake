@@ -30,6 +30,14 @@ install(EXPORT LindrelTargets
   FILE LindrelTargets.cmake
   DESTINATION ${LINDREL_INSTALL_CMAKEDIR} COMPONENT development)
 
+# The Qt layer, when built, is the package's optional component "widgets".
+if(TARGET lindrel_widgets)
+  install(EXPORT LindrelWidgetsTargets
+    NAMESPACE Lindrel::
+    FILE LindrelWidgetsTargets.cmake
+    DESTINATION ${LINDREL_INSTALL_CMAKEDIR} COMPONENT development)
+endif()
+
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/LindrelConfig.cmake.in
   ${PROJECT_BINARY_DIR}/cmake/LindrelConfig.cmake
   INSTALL_DESTINATION ${LINDREL_INSTALL_CMAKEDIR})

@@ -1,5 +1,5 @@
 # Builds and runs the consumer against an installed Lindrel (cmake -P script).
-# MODE: find_package | pkg_config | installed_cli. EXTRA_FLAGS: compile and link flags the
+# MODE: find_package | pkg_config | installed_cli | widgets. EXTRA_FLAGS: compile and link flags the
 # installed library needs of its consumers (the sanitizer of a sanitizer build).
 cmake_minimum_required(VERSION 3.25)
 
@@ -25,6 +25,16 @@ if(MODE STREQUAL "find_package")
       "-DCMAKE_CXX_FLAGS=${EXTRA_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${EXTRA_FLAGS}")
   run(${CMAKE_COMMAND} --build ${WORK}/build)
   set(consumer ${WORK}/build/lindrel_consumer)
+elseif(MODE STREQUAL "widgets")
+  run(${CMAKE_COMMAND} -S ${CONSUMER} -B ${WORK}/build -G ${GENERATOR}
+      -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_PREFIX_PATH=${PREFIX}
+      "-DCMAKE_CXX_FLAGS=${EXTRA_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${EXTRA_FLAGS}")
+  run(${CMAKE_COMMAND} --build ${WORK}/build)
+  run(${WORK}/build/lindrel_widgets_consumer)
+  if(NOT run_output STREQUAL "32x32\n")
+    message(FATAL_ERROR "widgets consumer printed '${run_output}'")
+  endif()
+  return()
 elseif(MODE STREQUAL "pkg_config")
   set(ENV{PKG_CONFIG_PATH} ${PREFIX}/${LIBDIR}/pkgconfig)
   run(pkg-config --cflags --libs lindrel)
