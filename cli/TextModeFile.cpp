@@ -1,5 +1,7 @@
 #include "cli/TextModeFile.h"
 
+#include "platform/TextFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,8 +12,6 @@
 namespace lindrel::cli {
 
 namespace {
-
-constexpr char kEndOfText = 26;
 
 // Reads the whole of `fd`; false with errno set on a read error.
 bool ReadAll(int fd, std::string& bytes) {
@@ -51,16 +51,7 @@ std::optional<TextModeFile> TextModeFile::Load(const std::string& path, std::str
 
 TextModeFile TextModeFile::FromBytes(std::string bytes) {
   TextModeFile file;
-  if (const std::size_t end = bytes.find(kEndOfText); end != std::string::npos) bytes.resize(end);
-
-  // Drop every CR that stands right before an LF, compacting in place.
-  std::size_t kept = 0;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-    bytes[kept++] = bytes[i];
-  }
-  bytes.resize(kept);
-
+  platform::ConvertToTextMode(bytes);
   file.content_ = std::move(bytes);
   const std::string& c = file.content_;
   if (!c.empty()) file.starts_.push_back(0);
