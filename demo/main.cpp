@@ -1,7 +1,7 @@
 // LindrelDemo: the desktop front end of the Lindrel comparison component.
 #include <QApplication>
 
-#include "demo/DemoApplication.h"
+#include "demo/main/DemoApplication.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QPointer>
 #include <QQueue>
 
@@ -16,6 +17,8 @@ struct TestState {
   QList<MessageRecord> messages;
   QList<FileRequest> fileRequests;
   QStringList modalDialogs;
+  QQueue<std::optional<QFont>> fontAnswers;
+  int fontRequests = 0;
 };
 
 TestState& Test() {
@@ -85,6 +88,20 @@ QString GetExistingDirectory(QWidget* parent, const QString& caption,
                                            QFileDialog::ShowDirsOnly);
 }
 
+bool GetFont(QWidget* parent, QFont& font) {
+  TestState& test = Test();
+  if (test.nonInteractive) {
+    ++test.fontRequests;
+    std::optional<QFont> answer = test.fontAnswers.isEmpty() ? std::nullopt : test.fontAnswers.dequeue();
+    if (answer) font = *answer;
+    return answer.has_value();
+  }
+  bool ok = false;
+  QFont chosen = QFontDialog::getFont(&ok, font, parent);
+  if (ok) font = chosen;
+  return ok;
+}
+
 void TEST_SetNonInteractive(bool on) {
   TestState& test = Test();
   test = TestState();
@@ -106,5 +123,9 @@ QList<MessageRecord> TEST_Messages() { return Test().messages; }
 QList<FileRequest> TEST_FileRequests() { return Test().fileRequests; }
 
 QStringList TEST_ModalDialogs() { return Test().modalDialogs; }
+
+void TEST_QueueFontAnswer(const std::optional<QFont>& answer) { Test().fontAnswers.enqueue(answer); }
+
+int TEST_FontRequests() { return Test().fontRequests; }
 
 }  // namespace lindrel::widgets

@@ -12,12 +12,12 @@
 #include <QtTest>
 
 #include "GuiTestEnvironment.h"
-#include "demo/CompareFilesExchange.h"
-#include "demo/CompareFilesOptionsDialog.h"
-#include "demo/GoToDialog.h"
-#include "demo/IniFile.h"
-#include "demo/ProgramState.h"
-#include "demo/ReportOptionsDialog.h"
+#include "demo/compare-files/CompareFilesExchange.h"
+#include "demo/compare-files/CompareFilesOptionsDialog.h"
+#include "demo/compare-files/GoToDialog.h"
+#include "demo/common/IniFile.h"
+#include "demo/common/ProgramState.h"
+#include "demo/compare-files/ReportOptionsDialog.h"
 #include "lindrel/widgets/LindrelWidget.h"
 
 using lindrel::demo::CompareFilesOptionsDialog;

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "demo/ProgramState.h"
+#include "demo/common/ProgramState.h"
 #include "lindrel/widgets/ModalDialogs.h"
 
 namespace lindrel::testing {

@@ -13,9 +13,9 @@
 
 #include "GuiTestEnvironment.h"
 #include "TestChild.h"
-#include "demo/IniFile.h"
-#include "demo/MainWindow.h"
-#include "demo/ProgramState.h"
+#include "demo/common/IniFile.h"
+#include "demo/main/MainWindow.h"
+#include "demo/common/ProgramState.h"
 
 using lindrel::demo::MainWindow;
 using lindrel::demo::ProgramState;

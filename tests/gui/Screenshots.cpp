@@ -15,11 +15,11 @@
 
 #include <cstdio>
 
-#include "demo/CompareFilesExchange.h"
-#include "demo/CompareFilesOptionsDialog.h"
-#include "demo/GoToDialog.h"
-#include "demo/MainWindow.h"
-#include "demo/ReportOptionsDialog.h"
+#include "demo/compare-files/CompareFilesExchange.h"
+#include "demo/compare-files/CompareFilesOptionsDialog.h"
+#include "demo/compare-files/GoToDialog.h"
+#include "demo/main/MainWindow.h"
+#include "demo/compare-files/ReportOptionsDialog.h"
 #include "lindrel/widgets/AboutDialog.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"

@@ -4,12 +4,12 @@
 #include <QtTest>
 
 #include "GuiTestEnvironment.h"
-#include "demo/DesktopOpener.h"
-#include "demo/HistoryList.h"
-#include "demo/IniFile.h"
-#include "demo/LindrelDirectory.h"
-#include "demo/Pickers.h"
-#include "demo/SettingsFile.h"
+#include "demo/common/DesktopOpener.h"
+#include "demo/common/HistoryList.h"
+#include "demo/common/IniFile.h"
+#include "demo/common/LindrelDirectory.h"
+#include "demo/common/Pickers.h"
+#include "demo/common/SettingsFile.h"
 
 using lindrel::testing::GuiTestEnvironment;
 namespace demo = lindrel::demo;

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include "demo/MainWindow.h"
+#include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 
 namespace lindrel::testing {

@@ -8,16 +8,19 @@
 //  - message boxes return the next queued answer (else their default button) and are
 //    recorded;
 //  - file pickers return the next queued path (else "", as if cancelled) and record
-//    their request.
+//    their request;
+//  - the font dialog returns the next queued font (else it is cancelled) and is counted.
 //
 // Threading: GUI thread only.
 #pragma once
 
+#include <QFont>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 #include "lindrel/widgets/export.h"
 
@@ -44,6 +47,10 @@ LINDREL_WIDGETS_EXPORT QString GetOpenFileName(QWidget* parent, const QString& c
 LINDREL_WIDGETS_EXPORT QString GetExistingDirectory(QWidget* parent, const QString& caption,
                                                     const QString& directory = QString());
 
+// The font dialog, starting at `font`; answers true with the chosen font in `font`, or
+// false (and `font` unchanged) when cancelled.
+LINDREL_WIDGETS_EXPORT bool GetFont(QWidget* parent, QFont& font);
+
 // --- Test hooks ------------------------------------------------------------------------
 
 struct MessageRecord {
@@ -69,5 +76,8 @@ LINDREL_WIDGETS_EXPORT QList<MessageRecord> TEST_Messages();
 LINDREL_WIDGETS_EXPORT QList<FileRequest> TEST_FileRequests();
 // Dialogs run through ExecModal so far, by object name.
 LINDREL_WIDGETS_EXPORT QStringList TEST_ModalDialogs();
+// The next answer of the font dialog: a font, or std::nullopt for cancel.
+LINDREL_WIDGETS_EXPORT void TEST_QueueFontAnswer(const std::optional<QFont>& answer);
+LINDREL_WIDGETS_EXPORT int TEST_FontRequests();
 
 }  // namespace lindrel::widgets

@@ -1,0 +1,62 @@
+#include "demo/common/SettingsFile.h"
+
+#include "demo/common/IniFile.h"
+#include "demo/common/ProgramState.h"
+#include "platform/IniFile.h"
+
+namespace lindrel::demo {
+namespace {
+
+constexpr int kSettingBufferSize = 500;
+
+}  // namespace
+
+QString CutAtNul(const QString& text) {
+  qsizetype nul = text.indexOf(QChar(0));
+  return nul < 0 ? text : text.left(nul);
+}
+
+QString ReadSetting(const QString& section, const QString& key, const QString& defaultValue) {
+  const QString& path = ProgramState::Instance().SettingsFilePath();
+  if (path.isEmpty()) return defaultValue;
+  return CutAtNul(ini::ReadString(path, section, key, defaultValue, kSettingBufferSize));
+}
+
+QString ReadSetting(const SettingKey& key) {
+  return ReadSetting(QString::fromUtf8(key.section), QString::fromUtf8(key.name),
+                     QString::fromUtf8(key.defaultValue));
+}
+
+bool WriteSetting(const QString& section, const QString& key, const QString& value,
+                  QString* error) {
+  return WriteSettings(section, {{key, value}}, error);
+}
+
+bool WriteSetting(const SettingKey& key, const QString& value, QString* error) {
+  return WriteSetting(QString::fromUtf8(key.section), QString::fromUtf8(key.name), value, error);
+}
+
+bool WriteSettings(const QString& section, const QList<QPair<QString, QString>>& entries,
+                   QString* error) {
+  ProgramState& program = ProgramState::Instance();
+  const QString& path = program.SettingsFilePath();
+  if (path.isEmpty()) {
+    if (error) *error = QStringLiteral("no settings directory: %1").arg(program.SettingsFileError());
+    return false;
+  }
+  return ini::WriteStrings(path, section, entries, error);
+}
+
+long LeadingNumber(const QString& text) {
+  return platform::ParseProfileInt(text.trimmed().toUtf8().toStdString());
+}
+
+QString BoolText(bool value) {
+  return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+}
+
+bool IsTrueText(const QString& text) {
+  return text.trimmed().compare(QStringLiteral("TRUE"), Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace lindrel::demo

@@ -1,0 +1,84 @@
+#include "demo/compare-files/AlignedRows.h"
+
+#include <algorithm>
+
+namespace lindrel::demo {
+namespace {
+
+// Appends one side's rows: its file lines in order and padding where asked.
+class SideWriter {
+ public:
+  SideWriter(std::vector<GridRow>& rows, int lines) : rows_(rows), lines_(lines) {}
+
+  // Lines up to `last` (inclusive) that have not been written yet.
+  void LinesThrough(long last, RowBack back = RowBack::Normal, RowFore fore = RowFore::Normal) {
+    const long end = std::min<long>(last, lines_);
+    for (; next_ <= end; ++next_) rows_.push_back({static_cast<std::int32_t>(next_), back, fore});
+  }
+  void Padding(long count, RowBack back, RowFore fore) {
+    for (long i = 0; i < count; ++i) rows_.push_back({0, back, fore});
+  }
+  // Rows written so far.
+  long Written() const { return static_cast<long>(rows_.size()); }
+
+ private:
+  std::vector<GridRow>& rows_;
+  int lines_;
+  long next_ = 1;
+};
+
+}  // namespace
+
+std::vector<GridRow> PlainRows(int lines) {
+  std::vector<GridRow> rows;
+  rows.reserve(static_cast<size_t>(std::max(lines, 0)));
+  for (int line = 1; line <= lines; ++line) rows.push_back({line, RowBack::Normal, RowFore::Normal});
+  return rows;
+}
+
+AlignedRows AlignRows(int masterLines, int sourceLines, const std::vector<GridRecord>& records) {
+  AlignedRows result;
+  result.master.reserve(static_cast<size_t>(std::max(masterLines, 0)));
+  result.source.reserve(static_cast<size_t>(std::max(sourceLines, 0)));
+  SideWriter master(result.master, masterLines);
+  SideWriter source(result.source, sourceLines);
+
+  for (const GridRecord& r : records) {
+    switch (r.changeType) {
+      case 'c': {
+        master.LinesThrough(r.masterStart - 1);
+        source.LinesThrough(r.sourceStart - 1);
+        const long masterBefore = master.Written();
+        const long sourceBefore = source.Written();
+        master.LinesThrough(r.masterEnd, RowBack::Change, RowFore::Changed);
+        source.LinesThrough(r.sourceEnd, RowBack::Change, RowFore::Changed);
+        // Both sides get span + 1 rows; the shorter one is padded, padding in red too.
+        const long span = std::max(r.masterEnd - r.masterStart, r.sourceEnd - r.sourceStart);
+        master.Padding(span + 1 - (master.Written() - masterBefore), RowBack::Change,
+                       RowFore::Changed);
+        source.Padding(span + 1 - (source.Written() - sourceBefore), RowBack::Change,
+                       RowFore::Changed);
+        break;
+      }
+      case 'd':
+        master.LinesThrough(r.masterStart - 1);
+        source.LinesThrough(r.sourceStart);
+        master.LinesThrough(r.masterEnd, RowBack::Change, RowFore::OnlyInMaster);
+        source.Padding(r.masterEnd - r.masterStart + 1, RowBack::Change, RowFore::Normal);
+        break;
+      case 'a':
+        master.LinesThrough(r.masterStart);
+        source.LinesThrough(r.sourceStart - 1);
+        source.LinesThrough(r.sourceEnd, RowBack::Change, RowFore::OnlyInSource);
+        master.Padding(r.sourceEnd - r.sourceStart + 1, RowBack::Change, RowFore::Normal);
+        break;
+      default:
+        break;
+    }
+  }
+  master.LinesThrough(masterLines);
+  source.LinesThrough(sourceLines);
+  return result;
+}
+
+}  // namespace lindrel::demo

@@ -1,0 +1,283 @@
+// The Compare Files window's grids: loading, padding and colouring, the all-in-one view,
+// fonts, layout, row heights, scrolling and the context menu.
+#include <QComboBox>
+#include <QEvent>
+#include <QHeaderView>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+
+#include "demo/common/UiTiming.h"
+#include "demo/compare-files/CompareFilesWindow.h"
+#include "demo/compare-files/ComparisonGrid.h"
+#include "demo/compare-files/GridLines.h"
+#include "demo/compare-files/LegendBar.h"
+#include "demo/compare-files/WrappedLineCounter.h"
+#include "demo/main/MainWindow.h"
+#include "lindrel/widgets/LindrelWidget.h"
+#include "lindrel/widgets/ModalDialogs.h"
+
+namespace lindrel::demo {
+namespace {
+
+constexpr int kSideBySideTextReserveTwips = 260;
+constexpr int kAllInOneTextReserveTwips = 250;
+
+int TwipsToPixels(const QWidget& widget, int twips) {
+  int dpi = widget.logicalDpiX() > 0 ? widget.logicalDpiX() : 96;
+  return twips * dpi / 1440;
+}
+
+// How many lines each row's text wraps to in `grid`'s text column (index 0 unused).
+template <typename LengthBound, typename Text>
+void CountLines(ComparisonGrid& grid, int textColumn, int rows, LengthBound lengthBound, Text text,
+                std::vector<int>& lines) {
+  WrappedLineCounter counter(grid.font(), grid.TextWidthIn(grid.columnWidth(textColumn)));
+  if (lines.size() < static_cast<size_t>(std::max(rows, 1))) lines.resize(static_cast<size_t>(std::max(rows, 1)), 1);
+  for (int row = 1; row < rows; ++row) {
+    if (counter.SurelyFits(lengthBound(row))) continue;
+    lines[static_cast<size_t>(row)] = std::max(lines[static_cast<size_t>(row)], counter.Lines(text(row)));
+  }
+}
+
+}  // namespace
+
+// --- Loading ----------------------------------------------------------------------------------
+
+int CompareFilesWindow::LoadFileToGrid(const QString& fileName, FileGridModel& grid) {
+  auto lines = std::make_shared<GridLines>();
+  QString error;
+  if (!lines->Load(fileName, &error)) {
+    // The file was there when the comparison started; show what is left and say why.
+    loadProblem_ = QStringLiteral("Cannot show %1: %2").arg(fileName, error);
+    SetStatus(3, loadProblem_);
+  }
+  const int count = lines->Count();
+  grid.Reset(std::move(lines), PlainRows(count));
+  return count;
+}
+
+void CompareFilesWindow::Setup() {
+  ShowBusyPointer(true);
+  LetPendingMessagesRun();
+  SetGridsRedraw(false);
+  loadProblem_.clear();
+  masterLineCount_ = LoadFileToGrid(lindrel1_->GetFileMaster(), masterModel_);
+  sourceLineCount_ = LoadFileToGrid(lindrel1_->GetFileSource(), sourceModel_);
+  masterModel_.SetHeaderText(QStringLiteral("[Master] ") + masterFileName_);
+  sourceModel_.SetHeaderText(QStringLiteral("[Source] ") + sourceFileName_);
+  ShowBusyPointer(false);
+  UpdateChangesToFiles();
+  LayoutGrids();
+  SetGridsRedraw(true);
+}
+
+void CompareFilesWindow::ClearGrids() {
+  masterModel_.Clear();
+  sourceModel_.Clear();
+  allInOneModel_.Clear();
+  masterModel_.SetHeaderText(QString());
+  sourceModel_.SetHeaderText(QString());
+  allInOneBuilt_ = false;
+}
+
+// --- Padding and colouring ----------------------------------------------------------------
+
+void CompareFilesWindow::UpdateChangesToFiles() {
+  SetGridsRedraw(false);
+  UpdateNavigationalDropDownListBox();
+
+  // Read from the last record down, as the rows were always painted; a record that
+  // cannot be read ends the reading there.
+  const long count = lindrel1_->FileCompareResultsCount();
+  std::vector<GridRecord> records;
+  records.reserve(static_cast<size_t>(std::max(count, 0L)));
+  for (long index = count - 1; index >= 0; --index) {
+    GridRecord r;
+    if (!lindrel1_->FileCompareResultsGet(index, r.changeType, r.masterStart, r.masterEnd,
+                                          r.sourceStart, r.sourceEnd))
+      break;
+    records.push_back(r);
+  }
+  std::reverse(records.begin(), records.end());
+  AlignedRows rows = AlignRows(masterLineCount_, sourceLineCount_, records);
+  masterModel_.SetRows(std::move(rows.master));
+  sourceModel_.SetRows(std::move(rows.source));
+
+  SetGridsRedraw(true);
+  setWindowTitle(QStringLiteral("Compare File Results: ") +
+                 QString::number(lindrel1_->FileCompareResultsCount()) +
+                 QStringLiteral(" Differences found"));
+}
+
+void CompareFilesWindow::UpdateChangesToAllInOneGrid() {
+  if (allInOneBuilt_) return;
+  ShowBusyPointer(true);
+  SetGridsRedraw(false);
+  allInOneModel_.Build(masterFileName_, sourceFileName_);
+  ShowBusyPointer(false);
+  LayoutGrids();
+  SetGridsRedraw(true);
+  allInOneBuilt_ = true;
+}
+
+bool CompareFilesWindow::AllInOneShown() const {
+  return cmdCompareFilesViewFormat_->text() == QLatin1String(kViewSideBySide);
+}
+
+void CompareFilesWindow::cmdCompareFilesViewFormat_Click() {
+  if (!AllInOneShown()) {
+    UpdateChangesToAllInOneGrid();
+    cmdCompareFilesViewFormat_->setText(QString::fromUtf8(kViewSideBySide));
+    views_->setCurrentWidget(msfgAllInOne_);
+  } else {
+    HideDetailViews();
+    views_->setCurrentWidget(sideBySide_);
+    cmdCompareFilesViewFormat_->setText(QString::fromUtf8(kViewAllInOne));
+  }
+  MoveToChange(false);
+}
+
+// --- Legend and fonts ------------------------------------------------------------------------
+
+void CompareFilesWindow::mnuViewLegend_Click() {
+  tbLegend_->setVisible(tbLegend_->isHidden());
+  settings_.showLegend = !tbLegend_->isHidden();
+  Form_Resize();
+}
+
+void CompareFilesWindow::Change_Font(bool showDialog) {
+  if (showDialog) {
+    QFont font = settings_.Font();
+    const bool chosen = widgets::GetFont(this, font);
+    HideDetailViews();
+    if (!chosen) return;
+    settings_.SetFont(font);
+  }
+  SetGridsRedraw(false);
+  const QFont font = settings_.Font();
+  for (ComparisonGrid* grid : {msfgMaster_, msfgSource_, msfgAllInOne_}) grid->setFont(font);
+  LayoutGrids();
+  SetGridsRedraw(true);
+}
+
+// --- Layout ------------------------------------------------------------------------------------
+
+void CompareFilesWindow::Form_Resize() {
+  if (loading_ || isMinimized()) return;
+  LayoutGrids();
+}
+
+void CompareFilesWindow::ScheduleLayout() {
+  if (layoutScheduled_) return;
+  layoutScheduled_ = true;
+  // Resizes come in bursts while the user drags; one layout serves the whole burst.
+  QTimer::singleShot(0, this, [this] {
+    layoutScheduled_ = false;
+    Form_Resize();
+  });
+}
+
+bool CompareFilesWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == views_ && event->type() == QEvent::Resize) ScheduleLayout();
+  return QWidget::eventFilter(watched, event);
+}
+
+void CompareFilesWindow::LayoutGrids() {
+  if (loading_) return;
+  HideDetailViews();
+  SetGridsRedraw(false);
+  for (auto [grid, model] : {std::pair{msfgMaster_, &masterModel_}, std::pair{msfgSource_, &sourceModel_}}) {
+    grid->SizeColumn(model->LineCount(), FileGridModel::kNumberColumn);
+    const int reserve = TwipsToPixels(*grid, kSideBySideTextReserveTwips);
+    const int room = grid->viewport()->width() - grid->columnWidth(FileGridModel::kNumberColumn);
+    const int literal = grid->width() - grid->columnWidth(FileGridModel::kNumberColumn) - reserve;
+    // The reserve was meant for the scroll bar; never wider than the room, or a
+    // horizontal scroll bar would appear for nothing.
+    grid->setColumnWidth(FileGridModel::kTextColumn, std::max(std::min(literal, room), 1));
+  }
+  msfgAllInOne_->SizeColumn(masterModel_.LineCount(), AllInOneModel::kMasterNumberColumn);
+  msfgAllInOne_->SizeColumn(sourceModel_.LineCount(), AllInOneModel::kSourceNumberColumn);
+  const int numbers = msfgAllInOne_->columnWidth(AllInOneModel::kMasterNumberColumn) +
+                      msfgAllInOne_->columnWidth(AllInOneModel::kSourceNumberColumn);
+  const int literal = msfgAllInOne_->width() - numbers - TwipsToPixels(*msfgAllInOne_, kAllInOneTextReserveTwips);
+  const int room = msfgAllInOne_->viewport()->width() - numbers;
+  msfgAllInOne_->setColumnWidth(AllInOneModel::kTextColumn, std::max(std::min(literal, room), 1));
+
+  SizeRowsSideBySide();
+  SizeRowsAllInOne();
+  SetGridsRedraw(true);
+  AdjustToolbarItems();
+}
+
+void CompareFilesWindow::SizeRowsSideBySide() {
+  const int rows = std::max(masterModel_.GridRowCount(), sourceModel_.GridRowCount());
+  std::vector<int> lines(static_cast<size_t>(rows), 1);
+  CountLines(*msfgMaster_, FileGridModel::kTextColumn, masterModel_.GridRowCount(),
+             [this](int r) { return masterModel_.TextLengthBound(r); },
+             [this](int r) { return masterModel_.LineText(r); }, lines);
+  // The larger of the two counts, so aligned rows stay aligned.
+  CountLines(*msfgSource_, FileGridModel::kTextColumn, sourceModel_.GridRowCount(),
+             [this](int r) { return sourceModel_.TextLengthBound(r); },
+             [this](int r) { return sourceModel_.LineText(r); }, lines);
+  msfgMaster_->ApplyRowLines(lines);
+  msfgSource_->ApplyRowLines(lines);
+}
+
+void CompareFilesWindow::SizeRowsAllInOne() {
+  std::vector<int> lines;
+  CountLines(*msfgAllInOne_, AllInOneModel::kTextColumn, allInOneModel_.GridRowCount(),
+             [this](int r) {
+               return allInOneModel_.Kind(r) == AllInOneModel::RowKind::Same ||
+                              allInOneModel_.Kind(r) == AllInOneModel::RowKind::OnlyInMaster
+                          ? masterModel_.TextLengthBound(r)
+                          : sourceModel_.TextLengthBound(r);
+             },
+             [this](int r) { return allInOneModel_.CellText(r, AllInOneModel::kTextColumn); }, lines);
+  msfgAllInOne_->ApplyRowLines(lines);
+}
+
+void CompareFilesWindow::SetGridsRedraw(bool on) {
+  for (ComparisonGrid* grid : {msfgMaster_, msfgSource_, msfgAllInOne_}) grid->SetRedraw(on);
+}
+
+void CompareFilesWindow::AdjustToolbarItems() {
+  // The drop-down takes the width of its toolbar.
+  const int width = tbChangeListing_->contentsRect().width() - 8;
+  if (width > 0 && cmboChangeListing_->width() != width) cmboChangeListing_->setFixedWidth(width);
+}
+
+// --- Scrolling and the context menu -------------------------------------------------------------
+
+void CompareFilesWindow::GridScrolled(ComparisonGrid* grid, int topRow) {
+  if (grid == msfgAllInOne_) {
+    HideDetailViews();
+    return;
+  }
+  if (grid == msfgMaster_) HideDetailViews();
+  if (scrollEcho_) return;
+  scrollEcho_ = true;
+  ComparisonGrid* other = grid == msfgMaster_ ? msfgSource_ : msfgMaster_;
+  other->SetTopRow(topRow);
+  scrollEcho_ = false;
+}
+
+void CompareFilesWindow::GridRightClicked(ComparisonGrid* grid, int gridRow, const QPoint& globalPos) {
+  if (grid->model() == nullptr || grid->model()->rowCount() + 1 < 2) return;
+  if (gridRow > 0) {
+    if (grid == msfgAllInOne_) {
+      grid->SetCurrentRow(gridRow);
+    } else {
+      msfgMaster_->SetCurrentRow(gridRow);
+      msfgSource_->SetCurrentRow(gridRow);
+    }
+  }
+  if (main_ && main_->PopupMenu() != nullptr) main_->PopupMenu()->popup(globalPos);
+}
+
+}  // namespace lindrel::demo

@@ -1,0 +1,232 @@
+#include "demo/compare-files/CompareFilesOptionsDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "demo/compare-files/CompareFilesExchange.h"
+#include "demo/common/Pickers.h"
+#include "demo/common/ProgramState.h"
+#include "demo/compare-files/ReportOptionsDialog.h"
+#include "lindrel/widgets/ModalDialogs.h"
+
+namespace lindrel::demo {
+namespace {
+
+template <typename T>
+T* Named(T* widget, const char* name) {
+  widget->setObjectName(QString::fromUtf8(name));
+  return widget;
+}
+
+bool ReadFlag(QObject* component, const char* property) {
+  return component != nullptr && component->property(property).toBool();
+}
+
+void FillFromHistory(QComboBox* box, const HistoryList& history) {
+  box->clear();
+  box->addItems(history.NewestFirst());
+  box->setCurrentIndex(history.IsEmpty() ? -1 : 0);
+}
+
+}  // namespace
+
+CompareFilesOptionsDialog::CompareFilesOptionsDialog(CompareFilesExchange& window,
+                                                     QWidget* parent)
+    : QDialog(parent), window_(window) {
+  setObjectName(QStringLiteral("frmCompareFilesOptions"));
+  setWindowTitle(QStringLiteral("Compare Files"));
+  BuildControls();
+  Open();
+}
+
+void CompareFilesOptionsDialog::BuildControls() {
+  cbMasterFile_ = Named(new QComboBox(this), "cbMasterFile");
+  cbSourceFile_ = Named(new QComboBox(this), "cbSourceFile");
+  for (QComboBox* box : {cbMasterFile_, cbSourceFile_}) {
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setMinimumContentsLength(50);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  }
+  cmdSelectFolderMaster_ = Named(new QPushButton(QStringLiteral("&..."), this),
+                                 "cmdSelectFolderMaster");
+  cmdSelectFolderSource_ = Named(new QPushButton(QStringLiteral("&..."), this),
+                                 "cmdSelectFolderSource");
+  for (QPushButton* button : {cmdSelectFolderMaster_, cmdSelectFolderSource_}) {
+    button->setAutoDefault(false);
+    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
+  }
+
+  Frame1_ = Named(new QGroupBox(QStringLiteral(" General Options"), this), "Frame1");
+  cbShowReportOnly_ = Named(
+      new QCheckBox(QStringLiteral("&Show Report Only (Much Faster for VERY large files)"), Frame1_),
+      "cbShowReportOnly");
+  cbIgnoreEmptyLines_ =
+      Named(new QCheckBox(QStringLiteral("Ignore &Empty Lines"), Frame1_), "cbIgnoreEmptyLines");
+  cbQuickCompare_ = Named(
+      new QCheckBox(QStringLiteral("Do a &Quick compare (Binary Comparison)"), Frame1_),
+      "cbQuickCompare");
+  cbIgnoreCase_ =
+      Named(new QCheckBox(QStringLiteral("Ignore &Case Differences"), Frame1_), "cbIgnoreCase");
+  cbIgnoreWhiteSpace_ = Named(
+      new QCheckBox(QStringLiteral("Ignore &Whitespace characters (i.e. Tabs, Spaces etc.)"),
+                    Frame1_),
+      "cbIgnoreWhiteSpace");
+  cbBeepWhenDone_ =
+      Named(new QCheckBox(QStringLiteral("&Beep When Done"), Frame1_), "cbBeepWhenDone");
+
+  cmdReportOptions_ =
+      Named(new QPushButton(QStringLiteral("&Report Options"), this), "cmdReportOptions");
+  cmdCompareFiles_ =
+      Named(new QPushButton(QStringLiteral("&Compare Files"), this), "cmdCompareFiles");
+  cmdCancel_ = Named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
+  cmdReportOptions_->setAutoDefault(false);
+  cmdCancel_->setAutoDefault(false);
+  cmdCompareFiles_->setDefault(true);
+
+  auto* files = new QGridLayout;
+  auto* masterLabel = Named(new QLabel(QStringLiteral("Master File:"), this), "lblMasterFile");
+  auto* masterNote = Named(new QLabel(QStringLiteral("Original"), this), "lblMasterNote");
+  auto* sourceLabel = Named(new QLabel(QStringLiteral("Source File:"), this), "lblSourceFile");
+  auto* sourceNote = Named(new QLabel(QStringLiteral("Modified"), this), "lblSourceNote");
+  masterLabel->setBuddy(cbMasterFile_);
+  sourceLabel->setBuddy(cbSourceFile_);
+  files->addWidget(masterLabel, 0, 0);
+  files->addWidget(masterNote, 0, 1);
+  files->addWidget(cbMasterFile_, 1, 0, 1, 2);
+  files->addWidget(cmdSelectFolderMaster_, 1, 2);
+  files->addWidget(sourceLabel, 2, 0);
+  files->addWidget(sourceNote, 2, 1);
+  files->addWidget(cbSourceFile_, 3, 0, 1, 2);
+  files->addWidget(cmdSelectFolderSource_, 3, 2);
+  files->setColumnStretch(1, 1);
+
+  auto* options = new QGridLayout(Frame1_);
+  options->addWidget(cbShowReportOnly_, 0, 0, 1, 2);
+  options->addWidget(cbIgnoreCase_, 1, 0);
+  options->addWidget(cbQuickCompare_, 1, 1);
+  options->addWidget(cbIgnoreWhiteSpace_, 2, 0);
+  options->addWidget(cbIgnoreEmptyLines_, 2, 1);
+  options->addWidget(cbBeepWhenDone_, 3, 0);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(cmdReportOptions_);
+  buttons->addStretch(1);
+  buttons->addWidget(cmdCompareFiles_);
+  buttons->addWidget(cmdCancel_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(files);
+  layout->addWidget(Frame1_);
+  layout->addLayout(buttons);
+
+  connect(cbShowReportOnly_, &QCheckBox::toggled, this,
+          &CompareFilesOptionsDialog::UpdateReportOptionsButton);
+  connect(cbQuickCompare_, &QCheckBox::toggled, this,
+          &CompareFilesOptionsDialog::UpdateIgnoreBoxes);
+  connect(cmdSelectFolderMaster_, &QPushButton::clicked, this,
+          [this] { PickInto(cbMasterFile_); });
+  connect(cmdSelectFolderSource_, &QPushButton::clicked, this,
+          [this] { PickInto(cbSourceFile_); });
+  connect(cmdReportOptions_, &QPushButton::clicked, this,
+          &CompareFilesOptionsDialog::ShowReportOptions);
+  connect(cmdCompareFiles_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CompareFilesOptionsDialog::Open() {
+  QObject* lindrel1 = window_.Lindrel1();
+  cbShowReportOnly_->setChecked(window_.ShowReportOnly());
+  cbBeepWhenDone_->setChecked(window_.BeepWhenDone());
+  cbIgnoreCase_->setChecked(ReadFlag(lindrel1, "FileIgnoreCase"));
+  cbIgnoreWhiteSpace_->setChecked(ReadFlag(lindrel1, "FileIgnoreWhiteSpace"));
+  cbIgnoreEmptyLines_->setChecked(ReadFlag(lindrel1, "FileIgnoreEmptyLines"));
+  cbQuickCompare_->setChecked(ReadFlag(lindrel1, "FileQuickCompare"));
+  // The rules hold from the start, not only after the first click.
+  UpdateReportOptionsButton();
+  UpdateIgnoreBoxes();
+
+  FillFromHistory(cbMasterFile_, window_.MasterHistory());
+  FillFromHistory(cbSourceFile_, window_.SourceHistory());
+}
+
+void CompareFilesOptionsDialog::UpdateReportOptionsButton() {
+  cmdReportOptions_->setEnabled(cbShowReportOnly_->isChecked());
+}
+
+void CompareFilesOptionsDialog::UpdateIgnoreBoxes() {
+  const bool enabled = !cbQuickCompare_->isChecked();
+  cbIgnoreCase_->setEnabled(enabled);
+  cbIgnoreWhiteSpace_->setEnabled(enabled);
+  cbIgnoreEmptyLines_->setEnabled(enabled);
+}
+
+void CompareFilesOptionsDialog::PickInto(QComboBox* box) {
+  QString path = PickFile(this);
+  // A cancelled pick keeps what the box held.
+  if (!path.isEmpty()) box->setEditText(path);
+  cmdCompareFiles_->setFocus();
+}
+
+void CompareFilesOptionsDialog::ShowReportOptions() {
+  ReportOptionsDialog options(window_, this);
+  widgets::ExecModal(options);
+}
+
+QString CompareFilesOptionsDialog::MasterFile() const { return cbMasterFile_->currentText(); }
+QString CompareFilesOptionsDialog::SourceFile() const { return cbSourceFile_->currentText(); }
+void CompareFilesOptionsDialog::SetMasterFile(const QString& path) {
+  cbMasterFile_->setEditText(path);
+}
+void CompareFilesOptionsDialog::SetSourceFile(const QString& path) {
+  cbSourceFile_->setEditText(path);
+}
+
+void CompareFilesOptionsDialog::done(int result) {
+  cancelled_ = result != QDialog::Accepted;
+  if (!cancelled_ && !ProgramState::Instance().ShuttingDown()) ApplyToWindow();
+  QDialog::done(result);
+}
+
+void CompareFilesOptionsDialog::ApplyToWindow() {
+  window_.SetShowReportOnly(cbShowReportOnly_->isChecked());
+  window_.SetBeepWhenDone(cbBeepWhenDone_->isChecked());
+  if (QObject* lindrel1 = window_.Lindrel1()) {
+    lindrel1->setProperty("FileIgnoreCase", cbIgnoreCase_->isChecked());
+    lindrel1->setProperty("FileIgnoreWhiteSpace", cbIgnoreWhiteSpace_->isChecked());
+    lindrel1->setProperty("FileQuickCompare", cbQuickCompare_->isChecked());
+    lindrel1->setProperty("FileIgnoreEmptyLines", cbIgnoreEmptyLines_->isChecked());
+  }
+
+  QStringList failures;
+  struct Side {
+    QString path;
+    HistoryList& history;
+    const char* section;
+    void (CompareFilesExchange::*setName)(const QString&);
+  };
+  for (const Side& side :
+       {Side{MasterFile(), window_.MasterHistory(), kMasterHistorySection,
+             &CompareFilesExchange::SetMasterFileName},
+        Side{SourceFile(), window_.SourceHistory(), kSourceHistorySection,
+             &CompareFilesExchange::SetSourceFileName}}) {
+    (window_.*side.setName)(side.path);
+    side.history.Add(side.path);
+    QString error;
+    if (!side.history.Save(QString::fromUtf8(side.section), &error)) failures << error;
+  }
+  if (!failures.isEmpty()) {
+    failures.removeDuplicates();
+    widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),
+                         QStringLiteral("The file history could not be saved:\n") +
+                             failures.join('\n'));
+  }
+}
+
+}  // namespace lindrel::demo

@@ -1,0 +1,43 @@
+// The Compare Files window's settings in the demo's settings file: which keys, in which
+// sections, with which defaults, and how they are read and written.
+//
+// Booleans are stored as "TRUE" and "FALSE"; this window reads a boolean as false only
+// when the stored text is exactly "FALSE" (any other text, "false" included, is true).
+// The default report files live in the Lindrel directory. The file histories are not
+// here: the window reads them itself and the options dialog saves them.
+//
+// Threading: GUI thread only.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+#include "demo/compare-files/CompareFilesExchange.h"
+
+namespace lindrel::demo {
+
+struct CompareFilesSettings {
+  bool showLegend = true;
+  bool showReportOnly = false;
+  bool beepWhenDone = true;
+  bool removeBlankLines = true;  // kept and written back; no effect in the window
+  CompareFilesReportSettings report;
+  QString fontName = QStringLiteral("Times New Roman");
+  int fontSize = 8;
+  bool fontBold = false;
+  bool fontItalic = false;
+
+  // The stored settings, with the defaults for whatever is missing.
+  static CompareFilesSettings Read();
+  // Stores every key. False, with the reason in `error`, when the file cannot be written.
+  bool Save(QString* error = nullptr) const;
+
+  // The grid font these settings describe.
+  QFont Font() const;
+  void SetFont(const QFont& font);
+};
+
+// The default path of a report file named `name` ("TVKReport.TXT" and so on).
+QString DefaultReportPath(const QString& name);
+
+}  // namespace lindrel::demo

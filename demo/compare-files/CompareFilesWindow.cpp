@@ -1,0 +1,445 @@
+#include "demo/compare-files/CompareFilesWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+#include "demo/common/ProgramState.h"
+#include "demo/common/UiTiming.h"
+#include "demo/common/WindowPlacement.h"
+#include "demo/compare-files/CompareFilesOptionsDialog.h"
+#include "demo/compare-files/ComparisonGrid.h"
+#include "demo/compare-files/LegendBar.h"
+#include "demo/compare-files/PleaseWaitWindow.h"
+#include "demo/compare-files/ReportOptionsDialog.h"
+#include "demo/main/MainWindow.h"
+#include "lindrel/widgets/LindrelWidget.h"
+#include "lindrel/widgets/ModalDialogs.h"
+#include "platform/FileSearch.h"
+
+namespace lindrel::demo {
+namespace {
+
+constexpr const char* kPlacementName = "frmCompareFiles";
+constexpr const char* kWindowTitle = "Compare Files";
+
+// A path exists when it is not empty and a directory lookup of it finds an entry.
+bool FileExists(const QString& path) {
+  return !path.isEmpty() && platform::DirectorySearchFindsEntry(QFile::encodeName(path).toStdString());
+}
+
+QString ProgramName() { return QStringLiteral("LindrelDemo"); }
+
+// Two arrows in opposite directions, one above the other.
+QIcon SwapPicture() {
+  QPixmap picture(20, 20);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(0x20, 0x40, 0x90), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawLine(3, 6, 17, 6);
+  painter.drawPolyline(QPolygon({QPoint(13, 2), QPoint(17, 6), QPoint(13, 10)}));
+  painter.drawLine(3, 14, 17, 14);
+  painter.drawPolyline(QPolygon({QPoint(7, 10), QPoint(3, 14), QPoint(7, 18)}));
+  return QIcon(picture);
+}
+
+}  // namespace
+
+CompareFilesWindow::CompareFilesWindow(MainWindow* main, QWidget* parent)
+    : QWidget(parent), main_(main) {
+  setObjectName(QString::fromUtf8(MainWindow::kCompareFiles));
+  setWindowTitle(QString::fromUtf8(kWindowTitle));
+  BuildControls();
+  ConnectComponent();
+
+  // Load.
+  ReadIniFile();
+  masterLineCount_ = 0;
+  sourceLineCount_ = 0;
+  enlargedRows_ = 0;
+  previousCurrentChange_ = -1;
+  loading_ = false;
+}
+
+CompareFilesWindow::~CompareFilesWindow() {
+  // The grids' models are members; the views must let go of them first.
+  msfgMaster_->setModel(nullptr);
+  msfgSource_->setModel(nullptr);
+  msfgAllInOne_->setModel(nullptr);
+}
+
+void CompareFilesWindow::BuildControls() {
+  // The components: placed on the form, invisible at run time.
+  lindrel1_ = new widgets::LindrelWidget(this, QStringLiteral("WDD_COMPARE_FILES_TVK1"));
+  lindrel1_->setObjectName(QStringLiteral("Lindrel1"));
+  lindrel2_ = new widgets::LindrelWidget(this, QStringLiteral("WDD_COMPARE_FILES_TVK2"));
+  lindrel2_->setObjectName(QStringLiteral("Lindrel2"));
+  lindrel1_->hide();
+  lindrel2_->hide();
+
+  msfgMaster_ = new ComparisonGrid(QStringLiteral("msfgMaster"), this);
+  msfgSource_ = new ComparisonGrid(QStringLiteral("msfgSource"), this);
+  msfgAllInOne_ = new ComparisonGrid(QStringLiteral("msfgAllInOne"), this);
+  msfgMaster_->setModel(&masterModel_);
+  msfgSource_->setModel(&sourceModel_);
+  msfgAllInOne_->setModel(&allInOneModel_);
+  for (ComparisonGrid* grid : {msfgMaster_, msfgSource_, msfgAllInOne_}) {
+    grid->setFont(QFont(QStringLiteral("Courier New")));
+    connect(grid, &ComparisonGrid::TopRowChanged, this,
+            [this, grid](int topRow) { GridScrolled(grid, topRow); });
+    connect(grid, &ComparisonGrid::RightClicked, this,
+            [this, grid](int row, const QPoint& at) { GridRightClicked(grid, row, at); });
+  }
+
+  sideBySide_ = new QWidget(this);
+  sideBySide_->setObjectName(QStringLiteral("sideBySide"));
+  auto* pair = new QHBoxLayout(sideBySide_);
+  pair->setContentsMargins(0, 0, 0, 0);
+  pair->setSpacing(2);
+  pair->addWidget(msfgMaster_, 1);
+  pair->addWidget(msfgSource_, 1);
+  views_ = new QStackedWidget(this);
+  views_->addWidget(sideBySide_);
+  views_->addWidget(msfgAllInOne_);
+  views_->installEventFilter(this);
+
+  tbLegend_ = new LegendBar(this);
+  connect(tbLegend_, &LegendBar::HideClicked, this, &CompareFilesWindow::mnuViewLegend_Click);
+
+  sbStatus_ = new QStatusBar(this);
+  sbStatus_->setObjectName(QStringLiteral("sbStatus"));
+  sbStatus_->setSizeGripEnabled(false);
+  for (int i = 0; i < kStatusPanels; ++i) {
+    auto* panel = new QLabel(sbStatus_);
+    panel->setObjectName(QStringLiteral("sbStatusPanel%1").arg(i + 1));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setTextFormat(Qt::PlainText);
+    panels_[static_cast<size_t>(i)] = panel;
+    // The state text takes the room; the others are as wide as their text.
+    sbStatus_->addWidget(panel, i == 2 ? 1 : 0);
+  }
+
+  frmPleaseWait_ = new PleaseWaitWindow(this);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(2, 2, 2, 0);
+  layout->setSpacing(2);
+  layout->addWidget(BuildTopBar());
+  layout->addWidget(views_, 1);
+  layout->addWidget(tbLegend_);
+  layout->addWidget(sbStatus_);
+  layout->addWidget(lindrel1_);
+  layout->addWidget(lindrel2_);
+}
+
+QWidget* CompareFilesWindow::BuildTopBar() {
+  auto* bar = new QWidget(this);
+  bar->setObjectName(QStringLiteral("topBar"));
+
+  cmdCompare_ = new QPushButton(QStringLiteral("&Compare Files"), bar);
+  cmdCompare_->setObjectName(QStringLiteral("cmdCompare"));
+  cmdViewReport_ = new QPushButton(QStringLiteral("View Re&port"), bar);
+  cmdViewReport_->setObjectName(QStringLiteral("cmdViewReport"));
+  cmdCompareFilesViewFormat_ = new QPushButton(QString::fromUtf8(kViewAllInOne), bar);
+  cmdCompareFilesViewFormat_->setObjectName(QStringLiteral("cmdCompareFilesViewFormat"));
+  cmdCompareFilesViewFormat_->setToolTip(
+      QStringLiteral("Change Views to/from Side By Side to All In One"));
+  for (QPushButton* button : {cmdCompare_, cmdViewReport_, cmdCompareFilesViewFormat_})
+    button->setAutoDefault(false);
+  // Nothing to report or to view in another way before the first comparison.
+  cmdViewReport_->hide();
+  cmdCompareFilesViewFormat_->hide();
+  connect(cmdCompare_, &QPushButton::clicked, this, &CompareFilesWindow::cmdCompare_Click);
+  connect(cmdViewReport_, &QPushButton::clicked, this, &CompareFilesWindow::cmdViewReport_Click);
+  connect(cmdCompareFilesViewFormat_, &QPushButton::clicked, this,
+          &CompareFilesWindow::cmdCompareFilesViewFormat_Click);
+
+  Toolbar1_ = new QToolBar(QStringLiteral("Toolbar1"), bar);
+  Toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
+  Toolbar1_->setIconSize(QSize(20, 20));
+  Toolbar1_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  cmdRefresh_ = Toolbar1_->addAction(style()->standardIcon(QStyle::SP_BrowserReload),
+                                     QStringLiteral("Refresh (F5)"));
+  cmdRefresh_->setObjectName(QStringLiteral("cmdRefresh"));
+  cmdSwap_ = Toolbar1_->addAction(SwapPicture(), QStringLiteral("Swap Master And Source Files (F9)"));
+  cmdSwap_->setObjectName(QStringLiteral("cmdSwap"));
+  connect(cmdRefresh_, &QAction::triggered, this, [this] {
+    if (!settings_.showReportOnly) Refresh_View();
+  });
+  connect(cmdSwap_, &QAction::triggered, this, [this] {
+    if (!settings_.showReportOnly) Swap();
+  });
+
+  tbChangeListing_ = new QToolBar(QStringLiteral("tbChangeListing"), bar);
+  tbChangeListing_->setObjectName(QStringLiteral("tbChangeListing"));
+  cmboChangeListing_ = new QComboBox(tbChangeListing_);
+  cmboChangeListing_->setObjectName(QStringLiteral("cmboChangeListing"));
+  cmboChangeListing_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  cmboChangeListing_->setMinimumContentsLength(20);
+  tbChangeListing_->addWidget(cmboChangeListing_);
+
+  auto* row = new QHBoxLayout(bar);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(cmdCompare_);
+  row->addWidget(cmdViewReport_);
+  row->addWidget(cmdCompareFilesViewFormat_);
+  row->addWidget(Toolbar1_);
+  row->addWidget(tbChangeListing_, 1);
+  return bar;
+}
+
+void CompareFilesWindow::ConnectComponent() {
+  connect(lindrel1_, &widgets::LindrelWidget::OnError, this,
+          &CompareFilesWindow::Lindrel1_OnError);
+  connect(lindrel1_, &widgets::LindrelWidget::FileCompareStarted, this,
+          &CompareFilesWindow::Lindrel1_FileCompareStarted);
+  connect(lindrel1_, &widgets::LindrelWidget::FileCompareCompleted, this,
+          &CompareFilesWindow::Lindrel1_FileCompareCompleted);
+}
+
+QObject* CompareFilesWindow::Lindrel1() { return lindrel1_; }
+
+// --- Starting a comparison --------------------------------------------------------------
+
+void CompareFilesWindow::cmdCompare_Click() {
+  CompareFilesOptionsDialog options(*this, this);
+  widgets::ExecModal(options);
+  if (!options.Cancelled()) DoComparison();
+}
+
+void CompareFilesWindow::ComparePair(const QString& master, const QString& source) {
+  masterFileName_ = master;
+  sourceFileName_ = source;
+  QStringList failures;
+  for (auto [history, section, path] :
+       {std::tuple{&masterHistory_, kMasterHistorySection, master},
+        std::tuple{&sourceHistory_, kSourceHistorySection, source}}) {
+    history->Add(path);
+    QString error;
+    if (!history->Save(QString::fromUtf8(section), &error)) failures << error;
+  }
+  if (!failures.isEmpty()) {
+    failures.removeDuplicates();
+    SetStatus(3, QStringLiteral("The file history could not be saved: ") + failures.join("; "));
+  }
+  DoComparison();
+}
+
+void CompareFilesWindow::DoComparison() {
+  // The pauses run the event loop, and the program may close meanwhile.
+  QPointer<CompareFilesWindow> alive(this);
+  ShowBusyPointer(true);
+  SetStatus(3, QStringLiteral("Comparing files.... Please wait."));
+  frmPleaseWait_->SetFiles(masterFileName_, sourceFileName_);
+  frmPleaseWait_->show();
+  Pause(10);
+  if (!alive) return;
+  startTime_ = TickCount();
+  lindrel1_->SetFileSource(sourceFileName_);
+  lindrel1_->SetFileMaster(masterFileName_);
+  Pause(1000);
+  if (!alive) return;
+
+  // The files checked are the ones handed to the component, master first.
+  QString missing;
+  bool found = true;
+  if (!FileExists(masterFileName_)) {
+    missing = masterFileName_;
+    found = false;
+  } else if (!FileExists(sourceFileName_)) {
+    missing = sourceFileName_;
+    found = false;
+  }
+  if (found) {
+    lindrel1_->FileCompareBegin();
+  } else {
+    ShowBusyPointer(false);
+    widgets::ShowMessage(this, QMessageBox::Warning, ProgramName(),
+                         QStringLiteral("File does not exist: ") + missing);
+  }
+  if (!alive) return;
+  frmPleaseWait_->hide();
+  ShowBusyPointer(false);
+}
+
+void CompareFilesWindow::Refresh_View() { DoComparison(); }
+
+void CompareFilesWindow::Swap() {
+  std::swap(masterFileName_, sourceFileName_);
+  DoComparison();
+}
+
+void CompareFilesWindow::ReportOptions() {
+  ReportOptionsDialog options(*this, this);
+  widgets::ExecModal(options);
+}
+
+// --- Events of the component -------------------------------------------------------------
+
+void CompareFilesWindow::Lindrel1_OnError(long, const QString& message) { SetStatus(3, message); }
+
+void CompareFilesWindow::Lindrel1_FileCompareStarted() {
+  SetStatus(3, QStringLiteral("File Compare In Process..."));
+  cmdViewReport_->hide();
+  LetPendingMessagesRun();
+  Pause(10);
+}
+
+void CompareFilesWindow::Lindrel1_FileCompareCompleted(long count) {
+  if (settings_.showReportOnly) ShowReportOnlyResult();
+  else ShowResultInGrids(count);
+}
+
+void CompareFilesWindow::ShowReportOnlyResult() {
+  cmdViewReport_Click();
+  cmboChangeListing_->clear();
+  ClearGrids();
+  HideDetailViews();
+  cmdCompareFilesViewFormat_->hide();
+  SetStatus(3, QStringLiteral("File Compare Completed"));
+  SetStatus(5, ElapsedSecondsText());
+  if (settings_.beepWhenDone) Beep();
+}
+
+void CompareFilesWindow::ShowResultInGrids(long count) {
+  QPointer<CompareFilesWindow> alive(this);
+  cmdCompareFilesViewFormat_->show();
+  cmdViewReport_->show();
+  ShowBusyPointer(true);
+  SetStatus(3, QStringLiteral("Creating Report"));
+  LetPendingMessagesRun();
+  if (!alive) return;
+
+  Setup();
+  ShowThisWindow();
+  enlargedRows_ = 0;
+  allInOneBuilt_ = false;
+  if (AllInOneShown()) UpdateChangesToAllInOneGrid();
+
+  if (count < 1) {
+    cmdViewReport_->hide();
+    recordCount_ = static_cast<int>(lindrel1_->FileCompareResultsCount());
+    widgets::ShowMessage(this, QMessageBox::Information, QStringLiteral("Info"),
+                         recordCount_ == -1 ? QStringLiteral("Binary Files are different")
+                                            : QStringLiteral("No differences detected"));
+    if (!alive) return;
+  } else {
+    cmdViewReport_->show();
+    recordCount_ = static_cast<int>(lindrel1_->FileCompareResultsCount());
+    MoveFirst();
+  }
+  if (settings_.beepWhenDone) Beep();
+
+  SetStatus(3, QStringLiteral("Updating Navigation Selection"));
+  LetPendingMessagesRun();
+  if (!alive) return;
+  SetNavigationButtons();
+
+  QString completed = QStringLiteral("File Compare Completed");
+  if (!loadProblem_.isEmpty()) completed += QStringLiteral(". ") + loadProblem_;
+  SetStatus(3, completed);
+  SetStatus(5, ElapsedSecondsText());
+  ShowBusyPointer(false);
+}
+
+// --- Settings and life cycle ---------------------------------------------------------------
+
+void CompareFilesWindow::ReadIniFile() {
+  settings_ = CompareFilesSettings::Read();
+  masterHistory_.Load(QString::fromUtf8(kMasterHistorySection));
+  sourceHistory_.Load(QString::fromUtf8(kSourceHistorySection));
+  if (!masterHistory_.IsEmpty()) masterFileName_ = masterHistory_.Items().last();
+  if (!sourceHistory_.IsEmpty()) sourceFileName_ = sourceHistory_.Items().last();
+  tbLegend_->setVisible(settings_.showLegend);
+  lindrel1_->SetThreadPriority(ProgramState::Instance().ThreadPriority());
+  Change_Font(false);
+  // The placement belongs to the frame the main window puts around this window; it is
+  // restored when the window is first shown in it.
+}
+
+void CompareFilesWindow::SaveIniFile() {
+  settings_.showLegend = !tbLegend_->isHidden();
+  QStringList failures;
+  QString error;
+  if (!settings_.Save(&error)) failures << error;
+  QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
+  if (placementRestored_ && !SavePlacement(*frame, QString::fromUtf8(kPlacementName)))
+    failures << QStringLiteral("cannot write the window placement to %1").arg(PlacementStorePath());
+  if (!failures.isEmpty()) {
+    failures.removeDuplicates();
+    widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),
+                         QStringLiteral("The settings of this window could not be saved:\n") +
+                             failures.join('\n'));
+  }
+}
+
+void CompareFilesWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (placementRestored_) return;
+  placementRestored_ = true;
+  if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+    RestorePlacement(*frame, QString::fromUtf8(kPlacementName));
+}
+
+void CompareFilesWindow::closeEvent(QCloseEvent* event) {
+  SaveIniFile();
+  if (main_) main_->UpateMainToolbar();
+  event->accept();
+}
+
+void CompareFilesWindow::Form_Activate() {
+  if (!main_) return;
+  const MainMenus& menus = main_->Menus();
+  menus.mnuReport->menuAction()->setVisible(true);
+  menus.mnuReportHTMLFile->setVisible(true);
+  menus.mnuReportCommaDelimitedFile->setVisible(true);
+  menus.mnuReportTextFile->setVisible(true);
+  // A file comparison has no tab-delimited report.
+  menus.mnuReportTabDelimitedFile->setVisible(false);
+  menus.mnuViewLegend->setEnabled(true);
+  main_->PressToolbarButton(QString::fromUtf8(MainWindow::kCompareFiles), true);
+  menus.mnuPopupShowDetail->setVisible(true);
+  menus.mnuSwap->setVisible(true);
+}
+
+void CompareFilesWindow::Form_Deactivate() { HideDetailViews(); }
+
+void CompareFilesWindow::ShowThisWindow() {
+  if (main_) main_->ShowChild(objectName());
+  else show();
+}
+
+// --- Status bar ------------------------------------------------------------------------------
+
+void CompareFilesWindow::SetStatus(int panel, const QString& text) {
+  if (panel >= 1 && panel <= kStatusPanels) panels_[static_cast<size_t>(panel - 1)]->setText(text);
+}
+
+QString CompareFilesWindow::StatusText(int panel) const {
+  if (panel < 1 || panel > kStatusPanels) return {};
+  return panels_[static_cast<size_t>(panel - 1)]->text();
+}
+
+QString CompareFilesWindow::ElapsedSecondsText() const {
+  const long elapsed = std::labs(startTime_ - TickCount());
+  return QString::number(static_cast<double>(elapsed) / 1000.0, 'g', 15) + QStringLiteral(" (Sec)");
+}
+
+}  // namespace lindrel::demo

@@ -1,0 +1,237 @@
+// CompareFilesWindow: frmCompareFiles, the Compare Files window of LindrelDemo.
+//
+// It compares one master file with one source file through its component Lindrel1
+// (state file "WDD_COMPARE_FILES_TVK1") and shows the result in two grids side by side
+// (msfgMaster, msfgSource), padded so that the lines of each change stand on the same
+// rows and coloured by kind, or merged into one grid (msfgAllInOne). Lindrel2
+// ("WDD_COMPARE_FILES_TVK2") is kept for the word-level detail view and has no event
+// handlers. The window also writes reports of the last comparison through Lindrel1.
+//
+// There is one such window in the program: the main window makes it on first use and
+// keeps it until the program ends (closing it hides it). Other windows reach it by the
+// procedures below, called by name (see demo/common/ChildProtocol.h).
+//
+// A comparison: DoComparison shows frmPleaseWait, pauses (10 ms, then 1000 ms after
+// setting the file names; the event loop keeps running), checks that both files exist
+// ("File does not exist: " + the first missing path, master first) and starts the
+// component's asynchronous comparison. Its events arrive on the GUI thread:
+// FileCompareStarted, OnError (status text only) and FileCompareCompleted, which loads
+// both files into the grids (Setup), pads and colours them, and tells the user when
+// nothing differs ("No differences detected") or the files differ without change records
+// ("Binary Files are different"). In show-report-only mode the completion writes and
+// opens the default report instead and leaves the grids empty.
+//
+// Status bar panels (sbStatus, 1-based): 2 the current change, 3 the state of the
+// window, 5 the elapsed seconds of the last comparison.
+//
+// Threading: GUI thread only.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+#include "demo/common/HistoryList.h"
+#include "demo/compare-files/AllInOneModel.h"
+#include "demo/compare-files/CompareFilesExchange.h"
+#include "demo/compare-files/CompareFilesSettings.h"
+#include "demo/compare-files/FileGridModel.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class QStatusBar;
+class QToolBar;
+
+namespace lindrel::widgets {
+class LindrelWidget;
+}
+
+namespace lindrel::demo {
+
+class ComparisonGrid;
+class LegendBar;
+class MainWindow;
+class PleaseWaitWindow;
+
+class CompareFilesWindow : public QWidget, public CompareFilesExchange {
+  Q_OBJECT
+
+ public:
+  static constexpr const char* kMasterHistorySection = "MasterSearchFile";
+  static constexpr const char* kSourceHistorySection = "SourceSearchFile";
+  static constexpr const char* kViewAllInOne = "All In One";     // side by side on screen
+  static constexpr const char* kViewSideBySide = "Side By Side";  // all in one on screen
+  static constexpr int kStatusPanels = 5;
+
+  // `main` is the program's main window (its menus, toolbar and pop-up menu); nullptr
+  // leaves those effects out.
+  explicit CompareFilesWindow(MainWindow* main = nullptr, QWidget* parent = nullptr);
+  ~CompareFilesWindow() override;
+
+  // --- Procedures other windows call ----------------------------------------------------
+  // Asks for the files and options (frmCompareFilesOptions); compares unless cancelled.
+  Q_INVOKABLE void cmdCompare_Click();
+  // Starts a comparison of the current master and source files.
+  Q_INVOKABLE void DoComparison();
+  Q_INVOKABLE void Refresh_View();
+  // Exchanges the master and source files, then compares them.
+  Q_INVOKABLE void Swap();
+  Q_INVOKABLE void ReportOptions();
+  // Lets the user pick the grid font when `showDialog`, then applies it to the grids.
+  Q_INVOKABLE void Change_Font(bool showDialog);
+  Q_INVOKABLE void mnuViewLegend_Click();
+  Q_INVOKABLE void cmdViewReport_Click();
+  Q_INVOKABLE void mnuReportHTMLFile_Click();
+  Q_INVOKABLE void mnuReportTextFile_Click();
+  Q_INVOKABLE void mnuReportCommaDelimitedFile_Click();
+  Q_INVOKABLE void Form_Resize();
+  Q_INVOKABLE void AdjustToolbarItems();
+  Q_INVOKABLE void Form_Activate();
+  Q_INVOKABLE void Form_Deactivate();
+
+  // Compares `master` with `source` at once, as if they had been chosen in the options
+  // dialog (they join the file histories).
+  void ComparePair(const QString& master, const QString& source);
+
+  // --- The window's own steps, public for the windows and tests that drive them ---------
+  void Setup();
+  void UpdateChangesToFiles();
+  void UpdateChangesToAllInOneGrid();
+  void cmdCompareFilesViewFormat_Click();
+  void CreateReport(const QString& path, long type, long style);
+  void ReadIniFile();
+  void SaveIniFile();
+
+  // --- CompareFilesExchange ---------------------------------------------------------------
+  QObject* Lindrel1() override;
+  bool ShowReportOnly() const override { return settings_.showReportOnly; }
+  void SetShowReportOnly(bool value) override { settings_.showReportOnly = value; }
+  bool BeepWhenDone() const override { return settings_.beepWhenDone; }
+  void SetBeepWhenDone(bool value) override { settings_.beepWhenDone = value; }
+  HistoryList& MasterHistory() override { return masterHistory_; }
+  HistoryList& SourceHistory() override { return sourceHistory_; }
+  void SetMasterFileName(const QString& path) override { masterFileName_ = path; }
+  void SetSourceFileName(const QString& path) override { sourceFileName_ = path; }
+  CompareFilesReportSettings ReportSettings() const override { return settings_.report; }
+  void SetReportSettings(const CompareFilesReportSettings& report) override {
+    settings_.report = report;
+  }
+
+  // --- What the window shows (for the windows and tests that look at it) ----------------
+  const QString& MasterFileName() const { return masterFileName_; }
+  const QString& SourceFileName() const { return sourceFileName_; }
+  const CompareFilesSettings& Settings() const { return settings_; }
+  QString StatusText(int panel) const;
+  int RecordCount() const { return recordCount_; }
+  int CurrentChange() const { return currentChange_; }
+  int MasterLineCount() const { return masterLineCount_; }
+  int SourceLineCount() const { return sourceLineCount_; }
+  bool AllInOneShown() const;
+  widgets::LindrelWidget* Lindrel1Widget() const { return lindrel1_; }
+  widgets::LindrelWidget* Lindrel2Widget() const { return lindrel2_; }
+  ComparisonGrid* MasterGrid() const { return msfgMaster_; }
+  ComparisonGrid* SourceGrid() const { return msfgSource_; }
+  ComparisonGrid* AllInOneGrid() const { return msfgAllInOne_; }
+  const FileGridModel& MasterModel() const { return masterModel_; }
+  const FileGridModel& SourceModel() const { return sourceModel_; }
+  const AllInOneModel& AllInOne() const { return allInOneModel_; }
+  LegendBar* Legend() const { return tbLegend_; }
+  PleaseWaitWindow* PleaseWait() const { return frmPleaseWait_; }
+  QPushButton* ViewReportButton() const { return cmdViewReport_; }
+  QPushButton* ViewFormatButton() const { return cmdCompareFilesViewFormat_; }
+  QComboBox* ChangeListing() const { return cmboChangeListing_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Construction.
+  void BuildControls();
+  QWidget* BuildTopBar();
+  void ConnectComponent();
+
+  // Events of Lindrel1.
+  void Lindrel1_OnError(long code, const QString& message);
+  void Lindrel1_FileCompareStarted();
+  void Lindrel1_FileCompareCompleted(long count);
+  void ShowReportOnlyResult();
+  void ShowResultInGrids(long count);
+
+  // Grids.
+  int LoadFileToGrid(const QString& fileName, FileGridModel& grid);
+  void ClearGrids();
+  void ScheduleLayout();
+  void LayoutGrids();
+  void SizeRowsSideBySide();
+  void SizeRowsAllInOne();
+  void SetGridsRedraw(bool on);
+  void GridScrolled(ComparisonGrid* grid, int topRow);
+  void GridRightClicked(ComparisonGrid* grid, int gridRow, const QPoint& globalPos);
+
+  // Navigation and the detail view: the window calls these at the points where moving
+  // between changes and the word-level view take part.
+  void UpdateNavigationalDropDownListBox();
+  void MoveFirst();
+  void MoveToChange(bool syncDropDown);
+  void SetNavigationButtons();
+  void HideDetailViews();
+
+  // Helpers.
+  void SetStatus(int panel, const QString& text);
+  QString ElapsedSecondsText() const;
+  void ShowThisWindow();
+  void OpenReport(const QString& path, bool html);
+
+  QPointer<MainWindow> main_;
+  CompareFilesSettings settings_;
+  HistoryList masterHistory_;
+  HistoryList sourceHistory_;
+  QString masterFileName_;
+  QString sourceFileName_;
+  int masterLineCount_ = 0;
+  int sourceLineCount_ = 0;
+  int recordCount_ = 0;
+  int currentChange_ = 0;
+  int previousCurrentChange_ = -1;
+  long startTime_ = 0;
+  int enlargedRows_ = 0;  // rows the detail view enlarged
+  bool allInOneBuilt_ = false;
+  bool loading_ = true;
+  bool placementRestored_ = false;
+  bool scrollEcho_ = false;
+  bool layoutScheduled_ = false;
+  QString loadProblem_;
+
+  widgets::LindrelWidget* lindrel1_ = nullptr;
+  widgets::LindrelWidget* lindrel2_ = nullptr;
+  QPushButton* cmdCompare_ = nullptr;
+  QPushButton* cmdViewReport_ = nullptr;
+  QPushButton* cmdCompareFilesViewFormat_ = nullptr;
+  QToolBar* Toolbar1_ = nullptr;
+  QAction* cmdRefresh_ = nullptr;
+  QAction* cmdSwap_ = nullptr;
+  QToolBar* tbChangeListing_ = nullptr;
+  QComboBox* cmboChangeListing_ = nullptr;
+  QStackedWidget* views_ = nullptr;
+  QWidget* sideBySide_ = nullptr;
+  ComparisonGrid* msfgMaster_ = nullptr;
+  ComparisonGrid* msfgSource_ = nullptr;
+  ComparisonGrid* msfgAllInOne_ = nullptr;
+  FileGridModel masterModel_;
+  FileGridModel sourceModel_;
+  AllInOneModel allInOneModel_{masterModel_, sourceModel_};
+  LegendBar* tbLegend_ = nullptr;
+  QStatusBar* sbStatus_ = nullptr;
+  std::array<QLabel*, kStatusPanels> panels_{};
+  PleaseWaitWindow* frmPleaseWait_ = nullptr;
+};
+
+}  // namespace lindrel::demo

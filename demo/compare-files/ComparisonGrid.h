@@ -1,0 +1,65 @@
+// ComparisonGrid: a grid of the Compare Files window (msfgMaster, msfgSource,
+// msfgAllInOne), a QTableView over one of the window's grid models.
+//
+// It speaks in grid rows as the window does (row 0 is the header, shown as the column
+// header; grid row r is model row r - 1): the top row, the current row, the row under
+// the mouse. Rows are sized by the window for wrapped text; the grid only applies the
+// heights, writing each one only when it changes, with the header's repainting held back
+// so that a grid of a few hundred thousand rows takes them in one go.
+//
+// Threading: GUI thread only.
+#pragma once
+
+#include <QTableView>
+
+#include <vector>
+
+namespace lindrel::demo {
+
+class ComparisonGrid : public QTableView {
+  Q_OBJECT
+
+ public:
+  explicit ComparisonGrid(const QString& name, QWidget* parent = nullptr);
+
+  // The first row shown below the header (1 when the grid is empty).
+  int TopRow() const;
+  void SetTopRow(int gridRow);
+  // The current row, 0 when there is none.
+  int CurrentRow() const;
+  void SetCurrentRow(int gridRow);
+  // The row at a point of the viewport, 0 when none.
+  int RowAt(const QPoint& viewportPoint) const;
+
+  // Repainting on or off around bulk changes.
+  void SetRedraw(bool on);
+
+  // Pixels of one line of text, and of a row of `lines` lines.
+  int LineHeight() const;
+  int RowHeightFor(int lines) const;
+  // The width text can use in a cell of `columnWidth` pixels.
+  int TextWidthIn(int columnWidth) const;
+  // The tallest a row may be: the grid's height less 2000 twips, at least one line.
+  int MaxRowHeight() const;
+
+  // Gives grid row r (r >= 1) the height of lineCounts[r] lines, capped; index 0 unused.
+  void ApplyRowLines(const std::vector<int>& lineCounts);
+
+  // Width of a line-number column: 1.15 x the width of a blank and the largest number.
+  void SizeColumn(int largestNumber, int column);
+
+ signals:
+  // The right mouse button was pressed on grid row `gridRow` at `globalPos`.
+  void RightClicked(int gridRow, const QPoint& globalPos);
+  // The first row shown changed (scrolling, by the user or by code).
+  void TopRowChanged(int gridRow);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  // Pixels between a cell's border and its text, on each side.
+  int CellMargin() const;
+};
+
+}  // namespace lindrel::demo

@@ -1,0 +1,70 @@
+// FileGridModel: the model of one side-by-side grid (msfgMaster or msfgSource) of the
+// Compare Files window: column 0 the line number, column 1 the line's text.
+//
+// The window addresses the grid by grid row, as the rest of its code does: row 0 is the
+// header (column 1 holds "[Master] " or "[Source] " and the file name), rows 1 and up are
+// lines or padding rows. In the Qt model the header is the horizontal header and model
+// row i is grid row i + 1. Padding rows show four blanks as their number and no text.
+//
+// Threading: GUI thread only.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+#include "demo/compare-files/AlignedRows.h"
+#include "demo/compare-files/GridLines.h"
+
+namespace lindrel::demo {
+
+class FileGridModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  static constexpr int kNumberColumn = 0;
+  static constexpr int kTextColumn = 1;
+
+  explicit FileGridModel(QObject* parent = nullptr);
+
+  // Shows `lines` with `rows` (each row's line must be 0 or a line of `lines`).
+  void Reset(std::shared_ptr<const GridLines> lines, std::vector<GridRow> rows);
+  // Replaces the rows, keeping the lines.
+  void SetRows(std::vector<GridRow> rows);
+  // Header only.
+  void Clear();
+
+  const QString& HeaderText() const { return header_; }
+  void SetHeaderText(const QString& text);
+
+  // --- By grid row (0 = header) ------------------------------------------------------
+  int GridRowCount() const { return static_cast<int>(rows_.size()) + 1; }
+  QString NumberText(int gridRow) const;
+  QString LineText(int gridRow) const;
+  bool IsLineTextEmpty(int gridRow) const;
+  // At least the number of characters of LineText(gridRow), found cheaply.
+  qsizetype TextLengthBound(int gridRow) const;
+  const GridRow& Row(int gridRow) const { return rows_[gridRow - 1]; }
+  // A row belongs to a difference when its text cell has the change or the
+  // current-change colour.
+  bool IsDifferenceRow(int gridRow) const;
+  void SetRowBack(int gridRow, RowBack back);
+  // The largest line number shown.
+  int LineCount() const { return lines_ ? lines_->Count() : 0; }
+  const std::vector<GridRow>& Rows() const { return rows_; }
+
+  // --- QAbstractTableModel -------------------------------------------------------------
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+ private:
+  std::shared_ptr<const GridLines> lines_;
+  std::vector<GridRow> rows_;
+  QString header_;
+};
+
+}  // namespace lindrel::demo

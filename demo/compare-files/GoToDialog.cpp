@@ -1,0 +1,57 @@
+#include "demo/compare-files/GoToDialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace lindrel::demo {
+
+GoToDialog::GoToDialog(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("frmGoTo"));
+  setWindowTitle(QStringLiteral("Go To Difference"));
+
+  auto* label = new QLabel(QStringLiteral("Go To Difference Number"), this);
+  label->setObjectName(QStringLiteral("lblGoTo"));
+  txtGoTo_ = new QLineEdit(QStringLiteral("0"), this);
+  txtGoTo_->setObjectName(QStringLiteral("txtGoTo"));
+  label->setBuddy(txtGoTo_);
+  cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
+  cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+  cmdOK_->setDefault(true);
+  cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+  cmdCancel_->setAutoDefault(false);
+  connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(cmdOK_);
+  buttons->addWidget(cmdCancel_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label);
+  layout->addWidget(txtGoTo_);
+  layout->addLayout(buttons);
+}
+
+QString GoToDialog::Text() const { return txtGoTo_->text(); }
+
+void GoToDialog::SetText(const QString& text) {
+  txtGoTo_->setText(text);
+  txtGoTo_->selectAll();
+}
+
+void GoToDialog::showEvent(QShowEvent* event) {
+  cancelled_ = false;
+  QDialog::showEvent(event);
+  txtGoTo_->setFocus();
+}
+
+void GoToDialog::done(int result) {
+  cancelled_ = result != QDialog::Accepted;
+  QDialog::done(result);
+}
+
+}  // namespace lindrel::demo

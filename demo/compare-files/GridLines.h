@@ -1,0 +1,55 @@
+// GridLines: one compared file as the Compare Files window shows it, line by line.
+//
+// The file is read whole and split the way the window has always read files: a carriage
+// return, or a carriage return and line feed, ends a line; a line feed inside such a
+// line splits it again (so files with line-feed-only ends show one row per line), and
+// what follows the last line feed of a line becomes a row only when it is not empty.
+// Line texts are produced on demand, with every tab shown as four blanks, so a file
+// costs its own size plus a small index however many lines it has.
+//
+// Threading: not shared; a loaded object may be read from any one thread at a time.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace lindrel::demo {
+
+class GridLines {
+ public:
+  // Replaces the content with the file at `path`. On failure the object is empty and
+  // `error` (when given) says why.
+  bool Load(const QString& path, QString* error = nullptr);
+  // Replaces the content with `bytes`, split by the same rules.
+  void SetContent(QByteArray bytes);
+  void Clear();
+
+  int Count() const { return static_cast<int>(spans_.size()); }
+  // The text of line `index` (0-based): tabs as four blanks, UTF-8 when the bytes are
+  // valid UTF-8, else Latin-1 (older files stay readable instead of showing
+  // replacement marks).
+  QString Text(int index) const;
+  // True when line `index` has no characters.
+  bool IsEmpty(int index) const { return spans_[index].length == 0; }
+  // At least the number of characters of Text(index), found without decoding it.
+  qsizetype LengthBound(int index) const;
+  // The raw bytes of line `index`.
+  QByteArray Bytes(int index) const;
+
+ private:
+  struct Span {
+    qsizetype offset;
+    qsizetype length;
+  };
+
+  void Split();
+  void AddReadLine(qsizetype begin, qsizetype end);
+
+  QByteArray content_;
+  std::vector<Span> spans_;
+};
+
+}  // namespace lindrel::demo

@@ -1,0 +1,51 @@
+#include "demo/compare-files/WrappedLineCounter.h"
+
+#include <QTextLayout>
+#include <QTextOption>
+
+#include <algorithm>
+
+namespace lindrel::demo {
+namespace {
+
+// Kerning and shaping can make a laid-out line a little narrower or wider than the sum of
+// its characters; sums this close to the width are laid out to be sure.
+constexpr qreal kCertainMargin = 0.05;
+
+}  // namespace
+
+WrappedLineCounter::WrappedLineCounter(const QFont& font, qreal width)
+    : font_(font), metrics_(font), width_(std::max<qreal>(width, 1.0)),
+      maxCharWidth_(std::max<qreal>(metrics_.maxWidth(), 1.0)),
+      charWidths_(0x10000, -1.0f) {}
+
+qreal WrappedLineCounter::CharWidth(QChar c) {
+  float& width = charWidths_[c.unicode()];
+  if (width < 0) width = static_cast<float>(metrics_.horizontalAdvance(c));
+  return width;
+}
+
+int WrappedLineCounter::Lines(const QString& text) {
+  if (text.isEmpty() || SurelyFits(text.size())) return 1;
+  qreal sum = 0;
+  for (QChar c : text) sum += CharWidth(c);
+  if (sum <= width_ * (1 - kCertainMargin)) return 1;
+  return LaidOutLines(text);
+}
+
+int WrappedLineCounter::LaidOutLines(const QString& text) const {
+  QTextOption option;
+  option.setWrapMode(QTextOption::WordWrap);
+  QTextLayout layout(text, font_);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  int lines = 0;
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(width_);
+    ++lines;
+  }
+  layout.endLayout();
+  return std::max(lines, 1);
+}
+
+}  // namespace lindrel::demo

@@ -1,0 +1,72 @@
+#include "demo/main/DemoApplication.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QTimer>
+
+#include "demo/compare-files/CompareFilesWindow.h"
+#include "lindrel/widgets/ModalDialogs.h"
+
+namespace lindrel::demo {
+
+MainWindow::ChildFactories DemoChildFactories() {
+  return {
+      {QString::fromUtf8(MainWindow::kCompareFiles),
+       [](MainWindow& main) -> QWidget* { return new CompareFilesWindow(&main); }},
+  };
+}
+
+void OpenFromCommandLine(MainWindow& window, const QStringList& operands) {
+  if (operands.isEmpty()) return;
+  if (operands.size() != 2) {
+    widgets::ShowMessage(&window, QMessageBox::Warning, QStringLiteral("LindrelDemo"),
+                         QStringLiteral("LindrelDemo compares two files or two directories:\n"
+                                        "LindrelDemo MASTER SOURCE"));
+    return;
+  }
+  const QString& master = operands[0];
+  const QString& source = operands[1];
+  if (QFileInfo(master).isDir() && QFileInfo(source).isDir()) {
+    widgets::ShowMessage(&window, QMessageBox::Information, QStringLiteral("LindrelDemo"),
+                         QStringLiteral("Comparing directories is not available in this version "
+                                        "of LindrelDemo yet: %1 and %2 are directories.")
+                             .arg(master, source));
+    return;
+  }
+  if (QFileInfo(master).isDir() != QFileInfo(source).isDir() && QFileInfo::exists(master) &&
+      QFileInfo::exists(source)) {
+    widgets::ShowMessage(&window, QMessageBox::Warning, QStringLiteral("LindrelDemo"),
+                         QStringLiteral("A file can only be compared with a file, and a directory "
+                                        "with a directory: %1 and %2.")
+                             .arg(master, source));
+    return;
+  }
+  const QString name = QString::fromUtf8(MainWindow::kCompareFiles);
+  window.ShowChild(name);
+  window.PressToolbarButton(name, true);
+  // A missing path is reported by the window itself, as when it is typed in its dialog.
+  if (auto* files = qobject_cast<CompareFilesWindow*>(window.Child(name)))
+    files->ComparePair(master, source);
+}
+
+int RunDemo(QApplication& app) {
+  QApplication::setApplicationName(QStringLiteral("LindrelDemo"));
+  QApplication::setOrganizationName(QStringLiteral("Morvantis"));
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("LindrelDemo: compare two files or two directories."));
+  parser.addHelpOption();
+  parser.addPositionalArgument(QStringLiteral("MASTER"), QStringLiteral("The original file."));
+  parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The modified file."));
+  parser.process(app);
+
+  MainWindow window(DemoChildFactories());
+  window.show();
+  const QStringList operands = parser.positionalArguments();
+  // Once the event loop runs, so that the window is on screen while the files load.
+  QTimer::singleShot(0, &window, [&window, operands] { OpenFromCommandLine(window, operands); });
+  return app.exec();
+}
+
+}  // namespace lindrel::demo

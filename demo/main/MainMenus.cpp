@@ -1,0 +1,89 @@
+#include "demo/main/MainMenus.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace lindrel::demo {
+namespace {
+
+QMenu* AddMenu(QMenuBar& bar, const char* name, const char* caption) {
+  QMenu* menu = bar.addMenu(QString::fromUtf8(caption));
+  menu->setObjectName(QString::fromUtf8(name));
+  // The bar entry carries the name too: children hide and show it as an action.
+  menu->menuAction()->setObjectName(QString::fromUtf8(name));
+  return menu;
+}
+
+QAction* AddItem(QMenu* menu, const char* name, const char* caption,
+                 const QKeySequence& shortcut = QKeySequence()) {
+  QAction* action = menu->addAction(QString::fromUtf8(caption));
+  action->setObjectName(QString::fromUtf8(name));
+  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+  return action;
+}
+
+}  // namespace
+
+MainMenus BuildMainMenus(QMenuBar& bar) {
+  MainMenus m;
+
+  m.mnuFile = AddMenu(bar, "mnuFile", "&File");
+  m.mnuCompareDirectories = AddItem(m.mnuFile, "mnuCompareDirectories", "Compare &Directories",
+                                    QKeySequence(Qt::CTRL | Qt::Key_D));
+  m.mnuCompareFiles = AddItem(m.mnuFile, "mnuCompareFiles", "Compare &Files",
+                              QKeySequence(Qt::CTRL | Qt::Key_F));
+  m.mnuThreadPriority = m.mnuFile->addMenu(QStringLiteral("&Thread Priority"));
+  m.mnuThreadPriority->setObjectName(QStringLiteral("mnuThreadPriority"));
+  m.mnuThreadPriority->menuAction()->setObjectName(QStringLiteral("mnuThreadPriority"));
+  const char* levelCaptions[MainMenus::kPriorityLevels] = {"&Idle", "&Lowest", "&Normal",
+                                                           "&Highest", "Time Critical"};
+  for (int i = 0; i < MainMenus::kPriorityLevels; ++i) {
+    QByteArray name = "mnuThreadPriorityLevel(" + QByteArray::number(i) + ")";
+    QAction* level = AddItem(m.mnuThreadPriority, name.constData(), levelCaptions[i]);
+    level->setCheckable(true);
+    level->setData(i);
+    m.mnuThreadPriorityLevel[i] = level;
+  }
+  m.mnuFile->addSeparator();
+  m.mnuExit = AddItem(m.mnuFile, "mnuExit", "E&xit");
+
+  m.mnuView = AddMenu(bar, "mnuView", "&View");
+  m.mnuRefresh = AddItem(m.mnuView, "mnuRefresh", "Refres&h", QKeySequence(Qt::Key_F5));
+  m.mnuFont = AddItem(m.mnuView, "mnuFont", "Change &Font");
+  m.mnuViewLegend = AddItem(m.mnuView, "mnuViewLegend", "Show &Legend");
+  m.mnuSwap = AddItem(m.mnuView, "mnuSwap", "&Swap Master And Source Files",
+                      QKeySequence(Qt::Key_F9));
+
+  m.mnuReport = AddMenu(bar, "mnuReport", "&Report");
+  m.mnuOptions = AddItem(m.mnuReport, "mnuOptions", "Report &Options");
+  m.mnuReportHTMLFile = AddItem(m.mnuReport, "mnuReportHTMLFile", "&HTML File");
+  m.mnuReportTextFile = AddItem(m.mnuReport, "mnuReportTextFile", "&Text File");
+  m.mnuReportTabDelimitedFile =
+      AddItem(m.mnuReport, "mnuReportTabDelimitedFile", "Tab &Delimited File");
+  m.mnuReportCommaDelimitedFile =
+      AddItem(m.mnuReport, "mnuReportCommaDelimitedFile", "&Comma Delimited File");
+  m.mnuReport->menuAction()->setVisible(false);
+
+  m.mnuWindow = AddMenu(bar, "mnuWindow", "&Window");
+  m.mnuWindowCascase = AddItem(m.mnuWindow, "mnuWindowCascase", "&Cascade");
+  m.mnuWindowTileHorizontal = AddItem(m.mnuWindow, "mnuWindowTileHorizontal", "Tile &Horizontal");
+  m.mnuWindowTileVertical = AddItem(m.mnuWindow, "mnuWindowTileVertical", "&Tile Vertical");
+
+  m.mnuHelp = AddMenu(bar, "mnuHelp", "&Help");
+  m.mnuHelpFile = AddItem(m.mnuHelp, "mnuHelpFile", "Help &File ", QKeySequence(Qt::Key_F1));
+  m.mnuAbout = AddItem(m.mnuHelp, "mnuAbout", "&About");
+  m.mnuMorvantisHomePage = AddItem(m.mnuHelp, "mnuMorvantisHomePage", "Morvantis Home Page");
+
+  m.mnuPopup = AddMenu(bar, "mnuPopup", "Popup");
+  m.mnuPopupShowDetail = AddItem(m.mnuPopup, "mnuPopupShowDetail", "Show Detail (Double Click)");
+  m.mnuPopupRefresh = AddItem(m.mnuPopup, "mnuPopupRefresh", "Refresh (F5)");
+  m.mnuPopupReport = AddItem(m.mnuPopup, "mnuPopupReport", "Report");
+  m.mnuPopupFont = AddItem(m.mnuPopup, "mnuPopupFont", "Change Font");
+  m.mnuPopup->menuAction()->setVisible(false);
+
+  return m;
+}
+
+}  // namespace lindrel::demo

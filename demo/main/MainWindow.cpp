@@ -1,0 +1,442 @@
+#include "demo/main/MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "demo/common/ChildProtocol.h"
+#include "demo/common/DesktopOpener.h"
+#include "demo/common/HelpFiles.h"
+#include "demo/main/MainSettings.h"
+#include "demo/common/ProgramState.h"
+#include "demo/common/SettingsFile.h"
+#include "demo/common/WindowPlacement.h"
+#include "lindrel/widgets/AboutDialog.h"
+#include "lindrel/widgets/ModalDialogs.h"
+
+// The demo's resources live in a static library; nothing else would pull them in.
+static void InitDemoResources() { Q_INIT_RESOURCE(demo); }
+
+namespace lindrel::demo {
+namespace {
+
+constexpr const char* kPlacementName = "frmMainMDI";
+
+bool IsChildName(const QString& name) {
+  return name == QLatin1String(MainWindow::kCompareDir) ||
+         name == QLatin1String(MainWindow::kCompareFiles);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(ChildFactories factories, QWidget* parent)
+    : QMainWindow(parent), factories_(std::move(factories)) {
+  InitDemoResources();
+  setObjectName(QStringLiteral("frmMainMDI"));
+  setWindowTitle(QString::fromUtf8(kTitle));
+  setWindowIcon(QIcon(widgets::ComponentIcon()));
+
+  mdiArea_ = new QMdiArea(this);
+  mdiArea_->setObjectName(QStringLiteral("mdiArea"));
+  mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(mdiArea_);
+  connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::SubWindowActivated);
+
+  menus_ = BuildMainMenus(*menuBar());
+  ConnectMenus();
+  BuildToolbar();
+
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName(QStringLiteral("Timer1"));
+  timer1_->setInterval(kTimerIntervalMs);
+  connect(timer1_, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+
+  StartUp();
+}
+
+MainWindow::~MainWindow() {
+  // The area announces activation changes while its sub-windows are destroyed, after this
+  // window's own members are gone.
+  disconnect(mdiArea_, nullptr, this, nullptr);
+  // Children are torn down with the window; stop them hearing about it first.
+  for (auto& [name, sub] : children_) {
+    if (sub) sub->removeEventFilter(this);
+  }
+}
+
+void MainWindow::SubWindowActivated(QMdiSubWindow* sub) {
+  QWidget* child = sub != nullptr ? sub->widget() : nullptr;
+  if (child == activeChild_) return;
+  if (activeChild_) CallChild(activeChild_, "Form_Deactivate");
+  activeChild_ = child;
+  if (child == nullptr) return;
+  PressToolbarButton(child->objectName(), true);
+  CallChild(child, "Form_Activate");
+}
+
+void MainWindow::ConnectMenus() {
+  const MainMenus& m = menus_;
+  connect(m.mnuCompareDirectories, &QAction::triggered, this, &MainWindow::CompareDirectories);
+  connect(m.mnuCompareFiles, &QAction::triggered, this, &MainWindow::CompareFiles);
+  connect(m.mnuThreadPriority, &QMenu::aboutToShow, this, &MainWindow::CheckCurrentPriority);
+  for (QAction* level : m.mnuThreadPriorityLevel) {
+    connect(level, &QAction::triggered, this,
+            [this, level] { SetThreadPriorityLevel(level->data().toInt()); });
+  }
+  connect(m.mnuExit, &QAction::triggered, this, &QWidget::close);
+
+  connect(m.mnuRefresh, &QAction::triggered, this, [this] { CallActiveChild("Refresh_View"); });
+  connect(m.mnuFont, &QAction::triggered, this, [this] { CallActiveChild("Change_Font", true); });
+  connect(m.mnuViewLegend, &QAction::triggered, this,
+          [this] { CallActiveChild("mnuViewLegend_Click"); });
+  connect(m.mnuSwap, &QAction::triggered, this, [this] { CallActiveChild("Swap"); });
+
+  connect(m.mnuOptions, &QAction::triggered, this, [this] { CallActiveChild("ReportOptions"); });
+  connect(m.mnuReportHTMLFile, &QAction::triggered, this,
+          [this] { CallActiveChild("mnuReportHTMLFile_Click"); });
+  connect(m.mnuReportTextFile, &QAction::triggered, this,
+          [this] { CallActiveChild("mnuReportTextFile_Click"); });
+  connect(m.mnuReportTabDelimitedFile, &QAction::triggered, this,
+          [this] { CallActiveChild("mnuReportTabDelimitedFile_Click"); });
+  connect(m.mnuReportCommaDelimitedFile, &QAction::triggered, this,
+          [this] { CallActiveChild("mnuReportCommaDelimitedFile_Click"); });
+
+  connect(m.mnuWindowCascase, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
+  connect(m.mnuWindowTileHorizontal, &QAction::triggered, this, &MainWindow::TileHorizontally);
+  connect(m.mnuWindowTileVertical, &QAction::triggered, this, &MainWindow::TileVertically);
+
+  connect(m.mnuHelpFile, &QAction::triggered, this, &MainWindow::ShowHelpFile);
+  connect(m.mnuAbout, &QAction::triggered, this, &MainWindow::ShowAbout);
+  connect(m.mnuMorvantisHomePage, &QAction::triggered, this, &MainWindow::ShowMakerPage);
+
+  connect(m.mnuPopupShowDetail, &QAction::triggered, this,
+          [this] { CallActiveChild("mnuShowDetail_Click"); });
+  connect(m.mnuPopupRefresh, &QAction::triggered, this, [this] { CallActiveChild("Refresh_View"); });
+  connect(m.mnuPopupReport, &QAction::triggered, this,
+          [this] { CallActiveChild("cmdViewReport_Click"); });
+  connect(m.mnuPopupFont, &QAction::triggered, this,
+          [this] { CallActiveChild("Change_Font", true); });
+}
+
+void MainWindow::BuildToolbar() {
+  tbMain_ = addToolBar(QStringLiteral("tbMain"));
+  tbMain_->setObjectName(QStringLiteral("tbMain"));
+  tbMain_->setMovable(false);
+  // The images are drawn at 24x24; a style's own default size would blur them.
+  tbMain_->setIconSize(QSize(24, 24));
+  struct Button {
+    const char* key;
+    const char* icon;
+    const char* tip;
+  };
+  for (const Button& b : {Button{kCompareDir, ":/lindrel-demo/CompareDirectories.png",
+                                 "Compare Directories"},
+                          Button{kCompareFiles, ":/lindrel-demo/CompareFiles.png",
+                                 "Compare Files"}}) {
+    QAction* button = tbMain_->addAction(QIcon(QString::fromUtf8(b.icon)), QString::fromUtf8(b.tip));
+    button->setObjectName(QString::fromUtf8(b.key));
+    button->setToolTip(QString::fromUtf8(b.tip));
+    button->setCheckable(true);
+    const QString key = QString::fromUtf8(b.key);
+    connect(button, &QAction::triggered, this, [this, key] { ShowChildFromToolbar(key); });
+  }
+}
+
+void MainWindow::StartUp() {
+  ProgramState& program = ProgramState::Instance();
+  if (program.SettingsFilePath().isEmpty()) {
+    widgets::ShowMessage(this, QMessageBox::Warning, QString::fromUtf8(kTitle),
+                         QStringLiteral("The settings folder is unavailable (%1).\n"
+                                        "LindrelDemo starts with its default settings and "
+                                        "cannot save them.")
+                             .arg(program.SettingsFileError()));
+  }
+
+  long priority = LeadingNumber(ReadSetting(main_settings::kThreadPriority));
+  // A hand-edited value outside the scale would index no menu item.
+  if (priority < 0 || priority >= MainMenus::kPriorityLevels) priority = 0;
+  program.SetThreadPriority(static_cast<int>(priority));
+  CheckCurrentPriority();
+
+  RestorePlacement(*this, QString::fromUtf8(kPlacementName));
+
+  // A restored child's button is pressed as when it is opened by hand.
+  for (const auto& [name, key] : {std::pair{kCompareDir, main_settings::kCompareDirVisible},
+                                  std::pair{kCompareFiles, main_settings::kCompareFilesVisible}}) {
+    if (!IsTrueText(ReadSetting(key))) continue;
+    ShowChild(QString::fromUtf8(name));
+    PressToolbarButton(QString::fromUtf8(name), IsChildVisible(QString::fromUtf8(name)));
+  }
+  QString active = CutAtNul(ReadSetting(main_settings::kActiveForm));
+  if (IsChildName(active) && IsChildVisible(active))
+    mdiArea_->setActiveSubWindow(SubWindowOf(active));
+
+  timer1_->start();
+  program.SetShuttingDown(false);
+  UpateMainToolbar();
+}
+
+void MainWindow::SaveSettings() {
+  ProgramState& program = ProgramState::Instance();
+  QStringList failures;
+  auto write = [&failures](const QString& section, const QString& key, const QString& value) {
+    QString error;
+    if (!WriteSetting(section, key, value, &error)) failures << error;
+  };
+  const QString main = QString::fromUtf8(main_settings::kThreadPriority.section);
+  write(main, main_settings::kThreadPriority.name, QString::number(program.ThreadPriority()));
+  if (!SavePlacement(*this, QString::fromUtf8(kPlacementName)))
+    failures << QStringLiteral("cannot write the window placement to %1").arg(PlacementStorePath());
+  write(main, main_settings::kCompareDirVisible.name, BoolText(false));
+  write(main, main_settings::kCompareFilesVisible.name, BoolText(false));
+  for (const auto& [name, sub] : children_) {
+    if (IsChildVisible(name)) write(main, name + QStringLiteral("_Visible"), BoolText(true));
+  }
+  if (QWidget* active = ActiveChild())
+    write(main, main_settings::kActiveForm.name, active->objectName());
+
+  if (!failures.isEmpty()) {
+    failures.removeDuplicates();
+    widgets::ShowMessage(this, QMessageBox::Warning, QString::fromUtf8(kTitle),
+                         QStringLiteral("The settings of this session could not be saved:\n") +
+                             failures.join('\n'));
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  ProgramState& program = ProgramState::Instance();
+  if (!program.ShuttingDown()) {
+    program.SetShuttingDown(true);
+    SaveSettings();
+    timer1_->stop();
+    mdiArea_->closeAllSubWindows();
+  }
+  event->accept();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (windowState() & Qt::WindowMinimized) return;
+  for (const auto& [name, sub] : children_) {
+    if (sub) CallChild(sub->widget(), "Form_Resize");
+  }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Hide) {
+    for (const auto& [name, sub] : children_) {
+      if (!sub) continue;
+      if (watched == sub && sub->isHidden()) {
+        ChildHidden(sub);
+      } else if (watched == sub->widget() && sub->widget()->isHidden() && !sub->isHidden()) {
+        // A child that closed itself leaves no empty frame behind.
+        sub->hide();
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+QWidget* MainWindow::Child(const QString& name) const {
+  QMdiSubWindow* sub = SubWindowOf(name);
+  return sub != nullptr ? sub->widget() : nullptr;
+}
+
+QMdiSubWindow* MainWindow::SubWindowOf(const QString& name) const {
+  auto it = children_.find(name);
+  return it != children_.end() ? it->second.data() : nullptr;
+}
+
+QWidget* MainWindow::LoadChild(const QString& name) {
+  if (QWidget* child = Child(name)) return child;
+  auto factory = factories_.find(name);
+  if (factory == factories_.end() || !factory->second) return nullptr;
+  QWidget* child = factory->second(*this);
+  if (child == nullptr) return nullptr;
+  child->setObjectName(name);
+  QMdiSubWindow* sub = mdiArea_->addSubWindow(child);
+  sub->setObjectName(name + QStringLiteral("_SubWindow"));
+  // Children live until the program ends; closing one hides it.
+  sub->setAttribute(Qt::WA_DeleteOnClose, false);
+  sub->hide();
+  sub->installEventFilter(this);
+  child->installEventFilter(this);
+  children_[name] = sub;
+  return child;
+}
+
+QWidget* MainWindow::ActiveChild() const {
+  QMdiSubWindow* sub = mdiArea_->currentSubWindow();
+  if (sub == nullptr || !sub->isVisibleTo(const_cast<MainWindow*>(this))) return nullptr;
+  return sub->widget();
+}
+
+bool MainWindow::IsChildVisible(const QString& name) const {
+  QMdiSubWindow* sub = SubWindowOf(name);
+  return sub != nullptr && sub->isVisibleTo(const_cast<MainWindow*>(this));
+}
+
+QAction* MainWindow::ToolbarButton(const QString& key) const {
+  for (QAction* button : tbMain_->actions()) {
+    if (button->objectName() == key) return button;
+  }
+  return nullptr;
+}
+
+void MainWindow::ShowChild(const QString& name) {
+  if (!IsChildName(name)) return;
+  QWidget* child = LoadChild(name);
+  if (child == nullptr) return;
+  QMdiSubWindow* sub = SubWindowOf(name);
+  if (!IsChildVisible(name)) {
+    child->show();
+    sub->show();
+  }
+  mdiArea_->setActiveSubWindow(sub);
+  child->setFocus();
+}
+
+void MainWindow::UpateMainToolbar() {
+  // The main window and the one child that is closing.
+  if (1 + VisibleChildCount() != 2) return;
+  for (QAction* button : tbMain_->actions()) button->setChecked(false);
+}
+
+void MainWindow::mnuAbort_Click() { CallActiveChild("Abort"); }
+
+void MainWindow::PressToolbarButton(const QString& key, bool pressed) {
+  if (QAction* button = ToolbarButton(key)) button->setChecked(pressed);
+}
+
+int MainWindow::VisibleChildCount() const {
+  int count = 0;
+  for (const auto& [name, sub] : children_) {
+    if (IsChildVisible(name)) ++count;
+  }
+  return count;
+}
+
+void MainWindow::ChildHidden(QMdiSubWindow* subWindow) {
+  if (subWindow->widget() != nullptr) PressToolbarButton(subWindow->widget()->objectName(), false);
+  if (VisibleChildCount() == 0) menus_.mnuReport->menuAction()->setVisible(false);
+}
+
+void MainWindow::SetThreadPriorityLevel(int level) {
+  if (level < 0 || level >= MainMenus::kPriorityLevels) return;
+  ProgramState& program = ProgramState::Instance();
+  // The items are plain check items (a check mark, not a radio dot); the window keeps
+  // exactly one checked.
+  menus_.mnuThreadPriorityLevel[program.ThreadPriority()]->setChecked(false);
+  menus_.mnuThreadPriorityLevel[level]->setChecked(true);
+  program.SetThreadPriority(level);
+
+  QWidget* active = ActiveChild();
+  if (active == nullptr || !IsChildName(active->objectName())) return;
+  for (const char* name : {kCompareDir, kCompareFiles}) {
+    QWidget* child = LoadChild(QString::fromUtf8(name));
+    if (child == nullptr) continue;
+    // A child without the component is skipped, as a failed late-bound call would be.
+    if (QObject* component = child->findChild<QObject*>(QStringLiteral("Lindrel1")))
+      component->setProperty("ThreadPriority", QVariant::fromValue<long>(level));
+  }
+}
+
+void MainWindow::CheckCurrentPriority() {
+  int current = ProgramState::Instance().ThreadPriority();
+  if (current >= 0 && current < MainMenus::kPriorityLevels)
+    menus_.mnuThreadPriorityLevel[current]->setChecked(true);
+}
+
+void MainWindow::Timer1_Timer() {
+  for (const auto& [name, sub] : children_) {
+    if (IsChildVisible(name)) CallChild(sub->widget(), "AdjustToolbarItems");
+  }
+}
+
+void MainWindow::CallActiveChild(const char* procedure) { CallChild(ActiveChild(), procedure); }
+
+void MainWindow::CallActiveChild(const char* procedure, bool flag) {
+  CallChild(ActiveChild(), procedure, flag);
+}
+
+void MainWindow::ShowChildFromToolbar(const QString& key) {
+  ShowChild(key);
+  // A click on a pressed button would release it; it stays pressed while in use.
+  PressToolbarButton(key, IsChildVisible(key));
+}
+
+void MainWindow::CompareDirectories() {
+  const QString name = QString::fromUtf8(kCompareDir);
+  ShowChild(name);
+  PressToolbarButton(name, true);
+  CallChild(Child(name), "CompareDirectories");
+}
+
+void MainWindow::CompareFiles() {
+  const QString name = QString::fromUtf8(kCompareFiles);
+  ShowChild(name);
+  PressToolbarButton(name, true);
+  CallChild(Child(name), "cmdCompare_Click");
+}
+
+namespace {
+
+QList<QMdiSubWindow*> ArrangeableWindows(QMdiArea& area) {
+  QList<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* sub : area.subWindowList(QMdiArea::StackingOrder)) {
+    if (sub->isVisibleTo(&area) && !sub->isMinimized()) windows << sub;
+  }
+  return windows;
+}
+
+}  // namespace
+
+void MainWindow::TileHorizontally() {
+  QList<QMdiSubWindow*> windows = ArrangeableWindows(*mdiArea_);
+  if (windows.isEmpty()) return;
+  QRect area = mdiArea_->viewport()->rect();
+  const int count = static_cast<int>(windows.size());
+  const int height = area.height() / count;
+  for (int i = 0; i < count; ++i) {
+    windows[i]->showNormal();
+    int last = i == count - 1 ? area.height() - i * height : height;
+    windows[i]->setGeometry(0, i * height, area.width(), last);
+  }
+}
+
+void MainWindow::TileVertically() {
+  QList<QMdiSubWindow*> windows = ArrangeableWindows(*mdiArea_);
+  if (windows.isEmpty()) return;
+  QRect area = mdiArea_->viewport()->rect();
+  const int count = static_cast<int>(windows.size());
+  const int width = area.width() / count;
+  for (int i = 0; i < count; ++i) {
+    windows[i]->showNormal();
+    int last = i == count - 1 ? area.width() - i * width : width;
+    windows[i]->setGeometry(i * width, 0, last, area.height());
+  }
+}
+
+void MainWindow::ShowHelpFile() { OpenDocument(HelpFilePath(), this); }
+
+void MainWindow::ShowAbout() {
+  widgets::AboutDialog about(
+      QStringLiteral("About LindrelDemo"),
+      QStringLiteral("LindrelDemo\n%1\n\nA demonstration of the Lindrel file and directory "
+                     "comparison component.")
+          .arg(QString::fromUtf8(kTitle)),
+      this);
+  about.setObjectName(QStringLiteral("frmAbout"));
+  widgets::ExecModal(about);
+}
+
+void MainWindow::ShowMakerPage() { OpenDocument(MakerPagePath(), this); }
+
+}  // namespace lindrel::demo

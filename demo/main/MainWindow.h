@@ -1,0 +1,125 @@
+// MainWindow: frmMainMDI, LindrelDemo's multi-document main window.
+//
+// It owns the menu bar (MainMenus), the toolbar tbMain, the thread-priority setting and
+// the start-up and closing work on the settings file ("Main" section) and its own window
+// placement. Its children are the Compare Directories window ("frmCompareDir") and the
+// Compare Files window ("frmCompareFiles"), made on first show by the factories the
+// program registers and kept until the program ends; closing a child hides it. Most
+// menu commands are forwarded by procedure name to the active child (ChildProtocol.h),
+// and errors of those calls are ignored.
+//
+// Children reach the window through the Q_INVOKABLE procedures below (ShowChild,
+// UpateMainToolbar, mnuAbort_Click), the menu items found by object name, the pop-up
+// menu (PopupMenu) and the toolbar buttons (ToolbarButton).
+//
+// Threading: GUI thread only.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <map>
+
+#include "demo/main/MainMenus.h"
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QTimer;
+class QToolBar;
+
+namespace lindrel::demo {
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr const char* kCompareDir = "frmCompareDir";
+  static constexpr const char* kCompareFiles = "frmCompareFiles";
+  static constexpr const char* kTitle = "Lindrel - Component Demo From Morvantis, Inc.";
+  static constexpr int kTimerIntervalMs = 2000;
+
+  // Makes the child window of a name; the main window gives it its object name and
+  // hosts it in a sub-window.
+  using ChildFactory = std::function<QWidget*(MainWindow&)>;
+  using ChildFactories = std::map<QString, ChildFactory>;
+
+  // Builds the window and runs the start-up: settings file path, thread priority,
+  // placement, the children that were open and the one that was active, timer on.
+  explicit MainWindow(ChildFactories factories = {}, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The child of that name if it has been made, else nullptr.
+  QWidget* Child(const QString& name) const;
+  // Makes the child if needed (without showing it); nullptr for a name without factory.
+  QWidget* LoadChild(const QString& name);
+  // The active child window, or nullptr.
+  QWidget* ActiveChild() const;
+  bool IsChildVisible(const QString& name) const;
+
+  QMdiArea* MdiArea() const { return mdiArea_; }
+  QMenu* PopupMenu() const { return menus_.mnuPopup; }
+  const MainMenus& Menus() const { return menus_; }
+  QToolBar* Toolbar() const { return tbMain_; }
+  // Toolbar button by key ("frmCompareDir", "frmCompareFiles"), or nullptr.
+  QAction* ToolbarButton(const QString& key) const;
+  QTimer* Timer1() const { return timer1_; }
+
+  // Shows the child window of that name ("frmCompareDir" or "frmCompareFiles"): gives
+  // it the focus when visible, else shows it. Other names do nothing.
+  Q_INVOKABLE void ShowChild(const QString& name);
+  // Releases every toolbar button when the child calling it is the last one open.
+  Q_INVOKABLE void UpateMainToolbar();
+  // Asks the active child to abort its comparison.
+  Q_INVOKABLE void mnuAbort_Click();
+  // Presses or releases toolbar button `key`.
+  Q_INVOKABLE void PressToolbarButton(const QString& key, bool pressed);
+
+  // Chooses thread priority `level` (0..4): check mark, stored value, and, when the
+  // active child is one of the two comparison windows, ThreadPriority on the Lindrel1
+  // component of both (made if needed).
+  void SetThreadPriorityLevel(int level);
+
+  // The 2-second tick: AdjustToolbarItems on every visible child.
+  void Timer1_Timer();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Tells the child that lost the focus and the one that gained it (Form_Deactivate,
+  // Form_Activate) and presses the new one's toolbar button.
+  void SubWindowActivated(QMdiSubWindow* sub);
+  void ConnectMenus();
+  void BuildToolbar();
+  void StartUp();
+  void SaveSettings();
+  void CallActiveChild(const char* procedure);
+  void CallActiveChild(const char* procedure, bool flag);
+  void CheckCurrentPriority();
+  void ShowChildFromToolbar(const QString& key);
+  void CompareDirectories();
+  void CompareFiles();
+  void TileHorizontally();
+  void TileVertically();
+  void ShowHelpFile();
+  void ShowAbout();
+  void ShowMakerPage();
+  QMdiSubWindow* SubWindowOf(const QString& name) const;
+  void ChildHidden(QMdiSubWindow* subWindow);
+  int VisibleChildCount() const;
+
+  ChildFactories factories_;
+  std::map<QString, QPointer<QMdiSubWindow>> children_;
+  QPointer<QWidget> activeChild_;
+  QMdiArea* mdiArea_ = nullptr;
+  MainMenus menus_;
+  QToolBar* tbMain_ = nullptr;
+  QTimer* timer1_ = nullptr;
+};
+
+}  // namespace lindrel::demo
