@@ -1,0 +1,468 @@
+// The Compare Files window: running a comparison through its component, what it shows
+// afterwards, its settings, fonts, views, scrolling, and its place in the main window.
+// Pauses and the clock are injected: a pause advances the clock and lets messages run.
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QToolBar>
+#include <QtTest>
+
+#include "GuiTestEnvironment.h"
+#include "demo/common/IniFile.h"
+#include "demo/common/ProgramState.h"
+#include "demo/common/UiTiming.h"
+#include "demo/compare-files/AllInOneModel.h"
+#include "demo/compare-files/CompareFilesOptionsDialog.h"
+#include "demo/compare-files/CompareFilesWindow.h"
+#include "demo/compare-files/ComparisonGrid.h"
+#include "demo/compare-files/FileGridModel.h"
+#include "demo/compare-files/GridColours.h"
+#include "demo/compare-files/LegendBar.h"
+#include "demo/compare-files/PleaseWaitWindow.h"
+#include "demo/main/DemoApplication.h"
+#include "demo/main/MainWindow.h"
+#include "lindrel/widgets/LindrelWidget.h"
+#include "lindrel/widgets/ModalDialogs.h"
+
+using lindrel::demo::CompareFilesWindow;
+using lindrel::demo::MainWindow;
+using lindrel::demo::RowBack;
+using lindrel::testing::GuiTestEnvironment;
+namespace widgets = lindrel::widgets;
+namespace colours = lindrel::demo::grid_colours;
+
+namespace {
+
+const QByteArray kMaster = "alpha\r\nbeta\r\ngamma\r\ndelta\r\nepsilon\r\nzeta\r\n";
+// beta changed, delta deleted, two lines added after zeta.
+const QByteArray kSource = "alpha\r\nBETA\r\ngamma\r\nepsilon\r\nzeta\r\neta\r\ntheta\r\n";
+
+QStringList Texts(const QList<widgets::MessageRecord>& messages) {
+  QStringList texts;
+  for (const auto& m : messages) texts << m.title + "|" + m.text;
+  return texts;
+}
+
+}  // namespace
+
+class CompareFilesWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    env_ = std::make_unique<GuiTestEnvironment>();
+    clock_ = 1000;
+    pauses_.clear();
+    statusAtPauses_.clear();
+    beeps_ = 0;
+    lindrel::demo::TEST_SetTiming({[this](int ms) {
+                                     pauses_ << ms;
+                                     if (window_) statusAtPauses_ << window_->StatusText(3);
+                                     clock_ += ms;
+                                     if (onPause_) onPause_();
+                                     QCoreApplication::processEvents();
+                                   },
+                                   [this] { return clock_; }, [this] { ++beeps_; }});
+  }
+  void cleanup() {
+    window_ = nullptr;
+    onPause_ = nullptr;
+    lindrel::demo::TEST_SetTiming({});
+    env_.reset();
+  }
+
+  void comparisonWithDifferencesShowsPaddedColouredGrids() {
+    CompareFilesWindow window;
+    window_ = &window;
+    const QString master = env_->Write("master.txt", kMaster);
+    const QString source = env_->Write("source.txt", kSource);
+    window.ComparePair(master, source);
+    QCOMPARE(pauses_, (QList<int>{10, 1000, 10}));
+    QCOMPARE(statusAtPauses_, (QStringList{"Comparing files.... Please wait.",
+                                           "Comparing files.... Please wait.",
+                                           "File Compare In Process..."}));
+    QVERIFY(!window.PleaseWait()->isVisible());
+    WaitForCompletion(window);
+
+    QVERIFY(Texts(widgets::TEST_Messages()).isEmpty());
+    QCOMPARE(window.StatusText(5), QString("1.01 (Sec)"));  // 10 + 1000 + 10 ms paused
+    QVERIFY(!window.ViewReportButton()->isHidden());
+    QVERIFY(!window.ViewFormatButton()->isHidden());
+    QCOMPARE(window.windowTitle(), QString("Compare File Results: 3 Differences found"));
+    QCOMPARE(window.RecordCount(), 3);
+    QCOMPARE(window.CurrentChange(), 1);
+    QCOMPARE(beeps_, 1);  // beep when done is on by default
+    QVERIFY(!lindrel::demo::BusyPointerShown());
+
+    const auto& m = window.MasterModel();
+    const auto& s = window.SourceModel();
+    QCOMPARE(m.HeaderText(), "[Master] " + master);
+    QCOMPARE(s.HeaderText(), "[Source] " + source);
+    QCOMPARE(window.MasterLineCount(), 6);
+    QCOMPARE(window.SourceLineCount(), 7);
+    QCOMPARE(m.GridRowCount(), 9);
+    QCOMPARE(s.GridRowCount(), 9);
+    QStringList rows;
+    for (int r = 1; r < m.GridRowCount(); ++r)
+      rows << m.NumberText(r).trimmed() + ":" + m.LineText(r) + "|" + s.NumberText(r).trimmed() + ":" + s.LineText(r);
+    QCOMPARE(rows, (QStringList{"1:alpha|1:alpha", "2:beta|2:BETA", "3:gamma|3:gamma", "4:delta|:",
+                                "5:epsilon|4:epsilon", "6:zeta|5:zeta", ":|6:eta", ":|7:theta"}));
+    QCOMPARE(m.Row(2).fore, lindrel::demo::RowFore::Changed);
+    QCOMPARE(m.Row(4).fore, lindrel::demo::RowFore::OnlyInMaster);
+    QCOMPARE(s.Row(7).fore, lindrel::demo::RowFore::OnlyInSource);
+    QVERIFY(s.IsDifferenceRow(4) && m.IsDifferenceRow(8) && !m.IsDifferenceRow(5));
+
+    // The all-in-one view is built the first time it is shown, once per comparison.
+    QSignalSpy builds(&window.AllInOne(), &QAbstractItemModel::modelReset);
+    window.cmdCompareFilesViewFormat_Click();
+    QCOMPARE(window.ViewFormatButton()->text(), QString("Side By Side"));
+    QCOMPARE(window.ViewFormatButton()->toolTip(), QString("Change Views to/from Side By Side to All In One"));
+    QVERIFY(window.AllInOneShown());
+    const auto& all = window.AllInOne();
+    QCOMPARE(all.HeaderText(), "[Master] " + master + "  [Source] " + source);
+    QStringList merged;
+    for (int r = 1; r < all.GridRowCount(); ++r)
+      merged << all.CellText(r, 0).trimmed() + "|" + all.CellText(r, 1) + "|" + all.CellText(r, 2).trimmed();
+    QCOMPARE(merged, (QStringList{"1|alpha|1", "2|BETA|2", "3|gamma|3", "4|delta|", "5|epsilon|4",
+                                  "6|zeta|5", "|eta|6", "|theta|7"}));
+    window.cmdCompareFilesViewFormat_Click();
+    QCOMPARE(window.ViewFormatButton()->text(), QString("All In One"));
+    window.cmdCompareFilesViewFormat_Click();
+    QCOMPARE(builds.count(), 1);
+
+    // A new comparison while the all-in-one view is on screen rebuilds it at once.
+    window.Swap();
+    WaitForCompletion(window);
+    QCOMPARE(builds.count(), 2);
+    QCOMPARE(window.MasterModel().HeaderText(), "[Master] " + source);
+    QCOMPARE(window.AllInOne().CellText(2, 1), QString("beta"));
+  }
+
+  void identicalAndBinaryFilesAreReported_data() {
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<bool>("quick");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("identical") << kMaster << false << "No differences detected"
+                               << "Compare File Results: 0 Differences found";
+    QTest::newRow("quick compare") << kSource << true << "Binary Files are different"
+                                   << "Compare File Results: -1 Differences found";
+  }
+  void identicalAndBinaryFilesAreReported() {
+    QFETCH(QByteArray, source);
+    QFETCH(bool, quick);
+    QFETCH(QString, message);
+    QFETCH(QString, caption);
+    CompareFilesWindow window;
+    window.Lindrel1Widget()->SetFileQuickCompare(quick);
+    window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", source));
+    WaitForCompletion(window);
+    QCOMPARE(Texts(widgets::TEST_Messages()), QStringList{"Info|" + message});
+    QCOMPARE(widgets::TEST_Messages().first().icon, QMessageBox::Information);
+    QVERIFY(window.ViewReportButton()->isHidden());
+    QCOMPARE(window.windowTitle(), caption);
+    for (int r = 1; r < window.MasterModel().GridRowCount(); ++r) QVERIFY(!window.MasterModel().IsDifferenceRow(r));
+    QCOMPARE(window.MasterModel().GridRowCount(), 7);
+  }
+
+  void missingFilesAreReportedAndNothingStarts_data() {
+    QTest::addColumn<QString>("master");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("reported");
+    QTest::newRow("both missing: master first") << "/nonexistent/m" << "/nonexistent/s" << "/nonexistent/m";
+    QTest::newRow("source missing") << "@m" << "/nonexistent/s" << "/nonexistent/s";
+    QTest::newRow("empty master path") << "" << "@s" << "";
+    QTest::newRow("empty source path") << "@m" << "" << "";
+  }
+  void missingFilesAreReportedAndNothingStarts() {
+    QFETCH(QString, master);
+    QFETCH(QString, source);
+    QFETCH(QString, reported);
+    if (master == "@m") master = env_->Write("m.txt", kMaster);
+    if (source == "@s") source = env_->Write("s.txt", kSource);
+    CompareFilesWindow window;
+    QSignalSpy started(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted);
+    window.ComparePair(master, source);
+    QCOMPARE(Texts(widgets::TEST_Messages()), QStringList{"LindrelDemo|File does not exist: " + reported});
+    QCOMPARE(started.count(), 0);
+    QCOMPARE(pauses_, (QList<int>{10, 1000}));
+    QVERIFY(!window.PleaseWait()->isVisible());
+    QCOMPARE(window.MasterModel().GridRowCount(), 1);
+  }
+
+  void errorsOfTheComponentOnlyReachTheStatusBar() {
+    CompareFilesWindow window;
+    window_ = &window;
+    QStringList statusAtErrors;
+    connect(window.Lindrel1Widget(), &widgets::LindrelWidget::OnError, this,
+            [&] { statusAtErrors << window.StatusText(3); });
+    // A second comparison asked for while the component starts the first one.
+    bool asked = false;
+    onPause_ = [&] {
+      if (asked || window.StatusText(3) != "File Compare In Process...") return;
+      asked = true;
+      window.DoComparison();
+    };
+    window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kSource));
+    QVERIFY(asked);
+    QCOMPARE(statusAtErrors.size(), 1);
+    QCOMPARE(statusAtErrors, QStringList{"Search is in process, abort current search first."});
+    QVERIFY(widgets::TEST_Messages().isEmpty());
+    WaitForCompletion(window);
+  }
+
+  void showReportOnlyWritesAndOpensTheDefaultReportAndEmptiesTheGrids() {
+    const QString log = RecordOpenedFiles();
+    CompareFilesWindow window;
+    window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kSource));
+    WaitForCompletion(window);
+    QVERIFY(window.MasterModel().GridRowCount() > 1);
+
+    window.SetShowReportOnly(true);
+    auto report = window.ReportSettings();
+    report.defaultType = lindrel::demo::kReportText;
+    report.textPath = env_->Root() + "/reports dir/my report.txt";
+    QDir().mkpath(env_->Root() + "/reports dir");
+    window.SetReportSettings(report);
+    window.DoComparison();
+    WaitForCompletion(window);
+
+    QCOMPARE(window.MasterModel().GridRowCount(), 1);
+    QCOMPARE(window.SourceModel().GridRowCount(), 1);
+    QCOMPARE(window.AllInOne().GridRowCount(), 1);
+    QVERIFY(window.MasterModel().HeaderText().isEmpty() && window.SourceModel().HeaderText().isEmpty());
+    QVERIFY(window.ViewFormatButton()->isHidden());
+    QCOMPARE(window.ChangeListing()->count(), 0);
+    QCOMPARE(window.StatusText(5), QString("1.01 (Sec)"));
+    QVERIFY(QFile(report.textPath).size() > 0);
+    QTRY_COMPARE(GuiTestEnvironment::Read(log).trimmed(), report.textPath.toUtf8());
+
+    // A type this window does not offer writes nothing.
+    report.defaultType = 4;
+    report.textPath = env_->Root() + "/never.txt";
+    window.SetReportSettings(report);
+    window.cmdViewReport_Click();
+    QVERIFY(!QFile::exists(report.textPath));
+  }
+
+  void reportMenuAsksForTheStyleOfTheViewOnScreen() {
+    RecordOpenedFiles();
+    CompareFilesWindow window;
+    window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kSource));
+    WaitForCompletion(window);
+    const QString html = window.ReportSettings().htmlPath;
+    QCOMPARE(html, env_->Home() + "/TVKReport.HTM");
+    window.mnuReportHTMLFile_Click();
+    const QByteArray sideBySide = GuiTestEnvironment::Read(html);
+    window.cmdCompareFilesViewFormat_Click();
+    window.mnuReportHTMLFile_Click();
+    const QByteArray allInOne = GuiTestEnvironment::Read(html);
+    QVERIFY(!sideBySide.isEmpty() && !allInOne.isEmpty());
+    QVERIFY(sideBySide != allInOne);
+    QVERIFY(window.Lindrel1Widget()->GetReportFileMaster().endsWith("m.txt"));
+  }
+
+  void settingsHaveTheirDefaultsAndSurviveARestart() {
+    {
+      CompareFilesWindow window;
+      const auto& s = window.Settings();
+      QVERIFY(s.showLegend && !s.showReportOnly && s.beepWhenDone && s.removeBlankLines);
+      QCOMPARE(s.report.textPath, env_->Home() + "/TVKReport.TXT");
+      QCOMPARE(s.report.commaDelimitedPath, env_->Home() + "/TVKReport.CSV");
+      QCOMPARE(s.report.htmlTitle, QString("Title"));
+      QCOMPARE(s.report.defaultType, 1);
+      QCOMPARE(s.report.defaultStyle, 1);
+      QCOMPARE(window.MasterGrid()->font().family(), QFont("Times New Roman").family());
+      QCOMPARE(window.MasterGrid()->font().pointSize(), 8);
+
+      window.mnuViewLegend_Click();
+      QVERIFY(window.Legend()->isHidden());
+      window.SetBeepWhenDone(false);
+      window.SetShowReportOnly(true);
+      auto report = window.ReportSettings();
+      report.htmlTitle = "My title";
+      report.defaultType = 3;
+      report.defaultStyle = 2;
+      window.SetReportSettings(report);
+      QFont chosen("Liberation Mono", 11);
+      chosen.setItalic(true);
+      widgets::TEST_QueueFontAnswer(chosen);
+      window.Change_Font(true);
+      window.close();
+    }
+    QCOMPARE(Setting("General", "BeepWhenDone_CF"), QString("FALSE"));
+    QCOMPARE(Setting("General", "RemoveBlankLines_CF"), QString("TRUE"));
+    QCOMPARE(Setting("CompareFiles", "ShowLegend"), QString("FALSE"));
+    QCOMPARE(Setting("CompareFiles", "FontSize"), QString("11"));
+    QCOMPARE(Setting("CompareFiles", "FontItalic"), QString("TRUE"));
+
+    CompareFilesWindow again;
+    const auto& s = again.Settings();
+    QVERIFY(!s.showLegend && s.showReportOnly && !s.beepWhenDone);
+    QVERIFY(again.Legend()->isHidden());
+    QCOMPARE(s.report.htmlTitle, QString("My title"));
+    QCOMPARE(s.report.defaultType, 3);
+    QCOMPARE(s.report.defaultStyle, 2);
+    QCOMPARE(again.MasterGrid()->font().pointSize(), 11);
+    QVERIFY(again.AllInOneGrid()->font().italic());
+  }
+
+  void onlyAnExactFalseReadsAsFalse() {
+    lindrel::demo::ini::WriteString(env_->SettingsFile(), "General", "BeepWhenDone_CF", "false");
+    lindrel::demo::ini::WriteString(env_->SettingsFile(), "General", "mbShowReportOnly_CF", "FALSE");
+    lindrel::demo::ini::WriteString(env_->SettingsFile(), "CompareFiles", "FontBold", "no");
+    lindrel::demo::ini::WriteString(env_->SettingsFile(), "CompareFiles", "ShowLegend", "FALSE ");
+    CompareFilesWindow window;
+    QVERIFY(window.Settings().beepWhenDone);
+    QVERIFY(!window.Settings().showReportOnly);
+    QVERIFY(window.Settings().fontBold);
+    QVERIFY(!window.Settings().showLegend);  // values are read with their blanks trimmed
+  }
+
+  void cancelledFontDialogChangesNothing() {
+    CompareFilesWindow window;
+    const QFont before = window.MasterGrid()->font();
+    window.Change_Font(true);  // nothing queued: cancelled
+    QCOMPARE(widgets::TEST_FontRequests(), 1);
+    QCOMPARE(window.MasterGrid()->font(), before);
+    QCOMPARE(window.Settings().fontName, QString("Times New Roman"));
+  }
+
+  void sideBySideGridsScrollTogetherAndRowsStayAligned() {
+    QByteArray master, source;
+    for (int i = 1; i <= 300; ++i) {
+      master += "line " + QByteArray::number(i) + "\n";
+      // Every 25th source line is long enough to wrap, so the pair needs taller rows.
+      source += (i % 25 == 0 ? QByteArray(400, 'w') + " " + QByteArray(300, 'x') : "line " + QByteArray::number(i)) + "\n";
+    }
+    CompareFilesWindow window;
+    window.resize(900, 600);
+    window.show();
+    window.ComparePair(env_->Write("m.txt", master), env_->Write("s.txt", source));
+    WaitForCompletion(window);
+    window.Form_Resize();
+
+    auto* m = window.MasterGrid();
+    auto* s = window.SourceGrid();
+    QCOMPARE(m->rowHeight(24), s->rowHeight(24));  // grid row 25: wrapped on one side only
+    QVERIFY(m->rowHeight(24) > m->rowHeight(0));
+    for (int row : {0, 1, 23, 24, 49, 299}) QCOMPARE(m->rowHeight(row), s->rowHeight(row));
+    QVERIFY(m->rowHeight(24) <= m->MaxRowHeight());
+
+    QSignalSpy masterMoves(m, &lindrel::demo::ComparisonGrid::TopRowChanged);
+    s->SetTopRow(120);
+    QCOMPARE(m->TopRow(), 120);
+    QCOMPARE(masterMoves.count(), 1);  // the master followed once; nothing echoed back
+    m->SetTopRow(30);
+    QCOMPARE(s->TopRow(), 30);
+  }
+
+  void aFileThatCannotBeReadWhenTheGridsLoadLeavesAnEmptyGrid() {
+    CompareFilesWindow window;
+    window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kSource));
+    WaitForCompletion(window);
+    const QString gone = env_->Root() + "/m.txt";
+    QFile::remove(gone);
+    window.Setup();
+    // Only padding rows stand opposite the source lines.
+    for (int r = 1; r < window.MasterModel().GridRowCount(); ++r) QVERIFY(window.MasterModel().Row(r).IsPadding());
+    QCOMPARE(window.MasterLineCount(), 0);
+    QVERIFY(window.SourceModel().GridRowCount() > 1);
+    QVERIFY2(window.StatusText(3).startsWith("Cannot show " + gone), qPrintable(window.StatusText(3)));
+  }
+
+  void theMainWindowOpensTheWindowAndShowsItsMenus() {
+    const QString master = env_->Write("m.txt", kMaster);
+    const QString source = env_->Write("s.txt", kSource);
+    widgets::TEST_SetModalHandler([&](QDialog& dialog) {
+      auto& options = static_cast<lindrel::demo::CompareFilesOptionsDialog&>(dialog);
+      options.SetMasterFile(master);
+      options.SetSourceFile(source);
+      dialog.accept();
+    });
+    MainWindow main(lindrel::demo::DemoChildFactories());
+    main.Menus().mnuCompareFiles->trigger();
+    auto* window = qobject_cast<CompareFilesWindow*>(main.Child(MainWindow::kCompareFiles));
+    QVERIFY(window != nullptr);
+    QCOMPARE(widgets::TEST_ModalDialogs(), QStringList{"frmCompareFilesOptions"});
+    WaitForCompletion(*window);
+    QCOMPARE(window->MasterModel().HeaderText(), "[Master] " + master);
+
+    const auto& menus = main.Menus();
+    QVERIFY(menus.mnuReport->menuAction()->isVisible());
+    QVERIFY(menus.mnuReportHTMLFile->isVisible() && menus.mnuReportTextFile->isVisible() &&
+            menus.mnuReportCommaDelimitedFile->isVisible());
+    QVERIFY(!menus.mnuReportTabDelimitedFile->isVisible());
+    QVERIFY(menus.mnuSwap->isVisible() && menus.mnuPopupShowDetail->isVisible());
+    QVERIFY(menus.mnuViewLegend->isEnabled());
+    QVERIFY(main.ToolbarButton(MainWindow::kCompareFiles)->isChecked());
+
+    // The right mouse button selects the row in both grids and pops up the main menu.
+    window->MasterGrid()->show();
+    QTest::mouseClick(window->SourceGrid()->viewport(), Qt::RightButton, {},
+                      window->SourceGrid()->visualRect(window->SourceModel().index(2, 1)).center());
+    QCOMPARE(window->MasterGrid()->CurrentRow(), 3);
+    QCOMPARE(window->SourceGrid()->CurrentRow(), 3);
+    QTRY_VERIFY(main.PopupMenu()->isVisible());
+    main.PopupMenu()->hide();
+
+    // The main window's commands reach the window by name.
+    menus.mnuSwap->trigger();
+    QTRY_COMPARE(window->MasterModel().HeaderText(), "[Master] " + source);
+    WaitForCompletion(*window);
+
+    // Closing the window saves its settings and releases the toolbar button.
+    main.Child(MainWindow::kCompareFiles)->parentWidget()->close();
+    QCOMPARE(Setting("CompareFiles", "FontName"), QString("Times New Roman"));
+    QVERIFY(!main.ToolbarButton(MainWindow::kCompareFiles)->isChecked());
+  }
+
+  void theCommandLineComparesTwoFilesAtOnce() {
+    MainWindow main(lindrel::demo::DemoChildFactories());
+    const QString master = env_->Write("a b/m.txt", kMaster);
+    const QString source = env_->Write("s.txt", kSource);
+    lindrel::demo::OpenFromCommandLine(main, {master, source});
+    auto* window = qobject_cast<CompareFilesWindow*>(main.Child(MainWindow::kCompareFiles));
+    QVERIFY(window != nullptr && main.IsChildVisible(MainWindow::kCompareFiles));
+    WaitForCompletion(*window);
+    QCOMPARE(window->RecordCount(), 3);
+    QCOMPARE(window->MasterHistory().Items().last(), master);
+
+    lindrel::demo::OpenFromCommandLine(main, {env_->Root() + "/missing.txt", source});
+    QCOMPARE(Texts(widgets::TEST_Messages()).last(), "LindrelDemo|File does not exist: " + env_->Root() + "/missing.txt");
+    lindrel::demo::OpenFromCommandLine(main, {env_->Root(), env_->Home()});
+    QVERIFY(Texts(widgets::TEST_Messages()).last().contains("directories"));
+  }
+
+ private:
+  void WaitForCompletion(CompareFilesWindow& window) {
+    QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
+  }
+
+  QString RecordOpenedFiles() {
+    QString log = env_->Root() + "/opened.txt";
+    QString script = env_->Write("record-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + log.toUtf8() + "\"\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("LINDREL_OPEN_COMMAND", script.toUtf8());
+    return log;
+  }
+
+  QString Setting(const char* section, const char* key) {
+    return lindrel::demo::ini::ReadString(env_->SettingsFile(), section, key, "<missing>");
+  }
+
+  std::unique_ptr<GuiTestEnvironment> env_;
+  CompareFilesWindow* window_ = nullptr;
+  std::function<void()> onPause_;
+  long clock_ = 0;
+  QList<int> pauses_;
+  QStringList statusAtPauses_;
+  int beeps_ = 0;
+};
+
+QTEST_MAIN(CompareFilesWindowTest)
+#include "CompareFilesWindowTest.moc"
