@@ -135,6 +135,8 @@ void CompareFilesWindow::cmdCompareFilesViewFormat_Click() {
     UpdateChangesToAllInOneGrid();
     cmdCompareFilesViewFormat_->setText(QString::fromUtf8(kViewSideBySide));
     views_->setCurrentWidget(msfgAllInOne_);
+    // A grid that was not on screen may not have followed the window's size.
+    Form_Resize();
   } else {
     HideDetailViews();
     views_->setCurrentWidget(sideBySide_);
@@ -209,8 +211,10 @@ void CompareFilesWindow::LayoutGrids() {
   const int room = msfgAllInOne_->viewport()->width() - numbers;
   msfgAllInOne_->setColumnWidth(AllInOneModel::kTextColumn, std::max(std::min(literal, room), 1));
 
-  SizeRowsSideBySide();
-  SizeRowsAllInOne();
+  // Rows are sized for the view on screen; the other one is sized when it is shown (a
+  // grid that is not shown does not know its width yet).
+  if (views_->currentWidget() == sideBySide_) SizeRowsSideBySide();
+  else SizeRowsAllInOne();
   SetGridsRedraw(true);
   AdjustToolbarItems();
 }

@@ -195,6 +195,9 @@ QWidget* CompareFilesWindow::BuildTopBar() {
   cmboChangeListing_->setMinimumContentsLength(20);
   tbChangeListing_->addWidget(cmboChangeListing_);
 
+  // A toolbar in a plain layout would shrink to its extension button.
+  Toolbar1_->setMinimumWidth(Toolbar1_->sizeHint().width());
+
   auto* row = new QHBoxLayout(bar);
   row->setContentsMargins(0, 0, 0, 0);
   row->addWidget(cmdCompare_);
@@ -303,6 +306,7 @@ void CompareFilesWindow::Lindrel1_FileCompareStarted() {
 }
 
 void CompareFilesWindow::Lindrel1_FileCompareCompleted(long count) {
+  if (completionProbe_) completionProbe_();
   if (settings_.showReportOnly) ShowReportOnlyResult();
   else ShowResultInGrids(count);
 }

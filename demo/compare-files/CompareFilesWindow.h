@@ -32,6 +32,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "demo/common/HistoryList.h"
@@ -147,6 +148,10 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   QPushButton* ViewFormatButton() const { return cmdCompareFilesViewFormat_; }
   QComboBox* ChangeListing() const { return cmboChangeListing_; }
 
+  // Benchmarks: called when the component's completion event reaches the window, before
+  // the window handles it.
+  void TEST_SetCompletionProbe(std::function<void()> probe) { completionProbe_ = std::move(probe); }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -209,6 +214,7 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   bool scrollEcho_ = false;
   bool layoutScheduled_ = false;
   QString loadProblem_;
+  std::function<void()> completionProbe_;
 
   widgets::LindrelWidget* lindrel1_ = nullptr;
   widgets::LindrelWidget* lindrel2_ = nullptr;

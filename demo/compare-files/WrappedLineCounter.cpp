@@ -4,6 +4,7 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <cmath>
 
 namespace lindrel::demo {
 namespace {
@@ -30,10 +31,24 @@ int WrappedLineCounter::Lines(const QString& text) {
   qreal sum = 0;
   for (QChar c : text) sum += CharWidth(c);
   if (sum <= width_ * (1 - kCertainMargin)) return 1;
+  if (layoutsLeft_ <= 0) return EstimatedLines(text, sum);
+  --layoutsLeft_;
   return LaidOutLines(text);
 }
 
-int WrappedLineCounter::LaidOutLines(const QString& text) const {
+int WrappedLineCounter::EstimatedLines(const QString& text, qreal sum) const {
+  // Wrapping at word boundaries leaves part of each line empty: allow for a word's
+  // width at the end of every line.
+  qsizetype longestWord = 0, word = 0;
+  for (QChar c : text) {
+    word = c.isSpace() ? 0 : word + 1;
+    longestWord = std::max(longestWord, word);
+  }
+  const qreal slack = std::min<qreal>(longestWord * maxCharWidth_, width_ * 0.5);
+  return std::max(1, static_cast<int>(std::ceil(sum / std::max<qreal>(width_ - slack, 1.0))));
+}
+
+int WrappedLineCounter::LaidOutLines(const QString& text) {
   QTextOption option;
   option.setWrapMode(QTextOption::WordWrap);
   QTextLayout layout(text, font_);

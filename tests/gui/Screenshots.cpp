@@ -1,6 +1,7 @@
 // Writes the review screenshots of the demo's main window and dialogs as PNG files.
 // Run on a display (for example under `xvfb-run -a`):
-//   lindrel_gui_screenshots <output folder>
+//   lindrel_gui_screenshots <output folder> [<master file> <source file>]
+// With a pair of files, the Compare Files window is shown comparing them.
 // Settings go to a throw-away Lindrel directory, never the user's own.
 #include <QApplication>
 #include <QDir>
@@ -18,7 +19,9 @@
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/GoToDialog.h"
+#include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
+#include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
 #include "lindrel/widgets/AboutDialog.h"
 #include "lindrel/widgets/LindrelWidget.h"
@@ -98,6 +101,24 @@ int main(int argc, char* argv[]) {
     Settle(600);
     ok &= SaveScreen(window, {menus.mnuHelp}, out.filePath("main-window-help-menu.png"));
     menus.mnuHelp->hide();
+  }
+
+  if (argc >= 4) {
+    demo::MainWindow window(demo::DemoChildFactories());
+    window.setWindowState(Qt::WindowNoState);
+    window.setGeometry(20, 20, 1240, 760);
+    window.show();
+    Settle();
+    demo::OpenFromCommandLine(window, {QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])});
+    auto* files = qobject_cast<demo::CompareFilesWindow*>(window.Child(demo::MainWindow::kCompareFiles));
+    for (int waited = 0; files && !files->StatusText(3).startsWith("File Compare Completed") && waited < 100; ++waited)
+      Settle(100);
+    Settle(600);
+    ok &= SaveScreen(window, {}, out.filePath("compare-files-side-by-side.png"));
+    if (files) files->cmdCompareFilesViewFormat_Click();
+    Settle(600);
+    ok &= SaveScreen(window, {}, out.filePath("compare-files-all-in-one.png"));
+    window.close();
   }
 
   widgets::LindrelWidget lindrel1(nullptr, QStringLiteral("WDD_COMPARE_FILES_TVK1"));

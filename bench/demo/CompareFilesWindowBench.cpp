@@ -1,0 +1,124 @@
+// Measures the Compare Files window on a generated pair of 200,000-line files with about
+// 10% of the lines changed in clusters:
+//  - from the completion event to both grids loaded, padded, laid out and painted;
+//  - the first switch to the all-in-one view, painted;
+//  - a scroll of the side-by-side grids to the end, painted;
+//  - the memory the window holds for the pair, against the size of the two files.
+// Run offscreen: QT_QPA_PLATFORM=offscreen compare_files_window_bench [lines]
+// The demo's fixed pauses are left out (they are waits, not work).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "demo/common/UiTiming.h"
+#include "demo/compare-files/CompareFilesWindow.h"
+#include "demo/compare-files/ComparisonGrid.h"
+#include "lindrel/widgets/LindrelWidget.h"
+
+namespace {
+
+long ResidentBytes() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return resident * 4096;
+}
+
+// A line of plausible source text, different for every seed.
+std::string Line(unsigned seed) {
+  static const char* words[] = {"value", "count", "index", "result", "buffer", "record",
+                                "return", "const", "auto", "if", "for", "while", "std::size_t"};
+  std::string line(2 * (seed % 5), ' ');
+  for (unsigned w = 0; w < 4 + seed % 6; ++w) {
+    line += words[(seed >> (w + 1)) % 13];
+    line += w % 3 == 2 ? " = " : " ";
+  }
+  line += std::to_string(seed) + ";";
+  return line;
+}
+
+// 10% of the lines changed, deleted or added, in clusters of 1 to 20 lines.
+qint64 WritePair(const QString& master, const QString& source, int lines) {
+  std::ofstream m(master.toStdString()), s(source.toStdString());
+  unsigned state = 12345;
+  auto next = [&] { return state = state * 1103515245u + 12345u; };
+  for (int i = 0; i < lines;) {
+    if (next() % 100 < 1) {
+      const int cluster = 1 + static_cast<int>(next() % 20);
+      const unsigned kind = next() % 3;
+      for (int k = 0; k < cluster && i < lines; ++k, ++i) {
+        if (kind != 2) m << Line(static_cast<unsigned>(i)) << "\n";  // in master
+        if (kind != 1) s << Line(static_cast<unsigned>(i) * 7919u + 1u) << "\n";  // in source
+      }
+      continue;
+    }
+    m << Line(static_cast<unsigned>(i)) << "\n";
+    s << Line(static_cast<unsigned>(i)) << "\n";
+    ++i;
+  }
+  m.close();
+  s.close();
+  return QFile(master).size() + QFile(source).size();
+}
+
+void Paint(lindrel::demo::ComparisonGrid* grid) { grid->viewport()->repaint(); }
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QTemporaryDir home;
+  qputenv("LINDREL_HOME", home.path().toUtf8());
+  qputenv("TMPDIR", home.path().toUtf8());
+  QApplication app(argc, argv);
+  const int lines = argc > 1 ? std::stoi(argv[1]) : 200000;
+  lindrel::demo::TEST_SetTiming({[](int) { QCoreApplication::processEvents(); }, {}, [] {}});
+
+  const QString master = home.path() + "/master.txt";
+  const QString source = home.path() + "/source.txt";
+  const qint64 fileBytes = WritePair(master, source, lines);
+
+  const long before = ResidentBytes();
+  auto* window = new lindrel::demo::CompareFilesWindow();
+  window->resize(1400, 900);
+  window->show();
+  QElapsedTimer timer;
+  window->TEST_SetCompletionProbe([&timer] { timer.start(); });
+  window->ComparePair(master, source);
+  QElapsedTimer wait;
+  wait.start();
+  while (!window->StatusText(3).startsWith("File Compare Completed") && wait.elapsed() < 120000)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  Paint(window->MasterGrid());
+  Paint(window->SourceGrid());
+  const qint64 completion = timer.elapsed();
+  const long records = window->RecordCount();
+  const long after = ResidentBytes();
+
+  timer.restart();
+  window->cmdCompareFilesViewFormat_Click();
+  Paint(window->AllInOneGrid());
+  const qint64 allInOne = timer.elapsed();
+  window->cmdCompareFilesViewFormat_Click();
+  QCoreApplication::processEvents();
+
+  timer.restart();
+  window->MasterGrid()->SetTopRow(window->MasterModel().GridRowCount());
+  Paint(window->MasterGrid());
+  Paint(window->SourceGrid());
+  const qint64 scroll = timer.elapsed();
+
+  std::printf("pair: %d lines each side, %.1f MB in all, %ld change records, %d rows per grid\n", lines,
+              fileBytes / 1e6, records, window->MasterModel().GridRowCount() - 1);
+  std::printf("completion event to both grids painted: %lld ms (target 1500)\n", static_cast<long long>(completion));
+  std::printf("first switch to all-in-one, painted:    %lld ms (target 1000)\n", static_cast<long long>(allInOne));
+  std::printf("scroll to the end, painted:              %lld ms (target 50)\n", static_cast<long long>(scroll));
+  std::printf("memory held by the window:               %.1f MB = %.2f x the files (target 4)\n",
+              (after - before) / 1e6, double(after - before) / double(fileBytes));
+  delete window;
+  return 0;
+}
