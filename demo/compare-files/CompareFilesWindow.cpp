@@ -227,6 +227,14 @@ void CompareFilesWindow::cmdCompare_Click() {
   if (!options.Cancelled()) DoComparison();
 }
 
+void CompareFilesWindow::CompareFilesFromDialog(const QString& master, const QString& source) {
+  CompareFilesOptionsDialog options(*this, this);
+  options.SetMasterFile(master);
+  options.SetSourceFile(source);
+  widgets::ExecModal(options);
+  if (!options.Cancelled()) DoComparison();
+}
+
 void CompareFilesWindow::ComparePair(const QString& master, const QString& source) {
   masterFileName_ = master;
   sourceFileName_ = source;

@@ -78,6 +78,9 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   // --- Procedures other windows call ----------------------------------------------------
   // Asks for the files and options (frmCompareFilesOptions); compares unless cancelled.
   Q_INVOKABLE void cmdCompare_Click();
+  // The same with the dialog's two paths preset (the Compare Directories window opens a
+  // pair of its files this way).
+  void CompareFilesFromDialog(const QString& master, const QString& source);
   // Starts a comparison of the current master and source files.
   Q_INVOKABLE void DoComparison();
   Q_INVOKABLE void Refresh_View();
