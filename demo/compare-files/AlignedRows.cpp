@@ -43,11 +43,19 @@ AlignedRows AlignRows(int masterLines, int sourceLines, const std::vector<GridRe
   SideWriter master(result.master, masterLines);
   SideWriter source(result.source, sourceLines);
 
+  result.records.reserve(records.size());
   for (const GridRecord& r : records) {
+    // Where the record's rows begin, once the lines before it are written.
+    auto begin = [&] {
+      return RecordRows{static_cast<std::int32_t>(master.Written() + 1),
+                        static_cast<std::int32_t>(source.Written() + 1), 0};
+    };
+    RecordRows rows;
     switch (r.changeType) {
       case 'c': {
         master.LinesThrough(r.masterStart - 1);
         source.LinesThrough(r.sourceStart - 1);
+        rows = begin();
         const long masterBefore = master.Written();
         const long sourceBefore = source.Written();
         master.LinesThrough(r.masterEnd, RowBack::Change, RowFore::Changed);
@@ -58,23 +66,29 @@ AlignedRows AlignRows(int masterLines, int sourceLines, const std::vector<GridRe
                        RowFore::Changed);
         source.Padding(span + 1 - (source.Written() - sourceBefore), RowBack::Change,
                        RowFore::Changed);
+        rows.count = static_cast<std::int32_t>(master.Written() - masterBefore);
         break;
       }
       case 'd':
         master.LinesThrough(r.masterStart - 1);
         source.LinesThrough(r.sourceStart);
+        rows = begin();
         master.LinesThrough(r.masterEnd, RowBack::Change, RowFore::OnlyInMaster);
         source.Padding(r.masterEnd - r.masterStart + 1, RowBack::Change, RowFore::Normal);
+        rows.count = static_cast<std::int32_t>(source.Written() + 1 - rows.sourceFirst);
         break;
       case 'a':
         master.LinesThrough(r.masterStart);
         source.LinesThrough(r.sourceStart - 1);
+        rows = begin();
         source.LinesThrough(r.sourceEnd, RowBack::Change, RowFore::OnlyInSource);
         master.Padding(r.sourceEnd - r.sourceStart + 1, RowBack::Change, RowFore::Normal);
+        rows.count = static_cast<std::int32_t>(master.Written() + 1 - rows.masterFirst);
         break;
       default:
         break;
     }
+    result.records.push_back(rows);
   }
   master.LinesThrough(masterLines);
   source.LinesThrough(sourceLines);

@@ -46,10 +46,21 @@ struct GridRow {
   bool operator==(const GridRow&) const = default;
 };
 
+// The rows one record occupies: `count` rows from grid row `masterFirst` of the master
+// grid and from `sourceFirst` of the source grid (its lines and the padding opposite or
+// below them). Count 0 for a record of no known kind.
+struct RecordRows {
+  std::int32_t masterFirst = 0;
+  std::int32_t sourceFirst = 0;
+  std::int32_t count = 0;
+};
+
 struct AlignedRows {
   // Grid rows 1 and up (index 0 is grid row 1).
   std::vector<GridRow> master;
   std::vector<GridRow> source;
+  // One per record, in record order.
+  std::vector<RecordRows> records;
 };
 
 // The unpadded rows of a file of `lines` lines.

@@ -2,6 +2,8 @@
 
 #include <QBrush>
 
+#include <algorithm>
+
 #include "demo/compare-files/FileGridModel.h"
 #include "demo/compare-files/GridColours.h"
 
@@ -67,6 +69,14 @@ void AllInOneModel::SetRowBack(int gridRow, RowBack back) {
   if (gridRow <= 0 || gridRow >= GridRowCount()) return;
   rows_[static_cast<size_t>(gridRow - 1)].back = back;
   emit dataChanged(index(gridRow - 1, 0), index(gridRow - 1, 2), {Qt::BackgroundRole});
+}
+
+void AllInOneModel::SetRowsBack(int firstRow, int count, RowBack back) {
+  const int first = std::max(firstRow, 1);
+  const int last = std::min(firstRow + count - 1, GridRowCount() - 1);
+  if (first > last) return;
+  for (int row = first; row <= last; ++row) rows_[static_cast<size_t>(row - 1)].back = back;
+  emit dataChanged(index(first - 1, 0), index(last - 1, 2), {Qt::BackgroundRole});
 }
 
 QColor AllInOneModel::TextColour(int gridRow) const {

@@ -55,6 +55,8 @@ class AllInOneModel : public QAbstractTableModel {
   bool IsDifferenceRow(int gridRow) const;
   RowBack Back(int gridRow) const { return rows_[gridRow - 1].back; }
   void SetRowBack(int gridRow, RowBack back);
+  // The back of `count` rows from `firstRow` (rows outside the grid are skipped).
+  void SetRowsBack(int firstRow, int count, RowBack back);
   QColor TextColour(int gridRow) const;
 
   // --- QAbstractTableModel -------------------------------------------------------------

@@ -2,6 +2,8 @@
 // fonts, layout, row heights, scrolling and the context menu.
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QTextEdit>
 #include <QHeaderView>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -78,6 +80,7 @@ void CompareFilesWindow::Setup() {
 }
 
 void CompareFilesWindow::ClearGrids() {
+  recordRows_.clear();
   masterModel_.Clear();
   sourceModel_.Clear();
   allInOneModel_.Clear();
@@ -108,6 +111,7 @@ void CompareFilesWindow::UpdateChangesToFiles() {
   AlignedRows rows = AlignRows(masterLineCount_, sourceLineCount_, records);
   masterModel_.SetRows(std::move(rows.master));
   sourceModel_.SetRows(std::move(rows.source));
+  recordRows_ = std::move(rows.records);
 
   SetGridsRedraw(true);
   setWindowTitle(QStringLiteral("Compare File Results: ") +
@@ -164,6 +168,7 @@ void CompareFilesWindow::Change_Font(bool showDialog) {
   SetGridsRedraw(false);
   const QFont font = settings_.Font();
   for (ComparisonGrid* grid : {msfgMaster_, msfgSource_, msfgAllInOne_}) grid->setFont(font);
+  for (QTextEdit* overlay : {rtbMaster_, rtbSource_, rtbAllInOne_}) overlay->setFont(font);
   LayoutGrids();
   SetGridsRedraw(true);
 }
@@ -187,6 +192,22 @@ void CompareFilesWindow::ScheduleLayout() {
 
 bool CompareFilesWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == views_ && event->type() == QEvent::Resize) ScheduleLayout();
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    // A character typed on a side-by-side grid opens the typing overlay over its cell.
+    for (auto [grid, overlay] : {std::pair{msfgMaster_, rtbMaster_}, std::pair{msfgSource_, rtbSource_}}) {
+      if (watched == grid) {
+        const QString text = key->text();
+        const bool character = !text.isEmpty() && key->key() != Qt::Key_Escape && key->key() != Qt::Key_Tab &&
+                               key->key() != Qt::Key_Backtab &&
+                               !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (!character) return QWidget::eventFilter(watched, event);
+        MSFlexGridEdit(grid, overlay, text.at(0).unicode() > 32 ? text : QString());
+        return true;
+      }
+      if (watched == overlay && EditKeyCode(grid, overlay, key)) return true;
+    }
+  }
   return QWidget::eventFilter(watched, event);
 }
 

@@ -1,31 +1,397 @@
-// Where the Compare Files window moves between changes and opens its word-level detail
-// view. Moving, highlighting the current change and the detail view itself are not part
-// of the window yet; these are the points the rest of the window calls, each doing the
-// part that is its own today.
+// Moving between the changes of the Compare Files window: the drop-down of changes, the
+// navigation buttons and keys, showing a change in either view, and the typing overlay.
+#include <QAction>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QShortcut>
+#include <QTextEdit>
+#include <QToolBar>
 
+#include <algorithm>
+
+#include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
+#include "demo/compare-files/ComparisonGrid.h"
+#include "demo/compare-files/GoToDialog.h"
+#include "demo/compare-files/NavigationPictures.h"
+#include "lindrel/widgets/LindrelWidget.h"
+#include "lindrel/widgets/ModalDialogs.h"
 
 namespace lindrel::demo {
+namespace {
+
+constexpr int kEntryTextLength = 100;
+const char* const kImageProperty = "imageIndex";
+
+QString Quoted(const QString& text) {
+  return QLatin1Char('"') + text.left(kEntryTextLength) + QLatin1Char('"');
+}
+
+// "[N] ..." as the drop-down lists a record; empty for a record of no known kind.
+QString Entry(int number, const GridRecord& r, const FileGridModel& master, const FileGridModel& source) {
+  const QString n = QStringLiteral("[%1] ").arg(number);
+  auto text = [](const FileGridModel& grid, long line) {
+    return line >= 1 && line < grid.GridRowCount() ? grid.LineText(static_cast<int>(line)) : QString();
+  };
+  switch (r.changeType) {
+    case 'a': {
+      const long k = r.sourceEnd - r.sourceStart + 1;
+      return n + QStringLiteral("Addition of %1 %2 (%3) : ").arg(k).arg(k > 1 ? "lines at line" : "line at line")
+                 .arg(r.masterStart) + Quoted(text(source, r.sourceStart));
+    }
+    case 'd': {
+      const long k = r.masterEnd - r.masterStart + 1;
+      return n + QStringLiteral("Deletion of %1 %2 (%3) : ").arg(k).arg(k > 1 ? "lines at line" : "line at line")
+                 .arg(r.masterStart) + Quoted(text(master, r.masterStart));
+    }
+    case 'c': {
+      const long k = std::max(r.masterEnd - r.masterStart, r.sourceEnd - r.sourceStart) + 1;
+      return n + QStringLiteral("%1 %2 (%3) :").arg(k).arg(k > 1 ? "changes at line" : "change at line")
+                 .arg(r.masterStart) + Quoted(text(master, r.masterStart));
+    }
+    default:
+      return {};
+  }
+}
+
+// "line" or "lines" after a count, as the status bar says it.
+QString Lines(long count) { return count == 1 ? QStringLiteral(" line at line: ") : QStringLiteral(" lines at line: "); }
+
+}  // namespace
+
+void CompareFilesWindow::ConnectNavigation() {
+  struct Button {
+    QAction** action;
+    const char* key;
+    const char* tip;
+    void (CompareFilesWindow::*move)();
+  };
+  const Button buttons[] = {
+      {&cmdFirst_, "cmdFirst", "First Difference", &CompareFilesWindow::MoveFirst},
+      {&cmdPrevious_, "cmdPrevious", "Previous Difference (Shift+F7)", &CompareFilesWindow::MovePrevious},
+      {&cmdNext_, "cmdNext", "Next Difference (F7)", &CompareFilesWindow::MoveNext},
+      {&cmdLast_, "cmdLast", "Last Difference", &CompareFilesWindow::MoveLast},
+      {&cmdGoTo_, "cmdGoTo", "Go To Difference (F4)", &CompareFilesWindow::GoToChange},
+  };
+  QAction* before = Toolbar1_->actions().isEmpty() ? nullptr : Toolbar1_->actions().first();
+  for (const Button& b : buttons) {
+    auto* action = new QAction(QString::fromUtf8(b.tip), Toolbar1_);
+    action->setObjectName(QString::fromUtf8(b.key));
+    Toolbar1_->insertAction(before, action);
+    *b.action = action;
+    auto move = b.move;
+    connect(action, &QAction::triggered, this, [this, move] { ToolbarMove(move); });
+  }
+  Toolbar1_->insertSeparator(before);
+  Toolbar1_->setMinimumWidth(Toolbar1_->sizeHint().width());
+  SetNavigationButtons();
+
+  // These keys work whichever control of the window has the focus.
+  auto shortcut = [this](const QKeySequence& keys, void (CompareFilesWindow::*move)()) {
+    auto* s = new QShortcut(keys, this);
+    s->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(s, &QShortcut::activated, this, move);
+  };
+  shortcut(QKeySequence(Qt::Key_F7), &CompareFilesWindow::MoveNext);
+  shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7), &CompareFilesWindow::MovePrevious);
+  shortcut(QKeySequence(Qt::Key_F4), &CompareFilesWindow::GoToChange);
+
+  connect(cmboChangeListing_, &QComboBox::currentIndexChanged, this,
+          &CompareFilesWindow::cmboChangeListing_Click);
+}
+
+void CompareFilesWindow::ToolbarMove(void (CompareFilesWindow::*move)()) {
+  if (!settings_.showReportOnly) (this->*move)();
+}
+
+// --- The drop-down -------------------------------------------------------------------------
 
 void CompareFilesWindow::UpdateNavigationalDropDownListBox() {
-  // The list describes the records of the last comparison; those of an earlier one
-  // must not stay behind.
+  // Runs before the padding, while grid row n is still line n of the file.
+  const long count = lindrel1_->FileCompareResultsCount();
+  QStringList entries;
+  for (long index = count - 1; index >= 0; --index) {
+    GridRecord r;
+    if (!lindrel1_->FileCompareResultsGet(index, r.changeType, r.masterStart, r.masterEnd,
+                                          r.sourceStart, r.sourceEnd))
+      break;
+    QString entry = Entry(static_cast<int>(index + 1), r, masterModel_, sourceModel_);
+    if (!entry.isEmpty()) entries.prepend(entry);
+  }
+  dropDownSync_ = true;
   cmboChangeListing_->clear();
+  cmboChangeListing_->addItems(entries);
+  dropDownSync_ = false;
 }
+
+void CompareFilesWindow::cmboChangeListing_Click(int index) {
+  if (dropDownSync_ || index < 0) return;
+  currentChange_ = index + 1;
+  if (currentChange_ >= 1) MoveToChange(false);
+}
+
+// --- Moves -----------------------------------------------------------------------------------
 
 void CompareFilesWindow::MoveFirst() {
   currentChange_ = 1;
   MoveToChange(true);
 }
 
-void CompareFilesWindow::MoveToChange(bool /*syncDropDown*/) {
-  if (settings_.showReportOnly || currentChange_ < 1) return;
-  SetStatus(2, QString::number(currentChange_));
+void CompareFilesWindow::MoveLast() {
+  const long count = lindrel1_->FileCompareResultsCount();
+  if (count == 0) return;
+  currentChange_ = static_cast<int>(count);
+  MoveToChange(true);
 }
 
-void CompareFilesWindow::SetNavigationButtons() {}
+void CompareFilesWindow::MoveNext() {
+  const long count = lindrel1_->FileCompareResultsCount();
+  if (count < 1) return;
+  const int row = msfgMaster_->CurrentRow();
+  if (row >= masterModel_.GridRowCount() - 1) return;
+  // Inside a change the rows are visited one by one before moving on.
+  msfgMaster_->SetCurrentRow(row + 1);
+  if (masterModel_.IsDifferenceRow(row + 1)) {
+    if (AllInOneShown()) msfgAllInOne_->SetCurrentRow(msfgAllInOne_->CurrentRow() + 1);
+    mnuShowDetail_Click();
+    return;
+  }
+  currentChange_ = std::min(currentChange_ + 1, static_cast<int>(count));
+  MoveToChange(true);
+}
 
-void CompareFilesWindow::HideDetailViews() {}
+void CompareFilesWindow::MovePrevious() {
+  const long count = lindrel1_->FileCompareResultsCount();
+  if (count < 1) return;
+  const int row = msfgMaster_->CurrentRow();
+  if (row == 0) return;
+  if (row - 1 >= 1) msfgMaster_->SetCurrentRow(row - 1);
+  if (masterModel_.IsDifferenceRow(row - 1)) {
+    if (AllInOneShown()) msfgAllInOne_->SetCurrentRow(std::max(msfgAllInOne_->CurrentRow() - 1, 1));
+    mnuShowDetail_Click();
+    return;
+  }
+  currentChange_ = std::max(currentChange_ - 1, 1);
+  MoveToChange(true);
+}
+
+void CompareFilesWindow::GoToChange() {
+  GoToDialog dialog(this);
+  dialog.SetText(QString::number(currentChange_));
+  widgets::ExecModal(dialog);
+  if (dialog.Cancelled()) return;
+  bool whole = false;
+  const int n = dialog.Text().trimmed().toInt(&whole);
+  // Anything but a whole number in range leaves the position where it is.
+  if (!whole) return;
+  const long count = lindrel1_->FileCompareResultsCount();
+  if (n > 0 && n < count + 1) {
+    currentChange_ = n;
+    MoveToChange(true);
+  }
+}
+
+// --- Showing a change -----------------------------------------------------------------------
+
+void CompareFilesWindow::MoveToChange(bool syncDropDown) {
+  if (settings_.showReportOnly || currentChange_ < 1) return;
+  if (syncDropDown) {
+    dropDownSync_ = true;
+    cmboChangeListing_->setCurrentIndex(currentChange_ - 1);
+    dropDownSync_ = false;
+  }
+  if (!AllInOneShown()) ShowChangeInGrids();
+  else ShowChangeInAllInOneGrid();
+}
+
+bool CompareFilesWindow::ReadRecord(int change, GridRecord& r) {
+  return lindrel1_->FileCompareResultsGet(change - 1, r.changeType, r.masterStart, r.masterEnd,
+                                          r.sourceStart, r.sourceEnd);
+}
+
+void CompareFilesWindow::ColorChangeRows(int change, RowBack back) {
+  if (change < 1 || change > static_cast<int>(recordRows_.size())) return;
+  const RecordRows& rows = recordRows_[static_cast<size_t>(change - 1)];
+  if (AllInOneShown()) {
+    allInOneModel_.SetRowsBack(rows.masterFirst, rows.count, back);
+  } else {
+    masterModel_.SetRowsBack(rows.masterFirst, rows.count, back);
+    sourceModel_.SetRowsBack(rows.sourceFirst, rows.count, back);
+  }
+}
+
+int CompareFilesWindow::FindRow(const ComparisonGrid* grid, int column, long line) const {
+  if (grid == msfgAllInOne_)
+    return column == AllInOneModel::kSourceNumberColumn ? sourceModel_.RowOfLine(line) : masterModel_.RowOfLine(line);
+  return grid == msfgSource_ ? sourceModel_.RowOfLine(line) : masterModel_.RowOfLine(line);
+}
+
+void CompareFilesWindow::ShowChangeInGrids() {
+  GridRecord r;
+  if (!ReadRecord(currentChange_, r)) return;
+  SetGridsRedraw(false);
+  ColorChangeRows(previousCurrentChange_, RowBack::Change);
+  ColorChangeRows(currentChange_, RowBack::CurrentChange);
+  SetStatus(2, QString::number(currentChange_));
+  // One line of context above the change, unless it starts at the first line.
+  const int offset = r.masterStart == 1 || r.sourceStart == 1 ? 0 : 1;
+  const QString n = QStringLiteral("[%1] ").arg(currentChange_);
+  int row = 0;
+  switch (r.changeType) {
+    case 'c':
+      if (r.masterEnd - r.masterStart <= r.sourceEnd - r.sourceStart) {
+        row = FindRow(msfgSource_, 0, r.sourceStart);
+        msfgSource_->SetTopRow(row - offset);
+        msfgMaster_->SetTopRow(row - offset);
+      } else {
+        row = FindRow(msfgMaster_, 0, r.masterStart);
+        msfgMaster_->SetTopRow(row - offset);
+        msfgSource_->SetTopRow(row - offset);
+      }
+      SetStatus(3, n + QStringLiteral("Change at line: ") + QString::number(r.masterStart));
+      break;
+    case 'd': {
+      row = FindRow(msfgMaster_, 0, r.masterStart);
+      msfgMaster_->SetTopRow(row - offset);
+      const long k = r.masterEnd - r.masterStart + 1;
+      SetStatus(3, n + QStringLiteral("Deletion of ") + QString::number(k) + Lines(k) + QString::number(r.masterStart));
+      break;
+    }
+    case 'a': {
+      row = FindRow(msfgSource_, 0, r.sourceStart);
+      msfgSource_->SetTopRow(row - offset);
+      const long k = r.sourceEnd - r.sourceStart + 1;
+      SetStatus(3, n + QStringLiteral("Addition of ") + QString::number(k) + Lines(k) + QString::number(r.masterStart));
+      break;
+    }
+    default:
+      break;
+  }
+  // The change's first row becomes the current row, where stepping through it starts.
+  if (row > 0) {
+    msfgMaster_->SetCurrentRow(row);
+    msfgSource_->SetCurrentRow(row);
+  }
+  SetGridsRedraw(true);
+  previousCurrentChange_ = currentChange_;
+  SetNavigationButtons();
+  HighlightParagraphChangesRTF(true);
+}
+
+void CompareFilesWindow::ShowChangeInAllInOneGrid() {
+  GridRecord r;
+  if (!ReadRecord(currentChange_, r)) return;
+  msfgAllInOne_->SetRedraw(false);
+  ColorChangeRows(previousCurrentChange_, RowBack::Change);
+  ColorChangeRows(currentChange_, RowBack::CurrentChange);
+  SetStatus(2, QString::number(currentChange_));
+  const int offset = r.masterStart == 1 || r.sourceStart == 1 ? 0 : 1;
+  const QString n = QStringLiteral("[%1] ").arg(currentChange_);
+  int row = 0;
+  switch (r.changeType) {
+    case 'c':
+      row = r.masterEnd - r.masterStart <= r.sourceEnd - r.sourceStart
+                ? FindRow(msfgAllInOne_, AllInOneModel::kSourceNumberColumn, r.sourceStart)
+                : FindRow(msfgAllInOne_, AllInOneModel::kMasterNumberColumn, r.masterStart);
+      SetStatus(3, n + QStringLiteral("Change at line: ") + QString::number(r.masterStart));
+      break;
+    case 'd': {
+      row = FindRow(msfgAllInOne_, AllInOneModel::kMasterNumberColumn, r.masterStart);
+      const long k = r.masterEnd - r.masterStart + 1;
+      SetStatus(3, n + QStringLiteral("Deletion of ") + QString::number(k) + Lines(k) + QString::number(r.masterStart));
+      break;
+    }
+    case 'a': {
+      row = FindRow(msfgAllInOne_, AllInOneModel::kSourceNumberColumn, r.sourceStart);
+      const long k = r.sourceEnd - r.sourceStart + 1;
+      SetStatus(3, n + QStringLiteral("Addition of ") + QString::number(k) + Lines(k) + QString::number(r.masterStart));
+      break;
+    }
+    default:
+      break;
+  }
+  msfgAllInOne_->SetTopRow(row - offset);
+  if (row > 0) msfgAllInOne_->SetCurrentRow(row);
+  msfgAllInOne_->SetRedraw(true);
+  previousCurrentChange_ = currentChange_;
+  SetNavigationButtons();
+  HighlightParagraphChangesRTFAllInOne();
+}
+
+// --- Button images ---------------------------------------------------------------------------
+
+void CompareFilesWindow::SetButtonImage(QAction* button, int imageIndex) {
+  if (button == nullptr) return;
+  button->setIcon(NavigationPicture(imageIndex));
+  button->setProperty(kImageProperty, imageIndex);
+}
+
+int CompareFilesWindow::NavigationImage(const QString& key) const {
+  for (QAction* button : {cmdFirst_, cmdPrevious_, cmdNext_, cmdLast_, cmdGoTo_}) {
+    if (button != nullptr && button->objectName() == key) return button->property(kImageProperty).toInt();
+  }
+  return 0;
+}
+
+void CompareFilesWindow::SetNavigationButtons() {
+  const long count = lindrel1_->FileCompareResultsCount();
+  // The buttons stay enabled; their pictures say whether a move makes sense.
+  std::array<int, 5> images{1, 2, 3, 4, 5};
+  if (count < 1) images = {8, 9, 10, 11, 12};
+  else if (currentChange_ == 1) images = {8, 9, 3, 4, 5};
+  else if (currentChange_ == count) images = {1, 2, 10, 11, 5};
+  const std::array<QAction*, 5> buttons{cmdFirst_, cmdPrevious_, cmdNext_, cmdLast_, cmdGoTo_};
+  for (size_t i = 0; i < buttons.size(); ++i) SetButtonImage(buttons[i], images[i]);
+}
+
+// --- The typing overlay ------------------------------------------------------------------------
+
+void CompareFilesWindow::PlaceOverlay(QTextEdit* overlay, ComparisonGrid* grid, int gridRow) {
+  const QRect cell = grid->visualRect(grid->model()->index(gridRow - 1, 1));
+  const int dpi = grid->logicalDpiX() > 0 ? grid->logicalDpiX() : 96;
+  overlay->setGeometry(cell.left(), cell.top(), cell.width() + 8 * dpi / 1440, cell.height());
+}
+
+void CompareFilesWindow::MSFlexGridEdit(ComparisonGrid* grid, QTextEdit* overlay, const QString& typed) {
+  const int row = grid->CurrentRow();
+  if (row < 1) return;
+  grid->SetCurrentRow(row);
+  overlay->setParent(grid->viewport());
+  const FileGridModel& model = grid == msfgMaster_ ? masterModel_ : sourceModel_;
+  if (!typed.isEmpty()) {
+    overlay->setPlainText(typed);
+    overlay->moveCursor(QTextCursor::End);
+  } else {
+    overlay->setPlainText(model.LineText(row));
+    overlay->selectAll();
+  }
+  PlaceOverlay(overlay, grid, row);
+  overlay->show();
+  overlay->raise();
+  overlay->setFocus();
+}
+
+bool CompareFilesWindow::EditKeyCode(ComparisonGrid* grid, QTextEdit* overlay, QKeyEvent* key) {
+  switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      grid->setFocus();
+      return true;
+    case Qt::Key_Escape:
+      overlay->hide();
+      grid->setFocus();
+      return true;
+    case Qt::Key_Up:
+      grid->setFocus();
+      if (grid->CurrentRow() > 1) grid->SetCurrentRow(grid->CurrentRow() - 1);
+      return true;
+    case Qt::Key_Down:
+      grid->setFocus();
+      if (grid->CurrentRow() < grid->model()->rowCount()) grid->SetCurrentRow(grid->CurrentRow() + 1);
+      return true;
+    default:
+      return false;
+  }
+}
 
 }  // namespace lindrel::demo

@@ -14,6 +14,8 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextEdit>
+#include <QKeyEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -66,13 +68,15 @@ CompareFilesWindow::CompareFilesWindow(MainWindow* main, QWidget* parent)
   setObjectName(QString::fromUtf8(MainWindow::kCompareFiles));
   setWindowTitle(QString::fromUtf8(kWindowTitle));
   BuildControls();
+  ConnectNavigation();
   ConnectComponent();
 
   // Load.
   ReadIniFile();
   masterLineCount_ = 0;
   sourceLineCount_ = 0;
-  enlargedRows_ = 0;
+  enlargedRow_ = 0;
+  enlargedAllInOneRow_ = 0;
   previousCurrentChange_ = -1;
   loading_ = false;
 }
@@ -106,6 +110,25 @@ void CompareFilesWindow::BuildControls() {
     connect(grid, &ComparisonGrid::RightClicked, this,
             [this, grid](int row, const QPoint& at) { GridRightClicked(grid, row, at); });
   }
+
+  rtbMaster_ = BuildOverlay("rtbMaster", msfgMaster_);
+  rtbSource_ = BuildOverlay("rtbSource", msfgSource_);
+  rtbAllInOne_ = BuildOverlay("rtbAllInOne", msfgAllInOne_);
+  for (ComparisonGrid* grid : {msfgMaster_, msfgSource_}) grid->installEventFilter(this);
+  connect(msfgMaster_, &QAbstractItemView::doubleClicked, this, [this] { HighlightParagraphChangesRTF(true); });
+  connect(msfgSource_, &QAbstractItemView::doubleClicked, this, [this] { HighlightParagraphChangesRTF(false); });
+  connect(msfgAllInOne_, &QAbstractItemView::doubleClicked, this,
+          [this] { HighlightParagraphChangesRTFAllInOne(); });
+  // Leaving the current cell hides what lies over it.
+  connect(msfgMaster_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+    rtbMaster_->hide();
+    rtbSource_->hide();
+  });
+  connect(msfgSource_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+    rtbMaster_->hide();
+    rtbSource_->hide();
+  });
+  connect(msfgAllInOne_->selectionModel(), &QItemSelectionModel::currentChanged, rtbAllInOne_, &QWidget::hide);
 
   sideBySide_ = new QWidget(this);
   sideBySide_->setObjectName(QStringLiteral("sideBySide"));
@@ -147,6 +170,19 @@ void CompareFilesWindow::BuildControls() {
   layout->addWidget(sbStatus_);
   layout->addWidget(lindrel1_);
   layout->addWidget(lindrel2_);
+}
+
+QTextEdit* CompareFilesWindow::BuildOverlay(const char* name, ComparisonGrid* grid) {
+  auto* overlay = new QTextEdit(grid->viewport());
+  overlay->setObjectName(QString::fromUtf8(name));
+  overlay->setAcceptRichText(false);
+  overlay->setFrameShape(QFrame::Box);
+  overlay->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  overlay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  overlay->setFont(grid->font());
+  overlay->hide();
+  overlay->installEventFilter(this);
+  return overlay;
 }
 
 QWidget* CompareFilesWindow::BuildTopBar() {
@@ -341,7 +377,8 @@ void CompareFilesWindow::ShowResultInGrids(long count) {
 
   Setup();
   ShowThisWindow();
-  enlargedRows_ = 0;
+  enlargedRow_ = 0;
+  enlargedAllInOneRow_ = 0;
   allInOneBuilt_ = false;
   if (AllInOneShown()) UpdateChangesToAllInOneGrid();
 

@@ -34,8 +34,10 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "demo/common/HistoryList.h"
+#include "demo/compare-files/AlignedRows.h"
 #include "demo/compare-files/AllInOneModel.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/CompareFilesSettings.h"
@@ -43,10 +45,12 @@
 
 class QAction;
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QStackedWidget;
 class QStatusBar;
+class QTextEdit;
 class QToolBar;
 
 namespace lindrel::widgets {
@@ -102,6 +106,31 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   // Compares `master` with `source` at once, as if they had been chosen in the options
   // dialog (they join the file histories).
   void ComparePair(const QString& master, const QString& source);
+
+  // --- Moving between changes -----------------------------------------------------------
+  void MoveFirst();
+  void MovePrevious();
+  void MoveNext();
+  void MoveLast();
+  void GoToChange();
+  // Shows the current change in the view on screen; selects its drop-down entry first
+  // when `syncDropDown`.
+  void MoveToChange(bool syncDropDown);
+  void UpdateNavigationalDropDownListBox();
+  void SetNavigationButtons();
+  // The first row whose line number (column 0, or column 2 of the all-in-one grid for
+  // the source) is `line`; 0 when none.
+  int FindRow(const ComparisonGrid* grid, int column, long line) const;
+  // The image index a navigation button shows ("cmdFirst" ... "cmdGoTo"), 0 for others.
+  int NavigationImage(const QString& key) const;
+  // The word-level detail view of the current row.
+  Q_INVOKABLE void mnuShowDetail_Click();
+  void HighlightParagraphChangesRTF(bool clickedMaster);
+  void HighlightParagraphChangesRTFAllInOne();
+  void HideDetailViews();
+  QTextEdit* MasterOverlay() const { return rtbMaster_; }
+  QTextEdit* SourceOverlay() const { return rtbSource_; }
+  QTextEdit* AllInOneOverlay() const { return rtbAllInOne_; }
 
   // --- The window's own steps, public for the windows and tests that drive them ---------
   void Setup();
@@ -184,13 +213,20 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   void GridScrolled(ComparisonGrid* grid, int topRow);
   void GridRightClicked(ComparisonGrid* grid, int gridRow, const QPoint& globalPos);
 
-  // Navigation and the detail view: the window calls these at the points where moving
-  // between changes and the word-level view take part.
-  void UpdateNavigationalDropDownListBox();
-  void MoveFirst();
-  void MoveToChange(bool syncDropDown);
-  void SetNavigationButtons();
-  void HideDetailViews();
+  // Navigation.
+  QTextEdit* BuildOverlay(const char* name, ComparisonGrid* grid);
+  void ConnectNavigation();
+  void ShowChangeInGrids();
+  void ShowChangeInAllInOneGrid();
+  void ColorChangeRows(int change, RowBack back);
+  bool ReadRecord(int change, GridRecord& record);
+  void SetButtonImage(QAction* button, int imageIndex);
+  void ToolbarMove(void (CompareFilesWindow::*move)());
+  void cmboChangeListing_Click(int index);
+  // The typing overlay over the current text cell of a side-by-side grid.
+  void MSFlexGridEdit(ComparisonGrid* grid, QTextEdit* overlay, const QString& typed);
+  bool EditKeyCode(ComparisonGrid* grid, QTextEdit* overlay, QKeyEvent* key);
+  void PlaceOverlay(QTextEdit* overlay, ComparisonGrid* grid, int gridRow);
 
   // Helpers.
   void SetStatus(int panel, const QString& text);
@@ -210,7 +246,12 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   int currentChange_ = 0;
   int previousCurrentChange_ = -1;
   long startTime_ = 0;
-  int enlargedRows_ = 0;  // rows the detail view enlarged
+  int enlargedRow_ = 0;          // side-by-side row the detail view enlarged, 0 = none
+  int enlargedAllInOneRow_ = 0;  // the same in the all-in-one grid
+  int enlargedRowHeight_ = 0;    // their heights before
+  int enlargedAllInOneRowHeight_ = 0;
+  bool dropDownSync_ = false;
+  std::vector<RecordRows> recordRows_;
   bool allInOneBuilt_ = false;
   bool loading_ = true;
   bool placementRestored_ = false;
@@ -225,6 +266,11 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   QPushButton* cmdViewReport_ = nullptr;
   QPushButton* cmdCompareFilesViewFormat_ = nullptr;
   QToolBar* Toolbar1_ = nullptr;
+  QAction* cmdFirst_ = nullptr;
+  QAction* cmdPrevious_ = nullptr;
+  QAction* cmdNext_ = nullptr;
+  QAction* cmdLast_ = nullptr;
+  QAction* cmdGoTo_ = nullptr;
   QAction* cmdRefresh_ = nullptr;
   QAction* cmdSwap_ = nullptr;
   QToolBar* tbChangeListing_ = nullptr;
@@ -237,6 +283,9 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   FileGridModel masterModel_;
   FileGridModel sourceModel_;
   AllInOneModel allInOneModel_{masterModel_, sourceModel_};
+  QTextEdit* rtbMaster_ = nullptr;
+  QTextEdit* rtbSource_ = nullptr;
+  QTextEdit* rtbAllInOne_ = nullptr;
   LegendBar* tbLegend_ = nullptr;
   QStatusBar* sbStatus_ = nullptr;
   std::array<QLabel*, kStatusPanels> panels_{};

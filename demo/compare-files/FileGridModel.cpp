@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include <algorithm>
+
 #include "demo/compare-files/GridColours.h"
 
 namespace lindrel::demo {
@@ -14,12 +16,14 @@ void FileGridModel::Reset(std::shared_ptr<const GridLines> lines, std::vector<Gr
   beginResetModel();
   lines_ = std::move(lines);
   rows_ = std::move(rows);
+  IndexLines();
   endResetModel();
 }
 
 void FileGridModel::SetRows(std::vector<GridRow> rows) {
   beginResetModel();
   rows_ = std::move(rows);
+  IndexLines();
   endResetModel();
 }
 
@@ -28,12 +32,35 @@ void FileGridModel::Clear() {
   lines_.reset();
   rows_.clear();
   rows_.shrink_to_fit();
+  IndexLines();
   endResetModel();
 }
 
 void FileGridModel::SetHeaderText(const QString& text) {
   header_ = text;
   emit headerDataChanged(Qt::Horizontal, kTextColumn, kTextColumn);
+}
+
+void FileGridModel::IndexLines() {
+  rowOfLine_.assign(static_cast<size_t>(LineCount()) + 1, 0);
+  for (size_t i = rows_.size(); i-- > 0;) {
+    const std::int32_t line = rows_[i].line;
+    if (line > 0 && static_cast<size_t>(line) < rowOfLine_.size())
+      rowOfLine_[static_cast<size_t>(line)] = static_cast<std::int32_t>(i + 1);
+  }
+}
+
+int FileGridModel::RowOfLine(long line) const {
+  if (line <= 0 || static_cast<size_t>(line) >= rowOfLine_.size()) return 0;
+  return rowOfLine_[static_cast<size_t>(line)];
+}
+
+void FileGridModel::SetRowsBack(int firstRow, int count, RowBack back) {
+  const int first = std::max(firstRow, 1);
+  const int last = std::min(firstRow + count - 1, GridRowCount() - 1);
+  if (first > last) return;
+  for (int row = first; row <= last; ++row) rows_[static_cast<size_t>(row - 1)].back = back;
+  emit dataChanged(index(first - 1, kTextColumn), index(last - 1, kTextColumn), {Qt::BackgroundRole});
 }
 
 QString FileGridModel::NumberText(int gridRow) const {

@@ -51,6 +51,11 @@ class FileGridModel : public QAbstractTableModel {
   // current-change colour.
   bool IsDifferenceRow(int gridRow) const;
   void SetRowBack(int gridRow, RowBack back);
+  // The back of `count` rows from `firstRow` (rows outside the grid are skipped).
+  void SetRowsBack(int firstRow, int count, RowBack back);
+  // The first grid row showing line `line` of the file, 0 when none. Found in an index
+  // kept with the rows, not by walking them.
+  int RowOfLine(long line) const;
   // The largest line number shown.
   int LineCount() const { return lines_ ? lines_->Count() : 0; }
   const std::vector<GridRow>& Rows() const { return rows_; }
@@ -63,7 +68,10 @@ class FileGridModel : public QAbstractTableModel {
 
  private:
   std::shared_ptr<const GridLines> lines_;
+  void IndexLines();
+
   std::vector<GridRow> rows_;
+  std::vector<std::int32_t> rowOfLine_;  // by line number; 0 = not shown
   QString header_;
 };
 
