@@ -176,8 +176,10 @@ QTextEdit* CompareFilesWindow::BuildOverlay(const char* name, ComparisonGrid* gr
   auto* overlay = new QTextEdit(grid->viewport());
   overlay->setObjectName(QString::fromUtf8(name));
   overlay->setAcceptRichText(false);
-  overlay->setFrameShape(QFrame::Box);
-  overlay->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // As tight as the cell it covers: no frame or margin that would push the text out.
+  overlay->setFrameShape(QFrame::NoFrame);
+  overlay->document()->setDocumentMargin(2);
+  overlay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   overlay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   overlay->setFont(grid->font());
   overlay->hide();

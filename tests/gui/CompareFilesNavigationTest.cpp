@@ -1,0 +1,318 @@
+// Moving between the changes of the Compare Files window, the word-level detail view and
+// the reports it writes. Pauses and the clock are injected; comparisons are real.
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QtTest>
+
+#include "GuiTestEnvironment.h"
+#include "demo/common/UiTiming.h"
+#include "demo/compare-files/CompareFilesWindow.h"
+#include "demo/compare-files/ComparisonGrid.h"
+#include "demo/compare-files/GoToDialog.h"
+#include "demo/compare-files/ParagraphWords.h"
+#include "lindrel/widgets/LindrelWidget.h"
+#include "lindrel/widgets/ModalDialogs.h"
+
+using lindrel::demo::CompareFilesWindow;
+using lindrel::demo::ParagraphWords;
+using lindrel::demo::RowBack;
+using lindrel::testing::GuiTestEnvironment;
+namespace widgets = lindrel::widgets;
+
+namespace {
+
+QByteArray Lines(const QStringList& lines) { return (lines.join('\n') + '\n').toUtf8(); }
+
+// One record of each kind and count: an addition after line 7, a deletion, a change of 3
+// lines against 1, a deletion of 2, a change of one long line, an addition of 2 at the end.
+const QStringList kMaster{"a1", "a2", "a3", "a4", "a5", "a6", "a7", "a8", "D1", "a9", "C1", "C2", "C3", "a10",
+                          "E1", "E2", "a11", QString(150, 'L'), "a12"};
+const QStringList kSource{"a1", "a2", "a3", "a4", "a5", "a6", "a7", "ADD", "a8", "a9", "N1", "a10", "a11",
+                          QString(150, 'M'), "a12", "ADD2", "ADD3"};
+
+// "text:bold,underline,strike,#colour" for each run of one format in the box.
+QStringList Runs(const QTextEdit* box) {
+  QStringList runs;
+  for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      const QTextCharFormat f = fragment.charFormat();
+      QString marks;
+      if (f.fontWeight() == QFont::Bold) marks += 'B';
+      if (f.fontUnderline()) marks += 'U';
+      if (f.fontStrikeOut()) marks += 'S';
+      runs << fragment.text() + (marks.isEmpty() ? QString() : ":" + marks + f.foreground().color().name());
+    }
+  }
+  return runs;
+}
+
+}  // namespace
+
+class CompareFilesNavigationTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    env_ = std::make_unique<GuiTestEnvironment>();
+    lindrel::demo::TEST_SetTiming({[](int) { QCoreApplication::processEvents(); }, [] { return 0L; }, [] {}});
+  }
+  void cleanup() {
+    lindrel::demo::TEST_SetTiming({});
+    env_.reset();
+  }
+
+  void dropDownDescribesEveryRecord() {
+    CompareFilesWindow window;
+    Compare(window, Lines(kMaster), Lines(kSource));
+    QStringList entries;
+    for (int i = 0; i < window.ChangeListing()->count(); ++i) entries << window.ChangeListing()->itemText(i);
+    QCOMPARE(entries, (QStringList{
+                          "[1] Addition of 1 line at line (7) : \"ADD\"",
+                          "[2] Deletion of 1 line at line (9) : \"D1\"",
+                          "[3] 3 changes at line (11) :\"C1\"",
+                          "[4] Deletion of 2 lines at line (15) : \"E1\"",
+                          "[5] 1 change at line (18) :\"" + QString(100, 'L') + "\"",
+                          "[6] Addition of 2 lines at line (19) : \"ADD2\"",
+                      }));
+    QCOMPARE(window.ChangeListing()->currentIndex(), 0);
+    QCOMPARE(window.StatusText(3), QString("File Compare Completed"));
+  }
+
+  void movesFollowTheRecordsAndHighlightTheCurrentChange() {
+    CompareFilesWindow window;
+    Compare(window, Lines(kMaster), Lines(kSource));
+    const auto& master = window.MasterModel();
+    QCOMPARE(window.CurrentChange(), 1);
+    QCOMPARE(window.StatusText(2), QString("1"));
+    QCOMPARE(Images(window), (QList<int>{8, 9, 3, 4, 5}));
+    // The padding opposite the addition is the current change; the others keep EFEFEF.
+    QCOMPARE(master.Row(8).back, RowBack::CurrentChange);
+    QCOMPARE(master.Row(10).back, RowBack::Change);
+
+    window.MoveLast();
+    QCOMPARE(window.CurrentChange(), 6);
+    QCOMPARE(window.ChangeListing()->currentIndex(), 5);
+    QCOMPARE(window.StatusText(3), QString("[6] Addition of 2 lines at line: 19"));
+    QCOMPARE(Images(window), (QList<int>{1, 2, 10, 11, 5}));
+    QCOMPARE(master.Row(8).back, RowBack::Change);
+
+    // Next on the last change: the rows of the change are stepped through, then nothing.
+    const int last = master.GridRowCount() - 1;
+    window.MoveNext();
+    QCOMPARE(window.CurrentChange(), 6);
+    QCOMPARE(window.MasterGrid()->CurrentRow(), last);
+    window.MoveNext();
+    QCOMPARE(window.MasterGrid()->CurrentRow(), last);
+
+    window.MoveFirst();
+    window.MovePrevious();  // on the first change: shows it again
+    QCOMPARE(window.CurrentChange(), 1);
+    QCOMPARE(window.StatusText(3), QString("[1] Addition of 1 line at line: 7"));
+
+    // The drop-down moves too, and the middle state shows every picture active.
+    window.ChangeListing()->setCurrentIndex(2);
+    QCOMPARE(window.CurrentChange(), 3);
+    QCOMPARE(window.StatusText(3), QString("[3] Change at line: 11"));
+    QCOMPARE(Images(window), (QList<int>{1, 2, 3, 4, 5}));
+    window.MoveNext();  // three master rows against one source line: stays on change 3
+    window.MoveNext();
+    QCOMPARE(window.CurrentChange(), 3);
+    window.MoveNext();
+    window.MoveNext();  // past the change's rows: the next change
+    QCOMPARE(window.CurrentChange(), 4);
+    QCOMPARE(window.StatusText(3), QString("[4] Deletion of 2 lines at line: 15"));
+  }
+
+  void goToMovesOnlyToAWholeNumberInRange_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("in range") << "4" << 4;
+    QTest::newRow("zero") << "0" << 2;
+    QTest::newRow("negative") << "-3" << 2;
+    QTest::newRow("above the count") << "7" << 2;
+    QTest::newRow("not a number") << "4x" << 2;
+    QTest::newRow("empty") << "" << 2;
+  }
+  void goToMovesOnlyToAWholeNumberInRange() {
+    QFETCH(QString, typed);
+    QFETCH(int, expected);
+    CompareFilesWindow window;
+    Compare(window, Lines(kMaster), Lines(kSource));
+    window.ChangeListing()->setCurrentIndex(1);
+    QString shown;
+    widgets::TEST_SetModalHandler([&](QDialog& dialog) {
+      auto& goTo = static_cast<lindrel::demo::GoToDialog&>(dialog);
+      shown = goTo.Text();
+      goTo.SetText(typed);
+      dialog.accept();
+    });
+    window.GoToChange();
+    QCOMPARE(shown, QString("2"));
+    QCOMPARE(window.CurrentChange(), expected);
+  }
+
+  void noRecordsGreyEveryButtonAndOneRecordGreysFirstAndPrevious() {
+    CompareFilesWindow window;
+    Compare(window, Lines({"x", "y"}), Lines({"x", "y"}));
+    QCOMPARE(Images(window), (QList<int>{8, 9, 10, 11, 12}));
+    window.MoveNext();
+    window.MoveLast();
+    QCOMPARE(window.CurrentChange(), 0);
+
+    Compare(window, Lines({"x", "y"}), Lines({"x", "z"}));
+    QCOMPARE(Images(window), (QList<int>{8, 9, 3, 4, 5}));
+  }
+
+  void aChangeAtTheFirstLineShowsNoLineOfContext() {
+    QStringList master, source;
+    for (int i = 1; i <= 400; ++i) {
+      master << QStringLiteral("line %1").arg(i);
+      source << (i == 1 || i == 200 ? QStringLiteral("changed %1").arg(i) : master.last());
+    }
+    CompareFilesWindow window;
+    window.resize(800, 400);
+    window.show();
+    Compare(window, Lines(master), Lines(source));
+    QCOMPARE(window.MasterGrid()->TopRow(), 1);
+    window.MoveNext();
+    QCOMPARE(window.CurrentChange(), 2);
+    QCOMPARE(window.MasterGrid()->TopRow(), 199);  // one line above the change
+    QCOMPARE(window.SourceGrid()->TopRow(), 199);
+    QCOMPARE(window.MasterGrid()->CurrentRow(), 200);
+  }
+
+  void wordsThatDifferAreMarkedInBothViews() {
+    CompareFilesWindow window;
+    window.resize(900, 500);
+    window.show();
+    Compare(window, Lines({"one two three"}), Lines({"one 2 three"}));
+    QCOMPARE(Runs(window.MasterOverlay()), (QStringList{"one ", "two :BU#ff0000", "three"}));
+    QCOMPARE(Runs(window.SourceOverlay()), (QStringList{"one ", "2 :BU#ff0000", "three"}));
+    QVERIFY(window.MasterOverlay()->isVisible() && window.SourceOverlay()->isVisible());
+    // Unmarked words keep the box's own text colour, never white on white.
+    const QTextCharFormat plain = window.MasterOverlay()->document()->begin().begin().fragment().charFormat();
+    QCOMPARE(plain.foreground().color(), window.MasterOverlay()->palette().color(QPalette::Text));
+
+    window.cmdCompareFilesViewFormat_Click();
+    QVERIFY(window.AllInOneOverlay()->isVisible());
+    QCOMPARE(Runs(window.AllInOneOverlay()), (QStringList{"one ", "two :BS#ff0000", "2 :BU#ff0000", "three"}));
+  }
+
+  void removedWordsOppositeAPaddingRowAreStruckThrough() {
+    CompareFilesWindow window;
+    window.show();
+    Compare(window, Lines({"keep", "gone  words", "end"}), Lines({"keep", "end"}));
+    window.cmdCompareFilesViewFormat_Click();
+    QCOMPARE(Runs(window.AllInOneOverlay()), (QStringList{"gone  words:BS#0000ff"}));
+    window.cmdCompareFilesViewFormat_Click();
+    QCOMPARE(Runs(window.MasterOverlay()), (QStringList{"gone  words:BU#0000ff"}));
+  }
+
+  void identicalLinesStayUnmarkedAndOnlyTheRowOnViewIsEnlarged() {
+    CompareFilesWindow window;
+    window.resize(900, 500);
+    window.show();
+    Compare(window, Lines({"a", "same words here", "b", "c", "d"}), Lines({"A", "same words here", "b", "c", "D"}));
+    auto* grid = window.MasterGrid();
+    const int normal = grid->rowHeight(3);
+    QVERIFY(grid->rowHeight(0) > normal);  // the first change's row, enlarged
+    window.MoveNext();
+    QCOMPARE(grid->rowHeight(0), normal);
+    QVERIFY(grid->rowHeight(4) > normal);
+    QCOMPARE(window.SourceGrid()->rowHeight(4), grid->rowHeight(4));
+
+    grid->SetCurrentRow(2);
+    window.mnuShowDetail_Click();
+    QCOMPARE(Runs(window.MasterOverlay()), QStringList{"same words here"});
+    QCOMPARE(Runs(window.SourceOverlay()), QStringList{"same words here"});
+    QCOMPARE(grid->rowHeight(4), normal);
+  }
+
+  void wordsAreSplitAfterEveryDelimiter() {
+    ParagraphWords words("a  b\x07" "c");
+    QCOMPARE(words.Count(), 4);
+    QCOMPARE(words.Text(1, 1), QString("a "));
+    QCOMPARE(words.Text(2, 2), QString(" "));
+    QCOMPARE(words.Text(3, 4), QString("b\x07" "c"));
+    QCOMPARE(words.WordFile(), QByteArray("a \n \nb\x07\nc\n"));
+    QCOMPARE(ParagraphWords("").Count(), 0);
+    QCOMPARE(ParagraphWords("x ").Count(), 1);
+    QVERIFY(words.Text(3, 9).isEmpty());
+  }
+
+  void typingOverlayShowsTheTypedCharacterAndKeepsNothing() {
+    CompareFilesWindow window;
+    window.resize(900, 500);
+    window.show();
+    Compare(window, Lines({"a", "b", "c"}), Lines({"a", "B", "c"}));
+    auto* grid = window.MasterGrid();
+    grid->SetCurrentRow(3);
+    QTest::keyClick(grid, Qt::Key_Z);
+    QVERIFY(window.MasterOverlay()->isVisible());
+    QCOMPARE(window.MasterOverlay()->toPlainText(), QString("z"));
+    QTest::keyClick(window.MasterOverlay(), Qt::Key_Up);
+    QCOMPARE(grid->CurrentRow(), 2);
+    QCOMPARE(window.MasterModel().LineText(3), QString("c"));
+    QTest::keyClick(grid, Qt::Key_Space);
+    QCOMPARE(window.MasterOverlay()->textCursor().selectedText(), QString("b"));
+    QTest::keyClick(window.MasterOverlay(), Qt::Key_Escape);
+    QVERIFY(!window.MasterOverlay()->isVisible());
+  }
+
+  void viewReportWritesAndOpensTheDefaultType_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("start");
+    QTest::newRow("HTML") << 1 << "r.htm" << QByteArray("<");
+    QTest::newRow("text") << 2 << "r.txt" << QByteArray();
+    QTest::newRow("comma-delimited") << 3 << "r.csv" << QByteArray();
+  }
+  void viewReportWritesAndOpensTheDefaultType() {
+    QFETCH(int, type);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, start);
+    const QString log = env_->Root() + "/opened.txt";
+    const QString script = env_->Write("record-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + log.toUtf8() + "\"\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("LINDREL_OPEN_COMMAND", script.toUtf8());
+    CompareFilesWindow window;
+    Compare(window, Lines(kMaster), Lines(kSource));
+    auto report = window.ReportSettings();
+    report.defaultType = type;
+    report.htmlPath = env_->Root() + "/r.htm";
+    report.textPath = env_->Root() + "/r.txt";
+    report.commaDelimitedPath = env_->Root() + "/r.csv";
+    window.SetReportSettings(report);
+    window.cmdViewReport_Click();
+    QCOMPARE(window.StatusText(3), QString("Launching Report"));
+    const QByteArray written = GuiTestEnvironment::Read(env_->Root() + "/" + file);
+    QVERIFY(!written.isEmpty() && written.startsWith(start));
+    QTRY_COMPARE(GuiTestEnvironment::Read(log).trimmed(), (env_->Root() + "/" + file).toUtf8());
+    for (const QString& other : QStringList{"r.htm", "r.txt", "r.csv"})
+      if (other != file) QVERIFY(!QFile::exists(env_->Root() + "/" + other));
+  }
+
+ private:
+  void Compare(CompareFilesWindow& window, const QByteArray& master, const QByteArray& source) {
+    window.ComparePair(env_->Write("m.txt", master), env_->Write("s.txt", source));
+    QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
+    widgets::TEST_SetNonInteractive(true);  // forget the "Info" boxes of identical pairs
+  }
+
+  static QList<int> Images(const CompareFilesWindow& window) {
+    QList<int> images;
+    for (const char* key : {"cmdFirst", "cmdPrevious", "cmdNext", "cmdLast", "cmdGoTo"})
+      images << window.NavigationImage(key);
+    return images;
+  }
+
+  std::unique_ptr<GuiTestEnvironment> env_;
+};
+
+QTEST_MAIN(CompareFilesNavigationTest)
+#include "CompareFilesNavigationTest.moc"
