@@ -3,6 +3,8 @@
 //  - from the completion event to both grids loaded, padded, laid out and painted;
 //  - the first switch to the all-in-one view, painted;
 //  - a scroll of the side-by-side grids to the end, painted;
+//  - a step to the next change and a move from the first change to the last, painted;
+//  - the word-level detail view of a changed line of 10,000 characters;
 //  - the memory the window holds for the pair, against the size of the two files.
 // Run offscreen: QT_QPA_PLATFORM=offscreen compare_files_window_bench [lines]
 // The demo's fixed pauses are left out (they are waits, not work).
@@ -11,6 +13,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -97,6 +100,7 @@ int main(int argc, char* argv[]) {
   Paint(window->SourceGrid());
   const qint64 completion = timer.elapsed();
   const long records = window->RecordCount();
+  const int rows = window->MasterModel().GridRowCount() - 1;
   const long after = ResidentBytes();
 
   timer.restart();
@@ -112,11 +116,53 @@ int main(int argc, char* argv[]) {
   Paint(window->SourceGrid());
   const qint64 scroll = timer.elapsed();
 
+  // Moving between changes: the slowest single step on the way from the first change to
+  // the second (rows inside a change are stepped through first), then first to last.
+  window->MoveFirst();
+  qint64 slowestNext = 0;
+  for (int steps = 0; window->CurrentChange() < 2 && steps < 1000; ++steps) {
+    timer.restart();
+    window->MoveNext();
+    Paint(window->MasterGrid());
+    Paint(window->SourceGrid());
+    slowestNext = std::max<qint64>(slowestNext, timer.elapsed());
+  }
+  window->MoveFirst();
+  timer.restart();
+  window->MoveLast();
+  Paint(window->MasterGrid());
+  Paint(window->SourceGrid());
+  const qint64 toLast = timer.elapsed();
+
+  // The detail view of a changed line of 10,000 characters.
+  std::string longMaster, longSource;
+  for (unsigned w = 0; longMaster.size() < 10000; ++w) {
+    longMaster += Line(w).substr(0, 8) + " ";
+    longSource += (w % 7 == 3 ? std::string("changed") : Line(w).substr(0, 8)) + " ";
+  }
+  {
+    std::ofstream(master.toStdString()) << "first\n" << longMaster.substr(0, 10000) << "\nlast\n";
+    std::ofstream(source.toStdString()) << "first\n" << longSource.substr(0, 10000) << "\nlast\n";
+  }
+  window->DoComparison();
+  wait.restart();
+  while (window->StatusText(3) != QLatin1String("File Compare Completed") && wait.elapsed() < 120000)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  QCoreApplication::processEvents();
+  window->MasterGrid()->SetCurrentRow(2);
+  timer.restart();
+  window->mnuShowDetail_Click();
+  QCoreApplication::processEvents();
+  const qint64 detail = timer.elapsed();
+
   std::printf("pair: %d lines each side, %.1f MB in all, %ld change records, %d rows per grid\n", lines,
-              fileBytes / 1e6, records, window->MasterModel().GridRowCount() - 1);
+              fileBytes / 1e6, records, rows);
   std::printf("completion event to both grids painted: %lld ms (target 1500)\n", static_cast<long long>(completion));
   std::printf("first switch to all-in-one, painted:    %lld ms (target 1000)\n", static_cast<long long>(allInOne));
   std::printf("scroll to the end, painted:              %lld ms (target 50)\n", static_cast<long long>(scroll));
+  std::printf("slowest step to the next change:         %lld ms (target 30)\n", static_cast<long long>(slowestNext));
+  std::printf("first change to the last, painted:       %lld ms (target 50)\n", static_cast<long long>(toLast));
+  std::printf("detail view of a 10,000-character line:  %lld ms (target 100)\n", static_cast<long long>(detail));
   std::printf("memory held by the window:               %.1f MB = %.2f x the files (target 4)\n",
               (after - before) / 1e6, double(after - before) / double(fileBytes));
   delete window;

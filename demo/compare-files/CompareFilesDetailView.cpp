@@ -73,6 +73,18 @@ void InsertMarked(QTextEdit* box, int position, const QString& text, const Mark&
   cursor.insertText(text, FormatOf(mark));
 }
 
+// Groups the changes made to a box's document while it lives into one edit.
+class EditBlock {
+ public:
+  explicit EditBlock(QTextEdit* box) : cursor_(box->document()) { cursor_.beginEditBlock(); }
+  ~EditBlock() { cursor_.endEditBlock(); }
+  EditBlock(const EditBlock&) = delete;
+  EditBlock& operator=(const EditBlock&) = delete;
+
+ private:
+  QTextCursor cursor_;
+};
+
 void ResetCaret(QTextEdit* box) {
   QTextCursor start(box->document());
   box->setTextCursor(start);
@@ -157,6 +169,8 @@ void CompareFilesWindow::HighlightParagraphChangesRTF(bool clickedMaster) {
   QString problem;
   if (CompareWords(lindrel1_, lindrel2_, masterText, sourceText, &problem)) {
     const ParagraphWords masterWords(masterText), sourceWords(sourceText);
+    // One edit of each document: laid out once, not once per mark.
+    EditBlock masterEdit(rtbMaster_), sourceEdit(rtbSource_);
     VisitWordRecords(lindrel2_, [&](const GridRecord& r) {
       switch (r.changeType) {
         case 'a':
@@ -213,6 +227,7 @@ void CompareFilesWindow::HighlightParagraphChangesRTFAllInOne() {
   QString problem;
   if (CompareWords(lindrel1_, lindrel2_, masterText, sourceText, &problem)) {
     const ParagraphWords masterWords(masterText), sourceWords(sourceText);
+    EditBlock edit(rtbAllInOne_);
     // From the last record to the first: what is inserted for a record stands after the
     // words of every record still to come.
     VisitWordRecords(lindrel2_, [&](const GridRecord& r) {
