@@ -119,6 +119,13 @@ class CompareFilesNavigationTest : public QObject {
     QCOMPARE(window.CurrentChange(), 3);
     QCOMPARE(window.StatusText(3), QString("[3] Change at line: 11"));
     QCOMPARE(Images(window), (QList<int>{1, 2, 3, 4, 5}));
+    // Every row of the change, lines and padding, on both sides; nothing around it.
+    const auto& source = window.SourceModel();
+    for (int r = 11; r <= 15; ++r) {
+      const RowBack expected = r >= 12 && r <= 14 ? RowBack::CurrentChange : RowBack::Normal;
+      QVERIFY2(master.Row(r).back == expected && source.Row(r).back == expected, qPrintable(QString::number(r)));
+    }
+    QVERIFY(master.Row(13).back == RowBack::CurrentChange && source.Row(14).IsPadding());
     window.MoveNext();  // three master rows against one source line: stays on change 3
     window.MoveNext();
     QCOMPARE(window.CurrentChange(), 3);

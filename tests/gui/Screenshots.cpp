@@ -3,7 +3,9 @@
 //   lindrel_gui_screenshots <output folder> [<master file> <source file>]
 // With a pair of files, the Compare Files window is shown comparing them.
 // Settings go to a throw-away Lindrel directory, never the user's own.
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
@@ -45,9 +47,9 @@ bool SaveWidget(QWidget& widget, const QString& path) {
 }
 
 // The screen area of `window` and of the menus open over it.
-bool SaveScreen(QWidget& window, const QList<QMenu*>& menus, const QString& path) {
+bool SaveScreen(QWidget& window, const QList<QWidget*>& menus, const QString& path) {
   QRect area = window.frameGeometry();
-  for (QMenu* menu : menus) {
+  for (QWidget* menu : menus) {
     if (menu->isVisible()) area = area.united(menu->geometry());
   }
   QPixmap shot = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
@@ -115,7 +117,21 @@ int main(int argc, char* argv[]) {
       Settle(100);
     Settle(600);
     ok &= SaveScreen(window, {}, out.filePath("compare-files-side-by-side.png"));
-    if (files) files->cmdCompareFilesViewFormat_Click();
+    if (files) {
+      files->MoveNext();
+      files->MoveNext();
+      files->MoveNext();
+      Settle(300);
+      QWidget* top = files->findChild<QWidget*>(QStringLiteral("topBar"));
+      ok &= SaveWidget(*top, out.filePath("compare-files-navigation.png"));
+      files->ChangeListing()->showPopup();
+      Settle(600);
+      ok &= SaveScreen(window, {files->ChangeListing()->view()->window()},
+                       out.filePath("compare-files-change-list.png"));
+      files->ChangeListing()->hidePopup();
+      files->MoveFirst();
+      files->cmdCompareFilesViewFormat_Click();
+    }
     Settle(600);
     ok &= SaveScreen(window, {}, out.filePath("compare-files-all-in-one.png"));
     window.close();
