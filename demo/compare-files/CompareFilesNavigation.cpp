@@ -54,8 +54,27 @@ QString Entry(int number, const GridRecord& r, const FileGridModel& master, cons
   }
 }
 
-// "line" or "lines" after a count, as the status bar says it.
-QString Lines(long count) { return count == 1 ? QStringLiteral(" line at line: ") : QStringLiteral(" lines at line: "); }
+// What the status bar says of change `change`.
+QString ChangeStatus(int change, const GridRecord& r) {
+  const QString n = QStringLiteral("[%1] ").arg(change);
+  auto lines = [](long count) {
+    return QString::number(count) + (count == 1 ? QStringLiteral(" line at line: ") : QStringLiteral(" lines at line: "));
+  };
+  switch (r.changeType) {
+    case 'c': return n + QStringLiteral("Change at line: ") + QString::number(r.masterStart);
+    case 'd': return n + QStringLiteral("Deletion of ") + lines(r.masterEnd - r.masterStart + 1) + QString::number(r.masterStart);
+    case 'a': return n + QStringLiteral("Addition of ") + lines(r.sourceEnd - r.sourceStart + 1) + QString::number(r.masterStart);
+    default: return {};
+  }
+}
+
+// One line of context above a change, unless it starts at a file's first line.
+int ContextOffset(const GridRecord& r) { return r.masterStart == 1 || r.sourceStart == 1 ? 0 : 1; }
+
+// True when a change is found by its source lines (they are not fewer than the master's).
+bool FoundBySource(const GridRecord& r) {
+  return r.changeType == 'a' || (r.changeType == 'c' && r.masterEnd - r.masterStart <= r.sourceEnd - r.sourceStart);
+}
 
 }  // namespace
 
@@ -233,40 +252,13 @@ void CompareFilesWindow::ShowChangeInGrids() {
   ColorChangeRows(previousCurrentChange_, RowBack::Change);
   ColorChangeRows(currentChange_, RowBack::CurrentChange);
   SetStatus(2, QString::number(currentChange_));
-  // One line of context above the change, unless it starts at the first line.
-  const int offset = r.masterStart == 1 || r.sourceStart == 1 ? 0 : 1;
-  const QString n = QStringLiteral("[%1] ").arg(currentChange_);
-  int row = 0;
-  switch (r.changeType) {
-    case 'c':
-      if (r.masterEnd - r.masterStart <= r.sourceEnd - r.sourceStart) {
-        row = FindRow(msfgSource_, 0, r.sourceStart);
-        msfgSource_->SetTopRow(row - offset);
-        msfgMaster_->SetTopRow(row - offset);
-      } else {
-        row = FindRow(msfgMaster_, 0, r.masterStart);
-        msfgMaster_->SetTopRow(row - offset);
-        msfgSource_->SetTopRow(row - offset);
-      }
-      SetStatus(3, n + QStringLiteral("Change at line: ") + QString::number(r.masterStart));
-      break;
-    case 'd': {
-      row = FindRow(msfgMaster_, 0, r.masterStart);
-      msfgMaster_->SetTopRow(row - offset);
-      const long k = r.masterEnd - r.masterStart + 1;
-      SetStatus(3, n + QStringLiteral("Deletion of ") + QString::number(k) + Lines(k) + QString::number(r.masterStart));
-      break;
-    }
-    case 'a': {
-      row = FindRow(msfgSource_, 0, r.sourceStart);
-      msfgSource_->SetTopRow(row - offset);
-      const long k = r.sourceEnd - r.sourceStart + 1;
-      SetStatus(3, n + QStringLiteral("Addition of ") + QString::number(k) + Lines(k) + QString::number(r.masterStart));
-      break;
-    }
-    default:
-      break;
-  }
+  const int row = FoundBySource(r) ? FindRow(msfgSource_, 0, r.sourceStart) : FindRow(msfgMaster_, 0, r.masterStart);
+  const int top = row - ContextOffset(r);
+  // A change scrolls both grids; a deletion or an addition scrolls its own side, which
+  // the other follows.
+  if (r.changeType == 'c' || r.changeType == 'd') msfgMaster_->SetTopRow(top);
+  if (r.changeType == 'c' || r.changeType == 'a') msfgSource_->SetTopRow(top);
+  if (const QString status = ChangeStatus(currentChange_, r); !status.isEmpty()) SetStatus(3, status);
   // The change's first row becomes the current row, where stepping through it starts.
   if (row > 0) {
     msfgMaster_->SetCurrentRow(row);
@@ -285,32 +277,10 @@ void CompareFilesWindow::ShowChangeInAllInOneGrid() {
   ColorChangeRows(previousCurrentChange_, RowBack::Change);
   ColorChangeRows(currentChange_, RowBack::CurrentChange);
   SetStatus(2, QString::number(currentChange_));
-  const int offset = r.masterStart == 1 || r.sourceStart == 1 ? 0 : 1;
-  const QString n = QStringLiteral("[%1] ").arg(currentChange_);
-  int row = 0;
-  switch (r.changeType) {
-    case 'c':
-      row = r.masterEnd - r.masterStart <= r.sourceEnd - r.sourceStart
-                ? FindRow(msfgAllInOne_, AllInOneModel::kSourceNumberColumn, r.sourceStart)
-                : FindRow(msfgAllInOne_, AllInOneModel::kMasterNumberColumn, r.masterStart);
-      SetStatus(3, n + QStringLiteral("Change at line: ") + QString::number(r.masterStart));
-      break;
-    case 'd': {
-      row = FindRow(msfgAllInOne_, AllInOneModel::kMasterNumberColumn, r.masterStart);
-      const long k = r.masterEnd - r.masterStart + 1;
-      SetStatus(3, n + QStringLiteral("Deletion of ") + QString::number(k) + Lines(k) + QString::number(r.masterStart));
-      break;
-    }
-    case 'a': {
-      row = FindRow(msfgAllInOne_, AllInOneModel::kSourceNumberColumn, r.sourceStart);
-      const long k = r.sourceEnd - r.sourceStart + 1;
-      SetStatus(3, n + QStringLiteral("Addition of ") + QString::number(k) + Lines(k) + QString::number(r.masterStart));
-      break;
-    }
-    default:
-      break;
-  }
-  msfgAllInOne_->SetTopRow(row - offset);
+  const int row = FoundBySource(r) ? FindRow(msfgAllInOne_, AllInOneModel::kSourceNumberColumn, r.sourceStart)
+                                   : FindRow(msfgAllInOne_, AllInOneModel::kMasterNumberColumn, r.masterStart);
+  msfgAllInOne_->SetTopRow(row - ContextOffset(r));
+  if (const QString status = ChangeStatus(currentChange_, r); !status.isEmpty()) SetStatus(3, status);
   if (row > 0) msfgAllInOne_->SetCurrentRow(row);
   msfgAllInOne_->SetRedraw(true);
   previousCurrentChange_ = currentChange_;

@@ -10,6 +10,7 @@
 namespace lindrel::demo {
 
 void CompareFilesWindow::CreateReport(const QString& path, long type, long style) {
+  HideDetailViews();
   lindrel1_->SetReportFileMaster(masterFileName_);
   lindrel1_->SetReportFileSource(sourceFileName_);
   ShowBusyPointer(true);
