@@ -25,8 +25,11 @@ void OpenFromCommandLine(MainWindow& window, const QStringList& operands) {
                                         "LindrelDemo MASTER SOURCE"));
     return;
   }
-  const QString& master = operands[0];
-  const QString& source = operands[1];
+  // Relative to where the program was started; kept whole, so that the file histories
+  // still name the same files in a later run started elsewhere.
+  auto whole = [](const QString& path) { return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath(); };
+  const QString master = whole(operands[0]);
+  const QString source = whole(operands[1]);
   if (QFileInfo(master).isDir() && QFileInfo(source).isDir()) {
     widgets::ShowMessage(&window, QMessageBox::Information, QStringLiteral("LindrelDemo"),
                          QStringLiteral("Comparing directories is not available in this version "

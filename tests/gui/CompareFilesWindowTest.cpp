@@ -432,8 +432,12 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(window->RecordCount(), 3);
     QCOMPARE(window->MasterHistory().Items().last(), master);
 
-    lindrel::demo::OpenFromCommandLine(main, {env_->Root() + "/missing.txt", source});
-    QCOMPARE(Texts(widgets::TEST_Messages()).last(), "LindrelDemo|File does not exist: " + env_->Root() + "/missing.txt");
+    const QString started = QDir::currentPath();
+    QDir::setCurrent(env_->Root());
+    lindrel::demo::OpenFromCommandLine(main, {"missing.txt", source});
+    QDir::setCurrent(started);
+    QCOMPARE(Texts(widgets::TEST_Messages()).last(),
+             "LindrelDemo|File does not exist: " + QDir(env_->Root()).absoluteFilePath("missing.txt"));
     lindrel::demo::OpenFromCommandLine(main, {env_->Root(), env_->Home()});
     QVERIFY(Texts(widgets::TEST_Messages()).last().contains("directories"));
   }
