@@ -272,9 +272,9 @@ void CompareFilesWindow::SetGridsRedraw(bool on) {
 }
 
 void CompareFilesWindow::AdjustToolbarItems() {
-  // The drop-down takes the width of its toolbar.
-  const int width = tbChangeListing_->contentsRect().width() - 8;
-  if (width > 0 && cmboChangeListing_->width() != width) cmboChangeListing_->setFixedWidth(width);
+  // The drop-down takes the width of its toolbar; it expands with the toolbar, so only a
+  // layout that has fallen behind needs a nudge.
+  if (cmboChangeListing_->width() < tbChangeListing_->contentsRect().width() - 16) tbChangeListing_->updateGeometry();
 }
 
 // --- Scrolling and the context menu -------------------------------------------------------------

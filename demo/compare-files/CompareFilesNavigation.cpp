@@ -102,7 +102,6 @@ void CompareFilesWindow::ConnectNavigation() {
     connect(action, &QAction::triggered, this, [this, move] { ToolbarMove(move); });
   }
   Toolbar1_->insertSeparator(before);
-  Toolbar1_->setMinimumWidth(Toolbar1_->sizeHint().width());
   SetNavigationButtons();
 
   // These keys work whichever control of the window has the focus.

@@ -230,11 +230,12 @@ QWidget* CompareFilesWindow::BuildTopBar() {
   cmboChangeListing_ = new QComboBox(tbChangeListing_);
   cmboChangeListing_->setObjectName(QStringLiteral("cmboChangeListing"));
   cmboChangeListing_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  cmboChangeListing_->setMinimumContentsLength(20);
+  cmboChangeListing_->setMinimumContentsLength(12);
+  cmboChangeListing_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   tbChangeListing_->addWidget(cmboChangeListing_);
 
   // A toolbar in a plain layout would shrink to its extension button.
-  Toolbar1_->setMinimumWidth(Toolbar1_->sizeHint().width());
+  Toolbar1_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
   auto* row = new QHBoxLayout(bar);
   row->setContentsMargins(0, 0, 0, 0);

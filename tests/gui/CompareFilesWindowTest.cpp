@@ -353,6 +353,17 @@ class CompareFilesWindowTest : public QObject {
     for (int row : {0, 1, 23, 24, 49, 299}) QCOMPARE(m->rowHeight(row), s->rowHeight(row));
     QVERIFY(m->rowHeight(24) <= m->MaxRowHeight());
 
+    // The drop-down fills its toolbar and lets the window shrink again.
+    auto* listing = window.ChangeListing();
+    const int wide = listing->width();
+    QVERIFY(wide > 300);
+    const int narrow = window.minimumSizeHint().width() + 10;
+    QVERIFY(narrow < 900);
+    window.resize(narrow, 600);
+    QTRY_VERIFY(listing->width() < wide - (900 - narrow) / 2 && window.width() == narrow);
+    window.resize(900, 600);
+    QTRY_COMPARE(listing->width(), wide);
+
     QSignalSpy masterMoves(m, &lindrel::demo::ComparisonGrid::TopRowChanged);
     s->SetTopRow(120);
     QCOMPARE(m->TopRow(), 120);
