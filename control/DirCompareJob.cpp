@@ -48,7 +48,7 @@ dircompare::ScanOptions SnapshotOptions(const Properties& p) {
 
 // Runs on the worker once the walk has returned.
 void FinishDirCompareJob(CLindrelCtrl::Impl& d) {
-  if (!d.dirJob.abort) {
+  if (d.dirJob.ClaimCompletion()) {
     // Under the queue lock, so the host never sees the completion while the job still
     // looks active.
     d.QueueDirCompletion([&d] {
@@ -100,6 +100,9 @@ bool CLindrelCtrl::DirCompareBegin() {
 void CLindrelCtrl::DirCompareAbort() {
   Impl& d = *d_;
   if (!d.dirJob.active) return;
+  // A scan that has already queued its completion has ended; the abort changes nothing.
+  // Claimed before the flag is raised, so a scan cut short never claims the completion.
+  if (!d.dirJob.ClaimAbort()) return;
   d.dirJob.abort = true;
   d.dirJob.StoreElapsed(platform::TickCount());
   const long start = platform::TickCount();

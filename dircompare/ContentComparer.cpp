@@ -67,6 +67,11 @@ ContentResult ContentComparer::Compare(const std::string& masterPath,
   if (::fstat(master.get(), &masterInfo) != 0 || ::fstat(source.get(), &sourceInfo) != 0) {
     return ContentResult::kCannotOpen;
   }
+  // A FIFO or a device has no content to compare (and two of them would look like two
+  // empty files).
+  if (!S_ISREG(masterInfo.st_mode) || !S_ISREG(sourceInfo.st_mode)) {
+    return ContentResult::kCannotOpen;
+  }
   // Files of different sizes differ whatever their common prefix holds.
   if (masterInfo.st_size != sourceInfo.st_size) return ContentResult::kDifferent;
 
