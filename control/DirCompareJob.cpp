@@ -21,7 +21,7 @@ class DirJobEnvironment final : public dircompare::ScanEnvironment {
  public:
   explicit DirJobEnvironment(CLindrelCtrl::Impl& d) : d_(d) {}
   bool AbortRequested() const override { return d_.dirJob.abort.load(); }
-  void QueueError(long code) override { d_.QueueError(code); }
+  void QueueError(long code, const std::string& detail) override { d_.QueueError(code, detail); }
 
  private:
   CLindrelCtrl::Impl& d_;
