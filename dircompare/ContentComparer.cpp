@@ -51,13 +51,14 @@ ContentComparer::ContentComparer(std::size_t blockSize) : blockSize_(blockSize =
 
 ContentResult ContentComparer::Compare(const std::string& masterPath,
                                        const std::string& sourcePath, ScanEnvironment& env) {
+  // A file that vanished since it was listed was not compared: never "same".
   if (!Exists(masterPath)) {
-    env.QueueError(kErrorInvalidMasterFile);
-    return ContentResult::kSame;
+    env.QueueError(kErrorInvalidMasterFile, " " + masterPath);
+    return ContentResult::kCannotOpen;
   }
   if (!Exists(sourcePath)) {
-    env.QueueError(kErrorInvalidSourceFile);
-    return ContentResult::kSame;
+    env.QueueError(kErrorInvalidSourceFile, " " + sourcePath);
+    return ContentResult::kCannotOpen;
   }
   Descriptor master(env.OpenForReading(masterPath));
   Descriptor source(env.OpenForReading(sourcePath));
