@@ -204,6 +204,7 @@ TEST_F(BadInputsTest, AnAbortAndACompletionNeverBothHappen) {
     ctrl.SetDirMaster(env.root().string());
     ctrl.SetDirSource(env.root().string());
     ctrl.SetDirFileTypes("*.txt");
+    ctrl.SetDirThrottle(0);
     ASSERT_TRUE(directory ? ctrl.DirCompareBegin() : ctrl.FileCompareBegin());
     host.WaitUntilHeld();
     std::thread releaser([&] {
@@ -255,6 +256,7 @@ TEST_F(BadInputsTest, AHandlerMayDestroyTheComponent) {
     } else if (kind == 1) {
       ctrl.SetDirMaster(env.root().string());
       ctrl.SetDirSource(env.root().string());
+      ctrl.SetDirThrottle(0);
       ASSERT_TRUE(ctrl.DirCompareBegin());
     } else {
       // Two job errors queued: the first handler destroys the component, the second is

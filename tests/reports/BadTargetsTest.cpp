@@ -199,7 +199,7 @@ TEST(ReportWritersTest, TwoWritersNeverMixTheirOutput) {
   std::string expected[2];
   for (int i = 0; i < 2; ++i) {
     inputs[i].timestamp = "T";
-    inputs[i].masterCaption = std::string(i == 0 ? 50000 : 30000, i == 0 ? 'x' : 'y');
+    inputs[i].masterCaption = std::string(i == 0 ? 3000000 : 2000000, i == 0 ? 'x' : 'y');
     inputs[i].sourceCaption = "s";
     inputs[i].records = {reports::testing::Rec('c', 1, 1, 1, 1)};
     inputs[i].counters.changes = 1;
@@ -207,7 +207,7 @@ TEST(ReportWritersTest, TwoWritersNeverMixTheirOutput) {
     ASSERT_TRUE(reports::WriteTextReport(alone, inputs[i], master, source));
     expected[i] = TempEnvironment::Read(alone);
   }
-  for (int round = 0; round < 20; ++round) {
+  for (int round = 0; round < 30; ++round) {
     std::thread writers[2];
     for (int i = 0; i < 2; ++i) {
       writers[i] = std::thread([&, i] {
