@@ -100,11 +100,13 @@ bool CLindrelCtrl::DirCompareBegin() {
 void CLindrelCtrl::DirCompareAbort() {
   Impl& d = *d_;
   if (!d.dirJob.active) return;
-  // A scan that has already queued its completion has ended; the abort changes nothing.
-  // Claimed before the flag is raised, so a scan cut short never claims the completion.
-  if (!d.dirJob.ClaimAbort()) return;
-  d.dirJob.abort = true;
-  d.dirJob.StoreElapsed(platform::TickCount());
+  // A scan that has already claimed its completion is not aborted (its completion will
+  // be fired); the abort still waits for it to end. Claimed before the flag is raised, so
+  // a scan cut short never claims the completion.
+  if (d.dirJob.ClaimAbort()) {
+    d.dirJob.abort = true;
+    d.dirJob.StoreElapsed(platform::TickCount());
+  }
   const long start = platform::TickCount();
   while (d.dirJob.active && platform::TickCount() - start <= kAbortWaitMs)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));

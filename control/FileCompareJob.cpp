@@ -126,11 +126,13 @@ bool CLindrelCtrl::FileCompareBeginSynchronous() {
 void CLindrelCtrl::FileCompareAbort() {
   Impl& d = *d_;
   if (!d.fileJob.active) return;
-  // A job that has already queued its completion has ended; the abort changes nothing.
-  if (!d.fileJob.ClaimAbort()) return;
-  d.fileJob.abort = true;
-  d.reports.OnFileCompareAborted();
-  d.fileJob.StoreElapsed(platform::TickCount());
+  // A job that has already claimed its completion is not aborted (its completion will be
+  // fired); the abort still waits for it to end.
+  if (d.fileJob.ClaimAbort()) {
+    d.fileJob.abort = true;
+    d.reports.OnFileCompareAborted();
+    d.fileJob.StoreElapsed(platform::TickCount());
+  }
   const long start = platform::TickCount();
   while (d.fileJob.active && platform::TickCount() - start <= kAbortWaitMs)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
