@@ -177,9 +177,13 @@ int OpenRegularFileForReading(const std::string& path) {
   if (fd < 0) return -1;
   struct stat info {};
   int error = 0;
-  if (::fstat(fd, &info) != 0) error = errno;
-  else if (S_ISDIR(info.st_mode)) error = EISDIR;
-  else if (!S_ISREG(info.st_mode)) error = EINVAL;
+  if (::fstat(fd, &info) != 0) {
+    error = errno;
+  } else if (S_ISDIR(info.st_mode)) {
+    error = EISDIR;
+  } else if (!S_ISREG(info.st_mode)) {
+    error = EINVAL;
+  }
   if (error != 0) {
     ::close(fd);
     errno = error;
@@ -191,7 +195,8 @@ int OpenRegularFileForReading(const std::string& path) {
 }
 
 bool SameExistingFile(const std::string& a, const std::string& b) {
-  struct stat first {}, second {};
+  struct stat first {};
+  struct stat second {};
   return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
          first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }

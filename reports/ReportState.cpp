@@ -73,7 +73,9 @@ long ReportState::LoadTables(const ReportRequest& request, LineTable& master,
 long ReportState::CheckReadable(const ReportRequest& request) {
   for (const std::string* path : {&request.fileMaster, &request.fileSource}) {
     const int fd = platform::OpenRegularFileForReading(*path);
-    if (fd < 0) return path == &request.fileMaster ? kReportMasterUnreadable : kReportSourceUnreadable;
+    if (fd < 0) {
+      return path == &request.fileMaster ? kReportMasterUnreadable : kReportSourceUnreadable;
+    }
     ::close(fd);
   }
   return kReportWritten;

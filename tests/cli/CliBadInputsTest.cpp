@@ -44,8 +44,10 @@ std::optional<CliRun> RunUnprivileged(const TempEnvironment& env,
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, setpriv, &actions, nullptr, pointers.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -108,7 +110,8 @@ TEST_F(CliBadInputsTest, AReportNeverReplacesAnInput) {
 TEST_F(CliBadInputsTest, AnExportOntoAFullDeviceIsTrouble) {
   env_.Write("m/a.txt", "a\n");
   env_.Write("s/a.txt", "a\n");
-  const CliRun run = Run({"dirs", "--tab", "/dev/full", env_.Path("m").string(), env_.Path("s").string()});
+  const CliRun run =
+      Run({"dirs", "--tab", "/dev/full", env_.Path("m").string(), env_.Path("s").string()});
   EXPECT_EQ(run.status, 2) << run.err;
   EXPECT_TRUE(Contains(run.err, "lindrel: Unable to open file:  /dev/full\n")) << run.err;
 }
@@ -125,7 +128,8 @@ TEST_F(CliBadInputsTest, AnUnreadableDirectoryIsTroubleNotAnEmptyOne) {
   fs::permissions(env_.Path("s/sub"), fs::perms::owner_all);
   if (!run) GTEST_SKIP() << "cannot run without root's permissions";
   EXPECT_EQ(run->status, 2) << run->err;
-  EXPECT_TRUE(Contains(run->err, "lindrel: Invalid Search Path: " + env_.Path("s/sub").string() + "/\n"))
+  EXPECT_TRUE(
+      Contains(run->err, "lindrel: Invalid Search Path: " + env_.Path("s/sub").string() + "/\n"))
       << run->err;
   // Its file is not listed as found on the master side only.
   EXPECT_FALSE(Contains(run->out, "master-only")) << run->out;

@@ -179,7 +179,8 @@ TEST_F(CliDirsTest, OddNamesStayOnOneLine) {
   // The tab export: one line per record, names escaped as in the table.
   env_.Write("m/tab\tname.txt", "x\n");
   const std::string tab = env_.Path("odd.tab").string();
-  const CliRun exported = Run({"--hide-same", "--hide-different", "--hide-only-in-source", "--tab", tab});
+  const CliRun exported =
+      Run({"--hide-same", "--hide-different", "--hide-only-in-source", "--tab", tab});
   EXPECT_EQ(exported.status, 1) << exported.err;
   const std::string text = TempEnvironment::Read(tab);
   EXPECT_TRUE(Contains(text, "\tline\\nbreak.txt\t")) << text;
@@ -188,7 +189,8 @@ TEST_F(CliDirsTest, OddNamesStayOnOneLine) {
   // Every line is one whole record: ten columns.
   for (std::size_t start = 0; start < text.size();) {
     const std::size_t end = text.find('\n', start);
-    EXPECT_EQ(std::count(text.begin() + start, text.begin() + end, '\t'), 9) << text.substr(start, end - start);
+    EXPECT_EQ(std::count(text.begin() + start, text.begin() + end, '\t'), 9)
+        << text.substr(start, end - start);
     start = end + 1;
   }
 }

@@ -103,14 +103,16 @@ TEST_F(BadInputsTest, SpecialFileOperandsAreRefusedAtOnce) {
       bool begun = true;
       ASSERT_TRUE(FinishesWithin(
           10s,
-          [&] { begun = synchronous ? ctrl.FileCompareBeginSynchronous() : ctrl.FileCompareBegin(); },
+          [&] {
+            begun = synchronous ? ctrl.FileCompareBeginSynchronous() : ctrl.FileCompareBegin();
+          },
           [&] { ReleaseFifo(fifo); }))
           << c.named;
       EXPECT_FALSE(begun) << c.named;
       ASSERT_EQ(listener.events.size(), 1u) << c.named;
       EXPECT_EQ(listener.events[0].code, c.code) << c.named;
-      const char* message =
-          c.code == 600 ? "Invalid Master File, may not exist." : "Invalid Source File, may not exist.";
+      const char* message = c.code == 600 ? "Invalid Master File, may not exist."
+                                          : "Invalid Source File, may not exist.";
       EXPECT_EQ(listener.events[0].text, message + (" " + c.named)) << c.named;
       EXPECT_FALSE(ctrl.GetFileCompareActive());
       ReleaseFifo(fifo);  // a job that did start must be able to end
@@ -125,7 +127,10 @@ TEST_F(BadInputsTest, TheEngineNeverWaitsForASpecialFile) {
     FileResultStore store;
     int result = -1;
     ASSERT_TRUE(FinishesWithin(
-        10s, [&] { result = engine::RunEngine({"Lindrel", special, file}, store); },
+        10s,
+        [&] {
+          result = engine::RunEngine({"Lindrel", special, file}, store);
+        },
         [&] { ReleaseFifo(fifo); }))
         << special;
     EXPECT_EQ(result, engine::kTrouble) << special;
@@ -211,14 +216,17 @@ TEST_F(BadInputsTest, AnAbortAndACompletionNeverBothHappen) {
       std::this_thread::sleep_for(200ms);
       host.Release();
     });
-    if (directory) ctrl.DirCompareAbort();
-    else ctrl.FileCompareAbort();
+    if (directory) {
+      ctrl.DirCompareAbort();
+    } else {
+      ctrl.FileCompareAbort();
+    }
     releaser.join();
     const std::string completion = directory ? "DirCompareCompleted" : "FileCompareCompleted";
     host.loop.RunUntil([&] { return listener.Count(completion) > 0; }, 500ms);
     const bool completed = listener.Count(completion) == 1;
-    const bool aborted = directory ? false : ctrl.FileCompareCreateReport(
-                                                 env.Path("r.txt").string(), 2, 0) == -1;
+    const bool aborted =
+        directory ? false : ctrl.FileCompareCreateReport(env.Path("r.txt").string(), 2, 0) == -1;
     EXPECT_TRUE(completed) << completion << ": the job had claimed its end before the abort";
     EXPECT_FALSE(aborted) << completion;
     EXPECT_FALSE(directory ? ctrl.GetDirCompareActive() : ctrl.GetFileCompareActive());

@@ -86,9 +86,8 @@ std::optional<std::string> RunUnprivileged(const std::function<std::string()>& b
 
 // The unprivileged child must be able to reach the test's files.
 void OpenToOthers(const TempEnvironment& env) {
-  fs::permissions(env.root(), fs::perms::owner_all | fs::perms::group_read |
-                                  fs::perms::group_exec | fs::perms::others_read |
-                                  fs::perms::others_exec);
+  fs::permissions(env.root(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                  fs::perms::others_read | fs::perms::others_exec);
 }
 
 std::string Describe(const Strings& lines, const RecordingEnvironment& env) {
@@ -170,8 +169,11 @@ void RemoveDeepTree(int parentFd, const char* name) {
       }
       ::closedir(dir);
       for (const auto& [child, isDirectory] : entries) {
-        if (isDirectory) RemoveDeepTree(fd, child.c_str());
-        else ::unlinkat(fd, child.c_str(), 0);
+        if (isDirectory) {
+          RemoveDeepTree(fd, child.c_str());
+        } else {
+          ::unlinkat(fd, child.c_str(), 0);
+        }
       }
     }
     ::close(fd);
@@ -213,8 +215,9 @@ TEST(BadTreesTest, FifosAndVanishedFilesAreNeverTheSame) {
     if (m.find("gone") != std::string::npos) fs::remove(env.Path("s/gone.txt"));
   };
   RecordingEnvironment scanEnv;
-  EXPECT_EQ(Scan(trees, vanishing, scanEnv),
-            (Strings{"D - m/ s/ 0 0 0 0 0", "F gone.txt m/ s/ 0 0 0 0 2", "F pipe m/ s/ 0 0 0 0 2"}));
+  EXPECT_EQ(
+      Scan(trees, vanishing, scanEnv),
+      (Strings{"D - m/ s/ 0 0 0 0 0", "F gone.txt m/ s/ 0 0 0 0 2", "F pipe m/ s/ 0 0 0 0 2"}));
   EXPECT_EQ(scanEnv.errors, std::vector<long>{601});
   EXPECT_EQ(scanEnv.details, Strings{" " + options.source + "gone.txt"});
 }
@@ -241,7 +244,8 @@ TEST(BadTreesTest, ATabExportThatCannotBeWrittenIsReportedAndKeepsTheOldFile) {
   // Nothing left beside the target; a good export replaces it.
   EXPECT_EQ(std::distance(fs::directory_iterator(env.root()), fs::directory_iterator()), 3);
   EXPECT_TRUE(ctrl.DirSaveDataToTabFile(path));
-  EXPECT_EQ(TempEnvironment::Read(path), std::string(kTabExportHeader) + "0\t\t\t\t0\t0\t0\t0\t0\t0\n");
+  EXPECT_EQ(TempEnvironment::Read(path),
+            std::string(kTabExportHeader) + "0\t\t\t\t0\t0\t0\t0\t0\t0\n");
 }
 
 }  // namespace

@@ -38,7 +38,9 @@ struct WriteFault {
 // The names in a directory, to see that nothing was left behind.
 std::vector<std::string> Names(const fs::path& directory) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(directory)) names.push_back(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(directory)) {
+    names.push_back(entry.path().filename());
+  }
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -80,8 +82,9 @@ TEST_F(BadTargetsTest, AReportIsNeverWrittenOverAComparedFile) {
     for (long format : kFormats) {
       listener.events.clear();
       EXPECT_EQ(ctrl.FileCompareCreateReport(target, format, 2), -5) << target << " " << format;
-      EXPECT_EQ(Errors(), (std::vector<std::pair<long, std::string>>{
-                              {504, "Unable to open file:  " + target}}))
+      EXPECT_EQ(
+          Errors(),
+          (std::vector<std::pair<long, std::string>>{{504, "Unable to open file:  " + target}}))
           << target << " " << format;
     }
   }
@@ -125,8 +128,9 @@ TEST_F(BadTargetsTest, AFailedWriteKeepsThePreviousReport) {
         EXPECT_EQ(ctrl.FileCompareCreateReport(target, format, 2), -5) << format << " " << after;
       }
       EXPECT_EQ(TempEnvironment::Read(target), "previous report\n") << format << " " << after;
-      EXPECT_EQ(Errors(), (std::vector<std::pair<long, std::string>>{
-                              {504, "Unable to open file:  " + target}}))
+      EXPECT_EQ(
+          Errors(),
+          (std::vector<std::pair<long, std::string>>{{504, "Unable to open file:  " + target}}))
           << format << " " << after;
       EXPECT_EQ(Names(env.Path("out")), std::vector<std::string>{"report"}) << format;
     }
@@ -210,9 +214,8 @@ TEST(ReportWritersTest, TwoWritersNeverMixTheirOutput) {
   for (int round = 0; round < 30; ++round) {
     std::thread writers[2];
     for (int i = 0; i < 2; ++i) {
-      writers[i] = std::thread([&, i] {
-        EXPECT_TRUE(reports::WriteTextReport(target, inputs[i], master, source));
-      });
+      writers[i] = std::thread(
+          [&, i] { EXPECT_TRUE(reports::WriteTextReport(target, inputs[i], master, source)); });
     }
     for (auto& w : writers) w.join();
     const std::string written = TempEnvironment::Read(target);
