@@ -107,15 +107,17 @@ ReplacementFile::~ReplacementFile() { Abandon(); }
 Status ReplacementFile::Create(const std::string& target) {
   Abandon();
   target_ = target;
-  if (Status resolved = ResolveWriteTarget(target, finalPath_); !resolved.ok()) return resolved;
+  // Looked at through the kernel's own resolution first: /dev/stdout on a pipe leads to a
+  // name no readlink walk could follow.
   struct stat existing {};
-  if (::stat(finalPath_.c_str(), &existing) == 0) {
+  if (::stat(target.c_str(), &existing) == 0) {
     if (S_ISDIR(existing.st_mode)) return Status::FromErrno(target, EISDIR);
     if (!S_ISREG(existing.st_mode)) {
-      fd_ = OpenSpecialForWriting(finalPath_);
+      fd_ = OpenSpecialForWriting(target);
       return fd_ >= 0 ? Status::Ok() : Status::FromErrno(target, errno);
     }
   }
+  if (Status resolved = ResolveWriteTarget(target, finalPath_); !resolved.ok()) return resolved;
   std::string pattern = DirectoryOf(finalPath_) + "/." + NameOf(finalPath_) + ".XXXXXX";
   // mkostemp creates the name exclusively (never through a link, never over a file).
   fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
