@@ -162,6 +162,31 @@ TEST_F(BadTargetsTest, ATargetKeepsItsLinkAndItsMode) {
   EXPECT_TRUE(fs::is_directory(env.Path("real")));
 }
 
+TEST_F(BadTargetsTest, SpecialTargetsAreWrittenInPlaceAndNeverWaitedFor) {
+  Compare("a\n", "b\n");
+  // A FIFO nobody reads: refused at once rather than waited for, and left a FIFO.
+  const std::string fifo = env.Path("fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (long format : kFormats) {
+    EXPECT_EQ(ctrl.FileCompareCreateReport(fifo, format, 2), -5) << format;
+  }
+  struct stat info {};
+  ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  // A device is written in place, never replaced.
+  EXPECT_EQ(ctrl.FileCompareCreateReport("/dev/null", kHtml, 1), 0);
+  ASSERT_EQ(::stat("/dev/null", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+  // A full one fails like a full disk.
+  EXPECT_EQ(ctrl.FileCompareCreateReport("/dev/full", kText, 0), -5);
+  // A compared file that became a FIFO since the comparison is not waited for either (a
+  // new comparison, so that the first report loads the files).
+  Compare("a\n", "b\n");
+  ctrl.SetFileSource(fifo);
+  EXPECT_EQ(ctrl.FileCompareCreateReport(env.Path("r.htm").string(), kHtml, 2), -4);
+  EXPECT_FALSE(fs::exists(env.Path("r.htm")));
+}
+
 TEST_F(BadTargetsTest, FilesThatDifferWithoutRecordsAreNeverReportedTheSame) {
   Compare("a\nb\n", "a\nc\n", /*quick=*/true);
   ASSERT_EQ(ctrl.FileCompareResultsCount(), -1);
