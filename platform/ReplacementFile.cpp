@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -161,17 +162,29 @@ void ReplacementFile::Abandon() {
   temporary_.clear();
 }
 
-int CreateAnonymousFile(const std::string& nearPath) {
-  std::string finalPath;
-  if (!ResolveWriteTarget(nearPath, finalPath).ok()) finalPath = nearPath;
-  const std::string directory = DirectoryOf(finalPath);
+namespace {
+
+int CreateAnonymousFileIn(const std::string& directory, const std::string& name) {
   int fd = ::open(directory.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
   if (fd >= 0) return fd;
   // File systems without unnamed files: a private name, removed at once.
-  std::string pattern = directory + "/." + NameOf(finalPath) + ".body.XXXXXX";
+  std::string pattern = directory + "/." + name + ".body.XXXXXX";
   fd = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (fd >= 0) ::unlink(pattern.c_str());
   return fd;
+}
+
+}  // namespace
+
+int CreateAnonymousFile(const std::string& nearPath) {
+  std::string finalPath;
+  if (!ResolveWriteTarget(nearPath, finalPath).ok()) finalPath = nearPath;
+  const int fd = CreateAnonymousFileIn(DirectoryOf(finalPath), NameOf(finalPath));
+  if (fd >= 0) return fd;
+  // A target in a directory that takes no new files (/dev/stdout, say): the temporary
+  // directory serves.
+  const char* tmp = std::getenv("TMPDIR");
+  return CreateAnonymousFileIn(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp", "lindrel");
 }
 
 int OpenRegularFileForReading(const std::string& path) {

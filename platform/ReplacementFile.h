@@ -55,7 +55,8 @@ class ReplacementFile {
 // Writes all of `size` bytes to `fd`, retrying short writes. False with errno set.
 bool WriteAll(int fd, const char* data, std::size_t size);
 
-// A read-write file without a name in the directory of `nearPath`, gone once closed.
+// A read-write file without a name in the directory of `nearPath` (or, when that takes no
+// new files, in $TMPDIR), gone once closed.
 // -1 with errno set when none can be made.
 int CreateAnonymousFile(const std::string& nearPath);
 
