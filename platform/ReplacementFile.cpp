@@ -18,6 +18,7 @@ namespace {
 
 // Bytes WriteAll may still write before the injected fault; negative: no fault.
 std::atomic<long long> writeBudget{-1};
+std::atomic<TEST_CommitFault> commitFault{TEST_CommitFault::kNone};
 
 // The process's umask, read without changing it (umask() would, for every thread).
 mode_t CurrentUmask() {
@@ -60,6 +61,8 @@ int OpenSpecialForWriting(const std::string& path) {
 }  // namespace
 
 void TEST_FailWritesAfter(long long bytes) { writeBudget.store(bytes); }
+
+void TEST_FailNextCommit(TEST_CommitFault fault) { commitFault.store(fault); }
 
 bool WriteAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
@@ -146,10 +149,15 @@ Status ReplacementFile::Commit() {
                           : (0666 & ~CurrentUmask());
   // A mode that cannot be set leaves the report private, which loses nothing.
   (void)::fchmod(fd, mode);
+  const TEST_CommitFault fault = commitFault.exchange(TEST_CommitFault::kNone);
   Status result = Status::Ok();
-  if (::close(fd) != 0) result = Status::FromErrno(target_, errno);
-  if (result.ok() && ::rename(temporary_.c_str(), finalPath_.c_str()) != 0)
-    result = Status::FromErrno(target_, errno);
+  if (::close(fd) != 0 || fault == TEST_CommitFault::kClose) {
+    result = Status::FromErrno(target_, fault == TEST_CommitFault::kClose ? EIO : errno);
+  }
+  if (result.ok() && (fault == TEST_CommitFault::kRename ||
+                      ::rename(temporary_.c_str(), finalPath_.c_str()) != 0)) {
+    result = Status::FromErrno(target_, fault == TEST_CommitFault::kRename ? EIO : errno);
+  }
   if (!result.ok()) ::unlink(temporary_.c_str());
   temporary_.clear();
   return result;

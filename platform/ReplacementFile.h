@@ -76,4 +76,9 @@ bool SameExistingFile(const std::string& a, const std::string& b);
 // been written since the call, as on a full disk; -1 ends the fault. Process-wide.
 void TEST_FailWritesAfter(long long bytes);
 
+// Test hook: the next ReplacementFile::Commit fails at the step named, with EIO, as a
+// close that reports a delayed write error or a rename refused by the file system would.
+enum class TEST_CommitFault { kNone, kClose, kRename };
+void TEST_FailNextCommit(TEST_CommitFault fault);
+
 }  // namespace lindrel::platform
