@@ -4,10 +4,12 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-main test-asan test-tsan demo clean
+.PHONY: all deps configure build run test test-main test-asan test-tsan fuzz demo clean
 
 all: build
 
@@ -49,8 +51,22 @@ test-tsan: deps
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -L threads
 
+# The libFuzzer harnesses (clang), each run for FUZZ_SECONDS on a copy of its seed corpus;
+# new inputs stay in $(FUZZ_BUILD)/corpus, crashes in $(FUZZ_BUILD)/findings.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DLINDREL_BUILD_GUI=OFF -DLINDREL_BUILD_BENCHMARKS=OFF -DBUILD_TESTING=OFF \
+	  -DLINDREL_BUILD_FUZZERS=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_json_text fuzz_ini_file
+	@set -e; for name in json_text ini_file; do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$name $(FUZZ_BUILD)/findings; \
+	  $(FUZZ_BUILD)/fuzz/fuzz_$$name -max_total_time=$(FUZZ_SECONDS) \
+	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$name- \
+	    $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name; \
+	done
+
 demo: build
 	$(BUILD)/demo/LindrelDemo
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

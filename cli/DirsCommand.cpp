@@ -11,6 +11,7 @@
 #include "cli/DirRecordFormat.h"
 #include "cli/JsonText.h"
 #include "cli/ProgressLine.h"
+#include "platform/ReplacementFile.h"
 
 namespace lindrel::cli {
 
@@ -54,6 +55,36 @@ void ApplyOptions(CLindrelCtrl& ctrl, const DirsOptions& o) {
   ctrl.SetDirShowDifferentInBothPlaces(!o.hideDifferent);
   ctrl.SetDirThrottle(o.throttle);
   ctrl.SetThreadPriority(o.priority);
+}
+
+// The component's tab export writes names as stored, so a name holding a tab or a line
+// feed would break its line. The command line writes the same columns with the texts
+// escaped as in the table (backslash, tab, line feed and carriage return as \\, \t, \n
+// and \r, other control bytes as \ooo), one record per line, and replaces the file only
+// once it is complete. False, after saying so, when it cannot be written.
+bool WriteTabFile(CLindrelCtrl& ctrl, const std::string& path, std::ostream& err) {
+  std::string text =
+      "Record\tFileName\tDirMaster\tDirSource\tIsFile\tOnlyInSource\tOnlyInMaster\t"
+      "SizeDifferent\tDateDifferent\tContentDifferent\n";
+  const long count = ctrl.GetDirCompareResultsCount();
+  for (long i = 0; i < count; ++i) {
+    DirRecord r;
+    if (!ReadDirRecord(ctrl, i, r)) break;
+    text += std::to_string(i) + '\t' + EscapeForTable(r.fileName) + '\t' +
+            EscapeForTable(r.dirMaster) + '\t' + EscapeForTable(r.dirSource);
+    for (long value : {r.isFile, r.onlyInSource, r.onlyInMaster, r.sizeDifferent,
+                       r.dateDifferent, r.contentDifferent}) {
+      text += '\t' + std::to_string(value);
+    }
+    text += '\n';
+  }
+  platform::ReplacementFile file;
+  if (!file.Create(path).ok() || !file.Write(text).ok() || !file.Commit().ok()) {
+    // The component's own wording for an export that cannot be written.
+    err << "lindrel: Unable to open file:  " << path << '\n';
+    return false;
+  }
+  return true;
 }
 
 // Writes the records the walk has counted since the last call, as they arrive.
@@ -169,8 +200,7 @@ int RunDirs(const DirsOptions& o, Console& console) {
   console.out.flush();
 
   bool trouble = session.errorCount() > 0 || printer.anyUnreadable();
-  // A failure has been written to stderr by the session (error 504).
-  if (!o.tabPath.empty() && !ctrl.DirSaveDataToTabFile(o.tabPath)) trouble = true;
+  if (!o.tabPath.empty() && !WriteTabFile(ctrl, o.tabPath, console.err)) trouble = true;
   if (trouble) return kExitTrouble;
   return printer.anyDifference() ? kExitDifferent : kExitSame;
 }

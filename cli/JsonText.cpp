@@ -62,7 +62,7 @@ std::string JsonString(std::string_view text) {
       out.append(text.substr(i, length));
       i += length;
     } else {
-      AppendEscape(out, c);
+      AppendEscape(out, 0xDC00u + c);
       ++i;
     }
   }

@@ -1,5 +1,6 @@
 #include "cli/TextModeFile.h"
 
+#include "platform/ReplacementFile.h"
 #include "platform/TextFile.h"
 
 #include <fcntl.h>
@@ -33,7 +34,8 @@ bool ReadAll(int fd, std::string& bytes) {
 }  // namespace
 
 std::optional<TextModeFile> TextModeFile::Load(const std::string& path, std::string& error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Only a regular file: one swapped for a FIFO since the comparison must not hang us.
+  const int fd = platform::OpenRegularFileForReading(path);
   if (fd < 0) {
     error = std::strerror(errno);
     return std::nullopt;

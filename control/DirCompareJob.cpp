@@ -21,7 +21,7 @@ class DirJobEnvironment final : public dircompare::ScanEnvironment {
  public:
   explicit DirJobEnvironment(CLindrelCtrl::Impl& d) : d_(d) {}
   bool AbortRequested() const override { return d_.dirJob.abort.load(); }
-  void QueueError(long code) override { d_.QueueError(code); }
+  void QueueError(long code, const std::string& detail) override { d_.QueueError(code, detail); }
 
  private:
   CLindrelCtrl::Impl& d_;
@@ -48,7 +48,7 @@ dircompare::ScanOptions SnapshotOptions(const Properties& p) {
 
 // Runs on the worker once the walk has returned.
 void FinishDirCompareJob(CLindrelCtrl::Impl& d) {
-  if (!d.dirJob.abort) {
+  if (d.dirJob.ClaimCompletion()) {
     // Under the queue lock, so the host never sees the completion while the job still
     // looks active.
     d.QueueDirCompletion([&d] {
@@ -100,8 +100,13 @@ bool CLindrelCtrl::DirCompareBegin() {
 void CLindrelCtrl::DirCompareAbort() {
   Impl& d = *d_;
   if (!d.dirJob.active) return;
-  d.dirJob.abort = true;
-  d.dirJob.StoreElapsed(platform::TickCount());
+  // A scan that has already claimed its completion is not aborted (its completion will
+  // be fired); the abort still waits for it to end. Claimed before the flag is raised, so
+  // a scan cut short never claims the completion.
+  if (d.dirJob.ClaimAbort()) {
+    d.dirJob.abort = true;
+    d.dirJob.StoreElapsed(platform::TickCount());
+  }
   const long start = platform::TickCount();
   while (d.dirJob.active && platform::TickCount() - start <= kAbortWaitMs)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -1,4 +1,6 @@
 // The file-comparison job of CLindrelCtrl: begin checks, the worker, abort and results.
+#include <sys/stat.h>
+
 #include <chrono>
 #include <system_error>
 #include <thread>
@@ -34,6 +36,13 @@ engine::FileCompareOptions SnapshotOptions(const Properties& p) {
   return o;
 }
 
+// True for an existing operand that is neither a regular file nor a directory (links
+// followed).
+bool IsSpecialFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+}
+
 // Checks and resets shared by both begin methods. True when the job may start; the
 // Started event has then been fired.
 bool AcceptFileCompare(CLindrelCtrl::Impl& d) {
@@ -47,6 +56,16 @@ bool AcceptFileCompare(CLindrelCtrl::Impl& d) {
   }
   if (!platform::DirectorySearchFindsEntry(d.props.fileSource)) {
     d.FireError(kErrorInvalidSourceFile);
+    return false;
+  }
+  // A FIFO, a device or a socket has no end a comparison could wait for; the engine
+  // refuses it too, but the host hears here which operand it was.
+  if (IsSpecialFile(d.props.fileMaster)) {
+    d.FireError(kErrorInvalidMasterFile, " " + d.props.fileMaster);
+    return false;
+  }
+  if (IsSpecialFile(d.props.fileSource)) {
+    d.FireError(kErrorInvalidSourceFile, " " + d.props.fileSource);
     return false;
   }
   d.fileResults.Clear();
@@ -63,12 +82,13 @@ int RunFileCompareJob(CLindrelCtrl::Impl& d, const engine::FileCompareOptions& o
   const int result = engine::RunEngine(engine::BuildEngineArguments(options), d.fileResults);
   if (result > 0 && d.fileResults.Count() == 0) d.fileDifferWithoutRecords = true;
 
-  if (!d.fileJob.abort) {
+  if (d.fileJob.ClaimCompletion()) {
     d.events.Queue(PendingEvent{PendingEventKind::kFileCompletion, 0, {}}, [&d] {
       d.fileJob.active = false;
       d.fileJob.StoreElapsed(platform::TickCount());
     });
   } else {
+    // Aborted: the time stays what the abort measured.
     d.fileJob.active = false;
   }
   return result;
@@ -106,9 +126,13 @@ bool CLindrelCtrl::FileCompareBeginSynchronous() {
 void CLindrelCtrl::FileCompareAbort() {
   Impl& d = *d_;
   if (!d.fileJob.active) return;
-  d.fileJob.abort = true;
-  d.reports.OnFileCompareAborted();
-  d.fileJob.StoreElapsed(platform::TickCount());
+  // A job that has already claimed its completion is not aborted (its completion will be
+  // fired); the abort still waits for it to end.
+  if (d.fileJob.ClaimAbort()) {
+    d.fileJob.abort = true;
+    d.reports.OnFileCompareAborted();
+    d.fileJob.StoreElapsed(platform::TickCount());
+  }
   const long start = platform::TickCount();
   while (d.fileJob.active && platform::TickCount() - start <= kAbortWaitMs)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -14,7 +14,11 @@ PendingEventQueue::PendingEventQueue(EventHost& host, Deliver deliver,
                                      GiveUpRetrying giveUpRetrying)
     : host_(host), deliver_(std::move(deliver)), giveUpRetrying_(std::move(giveUpRetrying)) {}
 
-PendingEventQueue::~PendingEventQueue() { Shutdown(); }
+PendingEventQueue::~PendingEventQueue() {
+  // Destroyed by a handler of the delivery in progress: that delivery must stop reading.
+  if (destroyedDuringDelivery_ != nullptr) *destroyedDuringDelivery_ = true;
+  Shutdown();
+}
 
 void PendingEventQueue::Queue(PendingEvent event, const std::function<void()>& underLock) {
   std::lock_guard lock(mutex_);
@@ -41,6 +45,12 @@ void PendingEventQueue::OnTimer() {
   // inside itself: the outer pass carries on in order.
   if (delivering_) return;
   delivering_ = true;
+  // A handler may destroy the component, and this queue with it: from then on only locals
+  // are touched, the delivery function included.
+  bool destroyed = false;
+  destroyedDuringDelivery_ = &destroyed;
+  const Deliver deliver = deliver_;
+  const unsigned pauseMs = deliveryPauseMs_;
   for (;;) {
     PendingEvent event;
     {
@@ -57,9 +67,11 @@ void PendingEventQueue::OnTimer() {
     }
     // Delivered without the lock: a worker may queue meanwhile, and a handler may call
     // an abort method that waits for that worker.
-    deliver_(event);
-    if (deliveryPauseMs_ > 0) std::this_thread::sleep_for(std::chrono::milliseconds(deliveryPauseMs_));
+    deliver(event);
+    if (destroyed) return;
+    if (pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
   }
+  destroyedDuringDelivery_ = nullptr;
   delivering_ = false;
 }
 

@@ -4,7 +4,8 @@
 // none runs. The timer's tick, on the owner thread, delivers every entry in queue order
 // (entries queued meanwhile included), then stops the timer. The lock is not held while
 // an entry is delivered, so a handler may call any method of the component, abort
-// methods included, and a worker never waits for a handler.
+// methods included, and a worker never waits for a handler. A handler may also destroy
+// the queue (with its component); the entries still queued are then dropped.
 #pragma once
 
 #include <functional>
@@ -67,6 +68,7 @@ class PendingEventQueue {
   EventHost::TimerId timer_ = EventHost::kNoTimer;  // guarded by mutex_
   bool shutDown_ = false;                   // guarded by mutex_
   bool delivering_ = false;                 // owner thread only
+  bool* destroyedDuringDelivery_ = nullptr;  // owner thread only; set while delivering
 };
 
 }  // namespace lindrel

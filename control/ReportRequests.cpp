@@ -151,6 +151,7 @@ long CLindrelCtrl::FileCompareCreateReport(const std::string& targetFile, long f
     request.records = d.fileResults.Snapshot();
     const FileResultStore::Counters counters = d.fileResults.GetCounters();
     request.counters = {counters.changes, counters.additions, counters.deletions};
+    request.differWithoutRecords = d.fileDifferWithoutRecords;
   }
   request.onError = [&d](long code, const std::string& detail) { d.FireError(code, detail); };
   request.makeWordComparer = [&d] {
@@ -160,7 +161,9 @@ long CLindrelCtrl::FileCompareCreateReport(const std::string& targetFile, long f
     return d.reports.CreateReport(request);
   } catch (const std::exception&) {
     // Out of memory (a forced alignment asking for billions of blank rows, a file too
-    // large to load): the component answers instead of throwing to its host.
+    // large to load): the component answers instead of throwing to its host, and says
+    // which report was not written. An unfinished report never replaced its target.
+    d.FireError(kErrorUnableToOpenFile, targetFile);
     return reports::kReportWriterFailed;
   }
 }

@@ -1,5 +1,6 @@
 #include "control/StateFile.h"
 
+#include <string_view>
 #include <variant>
 
 #include "platform/IniFile.h"
@@ -63,6 +64,12 @@ struct Overloaded : Ts... {
 template <class... Ts>
 Overloaded(Ts...) -> Overloaded<Ts...>;
 
+// What a line of the file can hold of a text: everything before its first line break or
+// NUL. Storing that is closer to the property than keeping the value of an earlier run.
+std::string StorablePart(const std::string& text) {
+  return text.substr(0, text.find_first_of(std::string_view("\r\n\0", 3)));
+}
+
 }  // namespace
 
 std::optional<std::string> ResolveStateFilePath(const std::string& stateFileName) {
@@ -113,11 +120,10 @@ bool WriteStateFile(const std::string& path, const Properties& props) {
         Overloaded{
             [&](Boolean b) -> std::string { return props.*b.member != 0 ? "TRUE" : "FALSE"; },
             [&](Number n) -> std::string { return std::to_string(props.*n.member); },
-            [&](Text t) -> std::string { return props.*t.member; },
+            [&](Text t) -> std::string { return StorablePart(props.*t.member); },
         },
         key.field);
-    // A value the file cannot hold (a line break in a path) leaves that key as it was;
-    // the other keys are still written.
+    // Every value is storable now; a refusal could only come from the names.
     (void)file.Set(kSection, key.name, value);
   }
   return file.Save(path).ok();

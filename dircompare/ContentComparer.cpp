@@ -51,13 +51,14 @@ ContentComparer::ContentComparer(std::size_t blockSize) : blockSize_(blockSize =
 
 ContentResult ContentComparer::Compare(const std::string& masterPath,
                                        const std::string& sourcePath, ScanEnvironment& env) {
+  // A file that vanished since it was listed was not compared: never "same".
   if (!Exists(masterPath)) {
-    env.QueueError(kErrorInvalidMasterFile);
-    return ContentResult::kSame;
+    env.QueueError(kErrorInvalidMasterFile, " " + masterPath);
+    return ContentResult::kCannotOpen;
   }
   if (!Exists(sourcePath)) {
-    env.QueueError(kErrorInvalidSourceFile);
-    return ContentResult::kSame;
+    env.QueueError(kErrorInvalidSourceFile, " " + sourcePath);
+    return ContentResult::kCannotOpen;
   }
   Descriptor master(env.OpenForReading(masterPath));
   Descriptor source(env.OpenForReading(sourcePath));
@@ -65,6 +66,11 @@ ContentResult ContentComparer::Compare(const std::string& masterPath,
 
   struct stat masterInfo {}, sourceInfo {};
   if (::fstat(master.get(), &masterInfo) != 0 || ::fstat(source.get(), &sourceInfo) != 0) {
+    return ContentResult::kCannotOpen;
+  }
+  // A FIFO or a device has no content to compare (and two of them would look like two
+  // empty files).
+  if (!S_ISREG(masterInfo.st_mode) || !S_ISREG(sourceInfo.st_mode)) {
     return ContentResult::kCannotOpen;
   }
   // Files of different sizes differ whatever their common prefix holds.

@@ -25,8 +25,9 @@ class ContentComparer {
   explicit ContentComparer(std::size_t blockSize = 128 * 1024);
 
   // A path that names nothing (a file that vanished since it was listed) queues error
-  // 600 (master) or 601 (source) through `env` and answers kSame, as a skipped
-  // comparison. Checks for an abort between blocks.
+  // 600 (master) or 601 (source) through `env`, naming the path, and answers
+  // kCannotOpen: a file that was not compared is never the same. Checks for an abort
+  // between blocks.
   ContentResult Compare(const std::string& masterPath, const std::string& sourcePath,
                         ScanEnvironment& env);
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <memory>
 #include <string_view>
@@ -42,18 +43,25 @@ bool MayBeWanted(const dirent& entry, ListingKind kind, const std::string& fileT
 
 }  // namespace
 
-void DirListing::Fill(const std::string& directory, ListingKind kind,
+bool DirListing::Fill(const std::string& directory, ListingKind kind,
                       const std::string& fileTypes, ScanEnvironment& env, long pauseMs) {
   entries_.clear();
   groups_.clear();
 
+  bool listed = true;
   std::unique_ptr<DIR, DirCloser> dir(::opendir(directory.c_str()));
-  // Missing or unreadable: no entries, and the other side's entries show as only there.
+  // Missing: no entries, and the other side's entries show as only there. Anything else
+  // that stops the listing is a failure the caller must report.
+  if (!dir && errno != ENOENT) listed = false;
   if (dir) {
     const int fd = ::dirfd(dir.get());
     while (!env.AbortRequested()) {
+      errno = 0;
       const dirent* entry = ::readdir(dir.get());
-      if (entry == nullptr) break;
+      if (entry == nullptr) {
+        if (errno != 0) listed = false;
+        break;
+      }
       const std::string_view name(entry->d_name);
       struct stat info {};
       if (name != "." && name != ".." && MayBeWanted(*entry, kind, fileTypes) &&
@@ -87,6 +95,7 @@ void DirListing::Fill(const std::string& directory, ListingKind kind,
     groups_.emplace(entries_[i].upperName, Group{i, end - i});
     i = end;
   }
+  return listed;
 }
 
 DirListing::Group DirListing::Find(const std::string& upperName) const {

@@ -47,12 +47,13 @@ class DirListing {
     std::size_t count = 0;
   };
 
-  // Empties the listing, then enumerates `directory`. A directory that is missing or
-  // cannot be read gives no entries. Symbolic links count as what they point to; a link
-  // that points nowhere counts as a file. After every entry the enumeration returns
-  // (kept or not) it pauses `pauseMs` through `env` when pauseMs > 0. Stops early when
-  // `env` asks for an abort.
-  void Fill(const std::string& directory, ListingKind kind, const std::string& fileTypes,
+  // Empties the listing, then enumerates `directory`. A directory that is missing gives
+  // no entries. Symbolic links count as what they point to; a link that points nowhere
+  // counts as a file. After every entry the enumeration returns (kept or not) it pauses
+  // `pauseMs` through `env` when pauseMs > 0. Stops early when `env` asks for an abort.
+  // False when the directory exists but cannot be listed (no permission, a path longer
+  // than the system allows, a read error): its entries are then unknown, not absent.
+  bool Fill(const std::string& directory, ListingKind kind, const std::string& fileTypes,
             ScanEnvironment& env, long pauseMs);
 
   const std::vector<DirEntryInfo>& entries() const { return entries_; }

@@ -7,6 +7,7 @@
 #include "dircompare/DirPaths.h"
 #include "dircompare/NameMatching.h"
 #include "dircompare/ScanEnvironment.h"
+#include "lindrel/Errors.h"
 
 namespace lindrel::dircompare {
 namespace {
@@ -63,13 +64,29 @@ bool DirScanner::OnWalkPath(const std::vector<DirectoryId>& path, const Director
 }
 
 bool DirScanner::WalkLevel(const std::string& master, const std::string& source) {
-  return CompareFiles(master, source) && CompareSubdirectories(master, source);
+  bool listed = true;
+  if (!CompareFiles(master, source, listed)) return false;
+  // A level that cannot be listed has been reported; its subdirectories are unknown too.
+  if (!listed) return !env_.AbortRequested();
+  return CompareSubdirectories(master, source);
 }
 
-bool DirScanner::CompareFiles(const std::string& master, const std::string& source) {
+bool DirScanner::ListBoth(const std::string& master, const std::string& source, ListingKind kind,
+                          DirListing& masterListing, DirListing& sourceListing) {
+  const bool masterListed = masterListing.Fill(master, kind, options_.fileTypes, env_, PauseMs());
+  const bool sourceListed = sourceListing.Fill(source, kind, options_.fileTypes, env_, PauseMs());
+  // An unreadable directory is not an empty one: its entries would all show as only on
+  // the other side, and the verdict could be "nothing differs".
+  if (!masterListed) env_.QueueError(kErrorInvalidSearchPath, master);
+  if (!sourceListed) env_.QueueError(kErrorInvalidSearchPath, source);
+  return masterListed && sourceListed;
+}
+
+bool DirScanner::CompareFiles(const std::string& master, const std::string& source,
+                              bool& listed) {
   DirListing masterFiles, sourceFiles;
-  masterFiles.Fill(master, ListingKind::kFiles, options_.fileTypes, env_, PauseMs());
-  sourceFiles.Fill(source, ListingKind::kFiles, options_.fileTypes, env_, PauseMs());
+  listed = ListBoth(master, source, ListingKind::kFiles, masterFiles, sourceFiles);
+  if (!listed) return !env_.AbortRequested();
   const NameMatch match = MatchNames(masterFiles, sourceFiles);
 
   // A: every file of the master side.
@@ -129,8 +146,9 @@ bool DirScanner::CompareFiles(const std::string& master, const std::string& sour
 
 bool DirScanner::CompareSubdirectories(const std::string& master, const std::string& source) {
   DirListing masterDirs, sourceDirs;
-  masterDirs.Fill(master, ListingKind::kSubdirectories, options_.fileTypes, env_, PauseMs());
-  sourceDirs.Fill(source, ListingKind::kSubdirectories, options_.fileTypes, env_, PauseMs());
+  if (!ListBoth(master, source, ListingKind::kSubdirectories, masterDirs, sourceDirs)) {
+    return !env_.AbortRequested();
+  }
   const NameMatch match = MatchNames(masterDirs, sourceDirs);
 
   // D: every subdirectory of the master side, recorded whatever the show options say,

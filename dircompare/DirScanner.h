@@ -31,7 +31,12 @@ class DirScanner {
 
  private:
   bool WalkLevel(const std::string& master, const std::string& source);
-  bool CompareFiles(const std::string& master, const std::string& source);
+  // Lists one kind of entry on both sides; false (after queueing 508 for each side that
+  // failed) when either directory cannot be listed.
+  bool ListBoth(const std::string& master, const std::string& source, ListingKind kind,
+                DirListing& masterListing, DirListing& sourceListing);
+  // `listed` is false when the level could not be listed and was skipped.
+  bool CompareFiles(const std::string& master, const std::string& source, bool& listed);
   bool CompareSubdirectories(const std::string& master, const std::string& source);
   long PauseMs() const;
   bool OnWalkPath(const std::vector<DirectoryId>& path, const DirectoryId& id) const;

@@ -18,9 +18,10 @@ class ScanEnvironment {
   // True once the owner asked the scan to stop.
   virtual bool AbortRequested() const = 0;
 
-  // Hands an error (600 master file vanished, 601 source file vanished) to the owner,
-  // which reports it on its own thread.
-  virtual void QueueError(long code) = 0;
+  // Hands an error to the owner, which reports it on its own thread: 600 or 601 for a
+  // master or source file that vanished, 508 for a directory that cannot be listed.
+  // `detail` follows the code's message (a blank and the path).
+  virtual void QueueError(long code, const std::string& detail) = 0;
 
   // The throttling pause between enumerated entries. Sleeps.
   virtual void Pause(std::chrono::milliseconds duration);

@@ -2,28 +2,47 @@
 
 #include <cstdio>
 
+#include "platform/ReplacementFile.h"
+
 namespace lindrel::dircompare {
+
+namespace {
+constexpr std::size_t kFlushSize = 1 << 16;
+}  // namespace
 
 const char kTabExportHeader[] =
     "Record\tFileName\tDirMaster\tDirSource\tIsFile\tOnlyInSource\tOnlyInMaster\t"
     "SizeDifferent\tDateDifferent\tContentDifferent\n";
 
 bool WriteTabFile(const DirResultStore& store, const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "w");
-  if (file == nullptr) return false;
-  std::fputs(kTabExportHeader, file);
+  platform::ReplacementFile file;
+  if (!file.Create(path).ok()) return false;
+  std::string text = kTabExportHeader;
+  bool written = true;
   // Count() is read again at every step: a running comparison may still be appending.
-  for (long i = 0; i < store.Count(); ++i) {
+  for (long i = 0; written && i < store.Count(); ++i) {
     const auto record = store.Get(i);
     if (!record) break;
-    std::fprintf(file, "%ld\t%s\t%s\t%s\t%d\t%d\t%d\t%d\t%d\t%d\n", i, record->fileName.c_str(),
-                 record->dirMaster.c_str(), record->dirSource.c_str(), record->isFile(),
-                 record->onlyInSource(), record->onlyInMaster(), record->sizeDifferent(),
-                 record->dateDifferent(), record->contentDifferent());
+    char numbers[96];
+    std::snprintf(numbers, sizeof numbers, "\t%d\t%d\t%d\t%d\t%d\t%d\n", record->isFile(),
+                  record->onlyInSource(), record->onlyInMaster(), record->sizeDifferent(),
+                  record->dateDifferent(), record->contentDifferent());
+    text += std::to_string(i);
+    text += '\t';
+    text += record->fileName;
+    text += '\t';
+    text += record->dirMaster;
+    text += '\t';
+    text += record->dirSource;
+    text += numbers;
+    if (text.size() >= kFlushSize) {
+      written = file.Write(text).ok();
+      text.clear();
+    }
   }
-  // Write errors after a successful open are not reported, by design of the interface.
-  std::fclose(file);
-  return true;
+  // Every write counts: a full disk leaves the previous export in place, not a cut one.
+  if (!written || !file.Write(text).ok()) return false;
+  return file.Commit().ok();
 }
 
 }  // namespace lindrel::dircompare

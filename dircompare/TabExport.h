@@ -13,8 +13,8 @@ namespace lindrel::dircompare {
 // The header line, line end included.
 extern const char kTabExportHeader[];
 
-// Creates or truncates `path` and writes every record of `store`. False only when the
-// file cannot be opened (nothing is written then); later write errors go unnoticed.
+// Writes every record of `store` to a file that replaces `path` once complete. False
+// when the file cannot be created or any write fails; `path` is then as it was.
 bool WriteTabFile(const DirResultStore& store, const std::string& path);
 
 }  // namespace lindrel::dircompare

@@ -1,6 +1,7 @@
 #include "engine/InputStream.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -30,10 +31,25 @@ InputStream::~InputStream() {
 }
 
 bool InputStream::Open(const std::string& path, bool textMode) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   ownsDescriptor_ = true;
   textMode_ = textMode;
-  return fd_ >= 0;
+  // Without O_NONBLOCK a FIFO would hold the run in open() until a writer came, beyond
+  // the reach of any abort. Only regular files are read: a FIFO or a device (/dev/zero)
+  // has no end the run could wait for.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd_ < 0) return false;
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int error = S_ISREG(info.st_mode) ? errno : EINVAL;
+    ::close(fd_);
+    fd_ = -1;
+    errno = error;
+    return false;
+  }
+  if (const int flags = ::fcntl(fd_, F_GETFL); flags >= 0) {
+    (void)::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+  }
+  return true;
 }
 
 void InputStream::AttachStandardInput(bool textMode) {

@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "platform/ReplacementFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,31 +72,13 @@ std::string Unstorable(std::string_view section, std::string_view key, std::stri
   return {};
 }
 
-// The file a write to `path` replaces: the final target when `path` is a symbolic link,
-// so that the link itself survives the rename.
-Status ResolveWriteTarget(const std::string& path, std::string& target) {
-  target = path;
-  for (int hops = 0; hops < 40; ++hops) {
-    struct stat info {};
-    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return Status::Ok();
-    std::vector<char> buffer(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
-    ssize_t length = ::readlink(target.c_str(), buffer.data(), buffer.size());
-    if (length < 0) return Status::FromErrno(path, errno);
-    std::string next(buffer.data(), static_cast<std::size_t>(length));
-    if (next.empty() || next.front() != '/') {
-      auto slash = target.find_last_of('/');
-      if (slash != std::string::npos) next = target.substr(0, slash + 1) + next;
-    }
-    target = std::move(next);
-  }
-  return Status::FromErrno(path, ELOOP);
-}
-
 // The whole file; a missing file reads as empty, anything else that stops the read is an
-// error.
+// error. A FIFO or a device (a state file linked to /dev/zero) is refused rather than
+// waited for or read without end.
 Status ReadWholeFile(const std::string& path, std::string& bytes) {
   bytes.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = OpenRegularFileForReading(path);
+  if (fd < 0 && errno == EINVAL) return Status::Error(path, "not a regular file");
   if (fd < 0) return errno == ENOENT ? Status::Ok() : Status::FromErrno(path, errno);
   char block[16384];
   for (;;) {

@@ -1,5 +1,7 @@
 #include "platform/TextFile.h"
 
+#include "platform/ReplacementFile.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -22,7 +24,8 @@ void ConvertToTextMode(std::string& bytes) {
 
 Status ReadTextFile(const std::string& path, std::string& content) {
   content.clear();
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Only regular files: a FIFO would block here and a device would never end.
+  int fd = OpenRegularFileForReading(path);
   if (fd < 0) return Status::FromErrno(path, errno);
   char buffer[65536];
   for (;;) {

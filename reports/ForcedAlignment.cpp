@@ -73,11 +73,14 @@ void ForcedAlignmentList::Clear() {
   std::vector<ForcedAlignment>().swap(entries_);
 }
 
-void ForcedAlignmentList::Apply(LineTable& master, LineTable& source) {
-  pending_ = false;
+void ForcedAlignmentList::Apply(LineTable& master, LineTable& source, ApplyOne applyOne) {
+  if (applyOne == nullptr) applyOne = ApplyForcedAlignment;
   for (const ForcedAlignment& entry : entries_) {
-    if (!ApplyForcedAlignment(entry, master, source)) break;
+    if (!applyOne(entry, master, source)) break;
   }
+  // Only now: an entry that throws (out of memory) leaves the list pending, so the next
+  // report rebuilds the tables and applies every entry again instead of none.
+  pending_ = false;
 }
 
 bool ApplyForcedAlignment(const ForcedAlignment& entry, LineTable& master, LineTable& source) {

@@ -39,9 +39,12 @@ class ForcedAlignmentList {
   bool Pending() const { return pending_; }
   const std::vector<ForcedAlignment>& Entries() const { return entries_; }
 
-  // Applies every entry in order to automatically aligned tables and clears the pending
-  // flag. Stops at the first entry that fails (a table without its end entry).
-  void Apply(LineTable& master, LineTable& source);
+  using ApplyOne = bool (*)(const ForcedAlignment&, LineTable&, LineTable&);
+
+  // Applies every entry in order to automatically aligned tables with `applyOne` (tests
+  // substitute it), then clears the pending flag. Stops at the first entry that fails (a
+  // table without its end entry). When an entry throws, the flag stays set.
+  void Apply(LineTable& master, LineTable& source, ApplyOne applyOne = nullptr);
 
  private:
   std::vector<ForcedAlignment> entries_;

@@ -3,7 +3,6 @@
 #include "lindrel/Errors.h"
 #include "reports/HtmlColour.h"
 #include "reports/ReportFile.h"
-#include "reports/TemporaryFile.h"
 
 namespace lindrel::reports {
 
@@ -24,6 +23,17 @@ void WriteCountLine(ReportFile& out, std::uint32_t colour, long count, std::stri
   out.Write(count);
   out.Write(count == 1 ? singular : plural);
   out.Write(ending);
+}
+
+// An all-in-one row whose words could not be compared: both texts, unmarked, so the
+// master's line is not lost.
+std::string UnmarkedAllInOne(std::string_view master, std::string_view source) {
+  if (master.empty() || master == source) return std::string(source);
+  if (source.empty()) return std::string(master);
+  std::string both(master);
+  both += "<br>\n";
+  both += source;
+  return both;
 }
 
 class HtmlWriter {
@@ -49,20 +59,16 @@ class HtmlWriter {
       return out.Close() || Fail(target);
     }
 
-    const std::string bodyPath = target + ".TMP";
+    // The body waits in an unnamed file beside the target until the header is known.
     ReportFile body;
-    if (!body.Open(bodyPath, /*readBack=*/true)) {
-      out.Close();  // the target stays behind, empty
-      return Fail(target);
-    }
+    if (!body.OpenScratch(target)) return Fail(target);
     WriteBody(body);
     WriteHeader(out);
     out.CopyFrom(body);
     const bool bodyOk = body.Close();
-    const bool written = out.Close() && bodyOk;
-    // A body file that cannot be deleted leaves the finished report intact.
-    DeleteTemporaryFile(bodyPath);
-    return written || Fail(target);
+    // A failed body leaves the target as it was.
+    if (!bodyOk) return Fail(target);
+    return out.Close() || Fail(target);
   }
 
  private:
@@ -89,6 +95,12 @@ class HtmlWriter {
     out.Write("<br>\nModified:  ");
     out.Write(EscapeHtml(inputs_.sourceCaption));
     out.Write("</p>\n<p align=\"center\">Compare File Results: <br>\n");
+    if (inputs_.differWithoutRecords && inputs_.RecordCount() == 0) {
+      // Three counts of 0 would say the files are the same.
+      out.Write(kDifferWithoutRecordsText);
+      out.Write("<br><br>\n");
+      return;
+    }
     const ChangeCounters shown = options_.highDetail ? wordCounters_ : inputs_.counters;
     WriteCountLine(out, kChangedColour, shown.changes, "    Change Found", "     Changes Found",
                    "</font><br>\n");
@@ -202,7 +214,8 @@ class HtmlWriter {
                               marked ? std::string_view(marked->source) : s.text);
     } else {
       std::optional<std::string> merged = marker_.MergeAllInOne(m.text, s.text);
-      WriteDifferenceTextCell(body, white_, merged ? std::string_view(*merged) : s.text);
+      if (!merged) merged = UnmarkedAllInOne(m.text, s.text);
+      WriteDifferenceTextCell(body, white_, *merged);
     }
     WriteNumberCell(body, white_, s);
   }

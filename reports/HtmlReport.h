@@ -1,8 +1,9 @@
 // The HTML report: the two files as one table, aligned row by row, either side by side
 // (master left, source right) or all in one (one merged column), with the words of each
-// difference row marked by a WordMarker. The body goes to "<target>.TMP" first because
-// the header in front of it shows counts only known once every row is marked; it is
-// then copied behind the header and deleted.
+// difference row marked by a WordMarker. The body goes to an unnamed scratch file beside
+// the target first because the header in front of it shows counts only known once every
+// row is marked; it is then copied behind the header. The target is replaced only by a
+// complete page.
 //
 // Runs on the caller's thread. The word counters belong to the report being written.
 #pragma once
@@ -36,8 +37,9 @@ std::pair<std::string, std::string> AllInOneCaptions(const std::string& reportMa
 // `&`, `<`, `>` and `"` as character references, for captions and the title.
 std::string EscapeHtml(const std::string& text);
 
-// Write the report from aligned tables to `target` (truncated). False, after firing 504
-// with the target path, when the target or its body file cannot be opened or written.
+// Write the report from aligned tables to `target` (replaced once complete). False, after
+// firing 504 with the target path, when the target or its body file cannot be created or
+// written; the target is then as it was.
 bool WriteHtmlSideBySide(const std::string& target, const ReportInputs& inputs,
                          const HtmlOptions& options, const LineTable& master,
                          const LineTable& source);

@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "engine/LargeBlocks.h"
+#include "platform/ReplacementFile.h"
 
 namespace lindrel::reports {
 
@@ -25,10 +26,11 @@ constexpr std::size_t kPresizeBytesPerLine = 32;
 // large file, so filling it costs a few page faults instead of one per 4 KiB). False when
 // it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, engine::ByteBuffer& data, std::size_t& size) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Only a regular file: a FIFO would block the report and a device would never end.
+  const int fd = platform::OpenRegularFileForReading(path);
   if (fd < 0) return false;
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+  if (::fstat(fd, &info) != 0) {
     ::close(fd);
     return false;
   }

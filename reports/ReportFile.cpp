@@ -1,6 +1,5 @@
 #include "reports/ReportFile.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,34 +9,39 @@
 namespace lindrel::reports {
 
 namespace {
-
 constexpr std::size_t kBufferSize = 1 << 20;
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 ReportFile::~ReportFile() {
-  if (fd_ >= 0) Close();  // failure unreportable here; callers that care call Close()
+  // An unfinished report never replaces its target.
+  if (scratch_ && fd_ >= 0) ::close(fd_);
+  report_.Abandon();
 }
 
-bool ReportFile::Open(const std::string& path, bool readBack) {
-  if (fd_ >= 0) Close();
-  const int access = readBack ? O_RDWR : O_WRONLY;
-  fd_ = ::open(path.c_str(), access | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+bool ReportFile::Open(const std::string& path) {
+  if (scratch_ && fd_ >= 0) ::close(fd_);
+  report_.Abandon();
+  scratch_ = false;
   failed_ = false;
   buffer_.clear();
-  buffer_.reserve(kBufferSize);
+  fd_ = report_.Create(path).ok() ? report_.fd() : -1;
+  if (fd_ >= 0) buffer_.reserve(kBufferSize);
   return fd_ >= 0;
+}
+
+bool ReportFile::OpenScratch(const std::string& nearPath) {
+  if (scratch_ && fd_ >= 0) ::close(fd_);
+  report_.Abandon();
+  scratch_ = true;
+  failed_ = false;
+  buffer_.clear();
+  fd_ = platform::CreateAnonymousFile(nearPath);
+  if (fd_ >= 0) buffer_.reserve(kBufferSize);
+  return fd_ >= 0;
+}
+
+void ReportFile::WriteNow(const char* data, std::size_t size) {
+  if (!failed_ && !platform::WriteAll(fd_, data, size)) failed_ = true;
 }
 
 void ReportFile::Write(std::string_view text) {
@@ -45,7 +49,7 @@ void ReportFile::Write(std::string_view text) {
   if (buffer_.size() + text.size() > kBufferSize) {
     Flush();
     if (text.size() > kBufferSize) {
-      if (!WriteAll(fd_, text.data(), text.size())) failed_ = true;
+      WriteNow(text.data(), text.size());
       return;
     }
   }
@@ -60,7 +64,7 @@ void ReportFile::Write(long number) {
 
 void ReportFile::Flush() {
   if (fd_ < 0 || buffer_.empty()) return;
-  if (!WriteAll(fd_, buffer_.data(), buffer_.size())) failed_ = true;
+  WriteNow(buffer_.data(), buffer_.size());
   buffer_.clear();
 }
 
@@ -69,8 +73,10 @@ void ReportFile::CopyFrom(ReportFile& other) {
   Flush();
   other.Flush();
   if (other.failed_) failed_ = true;
+  if (failed_) return;
   off_t from = 0;
-  // Copied inside the kernel where the file system allows it; by reading otherwise.
+  // Copied inside the kernel where the file system allows it; by reading otherwise, and
+  // after any error, so that a real failure is seen by WriteAll.
   for (;;) {
     const ssize_t n = ::copy_file_range(other.fd_, &from, fd_, nullptr, kBufferSize * 16, 0);
     if (n == 0) return;
@@ -87,10 +93,8 @@ void ReportFile::CopyFrom(ReportFile& other) {
       return;
     }
     if (n == 0) return;
-    if (!WriteAll(fd_, chunk.get(), static_cast<std::size_t>(n))) {
-      failed_ = true;
-      return;
-    }
+    WriteNow(chunk.get(), static_cast<std::size_t>(n));
+    if (failed_) return;
     from += n;
   }
 }
@@ -98,8 +102,17 @@ void ReportFile::CopyFrom(ReportFile& other) {
 bool ReportFile::Close() {
   if (fd_ < 0) return !failed_;
   Flush();
-  if (::close(fd_) != 0) failed_ = true;
+  const int fd = fd_;
   fd_ = -1;
+  if (scratch_) {
+    if (::close(fd) != 0) failed_ = true;
+    return !failed_;
+  }
+  if (failed_) {
+    report_.Abandon();
+    return false;
+  }
+  if (!report_.Commit().ok()) failed_ = true;
   return !failed_;
 }
 

@@ -1,12 +1,21 @@
-// ReportFile: a report target opened for writing (LF line ends, as text mode writes on
-// this platform), truncated, filled through a large buffer of its own because reports
-// are written in many small pieces.
+// ReportFile: a report target being written (LF line ends, as text mode writes on this
+// platform), filled through a large buffer of its own because reports are written in
+// many small pieces.
 //
-// One thread at a time; the file is closed by Close() or by the destructor.
+// A report goes to a private temporary file next to its target and replaces the target
+// only when Close() finds every write succeeded: a failed report leaves the previous
+// file as it was, and two writers of one target never mix their output. A scratch file
+// (OpenScratch) has no name at all, so it can neither follow a link planted under a
+// name nor remove a user's file.
+//
+// One thread at a time. A file neither closed nor committed is abandoned by the
+// destructor.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "platform/ReplacementFile.h"
 
 namespace lindrel::reports {
 
@@ -17,9 +26,11 @@ class ReportFile {
   ReportFile(const ReportFile&) = delete;
   ReportFile& operator=(const ReportFile&) = delete;
 
-  // Opens `path` for writing, truncated, or for writing and reading back when
-  // `readBack`. False when the file cannot be opened.
-  bool Open(const std::string& path, bool readBack = false);
+  // Starts the report that will replace `path`. False when it cannot be created.
+  bool Open(const std::string& path);
+  // Opens an unnamed read-write file in the directory of `nearPath`, for a body that is
+  // copied into a report later. False when none can be made.
+  bool OpenScratch(const std::string& nearPath);
   bool IsOpen() const { return fd_ >= 0; }
 
   void Write(std::string_view text);
@@ -28,13 +39,17 @@ class ReportFile {
   // Appends everything `other` holds, from its start.
   void CopyFrom(ReportFile& other);
 
-  // Closes the file. False when any write or the close failed (a full disk, say).
+  // Finishes the file: a report replaces its target when every write succeeded. False
+  // when any write, the close or the replacement failed; the target is then untouched.
   bool Close();
 
  private:
   void Flush();
+  void WriteNow(const char* data, std::size_t size);
 
-  int fd_ = -1;
+  platform::ReplacementFile report_;
+  int fd_ = -1;  // the report's temporary file or the scratch file
+  bool scratch_ = false;
   bool failed_ = false;
   std::string buffer_;
 };

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/ChangeRecord.h"
@@ -29,12 +30,18 @@ struct ReportInputs {
   std::string sourceCaption;
   std::string timestamp;
   ErrorSink onError;
+  // The files differ although no record says where (a quick or a binary comparison).
+  bool differWithoutRecords = false;
 
   long RecordCount() const { return static_cast<long>(records.size()); }
   void FireError(long code, const std::string& detail) const {
     if (onError) onError(code, detail);
   }
 };
+
+// What the reports say instead of their counts when the files differ without records.
+inline constexpr std::string_view kDifferWithoutRecordsText =
+    "Files differ (no line-by-line records)";
 
 // The caption of one side: the report caption when it is set, else the compared path.
 inline const std::string& CaptionFor(const std::string& reportCaption,

@@ -1,7 +1,11 @@
 #include "reports/ReportState.h"
 
+#include <unistd.h>
+
 #include <tuple>
 
+#include "lindrel/Errors.h"
+#include "platform/ReplacementFile.h"
 #include "reports/DelimitedReport.h"
 #include "reports/HtmlAlignment.h"
 #include "reports/HtmlReport.h"
@@ -11,7 +15,19 @@ namespace lindrel::reports {
 
 namespace {
 constexpr long kMasterCapacityHint = 5000;
+
+// A report written over one of the compared files (the same name, a link or a hard link
+// to it) would destroy it.
+bool TargetIsInput(const ReportRequest& request) {
+  return platform::SameExistingFile(request.target, request.fileMaster) ||
+         platform::SameExistingFile(request.target, request.fileSource);
 }
+
+long RefuseTarget(const ReportRequest& request) {
+  if (request.onError) request.onError(kErrorUnableToOpenFile, request.target);
+  return kReportWriterFailed;
+}
+}  // namespace
 
 ReportState::ReportState() : clock_(SystemLocalTime) {}
 ReportState::~ReportState() = default;
@@ -54,8 +70,20 @@ long ReportState::LoadTables(const ReportRequest& request, LineTable& master,
   return kReportWritten;
 }
 
+long ReportState::CheckReadable(const ReportRequest& request) {
+  for (const std::string* path : {&request.fileMaster, &request.fileSource}) {
+    const int fd = platform::OpenRegularFileForReading(*path);
+    if (fd < 0) {
+      return path == &request.fileMaster ? kReportMasterUnreadable : kReportSourceUnreadable;
+    }
+    ::close(fd);
+  }
+  return kReportWritten;
+}
+
 ReportInputs ReportState::MakeInputs(const ReportRequest& request) const {
   ReportInputs inputs;
+  inputs.differWithoutRecords = request.differWithoutRecords && request.records.empty();
   inputs.records = request.records;
   inputs.counters = request.counters;
   inputs.masterCaption = CaptionFor(request.reportFileMaster, request.fileMaster);
@@ -66,6 +94,19 @@ ReportInputs ReportState::MakeInputs(const ReportRequest& request) const {
 }
 
 long ReportState::CreateHtmlReport(const ReportRequest& request) {
+  if (request.differWithoutRecords && request.records.empty()) {
+    // The page shows no line of either file: checking that both can still be read
+    // replaces loading them whole (two 2 GB binaries would need 4 GB).
+    if (long readable = CheckReadable(request); readable != kReportWritten) return readable;
+    if (TargetIsInput(request)) return RefuseTarget(request);
+    HtmlOptions options;
+    options.title = request.reportFileTitle;
+    options.doubleWideCharset = request.doubleWideCharset;
+    const LineTable none;
+    return WriteHtmlSideBySide(request.target, MakeInputs(request), options, none, none)
+               ? kReportWritten
+               : kReportWriterFailed;
+  }
   if (!htmlLoaded_ || alignments_.Pending()) {
     // Until the pair is complete again, the next request must reload it.
     htmlLoaded_ = false;
@@ -92,6 +133,7 @@ long ReportState::CreateHtmlReport(const ReportRequest& request) {
     return wordComparer_.get();
   };
 
+  if (TargetIsInput(request)) return RefuseTarget(request);
   const ReportInputs inputs = MakeInputs(request);
   const bool written =
       request.style == kStyleSideBySide
@@ -101,17 +143,25 @@ long ReportState::CreateHtmlReport(const ReportRequest& request) {
 }
 
 long ReportState::CreateTextReport(const ReportRequest& request) {
-  if (!textLoaded_) {
+  const bool withoutLines = request.differWithoutRecords && request.records.empty();
+  if (withoutLines) {
+    // No line of either file is quoted; see CreateHtmlReport.
+    if (long readable = CheckReadable(request); readable != kReportWritten) return readable;
+  } else if (!textLoaded_) {
     if (long loaded = LoadTables(request, textMaster_, textSource_); loaded != kReportWritten) {
       return loaded;
     }
     textLoaded_ = true;
   }
+  // The delimited reports of an empty result write nothing, so they harm nothing.
+  const bool writes = request.format == kFormatText || !request.records.empty();
+  if (writes && TargetIsInput(request)) return RefuseTarget(request);
   const ReportInputs inputs = MakeInputs(request);
   bool written = false;
   switch (request.format) {
     case kFormatText:
-      written = WriteTextReport(request.target, inputs, textMaster_, textSource_);
+      written = withoutLines ? WriteTextReport(request.target, inputs, LineTable(), LineTable())
+                             : WriteTextReport(request.target, inputs, textMaster_, textSource_);
       break;
     case kFormatCommaDelimited:
       written = WriteDelimitedReport(request.target, Delimiter::kComma, inputs, textMaster_,

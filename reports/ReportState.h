@@ -58,6 +58,8 @@ struct ReportRequest {
 
   std::vector<engine::ChangeRecord> records;
   ChangeCounters counters;
+  // The last comparison found a difference but no record (FileCompareResultsCount -1).
+  bool differWithoutRecords = false;
   ErrorSink onError;
   // Makes the word-comparison instance the first time a word marker needs it.
   std::function<std::unique_ptr<WordComparer>()> makeWordComparer;
@@ -89,6 +91,8 @@ class ReportState {
   const LineTable& TEST_HtmlSource() const { return htmlSource_; }
 
  private:
+  // 0 when both files can still be opened for reading, else -3 / -4; reads nothing.
+  static long CheckReadable(const ReportRequest& request);
   // Loads both files into a pair of tables; 0, or -3 / -4.
   long LoadTables(const ReportRequest& request, LineTable& master, LineTable& source,
                   std::size_t masterExtra = 0, std::size_t sourceExtra = 0);

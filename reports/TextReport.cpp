@@ -79,8 +79,14 @@ bool WriteTextReport(const std::string& target, const ReportInputs& inputs,
   out.Write("\nModified File: ");
   out.Write(inputs.sourceCaption);
   out.Write("\n\nCompare File Results: \n\t");
-  out.Write(count);
-  out.Write(" Differences found\n");
+  if (inputs.differWithoutRecords && count == 0) {
+    // "0 Differences found" would say the opposite of the truth.
+    out.Write(kDifferWithoutRecordsText);
+    out.Write("\n");
+  } else {
+    out.Write(count);
+    out.Write(" Differences found\n");
+  }
   if (count > 0) {
     WriteCount(out, inputs.counters.changes, "\t1 Change found\n", " Changes found\n");
     WriteCount(out, inputs.counters.additions, "\t1 Addition found\n", " Additions found\n");

@@ -85,7 +85,7 @@ class GeneratedTrees {
 class NoAbort final : public ScanEnvironment {
  public:
   bool AbortRequested() const override { return false; }
-  void QueueError(long) override {}
+  void QueueError(long, const std::string&) override {}
 };
 
 void BM_DirCompare20kFiles(benchmark::State& state) {

@@ -41,7 +41,11 @@ bool WriteString(const QString& path, const QString& section, const QString& key
 bool WriteStrings(const QString& path, const QString& section,
                   const QList<QPair<QString, QString>>& entries, QString* error) {
   const std::string file = FileName(path);
-  platform::IniDocument document = platform::IniDocument::Load(file);
+  platform::Status loaded;
+  platform::IniDocument document = platform::IniDocument::Load(file, &loaded);
+  // A settings file that exists but cannot be read is never replaced by what this write
+  // knows of it: every other section would be lost.
+  if (!loaded.ok()) return Fail(loaded, error);
   for (const auto& [key, value] : entries) {
     if (platform::Status set = document.Set(Utf8(section), Utf8(key), Utf8(value)); !set.ok())
       return Fail(set, error);

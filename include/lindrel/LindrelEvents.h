@@ -4,6 +4,13 @@
 // CLindrelCtrl::SetEventListener. Every event is fired on the thread that owns the
 // component: Started events and refusals inside the method that caused them, completions
 // and job errors from the component's event host, never on a worker thread.
+//
+// What a handler may do: read results, call any method of the component (an abort
+// method or a new begin included) and change properties. A handler of a completion or
+// of a job error may also destroy the component, as a host that closes its window on
+// completion does; that must be the last use of the component in the handler, and the
+// events still queued for it are dropped. A handler must not destroy the component from
+// inside a Started event or a refusal, whose method is still running.
 #pragma once
 
 #include <string>

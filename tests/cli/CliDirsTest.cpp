@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -174,6 +175,24 @@ TEST_F(CliDirsTest, OddNamesStayOnOneLine) {
   EXPECT_TRUE(Contains(run.out, "master-only  back\\\\slash.txt\n")) << run.out;
   const CliRun json = Run({"--format", "json"});
   EXPECT_TRUE(Contains(json.out, "\"path\": \"line\\nbreak.txt\"")) << json.out;
+
+  // The tab export: one line per record, names escaped as in the table.
+  env_.Write("m/tab\tname.txt", "x\n");
+  const std::string tab = env_.Path("odd.tab").string();
+  const CliRun exported =
+      Run({"--hide-same", "--hide-different", "--hide-only-in-source", "--tab", tab});
+  EXPECT_EQ(exported.status, 1) << exported.err;
+  const std::string text = TempEnvironment::Read(tab);
+  EXPECT_TRUE(Contains(text, "\tline\\nbreak.txt\t")) << text;
+  EXPECT_TRUE(Contains(text, "\tback\\\\slash.txt\t")) << text;
+  EXPECT_TRUE(Contains(text, "\ttab\\tname.txt\t")) << text;
+  // Every line is one whole record: ten columns.
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = text.find('\n', start);
+    EXPECT_EQ(std::count(text.begin() + start, text.begin() + end, '\t'), 9)
+        << text.substr(start, end - start);
+    start = end + 1;
+  }
 }
 
 TEST_F(CliDirsTest, CurrentDirectoryAsRoot) {

@@ -1,5 +1,7 @@
 // The command line's formatting helpers, in-process: text-mode lines, JSON strings, hunk
 // headings and their range checks, directory paths.
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "cli/DirRecordFormat.h"
@@ -55,12 +57,77 @@ TEST_F(CliFormatTest, JsonStringsAlwaysParse) {
       {"t\tn\nr\r", "\"t\\tn\\nr\\r\""},
       {std::string("\x01\x7f", 2), "\"\\u0001\\u007f\""},
       {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80\""},
-      {"bad\xff", "\"bad\\u00ff\""},
-      {"cut\xc3", "\"cut\\u00c3\""},
-      {"\xc0\xaf", "\"\\u00c0\\u00af\""},           // overlong form
-      {"\xed\xa0\x80", "\"\\u00ed\\u00a0\\u0080\""},  // surrogate
+      // Bytes outside valid UTF-8 as lone surrogates, never as other characters.
+      {"bad\xff", "\"bad\\udcff\""},
+      {"cut\xc3", "\"cut\\udcc3\""},
+      {"\xc0\xaf", "\"\\udcc0\\udcaf\""},           // overlong form
+      {"\xed\xa0\x80", "\"\\udced\\udca0\\udc80\""},  // surrogate
   };
   for (const Case& c : cases) EXPECT_EQ(JsonString(c.text), c.json) << c.text;
+}
+
+// The reader's side of JsonString: a JSON string literal back to bytes, a lone surrogate
+// escape \udcXX to the byte XX.
+std::string DecodeJsonString(const std::string& json) {
+  std::string bytes;
+  const auto appendUtf8 = [&](unsigned cp) {
+    if (cp < 0x80) {
+      bytes += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      bytes += static_cast<char>(0xC0 | (cp >> 6));
+      bytes += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      bytes += static_cast<char>(0xE0 | (cp >> 12));
+      bytes += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      bytes += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      bytes += static_cast<char>(0xF0 | (cp >> 18));
+      bytes += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      bytes += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      bytes += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  };
+  for (std::size_t i = 1; i + 1 < json.size(); ++i) {
+    if (json[i] != '\\') {
+      bytes += json[i];
+      continue;
+    }
+    const char e = json[++i];
+    switch (e) {
+      case 'n': bytes += '\n'; break;
+      case 'r': bytes += '\r'; break;
+      case 't': bytes += '\t'; break;
+      case 'b': bytes += '\b'; break;
+      case 'f': bytes += '\f'; break;
+      case 'u': {
+        const unsigned cp = static_cast<unsigned>(std::stoul(json.substr(i + 1, 4), nullptr, 16));
+        i += 4;
+        if (cp >= 0xDC80 && cp <= 0xDCFF) bytes += static_cast<char>(cp - 0xDC00);
+        else appendUtf8(cp);
+        break;
+      }
+      default: bytes += e; break;
+    }
+  }
+  return bytes;
+}
+
+TEST_F(CliFormatTest, JsonStringsGiveBackEveryByte) {
+  // "\xc3\xbf" is the character y-umlaut; the lone byte 0xff must stay different from it.
+  EXPECT_NE(JsonString("\xc3\xbf"), JsonString("\xff"));
+  unsigned seed = 12345;
+  for (int round = 0; round < 2000; ++round) {
+    std::string name;
+    const int length = round % 17;
+    for (int k = 0; k < length; ++k) {
+      seed = seed * 1103515245u + 12345u;
+      // Mostly high bytes, so broken and valid sequences both occur.
+      const unsigned byte = (seed >> 16) % 4 == 0 ? (seed >> 8) % 128 : 0x80 + (seed >> 8) % 128;
+      name += static_cast<char>(byte == 0 ? 'x' : byte);
+    }
+    if (round % 3 == 0) name += "caf\xc3\xa9\xf0\x9f\x98\x80";
+    EXPECT_EQ(DecodeJsonString(JsonString(name)), name) << "round " << round;
+  }
 }
 
 TEST_F(CliFormatTest, HunkHeadingsAndRanges) {

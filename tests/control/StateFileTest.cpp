@@ -197,6 +197,25 @@ TEST(StateFileTest, UnusableLindrelDirectoryFiresErrorAndKeepsDefaults) {
 namespace lindrel {
 namespace {
 
+TEST(StateFileTest, ATextWithALineBreakStoresWhatALineCanHold) {
+  lindrel::testing::TempEnvironment env;
+  env.Write("home/breaks.INI", "[General]\nm_file_master=/old\nm_report_file_title=Old\n");
+  {
+    CLindrelCtrl ctrl("breaks");
+    ctrl.SetFileMaster("/new/path\nsecond line");
+    ctrl.SetReportFileTitle("Title\r\nmore");
+    ctrl.SetReportFileSource(std::string("cut\0here", 8));
+  }
+  CLindrelCtrl reread("breaks");
+  EXPECT_EQ(reread.GetFileMaster(), "/new/path");
+  EXPECT_EQ(reread.GetReportFileTitle(), "Title");
+  EXPECT_EQ(reread.GetReportFileSource(), "cut");
+  // Nothing of the cut-off text became a line of its own.
+  const std::string text = TempEnvironment::Read(env.home() / "breaks.INI");
+  EXPECT_EQ(text.find("second line"), std::string::npos) << text;
+  EXPECT_EQ(text.find("more"), std::string::npos) << text;
+}
+
 TEST(StateFileTest, ATextCutToItsLimitKeepsWholeCharacters) {
   lindrel::testing::TempEnvironment env;
   // 498 ASCII bytes, then a 2-byte character that the 499-byte limit would split.

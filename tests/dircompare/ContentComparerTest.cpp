@@ -65,9 +65,10 @@ TEST(ContentComparerTest, MissingAndUnopenableFiles) {
     std::vector<long> errors;
   };
   const Case cases[] = {
-      {"master vanished", missing, file, false, ContentResult::kSame, {600}},
-      {"source vanished", file, missing, false, ContentResult::kSame, {601}},
-      {"both vanished", missing, missing, false, ContentResult::kSame, {600}},
+      // A file that was not compared is never "same"; the error names it.
+      {"master vanished", missing, file, false, ContentResult::kCannotOpen, {600}},
+      {"source vanished", file, missing, false, ContentResult::kCannotOpen, {601}},
+      {"both vanished", missing, missing, false, ContentResult::kCannotOpen, {600}},
       {"source cannot be opened", file, other, true, ContentResult::kCannotOpen, {}},
   };
   for (const Case& c : cases) {
@@ -77,6 +78,9 @@ TEST(ContentComparerTest, MissingAndUnopenableFiles) {
     ContentComparer comparer;
     EXPECT_EQ(comparer.Compare(c.master, c.source, scanEnv), c.expected);
     EXPECT_EQ(scanEnv.errors, c.errors);
+    if (!c.errors.empty()) {
+      EXPECT_EQ(scanEnv.details, std::vector<std::string>{" " + missing});
+    }
   }
 }
 

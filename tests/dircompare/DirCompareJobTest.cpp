@@ -211,9 +211,9 @@ TEST(DirCompareJobTest, VanishedFileIsReportedOnTheOwnerThread) {
   const Fired& error = f.listener.events[1];
   EXPECT_EQ(error.name, "OnError");
   EXPECT_EQ(error.code, 600);
-  EXPECT_EQ(error.text, "Invalid Master File, may not exist.");
+  EXPECT_EQ(error.text, "Invalid Master File, may not exist. " + gone.string());
   EXPECT_EQ(error.thread, std::this_thread::get_id());
-  EXPECT_EQ(f.Record(1), "gone.txt|m/|s/|100|0,0,0");
+  EXPECT_EQ(f.Record(1), "gone.txt|m/|s/|100|0,0,2");
 }
 
 TEST(DirCompareJobTest, EmptyFileTypesMeanEveryFile) {

@@ -83,7 +83,10 @@ inline std::vector<std::string> Lines(const DirResultStore& store, const std::st
 class RecordingEnvironment : public ScanEnvironment {
  public:
   bool AbortRequested() const override { return abort.load(); }
-  void QueueError(long code) override { errors.push_back(code); }
+  void QueueError(long code, const std::string& detail) override {
+    errors.push_back(code);
+    details.push_back(detail);
+  }
   void Pause(std::chrono::milliseconds duration) override {
     pauses.push_back(duration.count());
     if (abortAfterPauses > 0 && static_cast<long>(pauses.size()) >= abortAfterPauses) abort = true;
@@ -99,6 +102,7 @@ class RecordingEnvironment : public ScanEnvironment {
   std::atomic<bool> abort{false};
   long abortAfterPauses = 0;  // 0: never
   std::vector<long> errors;
+  std::vector<std::string> details;
   std::vector<long> pauses;
   std::set<std::string> unopenable;
 };

@@ -1,4 +1,5 @@
 // The automatic alignment of the HTML tables and the forced alignments on top of it.
+#include <new>
 #include <string>
 #include <vector>
 
@@ -167,6 +168,34 @@ TEST(ForcedAlignmentTest, ListAppliesInOrderAndStopsAtAFailure) {
   LineTable intact = TableOf({"s1", "s2"});
   failing.Apply(broken, intact);
   EXPECT_EQ(Rows(intact), Rows(TableOf({"s1", "s2"})));
+}
+
+}  // namespace
+}  // namespace lindrel::reports
+
+namespace lindrel::reports {
+namespace {
+
+// Throws on the second entry of a list, as an insertion of billions of rows does.
+bool ThrowOnSecond(const ForcedAlignment& entry, LineTable& master, LineTable& source) {
+  if (entry.first == 2) throw std::bad_alloc();
+  return ApplyForcedAlignment(entry, master, source);
+}
+
+TEST(ForcedAlignmentTest, AnEntryThatThrowsLeavesTheWholeListPending) {
+  ForcedAlignmentList list;
+  list.Add({1, 1, 0, 1});
+  list.Add({1, 2, 0, 1});
+  LineTable master = TableOf({"m1", "m2"});
+  LineTable source = TableOf({"s1", "s2"});
+  EXPECT_THROW(list.Apply(master, source, ThrowOnSecond), std::bad_alloc);
+  EXPECT_TRUE(list.Pending());
+  // The next build of the tables applies every entry.
+  master = TableOf({"m1", "m2"});
+  source = TableOf({"s1", "s2"});
+  list.Apply(master, source);
+  EXPECT_FALSE(list.Pending());
+  EXPECT_EQ(Rows(source), (RowList{"|1|", "|1|", "1|0|s1", "2|0|s2"}));
 }
 
 }  // namespace

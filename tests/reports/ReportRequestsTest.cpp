@@ -154,6 +154,7 @@ TEST_F(ReportRequestsTest, RefusesWhileRunningAndAfterAnAbort) {
 
   // An abort of a running job: the job ends a moment after the abort asked for it.
   ctrl.Internals().fileJob.active = true;
+  ctrl.Internals().fileJob.ending = JobState::kRunning;
   std::thread job([&] {
     std::this_thread::sleep_for(50ms);
     ctrl.Internals().fileJob.active = false;

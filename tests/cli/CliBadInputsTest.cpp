@@ -1,0 +1,139 @@
+// The command line given inputs that never end, reports aimed at its own inputs, a full
+// device as the export and a directory it may not read: each ends promptly with status 2,
+// a message naming the culprit, and no user file changed.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/cli/CliRunner.h"
+#include "tests/support/TempEnvironment.h"
+
+namespace lindrel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// Runs the binary as the unprivileged "nobody" through setpriv when the test runs as
+// root (root reads every directory); as the test's own user otherwise. Nothing when
+// privileges cannot be dropped.
+std::optional<CliRun> RunUnprivileged(const TempEnvironment& env,
+                                      const std::vector<std::string>& args) {
+  if (::geteuid() != 0) return RunLindrel(env, args);
+  const char* setpriv = "/usr/bin/setpriv";
+  if (::access(setpriv, X_OK) != 0) return std::nullopt;
+  std::vector<std::string> argv{setpriv, "--reuid=65534", "--regid=65534", "--clear-groups",
+                                LINDREL_CLI_PATH};
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::vector<char*> pointers;
+  for (std::string& a : argv) pointers.push_back(a.data());
+  pointers.push_back(nullptr);
+  const fs::path outPath = env.Path("cli-stdout"), errPath = env.Path("cli-stderr");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, setpriv, &actions, nullptr, pointers.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return std::nullopt;
+  int wstatus = 0;
+  while (waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
+  }
+  CliRun run;
+  if (WIFEXITED(wstatus)) run.status = WEXITSTATUS(wstatus);
+  run.out = TempEnvironment::Read(outPath);
+  run.err = TempEnvironment::Read(errPath);
+  // setpriv itself failed (no privilege to drop, say): nothing ran.
+  if (Contains(run.err, "setpriv:")) return std::nullopt;
+  return run;
+}
+
+class CliBadInputsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    file_ = env_.Write("file.txt", "one\ntwo\n").string();
+    other_ = env_.Write("other.txt", "one\nTWO\n").string();
+    fifo_ = env_.Path("fifo").string();
+    ASSERT_EQ(::mkfifo(fifo_.c_str(), 0600), 0);
+  }
+  CliRun Run(const std::vector<std::string>& args) { return RunLindrel(env_, args); }
+
+  TempEnvironment env_;
+  std::string file_, other_, fifo_;
+};
+
+TEST_F(CliBadInputsTest, OperandsThatNeverEndAreRefused) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string inErr;
+  } cases[] = {
+      {{"files", fifo_, file_}, "lindrel: Invalid Master File, may not exist. " + fifo_ + "\n"},
+      {{"files", file_, "/dev/zero"}, "lindrel: Invalid Source File, may not exist. /dev/zero\n"},
+      {{"files", "--format", "json", file_, fifo_},
+       "lindrel: Invalid Source File, may not exist. " + fifo_ + "\n"},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = Run(c.args);
+    EXPECT_EQ(run.status, 2) << c.args[1];
+    EXPECT_TRUE(Contains(run.err, c.inErr)) << run.err;
+    EXPECT_EQ(run.out, "") << c.args[1];
+  }
+}
+
+TEST_F(CliBadInputsTest, AReportNeverReplacesAnInput) {
+  for (const char* format : {"html", "text", "csv", "tab"}) {
+    const CliRun run = Run({"files", "--report", other_, "--report-format", format, file_, other_});
+    EXPECT_EQ(run.status, 2) << format;
+    EXPECT_TRUE(Contains(run.err, "lindrel: Unable to open file:  " + other_ + "\n")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "no report written to " + other_)) << run.err;
+  }
+  EXPECT_EQ(TempEnvironment::Read(file_), "one\ntwo\n");
+  EXPECT_EQ(TempEnvironment::Read(other_), "one\nTWO\n");
+}
+
+TEST_F(CliBadInputsTest, AnExportOntoAFullDeviceIsTrouble) {
+  env_.Write("m/a.txt", "a\n");
+  env_.Write("s/a.txt", "a\n");
+  const CliRun run =
+      Run({"dirs", "--tab", "/dev/full", env_.Path("m").string(), env_.Path("s").string()});
+  EXPECT_EQ(run.status, 2) << run.err;
+  EXPECT_TRUE(Contains(run.err, "lindrel: Unable to open file:  /dev/full\n")) << run.err;
+}
+
+TEST_F(CliBadInputsTest, AnUnreadableDirectoryIsTroubleNotAnEmptyOne) {
+  env_.Write("m/sub/a.txt", "a\n");
+  env_.Write("s/sub/a.txt", "a\n");
+  fs::permissions(env_.root(), fs::perms::owner_all | fs::perms::others_read |
+                                   fs::perms::others_exec | fs::perms::group_read |
+                                   fs::perms::group_exec);
+  fs::permissions(env_.Path("s/sub"), fs::perms::none);
+  const std::optional<CliRun> run =
+      RunUnprivileged(env_, {"dirs", "-r", env_.Path("m").string(), env_.Path("s").string()});
+  fs::permissions(env_.Path("s/sub"), fs::perms::owner_all);
+  if (!run) GTEST_SKIP() << "cannot run without root's permissions";
+  EXPECT_EQ(run->status, 2) << run->err;
+  EXPECT_TRUE(
+      Contains(run->err, "lindrel: Invalid Search Path: " + env_.Path("s/sub").string() + "/\n"))
+      << run->err;
+  // Its file is not listed as found on the master side only.
+  EXPECT_FALSE(Contains(run->out, "master-only")) << run->out;
+}
+
+}  // namespace
+}  // namespace lindrel::testing

@@ -1,0 +1,252 @@
+// Report targets a hostile or unlucky user can give: one of the compared files under
+// another name, links planted beside the target, a disk that fills up, two writers of
+// one target. Each case checks the answer, the error and that no user file changed.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "control/LindrelCtrlImpl.h"
+#include "lindrel/MessageLoop.h"
+#include "platform/ReplacementFile.h"
+#include "reports/TextReport.h"
+#include "tests/control/RecordingListener.h"
+#include "tests/reports/ReportTestSupport.h"
+
+namespace lindrel {
+namespace {
+
+namespace fs = std::filesystem;
+using lindrel::testing::RecordingListener;
+using lindrel::testing::TempEnvironment;
+
+constexpr long kHtml = 1, kText = 2, kCsv = 3, kTab = 4;
+constexpr long kFormats[] = {kHtml, kText, kCsv, kTab};
+
+// Ends an injected write fault however the test leaves.
+struct WriteFault {
+  explicit WriteFault(long long after) { platform::TEST_FailWritesAfter(after); }
+  ~WriteFault() { platform::TEST_FailWritesAfter(-1); }
+};
+
+// The names in a directory, to see that nothing was left behind.
+std::vector<std::string> Names(const fs::path& directory) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(directory)) {
+    names.push_back(entry.path().filename());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class BadTargetsTest : public ::testing::Test {
+ protected:
+  BadTargetsTest() { ctrl.Internals().reports.TEST_SetClock(reports::testing::FixedTime); }
+
+  void Compare(const std::string& master, const std::string& source, bool quick = false) {
+    ctrl.SetFileMaster(env.Write("in/master.txt", master).string());
+    ctrl.SetFileSource(env.Write("in/source.txt", source).string());
+    ctrl.SetFileQuickCompare(quick);
+    ASSERT_TRUE(ctrl.FileCompareBeginSynchronous());
+  }
+
+  std::vector<std::pair<long, std::string>> Errors() const {
+    std::vector<std::pair<long, std::string>> errors;
+    for (const auto& e : listener.events)
+      if (e.name == "OnError") errors.emplace_back(e.code, e.text);
+    return errors;
+  }
+
+  TempEnvironment env;
+  MessageLoop loop;
+  RecordingListener listener;
+  CLindrelCtrl ctrl{"bad-targets", &loop, &listener};
+};
+
+TEST_F(BadTargetsTest, AReportIsNeverWrittenOverAComparedFile) {
+  Compare("a\nb\n", "a\nc\n");
+  const std::string master = env.Path("in/master.txt").string();
+  const std::string source = env.Path("in/source.txt").string();
+  fs::create_symlink(master, env.Path("link-to-master"));
+  fs::create_hard_link(source, env.Path("hard-link-to-source"));
+  const std::string targets[] = {master, source, env.Path("link-to-master").string(),
+                                 env.Path("hard-link-to-source").string(),
+                                 env.Path("in/../in/source.txt").string()};
+  for (const std::string& target : targets) {
+    for (long format : kFormats) {
+      listener.events.clear();
+      EXPECT_EQ(ctrl.FileCompareCreateReport(target, format, 2), -5) << target << " " << format;
+      EXPECT_EQ(
+          Errors(),
+          (std::vector<std::pair<long, std::string>>{{504, "Unable to open file:  " + target}}))
+          << target << " " << format;
+    }
+  }
+  EXPECT_EQ(TempEnvironment::Read(master), "a\nb\n");
+  EXPECT_EQ(TempEnvironment::Read(source), "a\nc\n");
+  EXPECT_TRUE(fs::is_symlink(env.Path("link-to-master")));
+  EXPECT_EQ(Names(env.Path("in")), (std::vector<std::string>{"master.txt", "source.txt"}));
+}
+
+TEST_F(BadTargetsTest, TheBodyFileNameIsNeverUsed) {
+  Compare("a\nb\n", "a\nc\n");
+  const std::string target = env.Path("out/report.htm").string();
+  const fs::path victim = env.Write("victim.txt", "precious\n");
+  fs::create_directories(env.Path("out"));
+  // A link where the body file used to go, and on a second run a user's own file.
+  fs::create_symlink(victim, target + ".TMP");
+  EXPECT_EQ(ctrl.FileCompareCreateReport(target, kHtml, 2), 0);
+  EXPECT_EQ(TempEnvironment::Read(victim), "precious\n");
+  EXPECT_TRUE(fs::is_symlink(target + ".TMP"));
+  const std::string page = TempEnvironment::Read(target);
+  EXPECT_NE(page.find("<table"), std::string::npos);
+  EXPECT_NE(page.find("</html>\n"), std::string::npos);
+
+  fs::remove(target + ".TMP");
+  env.Write("out/report.htm.TMP", "the user's notes\n");
+  EXPECT_EQ(ctrl.FileCompareCreateReport(target, kHtml, 1), 0);
+  EXPECT_EQ(TempEnvironment::Read(target + ".TMP"), "the user's notes\n");
+  EXPECT_EQ(Names(env.Path("out")), (std::vector<std::string>{"report.htm", "report.htm.TMP"}));
+  EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(BadTargetsTest, AFailedWriteKeepsThePreviousReport) {
+  Compare("a\nb\nc\n", "a\nB\nc\nd\n");
+  const std::string target = env.Path("out/report").string();
+  for (long format : kFormats) {
+    for (long long after : {0LL, 10LL, 200LL}) {
+      env.Write("out/report", "previous report\n");
+      listener.events.clear();
+      {
+        WriteFault full(after);
+        EXPECT_EQ(ctrl.FileCompareCreateReport(target, format, 2), -5) << format << " " << after;
+      }
+      EXPECT_EQ(TempEnvironment::Read(target), "previous report\n") << format << " " << after;
+      EXPECT_EQ(
+          Errors(),
+          (std::vector<std::pair<long, std::string>>{{504, "Unable to open file:  " + target}}))
+          << format << " " << after;
+      EXPECT_EQ(Names(env.Path("out")), std::vector<std::string>{"report"}) << format;
+    }
+    // Without the fault the same request replaces it.
+    EXPECT_EQ(ctrl.FileCompareCreateReport(target, format, 2), 0) << format;
+    EXPECT_NE(TempEnvironment::Read(target), "previous report\n") << format;
+  }
+}
+
+TEST_F(BadTargetsTest, ATargetKeepsItsLinkAndItsMode) {
+  Compare("a\n", "b\n");
+  const fs::path real = env.Write("real/report.txt", "old\n");
+  ::chmod(real.c_str(), 0640);
+  fs::create_symlink(real, env.Path("link.txt"));
+  EXPECT_EQ(ctrl.FileCompareCreateReport(env.Path("link.txt").string(), kText, 0), 0);
+  EXPECT_TRUE(fs::is_symlink(env.Path("link.txt")));
+  EXPECT_NE(TempEnvironment::Read(real).find("File Comparison Report\n"), std::string::npos);
+  struct stat info {};
+  ASSERT_EQ(::stat(real.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  // A new report gets the usual mode of a new file.
+  const mode_t mask = ::umask(022);
+  EXPECT_EQ(ctrl.FileCompareCreateReport(env.Path("real/new.txt").string(), kText, 0), 0);
+  ::umask(mask);
+  ASSERT_EQ(::stat(env.Path("real/new.txt").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0644u);
+  // A target that is a directory is refused and stays a directory.
+  EXPECT_EQ(ctrl.FileCompareCreateReport(env.Path("real").string(), kText, 0), -5);
+  EXPECT_TRUE(fs::is_directory(env.Path("real")));
+}
+
+TEST_F(BadTargetsTest, SpecialTargetsAreWrittenInPlaceAndNeverWaitedFor) {
+  Compare("a\n", "b\n");
+  // A FIFO nobody reads: refused at once rather than waited for, and left a FIFO.
+  const std::string fifo = env.Path("fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (long format : kFormats) {
+    EXPECT_EQ(ctrl.FileCompareCreateReport(fifo, format, 2), -5) << format;
+  }
+  struct stat info {};
+  ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  // A device is written in place, never replaced.
+  EXPECT_EQ(ctrl.FileCompareCreateReport("/dev/null", kHtml, 1), 0);
+  ASSERT_EQ(::stat("/dev/null", &info), 0);
+  EXPECT_TRUE(S_ISCHR(info.st_mode));
+  // A full one fails like a full disk.
+  EXPECT_EQ(ctrl.FileCompareCreateReport("/dev/full", kText, 0), -5);
+  // A compared file that became a FIFO since the comparison is not waited for either (a
+  // new comparison, so that the first report loads the files).
+  Compare("a\n", "b\n");
+  ctrl.SetFileSource(fifo);
+  EXPECT_EQ(ctrl.FileCompareCreateReport(env.Path("r.htm").string(), kHtml, 2), -4);
+  EXPECT_FALSE(fs::exists(env.Path("r.htm")));
+}
+
+TEST_F(BadTargetsTest, FilesThatDifferWithoutRecordsAreNeverReportedTheSame) {
+  Compare("a\nb\n", "a\nc\n", /*quick=*/true);
+  ASSERT_EQ(ctrl.FileCompareResultsCount(), -1);
+  const std::string target = env.Path("report").string();
+  ASSERT_EQ(ctrl.FileCompareCreateReport(target, kText, 0), 0);
+  const std::string text = TempEnvironment::Read(target);
+  EXPECT_NE(text.find("\nCompare File Results: \n\tFiles differ (no line-by-line records)\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("Differences found"), std::string::npos);
+  for (long style : {1L, 2L}) {
+    ASSERT_EQ(ctrl.FileCompareCreateReport(target, kHtml, style), 0);
+    const std::string page = TempEnvironment::Read(target);
+    EXPECT_NE(page.find("Compare File Results: <br>\nFiles differ (no line-by-line records)"
+                        "<br><br>\n  </body>\n</html>\n"),
+              std::string::npos)
+        << page;
+    EXPECT_EQ(page.find("Found</font>"), std::string::npos);
+  }
+  // Neither file was loaded: the reports quote none of their lines.
+  EXPECT_EQ(ctrl.Internals().reports.TEST_TableLoads(), 0);
+  // A compared file that is gone is still reported as unreadable.
+  fs::remove(env.Path("in/source.txt"));
+  EXPECT_EQ(ctrl.FileCompareCreateReport(target, kText, 0), -4);
+
+  // Identical files still say so in the usual words.
+  Compare("same\n", "same\n", /*quick=*/true);
+  ASSERT_EQ(ctrl.FileCompareCreateReport(target, kText, 0), 0);
+  EXPECT_NE(TempEnvironment::Read(target).find("\t0 Differences found\n"), std::string::npos);
+}
+
+// Two writers of one target at once: the result is one writer's complete report.
+TEST(ReportWritersTest, TwoWritersNeverMixTheirOutput) {
+  TempEnvironment env;
+  const std::string target = env.Path("shared.txt").string();
+  reports::LineTable master = reports::testing::TableOf({"m"});
+  reports::LineTable source = reports::testing::TableOf({"s"});
+  reports::ReportInputs inputs[2];
+  std::string expected[2];
+  for (int i = 0; i < 2; ++i) {
+    inputs[i].timestamp = "T";
+    inputs[i].masterCaption = std::string(i == 0 ? 3000000 : 2000000, i == 0 ? 'x' : 'y');
+    inputs[i].sourceCaption = "s";
+    inputs[i].records = {reports::testing::Rec('c', 1, 1, 1, 1)};
+    inputs[i].counters.changes = 1;
+    const std::string alone = env.Path("alone" + std::to_string(i)).string();
+    ASSERT_TRUE(reports::WriteTextReport(alone, inputs[i], master, source));
+    expected[i] = TempEnvironment::Read(alone);
+  }
+  for (int round = 0; round < 30; ++round) {
+    std::thread writers[2];
+    for (int i = 0; i < 2; ++i) {
+      writers[i] = std::thread(
+          [&, i] { EXPECT_TRUE(reports::WriteTextReport(target, inputs[i], master, source)); });
+    }
+    for (auto& w : writers) w.join();
+    const std::string written = TempEnvironment::Read(target);
+    EXPECT_TRUE(written == expected[0] || written == expected[1]) << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace lindrel
