@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include "GuiTestEnvironment.h"
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/HistoryList.h"
@@ -122,6 +124,16 @@ class SettingsTest : public QObject {
     // A batch with one refused entry writes none of them.
     QVERIFY(!ini::WriteStrings(path, "Main", {{"a", "new"}, {"b", "3\n"}}));
     QCOMPARE(ini::ReadString(path, "Main", "a", ""), value);
+  }
+
+  void neverReplacesAFileItCannotRead() {
+    // A FIFO stands in for a settings file that exists but cannot be read: a write that
+    // went ahead would replace it with only the one key it knows.
+    QVERIFY(::mkfifo(QFile::encodeName(env_->SettingsFile()).constData(), 0600) == 0);
+    QString error;
+    QVERIFY(!lindrel::demo::WriteSetting("Main", "key", "value", &error));
+    QVERIFY2(error.contains(env_->SettingsFile()), qPrintable(error));
+    QVERIFY(QFileInfo(env_->SettingsFile()).exists() && !QFileInfo(env_->SettingsFile()).isFile());
   }
 
   void reportsAFileThatCannotBeWritten() {
