@@ -113,14 +113,27 @@ Lin DiffSearch::CostLimit(Lin lines) {
   return limit;
 }
 
-DiffSearch::DiffSearch(const KeptLines& master, const KeptLines& source, ChangedFlags& flags,
-                       bool heuristic, const std::atomic<bool>* stop)
+namespace {
+
+// Copies `classes` behind the spare entry at the start of `store`, then frees them, so that
+// the search does not hold both at once.
+int* TakeClasses(UninitialisedArray<int>& store, BigVector<int>& classes) {
+  int* const start = store.data() + 1;
+  std::copy(classes.begin(), classes.end(), start);
+  BigVector<int>().swap(classes);
+  return start;
+}
+
+}  // namespace
+
+DiffSearch::DiffSearch(KeptLines& master, KeptLines& source, ChangedFlags& flags, bool heuristic,
+                       const std::atomic<bool>* stop)
     : xCount_(master.count()),
       yCount_(source.count()),
       xStore_(static_cast<size_t>(xCount_ + 2)),
       yStore_(static_cast<size_t>(yCount_ + 2)),
-      xv_(xStore_.data() + 1),
-      yv_(yStore_.data() + 1),
+      xv_(TakeClasses(xStore_, master.classes)),
+      yv_(TakeClasses(yStore_, source.classes)),
       xIndex_(master.realIndex.data()),
       yIndex_(source.realIndex.data()),
       xChanged_(flags.side(0)),
@@ -129,9 +142,7 @@ DiffSearch::DiffSearch(const KeptLines& master, const KeptLines& source, Changed
       stop_(stop),
       forwardStore_(static_cast<size_t>(xCount_ + yCount_ + 3)),
       backwardStore_(static_cast<size_t>(xCount_ + yCount_ + 3)) {
-  std::copy(master.classes.begin(), master.classes.end(), xv_);
-  std::copy(source.classes.begin(), source.classes.end(), yv_);
-  for (int c : master.classes) maxClass_ = std::max(maxClass_, c);
+  for (Lin x = 0; x < xCount_; ++x) maxClass_ = std::max(maxClass_, xv_[x]);
   xv_[-1] = xv_[xCount_] = kMasterSentinel;
   yv_[-1] = yv_[yCount_] = kSourceSentinel;
   fd_ = forwardStore_.data() + yCount_ + 1;

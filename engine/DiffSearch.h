@@ -25,8 +25,10 @@ namespace lindrel::engine {
 class DiffSearch {
  public:
   // `heuristic` lets a costly search stop early (-H). `stop`, when given, is polled while
-  // the search runs; once it reads true the search ends as soon as it can.
-  DiffSearch(const KeptLines& master, const KeptLines& source, ChangedFlags& flags, bool heuristic,
+  // the search runs; once it reads true the search ends as soon as it can. The search
+  // takes the classes of both kept-line sequences (they are left empty; their real indices
+  // stay and must outlive the search).
+  DiffSearch(KeptLines& master, KeptLines& source, ChangedFlags& flags, bool heuristic,
              const std::atomic<bool>* stop = nullptr);
 
   // Marks the changed lines of the whole kept-line sequences. False when it was stopped;
