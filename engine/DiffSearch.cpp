@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <limits>
+#include <type_traits>
 
 namespace lindrel::engine {
 
@@ -29,6 +30,15 @@ constexpr int kMasterSentinel = -1;
 constexpr int kSourceSentinel = -2;
 
 Lin Abs(Lin v) { return v < 0 ? -v : v; }
+
+// Copies `classes` behind the spare entry at the start of `store`, then frees them, so that
+// the search does not hold both at once.
+int* TakeClasses(UninitialisedArray<int>& store, BigVector<int>& classes) {
+  int* const start = store.data() + 1;
+  std::copy(classes.begin(), classes.end(), start);
+  BigVector<int>().swap(classes);
+  return start;
+}
 
 // One pass of the forward search over the diagonals dHigh, dHigh - 2, ... down to dLow.
 // Each takes the further of its neighbours' reaches and follows its snake; outside the box
@@ -112,19 +122,6 @@ Lin DiffSearch::CostLimit(Lin lines) {
   while (limit < kNoLimit / limit && limit * limit < lines) limit *= 2;
   return limit;
 }
-
-namespace {
-
-// Copies `classes` behind the spare entry at the start of `store`, then frees them, so that
-// the search does not hold both at once.
-int* TakeClasses(UninitialisedArray<int>& store, BigVector<int>& classes) {
-  int* const start = store.data() + 1;
-  std::copy(classes.begin(), classes.end(), start);
-  BigVector<int>().swap(classes);
-  return start;
-}
-
-}  // namespace
 
 DiffSearch::DiffSearch(KeptLines& master, KeptLines& source, ChangedFlags& flags, bool heuristic,
                        const std::atomic<bool>* stop)
