@@ -16,8 +16,8 @@
 #include "cli/FileIdentity.h"
 #include "cli/IgnorePatternCheck.h"
 #include "cli/JsonText.h"
+#include "cli/LineStream.h"
 #include "cli/NormalListing.h"
-#include "cli/TextModeFile.h"
 
 namespace lindrel::cli {
 
@@ -185,25 +185,39 @@ void WriteJson(std::ostream& out, const std::string& master, const std::string& 
       << "\n}\n";
 }
 
-// Prints the normal listing; false (after saying why) when the files cannot be shown.
+// True when the file at `path` still has the size and last-write time it had.
+bool Unchanged(const std::string& path, const std::optional<FileIdentity>& before) {
+  const std::optional<FileIdentity> now = FileIdentity::Of(path);
+  return before && now && now->size == before->size && now->mtimeSeconds == before->mtimeSeconds &&
+         now->mtimeNanoseconds == before->mtimeNanoseconds;
+}
+
+// Prints the normal listing; false (after saying why) when the files cannot be shown. The
+// changed lines are read from the files once more, but only as far as the last record
+// reaches, and a file that changed since `identities` were taken is refused before
+// anything is printed.
 bool WriteListing(std::ostream& out, std::ostream& err, const std::string& master,
-                  const std::string& source, const std::vector<ChangeRecord>& records) {
-  std::string reason;
-  const std::optional<TextModeFile> masterFile = TextModeFile::Load(master, reason);
-  if (!masterFile) {
-    err << "lindrel: " << master << ": " << reason << '\n';
+                  const std::string& source, const std::vector<ChangeRecord>& records,
+                  const std::optional<FileIdentity> (&identities)[2]) {
+  LineStream files[2];
+  const std::string* paths[2] = {&master, &source};
+  for (int i = 0; i < 2; ++i) {
+    std::string reason;
+    if (!files[i].Open(*paths[i], reason)) {
+      err << "lindrel: " << *paths[i] << ": " << reason << '\n';
+      return false;
+    }
+    if (!Unchanged(*paths[i], identities[i])) {
+      err << "lindrel: " << *paths[i] << ": changed while it was compared\n";
+      return false;
+    }
+  }
+  std::string error;
+  if (!WriteNormalListing(out, records, files[0], files[1], error)) {
+    out.flush();
+    err << "lindrel: " << error << '\n';
     return false;
   }
-  const std::optional<TextModeFile> sourceFile = TextModeFile::Load(source, reason);
-  if (!sourceFile) {
-    err << "lindrel: " << source << ": " << reason << '\n';
-    return false;
-  }
-  if (!RecordsFitFiles(records, masterFile->lineCount(), sourceFile->lineCount())) {
-    err << "lindrel: " << master << " or " << source << " changed while it was compared\n";
-    return false;
-  }
-  WriteNormalListing(out, records, *masterFile, *sourceFile);
   return true;
 }
 
@@ -287,6 +301,9 @@ int RunFiles(const FilesOptions& o, Console& console) {
   CompareSession session(console);
   CLindrelCtrl& ctrl = session.ctrl();
   ApplyOptions(ctrl, o, master, source, patterns);
+  // Taken before the comparison: the listing shows lines of the files as they were then.
+  const std::optional<FileIdentity> identities[2] = {FileIdentity::Of(master),
+                                                     FileIdentity::Of(source)};
   if (!ctrl.FileCompareBegin()) {
     // The component's own message has been written by the session.
     ExplainMissingOperands(master, source, console.err);
@@ -318,7 +335,8 @@ int RunFiles(const FilesOptions& o, Console& console) {
   } else if (count < 0) {
     console.out << (o.brief ? "Files " : "Binary files ") << master << " and " << source
                 << " differ\n";
-  } else if (count > 0 && !WriteListing(console.out, console.err, master, source, records)) {
+  } else if (count > 0 &&
+             !WriteListing(console.out, console.err, master, source, records, identities)) {
     return kExitTrouble;
   }
   console.out.flush();

@@ -17,15 +17,24 @@ bool RealRange(long start, long end, long lines) {
 // The line after which an empty side's lines would stand.
 bool Position(long start, long end, long lines) { return start == end && start >= 0 && start <= lines; }
 
-void WriteLines(std::ostream& out, const char* prefix, const TextModeFile& file, long first,
-                long last) {
+// Appends lines first..last of `file`, each after `prefix`.
+bool AppendLines(std::string& text, const char* prefix, LineStream& file, long first, long last) {
+  if (first < file.line() || !file.SkipTo(first)) return false;
   for (long n = first; n <= last; ++n) {
-    const std::string_view line = file.Line(n);
-    out << prefix;
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
-    out << '\n';
-    if (n == file.lineCount() && file.EndsWithoutNewline()) out << kNoNewlineMarker;
+    text += prefix;
+    bool withoutNewline = false;
+    if (!file.Next(text, withoutNewline)) return false;
+    if (withoutNewline) {
+      text += '\n';
+      text += kNoNewlineMarker;
+    }
   }
+  return true;
+}
+
+std::string Failure(const LineStream& file) {
+  return file.path() + ": " +
+         (file.error().empty() ? std::string("changed while it was compared") : file.error());
 }
 
 }  // namespace
@@ -62,14 +71,33 @@ bool RecordsFitFiles(const std::vector<ChangeRecord>& records, long masterLines,
   return true;
 }
 
-void WriteNormalListing(std::ostream& out, const std::vector<ChangeRecord>& records,
-                        const TextModeFile& master, const TextModeFile& source) {
+bool WriteNormalListing(std::ostream& out, const std::vector<ChangeRecord>& records,
+                        LineStream& master, LineStream& source, std::string& error) {
+  // Written in large pieces: a listing of a million changed lines is as many small writes.
+  constexpr size_t kFlushSize = size_t{1} << 18;
+  std::string text;
+  const auto flush = [&] {
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    text.clear();
+  };
   for (const ChangeRecord& r : records) {
-    out << HunkHeading(r) << '\n';
-    if (r.changeType != 'a') WriteLines(out, "< ", master, r.masterStart, r.masterEnd);
-    if (r.changeType == 'c') out << "---\n";
-    if (r.changeType != 'd') WriteLines(out, "> ", source, r.sourceStart, r.sourceEnd);
+    text += HunkHeading(r);
+    text += '\n';
+    if (r.changeType != 'a' && !AppendLines(text, "< ", master, r.masterStart, r.masterEnd)) {
+      error = Failure(master);
+      flush();
+      return false;
+    }
+    if (r.changeType == 'c') text += "---\n";
+    if (r.changeType != 'd' && !AppendLines(text, "> ", source, r.sourceStart, r.sourceEnd)) {
+      error = Failure(source);
+      flush();
+      return false;
+    }
+    if (text.size() >= kFlushSize) flush();
   }
+  flush();
+  return true;
 }
 
 }  // namespace lindrel::cli

@@ -5,9 +5,13 @@
 //   ---          > added        < gone
 //   > new
 //
-// A line that is the last of its file and has no line feed is followed by the marker
-// "\ No newline at end of file", so that patch tools reproduce the file byte for byte.
-// Pure functions over immutable inputs; any thread.
+// Each line is printed with its bytes as they stand in its file, its line end included (a
+// CR LF stays CR LF), and a line that is the last of its file and has no line feed is
+// followed by the marker "\ No newline at end of file", so that patch tools applying the
+// listing to the master rebuild the source byte for byte. The one case they cannot: line
+// ends that differ between the files where text mode reads the lines as equal (CR LF
+// against LF), since such lines are in no record and keep the master's line ends.
+// Functions over their arguments alone; any thread.
 #pragma once
 
 #include <ostream>
@@ -15,7 +19,7 @@
 #include <vector>
 
 #include "cli/ChangeRecords.h"
-#include "cli/TextModeFile.h"
+#include "cli/LineStream.h"
 
 namespace lindrel::cli {
 
@@ -27,8 +31,11 @@ std::string HunkHeading(const ChangeRecord& record);
 bool RecordsFitFiles(const std::vector<ChangeRecord>& records, long masterLines,
                      long sourceLines);
 
-// Writes the listing. Preconditions: RecordsFitFiles holds for the files' line counts.
-void WriteNormalListing(std::ostream& out, const std::vector<ChangeRecord>& records,
-                        const TextModeFile& master, const TextModeFile& source);
+// Writes the listing, reading the lines of the records from the two streams, which must
+// stand before the first line the records name. False when a record names a line that
+// its file does not have (the file changed after it was compared) or a read fails;
+// `error` then says which file and why, and what was written so far stays written.
+bool WriteNormalListing(std::ostream& out, const std::vector<ChangeRecord>& records,
+                        LineStream& master, LineStream& source, std::string& error);
 
 }  // namespace lindrel::cli

@@ -79,8 +79,12 @@ bool AcceptFileCompare(CLindrelCtrl::Impl& d) {
 
 int RunFileCompareJob(CLindrelCtrl::Impl& d, const engine::FileCompareOptions& options) {
   d.fileDifferWithoutRecords = false;
-  const int result = engine::RunEngine(engine::BuildEngineArguments(options), d.fileResults);
-  if (result > 0 && d.fileResults.Count() == 0) d.fileDifferWithoutRecords = true;
+  // An abort stops a long search early; the store then keeps what was delivered before,
+  // which is nothing, and the files are not known to differ.
+  const int result =
+      engine::RunEngine(engine::BuildEngineArguments(options), d.fileResults, &d.fileJob.abort);
+  if (result != engine::kStopped && result > 0 && d.fileResults.Count() == 0)
+    d.fileDifferWithoutRecords = true;
 
   if (d.fileJob.ClaimCompletion()) {
     d.events.Queue(PendingEvent{PendingEventKind::kFileCompletion, 0, {}}, [&d] {

@@ -1,7 +1,9 @@
 #include "engine/DiffSearch.h"
 
+#include <algorithm>
 #include <cassert>
 #include <limits>
+#include <type_traits>
 
 namespace lindrel::engine {
 
@@ -14,38 +16,146 @@ constexpr Lin kSnakeLimit = 20;
 // The heuristic only starts after this many edit steps in one box.
 constexpr Lin kHeuristicMinCost = 200;
 
+// The cost limit of the heuristic never falls below this, so that boxes an ordinary file
+// produces are searched as before; the snake heuristic above acts long before it.
+constexpr Lin kMinCostLimit = 256;
+
 constexpr Lin kBeyond = std::numeric_limits<Lin>::max();
+constexpr Lin kNoMeet = std::numeric_limits<Lin>::min();
+constexpr Lin kNoLimit = std::numeric_limits<Lin>::max();
+
+// Planted just outside the box on each side; classes are positive, and the two sentinels
+// differ, so a snake stops at the box's edge without testing for it.
+constexpr int kMasterSentinel = -1;
+constexpr int kSourceSentinel = -2;
 
 Lin Abs(Lin v) { return v < 0 ? -v : v; }
 
+// Copies `classes` behind the spare entry at the start of `store`, then frees them, so that
+// the search does not hold both at once.
+int* TakeClasses(UninitialisedArray<int>& store, BigVector<int>& classes) {
+  int* const start = store.data() + 1;
+  std::copy(classes.begin(), classes.end(), start);
+  BigVector<int>().swap(classes);
+  return start;
+}
+
+// One pass of the forward search over the diagonals dHigh, dHigh - 2, ... down to dLow.
+// Each takes the further of its neighbours' reaches and follows its snake; outside the box
+// the index is clamped onto a sentinel, so that nothing matches there. With kMeet the pass
+// stops at the first diagonal whose reach meets the backward search's and returns it.
+// `longest` keeps the longest snake seen.
+template <bool kMeet>
+inline Lin SweepForward(Lin* fd, const Lin* bd, const int* xv, const int* yv, Lin xlim, Lin ylim,
+                        Lin dHigh, Lin dLow, Lin& longest) {
+  if (dHigh < dLow) return kNoMeet;
+  Lin high = fd[dHigh + 1];
+  for (Lin d = dHigh; d >= dLow; d -= 2) {
+    const Lin low = fd[d - 1];
+    Lin x = std::max(low + 1, high);
+    high = low;
+    Lin y = x - d;
+    if (xv[std::min(x, xlim)] == yv[std::min(y, ylim)]) {
+      const Lin start = x;
+      do {
+        ++x;
+        ++y;
+      } while (xv[x] == yv[y]);
+      longest = std::max(longest, x - start);
+    }
+    fd[d] = x;
+    if (kMeet && bd[d] <= x) return d;
+  }
+  return kNoMeet;
+}
+
+// The same for the backward search, whose snakes run towards the box's start.
+template <bool kMeet>
+inline Lin SweepBackward(Lin* bd, const Lin* fd, const int* xv, const int* yv, Lin xoff, Lin yoff,
+                         Lin dHigh, Lin dLow, Lin& longest) {
+  if (dHigh < dLow) return kNoMeet;
+  Lin high = bd[dHigh + 1];
+  for (Lin d = dHigh; d >= dLow; d -= 2) {
+    const Lin low = bd[d - 1];
+    Lin x = std::min(low, high - 1);
+    high = low;
+    Lin y = x - d;
+    if (xv[std::max(x, xoff) - 1] == yv[std::max(y, yoff) - 1]) {
+      const Lin start = x;
+      do {
+        --x;
+        --y;
+      } while (xv[x - 1] == yv[y - 1]);
+      longest = std::max(longest, start - x);
+    }
+    bd[d] = x;
+    if (kMeet && x <= fd[d]) return d;
+  }
+  return kNoMeet;
+}
+
+// A pass over [low, high] of which only the diagonals in [meetLow, meetHigh] can meet the
+// other search: the pass is cut in three so that the others skip the test.
+template <typename Sweep>
+Lin SweepRange(Lin high, Lin low, bool meetPossible, Lin meetHigh, Lin meetLow, Sweep sweep) {
+  const Lin top = std::min(high, meetHigh);
+  const Lin bottom = std::max(low, meetLow);
+  if (!meetPossible || bottom > top) {
+    sweep(std::false_type{}, high, low);
+    return kNoMeet;
+  }
+  const Lin first = top - ((high - top) & 1);  // highest diagonal of the pass in the range
+  sweep(std::false_type{}, high, first + 1);
+  const Lin meet = sweep(std::true_type{}, first, bottom);
+  if (meet != kNoMeet) return meet;
+  const Lin next = first >= bottom ? first - 2 * ((first - bottom) / 2 + 1) : first;
+  sweep(std::false_type{}, next, low);
+  return kNoMeet;
+}
+
 }  // namespace
 
-DiffSearch::DiffSearch(const KeptLines& master, const KeptLines& source, ChangedFlags& flags,
-                       bool heuristic)
-    : xv_(master.classes.data()),
-      yv_(source.classes.data()),
+Lin DiffSearch::CostLimit(Lin lines) {
+  // Grows with the square root of the box: a box then costs about as many steps as it has
+  // lines before it is split, and each split takes a part of it proportional to the limit.
+  Lin limit = kMinCostLimit;
+  while (limit < kNoLimit / limit && limit * limit < lines) limit *= 2;
+  return limit;
+}
+
+DiffSearch::DiffSearch(KeptLines& master, KeptLines& source, ChangedFlags& flags, bool heuristic,
+                       const std::atomic<bool>* stop)
+    : xCount_(master.count()),
+      yCount_(source.count()),
+      xStore_(static_cast<size_t>(xCount_ + 2)),
+      yStore_(static_cast<size_t>(yCount_ + 2)),
+      xv_(TakeClasses(xStore_, master.classes)),
+      yv_(TakeClasses(yStore_, source.classes)),
       xIndex_(master.realIndex.data()),
       yIndex_(source.realIndex.data()),
-      xCount_(master.count()),
-      yCount_(source.count()),
       xChanged_(flags.side(0)),
       yChanged_(flags.side(1)),
       heuristic_(heuristic),
+      stop_(stop),
       forwardStore_(static_cast<size_t>(xCount_ + yCount_ + 3)),
       backwardStore_(static_cast<size_t>(xCount_ + yCount_ + 3)) {
+  for (Lin x = 0; x < xCount_; ++x) maxClass_ = std::max(maxClass_, xv_[x]);
+  xv_[-1] = xv_[xCount_] = kMasterSentinel;
+  yv_[-1] = yv_[yCount_] = kSourceSentinel;
   fd_ = forwardStore_.data() + yCount_ + 1;
   bd_ = backwardStore_.data() + yCount_ + 1;
 }
 
-void DiffSearch::Run() {
-  // Boxes are solved from an explicit stack, first half before second, so that a long
+bool DiffSearch::Run() {
+  // Boxes are solved from an explicit stack, first part before the next, so that a long
   // chain of uneven splits cannot exhaust the thread's stack.
   std::vector<Box> pending{{0, xCount_, 0, yCount_}};
-  while (!pending.empty()) {
+  while (!pending.empty() && !stopped_) {
     const Box box = pending.back();
     pending.pop_back();
     Solve(box, pending);
   }
+  return !stopped_;
 }
 
 void DiffSearch::Solve(Box box, std::vector<Box>& pending) {
@@ -56,21 +166,52 @@ void DiffSearch::Solve(Box box, std::vector<Box>& pending) {
   while (xoff < xlim && yoff < ylim && xv_[xoff] == yv_[yoff]) ++xoff, ++yoff;
   while (xlim > xoff && ylim > yoff && xv_[xlim - 1] == yv_[ylim - 1]) --xlim, --ylim;
 
-  if (xoff == xlim) {
-    for (Lin y = yoff; y < ylim; ++y) yChanged_[yIndex_[y]] = 1;
-    return;
+  const Middle middle = xoff == xlim || yoff == ylim ? Middle{Middle::kAllChanged, {}, {}}
+                                                     : FindMiddle(box);
+  switch (middle.kind) {
+    case Middle::kAllChanged:
+      for (Lin x = xoff; x < xlim; ++x) xChanged_[xIndex_[x]] = 1;
+      for (Lin y = yoff; y < ylim; ++y) yChanged_[yIndex_[y]] = 1;
+      break;
+    case Middle::kSplit:
+      pending.push_back({middle.first.x, xlim, middle.first.y, ylim});
+      pending.push_back({xoff, middle.first.x, yoff, middle.first.y});
+      break;
+    case Middle::kTwoSplits:
+      pending.push_back({middle.second.x, xlim, middle.second.y, ylim});
+      pending.push_back({middle.first.x, middle.second.x, middle.first.y, middle.second.y});
+      pending.push_back({xoff, middle.first.x, yoff, middle.first.y});
+      break;
+    case Middle::kStopped:
+      stopped_ = true;
+      break;
+    case Middle::kNone:
+      assert(false);  // the search of a box always ends in one of the above
+      break;
   }
-  if (yoff == ylim) {
-    for (Lin x = xoff; x < xlim; ++x) xChanged_[xIndex_[x]] = 1;
-    return;
-  }
-  const Split split = FindMiddle(box);
-  pending.push_back({split.x, xlim, split.y, ylim});
-  pending.push_back({xoff, split.x, yoff, split.y});
 }
 
-DiffSearch::Split DiffSearch::FindMiddle(const Box& box) {
+DiffSearch::Middle DiffSearch::FindMiddle(const Box& box) {
   const Lin xoff = box.xoff, xlim = box.xlim, yoff = box.yoff, ylim = box.ylim;
+  int* const xv = xv_;
+  int* const yv = yv_;
+  // The sentinels stand just outside this box for the length of its search.
+  struct Planted {
+    int* at;
+    int saved;
+  } planted[4] = {{xv + xoff - 1, 0}, {xv + xlim, 0}, {yv + yoff - 1, 0}, {yv + ylim, 0}};
+  for (Planted& p : planted) p.saved = *p.at;
+  xv[xoff - 1] = xv[xlim] = kMasterSentinel;
+  yv[yoff - 1] = yv[ylim] = kSourceSentinel;
+  struct Restore {
+    Planted* planted;
+    ~Restore() {
+      for (int i = 3; i >= 0; --i) *planted[i].at = planted[i].saved;
+    }
+  } restore{planted};
+
+  Lin* const fd = fd_;
+  Lin* const bd = bd_;
   const Lin dmin = xoff - ylim;
   const Lin dmax = xlim - yoff;
   const Lin fmid = xoff - yoff;
@@ -78,65 +219,87 @@ DiffSearch::Split DiffSearch::FindMiddle(const Box& box) {
   const bool odd = ((fmid - bmid) & 1) != 0;
   Lin fmin = fmid, fmax = fmid;
   Lin bmin = bmid, bmax = bmid;
-  fd_[fmid] = xoff;
-  bd_[bmid] = xlim;
+  fd[fmid] = xoff;
+  bd[bmid] = xlim;
+
+  const Lin lines = (xlim - xoff) + (ylim - yoff);
+  const Lin costLimit = heuristic_ ? CostLimit(lines) : kNoLimit;
+  Lin work = 0;
+  bool classesTested = false;
+  Lin longest = 0;  // the longest snake of the current cost
+
+  const auto forward = [&](auto meet, Lin dHigh, Lin dLow) {
+    return SweepForward<decltype(meet)::value>(fd, bd, xv, yv, xlim, ylim, dHigh, dLow, longest);
+  };
+  const auto backward = [&](auto meet, Lin dHigh, Lin dLow) {
+    return SweepBackward<decltype(meet)::value>(bd, fd, xv, yv, xoff, yoff, dHigh, dLow, longest);
+  };
 
   for (Lin c = 1;; ++c) {
-    bool bigSnake = false;
+    if (StopRequested()) return {Middle::kStopped, {}, {}};
+    longest = 0;
 
     if (fmin > dmin) {
-      fd_[--fmin - 1] = -1;
+      fd[--fmin - 1] = -1;
     } else {
       ++fmin;
     }
     if (fmax < dmax) {
-      fd_[++fmax + 1] = -1;
+      fd[++fmax + 1] = -1;
     } else {
       --fmax;
     }
-    for (Lin d = fmax; d >= fmin; d -= 2) {
-      const Lin low = fd_[d - 1];
-      const Lin high = fd_[d + 1];
-      Lin x = low >= high ? low + 1 : high;
-      Lin y = x - d;
-      const Lin start = x;
-      while (x < xlim && y < ylim && xv_[x] == yv_[y]) ++x, ++y;
-      if (x - start > kSnakeLimit) bigSnake = true;
-      fd_[d] = x;
-      if (odd && bmin <= d && d <= bmax && bd_[d] <= x) {
-        assert(2 * c - 1 != 1);  // a cost of 1 means one side of the box was empty
-        return {bd_[d], bd_[d] - d};
-      }
+    const Lin fmeet = SweepRange(fmax, fmin, odd, bmax, bmin, forward);
+    if (fmeet != kNoMeet) {
+      assert(2 * c - 1 != 1);  // a cost of 1 means one side of the box was empty
+      return {Middle::kSplit, {bd[fmeet], bd[fmeet] - fmeet}, {}};
     }
 
     if (bmin > dmin) {
-      bd_[--bmin - 1] = kBeyond;
+      bd[--bmin - 1] = kBeyond;
     } else {
       ++bmin;
     }
     if (bmax < dmax) {
-      bd_[++bmax + 1] = kBeyond;
+      bd[++bmax + 1] = kBeyond;
     } else {
       --bmax;
     }
-    for (Lin d = bmax; d >= bmin; d -= 2) {
-      const Lin low = bd_[d - 1];
-      const Lin high = bd_[d + 1];
-      Lin x = low < high ? low : high - 1;
-      Lin y = x - d;
-      const Lin start = x;
-      while (x > xoff && y > yoff && xv_[x - 1] == yv_[y - 1]) --x, --y;
-      if (start - x > kSnakeLimit) bigSnake = true;
-      bd_[d] = x;
-      if (!odd && fmin <= d && d <= fmax && x <= fd_[d]) return {x, x - d};
+    const Lin bmeet = SweepRange(bmax, bmin, !odd, fmax, fmin, backward);
+    if (bmeet != kNoMeet) return {Middle::kSplit, {bd[bmeet], bd[bmeet] - bmeet}, {}};
+
+    // Two sides without a class in common can only be all changes. Testing that costs as
+    // much as a search over the box's width, so it waits until the search has cost that.
+    work += (fmax - fmin) / 2 + (bmax - bmin) / 2 + 2;
+    if (!classesTested && work >= lines) {
+      classesTested = true;
+      if (ShareNoClass(box)) return {Middle::kAllChanged, {}, {}};
     }
 
-    if (heuristic_ && c > kHeuristicMinCost && bigSnake) {
+    if (heuristic_ && c > kHeuristicMinCost && longest > kSnakeLimit) {
       Split split{};
-      if (ForwardHeuristic(box, c, fmin, fmax, split)) return split;
-      if (BackwardHeuristic(box, c, bmin, bmax, split)) return split;
+      if (ForwardHeuristic(box, c, fmin, fmax, split)) return {Middle::kSplit, split, {}};
+      if (BackwardHeuristic(box, c, bmin, bmax, split)) return {Middle::kSplit, split, {}};
+    }
+    if (c >= costLimit) {
+      const Middle middle = FurthestReach(box, fmin, fmax, bmin, bmax);
+      if (middle.kind != Middle::kNone) return middle;
     }
   }
+}
+
+bool DiffSearch::ShareNoClass(const Box& box) {
+  if (classMark_.empty()) classMark_.assign(static_cast<size_t>(maxClass_) + 1, 0);
+  if (++boxSerial_ == 0) {
+    std::fill(classMark_.begin(), classMark_.end(), 0u);
+    boxSerial_ = 1;
+  }
+  for (Lin x = box.xoff; x < box.xlim; ++x) classMark_[static_cast<size_t>(xv_[x])] = boxSerial_;
+  for (Lin y = box.yoff; y < box.ylim; ++y) {
+    const int c = yv_[y];
+    if (c <= maxClass_ && classMark_[static_cast<size_t>(c)] == boxSerial_) return false;
+  }
+  return true;
 }
 
 // The forward diagonal that got furthest for its distance from the start diagonal, when
@@ -181,6 +344,42 @@ bool DiffSearch::BackwardHeuristic(const Box& box, Lin c, Lin bmin, Lin bmax, Sp
     split = {x, y};
   }
   return best > 0;
+}
+
+// The points inside the box that the forward and the backward search reached furthest
+// from their corners. Where they lie in order, the box is cut at both, so that the work of
+// both searches counts; otherwise at the one that got further. kNone when neither
+// search has left its corner inside the box.
+DiffSearch::Middle DiffSearch::FurthestReach(const Box& box, Lin fmin, Lin fmax, Lin bmin,
+                                             Lin bmax) const {
+  const Lin lines = (box.xlim - box.xoff) + (box.ylim - box.yoff);
+  Lin forwardBest = 0, backwardBest = 0;
+  Split forward{}, backward{};
+  for (Lin d = fmax; d >= fmin; d -= 2) {
+    const Lin x = fd_[d];
+    const Lin y = x - d;
+    if (x > box.xlim || y > box.ylim) continue;
+    const Lin reach = (x - box.xoff) + (y - box.yoff);
+    if (reach > forwardBest && reach < lines) {
+      forwardBest = reach;
+      forward = {x, y};
+    }
+  }
+  for (Lin d = bmax; d >= bmin; d -= 2) {
+    const Lin x = bd_[d];
+    const Lin y = x - d;
+    if (x < box.xoff || y < box.yoff) continue;
+    const Lin reach = (box.xlim - x) + (box.ylim - y);
+    if (reach > backwardBest && reach < lines) {
+      backwardBest = reach;
+      backward = {x, y};
+    }
+  }
+  if (forwardBest > 0 && backwardBest > 0 && forward.x <= backward.x && forward.y <= backward.y)
+    return {Middle::kTwoSplits, forward, backward};
+  if (forwardBest > 0 && forwardBest >= backwardBest) return {Middle::kSplit, forward, {}};
+  if (backwardBest > 0) return {Middle::kSplit, backward, {}};
+  return {Middle::kNone, {}, {}};
 }
 
 }  // namespace lindrel::engine

@@ -10,10 +10,12 @@
 
 namespace lindrel::engine {
 
-int RunEngine(const std::vector<std::string>& arguments, ChangeSink& sink) {
+int RunEngine(const std::vector<std::string>& arguments, ChangeSink& sink,
+              const std::atomic<bool>* stop) {
   try {
     // A fresh run object is the per-run reset: every setting starts from its default.
     EngineRun run(sink);
+    run.stop = stop;
     const std::vector<std::string> operands = ParseSwitches(arguments, run);
     if (operands.size() != 2) {
       EngineMessage(operands.size() < 2 ? "missing operand" : "extra operand");

@@ -6,6 +6,7 @@
 // delivered. All state lives in the run, so runs on different threads are independent.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@ enum EngineResult : int {
   kSame = 0,
   kDifferent = 1,
   kTrouble = 2,
+  // Only for a run given a stop flag: the flag was set while the run searched, and the run
+  // ended without delivering any record.
+  kStopped = 3,
 };
 
 // The component's file-comparison settings, read once at the start of a job.
@@ -44,8 +48,11 @@ std::vector<std::string> BuildEngineArguments(const FileCompareOptions& options)
 // Splits `text` on non-overlapping occurrences of `delimiter`; empty pieces are dropped.
 std::vector<std::string> SplitPatterns(std::string_view text, std::string_view delimiter = "@@");
 
-// Runs one comparison. Returns kSame, kDifferent or kTrouble.
-int RunEngine(const std::vector<std::string>& arguments, ChangeSink& sink);
+// Runs one comparison. Returns kSame, kDifferent or kTrouble. When `stop` is given, another
+// thread may set it to end the run early: the difference search polls it and stops within
+// a fraction of a second, and the run then answers kStopped.
+int RunEngine(const std::vector<std::string>& arguments, ChangeSink& sink,
+              const std::atomic<bool>* stop = nullptr);
 
 // Runs the comparison RunEngine makes of two regular files on two byte buffers that hold
 // their content: `switches` are the switch entries alone (no program name, no operands; an

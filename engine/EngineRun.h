@@ -3,6 +3,8 @@
 // threads never share state.
 #pragma once
 
+#include <atomic>
+
 #include "engine/ChangeRecord.h"
 #include "engine/EngineSettings.h"
 #include "engine/IgnorePatterns.h"
@@ -15,6 +17,9 @@ struct EngineRun {
   EngineSettings settings;
   IgnorePatterns patterns;
   ChangeSink& sink;
+  const std::atomic<bool>* stop = nullptr;  // set by another thread to end the run early
+
+  bool StopRequested() const { return stop != nullptr && stop->load(std::memory_order_relaxed); }
 };
 
 }  // namespace lindrel::engine

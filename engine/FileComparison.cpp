@@ -6,6 +6,7 @@
 #include "engine/ConfusingLines.h"
 #include "engine/DiffSearch.h"
 #include "engine/EditScript.h"
+#include "engine/Engine.h"
 #include "engine/EngineMessage.h"
 #include "engine/FileReader.h"
 #include "engine/HunkPass.h"
@@ -44,8 +45,8 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
   {
     KeptLines kept[2];
     FilterConfusingLines(tables, classCount, settings.noDiscards, flags, kept);
-    DiffSearch search(kept[0], kept[1], flags, settings.speedLargeFiles);
-    search.Run();
+    DiffSearch search(kept[0], kept[1], flags, settings.speedLargeFiles, run.stop);
+    if (!search.Run()) return kStopped;
   }
   ShiftBoundaries(tables, flags);
   const std::vector<Change> script = BuildScript(flags);

@@ -9,7 +9,8 @@
 namespace lindrel::engine {
 
 // Returns 0 when the files are the same under the run's settings, 1 when they differ,
-// 2 when a file cannot be read or memory runs out.
+// 2 when a file cannot be read or memory runs out, kStopped when the run's stop flag ended
+// the search (no record has been delivered then).
 int CompareOpenFiles(EngineRun& run, InputFile (&files)[2]);
 
 }  // namespace lindrel::engine

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/DirectoryListing.h"
+#include "engine/Engine.h"
 #include "engine/EngineMessage.h"
 #include "engine/FileComparison.h"
 #include "engine/InputFile.h"
@@ -126,7 +127,9 @@ int CompareDirectories(EngineRun& run, const std::string& master, const std::str
       order = names[0][i].compare(names[1][j]);
     }
     const std::string& name = order <= 0 ? names[0][i] : names[1][j];
-    result = std::max(result, CompareEntry(run, directories, name, order <= 0, order >= 0));
+    const int entry = CompareEntry(run, directories, name, order <= 0, order >= 0);
+    if (entry == kStopped) return kStopped;
+    result = std::max(result, entry);
     if (order <= 0) ++i;
     if (order >= 0) ++j;
   }

@@ -1,8 +1,10 @@
 #include "bench/engine/BenchmarkInputs.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -169,6 +171,35 @@ const FilePair& ClusteredEditsPair() {
           writer.Both(line);
         }
       }
+    }
+    return writer.Close();
+  }();
+  return pair;
+}
+
+const FilePair& ReorderedPair(int lines) {
+  static std::map<int, FilePair> pairs;
+  auto found = pairs.find(lines);
+  if (found != pairs.end()) return found->second;
+  LineMaker maker(5);
+  std::vector<std::string> text;
+  for (int i = 0; i < lines; ++i) text.push_back(maker.Line(("line " + std::to_string(i) + " ").c_str()));
+  PairWriter writer("reordered" + std::to_string(lines));
+  for (const std::string& line : text) writer.Master(line);
+  std::shuffle(text.begin(), text.end(), std::mt19937_64(6));
+  for (const std::string& line : text) writer.Source(line);
+  return pairs.emplace(lines, writer.Close()).first->second;
+}
+
+const FilePair& SixteenLinesPair() {
+  static const FilePair pair = [] {
+    LineMaker maker(7);
+    std::vector<std::string> distinct;
+    for (int i = 0; i < 16; ++i) distinct.push_back(maker.Line("text "));
+    PairWriter writer("sixteen");
+    for (int i = 0; i < 20'000; ++i) {
+      writer.Master(distinct[static_cast<size_t>(maker.Pick(0, 15))]);
+      writer.Source(distinct[static_cast<size_t>(maker.Pick(0, 15))]);
     }
     return writer.Close();
   }();

@@ -19,5 +19,10 @@ const FilePair& OneMiddleLinePair();
 const FilePair& CompletelyDifferentPair();
 // 200,000 lines with 10% of them edited in clusters.
 const FilePair& ClusteredEditsPair();
+// `lines` distinct lines on each side, the source holding the master's lines in another
+// order: the worst case of the search (about 2 * lines edit steps, no long common stretch).
+const FilePair& ReorderedPair(int lines);
+// 20,000 lines on each side, each side drawn at random from the same 16 distinct lines.
+const FilePair& SixteenLinesPair();
 
 }  // namespace lindrel::bench

@@ -80,6 +80,23 @@ void BM_ClusteredEdits200k(benchmark::State& state) { RunEngineOn(state, Cluster
 void BM_ClusteredEdits200k_Minimal(benchmark::State& state) { RunEngineOn(state, ClusteredEditsPair(), {"-d"}); }
 void BM_ScatteredEdits1M_Minimal(benchmark::State& state) { RunEngineOn(state, ScatteredEditsPair(), {"-d"}); }
 
+// The worst cases of the search: with -H its work must stay near-linear; the exact modes
+// keep their records and must still be quick about it.
+void BM_Reordered20k_Heuristic(benchmark::State& state) { RunEngineOn(state, ReorderedPair(20'000), {"-H"}); }
+void BM_Reordered20k(benchmark::State& state) { RunEngineOn(state, ReorderedPair(20'000)); }
+void BM_Reordered200k_Heuristic(benchmark::State& state) { RunEngineOn(state, ReorderedPair(200'000), {"-H"}); }
+void BM_SixteenLines20k_Heuristic(benchmark::State& state) { RunEngineOn(state, SixteenLinesPair(), {"-H"}); }
+void BM_SixteenLines20k(benchmark::State& state) { RunEngineOn(state, SixteenLinesPair()); }
+void BM_CompletelyDifferent20k_Minimal(benchmark::State& state) {
+  RunEngineOn(state, CompletelyDifferentPair(), {"-d"});
+}
+
+BENCHMARK(BM_Reordered20k_Heuristic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Reordered20k)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Reordered200k_Heuristic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SixteenLines20k_Heuristic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SixteenLines20k)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_CompletelyDifferent20k_Minimal)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScatteredEdits1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScatteredEdits1M_ReadBoth)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScatteredEdits1M_Minimal)->Unit(benchmark::kMillisecond);

@@ -6,6 +6,7 @@
 
 #include "cli/DirRecordFormat.h"
 #include "cli/JsonText.h"
+#include "cli/LineStream.h"
 #include "cli/NormalListing.h"
 #include "cli/TextModeFile.h"
 #include "tests/support/TempEnvironment.h"
@@ -45,6 +46,56 @@ TEST_F(CliFormatTest, TextModeLinesMatchTheEngine) {
   EXPECT_EQ(error, "No such file or directory");
   EXPECT_FALSE(TextModeFile::Load("/", error).has_value());
   EXPECT_EQ(error, "Is a directory");
+}
+
+// The listing's reader against the whole-file reader: the same lines (with their own line
+// ends), also across its 1 MiB blocks, from any line skipped to.
+TEST_F(CliFormatTest, LineStreamGivesTheTextModeLinesAsTheyStand) {
+  std::string many;
+  for (int i = 0; many.size() < (size_t{5} << 20); ++i) many += (i % 7 == 0 ? "row\r\n" : "row " + std::to_string(i) + "\n");
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"empty", ""},
+      {"crlf and lone cr", "a\r\nb\rc\r\r\nlast\r"},
+      {"ctrl-z", "a\nb\x1a" "c\nd\n"},
+      {"line longer than a block", "x\n" + std::string((size_t{3} << 20) + 5, 'y') + "\nz"},
+      {"many short lines", many},
+      {"ctrl-z far in", many + "tail\x1a" "gone\n"},
+  };
+  for (const auto& c : cases) {
+    const TextModeFile reference = TextModeFile::FromBytes(c.bytes);
+    const std::string path = env_.Write("lines", c.bytes).string();
+    for (const long from : {1L, 2L, reference.lineCount() / 2, reference.lineCount(), reference.lineCount() + 1}) {
+      if (from < 1) continue;
+      LineStream stream;
+      std::string error;
+      ASSERT_TRUE(stream.Open(path, error)) << error;
+      const bool exists = from <= reference.lineCount();
+      ASSERT_EQ(stream.SkipTo(from), exists) << c.name << " from " << from;
+      for (long n = from; n <= reference.lineCount() && n < from + 3; ++n) {
+        std::string line;
+        bool withoutNewline = false;
+        ASSERT_TRUE(stream.Next(line, withoutNewline)) << c.name << " line " << n;
+        const bool last = n == reference.lineCount() && reference.EndsWithoutNewline();
+        EXPECT_EQ(withoutNewline, last) << c.name << " line " << n;
+        // The line as it stands in the file: text mode's line plus the line end it took.
+        const std::string content = c.bytes.substr(0, c.bytes.find('\x1a'));
+        size_t start = 0;
+        for (long k = 1; k < n; ++k) start = content.find('\n', start) + 1;
+        const size_t feed = content.find('\n', start);
+        const std::string expected =
+            content.substr(start, feed == std::string::npos ? std::string::npos : feed + 1 - start);
+        EXPECT_EQ(TextModeFile::FromBytes(expected).Line(1), reference.Line(n)) << c.name << " line " << n;
+        EXPECT_EQ(line, expected) << c.name << " line " << n;
+      }
+    }
+  }
+  LineStream missing;
+  std::string error;
+  EXPECT_FALSE(missing.Open("/nonexistent/file", error));
+  EXPECT_EQ(error, "No such file or directory");
 }
 
 TEST_F(CliFormatTest, JsonStringsAlwaysParse) {

@@ -1,7 +1,10 @@
-// The normal listing is a patch: applied to the master by a small applier written here,
-// it must give the source, byte for byte (after the text-mode reading both sides get).
+// The normal listing is a patch: applied to the master, by a small applier written here
+// and by the real `patch` program, it must give the source byte for byte when the two
+// files agree in their line ends, and the source's text-mode reading in any case.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <random>
 #include <regex>
@@ -153,10 +156,14 @@ TEST(CliPatchTest, NormalListingAppliedToMasterGivesSource) {
   for (int round = 0; round < 120; ++round) {
     std::string master = RandomLines(rng, static_cast<int>(rng() % (round < 100 ? 30 : 600)));
     std::string source = Edit(rng, master);
-    // Some files end without a line feed, some master files use CR LF line ends.
+    // Some files end without a line feed; some pairs use CR LF line ends, and in some only
+    // one file does, which text mode cannot see.
     if (rng() % 4 == 0 && !master.empty()) master.pop_back();
     if (rng() % 4 == 0 && !source.empty()) source.pop_back();
-    if (rng() % 8 == 0) master = std::regex_replace(master, std::regex("\n"), "\r\n");
+    const unsigned ends = rng() % 8;
+    if (ends == 0 || ends == 1) master = std::regex_replace(master, std::regex("\n"), "\r\n");
+    if (ends == 0 || ends == 2) source = std::regex_replace(source, std::regex("\n"), "\r\n");
+    const bool endsAgree = ends != 1 && ends != 2;
 
     const std::string masterPath = env.Write("patch-m", master).string();
     const std::string sourcePath = env.Write("patch-s", source).string();
@@ -172,13 +179,68 @@ TEST(CliPatchTest, NormalListingAppliedToMasterGivesSource) {
     ASSERT_EQ(run.status, same ? 0 : 1) << "round " << round << "\n" << run.err;
     differing += same ? 0 : 1;
     std::string error;
-    const std::optional<std::string> patched = Apply(TextMode(master), run.out, error);
+    const std::optional<std::string> patched = Apply(master, run.out, error);
     ASSERT_TRUE(patched.has_value()) << "round " << round << ": " << error << "\n"
                                      << run.out << "\nmaster:\n" << master << "\nsource:\n"
                                      << source;
-    ASSERT_EQ(*patched, expected) << "round " << round << "\nlisting:\n" << run.out;
+    ASSERT_EQ(TextMode(*patched), expected) << "round " << round << "\nlisting:\n" << run.out;
+    if (endsAgree) {
+      ASSERT_EQ(*patched, source) << "round " << round << "\nlisting:\n" << run.out;
+    }
   }
   EXPECT_GT(differing, 100);  // the generator really produces differences
+}
+
+// Runs `command` through the shell; its exit status.
+int Shell(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+// The real `patch` on pairs that both use CR LF line ends (with lone carriage returns
+// inside lines, and last lines without a line end), and on one LF pair.
+TEST(CliPatchTest, PatchProgramRebuildsCrLfSources) {
+  ASSERT_EQ(Shell("patch --version > /dev/null"), 0) << "the patch program is not installed";
+  TempEnvironment env;
+  std::mt19937 rng(7);
+  int differing = 0;
+  for (int round = 0; round < 24; ++round) {
+    std::string master = RandomLines(rng, 5 + static_cast<int>(rng() % 80));
+    std::string source = Edit(rng, master);
+    if (round % 3 == 0) source += "half\rway\n";
+    if (round % 4 == 1 && !master.empty()) master.pop_back();
+    if (round % 4 == 2 && !source.empty()) source.pop_back();
+    if (round != 23) {
+      master = std::regex_replace(master, std::regex("\n"), "\r\n");
+      source = std::regex_replace(source, std::regex("\n"), "\r\n");
+    }
+    const std::filesystem::path masterPath = env.Write("crlf-m", master);
+    const std::filesystem::path sourcePath = env.Write("crlf-s", source);
+    const std::filesystem::path target = env.Write("crlf-target", master);
+    std::vector<std::string> args{"files"};
+    if (round % 3 == 1) args.push_back("-d");
+    if (round % 3 == 2) args.push_back("-H");
+    args.push_back(masterPath.string());
+    args.push_back(sourcePath.string());
+    const CliRun run = RunLindrel(env, args);
+    ASSERT_EQ(run.status, master == source ? 0 : 1) << "round " << round << "\n" << run.err;
+    if (run.status == 0) continue;
+    ++differing;
+    const std::filesystem::path listing = env.Write("crlf-listing", run.out);
+    ASSERT_EQ(Shell("patch --quiet " + Quoted(target) + " " + Quoted(listing)), 0)
+        << "round " << round << "\nlisting:\n" << run.out;
+    EXPECT_EQ(TempEnvironment::Read(target), source) << "round " << round << "\nlisting:\n" << run.out;
+  }
+  EXPECT_GT(differing, 18);
+
+  // What no listing can carry: the pair differs only in its line ends, which text mode
+  // reads as equal, so there is nothing to apply.
+  const CliRun same = RunLindrel(env, {"files", env.Write("lf", "a\nb\n").string(),
+                                       env.Write("crlf", "a\r\nb\r\n").string()});
+  EXPECT_EQ(same.status, 0);
+  EXPECT_EQ(same.out, "");
 }
 
 // The applier itself must refuse what does not fit, or the test above proves nothing.

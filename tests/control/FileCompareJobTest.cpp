@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <filesystem>
+#include <random>
 #include <thread>
 
 #include "control/LindrelCtrlImpl.h"
@@ -157,6 +159,37 @@ TEST_F(FileCompareJobTest, AbortSuppressesTheCompletionAndAllowsANewBegin) {
   EXPECT_GT(ctrl.FileCompareResultsCount(), 0);  // what the engine produced stays readable
 
   listener.events.clear();
+  ctrl.SetFileMaster(env.Write("m2.txt", "x\n").string());
+  ctrl.SetFileSource(env.Write("s2.txt", "y\n").string());
+  ASSERT_TRUE(ctrl.FileCompareBegin());
+  ASSERT_TRUE(loop.RunUntil([&] { return listener.Count("FileCompareCompleted") == 1; }, 20s));
+  EXPECT_EQ(Records(ctrl), (std::vector<Record>{{'c', 1, 1, 1, 1}}));
+}
+
+// The same lines in another order: an exact comparison of 150,000 of them would search for
+// minutes. Abort ends the search; the job ends as any aborted job does, with the store
+// holding what the engine delivered (nothing), and the component takes the next job.
+TEST_F(FileCompareJobTest, AbortStopsALongSearchQuickly) {
+  std::vector<int> order(150000);
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  std::string master, source;
+  for (int i : order) master += "entry " + std::to_string(i) + "\n";
+  std::shuffle(order.begin(), order.end(), std::mt19937(3));
+  for (int i : order) source += "entry " + std::to_string(i) + "\n";
+  ctrl.SetFileMaster(env.Write("m.txt", master).string());
+  ctrl.SetFileSource(env.Write("s.txt", source).string());
+  ASSERT_TRUE(ctrl.FileCompareBegin());
+  loop.RunFor(300ms);
+  ASSERT_EQ(ctrl.GetFileCompareActive(), 1);
+
+  const auto start = std::chrono::steady_clock::now();
+  ctrl.FileCompareAbort();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+  EXPECT_EQ(ctrl.GetFileCompareActive(), 0);
+  loop.RunFor(50ms);
+  EXPECT_EQ(listener.Count("FileCompareCompleted"), 0u);
+  EXPECT_EQ(ctrl.FileCompareResultsCount(), 0);
+
   ctrl.SetFileMaster(env.Write("m2.txt", "x\n").string());
   ctrl.SetFileSource(env.Write("s2.txt", "y\n").string());
   ASSERT_TRUE(ctrl.FileCompareBegin());

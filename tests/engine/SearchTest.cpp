@@ -1,0 +1,269 @@
+// The difference search against the search it replaced (kept in ReferenceSearch.h): the
+// exact modes must mark the very same lines, and the heuristic's cost bound must leave
+// valid scripts where it acts and change nothing where it does not. Also the stop flag.
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/ChangedFlags.h"
+#include "engine/ConfusingLines.h"
+#include "engine/DiffSearch.h"
+#include "engine/EditScript.h"
+#include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/ReferenceSearch.h"
+
+namespace lindrel::engine {
+namespace {
+
+using Classes = std::vector<int>;
+using Flags = std::pair<std::vector<char>, std::vector<char>>;
+
+// The filter and one search over class sequences, as a text comparison runs them; the
+// changed flags of both sides.
+template <typename Search>
+Flags Mark(const Classes& master, const Classes& source, bool noDiscards, bool heuristic,
+           bool* finished = nullptr, const std::atomic<bool>* stop = nullptr) {
+  LineTable tables[2];
+  tables[0].classes.assign(master.begin(), master.end());
+  tables[1].classes.assign(source.begin(), source.end());
+  int classes = 1;
+  for (int c : master) classes = std::max(classes, c + 1);
+  for (int c : source) classes = std::max(classes, c + 1);
+  ChangedFlags flags(tables[0].count(), tables[1].count());
+  KeptLines kept[2];
+  FilterConfusingLines(tables, classes, noDiscards, flags, kept);
+  if constexpr (std::is_same_v<Search, DiffSearch>) {
+    DiffSearch search(kept[0], kept[1], flags, heuristic, stop);
+    const bool done = search.Run();
+    if (finished != nullptr) *finished = done;
+  } else {
+    Search search(kept[0], kept[1], flags, heuristic);
+    search.Run();
+  }
+  return {std::vector<char>(flags.side(0), flags.side(0) + master.size()),
+          std::vector<char>(flags.side(1), flags.side(1) + source.size())};
+}
+
+// The source rebuilt from the master by the marks: unchanged master lines must be the
+// source's unchanged lines, in order, and the counts must add up.
+bool MarksRebuildSource(const Classes& master, const Classes& source, const Flags& flags) {
+  Classes keptMaster, keptSource;
+  for (size_t i = 0; i < master.size(); ++i)
+    if (!flags.first[i]) keptMaster.push_back(master[i]);
+  for (size_t i = 0; i < source.size(); ++i)
+    if (!flags.second[i]) keptSource.push_back(source[i]);
+  return keptMaster == keptSource;
+}
+
+long Cost(const Flags& flags) {
+  return std::count(flags.first.begin(), flags.first.end(), 1) +
+         std::count(flags.second.begin(), flags.second.end(), 1);
+}
+
+// Inputs of the shapes that make the search work in different ways.
+class Shapes {
+ public:
+  explicit Shapes(unsigned seed) : random_(seed) {}
+
+  int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+  Classes Random(int count, int alphabet) {
+    Classes out;
+    for (int i = 0; i < count; ++i) out.push_back(Uniform(1, alphabet));
+    return out;
+  }
+
+  // Deletions, insertions and replacements scattered over `master`.
+  Classes Edited(const Classes& master, int alphabet, int percent) {
+    Classes out;
+    for (int c : master) {
+      const int roll = Uniform(1, 100);
+      if (roll <= percent / 3) continue;
+      if (roll <= 2 * percent / 3) out.push_back(Uniform(1, alphabet + 3));
+      else if (roll <= percent) out.push_back(Uniform(1, alphabet + 3)), out.push_back(c);
+      else out.push_back(c);
+    }
+    return out;
+  }
+
+  Classes Shuffled(Classes lines) {
+    std::shuffle(lines.begin(), lines.end(), random_);
+    return lines;
+  }
+
+  // One pair of a randomly chosen shape, each side at most about `size` lines.
+  std::pair<Classes, Classes> Pair(int size) {
+    const int n = Uniform(0, size);
+    switch (Uniform(0, 5)) {
+      case 0: {  // small alphabet, lightly or heavily edited
+        const int alphabet = Uniform(2, 16);
+        Classes master = Random(n, alphabet);
+        return {master, Edited(master, alphabet, Uniform(5, 90))};
+      }
+      case 1: {  // the same lines reordered
+        Classes master;
+        for (int i = 1; i <= n; ++i) master.push_back(i);
+        return {master, Shuffled(master)};
+      }
+      case 2: {  // no line in common, or common lines only at the ends
+        Classes master = Random(n, 50), source = Random(Uniform(0, size), 50);
+        for (int& c : source) c += 50;
+        if (Uniform(0, 1) == 1) {
+          master.insert(master.begin(), 1000), source.insert(source.begin(), 1000);
+          master.push_back(1001), source.push_back(1001);
+        }
+        return {master, source};
+      }
+      case 3: {  // one side thin
+        Classes master = Random(Uniform(0, 3), 6);
+        return {master, Random(n, 6)};
+      }
+      case 4: {  // blocks moved around, and partly disjoint middles
+        Classes master;
+        for (int i = 1; i <= n; ++i) master.push_back(i % 40 + 1);
+        Classes source = master;
+        const int cut = Uniform(0, n);
+        std::rotate(source.begin(), source.begin() + cut, source.end());
+        for (int& c : source)
+          if (Uniform(1, 10) == 1) c = 100 + Uniform(1, 30);
+        return {master, source};
+      }
+      default:  // unrelated random sequences
+        return {Random(n, Uniform(2, 30)), Random(Uniform(0, size), Uniform(2, 30))};
+    }
+  }
+
+ private:
+  std::mt19937 random_;
+};
+
+TEST(DiffSearchTest, ExactModesMarkWhatTheEarlierSearchMarked) {
+  Shapes shapes(20241207);
+  for (int i = 0; i < 3000 && !::testing::Test::HasFailure(); ++i) {
+    const auto [master, source] = shapes.Pair(i % 50 == 0 ? 1500 : i % 5 == 0 ? 300 : 40);
+    for (const bool noDiscards : {true, false}) {
+      const Flags expected = Mark<testing::ReferenceSearch>(master, source, noDiscards, false);
+      EXPECT_EQ(Mark<DiffSearch>(master, source, noDiscards, false), expected)
+          << "pair " << i << (noDiscards ? " without discards" : " with discards");
+    }
+  }
+}
+
+// Below the cost limit the heuristic must split where it always did. A box of fewer lines
+// than twice the smallest limit finds its middle before reaching it; the long inputs of
+// stretches and noise reach the snake heuristic first.
+TEST(DiffSearchTest, HeuristicBelowItsCostLimitMarksWhatItMarkedBefore) {
+  ASSERT_GE(DiffSearch::CostLimit(1), 250);
+  Shapes shapes(777);
+  for (int i = 0; i < 1500 && !::testing::Test::HasFailure(); ++i) {
+    const auto [master, source] = shapes.Pair(245);
+    for (const bool noDiscards : {true, false}) {
+      EXPECT_EQ(Mark<DiffSearch>(master, source, noDiscards, true),
+                Mark<testing::ReferenceSearch>(master, source, noDiscards, true))
+          << "pair " << i;
+    }
+  }
+  std::mt19937 random(20240601);
+  for (int round = 0; round < 3; ++round) {
+    Classes master, source;
+    int next = 100;
+    std::uniform_int_distribution<int> noise(1, 6), length(1, 6);
+    for (int block = 0; block < 300; ++block) {
+      for (int k = length(random); k > 0; --k) master.push_back(noise(random));
+      for (int k = length(random); k > 0; --k) source.push_back(noise(random));
+      for (int k = 40; k > 0; --k, ++next) master.push_back(next), source.push_back(next);
+    }
+    EXPECT_EQ(Mark<DiffSearch>(master, source, true, true),
+              Mark<testing::ReferenceSearch>(master, source, true, true))
+        << "round " << round;
+  }
+}
+
+// Where the bound acts (long inputs without long common stretches), the marks must still
+// describe a valid script, and one that is not minimal shows that the bound acted.
+TEST(DiffSearchTest, HeuristicCostBoundKeepsScriptsValid) {
+  Shapes shapes(31337);
+  const struct {
+    const char* name;
+    Classes master, source;
+  } cases[] = {
+      {"reordered", [] {
+         Classes c;
+         for (int i = 1; i <= 6000; ++i) c.push_back(i);
+         return c;
+       }(), {}},
+      {"sixteen classes", shapes.Random(6000, 16), shapes.Random(6000, 16)},
+      {"two classes, heavily edited", shapes.Random(5000, 2), {}},
+      {"uneven sides", shapes.Random(300, 8), shapes.Random(9000, 8)},
+  };
+  for (const auto& c : cases) {
+    Classes master = c.master;
+    Classes source = c.source;
+    if (source.empty()) {
+      source = c.name[0] == 'r' ? shapes.Shuffled(master) : shapes.Edited(master, 2, 80);
+    }
+    const Flags fast = Mark<DiffSearch>(master, source, true, true);
+    const Flags exact = Mark<testing::ReferenceSearch>(master, source, true, false);
+    EXPECT_TRUE(MarksRebuildSource(master, source, fast)) << c.name;
+    EXPECT_EQ(Mark<DiffSearch>(master, source, true, false), exact) << c.name;
+    EXPECT_GE(Cost(fast), Cost(exact)) << c.name;
+    if (std::string(c.name) != "uneven sides") {
+      EXPECT_GT(Cost(fast), Cost(exact)) << c.name;
+    }
+  }
+}
+
+TEST(DiffSearchTest, StopFlagEndsTheSearch) {
+  Classes master;
+  for (int i = 1; i <= 4000; ++i) master.push_back(i);
+  std::mt19937 random(5);
+  Classes source = master;
+  std::shuffle(source.begin(), source.end(), random);
+
+  std::atomic<bool> stop{true};
+  bool finished = true;
+  Mark<DiffSearch>(master, source, true, false, &finished, &stop);
+  EXPECT_FALSE(finished);
+
+  stop = false;
+  const Flags flags = Mark<DiffSearch>(master, source, true, false, &finished, &stop);
+  EXPECT_TRUE(finished);
+  EXPECT_TRUE(MarksRebuildSource(master, source, flags));
+}
+
+// A whole run on files whose exact comparison would take far longer than a minute: the
+// flag set from another thread ends it quickly, without records.
+TEST(DiffSearchTest, StopFlagEndsALongRunWithoutRecords) {
+  lindrel::testing::TempEnvironment env;
+  std::vector<int> order(150000);
+  for (int i = 0; i < static_cast<int>(order.size()); ++i) order[static_cast<size_t>(i)] = i;
+  std::string master, source;
+  for (int i : order) master += "line " + std::to_string(i) + "\n";
+  std::shuffle(order.begin(), order.end(), std::mt19937(11));
+  for (int i : order) source += "line " + std::to_string(i) + "\n";
+  const std::vector<std::string> arguments{"Lindrel", env.Write("m", master).string(),
+                                           env.Write("s", source).string(), "-d"};
+
+  std::atomic<bool> stop{false};
+  testing::RecordingSink sink;
+  std::chrono::steady_clock::time_point stopped;
+  std::thread stopper([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    stopped = std::chrono::steady_clock::now();
+    stop = true;
+  });
+  const int result = RunEngine(arguments, sink, &stop);
+  const auto returned = std::chrono::steady_clock::now();
+  stopper.join();
+  EXPECT_EQ(result, kStopped);
+  EXPECT_TRUE(sink.records.empty());
+  EXPECT_LT(returned - stopped, std::chrono::seconds(2));
+}
+
+}  // namespace
+}  // namespace lindrel::engine
