@@ -28,21 +28,7 @@ class SecondInstanceWordComparer final : public reports::WordComparer {
   explicit SecondInstanceWordComparer(const std::string& ownerStateFileName)
       : second_(std::make_unique<CLindrelCtrl>(WordComparerStateFileName(ownerStateFileName))) {}
 
-  bool Compare(const reports::ParagraphPaths& paths, const reports::WordCompareOptions& options,
-               std::vector<engine::ChangeRecord>& records) override {
-    // A paragraph file that does not exist fails the comparison through the engine,
-    // which looks both operands up first and answers trouble; checking here as well
-    // would cost two more system calls per row.
-    return RunJob(paths, options, records, [&](engine::ChangeSink& sink) {
-      std::vector<std::string> arguments{"Lindrel", paths.master, paths.source};
-      const std::vector<std::string> switches = Switches(options);
-      arguments.insert(arguments.end(), switches.begin(), switches.end());
-      return engine::RunEngine(arguments, sink);
-    });
-  }
-
-  // The files were just written with these bytes: comparing the bytes gives what reading
-  // the files back would, without the ten or so system calls that cost most of a row.
+  // The bytes are the paragraphs themselves; the files may lag behind during a report.
   bool CompareWritten(const reports::ParagraphPaths& paths, std::string_view masterBytes,
                       std::string_view sourceBytes, const reports::WordCompareOptions& options,
                       std::vector<engine::ChangeRecord>& records) override {

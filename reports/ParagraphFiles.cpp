@@ -50,6 +50,10 @@ bool ParagraphFiles::Open() {
 
 bool ParagraphFiles::WriteOne(OpenFile& file, std::string_view text) {
   file.content = ToParagraph(text);
+  return WriteContent(file);
+}
+
+bool ParagraphFiles::WriteContent(OpenFile& file) {
   const std::string& bytes = file.content;
   std::size_t written = 0;
   while (written < bytes.size()) {
@@ -72,7 +76,32 @@ bool ParagraphFiles::WriteOne(OpenFile& file, std::string_view text) {
 bool ParagraphFiles::Write(std::string_view master, std::string_view source) {
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (master_.fd < 0 && !Open()) return false;
-    if (WriteOne(master_, master) && WriteOne(source_, source)) return true;
+    if (WriteOne(master_, master) && WriteOne(source_, source)) {
+      staged_ = false;
+      return true;
+    }
+    Reset();
+  }
+  return false;
+}
+
+void ParagraphFiles::Stage(std::string_view master, std::string_view source) {
+  master_.content = ToParagraph(master);
+  source_.content = ToParagraph(source);
+  staged_ = true;
+}
+
+bool ParagraphFiles::Flush() {
+  if (!staged_) return true;
+  std::string master = master_.content, source = source_.content;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (master_.fd < 0 && !Open()) return false;
+    master_.content = master;
+    source_.content = source;
+    if (WriteContent(master_) && WriteContent(source_)) {
+      staged_ = false;
+      return true;
+    }
     Reset();
   }
   return false;

@@ -1,7 +1,10 @@
 // The paragraph files of the word marker: "cf_master_paragraph.TXT" and
 // "cf_source_paragraph.TXT" in the per-process scratch directory, each holding one row's
-// text cut into words, one word per line. They are rewritten for every difference row
-// and stay behind after the report.
+// text cut into words, one word per line. They stay behind after the report holding the
+// last row's words. Only the first row of a report is written at once (so that the files
+// exist); later rows are staged in memory, where the comparison reads them, and the last
+// one is written when the report ends: in the private scratch directory nothing else
+// could ever see the rows in between, and rewriting them was most of a report's cost.
 //
 // There is one pair per process, so ParagraphFiles is a process-wide object: a caller
 // holds its lock across writing the pair and comparing it, which also keeps reports of
@@ -38,6 +41,12 @@ class ParagraphFiles {
   // the current paths. False when they cannot be written.
   bool Write(std::string_view master, std::string_view source);
 
+  // Caller holds Lock(). Takes both texts in paragraph form as the files' content without
+  // writing it yet (MasterBytes and SourceBytes answer it at once).
+  void Stage(std::string_view master, std::string_view source);
+  // Caller holds Lock(). Writes what was staged, if anything; false when it cannot.
+  bool Flush();
+
   // Caller holds Lock(). Where the last Write put the files.
   const ParagraphPaths& Paths() const { return paths_; }
 
@@ -59,10 +68,12 @@ class ParagraphFiles {
 
   bool Open();
   bool WriteOne(OpenFile& file, std::string_view text);
+  bool WriteContent(OpenFile& file);
 
   std::mutex mutex_;
   ParagraphPaths paths_;
   OpenFile master_, source_;
+  bool staged_ = false;  // the content differs from the files
 };
 
 }  // namespace lindrel::reports

@@ -73,15 +73,27 @@ WordMarker::WordMarker(std::function<WordComparer*()> comparer, WordCompareOptio
                        ChangeCounters& counters)
     : comparerSource_(std::move(comparer)), options_(options), counters_(counters) {}
 
+WordMarker::~WordMarker() {
+  if (!filesReset_) return;
+  ParagraphFiles& files = ParagraphFiles::Instance();
+  auto lock = files.Lock();
+  // The report is written; files that cannot take its last row only leave an older
+  // row's words in the scratch directory.
+  files.Flush();
+}
+
 bool WordMarker::CompareWords(std::string_view master, std::string_view source) {
   ParagraphFiles& files = ParagraphFiles::Instance();
   auto lock = files.Lock();
   if (!filesReset_) {
-    // Once per report: reopen at the current scratch directory.
+    // Once per report: reopen at the current scratch directory, and write the first
+    // row so that the files exist for the comparison.
     files.Reset();
     filesReset_ = true;
+    if (!files.Write(master, source)) return false;
+  } else {
+    files.Stage(master, source);
   }
-  if (!files.Write(master, source)) return false;
   records_.clear();
   // Rows whose outcome the comparison could only confirm: two equal texts have no
   // differences under any switch, and against an empty text every word is one block

@@ -34,22 +34,14 @@ struct WordCompareOptions {
 class WordComparer {
  public:
   virtual ~WordComparer() = default;
-  // Fills `records` with the word-level change records (word numbers in place of line
-  // numbers). False when the comparison could not be run (busy, a file missing, engine
-  // trouble).
-  virtual bool Compare(const ParagraphPaths& paths, const WordCompareOptions& options,
-                       std::vector<engine::ChangeRecord>& records) = 0;
-
-  // The same comparison given also the bytes just written to the two files, which a
-  // comparer may compare instead of reading the files back. The bytes are valid for the
-  // call only.
+  // Fills `records` with the word-level change records of the two paragraph texts
+  // (word numbers in place of line numbers). The paragraph files at `paths` exist, but
+  // during a report they may still hold an earlier row's words: compare the bytes. The
+  // bytes are valid for the call only. False when the comparison could not be run (busy,
+  // engine trouble).
   virtual bool CompareWritten(const ParagraphPaths& paths, std::string_view masterBytes,
                               std::string_view sourceBytes, const WordCompareOptions& options,
-                              std::vector<engine::ChangeRecord>& records) {
-    static_cast<void>(masterBytes);
-    static_cast<void>(sourceBytes);
-    return Compare(paths, options, records);
-  }
+                              std::vector<engine::ChangeRecord>& records) = 0;
 };
 
 struct MarkedPair {
@@ -63,6 +55,10 @@ class WordMarker {
   // answer nullptr, which fails every row.
   WordMarker(std::function<WordComparer*()> comparer, WordCompareOptions options,
              ChangeCounters& counters);
+  // Leaves the paragraph files holding the last row's words.
+  ~WordMarker();
+  WordMarker(const WordMarker&) = delete;
+  WordMarker& operator=(const WordMarker&) = delete;
 
   // Side by side: both texts with their differing words marked. Nothing when the word
   // comparison failed.

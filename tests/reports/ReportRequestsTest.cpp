@@ -244,6 +244,20 @@ TEST_F(ReportRequestsTest, WordComparisonFollowsTheSwitchesOfEachReport) {
   EXPECT_EQ(TempEnvironment::Read(paths->source), reports::ToParagraph("one 2 three"));
 }
 
+// Rows after the first are compared from memory; the files still end with the last row.
+TEST_F(ReportRequestsTest, ParagraphFilesEndWithTheLastDifferenceRow) {
+  Compare("a\nfirst row x\nb\nsecond row y\nc\nthird row z\n", "a\nfirst row X\nb\nsecond row Y\nc\nthird row Z\n");
+  ASSERT_EQ(ctrl.FileCompareResultsCount(), 3);
+  for (long style : {1L, 2L}) {
+    const std::string html = Report(1, style);
+    EXPECT_NE(html.find("third row"), std::string::npos);
+    const std::optional<reports::ParagraphPaths> paths = reports::ParagraphFilePaths();
+    ASSERT_TRUE(paths);
+    EXPECT_EQ(TempEnvironment::Read(paths->master), reports::ToParagraph("third row z")) << style;
+    EXPECT_EQ(TempEnvironment::Read(paths->source), reports::ToParagraph("third row Z")) << style;
+  }
+}
+
 TEST_F(ReportRequestsTest, HighDetailCountsWordGroups) {
   Compare("keep\na b c d e\n", "keep\nx b y d z\n");
   ASSERT_EQ(ctrl.FileCompareResultsCount(), 1);

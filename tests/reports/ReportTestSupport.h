@@ -45,11 +45,11 @@ class ScriptedWordComparer : public WordComparer {
     script_[{masterParagraph, sourceParagraph}] = std::move(records);
   }
 
-  bool Compare(const ParagraphPaths& paths, const WordCompareOptions&,
-               std::vector<engine::ChangeRecord>& records) override {
+  bool CompareWritten(const ParagraphPaths&, std::string_view masterBytes, std::string_view sourceBytes,
+                      const WordCompareOptions&, std::vector<engine::ChangeRecord>& records) override {
     ++calls;
-    const std::string master = TempEnvironment::Read(paths.master);
-    const std::string source = TempEnvironment::Read(paths.source);
+    const std::string master(masterBytes);
+    const std::string source(sourceBytes);
     seen.emplace_back(master, source);
     if (auto it = script_.find({master, source}); it != script_.end()) {
       records = it->second;
