@@ -109,6 +109,8 @@ void CompareDirWindow::BuildControls() {
                   style()->standardIcon(QStyle::SP_DirIcon));
   fgFiles_ = MakeGrid("fgFiles", &model_, this);
   fgFiles_->setContextMenuPolicy(Qt::CustomContextMenu);
+  // Directory paths are told apart by their ends.
+  fgFiles_->setTextElideMode(Qt::ElideMiddle);
   fgFiles_->installEventFilter(this);
   connect(fgFiles_, &QTableView::doubleClicked, this, [this] { fgFiles_DblClick(); });
   connect(fgFiles_, &QTableView::customContextMenuRequested, this,
