@@ -263,6 +263,45 @@ class CompareDirWindowTest : public QObject {
     QCOMPARE(window.StatusText(3), QString("Scan Aborted"));
   }
 
+  void displayPassesNeverNestNorOutliveTheirGrid() {
+    for (int f = 0; f < 60; ++f) env_->Write(QString("m/f%1.txt").arg(f, 2, 10, QChar('0')), "x\n");
+    CompareDirWindow window;
+    SetOptions(window, {});
+    window.CompareDirectoriesPair(Dir("m"), Dir("s"));
+    WaitForCompletion(window);
+    const long total = window.Lindrel1()->GetDirCompareResultsCount();
+    QCOMPARE(total, 61L);
+
+    // A tick handled between two rows (the pass lets messages run) adds nothing itself.
+    window.ClearGridbox();
+    long shownInNestedTick = -1;
+    QTimer::singleShot(0, &window, [&] {
+      window.Timer1_Timer();
+      shownInNestedTick = window.RecordsShown();
+    });
+    window.AddResultsToGrid(0);
+    QCOMPARE(shownInNestedTick, 1L);
+    QCOMPARE(window.RecordsShown(), total);
+    QCOMPARE(window.GridModel().GridRowCount(), int(total) + 1);
+    for (int r = 1; r <= total; ++r) {
+      lindrel::demo::DirRecord rec;
+      QVERIFY(window.Lindrel1()->DirCompareResultsGet(r - 1, rec.fileName, rec.dirMaster, rec.dirSource,
+                                                      rec.isFile, rec.onlyInSource, rec.onlyInMaster,
+                                                      rec.sizeDifferent, rec.dateDifferent,
+                                                      rec.contentDifferent));
+      QCOMPARE(RowText(window.GridModel().Row(r)), RowText(lindrel::demo::BuildDirGridRow(rec)));
+    }
+
+    // A grid emptied between two rows (a new comparison) ends the pass that was filling it.
+    window.ClearGridbox();
+    QTimer::singleShot(0, &window, [&] { window.ClearGridbox(); });
+    window.AddResultsToGrid(0);
+    QCOMPARE(window.RecordsShown(), 0L);
+    QCOMPARE(window.GridModel().GridRowCount(), 1);
+    QCOMPARE(window.GridModel().rowCount(), 0);
+    QVERIFY(window.Grid()->updatesEnabled());
+  }
+
   void emptyMasterDirectoryShowsError508InTheErrorList() {
     CompareDirWindow window;
     window.resize(800, 400);
