@@ -111,6 +111,8 @@ void CompareDirWindow::BuildControls() {
   fgFiles_->setContextMenuPolicy(Qt::CustomContextMenu);
   // Directory paths are told apart by their ends.
   fgFiles_->setTextElideMode(Qt::ElideMiddle);
+  // Scrolling by item made every batch of added rows cost more as the grid grew.
+  fgFiles_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
   fgFiles_->installEventFilter(this);
   connect(fgFiles_, &QTableView::doubleClicked, this, [this] { fgFiles_DblClick(); });
   connect(fgFiles_, &QTableView::customContextMenuRequested, this,
