@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include "demo/compare-dirs/CompareDirWindow.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "lindrel/widgets/ModalDialogs.h"
 
@@ -12,6 +13,8 @@ namespace lindrel::demo {
 
 MainWindow::ChildFactories DemoChildFactories() {
   return {
+      {QString::fromUtf8(MainWindow::kCompareDir),
+       [](MainWindow& main) -> QWidget* { return new CompareDirWindow(&main); }},
       {QString::fromUtf8(MainWindow::kCompareFiles),
        [](MainWindow& main) -> QWidget* { return new CompareFilesWindow(&main); }},
   };
@@ -31,10 +34,11 @@ void OpenFromCommandLine(MainWindow& window, const QStringList& operands) {
   const QString master = whole(operands[0]);
   const QString source = whole(operands[1]);
   if (QFileInfo(master).isDir() && QFileInfo(source).isDir()) {
-    widgets::ShowMessage(&window, QMessageBox::Information, QStringLiteral("LindrelDemo"),
-                         QStringLiteral("Comparing directories is not available in this version "
-                                        "of LindrelDemo yet: %1 and %2 are directories.")
-                             .arg(master, source));
+    const QString name = QString::fromUtf8(MainWindow::kCompareDir);
+    window.ShowChild(name);
+    window.PressToolbarButton(name, true);
+    if (auto* dirs = qobject_cast<CompareDirWindow*>(window.Child(name)))
+      dirs->CompareDirectoriesPair(master, source);
     return;
   }
   if (QFileInfo(master).isDir() != QFileInfo(source).isDir() && QFileInfo::exists(master) &&
@@ -60,8 +64,10 @@ int RunDemo(QApplication& app) {
   parser.setApplicationDescription(
       QStringLiteral("LindrelDemo: compare two files or two directories."));
   parser.addHelpOption();
-  parser.addPositionalArgument(QStringLiteral("MASTER"), QStringLiteral("The original file."));
-  parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The modified file."));
+  parser.addPositionalArgument(QStringLiteral("MASTER"),
+                               QStringLiteral("The original file or directory."));
+  parser.addPositionalArgument(QStringLiteral("SOURCE"),
+                               QStringLiteral("The modified file or directory."));
   parser.process(app);
 
   MainWindow window(DemoChildFactories());

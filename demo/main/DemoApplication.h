@@ -16,8 +16,8 @@ namespace lindrel::demo {
 MainWindow::ChildFactories DemoChildFactories();
 
 // Opens what `operands` name, as the command line "LindrelDemo MASTER SOURCE" does: two
-// files are compared in the Compare Files window at once; anything else is explained in
-// a message.
+// files are compared in the Compare Files window at once, two directories in the Compare
+// Directories window with its stored options; anything else is explained in a message.
 void OpenFromCommandLine(MainWindow& window, const QStringList& operands);
 
 // Sets the application's names, reads the command line, shows the main window, opens

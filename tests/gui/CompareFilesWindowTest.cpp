@@ -449,8 +449,11 @@ class CompareFilesWindowTest : public QObject {
     QDir::setCurrent(started);
     QCOMPARE(Texts(widgets::TEST_Messages()).last(),
              "LindrelDemo|File does not exist: " + QDir(env_->Root()).absoluteFilePath("missing.txt"));
+    // Two directories go to the Compare Directories window; a file and a directory are refused.
     lindrel::demo::OpenFromCommandLine(main, {env_->Root(), env_->Home()});
-    QVERIFY(Texts(widgets::TEST_Messages()).last().contains("directories"));
+    QVERIFY(main.IsChildVisible(MainWindow::kCompareDir));
+    lindrel::demo::OpenFromCommandLine(main, {env_->Root(), source});
+    QVERIFY(Texts(widgets::TEST_Messages()).last().contains("A file can only be compared with a file"));
   }
 
  private:

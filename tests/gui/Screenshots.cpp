@@ -18,6 +18,7 @@
 
 #include <cstdio>
 
+#include "CompareDirScreenshots.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/GoToDialog.h"
@@ -136,6 +137,8 @@ int main(int argc, char* argv[]) {
     ok &= SaveScreen(window, {}, out.filePath("compare-files-all-in-one.png"));
     window.close();
   }
+
+  ok &= SaveCompareDirScreenshots(out, home.path());
 
   widgets::LindrelWidget lindrel1(nullptr, QStringLiteral("WDD_COMPARE_FILES_TVK1"));
   lindrel1.SetFileIgnoreCase(true);

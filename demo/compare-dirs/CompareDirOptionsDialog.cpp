@@ -1,0 +1,243 @@
+#include "demo/compare-dirs/CompareDirOptionsDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <tuple>
+
+#include "demo/common/HistoryList.h"
+#include "demo/common/Pickers.h"
+#include "demo/compare-dirs/CompareDirSettings.h"
+#include "demo/compare-dirs/CompareDirWindow.h"
+#include "lindrel/widgets/LindrelWidget.h"
+#include "lindrel/widgets/ModalDialogs.h"
+
+namespace lindrel::demo {
+namespace {
+
+template <typename T>
+T* Named(T* widget, const char* name) {
+  widget->setObjectName(QString::fromUtf8(name));
+  return widget;
+}
+
+QComboBox* HistoryBox(const char* name, QWidget* parent) {
+  auto* box = Named(new QComboBox(parent), name);
+  box->setEditable(true);
+  box->setInsertPolicy(QComboBox::NoInsert);
+  box->setMinimumContentsLength(50);
+  box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  return box;
+}
+
+void FillFromHistory(QComboBox* box, const HistoryList& history) {
+  box->clear();
+  box->addItems(history.NewestFirst());
+  box->setCurrentIndex(history.IsEmpty() ? -1 : 0);
+}
+
+}  // namespace
+
+CompareDirOptionsDialog::CompareDirOptionsDialog(CompareDirWindow& window, QWidget* parent)
+    : QDialog(parent), window_(window) {
+  setObjectName(QStringLiteral("frmCompareDirOptions"));
+  setWindowTitle(QStringLiteral("Compare Directories"));
+  BuildControls();
+  Open();
+}
+
+void CompareDirOptionsDialog::BuildControls() {
+  cbMasterDirectory_ = HistoryBox("cbMasterDirectory", this);
+  cbSourceDirectory_ = HistoryBox("cbSourceDirectory", this);
+  cbFileExt_ = HistoryBox("cbFileExt", this);
+  cmdSelectFolderMaster_ =
+      Named(new QPushButton(QStringLiteral("&..."), this), "cmdSelectFolderMaster");
+  cmdSelectFolderSource_ =
+      Named(new QPushButton(QStringLiteral("&..."), this), "cmdSelectFolderSource");
+  for (QPushButton* button : {cmdSelectFolderMaster_, cmdSelectFolderSource_}) {
+    button->setAutoDefault(false);
+    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
+  }
+
+  cbShowOnlyInMaster_ = Named(
+      new QCheckBox(QStringLiteral("Show Files that are only in the &MASTER Directory"), this),
+      "cbShowOnlyInMaster");
+  cbShowOnlyInSource_ = Named(
+      new QCheckBox(QStringLiteral("Show Files that are only in the &SOURCE Directory"), this),
+      "cbShowOnlyInSource");
+  cbCompareFileContents_ =
+      Named(new QCheckBox(QStringLiteral("&Compare File Contents (Slower)"), this),
+            "cbCompareFileContents");
+  frameFileContent_ =
+      Named(new QGroupBox(QStringLiteral("File Content"), this), "frameFileContent");
+  cbShowSameInBothPlaces_ = Named(
+      new QCheckBox(QStringLiteral("Show Files whose CON&TENT are the SAME in both places"),
+                    frameFileContent_),
+      "cbShowSameInBothPlaces");
+  cbShowDifferentInBothPlaces_ = Named(
+      new QCheckBox(QStringLiteral("Show Files whose CONTENT is  &DIFFERENT in both places"),
+                    frameFileContent_),
+      "cbShowDifferentInBothPlaces");
+  cbLookInSubfolders_ = Named(new QCheckBox(QStringLiteral("&Look in SUBDIRECTORIES"), this),
+                              "cbLookInSubfolders");
+  cbDontStreamResults_ =
+      Named(new QCheckBox(QStringLiteral("Show all findings at &END of search (Faster)"), this),
+            "cbDontStreamResults");
+  cbBeepWhenDone_ =
+      Named(new QCheckBox(QStringLiteral("&Beep When Done"), this), "cbBeepWhenDone");
+
+  cmdCompareDirectories_ = Named(new QPushButton(QStringLiteral("&Compare Directories"), this),
+                                 "cmdCompareDirectories");
+  cbCancel_ = Named(new QPushButton(QStringLiteral("Cancel"), this), "cbCancel");
+  cbCancel_->setAutoDefault(false);
+  cmdCompareDirectories_->setDefault(true);
+
+  auto* paths = new QGridLayout;
+  int row = 0;
+  for (auto [label, labelName, box, button] :
+       {std::tuple{"Master Directory:", "Label1", cbMasterDirectory_, cmdSelectFolderMaster_},
+        std::tuple{"Source Directory:", "Label4", cbSourceDirectory_, cmdSelectFolderSource_},
+        std::tuple{"File Types:", "Label2", cbFileExt_, static_cast<QPushButton*>(nullptr)}}) {
+    auto* caption = Named(new QLabel(QString::fromUtf8(label), this), labelName);
+    caption->setBuddy(box);
+    paths->addWidget(caption, row++, 0, 1, 2);
+    paths->addWidget(box, row, 0);
+    if (button != nullptr) paths->addWidget(button, row, 1);
+    ++row;
+  }
+  paths->setColumnStretch(0, 1);
+
+  auto* content = new QVBoxLayout(frameFileContent_);
+  content->addWidget(cbShowSameInBothPlaces_);
+  content->addWidget(cbShowDifferentInBothPlaces_);
+
+  auto* options = new QVBoxLayout;
+  options->addWidget(cbShowOnlyInMaster_);
+  options->addWidget(cbShowOnlyInSource_);
+  options->addWidget(cbCompareFileContents_);
+  options->addWidget(frameFileContent_);
+  options->addWidget(cbLookInSubfolders_);
+  options->addWidget(cbDontStreamResults_);
+  options->addWidget(cbBeepWhenDone_);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(cmdCompareDirectories_);
+  buttons->addWidget(cbCancel_);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(paths);
+  layout->addLayout(options);
+  layout->addLayout(buttons);
+
+  connect(cbCompareFileContents_, &QCheckBox::toggled, this,
+          &CompareDirOptionsDialog::UpdateContentFrame);
+  connect(cmdSelectFolderMaster_, &QPushButton::clicked, this,
+          [this] { PickFolderInto(cbMasterDirectory_); });
+  connect(cmdSelectFolderSource_, &QPushButton::clicked, this,
+          [this] { PickFolderInto(cbSourceDirectory_); });
+  connect(cmdCompareDirectories_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cbCancel_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CompareDirOptionsDialog::Open() {
+  const widgets::LindrelWidget& lindrel1 = *window_.Lindrel1();
+  cbShowOnlyInMaster_->setChecked(lindrel1.GetDirShowOnlyInMaster());
+  cbShowOnlyInSource_->setChecked(lindrel1.GetDirShowOnlyInSource());
+  cbCompareFileContents_->setChecked(lindrel1.GetDirContentCompare());
+  cbShowSameInBothPlaces_->setChecked(lindrel1.GetDirShowSameInBothPlaces());
+  cbShowDifferentInBothPlaces_->setChecked(lindrel1.GetDirShowDifferentInBothPlaces());
+  cbLookInSubfolders_->setChecked(lindrel1.GetDirDoSubDirectories());
+  cbBeepWhenDone_->setChecked(window_.Settings().beepWhenDone);
+  cbDontStreamResults_->setChecked(!window_.Settings().streamFindings);
+  // The frame follows the box from the start, not only after the first click.
+  UpdateContentFrame();
+
+  FillFromHistory(cbMasterDirectory_, window_.MasterHistory());
+  FillFromHistory(cbSourceDirectory_, window_.SourceHistory());
+  FillFromHistory(cbFileExt_, window_.FileTypesHistory());
+}
+
+void CompareDirOptionsDialog::UpdateContentFrame() {
+  frameFileContent_->setEnabled(cbCompareFileContents_->isChecked());
+}
+
+void CompareDirOptionsDialog::PickFolderInto(QComboBox* box) {
+  const QString path = PickFolder(this);
+  // A cancelled pick keeps what the box held.
+  if (!path.isEmpty()) box->setEditText(path);
+}
+
+void CompareDirOptionsDialog::SetMasterDirectory(const QString& path) {
+  cbMasterDirectory_->setEditText(path);
+}
+
+void CompareDirOptionsDialog::SetSourceDirectory(const QString& path) {
+  cbSourceDirectory_->setEditText(path);
+}
+
+void CompareDirOptionsDialog::RunInvisible() {
+  cancelled_ = false;
+  Close();
+}
+
+void CompareDirOptionsDialog::done(int result) {
+  cancelled_ = result != QDialog::Accepted;
+  QDialog::done(result);
+  if (!cancelled_) Close();
+}
+
+void CompareDirOptionsDialog::Close() {
+  CompareDirSettings& settings = window_.Settings();
+  settings.beepWhenDone = cbBeepWhenDone_->isChecked();
+
+  widgets::LindrelWidget& lindrel1 = *window_.Lindrel1();
+  lindrel1.SetDirContentCompare(cbCompareFileContents_->isChecked());
+  lindrel1.SetDirShowOnlyInMaster(cbShowOnlyInMaster_->isChecked());
+  lindrel1.SetDirShowOnlyInSource(cbShowOnlyInSource_->isChecked());
+  lindrel1.SetDirShowSameInBothPlaces(cbShowSameInBothPlaces_->isChecked());
+  lindrel1.SetDirShowDifferentInBothPlaces(cbShowDifferentInBothPlaces_->isChecked());
+  lindrel1.SetDirDoSubDirectories(cbLookInSubfolders_->isChecked());
+
+  QStringList failures;
+  struct Field {
+    QComboBox* box;
+    void (widgets::LindrelWidget::*set)(const QString&);
+    HistoryList& history;
+    const char* section;
+  };
+  for (const Field& field :
+       {Field{cbMasterDirectory_, &widgets::LindrelWidget::SetDirMaster, window_.MasterHistory(),
+              CompareDirWindow::kMasterHistorySection},
+        Field{cbSourceDirectory_, &widgets::LindrelWidget::SetDirSource, window_.SourceHistory(),
+              CompareDirWindow::kSourceHistorySection},
+        Field{cbFileExt_, &widgets::LindrelWidget::SetDirFileTypes, window_.FileTypesHistory(),
+              CompareDirWindow::kFileTypesHistorySection}}) {
+    const QString text = field.box->currentText();
+    (lindrel1.*field.set)(text);
+    field.history.Add(text);
+    QString error;
+    if (!field.history.Save(QString::fromUtf8(field.section), &error)) failures << error;
+  }
+
+  settings.streamFindings = !cbDontStreamResults_->isChecked();
+  QString error;
+  if (!CompareDirSettings::SaveStreamFindings(settings.streamFindings, &error)) failures << error;
+  if (!failures.isEmpty()) {
+    failures.removeDuplicates();
+    // The comparison still runs; only what is remembered for next time is lost.
+    widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),
+                         QStringLiteral("The settings could not be saved:\n") +
+                             failures.join('\n'));
+  }
+
+  window_.StartComparison();
+}
+
+}  // namespace lindrel::demo

@@ -1,0 +1,95 @@
+#include "demo/compare-dirs/CompareDirReportOptionsDialog.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <tuple>
+
+#include "demo/common/Pickers.h"
+#include "demo/compare-dirs/CompareDirWindow.h"
+
+namespace lindrel::demo {
+
+CompareDirReportOptionsDialog::CompareDirReportOptionsDialog(CompareDirWindow& window,
+                                                             QWidget* parent)
+    : QDialog(parent), window_(window) {
+  setObjectName(QStringLiteral("frmCompareDirReportOptions"));
+  setWindowTitle(QStringLiteral("'Compare Directories' Report Options"));
+
+  auto* tabs = new QTabWidget(this);
+  tabs->setObjectName(QStringLiteral("tabReportOptions"));
+  auto* page = new QWidget(tabs);
+  tabs->addTab(page, QStringLiteral("Tab Delimited Report"));
+
+  auto* grid = new QGridLayout(page);
+  auto* label = new QLabel(QStringLiteral("Default Report Path and Name:"), page);
+  label->setObjectName(QStringLiteral("lblDefaultReport"));
+  grid->addWidget(label, 0, 0, 1, 3);
+  const CompareDirSettings& settings = window_.Settings();
+  int row = 1;
+  for (auto [field, kind, name, buttonName, path] :
+       {std::tuple{&txtDefaultReportTXT_, "Text:", "txtDefaultReportTXT",
+                   "cmdSelectReportFolderDefaultTXT", settings.reportText},
+        std::tuple{&txtDefaultReportCSV_, "Tab / comma delimited:", "txtDefaultReportCSV",
+                   "cmdSelectReportFolderDefaultCSV", settings.reportComma},
+        std::tuple{&txtDefaultReportHTM_, "HTML:", "txtDefaultReportHTM",
+                   "cmdSelectReportFolderDefaultHTM", settings.reportHtml}}) {
+    auto* edit = new QLineEdit(path, page);
+    edit->setObjectName(QString::fromUtf8(name));
+    edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 55);
+    *field = edit;
+    auto* button = new QPushButton(QStringLiteral("&..."), page);
+    button->setObjectName(QString::fromUtf8(buttonName));
+    button->setAutoDefault(false);
+    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
+    connect(button, &QPushButton::clicked, this, [this, edit] { PickInto(edit); });
+    grid->addWidget(new QLabel(QString::fromUtf8(kind), page), row, 0);
+    grid->addWidget(edit, row, 1);
+    grid->addWidget(button, row, 2);
+    ++row;
+  }
+  grid->setColumnStretch(1, 1);
+  grid->setRowStretch(row, 1);
+
+  cmdOK_ = new QPushButton(QStringLiteral("&OK"), this);
+  cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+  cmdOK_->setDefault(true);
+  cbCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+  cbCancel_->setObjectName(QStringLiteral("cbCancel"));
+  cbCancel_->setAutoDefault(false);
+  connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cbCancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(cmdOK_);
+  buttons->addWidget(cbCancel_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs);
+  layout->addLayout(buttons);
+}
+
+void CompareDirReportOptionsDialog::PickInto(QLineEdit* field) {
+  const QString path = PickFile(this);
+  // A cancelled pick keeps the field as it was.
+  if (!path.isEmpty()) field->setText(path);
+  cmdOK_->setFocus();
+}
+
+void CompareDirReportOptionsDialog::done(int result) {
+  cancelled_ = result != QDialog::Accepted;
+  if (!cancelled_) {
+    CompareDirSettings& settings = window_.Settings();
+    settings.reportText = txtDefaultReportTXT_->text();
+    settings.reportComma = txtDefaultReportCSV_->text();
+    settings.reportHtml = txtDefaultReportHTM_->text();
+  }
+  QDialog::done(result);
+}
+
+}  // namespace lindrel::demo

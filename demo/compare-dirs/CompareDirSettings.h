@@ -1,0 +1,48 @@
+// The Compare Directories window's settings in the demo's settings file: keys, sections,
+// defaults, and how they are read and written.
+//
+// Booleans are stored as "TRUE" and "FALSE" and read as false only when the stored text
+// is exactly "FALSE". Column widths are in twips. StreamFindings is written by the
+// options dialog the moment it closes (SaveStreamFindings), never by Save, so closing the
+// window cannot undo what the dialog stored. The three history lists are not here: the
+// window loads them and the options dialog saves them.
+//
+// Threading: GUI thread only.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+#include <array>
+
+namespace lindrel::demo {
+
+struct CompareDirSettings {
+  static constexpr int kColumns = 5;
+  static constexpr std::array<int, kColumns> kDefaultWidths{2880, 2880, 900, 690, 720};
+
+  std::array<int, kColumns> columnWidths = kDefaultWidths;  // twips
+  bool streamFindings = false;
+  bool showLegend = true;
+  bool beepWhenDone = true;
+  QString reportText;   // default: the Lindrel directory + "/TVKReport.TXT"
+  QString reportComma;  // also where the tab-delimited report is written
+  QString reportHtml;
+  QString fontName = QStringLiteral("Courier New");
+  int fontSize = 8;
+  bool fontBold = false;
+  bool fontItalic = false;
+
+  // The stored settings, with the defaults for whatever is missing.
+  static CompareDirSettings Read();
+  // Stores every key but StreamFindings. False, with the reason in `error`, when the file
+  // cannot be written.
+  bool Save(QString* error = nullptr) const;
+  // Stores StreamFindings alone.
+  static bool SaveStreamFindings(bool stream, QString* error = nullptr);
+
+  QFont Font() const;
+  void SetFont(const QFont& font);
+};
+
+}  // namespace lindrel::demo

@@ -1,0 +1,581 @@
+#include "demo/compare-dirs/CompareDirWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "demo/common/DesktopOpener.h"
+#include "demo/common/ProgramState.h"
+#include "demo/common/UiTiming.h"
+#include "demo/common/WindowPlacement.h"
+#include "demo/compare-dirs/CompareDirOptionsDialog.h"
+#include "demo/compare-dirs/CompareDirReportOptionsDialog.h"
+#include "demo/compare-files/CompareFilesWindow.h"
+#include "demo/main/MainWindow.h"
+#include "lindrel/widgets/LindrelWidget.h"
+#include "lindrel/widgets/ModalDialogs.h"
+
+namespace lindrel::demo {
+namespace {
+
+constexpr const char* kWindowTitle = "Compare Directories";
+constexpr int kAnimationRestart = 80;
+constexpr int kErrorListLines = 5;
+
+QLabel* Swatch(const QColor& colour, QWidget* parent) {
+  auto* box = new QLabel(parent);
+  box->setFixedSize(14, 14);
+  box->setAutoFillBackground(true);
+  box->setFrameShape(QFrame::Box);
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Window, colour);
+  box->setPalette(palette);
+  return box;
+}
+
+QLabel* Caption(const QString& text, const QColor& colour, const char* name, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromUtf8(name));
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label->setPalette(palette);
+  return label;
+}
+
+QTableView* MakeGrid(const char* name, QAbstractItemModel* model, QWidget* parent) {
+  auto* grid = new QTableView(parent);
+  grid->setObjectName(QString::fromUtf8(name));
+  grid->setModel(model);
+  grid->verticalHeader()->hide();
+  // Rows of one height: the view never measures the rows it adds.
+  grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  grid->horizontalHeader()->setStretchLastSection(false);
+  grid->horizontalHeader()->setHighlightSections(false);
+  grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setWordWrap(false);
+  grid->setIconSize(QSize(16, 16));
+  return grid;
+}
+
+}  // namespace
+
+CompareDirWindow::CompareDirWindow(MainWindow* main, QWidget* parent)
+    : QWidget(parent), main_(main) {
+  setObjectName(QString::fromUtf8(MainWindow::kCompareDir));
+  setWindowTitle(QString::fromUtf8(kWindowTitle));
+  BuildControls();
+  ConnectComponent();
+
+  // Load.
+  ReadIniFile();
+  ApplyColumnWidths(settings_.columnWidths, *fgDummy_);
+  ClearGridbox();
+  ResetErrorList();
+}
+
+CompareDirWindow::~CompareDirWindow() {
+  // The models are members; the views must let go of them first.
+  fgFiles_->setModel(nullptr);
+  fgDummy_->setModel(nullptr);
+}
+
+void CompareDirWindow::BuildControls() {
+  // The component: placed on the form, invisible at run time.
+  lindrel1_ = new widgets::LindrelWidget(this, QStringLiteral("WDD_COMPARE_DIR_TVK1"));
+  lindrel1_->setObjectName(QStringLiteral("Lindrel1"));
+  lindrel1_->hide();
+
+  model_.SetIcons(style()->standardIcon(QStyle::SP_FileIcon),
+                  style()->standardIcon(QStyle::SP_DirIcon));
+  fgFiles_ = MakeGrid("fgFiles", &model_, this);
+  fgFiles_->setContextMenuPolicy(Qt::CustomContextMenu);
+  // Directory paths are told apart by their ends.
+  fgFiles_->setTextElideMode(Qt::ElideMiddle);
+  // Scrolling by item made every batch of added rows cost more as the grid grew.
+  fgFiles_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  fgFiles_->installEventFilter(this);
+  connect(fgFiles_, &QTableView::doubleClicked, this, [this] { fgFiles_DblClick(); });
+  connect(fgFiles_, &QTableView::customContextMenuRequested, this,
+          &CompareDirWindow::fgFiles_ContextMenu);
+  fgDummy_ = MakeGrid("fgDummy", &dummyModel_, this);
+  fgDummy_->hide();
+
+  cmdCompareDir_ = new QPushButton(QStringLiteral("&Compare Directory"), this);
+  cmdCompareDir_->setObjectName(QStringLiteral("cmdCompareDir"));
+  cmdViewReport_ = new QPushButton(QStringLiteral("View Re&port"), this);
+  cmdViewReport_->setObjectName(QStringLiteral("cmdViewReport"));
+  for (QPushButton* button : {cmdCompareDir_, cmdViewReport_}) button->setAutoDefault(false);
+  // Nothing to report before the first comparison has completed.
+  cmdViewReport_->hide();
+  connect(cmdCompareDir_, &QPushButton::clicked, this, &CompareDirWindow::CompareDirectories);
+  connect(cmdViewReport_, &QPushButton::clicked, this, &CompareDirWindow::cmdViewReport_Click);
+
+  Toolbar1_ = new QToolBar(QStringLiteral("Toolbar1"), this);
+  Toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
+  Toolbar1_->setIconSize(QSize(20, 20));
+  Toolbar1_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  cmdRefresh_ = Toolbar1_->addAction(style()->standardIcon(QStyle::SP_BrowserReload),
+                                     QStringLiteral("Refresh (F5)"));
+  cmdRefresh_->setObjectName(QStringLiteral("cmdRefresh"));
+  cmdRefresh_->setToolTip(QStringLiteral("Refresh (F5)"));
+  connect(cmdRefresh_, &QAction::triggered, this, &CompareDirWindow::Refresh_View);
+  // A toolbar in a plain layout would shrink to its extension button.
+  Toolbar1_->setMinimumWidth(Toolbar1_->sizeHint().width());
+
+  auto* topBar = new QHBoxLayout;
+  topBar->setContentsMargins(0, 0, 0, 0);
+  topBar->addWidget(cmdCompareDir_);
+  topBar->addWidget(cmdViewReport_);
+  topBar->addWidget(Toolbar1_);
+  topBar->addStretch(1);
+
+  lstErrorMessages_ = new QListWidget(this);
+  lstErrorMessages_->setObjectName(QStringLiteral("lstErrorMessages"));
+  lstErrorMessages_->setFixedHeight(lstErrorMessages_->fontMetrics().height() * kErrorListLines + 8);
+  lstErrorMessages_->hide();
+
+  tbLegend_ = BuildLegend();
+
+  sbStatus_ = new QStatusBar(this);
+  sbStatus_->setObjectName(QStringLiteral("sbStatus"));
+  sbStatus_->setSizeGripEnabled(false);
+  sbStatus_->installEventFilter(this);
+  for (int i = 0; i < kStatusPanels; ++i) {
+    auto* panel = new QLabel(sbStatus_);
+    panel->setObjectName(QStringLiteral("sbStatusPanel%1").arg(i + 1));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setTextFormat(Qt::PlainText);
+    panel->installEventFilter(this);
+    panels_[static_cast<size_t>(i)] = panel;
+    // The state text takes the room; the others are as wide as their text.
+    sbStatus_->addWidget(panel, i == 2 ? 1 : 0);
+  }
+  panels_[1]->setMinimumWidth(panels_[1]->fontMetrics().horizontalAdvance(
+      QStringLiteral("Files: 000000  Dirs: 00000")));
+  panels_[3]->hide();  // no text of its own
+  SetStatus(1, QString::fromUtf8(kHint));
+
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName(QStringLiteral("Timer1"));
+  timer1_->setInterval(kTimerIntervalMs);
+  connect(timer1_, &QTimer::timeout, this, &CompareDirWindow::Timer1_Timer);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(2, 2, 2, 0);
+  layout->setSpacing(2);
+  layout->addLayout(topBar);
+  layout->addWidget(fgFiles_, 1);
+  layout->addWidget(lstErrorMessages_);
+  layout->addWidget(tbLegend_);
+  layout->addWidget(sbStatus_);
+  layout->addWidget(lindrel1_);
+  layout->addWidget(fgDummy_);
+}
+
+QWidget* CompareDirWindow::BuildLegend() {
+  namespace colours = dir_grid_colours;
+  auto* bar = new QWidget(this);
+  bar->setObjectName(QStringLiteral("tbLegend"));
+  frmLegend_ = new QWidget(bar);
+  frmLegend_->setObjectName(QStringLiteral("frmLegend"));
+  auto* items = new QHBoxLayout(frmLegend_);
+  items->setContentsMargins(0, 0, 0, 0);
+  items->addWidget(new QLabel(QStringLiteral("Legend:"), frmLegend_));
+  items->addSpacing(8);
+  items->addWidget(Swatch(colours::kOnlyInMaster, frmLegend_));
+  items->addWidget(Caption(QStringLiteral("= Only In Master Directory"), colours::kOnlyInMaster,
+                           "lblOnlyInMaster", frmLegend_));
+  items->addSpacing(8);
+  items->addWidget(Swatch(colours::kOnlyInSource, frmLegend_));
+  items->addWidget(Caption(QStringLiteral("= Only In Source Directory"), colours::kOnlyInSource,
+                           "lblOnlyInSource", frmLegend_));
+  items->addSpacing(8);
+  items->addWidget(Swatch(colours::kChanged, frmLegend_));
+  items->addWidget(
+      Caption(QStringLiteral("= File has changed"), colours::kChanged, "lblChanged", frmLegend_));
+  items->addSpacing(16);
+  cmdHideLegend_ = new QPushButton(QStringLiteral("&Hide"), frmLegend_);
+  cmdHideLegend_->setObjectName(QStringLiteral("cmdHideLegend"));
+  cmdHideLegend_->setAutoDefault(false);
+  items->addWidget(cmdHideLegend_);
+  connect(cmdHideLegend_, &QPushButton::clicked, this, &CompareDirWindow::mnuViewLegend_Click);
+  frmLegend_->adjustSize();
+  bar->setFixedHeight(frmLegend_->height() + 6);
+  bar->setMinimumWidth(frmLegend_->width());
+  // The frame has no layout around it: AdjustToolbarItems centres it.
+  bar->installEventFilter(this);
+  return bar;
+}
+
+void CompareDirWindow::ConnectComponent() {
+  connect(lindrel1_, &widgets::LindrelWidget::DirCompareStarted, this,
+          &CompareDirWindow::Lindrel1_DirCompareStarted);
+  connect(lindrel1_, &widgets::LindrelWidget::DirCompareCompleted, this,
+          &CompareDirWindow::Lindrel1_DirCompareCompleted);
+  connect(lindrel1_, &widgets::LindrelWidget::OnError, this, &CompareDirWindow::Lindrel1_OnError);
+}
+
+// --- Starting and stopping -------------------------------------------------------------------
+
+void CompareDirWindow::CompareDirectories() {
+  CompareDirOptionsDialog options(*this, this);
+  widgets::ExecModal(options);
+}
+
+void CompareDirWindow::Refresh_View() {
+  CompareDirOptionsDialog options(*this, this);
+  options.RunInvisible();
+}
+
+void CompareDirWindow::CompareDirectoriesPair(const QString& master, const QString& source) {
+  CompareDirOptionsDialog options(*this, this);
+  options.SetMasterDirectory(master);
+  options.SetSourceDirectory(source);
+  options.RunInvisible();
+}
+
+void CompareDirWindow::StartComparison() {
+  startTick_ = TickCount();
+  // A new comparison is displayed again after a StopSearch.
+  stopFlag_ = false;
+  ClearGridbox();
+  ResetErrorList();
+  SetStatus(3, QStringLiteral("..."));
+  lindrel1_->DirCompareBegin();
+  LetPendingMessagesRun();
+}
+
+void CompareDirWindow::Abort() {
+  lindrel1_->DirCompareAbort();
+  timer1_->stop();
+  SetStatus(3, QStringLiteral("Scan Aborted"));
+}
+
+void CompareDirWindow::StopSearch() {
+  lindrel1_->DirCompareAbort();
+  stopFlag_ = true;
+}
+
+// --- The grid ----------------------------------------------------------------------------------
+
+void CompareDirWindow::ClearGridbox() {
+  ApplyColumnWidths(ColumnWidthsOf(*fgFiles_), *fgDummy_);
+  // A display pass still running (it lets messages run after every row) must not go on
+  // writing rows of the old comparison into the new grid.
+  ++generation_;
+  model_.Clear();
+  ApplyColumnWidths(ColumnWidthsOf(*fgDummy_), *fgFiles_);
+  shown_ = 0;
+  fileRows_ = 0;
+  dirRows_ = 0;
+}
+
+void CompareDirWindow::AddResultsToGrid(long count) {
+  // Rows are added in record order by one pass at a time; a nested pass (from a message
+  // handled between two rows) would add the same records twice.
+  if (displaying_) return;
+  const long total = lindrel1_->GetDirCompareResultsCount();
+  if (count < 1) count = total - shown_;
+  const long last = std::min(shown_ + count - 1, total - 1);
+  const bool redrawOff = last - shown_ + 1 > 1;
+  if (redrawOff) SetGridRedraw(false);
+
+  QPointer<CompareDirWindow> alive(this);
+  const unsigned generation = generation_;
+  displaying_ = true;
+  for (long record = shown_; record <= last; ++record) {
+    if (stopFlag_ || generation != generation_) break;
+    DirRecord r;
+    if (!lindrel1_->DirCompareResultsGet(record, r.fileName, r.dirMaster, r.dirSource, r.isFile,
+                                         r.onlyInSource, r.onlyInMaster, r.sizeDifferent,
+                                         r.dateDifferent, r.contentDifferent))
+      break;
+    model_.Append(BuildDirGridRow(r));
+    ++shown_;
+    if (r.isFile != 0) ++fileRows_;
+    else ++dirRows_;
+    if (record % 25 == 0) {
+      SetStatus(2, QString::number(record));
+      LetPendingMessagesRun();
+      if (!alive) return;
+    }
+    LetPendingMessagesRun();
+    if (!alive) return;
+  }
+  displaying_ = false;
+
+  SetStatus(2, QStringLiteral("Files: %1  Dirs: %2").arg(fileRows_).arg(dirRows_));
+  if (redrawOff) SetGridRedraw(true);
+}
+
+void CompareDirWindow::Timer1_Timer() {
+  ++animation_;
+  if (animation_ > kAnimationRestart) animation_ = 0;
+  SetStatus(3, QString::fromUtf8(kComparingText).left(animation_));
+  // A tick that comes while rows are being added only animates; a later one goes on.
+  if (displaying_) return;
+
+  if (!lindrel1_->GetDirCompareActive()) {
+    timer1_->stop();
+    AddResultsToGrid(0);
+    SetStatus(3, QStringLiteral("Compare Completed"));
+    const long elapsed = std::labs(startTick_ - TickCount());
+    SetStatus(5, QString::number(static_cast<double>(elapsed) / 1000.0, 'g', 15) +
+                     QStringLiteral(" (Sec)"));
+  } else if (settings_.streamFindings) {
+    AddResultsToGrid(kRowsPerTick);
+  }
+}
+
+void CompareDirWindow::SetGridRedraw(bool on) {
+  if (on) {
+    model_.HoldBack(false);
+    fgFiles_->setUpdatesEnabled(true);
+  } else {
+    fgFiles_->setUpdatesEnabled(false);
+    model_.HoldBack(true);
+  }
+}
+
+int CompareDirWindow::ColumnWidthTwips(int column) const {
+  return fgFiles_->columnWidth(column) * TwipsPerPixel(*fgFiles_);
+}
+
+std::array<int, 5> CompareDirWindow::ColumnWidthsOf(const QTableView& grid) const {
+  std::array<int, 5> twips{};
+  const int perPixel = TwipsPerPixel(grid);
+  for (int c = 0; c < DirGridModel::kColumns; ++c)
+    twips[static_cast<size_t>(c)] = grid.columnWidth(c) * perPixel;
+  return twips;
+}
+
+void CompareDirWindow::ApplyColumnWidths(const std::array<int, 5>& twips, QTableView& grid) {
+  const int perPixel = TwipsPerPixel(grid);
+  for (int c = 0; c < DirGridModel::kColumns; ++c)
+    grid.setColumnWidth(c, std::max(1, twips[static_cast<size_t>(c)] / perPixel));
+}
+
+// --- Rows opened in the Compare Files window ----------------------------------------------------
+
+void CompareDirWindow::fgFiles_DblClick() {
+  const QModelIndex current = fgFiles_->currentIndex();
+  OpenRow(current.isValid() ? current.row() + 1 : 0);
+}
+
+void CompareDirWindow::mnuShowDetail_Click() { fgFiles_DblClick(); }
+
+void CompareDirWindow::OpenRow(int gridRow) {
+  if (gridRow < 1) return;
+  DirRecord r;
+  if (!lindrel1_->DirCompareResultsGet(gridRow - 1, r.fileName, r.dirMaster, r.dirSource,
+                                       r.isFile, r.onlyInSource, r.onlyInMaster,
+                                       r.sizeDifferent, r.dateDifferent, r.contentDifferent))
+    return;
+  if (!main_) return;
+  const QString name = QString::fromUtf8(MainWindow::kCompareFiles);
+  auto* files = qobject_cast<CompareFilesWindow*>(main_->LoadChild(name));
+  if (files == nullptr) return;
+  main_->ShowChild(name);
+  files->CompareFilesFromDialog(r.dirMaster + r.fileName, r.dirSource + r.fileName);
+}
+
+void CompareDirWindow::fgFiles_ContextMenu(const QPoint& pos) {
+  if (model_.rowCount() < 1) return;
+  const int row = fgFiles_->rowAt(pos.y());
+  if (row >= 0) fgFiles_->setCurrentIndex(model_.index(row, 0));
+  if (main_ && main_->PopupMenu() != nullptr)
+    main_->PopupMenu()->popup(fgFiles_->viewport()->mapToGlobal(pos));
+}
+
+// --- Events of the component ------------------------------------------------------------------
+
+void CompareDirWindow::Lindrel1_DirCompareStarted() {
+  cmdViewReport_->hide();
+  lstErrorMessages_->hide();
+  timer1_->start();
+  SetStatus(3, QStringLiteral("Directory Compare In Process..."));
+}
+
+void CompareDirWindow::Lindrel1_DirCompareCompleted() {
+  cmdViewReport_->show();
+  SetStatus(3, QStringLiteral("Directory Compare Completed"));
+  if (settings_.beepWhenDone) Beep();
+}
+
+void CompareDirWindow::Lindrel1_OnError(long, const QString& message) {
+  lstErrorMessages_->addItem(QStringLiteral("Error: ") + message);
+  if (lstErrorMessages_->isHidden()) {
+    lstErrorMessages_->show();
+    Form_Resize();
+  }
+}
+
+void CompareDirWindow::ResetErrorList() {
+  lstErrorMessages_->clear();
+  Form_Resize();
+  lstErrorMessages_->addItem(QString::fromUtf8(kErrorListHeading));
+}
+
+QStringList CompareDirWindow::ErrorLines() const {
+  QStringList lines;
+  for (int i = 0; i < lstErrorMessages_->count(); ++i) lines << lstErrorMessages_->item(i)->text();
+  return lines;
+}
+
+// --- Reports, legend, font, layout -----------------------------------------------------------
+
+void CompareDirWindow::mnuReportTabDelimitedFile_Click() {
+  const QString path = settings_.reportComma;
+  // A report that could not be written is explained in the error list; there is nothing
+  // to open then.
+  if (lindrel1_->DirSaveDataToTabFile(path)) OpenInTextEditor(path, this);
+}
+
+void CompareDirWindow::cmdViewReport_Click() { mnuReportTabDelimitedFile_Click(); }
+
+void CompareDirWindow::ReportOptions() {
+  CompareDirReportOptionsDialog options(*this, this);
+  widgets::ExecModal(options);
+}
+
+void CompareDirWindow::mnuViewLegend_Click() {
+  tbLegend_->setVisible(tbLegend_->isHidden());
+  settings_.showLegend = !tbLegend_->isHidden();
+  Form_Resize();
+}
+
+void CompareDirWindow::Change_Font(bool showDialog) {
+  if (showDialog) {
+    QFont font = settings_.Font();
+    if (!widgets::GetFont(this, font)) return;
+    settings_.SetFont(font);
+  }
+  fgFiles_->setUpdatesEnabled(false);
+  const QFont font = settings_.Font();
+  fgFiles_->setFont(font);
+  fgFiles_->verticalHeader()->setDefaultSectionSize(
+      std::max(QFontMetrics(font).height(), fgFiles_->iconSize().height()) + 4);
+  Form_Resize();
+  fgFiles_->setUpdatesEnabled(true);
+}
+
+void CompareDirWindow::Form_Resize() {
+  if (isMinimized()) return;
+  if (layout() != nullptr) layout()->activate();
+  AdjustToolbarItems();
+}
+
+void CompareDirWindow::AdjustToolbarItems() {
+  frmLegend_->move(tbLegend_->width() / 2 - frmLegend_->width() / 2,
+                   (tbLegend_->height() - frmLegend_->height()) / 2);
+}
+
+bool CompareDirWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == tbLegend_ && event->type() == QEvent::Resize) {
+    AdjustToolbarItems();
+  } else if (watched == fgFiles_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      fgFiles_DblClick();
+      return true;
+    }
+  } else if (event->type() == QEvent::MouseButtonPress &&
+             (watched == sbStatus_ || watched->parent() == sbStatus_)) {
+    // The state text invites a click to abort while a comparison runs; afterwards a
+    // click must not turn "Compare Completed" into "Scan Aborted".
+    if (timer1_->isActive() || lindrel1_->GetDirCompareActive()) Abort();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void CompareDirWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+// --- Settings and life cycle -----------------------------------------------------------------
+
+void CompareDirWindow::ReadIniFile() {
+  settings_ = CompareDirSettings::Read();
+  masterHistory_.Load(QString::fromUtf8(kMasterHistorySection));
+  sourceHistory_.Load(QString::fromUtf8(kSourceHistorySection));
+  fileTypesHistory_.Load(QString::fromUtf8(kFileTypesHistorySection));
+  tbLegend_->setVisible(settings_.showLegend);
+  ApplyColumnWidths(settings_.columnWidths, *fgFiles_);
+  lindrel1_->SetThreadPriority(ProgramState::Instance().ThreadPriority());
+  Change_Font(false);
+}
+
+void CompareDirWindow::SaveIniFile() {
+  settings_.columnWidths = ColumnWidthsOf(*fgFiles_);
+  settings_.showLegend = !tbLegend_->isHidden();
+  QString error;
+  if (!settings_.Save(&error)) {
+    widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),
+                         QStringLiteral("The settings of this window could not be saved:\n") +
+                             error);
+  }
+}
+
+void CompareDirWindow::closeEvent(QCloseEvent* event) {
+  // Unload.
+  lindrel1_->DirCompareAbort();
+  lindrel1_->FileCompareAbort();
+  stopFlag_ = true;
+  LetPendingMessagesRun();
+  SaveIniFile();
+  if (main_) main_->UpateMainToolbar();
+  event->accept();
+}
+
+void CompareDirWindow::Form_Activate() {
+  if (!main_) return;
+  const MainMenus& menus = main_->Menus();
+  menus.mnuReport->menuAction()->setVisible(true);
+  // A directory comparison has the tab-delimited report only.
+  menus.mnuReportTabDelimitedFile->setVisible(true);
+  menus.mnuReportHTMLFile->setVisible(false);
+  menus.mnuReportCommaDelimitedFile->setVisible(false);
+  menus.mnuReportTextFile->setVisible(false);
+  menus.mnuViewLegend->setEnabled(true);
+  main_->PressToolbarButton(QString::fromUtf8(MainWindow::kCompareDir), true);
+  menus.mnuPopupShowDetail->setVisible(true);
+  menus.mnuSwap->setVisible(false);
+}
+
+// --- Status bar ---------------------------------------------------------------------------------
+
+void CompareDirWindow::SetStatus(int panel, const QString& text) {
+  if (panel >= 1 && panel <= kStatusPanels) panels_[static_cast<size_t>(panel - 1)]->setText(text);
+}
+
+QString CompareDirWindow::StatusText(int panel) const {
+  if (panel < 1 || panel > kStatusPanels) return {};
+  return panels_[static_cast<size_t>(panel - 1)]->text();
+}
+
+}  // namespace lindrel::demo

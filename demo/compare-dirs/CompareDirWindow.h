@@ -1,0 +1,187 @@
+// CompareDirWindow: frmCompareDir, the Compare Directories window of LindrelDemo.
+//
+// It compares a master and a source directory tree through its component Lindrel1
+// (state file "WDD_COMPARE_DIR_TVK1") and lists the records in fgFiles, a five-column
+// grid with icons and colours: one heading row, then grid row r for record r - 1.
+// The options dialog (frmCompareDirOptions) sets the component and starts the comparison
+// (StartComparison); Timer1 (25 ms) animates the state text and, with stream findings
+// on, adds up to 20 rows per tick while the scan runs; the tick that finds the scan over
+// adds the rest and shows the elapsed seconds. A double click (or Enter) on a row opens
+// the pair in the Compare Files window through its options dialog.
+//
+// While rows are added the window lets pending messages run after every row, so a click
+// on the status bar (Abort) or closing the window is handled during long displays.
+// Displays never nest: a tick that comes while rows are being added only animates.
+//
+// Status bar panels (sbStatus, 1-based): 1 the fixed hint, 2 the counts, 3 the state
+// (a click there aborts a running comparison), 5 the elapsed seconds.
+//
+// There is one such window in the program: the main window makes it on first use and
+// keeps it until the program ends (closing it hides it). Other windows call the
+// procedures below by name (see demo/common/ChildProtocol.h).
+//
+// Threading: GUI thread only.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+#include "demo/common/HistoryList.h"
+#include "demo/compare-dirs/CompareDirSettings.h"
+#include "demo/compare-dirs/DirGridModel.h"
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QStatusBar;
+class QTableView;
+class QTimer;
+class QToolBar;
+
+namespace lindrel::widgets {
+class LindrelWidget;
+}
+
+namespace lindrel::demo {
+
+class MainWindow;
+
+class CompareDirWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr const char* kMasterHistorySection = "MasterSearchPath";
+  static constexpr const char* kSourceHistorySection = "SourceSearchPath";
+  static constexpr const char* kFileTypesHistorySection = "FileExt";
+  static constexpr const char* kErrorListHeading = "Error Event Messages Received";
+  static constexpr const char* kComparingText = "Comparing Directories. Click here to Abort.";
+  static constexpr const char* kHint =
+      "Hint: Doubleclick on files that are different to show comparison in detail";
+  static constexpr int kTimerIntervalMs = 25;
+  static constexpr int kRowsPerTick = 20;
+  static constexpr int kStatusPanels = 5;
+
+  // `main` is the program's main window (menus, toolbar, pop-up menu, the Compare Files
+  // window); nullptr leaves those effects out.
+  explicit CompareDirWindow(MainWindow* main = nullptr, QWidget* parent = nullptr);
+  ~CompareDirWindow() override;
+
+  // --- Procedures other windows call ----------------------------------------------------
+  // The options dialog, modally; it starts the comparison unless cancelled.
+  Q_INVOKABLE void CompareDirectories();
+  // Repeats the last comparison: the options dialog run without being shown.
+  Q_INVOKABLE void Refresh_View();
+  Q_INVOKABLE void Abort();
+  Q_INVOKABLE void ReportOptions();
+  Q_INVOKABLE void Change_Font(bool showDialog);
+  Q_INVOKABLE void mnuViewLegend_Click();
+  Q_INVOKABLE void mnuReportTabDelimitedFile_Click();
+  Q_INVOKABLE void cmdViewReport_Click();
+  // The pop-up menu's "Show Detail": as a double click on the current row.
+  Q_INVOKABLE void mnuShowDetail_Click();
+  Q_INVOKABLE void Form_Resize();
+  Q_INVOKABLE void AdjustToolbarItems();
+  Q_INVOKABLE void Form_Activate();
+  Q_INVOKABLE void Form_Deactivate() {}
+
+  // Compares `master` with `source` with the stored options, as if both had been typed
+  // into the options dialog (they join the histories).
+  void CompareDirectoriesPair(const QString& master, const QString& source);
+
+  // --- The window's own steps, public for the dialogs and tests that drive them ---------
+  // Start tick, empty grid, error list reset, status "...", DirCompareBegin.
+  void StartComparison();
+  void ClearGridbox();
+  // Adds up to `count` rows for records not shown yet (all of them when count < 1).
+  void AddResultsToGrid(long count);
+  // Ends the comparison and any display in progress.
+  void StopSearch();
+  void Timer1_Timer();
+  // Opens grid row `gridRow` (>= 1) in the Compare Files window; row 0 does nothing.
+  void OpenRow(int gridRow);
+  void ReadIniFile();
+  void SaveIniFile();
+
+  // --- State the dialogs read and write ---------------------------------------------------
+  widgets::LindrelWidget* Lindrel1() const { return lindrel1_; }
+  HistoryList& MasterHistory() { return masterHistory_; }
+  HistoryList& SourceHistory() { return sourceHistory_; }
+  HistoryList& FileTypesHistory() { return fileTypesHistory_; }
+  CompareDirSettings& Settings() { return settings_; }
+  const CompareDirSettings& Settings() const { return settings_; }
+
+  // --- What the window shows ------------------------------------------------------------
+  QString StatusText(int panel) const;
+  QStringList ErrorLines() const;
+  QListWidget* ErrorList() const { return lstErrorMessages_; }
+  QTableView* Grid() const { return fgFiles_; }
+  const DirGridModel& GridModel() const { return model_; }
+  QWidget* Legend() const { return tbLegend_; }
+  QPushButton* ViewReportButton() const { return cmdViewReport_; }
+  QPushButton* CompareButton() const { return cmdCompareDir_; }
+  QTimer* Timer1() const { return timer1_; }
+  long RecordsShown() const { return shown_; }
+  // Column width in twips.
+  int ColumnWidthTwips(int column) const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildControls();
+  QWidget* BuildLegend();
+  void ConnectComponent();
+
+  void Lindrel1_DirCompareStarted();
+  void Lindrel1_DirCompareCompleted();
+  void Lindrel1_OnError(long code, const QString& message);
+
+  void fgFiles_DblClick();
+  void fgFiles_ContextMenu(const QPoint& pos);
+  void ResetErrorList();
+  void SetStatus(int panel, const QString& text);
+  void SetGridRedraw(bool on);
+  void ApplyColumnWidths(const std::array<int, 5>& twips, QTableView& grid);
+  std::array<int, 5> ColumnWidthsOf(const QTableView& grid) const;
+
+  QPointer<MainWindow> main_;
+  CompareDirSettings settings_;
+  HistoryList masterHistory_;
+  HistoryList sourceHistory_;
+  HistoryList fileTypesHistory_;
+
+  // Display bookkeeping.
+  long shown_ = 0;
+  long fileRows_ = 0;
+  long dirRows_ = 0;
+  bool stopFlag_ = false;
+  bool displaying_ = false;
+  unsigned generation_ = 0;  // changes with every ClearGridbox
+  long startTick_ = 0;
+  int animation_ = 0;
+
+  widgets::LindrelWidget* lindrel1_ = nullptr;
+  DirGridModel model_;
+  DirGridModel dummyModel_;
+  QTableView* fgFiles_ = nullptr;
+  QTableView* fgDummy_ = nullptr;
+  QStatusBar* sbStatus_ = nullptr;
+  std::array<QLabel*, kStatusPanels> panels_{};
+  QListWidget* lstErrorMessages_ = nullptr;
+  QWidget* tbLegend_ = nullptr;
+  QWidget* frmLegend_ = nullptr;
+  QPushButton* cmdHideLegend_ = nullptr;
+  QToolBar* Toolbar1_ = nullptr;
+  QAction* cmdRefresh_ = nullptr;
+  QPushButton* cmdCompareDir_ = nullptr;
+  QPushButton* cmdViewReport_ = nullptr;
+  QTimer* timer1_ = nullptr;
+};
+
+}  // namespace lindrel::demo
