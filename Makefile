@@ -53,7 +53,8 @@ test-tsan: deps
 
 # The libFuzzer harnesses (clang), each run for FUZZ_SECONDS on a copy of its seed corpus;
 # new inputs stay in $(FUZZ_BUILD)/corpus, crashes in $(FUZZ_BUILD)/findings.
-fuzz: deps
+fuzz:
+	@scripts/install-deps fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DLINDREL_BUILD_GUI=OFF -DLINDREL_BUILD_BENCHMARKS=OFF -DBUILD_TESTING=OFF \
 	  -DLINDREL_BUILD_FUZZERS=ON
