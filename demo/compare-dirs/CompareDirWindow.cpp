@@ -23,6 +23,7 @@
 
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/ProgramState.h"
+#include "demo/common/LegendItems.h"
 #include "demo/common/UiTiming.h"
 #include "demo/common/WindowPlacement.h"
 #include "demo/compare-dirs/CompareDirOptionsDialog.h"
@@ -38,26 +39,6 @@ namespace {
 constexpr const char* kWindowTitle = "Compare Directories";
 constexpr int kAnimationRestart = 80;
 constexpr int kErrorListLines = 5;
-
-QLabel* Swatch(const QColor& colour, QWidget* parent) {
-  auto* box = new QLabel(parent);
-  box->setFixedSize(14, 14);
-  box->setAutoFillBackground(true);
-  box->setFrameShape(QFrame::Box);
-  QPalette palette = box->palette();
-  palette.setColor(QPalette::Window, colour);
-  box->setPalette(palette);
-  return box;
-}
-
-QLabel* Caption(const QString& text, const QColor& colour, const char* name, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromUtf8(name));
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  label->setPalette(palette);
-  return label;
-}
 
 QTableView* MakeGrid(const char* name, QAbstractItemModel* model, QWidget* parent) {
   auto* grid = new QTableView(parent);
@@ -203,17 +184,17 @@ QWidget* CompareDirWindow::BuildLegend() {
   items->setContentsMargins(0, 0, 0, 0);
   items->addWidget(new QLabel(QStringLiteral("Legend:"), frmLegend_));
   items->addSpacing(8);
-  items->addWidget(Swatch(colours::kOnlyInMaster, frmLegend_));
-  items->addWidget(Caption(QStringLiteral("= Only In Master Directory"), colours::kOnlyInMaster,
+  items->addWidget(LegendSwatch(colours::kOnlyInMaster, frmLegend_));
+  items->addWidget(LegendCaption(QStringLiteral("= Only In Master Directory"), colours::kOnlyInMaster,
                            "lblOnlyInMaster", frmLegend_));
   items->addSpacing(8);
-  items->addWidget(Swatch(colours::kOnlyInSource, frmLegend_));
-  items->addWidget(Caption(QStringLiteral("= Only In Source Directory"), colours::kOnlyInSource,
+  items->addWidget(LegendSwatch(colours::kOnlyInSource, frmLegend_));
+  items->addWidget(LegendCaption(QStringLiteral("= Only In Source Directory"), colours::kOnlyInSource,
                            "lblOnlyInSource", frmLegend_));
   items->addSpacing(8);
-  items->addWidget(Swatch(colours::kChanged, frmLegend_));
+  items->addWidget(LegendSwatch(colours::kChanged, frmLegend_));
   items->addWidget(
-      Caption(QStringLiteral("= File has changed"), colours::kChanged, "lblChanged", frmLegend_));
+      LegendCaption(QStringLiteral("= File has changed"), colours::kChanged, "lblChanged", frmLegend_));
   items->addSpacing(16);
   cmdHideLegend_ = new QPushButton(QStringLiteral("&Hide"), frmLegend_);
   cmdHideLegend_->setObjectName(QStringLiteral("cmdHideLegend"));

@@ -1,0 +1,19 @@
+// The pieces of a window's colour legend: a small box filled with a colour and a caption
+// written in it.
+//
+// Threading: GUI thread only.
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace lindrel::demo {
+
+QLabel* LegendSwatch(const QColor& colour, QWidget* parent);
+// A caption in `colour`, with the object name `name`.
+QLabel* LegendCaption(const QString& text, const QColor& colour, const char* name, QWidget* parent);
+
+}  // namespace lindrel::demo
