@@ -50,6 +50,56 @@ TEST(ConfusingLinesTest, ProvisionalMarksFollowTheRunRules) {
   }
 }
 
+// The filter's thresholds, each met exactly and passed by one. The master holds lines that
+// the source lacks (class 1000 and up, discards), lines of class 7 that the source holds
+// `sevens` times, and filler of class 9 that the source holds once. What is checked is
+// which master lines the filter takes out.
+TEST(ConfusingLinesTest, ThresholdsAreStrictlyMoreThan) {
+  const auto filtered = [](const Classes& master, int sevens) {
+    Classes source(static_cast<size_t>(sevens), 7);
+    source.push_back(9);
+    LineTable tables[2];
+    tables[0].classes.assign(master.begin(), master.end());
+    tables[1].classes.assign(source.begin(), source.end());
+    ChangedFlags flags(tables[0].count(), tables[1].count());
+    KeptLines kept[2];
+    FilterConfusingLines(tables, 1100, false, flags, kept);
+    return Marks(flags.side(0), flags.side(0) + master.size());
+  };
+  const auto withFiller = [](Classes lines, int total) {
+    lines.resize(static_cast<size_t>(total), 9);
+    return lines;
+  };
+  const Classes one = {1001, 1002, 1003, 7, 1004, 1005, 1006};
+  const Classes twoTogether = {1001, 1002, 1003, 7, 7, 1004, 1005, 1006};
+  // Runs of 12 and 11 lines with three provisional lines, never next to each other.
+  const Classes quarter = {1001, 1002, 1003, 7, 1004, 7, 1005, 1006, 7, 1007, 1008, 1009};
+  const Classes overQuarter = {1001, 1002, 1003, 7, 1004, 7, 1005, 7, 1006, 1007, 1008};
+  const struct {
+    const char* name;
+    Classes master;
+    int sevens;
+    Marks expected;
+  } cases[] = {
+      // Below 256 lines a class must occur more than 5 times on the other side.
+      {"5 occurrences: kept", one, 5, {1, 1, 1, 0, 1, 1, 1}},
+      {"6 occurrences: discarded", one, 6, Repeat(1, 7)},
+      {"255 lines, 6 occurrences: discarded", withFiller(one, 255), 6,
+       Join({Repeat(1, 7), Marks(248, 0)})},
+      // From 256 lines, more than 10.
+      {"256 lines, 10 occurrences: kept", withFiller(one, 256), 10,
+       Join({{1, 1, 1, 0, 1, 1, 1}, Marks(249, 0)})},
+      {"256 lines, 11 occurrences: discarded", withFiller(one, 256), 11,
+       Join({Repeat(1, 7), Marks(249, 0)})},
+      // Provisional lines exactly a quarter of the run stay; more than a quarter go.
+      {"a quarter provisional", quarter, 6, Repeat(1, 12)},
+      {"more than a quarter provisional", overQuarter, 6, {1, 1, 1, 0, 1, 0, 1, 0, 1, 1, 1}},
+      // In a run shorter than 16 a subrun of 2 provisional lines is already long.
+      {"subrun of two", twoTogether, 6, {1, 1, 1, 0, 0, 1, 1, 1}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(filtered(c.master, c.sevens), c.expected) << c.name;
+}
+
 // Filter, search, shift and script over class sequences, as a text comparison runs them.
 std::vector<Change> Script(const Classes& master, const Classes& source, bool noDiscards = true,
                            bool heuristic = false) {
@@ -131,6 +181,51 @@ TEST(DiffSearchTest, HeuristicStopsEarlyWithAValidScript) {
   EXPECT_EQ(Apply(master, source, fast), source);
   // The early stop gives up minimality on this input, which shows that it happened.
   EXPECT_GT(Cost(fast), Cost(minimal));
+}
+
+// A trap for the heuristic, built so that its constants decide the script. Master:
+// X S X' S W e1, source: X' S W e2, all blocks of distinct lines (X and X' of `noise`
+// lines, S of `stretch`, W of 100). The shortest script deletes X and the first S. The
+// forward search meets nothing but the first S, on its start diagonal: it reaches S after
+// 2 * noise steps and runs to x = noise + stretch. Once the cost passes 200 and that point
+// is worth more than 12 times the cost (2x > 12c), the heuristic splits there and the
+// script keeps the first S: X against X' and then X' S W against W are all changes.
+TEST(DiffSearchTest, HeuristicConstantsDecideTheSplitOnAFixedInput) {
+  const auto block = [](int first, int count) {
+    Classes lines;
+    for (int i = 0; i < count; ++i) lines.push_back(first + i);
+    return lines;
+  };
+  const auto join = [](std::initializer_list<Classes> parts) {
+    Classes all;
+    for (const Classes& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+  };
+  const Lin w = 100;
+  const struct {
+    const char* name;
+    Lin noise, stretch;
+    bool splits;
+  } cases[] = {
+      // Cost 202, 2x = 2426 > 12 * 202 = 2424.
+      {"just worth it", 101, 1112, true},
+      // Cost 202, 2x = 2424: not more than 12 times the cost.
+      {"exactly twelve times", 101, 1111, false},
+      // Cost 200, 2x = 2600: not more than 200 steps.
+      {"cost of exactly 200", 100, 1200, false},
+  };
+  for (const auto& c : cases) {
+    const Lin n = c.noise, k = c.stretch;
+    const Classes x = block(1000, static_cast<int>(n)), x2 = block(3000, static_cast<int>(n));
+    const Classes stretch = block(5000, static_cast<int>(k)), tail = block(9000, static_cast<int>(w));
+    const Classes master = join({x, stretch, x2, stretch, tail, {1}});
+    const Classes source = join({x2, stretch, tail, {2}});
+    const std::vector<Change> minimal = {{0, 0, n + k, 0}, {2 * n + 2 * k + w, n + k + w, 1, 1}};
+    const std::vector<Change> split = {
+        {0, 0, n, n}, {n + k, n + k, n + k, 0}, {2 * n + 2 * k + w, n + k + w, 1, 1}};
+    EXPECT_EQ(Script(master, source, true, false), minimal) << c.name;
+    EXPECT_EQ(Script(master, source, true, true), c.splits ? split : minimal) << c.name;
+  }
 }
 
 }  // namespace
