@@ -109,6 +109,41 @@ TEST_F(EngineTest, ByteZeroInTheFirstBlockMakesTheComparisonBinary) {
   EXPECT_EQ(text.records, (Records{R('c', 2, 2, 2, 2)}));
 }
 
+// The source is examined too when the master is text: a byte 0 in its first block alone
+// makes the comparison binary, whether the sizes agree (the blocks are then compared) or
+// not. A text comparison would report a changed line instead.
+TEST_F(EngineTest, BinarySourceAgainstTextMaster) {
+  const std::string master = Lines({"a", "b", "c"});
+  std::string sameSize = master;
+  sameSize[2] = '\0';  // "a\n\0\nc\n"
+  const std::string longer = std::string("a\nb\0x\nc\n", 8);
+  // Many blocks long, equal in size, the byte 0 early and the rest identical.
+  const std::string bigMaster = std::string(20000, 'y') + "\n";
+  std::string bigSource = bigMaster;
+  bigSource[10] = '\0';
+  const struct {
+    const char* name;
+    std::string master, source;
+  } cases[] = {
+      {"same size", master, sameSize},
+      {"different size", master, longer},
+      {"several blocks", bigMaster, bigSource},
+  };
+  for (const auto& c : cases) {
+    MessageCapture capture;
+    const Outcome outcome = Compare(c.master, c.source);
+    EXPECT_EQ(outcome.result, 1) << c.name;
+    EXPECT_TRUE(outcome.records.empty()) << c.name;
+    const auto messages = capture.messages();
+    ASSERT_EQ(messages.size(), 1u) << c.name;
+    EXPECT_EQ(messages[0], "Binary files " + env_.Path("master.txt").string() + " and " +
+                               env_.Path("source.txt").string() + " differ\n")
+        << c.name;
+  }
+  // The same source with the binary test skipped (always text) is compared by lines.
+  EXPECT_EQ(Compare(master, sameSize, {"-a"}).records, (Records{R('c', 2, 2, 2, 2)}));
+}
+
 TEST_F(EngineTest, IncompleteLastLines) {
   Check({
       {"master lacks the final line feed", "a\nx", "a\nx\n", {}, 1, {R('c', 2, 2, 2, 2)}},
