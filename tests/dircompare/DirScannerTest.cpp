@@ -177,6 +177,32 @@ TEST(DirScannerTest, ClassifiesSizeAndLastWriteTime) {
       {"master larger", "abcd", 0, "abc", 0, false, "F f.txt m/ s/ 0 0 0 1 1"},
       {"dates ignored", "abc", 5, "abc", 0, true, "F f.txt m/ s/ 0 0 0 0 0"},
   };
+  // Whole seconds decide before the nanoseconds: each of these has the nanoseconds
+  // pointing the other way.
+  const struct {
+    const char* name;
+    long masterSeconds, masterNs, sourceSeconds, sourceNs;
+    bool ignoreDates;
+    const char* expected;
+  } seconds[] = {
+      {"master a second older", t - 1, 999'999'999, t, 0, false, "F f.txt m/ s/ 0 0 -1 0 0"},
+      {"master a second newer", t + 1, 0, t, 999'999'999, false, "F f.txt m/ s/ 0 0 1 0 0"},
+      {"master a day newer", t + 86'400, 0, t, 1, false, "F f.txt m/ s/ 0 0 1 0 0"},
+      {"master a day older, dates ignored", t - 86'400, 7, t, 0, true, "F f.txt m/ s/ 0 0 0 0 0"},
+  };
+  for (const auto& c : seconds) {
+    SCOPED_TRACE(c.name);
+    TempEnvironment env;
+    Trees trees(env);
+    trees.File("m/f.txt", "abc", c.masterSeconds, c.masterNs);
+    trees.File("s/f.txt", "abc", c.sourceSeconds, c.sourceNs);
+    ScanOptions options = Options(trees);
+    options.ignoreDateDifferences = c.ignoreDates;
+    RecordingEnvironment scanEnv;
+    const Strings lines = Scan(trees, options, scanEnv).lines;
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], c.expected);
+  }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TempEnvironment env;
