@@ -1,4 +1,6 @@
 #include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "lindrel/LindrelCtrl.h"
@@ -117,6 +119,61 @@ TEST(PropertiesTest, SettersStoreMarkModifiedAndAnnounceTheirDispatchId) {
       EXPECT_EQ((ctrl.*p.get)(), 0) << p.name;
     }
   }
+}
+
+// The dispatch ids are part of the published interface, so each is pinned by its number:
+// a renumbered enumerator would pass every test that compares against the enumerator.
+TEST(PropertiesTest, DispatchIdsKeepTheirPublishedNumbers) {
+  const std::map<std::string, long> published = {
+      {"DirSource", 1}, {"DirMaster", 2}, {"ThreadPriority", 4}, {"DirFileTypes", 5},
+      {"DirShowOnlyInMaster", 6}, {"DirShowOnlyInSource", 7}, {"DirDoSubDirectories", 8},
+      {"DirShowSameInBothPlaces", 10}, {"DirShowDifferentInBothPlaces", 11},
+      {"FileMaster", 12}, {"FileSource", 13}, {"FileIgnoreCase", 16},
+      {"FileIgnoreWhiteSpace", 17}, {"FileIgnoreEmptyLines", 18}, {"FileQuickCompare", 19},
+      {"StateFileName", 22}, {"DirContentCompare", 23}, {"ReportFileMaster", 24},
+      {"ReportFileTitle", 25}, {"ReportFileSource", 26}, {"DirIgnoreDateDifferences", 27},
+      {"FileShowChangesInLargerSections", 28}, {"FileCompareFaster", 29},
+      {"FileUseLineBracket", 30}, {"FileLineBracket", 31}, {"FileIgnoreRegularExpression", 32},
+      {"FileUseIgnoreRegularExpression", 33}, {"ReportHTMLHighDetail", 34},
+      {"ReportDoubleWideCharset", 35},
+  };
+  TempEnvironment env;
+  CLindrelCtrl ctrl("ids");
+  std::vector<long> notices;
+  ctrl.SetPropertyChangedHandler([&](long id) { notices.push_back(id); });
+  size_t checked = 0;
+  auto expectNotice = [&](const char* name) {
+    const auto it = published.find(name);
+    if (it == published.end()) return;  // an addition of ours, not a published property
+    ++checked;
+    EXPECT_EQ(notices, std::vector<long>{it->second}) << name;
+  };
+  for (const auto& p : kTexts) {
+    notices.clear();
+    (ctrl.*p.set)("/x/y");
+    expectNotice(p.name);
+  }
+  for (const auto& p : kLongs) {
+    notices.clear();
+    (ctrl.*p.set)(2);
+    expectNotice(p.name);
+  }
+  EXPECT_EQ(checked, published.size());
+
+  // Read-only properties and methods have no setter to announce them.
+  const std::pair<long, long> fixed[] = {
+      {kDispDirCompareTime, 3},           {kDispDirCompareResultsCount, 9},
+      {kDispFileCompareActive, 14},       {kDispFileCompareTime, 15},
+      {kDispDirCompareActive, 20},        {kDispDirCompareBegin, 36},
+      {kDispDirCompareAbort, 37},         {kDispDirCompareResultsGet, 38},
+      {kDispFileCompareBegin, 39},        {kDispFileCompareAbort, 40},
+      {kDispDirSaveDataToTabFile, 41},    {kDispFileCompareResultsCount, 42},
+      {kDispFileCompareResultsGet, 43},   {kDispFileCompareBeginSynchronous, 44},
+      {kDispFileCompareCreateReport, 45}, {kDispAlignmentChangeAdd, 46},
+      {kDispAlignmentChangeClear, 47},    {kDispAlignmentChangeUndo, 48},
+      {kDispAboutBox, -552},
+  };
+  for (const auto& [id, number] : fixed) EXPECT_EQ(id, number);
 }
 
 TEST(PropertiesTest, DirectorySettersAppendOneSeparator) {
