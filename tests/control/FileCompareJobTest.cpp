@@ -38,6 +38,14 @@ std::string ManyLines(int count, int step, const std::string& marker) {
   return text;
 }
 
+// The threads of this process, as the kernel lists them.
+size_t ThreadCount() {
+  size_t count = 0;
+  for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+    ++count;
+  return count;
+}
+
 class FileCompareJobTest : public ::testing::Test {
  protected:
   void Compare(const std::string& master, const std::string& source) {
@@ -201,8 +209,12 @@ TEST_F(FileCompareJobTest, DestroyingARunningComponentWaitsForItsWorker) {
   auto other = std::make_unique<CLindrelCtrl>("other", &loop, &listener);
   other->SetFileMaster(env.Write("m.txt", ManyLines(200000, 3, "m ")).string());
   other->SetFileSource(env.Write("s.txt", ManyLines(200000, 4, "s ")).string());
+  const size_t threadsBefore = ThreadCount();
   ASSERT_TRUE(other->FileCompareBegin());
+  ASSERT_EQ(ThreadCount(), threadsBefore + 1);  // the worker of the long comparison
   other.reset();
+  // A worker left running would go on writing into the destroyed component.
+  EXPECT_EQ(ThreadCount(), threadsBefore);
   loop.RunFor(20ms);
   EXPECT_EQ(listener.Count("FileCompareCompleted"), 0u);
 }
