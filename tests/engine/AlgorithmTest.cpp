@@ -217,7 +217,8 @@ TEST(DiffSearchTest, HeuristicConstantsDecideTheSplitOnAFixedInput) {
   for (const auto& c : cases) {
     const Lin n = c.noise, k = c.stretch;
     const Classes x = block(1000, static_cast<int>(n)), x2 = block(3000, static_cast<int>(n));
-    const Classes stretch = block(5000, static_cast<int>(k)), tail = block(9000, static_cast<int>(w));
+    const Classes stretch = block(5000, static_cast<int>(k));
+    const Classes tail = block(9000, static_cast<int>(w));
     const Classes master = join({x, stretch, x2, stretch, tail, {1}});
     const Classes source = join({x2, stretch, tail, {2}});
     const std::vector<Change> minimal = {{0, 0, n + k, 0}, {2 * n + 2 * k + w, n + k + w, 1, 1}};
@@ -225,6 +226,40 @@ TEST(DiffSearchTest, HeuristicConstantsDecideTheSplitOnAFixedInput) {
         {0, 0, n, n}, {n + k, n + k, n + k, 0}, {2 * n + 2 * k + w, n + k + w, 1, 1}};
     EXPECT_EQ(Script(master, source, true, false), minimal) << c.name;
     EXPECT_EQ(Script(master, source, true, true), c.splits ? split : minimal) << c.name;
+  }
+}
+
+// The same trap, reached through 101 changed pairs each followed by a common block of 20
+// lines: on its start diagonal the forward search passes a block every 2 steps and is far
+// enough ahead at cost 202, but only a snake longer than 20 lets the heuristic act. The
+// last block has 21 lines (split, keeping every block) or 20 (shortest script).
+TEST(DiffSearchTest, HeuristicNeedsASnakeLongerThanTwenty) {
+  const Lin w = 100;
+  for (const Lin last : {Lin{21}, Lin{20}}) {
+    Classes prefix, prefix2;  // master's and source's: the pairs differ, the blocks agree
+    std::vector<Change> split;
+    int next = 20000;
+    for (int i = 0; i < 101; ++i) {
+      split.push_back({static_cast<Lin>(prefix.size()), static_cast<Lin>(prefix.size()), 1, 1});
+      prefix.push_back(1000 + i);
+      prefix2.push_back(2000 + i);
+      for (Lin k = i == 100 ? last : 20; k > 0; --k, ++next) {
+        prefix.push_back(next);
+        prefix2.push_back(next);
+      }
+    }
+    const Lin a = static_cast<Lin>(prefix.size());  // 2121 + last - 20
+    Classes master = prefix, source = prefix2;
+    master.insert(master.end(), prefix2.begin(), prefix2.end());
+    for (int i = 0; i < w; ++i) master.push_back(9000 + i), source.push_back(9000 + i);
+    master.push_back(1);
+    source.push_back(2);
+    const std::vector<Change> minimal = {{0, 0, a, 0}, {2 * a + w, a + w, 1, 1}};
+    split.push_back({a, a, a, 0});
+    split.push_back({2 * a + w, a + w, 1, 1});
+    EXPECT_EQ(Script(master, source, true, false), minimal) << "last block " << last;
+    EXPECT_EQ(Script(master, source, true, true), last > 20 ? split : minimal)
+        << "last block " << last;
   }
 }
 
