@@ -316,6 +316,9 @@ bool DiffSearch::ForwardHeuristic(const Box& box, Lin c, Lin fmin, Lin fmax, Spl
     // The split must leave both halves smaller than the box.
     if (x - box.xoff <= kSnakeLimit || y - box.yoff <= kSnakeLimit) continue;
     if (x >= box.xlim && y >= box.ylim) continue;
+    // A diagonal can reach past one edge of the box while inside it on the other; such a
+    // point is no split of the box, and its snake would be read outside the lines.
+    if (x > box.xlim || y > box.ylim) continue;
     bool snake = true;
     for (Lin k = 1; k <= kSnakeLimit && snake; ++k) snake = xv_[x - k] == yv_[y - k];
     if (!snake) continue;
@@ -337,6 +340,7 @@ bool DiffSearch::BackwardHeuristic(const Box& box, Lin c, Lin bmin, Lin bmax, Sp
     if (value <= 12 * (c + Abs(dd)) || value <= best) continue;
     if (box.xlim - x <= kSnakeLimit || box.ylim - y <= kSnakeLimit) continue;
     if (x <= box.xoff && y <= box.yoff) continue;
+    if (x < box.xoff || y < box.yoff) continue;
     bool snake = true;
     for (Lin k = 0; k < kSnakeLimit && snake; ++k) snake = xv_[x + k] == yv_[y + k];
     if (!snake) continue;
