@@ -11,6 +11,7 @@
 
 #include <tuple>
 
+#include "demo/common/HistoryComboBox.h"
 #include "demo/common/HistoryList.h"
 #include "demo/common/Pickers.h"
 #include "demo/compare-dirs/CompareDirSettings.h"
@@ -27,21 +28,6 @@ T* Named(T* widget, const char* name) {
   return widget;
 }
 
-QComboBox* HistoryBox(const char* name, QWidget* parent) {
-  auto* box = Named(new QComboBox(parent), name);
-  box->setEditable(true);
-  box->setInsertPolicy(QComboBox::NoInsert);
-  box->setMinimumContentsLength(50);
-  box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  return box;
-}
-
-void FillFromHistory(QComboBox* box, const HistoryList& history) {
-  box->clear();
-  box->addItems(history.NewestFirst());
-  box->setCurrentIndex(history.IsEmpty() ? -1 : 0);
-}
-
 }  // namespace
 
 CompareDirOptionsDialog::CompareDirOptionsDialog(CompareDirWindow& window, QWidget* parent)
@@ -53,9 +39,9 @@ CompareDirOptionsDialog::CompareDirOptionsDialog(CompareDirWindow& window, QWidg
 }
 
 void CompareDirOptionsDialog::BuildControls() {
-  cbMasterDirectory_ = HistoryBox("cbMasterDirectory", this);
-  cbSourceDirectory_ = HistoryBox("cbSourceDirectory", this);
-  cbFileExt_ = HistoryBox("cbFileExt", this);
+  cbMasterDirectory_ = HistoryComboBox("cbMasterDirectory", this);
+  cbSourceDirectory_ = HistoryComboBox("cbSourceDirectory", this);
+  cbFileExt_ = HistoryComboBox("cbFileExt", this);
   cmdSelectFolderMaster_ =
       Named(new QPushButton(QStringLiteral("&..."), this), "cmdSelectFolderMaster");
   cmdSelectFolderSource_ =

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "demo/common/HistoryComboBox.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/common/Pickers.h"
 #include "demo/common/ProgramState.h"
@@ -28,12 +29,6 @@ bool ReadFlag(QObject* component, const char* property) {
   return component != nullptr && component->property(property).toBool();
 }
 
-void FillFromHistory(QComboBox* box, const HistoryList& history) {
-  box->clear();
-  box->addItems(history.NewestFirst());
-  box->setCurrentIndex(history.IsEmpty() ? -1 : 0);
-}
-
 }  // namespace
 
 CompareFilesOptionsDialog::CompareFilesOptionsDialog(CompareFilesExchange& window,
@@ -46,14 +41,8 @@ CompareFilesOptionsDialog::CompareFilesOptionsDialog(CompareFilesExchange& windo
 }
 
 void CompareFilesOptionsDialog::BuildControls() {
-  cbMasterFile_ = Named(new QComboBox(this), "cbMasterFile");
-  cbSourceFile_ = Named(new QComboBox(this), "cbSourceFile");
-  for (QComboBox* box : {cbMasterFile_, cbSourceFile_}) {
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setMinimumContentsLength(50);
-    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  }
+  cbMasterFile_ = HistoryComboBox("cbMasterFile", this);
+  cbSourceFile_ = HistoryComboBox("cbSourceFile", this);
   cmdSelectFolderMaster_ = Named(new QPushButton(QStringLiteral("&..."), this),
                                  "cmdSelectFolderMaster");
   cmdSelectFolderSource_ = Named(new QPushButton(QStringLiteral("&..."), this),
