@@ -59,7 +59,13 @@ class HtmlWriter {
       return out.Close() || Fail(target);
     }
 
-    // The body waits in an unnamed file beside the target until the header is known.
+    // The header's counts are known before the body unless they count words: then the
+    // body waits in an unnamed file beside the target until they are.
+    if (!options_.highDetail) {
+      WriteHeader(out);
+      WriteBody(out);
+      return out.Close() || Fail(target);
+    }
     ReportFile body;
     if (!body.OpenScratch(target)) return Fail(target);
     WriteBody(body);

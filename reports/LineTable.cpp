@@ -7,6 +7,10 @@
 #include <algorithm>
 #include <cerrno>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "engine/LargeBlocks.h"
 #include "platform/ReplacementFile.h"
 
@@ -58,6 +62,31 @@ bool ReadWholeFile(const std::string& path, engine::ByteBuffer& data, std::size_
   return true;
 }
 
+// True for the bytes the line cutter must look at: control bytes (line feed, Ctrl-Z and
+// those cleaning drops) and the two that escaping rewrites.
+bool IsSpecial(unsigned char byte) { return byte < 32 || byte == '<' || byte == '>'; }
+
+// The first special byte in [p, end), or end. Sixteen bytes at a time where the processor
+// allows: most bytes of a text file are ordinary.
+const char* NextSpecial(const char* p, const char* end) {
+#if defined(__SSE2__)
+  const __m128i below32 = _mm_set1_epi8(31);
+  const __m128i less = _mm_set1_epi8('<');
+  const __m128i greater = _mm_set1_epi8('>');
+  for (; end - p >= 16; p += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // Unsigned "byte <= 31": the maximum of the byte and 31 is 31.
+    const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(bytes, below32), below32);
+    const __m128i angle =
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, less), _mm_cmpeq_epi8(bytes, greater));
+    const int mask = _mm_movemask_epi8(_mm_or_si128(control, angle));
+    if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
+  }
+#endif
+  while (p != end && !IsSpecial(static_cast<unsigned char>(*p))) ++p;
+  return p;
+}
+
 // Cuts the content into table entries in one pass over its bytes, which also finds the
 // lines that cleaning and escaping would change and the text-mode end of the content (a
 // Ctrl-Z). CR LF pairs need no conversion because lines are cut at LF and cleaning drops
@@ -71,17 +100,15 @@ long AppendLines(std::string_view content, LineTable& table) {
     table.entries.push_back({++lines, kPlainMark, text});
   };
   const char* lineStart = content.data();
-  const char* p = content.data();
-  const char* const end = p + content.size();
+  const char* const end = lineStart + content.size();
+  const char* p = lineStart;
   bool asIs = true;
-  for (; p != end; ++p) {
-    const auto byte = static_cast<unsigned char>(*p);
-    if (byte >= 32 && byte != '<' && byte != '>') continue;
-    if (byte == '\n') {
+  for (; (p = NextSpecial(p, end)) != end; ++p) {
+    if (*p == '\n') {
       addLine(lineStart, p, asIs);
       lineStart = p + 1;
       asIs = true;
-    } else if (byte == '\x1a') {
+    } else if (*p == '\x1a') {
       break;
     } else {
       asIs = false;

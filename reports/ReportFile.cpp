@@ -23,9 +23,8 @@ bool ReportFile::Open(const std::string& path) {
   report_.Abandon();
   scratch_ = false;
   failed_ = false;
-  buffer_.clear();
   fd_ = report_.Create(path).ok() ? report_.fd() : -1;
-  if (fd_ >= 0) buffer_.reserve(kBufferSize);
+  StartBuffer();
   return fd_ >= 0;
 }
 
@@ -34,9 +33,8 @@ bool ReportFile::OpenScratch(const std::string& nearPath) {
   report_.Abandon();
   scratch_ = true;
   failed_ = false;
-  buffer_.clear();
   fd_ = platform::CreateAnonymousFile(nearPath);
-  if (fd_ >= 0) buffer_.reserve(kBufferSize);
+  StartBuffer();
   return fd_ >= 0;
 }
 
@@ -44,16 +42,23 @@ void ReportFile::WriteNow(const char* data, std::size_t size) {
   if (!failed_ && !platform::WriteAll(fd_, data, size)) failed_ = true;
 }
 
-void ReportFile::Write(std::string_view text) {
+void ReportFile::StartBuffer() {
+  used_ = 0;
+  capacity_ = 0;
   if (fd_ < 0) return;
-  if (buffer_.size() + text.size() > kBufferSize) {
-    Flush();
-    if (text.size() > kBufferSize) {
-      WriteNow(text.data(), text.size());
-      return;
-    }
+  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
+  capacity_ = kBufferSize;
+}
+
+void ReportFile::WriteThroughFullBuffer(std::string_view text) {
+  if (fd_ < 0) return;
+  Flush();
+  if (text.size() > capacity_) {
+    WriteNow(text.data(), text.size());
+    return;
   }
-  buffer_.append(text);
+  std::memcpy(buffer_.get(), text.data(), text.size());
+  used_ = text.size();
 }
 
 void ReportFile::Write(long number) {
@@ -63,9 +68,9 @@ void ReportFile::Write(long number) {
 }
 
 void ReportFile::Flush() {
-  if (fd_ < 0 || buffer_.empty()) return;
-  WriteNow(buffer_.data(), buffer_.size());
-  buffer_.clear();
+  if (fd_ < 0 || used_ == 0) return;
+  WriteNow(buffer_.get(), used_);
+  used_ = 0;
 }
 
 void ReportFile::CopyFrom(ReportFile& other) {
@@ -104,6 +109,7 @@ bool ReportFile::Close() {
   Flush();
   const int fd = fd_;
   fd_ = -1;
+  capacity_ = 0;
   if (scratch_) {
     if (::close(fd) != 0) failed_ = true;
     return !failed_;

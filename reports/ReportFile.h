@@ -12,6 +12,8 @@
 // destructor.
 #pragma once
 
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -33,7 +35,15 @@ class ReportFile {
   bool OpenScratch(const std::string& nearPath);
   bool IsOpen() const { return fd_ >= 0; }
 
-  void Write(std::string_view text);
+  // Inline: a report is written in many pieces of a few bytes each.
+  void Write(std::string_view text) {
+    if (text.size() <= capacity_ - used_) {
+      if (!text.empty()) std::memcpy(buffer_.get() + used_, text.data(), text.size());
+      used_ += text.size();
+      return;
+    }
+    WriteThroughFullBuffer(text);
+  }
   void Write(long number);
 
   // Appends everything `other` holds, from its start.
@@ -46,12 +56,17 @@ class ReportFile {
  private:
   void Flush();
   void WriteNow(const char* data, std::size_t size);
+  void WriteThroughFullBuffer(std::string_view text);
+  // Starts writing to fd_ (or nothing when it is -1).
+  void StartBuffer();
 
   platform::ReplacementFile report_;
   int fd_ = -1;  // the report's temporary file or the scratch file
   bool scratch_ = false;
   bool failed_ = false;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_ = 0;  // 0 while nothing is open, so every write goes the slow way
+  std::size_t used_ = 0;
 };
 
 }  // namespace lindrel::reports

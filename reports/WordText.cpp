@@ -1,6 +1,7 @@
 #include "reports/WordText.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "reports/HtmlColour.h"
 
@@ -15,6 +16,37 @@ std::size_t NthSeparator(std::string_view text, long n) {
     if (IsWordSeparator(text[i]) && ++seen == n) return i;
   }
   return text.size();
+}
+
+struct StyleTags {
+  std::uint32_t colour;
+  WordStyle style;
+  std::string opening, closing;
+};
+
+// The opening and closing tags of a run, made once for the colours and styles the reports
+// use (they are asked for once per marked run) and per call for any other.
+template <typename UseTags>
+void WithTags(std::uint32_t colour, WordStyle style, UseTags use) {
+  static const std::vector<StyleTags> known = [] {
+    std::vector<StyleTags> tags;
+    for (std::uint32_t c : {kChangedColour, kAddedColour, kDeletedColour}) {
+      for (WordStyle s : {WordStyle{true, false, false}, WordStyle{true, true, false},
+                          WordStyle{true, false, true}}) {
+        tags.push_back({c, s, OpeningTags(c, s), ClosingTags(s)});
+      }
+    }
+    return tags;
+  }();
+  for (const StyleTags& tags : known) {
+    if (tags.colour == colour && tags.style.bold == style.bold &&
+        tags.style.underline == style.underline && tags.style.strike == style.strike) {
+      use(std::string_view(tags.opening), std::string_view(tags.closing));
+      return;
+    }
+  }
+  const std::string opening = OpeningTags(colour, style), closing = ClosingTags(style);
+  use(std::string_view(opening), std::string_view(closing));
 }
 
 }  // namespace
@@ -59,8 +91,10 @@ std::string ClosingTags(WordStyle style) {
 void MarkWords(std::string& text, long w1, long w2, std::uint32_t colour, WordStyle style) {
   const std::size_t close = std::min(WordEnd(text, w2) + 1, text.size());
   const std::size_t open = std::min(WordStart(text, w1), close);
-  text.insert(close, ClosingTags(style));
-  text.insert(open, OpeningTags(colour, style));
+  WithTags(colour, style, [&](std::string_view opening, std::string_view closing) {
+    text.insert(close, closing);
+    text.insert(open, opening);
+  });
 }
 
 std::string TakeWords(std::string_view text, long w1, long w2) {
@@ -75,10 +109,12 @@ void InsertMarkedRun(std::string& text, long n, std::string_view words, std::uin
   std::size_t at = WordEnd(text, n);
   if (at == 0) at = 1;
   at = std::min(at, text.size());
-  std::string run = OpeningTags(colour, style);
-  run.append(words);
-  run += ClosingTags(style);
-  text.insert(at, run);
+  WithTags(colour, style, [&](std::string_view opening, std::string_view closing) {
+    std::string run;
+    run.reserve(opening.size() + words.size() + closing.size());
+    run.append(opening).append(words).append(closing);
+    text.insert(at, run);
+  });
 }
 
 }  // namespace lindrel::reports

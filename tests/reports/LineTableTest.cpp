@@ -1,4 +1,5 @@
 // Loading compared files into line tables, and the report timestamp.
+#include <random>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,46 @@ TEST(LineTableTest, LargeFileOfShortMixedLinesLoadsEveryLine) {
     ASSERT_EQ(table.entries[i].number, static_cast<long>(i + 1));
   }
   EXPECT_TRUE(table.entries[expected.size()].IsEnd());
+}
+
+// The cutter looks at sixteen bytes at a time; lines of every length, with the bytes it
+// must find anywhere in them (and bytes above 127 that a signed comparison would confuse
+// with control bytes), must cut as a plain byte-by-byte reading does.
+TEST(LineTableTest, CutsAsAByteByByteReadingDoes) {
+  const char specials[] = {'\n', '\n', '\n', '<', '>', '\t', '\r', '\x01', '\x1f', '\x1a'};
+  const char ordinary[] = {'a', ' ', '=', '\x7f', '\x80', '\xe9', '\xff', ' ', ';', '?', '=', '@'};
+  std::mt19937 random(20261207);
+  TempEnvironment env;
+  for (int round = 0; round < 300; ++round) {
+    std::string content;
+    const int size = static_cast<int>(random() % 400);
+    const unsigned specialShare = 1 + random() % 30;
+    for (int i = 0; i < size; ++i) {
+      content += random() % specialShare == 0 ? specials[random() % std::size(specials)]
+                                              : ordinary[random() % std::size(ordinary)];
+    }
+    // The literal reading: lines end at line feeds, the content at the first Ctrl-Z.
+    std::vector<std::string> expected;
+    std::string line;
+    std::size_t i = 0;
+    for (; i < content.size() && content[i] != '\x1a'; ++i) {
+      if (content[i] == '\n') {
+        expected.push_back(CleanAndEscapeLine(line));
+        line.clear();
+      } else {
+        line += content[i];
+      }
+    }
+    if (!line.empty()) expected.push_back(CleanAndEscapeLine(line));
+
+    LineTable table;
+    ASSERT_EQ(LoadLineTable(env.Write("cut.txt", content).string(), table, 0),
+              static_cast<long>(expected.size()))
+        << "round " << round;
+    for (std::size_t n = 0; n < expected.size(); ++n) {
+      ASSERT_EQ(table.entries[n].text, expected[n]) << "round " << round << " line " << n + 1;
+    }
+  }
 }
 
 TEST(LineTableTest, LoadsMoreLinesThanTheCapacityHint) {

@@ -273,6 +273,31 @@ TEST_F(ReportRequestsTest, HighDetailCountsWordGroups) {
   }
 }
 
+// Counting words makes the body wait in a scratch file until the header is written;
+// otherwise it goes straight into the report. Both ways must write the same body, also
+// across many fills of the write buffer.
+TEST_F(ReportRequestsTest, WordCountsChangeOnlyTheHeader) {
+  std::string master, source;
+  for (int i = 0; i < 30000; ++i) {
+    const std::string line = "row " + std::to_string(i) + " with some words <and> marks\n";
+    master += line;
+    source += i % 7 == 3 ? "row " + std::to_string(i) + " with other words <and> signs\n" : line;
+  }
+  Compare(master, source);
+  for (long style : {1L, 2L}) {
+    ctrl.SetReportHTMLHighDetail(0);
+    const std::string counted = Report(1, style);
+    ctrl.SetReportHTMLHighDetail(1);
+    const std::string wordCounted = Report(1, style);
+    ASSERT_GT(counted.size(), 2u << 20) << "the body must span several buffer fills";
+    const std::size_t body = counted.find("<div align");
+    ASSERT_NE(body, std::string::npos);
+    EXPECT_EQ(counted.substr(body), wordCounted.substr(wordCounted.find("<div align")))
+        << "style " << style;
+    EXPECT_NE(counted.substr(0, body), wordCounted.substr(0, wordCounted.find("<div align")));
+  }
+}
+
 TEST_F(ReportRequestsTest, InsertedSourceRowsArePadRows) {
   Compare(kEightMaster, kEightSource);
   ctrl.AlignmentChangeAdd(1, 3, 0, 2);
