@@ -86,8 +86,8 @@ bool ParagraphFiles::Write(std::string_view master, std::string_view source) {
 }
 
 void ParagraphFiles::Stage(std::string_view master, std::string_view source) {
-  master_.content = ToParagraph(master);
-  source_.content = ToParagraph(source);
+  WriteParagraph(master, master_.content);
+  WriteParagraph(source, source_.content);
   staged_ = true;
 }
 

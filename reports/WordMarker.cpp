@@ -13,8 +13,9 @@ constexpr WordStyle kBold{true, false, false};
 constexpr WordStyle kBoldUnderlined{true, true, false};
 constexpr WordStyle kBoldStruck{true, false, true};
 
-std::string DefaultColourOpener() {
-  return "<font color=" + QuotedColour(kDefaultTextColour) + ">";
+const std::string& DefaultColourOpener() {
+  static const std::string opener = "<font color=" + QuotedColour(kDefaultTextColour) + ">";
+  return opener;
 }
 
 // Puts deleted master words back into the merged text right after the separator that
@@ -109,29 +110,29 @@ bool WordMarker::CompareWords(std::string_view master, std::string_view source) 
 std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
                                                       std::string_view source) {
   if (!CompareWords(master, source)) return std::nullopt;
-  MarkedPair marked{std::string(master), std::string(source)};
-  for (auto r = records_.rbegin(); r != records_.rend(); ++r) {
-    switch (r->kind) {
+  masterRuns_.clear();
+  sourceRuns_.clear();
+  for (const engine::ChangeRecord& r : records_) {
+    switch (r.kind) {
       case engine::kDeletion:
         ++counters_.deletions;
-        MarkWords(marked.master, r->masterStart, r->masterEnd, kDeletedColour, kBold);
+        masterRuns_.push_back({r.masterStart, r.masterEnd, kDeletedColour, kBold});
         break;
       case engine::kChange:
         ++counters_.changes;
-        MarkWords(marked.master, r->masterStart, r->masterEnd, kChangedColour, kBold);
-        MarkWords(marked.source, r->sourceStart, r->sourceEnd, kChangedColour, kBold);
+        masterRuns_.push_back({r.masterStart, r.masterEnd, kChangedColour, kBold});
+        sourceRuns_.push_back({r.sourceStart, r.sourceEnd, kChangedColour, kBold});
         break;
       case engine::kAddition:
         ++counters_.additions;
-        MarkWords(marked.source, r->sourceStart, r->sourceEnd, kAddedColour, kBold);
+        sourceRuns_.push_back({r.sourceStart, r.sourceEnd, kAddedColour, kBold});
         break;
       default:
         break;
     }
   }
-  marked.master.insert(0, DefaultColourOpener());
-  marked.source.insert(0, DefaultColourOpener());
-  return marked;
+  const std::string& opener = DefaultColourOpener();
+  return MarkedPair{opener + MarkRuns(master, masterRuns_), opener + MarkRuns(source, sourceRuns_)};
 }
 
 std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,

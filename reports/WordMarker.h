@@ -17,6 +17,7 @@
 #include "engine/ChangeRecord.h"
 #include "reports/ParagraphFiles.h"
 #include "reports/ReportInputs.h"
+#include "reports/WordText.h"
 
 namespace lindrel::reports {
 
@@ -80,6 +81,7 @@ class WordMarker {
   WordCompareOptions options_;
   ChangeCounters& counters_;
   std::vector<engine::ChangeRecord> records_;
+  std::vector<MarkedRun> masterRuns_, sourceRuns_;  // kept for their storage
 };
 
 }  // namespace lindrel::reports

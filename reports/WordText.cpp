@@ -63,12 +63,21 @@ std::size_t WordEnd(std::string_view text, long n) {
 
 std::string ToParagraph(std::string_view text) {
   std::string paragraph;
-  paragraph.reserve(text.size() + text.size() / 4 + 1);
-  for (char c : text) {
-    paragraph.push_back(c);
-    if (IsWordSeparator(c)) paragraph.push_back('\n');
-  }
+  WriteParagraph(text, paragraph);
   return paragraph;
+}
+
+void WriteParagraph(std::string_view text, std::string& paragraph) {
+  paragraph.clear();
+  paragraph.reserve(text.size() + text.size() / 4 + 1);
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!IsWordSeparator(text[i])) continue;
+    paragraph.append(text.substr(from, i + 1 - from));
+    paragraph.push_back('\n');
+    from = i + 1;
+  }
+  paragraph.append(text.substr(from));
 }
 
 std::string OpeningTags(std::uint32_t colour, WordStyle style) {
@@ -95,6 +104,55 @@ void MarkWords(std::string& text, long w1, long w2, std::uint32_t colour, WordSt
     text.insert(close, closing);
     text.insert(open, opening);
   });
+}
+
+std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs) {
+  std::vector<std::size_t> separators;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (IsWordSeparator(text[i])) separators.push_back(i);
+  }
+  const auto nth = [&](long n) {
+    return n >= 1 && static_cast<std::size_t>(n) <= separators.size()
+               ? separators[static_cast<std::size_t>(n - 1)]
+               : text.size();
+  };
+  struct Span {
+    std::size_t open, close;
+  };
+  std::vector<Span> spans;
+  spans.reserve(runs.size());
+  // Applied last to first, each run sees the text before the later runs unchanged, as long
+  // as it ends (at a separator of its own) before the next one opens. Otherwise the runs
+  // are applied one by one, last first.
+  bool onePass = true;
+  for (const MarkedRun& run : runs) {
+    const std::size_t end = run.w2 <= 0 ? 0 : nth(run.w2);
+    const std::size_t close = std::min(end + 1, text.size());
+    const std::size_t open = std::min(run.w1 <= 1 ? 0 : nth(run.w1 - 1), close);
+    if (!spans.empty() && spans.back().close > open) onePass = false;
+    // A run cut at the text's end would reach into the tags of the runs after it.
+    if (end + 1 > text.size()) onePass = onePass && &run == &runs.back();
+    spans.push_back({open, close});
+  }
+  if (!onePass) {
+    std::string marked(text);
+    for (auto r = runs.rbegin(); r != runs.rend(); ++r) MarkWords(marked, r->w1, r->w2, r->colour, r->style);
+    return marked;
+  }
+  std::string marked;
+  marked.reserve(text.size() + runs.size() * 48);
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    WithTags(runs[i].colour, runs[i].style, [&](std::string_view opening, std::string_view closing) {
+      marked.append(text.substr(at, spans[i].open - at));
+      marked.append(opening);
+      marked.append(text.substr(spans[i].open, spans[i].close - spans[i].open));
+      marked.append(closing);
+    });
+    at = spans[i].close;
+  }
+  marked.append(text.substr(at));
+  return marked;
 }
 
 std::string TakeWords(std::string_view text, long w1, long w2) {

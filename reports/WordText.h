@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lindrel::reports {
 
@@ -39,6 +40,21 @@ std::string ClosingTags(WordStyle style);
 // Wraps words w1..w2 of `text`: the closing tags at (end of w2) + 1, or at the text's
 // end when that lies beyond it, then the opening tags at the start of w1.
 void MarkWords(std::string& text, long w1, long w2, std::uint32_t colour, WordStyle style);
+
+// One run of words to mark.
+struct MarkedRun {
+  long w1, w2;
+  std::uint32_t colour;
+  WordStyle style;
+};
+
+// `text` with every run marked as MarkWords marks it, the runs (in ascending order)
+// applied from the last to the first. Runs whose tags cannot disturb each other's words
+// are written in one pass over the text.
+std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs);
+
+// The paragraph form of `text` (as ToParagraph) into `paragraph`, reusing its storage.
+void WriteParagraph(std::string_view text, std::string& paragraph);
 
 // Words w1..w2 of `text` with the separator that ends w2 (from just after the separator
 // in front of w1; from the start for word 1).

@@ -1,4 +1,5 @@
 // Words, paragraph files and the two forms of the word marker, with a scripted comparer.
+#include <random>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,42 @@ TEST(WordTextTest, MarkWordsWrapsTheRange) {
     std::string text = c.text;
     MarkWords(text, c.w1, c.w2, 0xFF0000, c.style);
     EXPECT_EQ(text, c.marked) << c.text;
+  }
+}
+
+// Marking all runs in one pass must give what marking them one at a time, last first,
+// gives: on texts with runs of separators at either end, runs next to each other, runs
+// that overlap or reach past the last word, and numbers out of range.
+TEST(WordTextTest, MarkRunsAsMarkingEachRunFromTheLast) {
+  const char pieces[] = {'a', 'b', 'c', ' ', ' ', '\r', '\n', '\a', 'x', 'y'};
+  const std::uint32_t colours[] = {0xFF0000, 0x009000, 0x0000FF, 0x123456};
+  std::mt19937 random(7);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const int length = static_cast<int>(random() % 24);
+    for (int i = 0; i < length; ++i) text += pieces[random() % std::size(pieces)];
+    const long words = 12;
+    std::vector<MarkedRun> runs;
+    const bool wild = random() % 4 == 0;
+    long next = static_cast<long>(random() % 3);
+    for (int r = static_cast<int>(random() % 4); r > 0; --r) {
+      long w1, w2;
+      if (wild) {
+        w1 = static_cast<long>(random() % (words + 2)) - 1;
+        w2 = static_cast<long>(random() % (words + 2)) - 1;
+      } else {
+        w1 = next + static_cast<long>(random() % 2);
+        w2 = w1 + static_cast<long>(random() % 3);
+        next = w2 + 1 + static_cast<long>(random() % 3);
+      }
+      runs.push_back({w1, w2, colours[random() % std::size(colours)],
+                      {true, random() % 2 == 0, random() % 3 == 0}});
+    }
+    std::string expected = text;
+    for (auto r = runs.rbegin(); r != runs.rend(); ++r) {
+      MarkWords(expected, r->w1, r->w2, r->colour, r->style);
+    }
+    ASSERT_EQ(MarkRuns(text, runs), expected) << "round " << round << " text \"" << text << "\"";
   }
 }
 
