@@ -107,7 +107,9 @@ void MarkWords(std::string& text, long w1, long w2, std::uint32_t colour, WordSt
 }
 
 std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs) {
-  std::vector<std::size_t> separators;
+  // Kept between calls for their storage: a report marks every difference row.
+  thread_local std::vector<std::size_t> separators;
+  separators.clear();
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (IsWordSeparator(text[i])) separators.push_back(i);
   }
@@ -119,8 +121,8 @@ std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs) 
   struct Span {
     std::size_t open, close;
   };
-  std::vector<Span> spans;
-  spans.reserve(runs.size());
+  thread_local std::vector<Span> spans;
+  spans.clear();
   // Applied last to first, each run sees the text before the later runs unchanged, as long
   // as it ends (at a separator of its own) before the next one opens. Otherwise the runs
   // are applied one by one, last first.
