@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "reports/HtmlReport.h"
-#include "reports/TemporaryFile.h"
 #include "reports/WordText.h"
 #include "tests/reports/ReportTestSupport.h"
 
@@ -151,27 +150,6 @@ TEST_F(HtmlReportTest, TargetOrBodyFileNotWritable) {
   EXPECT_NE(TempEnvironment::Read(target).find("</table>"), std::string::npos);
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0], std::make_pair(504L, missingDir));
-}
-
-TEST(TemporaryFileTest, RetriesTwentyOneTimes) {
-  struct Case {
-    int succeedOnAttempt;  // 0: never
-    bool deleted;
-    int attempts, pauses;
-  } cases[] = {{1, true, 1, 0}, {3, true, 3, 2}, {21, true, 21, 20}, {0, false, 21, 20}};
-  for (const Case& c : cases) {
-    int attempts = 0, pauses = 0;
-    const bool deleted = RetryDeletion(
-        [&] { return ++attempts == c.succeedOnAttempt; }, [&] { ++pauses; });
-    EXPECT_EQ(deleted, c.deleted) << c.succeedOnAttempt;
-    EXPECT_EQ(attempts, c.attempts) << c.succeedOnAttempt;
-    EXPECT_EQ(pauses, c.pauses) << c.succeedOnAttempt;
-  }
-  TempEnvironment env;
-  EXPECT_TRUE(DeleteTemporaryFile(env.Path("never-existed").string()));
-  const std::string file = env.Write("body.TMP", "x").string();
-  EXPECT_TRUE(DeleteTemporaryFile(file));
-  EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 }  // namespace
