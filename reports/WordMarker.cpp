@@ -132,7 +132,8 @@ std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
     }
   }
   const std::string& opener = DefaultColourOpener();
-  return MarkedPair{opener + MarkRuns(master, masterRuns_), opener + MarkRuns(source, sourceRuns_)};
+  return MarkedPair{opener + MarkRuns(master, masterRuns_, scratch_),
+                    opener + MarkRuns(source, sourceRuns_, scratch_)};
 }
 
 std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,

@@ -81,7 +81,9 @@ class WordMarker {
   WordCompareOptions options_;
   ChangeCounters& counters_;
   std::vector<engine::ChangeRecord> records_;
-  std::vector<MarkedRun> masterRuns_, sourceRuns_;  // kept for their storage
+  // Kept for their storage.
+  std::vector<MarkedRun> masterRuns_, sourceRuns_;
+  MarkScratch scratch_;
 };
 
 }  // namespace lindrel::reports

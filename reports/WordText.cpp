@@ -106,9 +106,9 @@ void MarkWords(std::string& text, long w1, long w2, std::uint32_t colour, WordSt
   });
 }
 
-std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs) {
-  // Kept between calls for their storage: a report marks every difference row.
-  thread_local std::vector<std::size_t> separators;
+std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs,
+                     MarkScratch& scratch) {
+  std::vector<std::size_t>& separators = scratch.separators;
   separators.clear();
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (IsWordSeparator(text[i])) separators.push_back(i);
@@ -118,10 +118,8 @@ std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs) 
                ? separators[static_cast<std::size_t>(n - 1)]
                : text.size();
   };
-  struct Span {
-    std::size_t open, close;
-  };
-  thread_local std::vector<Span> spans;
+  using Span = MarkScratch::Span;
+  std::vector<Span>& spans = scratch.spans;
   spans.clear();
   // Applied last to first, each run sees the text before the later runs unchanged, as long
   // as it ends (at a separator of its own) before the next one opens. Otherwise the runs

@@ -51,7 +51,16 @@ struct MarkedRun {
 // `text` with every run marked as MarkWords marks it, the runs (in ascending order)
 // applied from the last to the first. Runs whose tags cannot disturb each other's words
 // are written in one pass over the text.
-std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs);
+// `scratch` only lends its storage, so that marking row after row allocates little.
+struct MarkScratch {
+  struct Span {
+    std::size_t open, close;
+  };
+  std::vector<std::size_t> separators;
+  std::vector<Span> spans;
+};
+std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs,
+                     MarkScratch& scratch);
 
 // The paragraph form of `text` (as ToParagraph) into `paragraph`, reusing its storage.
 void WriteParagraph(std::string_view text, std::string& paragraph);

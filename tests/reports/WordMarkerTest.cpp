@@ -76,6 +76,7 @@ TEST(WordTextTest, MarkRunsAsMarkingEachRunFromTheLast) {
   const char pieces[] = {'a', 'b', 'c', ' ', ' ', '\r', '\n', '\a', 'x', 'y'};
   const std::uint32_t colours[] = {0xFF0000, 0x009000, 0x0000FF, 0x123456};
   std::mt19937 random(7);
+  MarkScratch scratch;
   for (int round = 0; round < 20000; ++round) {
     std::string text;
     const int length = static_cast<int>(random() % 24);
@@ -101,7 +102,7 @@ TEST(WordTextTest, MarkRunsAsMarkingEachRunFromTheLast) {
     for (auto r = runs.rbegin(); r != runs.rend(); ++r) {
       MarkWords(expected, r->w1, r->w2, r->colour, r->style);
     }
-    ASSERT_EQ(MarkRuns(text, runs), expected) << "round " << round << " text \"" << text << "\"";
+    ASSERT_EQ(MarkRuns(text, runs, scratch), expected) << "round " << round << " text \"" << text << "\"";
   }
 }
 
