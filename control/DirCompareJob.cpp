@@ -89,9 +89,14 @@ bool CLindrelCtrl::DirCompareBegin() {
                                    std::make_unique<DirJobEnvironment>(d),
                                    [&d] { FinishDirCompareJob(d); });
   if (!started) {
-    // No worker: the job ends at once, without records and without a completion.
+    // No worker: the job ends at once, without records and without a completion, before
+    // the host hears of it (an OnError handler may begin again). The abort flag is raised
+    // again as before any directory comparison: no scan will need the event timer.
+    d.dirJob.ClaimAbort();
+    d.dirJob.abort = true;
     d.dirJob.StoreElapsed(platform::TickCount());
     d.dirJob.active = false;
+    d.FireError(kErrorSearchInProcess, kNoWorkerDetail);
     return false;
   }
   return true;
