@@ -108,10 +108,11 @@ void CLindrelCtrl::DirCompareAbort() {
   // A scan that has already claimed its completion is not aborted (its completion will
   // be fired); the abort still waits for it to end. Claimed before the flag is raised, so
   // a scan cut short never claims the completion.
-  if (d.dirJob.ClaimAbort()) {
-    d.dirJob.abort = true;
-    d.dirJob.StoreElapsed(platform::TickCount());
-  }
+  if (d.dirJob.ClaimAbort()) d.dirJob.StoreElapsed(platform::TickCount());
+  // Raised for a scan that has already completed too: its completion is still fired, but
+  // its worker stops waiting for an event timer the host refuses (the queue keeps asking
+  // in the background), so the abort returns at once.
+  d.dirJob.abort = true;
   const long start = platform::TickCount();
   while (d.dirJob.active && platform::TickCount() - start <= kAbortWaitMs)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -144,10 +144,12 @@ void CLindrelCtrl::FileCompareAbort() {
   // A job that has already claimed its completion is not aborted (its completion will be
   // fired); the abort still waits for it to end.
   if (d.fileJob.ClaimAbort()) {
-    d.fileJob.abort = true;
     d.reports.OnFileCompareAborted();
     d.fileJob.StoreElapsed(platform::TickCount());
   }
+  // Raised for a job that has already completed too (its engine has returned): the
+  // worker then stops waiting for an event timer the host refuses.
+  d.fileJob.abort = true;
   const long start = platform::TickCount();
   while (d.fileJob.active && platform::TickCount() - start <= kAbortWaitMs)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -1,5 +1,6 @@
-// Faults under running jobs: a worker thread the system refuses. Each ends in the
-// documented way: nothing lost, nothing left running, nobody kept waiting.
+// Faults under running jobs: a worker thread the system refuses, and an event timer the
+// host refuses for a while or for good. Each ends in the documented way: nothing lost,
+// nothing left running, nobody kept waiting.
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -38,6 +39,21 @@ size_t ThreadCount() {
   for ([[maybe_unused]] const auto& task : fs::directory_iterator("/proc/self/task")) ++count;
   return count;
 }
+
+// A host that refuses every timer while `refusing` is set and is its loop otherwise.
+class SwitchableHost : public EventHost {
+ public:
+  TimerId StartTimer(unsigned periodMs, std::function<void()> tick) override {
+    ++starts;
+    if (refusing) return kNoTimer;
+    return loop.StartTimer(periodMs, std::move(tick));
+  }
+  void StopTimer(TimerId id) override { loop.StopTimer(id); }
+
+  MessageLoop loop;
+  std::atomic<bool> refusing{true};
+  std::atomic<int> starts{0};
+};
 
 // The change record `index` as "c 2 2 2 2", or "none".
 std::string RecordText(CLindrelCtrl& ctrl, long index) {
@@ -126,6 +142,89 @@ TEST(RefusedWorkerTest, ADirectoryBeginWithoutAWorkerEndsItsJobAndSaysSo) {
   platform::TEST_FailNextThreadStart();
   EXPECT_FALSE(ctrl->DirCompareBegin());
   EXPECT_LT(TimeOf([&] { ctrl.reset(); }), 1s);
+}
+
+// The worker's own retries end at once on a fresh component (no directory job may need
+// the timer) and last 3 seconds at most for a directory job; the host here accepts only
+// after the first of them, and each job is still heard of exactly once.
+TEST(RefusedTimerTest, EachJobCompletesOnceWhenTheHostAcceptsAtLast) {
+  TempEnvironment env;
+  SwitchableHost host;
+  RecordingListener listener;
+  CLindrelCtrl ctrl("late-timer", &host, &listener);
+
+  ctrl.SetFileMaster(env.Write("m.txt", "a\nb\nc\n").string());
+  ctrl.SetFileSource(env.Write("s.txt", "a\nc\n").string());
+  ASSERT_TRUE(ctrl.FileCompareBegin());
+  ASSERT_TRUE(host.loop.RunUntil([&] { return host.starts >= 4; }, 10s));
+  EXPECT_EQ(listener.Count("FileCompareCompleted"), 0u);
+  host.refusing = false;
+  ASSERT_TRUE(host.loop.RunUntil([&] { return listener.Count("FileCompareCompleted") == 1; }, 10s));
+  EXPECT_EQ(RecordText(ctrl, 0), "d 2 2 1 1");
+
+  // A job error queued ahead of the completion, both while the timer is refused.
+  env.Write("dm/a.txt", "same\n");
+  env.Write("ds/a.txt", "same\n");
+  ctrl.SetDirMaster(env.Path("dm").string());
+  ctrl.SetDirSource(env.Path("ds").string());
+  ctrl.SetDirThrottle(0);
+  ctrl.Internals().dir.TEST_SetBeforeContentCompare(
+      [](const std::string& masterPath, const std::string&) { fs::remove(masterPath); });
+  host.refusing = true;
+  const int startsBefore = host.starts;
+  listener.events.clear();
+  ASSERT_TRUE(ctrl.DirCompareBegin());
+  ASSERT_TRUE(host.loop.RunUntil([&] { return host.starts >= startsBefore + 3; }, 10s));
+  host.refusing = false;
+  ASSERT_TRUE(host.loop.RunUntil([&] { return listener.Count("DirCompareCompleted") == 1; }, 10s));
+  host.loop.RunFor(100ms);
+
+  ASSERT_EQ(listener.events.size(), 3u);
+  EXPECT_EQ(listener.events[0].name, "DirCompareStarted");
+  EXPECT_EQ(listener.events[1].code, kErrorInvalidMasterFile);
+  EXPECT_EQ(listener.events[2].name, "DirCompareCompleted");
+  for (const auto& e : listener.events) EXPECT_EQ(e.thread, std::this_thread::get_id()) << e.name;
+  EXPECT_EQ(ctrl.Internals().events.Pending(), 0u);
+}
+
+// An abort that comes after the worker has queued its completion must not wait for the
+// worker's 30 retries, nor a destruction for a timer that never comes.
+TEST(RefusedTimerTest, AHostThatNeverAcceptsHoldsUpNeitherAbortNorDestruction) {
+  TempEnvironment env;
+  env.Write("dm/a.txt", "1\n");
+  env.Write("ds/a.txt", "2\n");
+  const std::string master = env.Write("m.txt", "a\n").string();
+  const std::string source = env.Write("s.txt", "b\n").string();
+  SwitchableHost host;
+  RecordingListener listener;
+  for (const bool directory : {true, false}) {
+    SCOPED_TRACE(directory ? "directory job" : "file job");
+    auto ctrl = std::make_unique<CLindrelCtrl>("no-timer", &host, &listener);
+    ctrl->SetDirMaster(env.Path("dm").string());
+    ctrl->SetDirSource(env.Path("ds").string());
+    ctrl->SetDirThrottle(0);
+    ctrl->SetFileMaster(master);
+    ctrl->SetFileSource(source);
+    ctrl->Internals().dirJob.abort = false;  // as while a directory job may need the timer
+
+    const int base = host.starts;
+    ASSERT_TRUE(directory ? ctrl->DirCompareBegin() : ctrl->FileCompareBegin());
+    // The worker has queued its completion and keeps asking for a timer.
+    ASSERT_TRUE(host.loop.RunUntil([&] { return host.starts >= base + 2; }, 10s));
+    EXPECT_LT(TimeOf([&] { directory ? ctrl->DirCompareAbort() : ctrl->FileCompareAbort(); }), 2s);
+    EXPECT_EQ(directory ? ctrl->GetDirCompareActive() : ctrl->GetFileCompareActive(), 0);
+
+    // The completion, too late for the abort, waits for a timer while the queue keeps
+    // asking in the background; the destruction ends that.
+    EXPECT_EQ(ctrl->Internals().events.Pending(), 1u);
+    const size_t threadsBefore = ThreadCount();
+    EXPECT_LT(TimeOf([&] { ctrl.reset(); }), 2s);
+    EXPECT_LT(ThreadCount(), threadsBefore);
+    const int startsAfter = host.starts;
+    host.loop.RunFor(250ms);
+    EXPECT_EQ(host.starts, startsAfter);
+  }
+  EXPECT_EQ(listener.Count("DirCompareCompleted") + listener.Count("FileCompareCompleted"), 0u);
 }
 
 }  // namespace
