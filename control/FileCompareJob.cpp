@@ -79,8 +79,8 @@ bool AcceptFileCompare(CLindrelCtrl::Impl& d) {
 
 int RunFileCompareJob(CLindrelCtrl::Impl& d, const engine::FileCompareOptions& options) {
   d.fileDifferWithoutRecords = false;
-  // An abort stops a long search early; the store then keeps what was delivered before,
-  // which is nothing, and the files are not known to differ.
+  // An abort stops a long read or search early; the store then keeps what was delivered
+  // before, which is nothing, and the files are not known to differ.
   const int result =
       engine::RunEngine(engine::BuildEngineArguments(options), d.fileResults, &d.fileJob.abort);
   if (result != engine::kStopped && result > 0 && d.fileResults.Count() == 0)

@@ -1,6 +1,10 @@
-// Faults under running jobs: a worker thread the system refuses, and an event timer the
-// host refuses for a while or for good. Each ends in the documented way: nothing lost,
-// nothing left running, nobody kept waiting.
+// Faults under running jobs: a worker thread the system refuses, an event timer the host
+// refuses for a while or for good, and an abort or a destruction that comes while a large
+// input is still being read. Each ends in the documented way: nothing lost, nothing left
+// running, nobody kept waiting.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -12,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "control/LindrelCtrlImpl.h"
+#include "engine/InputStream.h"
 #include "lindrel/MessageLoop.h"
 #include "platform/WorkerThread.h"
 #include "tests/control/RecordingListener.h"
@@ -38,6 +43,22 @@ size_t ThreadCount() {
   size_t count = 0;
   for ([[maybe_unused]] const auto& task : fs::directory_iterator("/proc/self/task")) ++count;
   return count;
+}
+
+std::string Lines(int count, const std::string& prefix) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += prefix + std::to_string(i) + "\n";
+  return text;
+}
+
+// A file of `size` zero bytes that occupies no disk space.
+std::string SparseFile(const TempEnvironment& env, const std::string& name, off_t size) {
+  const std::string path = env.Path(name).string();
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  EXPECT_GE(fd, 0) << path;
+  EXPECT_EQ(::ftruncate(fd, size), 0) << path;
+  ::close(fd);
+  return path;
 }
 
 // A host that refuses every timer while `refusing` is set and is its loop otherwise.
@@ -225,6 +246,67 @@ TEST(RefusedTimerTest, AHostThatNeverAcceptsHoldsUpNeitherAbortNorDestruction) {
     EXPECT_EQ(host.starts, startsAfter);
   }
   EXPECT_EQ(listener.Count("DirCompareCompleted") + listener.Count("FileCompareCompleted"), 0u);
+}
+
+// Two sparse files of 4 GiB of zeros: a binary comparison reads them block by block, which
+// takes many seconds.
+TEST(AbortDuringReadTest, AbortAndDestructionDoNotWaitForTheRestOfALargeFile) {
+  TempEnvironment env;
+  MessageLoop loop;
+  RecordingListener listener;
+  auto ctrl = std::make_unique<CLindrelCtrl>("large", &loop, &listener);
+  constexpr off_t kSize = off_t{4} << 30;
+  const std::string bigMaster = SparseFile(env, "m.bin", kSize);
+  const std::string bigSource = SparseFile(env, "s.bin", kSize);
+  const auto beginLargeComparison = [&] {
+    ctrl->SetFileMaster(bigMaster);
+    ctrl->SetFileSource(bigSource);
+    ASSERT_TRUE(ctrl->FileCompareBegin());
+    loop.RunFor(200ms);
+    ASSERT_EQ(ctrl->GetFileCompareActive(), 1);
+  };
+
+  beginLargeComparison();
+  EXPECT_LT(TimeOf([&] { ctrl->FileCompareAbort(); }), 2s);
+  EXPECT_EQ(ctrl->GetFileCompareActive(), 0);
+  loop.RunFor(50ms);
+  EXPECT_EQ(listener.Count("FileCompareCompleted"), 0u);
+  EXPECT_EQ(ctrl->FileCompareResultsCount(), 0);  // stopped: not known to differ
+
+  ctrl->SetFileMaster(env.Write("m.txt", "x\n").string());
+  ctrl->SetFileSource(env.Write("s.txt", "y\n").string());
+  ASSERT_TRUE(ctrl->FileCompareBegin());
+  ASSERT_TRUE(loop.RunUntil([&] { return listener.Count("FileCompareCompleted") == 1; }, 20s));
+  EXPECT_EQ(RecordText(*ctrl, 0), "c 1 1 1 1");
+
+  beginLargeComparison();
+  EXPECT_LT(TimeOf([&] { ctrl.reset(); }), 2s);
+}
+
+// Turns the slow reads off again however a test ends.
+struct SlowReads {
+  explicit SlowReads(unsigned ms) { engine::TEST_PauseBeforeReads(ms); }
+  ~SlowReads() { engine::TEST_PauseBeforeReads(0); }
+};
+
+// Text is read in one request per file; the abort must not wait for the end of it.
+TEST(AbortDuringReadTest, AbortCutsASlowTextReadShort) {
+  TempEnvironment env;
+  MessageLoop loop;
+  RecordingListener listener;
+  CLindrelCtrl ctrl("slow", &loop, &listener);
+  // 8 MB per file: about 32 reads each, 100 ms apiece.
+  ctrl.SetFileMaster(env.Write("m.txt", Lines(600000, "master line ")).string());
+  ctrl.SetFileSource(env.Write("s.txt", Lines(600000, "source line ")).string());
+  SlowReads slow(100);
+  ASSERT_TRUE(ctrl.FileCompareBegin());
+  loop.RunFor(300ms);
+  ASSERT_EQ(ctrl.GetFileCompareActive(), 1);
+  EXPECT_LT(TimeOf([&] { ctrl.FileCompareAbort(); }), 2s);
+  EXPECT_EQ(ctrl.GetFileCompareActive(), 0);
+  loop.RunFor(50ms);
+  EXPECT_EQ(listener.Count("FileCompareCompleted"), 0u);
+  EXPECT_EQ(ctrl.FileCompareResultsCount(), 0);
 }
 
 }  // namespace
