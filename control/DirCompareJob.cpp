@@ -89,9 +89,14 @@ bool CLindrelCtrl::DirCompareBegin() {
                                    std::make_unique<DirJobEnvironment>(d),
                                    [&d] { FinishDirCompareJob(d); });
   if (!started) {
-    // No worker: the job ends at once, without records and without a completion.
+    // No worker: the job ends at once, without records and without a completion, before
+    // the host hears of it (an OnError handler may begin again). The abort flag is raised
+    // again as before any directory comparison: no scan will need the event timer.
+    d.dirJob.ClaimAbort();
+    d.dirJob.abort = true;
     d.dirJob.StoreElapsed(platform::TickCount());
     d.dirJob.active = false;
+    d.FireError(kErrorSearchInProcess, kNoWorkerDetail);
     return false;
   }
   return true;
@@ -103,10 +108,11 @@ void CLindrelCtrl::DirCompareAbort() {
   // A scan that has already claimed its completion is not aborted (its completion will
   // be fired); the abort still waits for it to end. Claimed before the flag is raised, so
   // a scan cut short never claims the completion.
-  if (d.dirJob.ClaimAbort()) {
-    d.dirJob.abort = true;
-    d.dirJob.StoreElapsed(platform::TickCount());
-  }
+  if (d.dirJob.ClaimAbort()) d.dirJob.StoreElapsed(platform::TickCount());
+  // Raised for a scan that has already completed too: its completion is still fired, but
+  // its worker stops waiting for an event timer the host refuses (the queue keeps asking
+  // in the background), so the abort returns at once.
+  d.dirJob.abort = true;
   const long start = platform::TickCount();
   while (d.dirJob.active && platform::TickCount() - start <= kAbortWaitMs)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));

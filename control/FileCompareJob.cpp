@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <system_error>
 #include <thread>
 
 #include "control/LindrelCtrlImpl.h"
@@ -10,6 +9,7 @@
 #include "platform/FileSearch.h"
 #include "platform/ThreadPriority.h"
 #include "platform/TickCount.h"
+#include "platform/WorkerThread.h"
 
 namespace lindrel {
 
@@ -79,8 +79,8 @@ bool AcceptFileCompare(CLindrelCtrl::Impl& d) {
 
 int RunFileCompareJob(CLindrelCtrl::Impl& d, const engine::FileCompareOptions& options) {
   d.fileDifferWithoutRecords = false;
-  // An abort stops a long search early; the store then keeps what was delivered before,
-  // which is nothing, and the files are not known to differ.
+  // An abort stops a long read or search early; the store then keeps what was delivered
+  // before, which is nothing, and the files are not known to differ.
   const int result =
       engine::RunEngine(engine::BuildEngineArguments(options), d.fileResults, &d.fileJob.abort);
   if (result != engine::kStopped && result > 0 && d.fileResults.Count() == 0)
@@ -98,6 +98,19 @@ int RunFileCompareJob(CLindrelCtrl::Impl& d, const engine::FileCompareOptions& o
   return result;
 }
 
+// The system refused the worker after the begin had already reset the results and fired
+// FileCompareStarted. The job ends as one aborted before its first step: no completion,
+// nothing known about the files, and reports answer "aborted" rather than describe a
+// comparison that never ran. Cleared before the host hears of it, so an OnError handler
+// may begin again.
+void EndUnstartedFileJob(CLindrelCtrl::Impl& d) {
+  d.fileJob.ClaimAbort();
+  d.fileDifferWithoutRecords = false;
+  d.reports.OnFileCompareAborted();
+  d.fileJob.StoreElapsed(platform::TickCount());
+  d.fileJob.active = false;
+}
+
 }  // namespace
 
 bool CLindrelCtrl::FileCompareBegin() {
@@ -107,15 +120,13 @@ bool CLindrelCtrl::FileCompareBegin() {
   if (d.fileWorker.joinable()) d.fileWorker.join();
   const engine::FileCompareOptions options = SnapshotOptions(d.props);
   const long priority = d.props.threadPriority;
-  try {
-    d.fileWorker = std::thread([&d, options, priority] {
-      platform::ApplyThreadPriority(priority);
-      RunFileCompareJob(d, options);
-    });
-  } catch (const std::system_error&) {
-    // No worker: the job ends at once, without records and without a completion.
-    d.fileJob.StoreElapsed(platform::TickCount());
-    d.fileJob.active = false;
+  d.fileWorker = platform::StartWorkerThread([&d, options, priority] {
+    platform::ApplyThreadPriority(priority);
+    RunFileCompareJob(d, options);
+  });
+  if (!d.fileWorker.joinable()) {
+    EndUnstartedFileJob(d);
+    d.FireError(kErrorSearchInProcess, kNoWorkerDetail);
     return false;
   }
   return true;
@@ -133,10 +144,12 @@ void CLindrelCtrl::FileCompareAbort() {
   // A job that has already claimed its completion is not aborted (its completion will be
   // fired); the abort still waits for it to end.
   if (d.fileJob.ClaimAbort()) {
-    d.fileJob.abort = true;
     d.reports.OnFileCompareAborted();
     d.fileJob.StoreElapsed(platform::TickCount());
   }
+  // Raised for a job that has already completed too (its engine has returned): the
+  // worker then stops waiting for an event timer the host refuses.
+  d.fileJob.abort = true;
   const long start = platform::TickCount();
   while (d.fileJob.active && platform::TickCount() - start <= kAbortWaitMs)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -14,9 +14,10 @@ CLindrelCtrl::Impl::Impl(CLindrelCtrl& ownerCtrl, EventHost& eventHost)
       host(eventHost),
       events(
           eventHost, [this](const PendingEvent& event) { Deliver(event); },
-          // A refused timer is retried only while a directory comparison may still need
-          // it; the flag is set from creation until the first directory comparison.
-          [this] { return dirJob.abort.load(); }) {
+          // A worker stops retrying a refused timer once an abort waits for it (or, for
+          // the directory flag, from creation until the first directory comparison); the
+          // queue keeps asking in the background.
+          [this] { return dirJob.abort.load() || fileJob.abort.load(); }) {
   dirJob.abort = true;
 }
 

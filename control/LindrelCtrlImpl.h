@@ -21,6 +21,10 @@
 
 namespace lindrel {
 
+// The detail of the OnError 502 a begin fires when the system refuses its worker thread:
+// the code tells the host to try again later, the detail tells the user why.
+inline constexpr char kNoWorkerDetail[] = " The system refused a worker thread.";
+
 struct CLindrelCtrl::Impl {
   Impl(CLindrelCtrl& owner, EventHost& host);
 

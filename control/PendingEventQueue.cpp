@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/WorkerThread.h"
+
 namespace lindrel {
 
 namespace {
@@ -28,16 +30,44 @@ void PendingEventQueue::Queue(PendingEvent event, const std::function<void()>& u
   }
   entries_.push_back(std::move(event));
   if (timer_ == EventHost::kNoTimer) {
-    timer_ = host_.StartTimer(0, [this] { OnTimer(); });
-    for (int retry = 0; timer_ == EventHost::kNoTimer && retry < kTimerRetries; ++retry) {
+    timer_ = StartTimer();
+    // A retrier already asks in the background; this entry need not hold the lock for it.
+    for (int retry = 0; timer_ == EventHost::kNoTimer && !retrying_ && retry < kTimerRetries;
+         ++retry) {
       std::this_thread::sleep_for(kTimerRetryPause);
       if (giveUpRetrying_ && giveUpRetrying_()) break;
-      timer_ = host_.StartTimer(0, [this] { OnTimer(); });
+      timer_ = StartTimer();
     }
-    // A timer that stays refused leaves the entry queued; the next entry queued starts a
-    // timer that delivers both.
+    // Nobody else would ask again before the next entry, which may never come: the last
+    // completion of a job would wait for ever.
+    if (timer_ == EventHost::kNoTimer) RetryTimerLater();
   }
   if (underLock) underLock();
+}
+
+EventHost::TimerId PendingEventQueue::StartTimer() {
+  return host_.StartTimer(0, [this] { OnTimer(); });
+}
+
+void PendingEventQueue::RetryTimerLater() {
+  if (retrying_) return;
+  // A retrier that has ended gave up the lock for good before it did; joining it here
+  // cannot wait for this thread.
+  if (retrier_.joinable()) retrier_.join();
+  retrier_ = platform::StartWorkerThread([this] { RetryTimer(); });
+  // Without a retrier the entries wait for the next entry queued, which asks again.
+  retrying_ = retrier_.joinable();
+}
+
+void PendingEventQueue::RetryTimer() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    retryWake_.wait_for(lock, kTimerRetryPause, [this] { return shutDown_; });
+    if (shutDown_ || entries_.empty() || timer_ != EventHost::kNoTimer) break;
+    timer_ = StartTimer();
+    if (timer_ != EventHost::kNoTimer) break;
+  }
+  retrying_ = false;
 }
 
 void PendingEventQueue::OnTimer() {
@@ -76,11 +106,17 @@ void PendingEventQueue::OnTimer() {
 }
 
 void PendingEventQueue::Shutdown() {
-  std::lock_guard lock(mutex_);
-  shutDown_ = true;
-  entries_.clear();
-  if (timer_ != EventHost::kNoTimer) host_.StopTimer(timer_);
-  timer_ = EventHost::kNoTimer;
+  std::thread retrier;
+  {
+    std::lock_guard lock(mutex_);
+    shutDown_ = true;
+    entries_.clear();
+    if (timer_ != EventHost::kNoTimer) host_.StopTimer(timer_);
+    timer_ = EventHost::kNoTimer;
+    retrier = std::move(retrier_);
+  }
+  retryWake_.notify_all();
+  if (retrier.joinable()) retrier.join();
 }
 
 void PendingEventQueue::DropIf(const std::function<bool(const PendingEvent&)>& drop) {

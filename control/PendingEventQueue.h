@@ -6,11 +6,17 @@
 // an entry is delivered, so a handler may call any method of the component, abort
 // methods included, and a worker never waits for a handler. A handler may also destroy
 // the queue (with its component); the entries still queued are then dropped.
+//
+// A timer the host keeps refusing after the retries of Queue does not strand the
+// entries: a retrier thread goes on asking for one, 100 ms apart, until the host gives
+// one, the entries are dropped or the queue shuts down (which ends it at once).
 #pragma once
 
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "lindrel/EventHost.h"
@@ -42,7 +48,8 @@ class PendingEventQueue {
   // under the queue lock after the entry was added.
   void Queue(PendingEvent event, const std::function<void()>& underLock = {});
 
-  // Owner thread. Stops the timer and drops every queued entry; later entries are dropped.
+  // Owner thread. Stops the timer and the retrier and drops every queued entry; later
+  // entries are dropped.
   void Shutdown();
 
   // Any thread. Drops the entries not yet delivered that `drop` selects (a directory
@@ -57,6 +64,12 @@ class PendingEventQueue {
 
  private:
   void OnTimer();
+  // Starts the host's timer; kNoTimer when refused. Needs mutex_.
+  EventHost::TimerId StartTimer();
+  // Starts the retrier unless one runs. Needs mutex_.
+  void RetryTimerLater();
+  // The retrier's body.
+  void RetryTimer();
 
   EventHost& host_;
   Deliver deliver_;
@@ -67,6 +80,9 @@ class PendingEventQueue {
   std::vector<PendingEvent> entries_;       // guarded by mutex_
   EventHost::TimerId timer_ = EventHost::kNoTimer;  // guarded by mutex_
   bool shutDown_ = false;                   // guarded by mutex_
+  std::condition_variable retryWake_;       // signalled on shutdown
+  std::thread retrier_;                     // guarded by mutex_
+  bool retrying_ = false;                   // guarded by mutex_; retrier_ still asks
   bool delivering_ = false;                 // owner thread only
   bool* destroyedDuringDelivery_ = nullptr;  // owner thread only; set while delivering
 };

@@ -1,10 +1,10 @@
 #include "dircompare/DirCompareState.h"
 
-#include <system_error>
 #include <utility>
 
 #include "dircompare/DirScanner.h"
 #include "platform/ThreadPriority.h"
+#include "platform/WorkerThread.h"
 
 namespace lindrel::dircompare {
 
@@ -19,12 +19,8 @@ bool DirCompareState::Start(ScanOptions options, std::unique_ptr<ScanEnvironment
   if (testBeforeContentCompare_) options_.TEST_beforeContentCompare = testBeforeContentCompare_;
   env_ = std::move(env);
   finished_ = std::move(finished);
-  try {
-    worker_ = std::thread([this] { Run(); });
-  } catch (const std::system_error&) {
-    return false;
-  }
-  return true;
+  worker_ = platform::StartWorkerThread([this] { Run(); });
+  return worker_.joinable();
 }
 
 void DirCompareState::Run() {

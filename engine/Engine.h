@@ -21,8 +21,8 @@ enum EngineResult : int {
   kSame = 0,
   kDifferent = 1,
   kTrouble = 2,
-  // Only for a run given a stop flag: the flag was set while the run searched, and the run
-  // ended without delivering any record.
+  // Only for a run given a stop flag: the flag was set while the run read its files or
+  // searched, and the run ended without delivering any record.
   kStopped = 3,
 };
 
@@ -49,8 +49,8 @@ std::vector<std::string> BuildEngineArguments(const FileCompareOptions& options)
 std::vector<std::string> SplitPatterns(std::string_view text, std::string_view delimiter = "@@");
 
 // Runs one comparison. Returns kSame, kDifferent or kTrouble. When `stop` is given, another
-// thread may set it to end the run early: the difference search polls it and stops within
-// a fraction of a second, and the run then answers kStopped.
+// thread may set it to end the run early: the reading of the files and the difference
+// search poll it and stop within a fraction of a second, and the run then answers kStopped.
 int RunEngine(const std::vector<std::string>& arguments, ChangeSink& sink,
               const std::atomic<bool>* stop = nullptr);
 

@@ -17,7 +17,10 @@ namespace lindrel::engine {
 
 namespace {
 
-int ReadFailure(const InputFile& file) {
+// A read that failed because the run was asked to stop ends the run as a stopped search
+// does; any other is trouble.
+int ReadFailure(const EngineRun& run, const InputFile& file) {
+  if (run.StopRequested()) return kStopped;
   EngineMessage("%s", file.path.c_str());
   return 2;
 }
@@ -26,7 +29,7 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
   const EngineSettings& settings = run.settings;
   for (InputFile& file : files) {
     // A read error after the first block ends the run: what was read is not the file.
-    if (!ReadRest(file, settings.alwaysText)) return ReadFailure(file);
+    if (!ReadRest(file, settings.alwaysText)) return ReadFailure(run, file);
     if (!FinishText(file, settings.ignoreBlankLines)) {
       EngineMessage("virtual memory exhausted");
       return 2;
@@ -62,13 +65,16 @@ int CompareOpenFiles(EngineRun& run, InputFile (&files)[2]) {
   const EngineSettings& settings = run.settings;
   const bool skipTest = settings.alwaysText || (settings.brief && !settings.someChangesIgnored);
 
-  if (!ReadFirstBlock(files[0], !skipTest)) return ReadFailure(files[0]);
+  if (!ReadFirstBlock(files[0], !skipTest)) return ReadFailure(run, files[0]);
   const bool masterBinary = settings.brief || FirstBlockHasNul(files[0]);
-  if (!ReadFirstBlock(files[1], !skipTest && !masterBinary)) return ReadFailure(files[1]);
+  if (!ReadFirstBlock(files[1], !skipTest && !masterBinary)) return ReadFailure(run, files[1]);
   const bool sourceBinary = settings.brief || FirstBlockHasNul(files[1]);
 
   // Brief comparisons are always binary comparisons, whatever the ignore switches say.
-  if (masterBinary || sourceBinary) return CompareBinary(files, settings.brief);
+  if (masterBinary || sourceBinary) {
+    const int result = CompareBinary(files, settings.brief);
+    return result == kTrouble && run.StopRequested() ? kStopped : result;
+  }
   return CompareText(run, files);
 }
 

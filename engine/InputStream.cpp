@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace lindrel::engine {
 
@@ -20,10 +22,12 @@ constexpr size_t kSlice = 256 * 1024;
 constexpr char kEndOfContent = 26;
 
 std::atomic<long long> failReadsAfter{-1};
+std::atomic<unsigned> pauseBeforeReadsMs{0};
 
 }  // namespace
 
 void TEST_FailReadsAfter(long long rawBytes) { failReadsAfter.store(rawBytes); }
+void TEST_PauseBeforeReads(unsigned ms) { pauseBeforeReadsMs.store(ms); }
 
 InputStream::~InputStream() {
   // A close failure after the run has already decided its result changes nothing.
@@ -89,6 +93,9 @@ std::ptrdiff_t InputStream::ReadRaw(char* destination, size_t count) {
     rawBytesRead_ += got;
     return static_cast<std::ptrdiff_t>(got);
   }
+  if (const unsigned pause = pauseBeforeReadsMs.load(); pause > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+  }
   for (;;) {
     const ssize_t got = ::read(fd_, destination, count);
     if (got >= 0) {
@@ -102,6 +109,10 @@ std::ptrdiff_t InputStream::ReadRaw(char* destination, size_t count) {
 std::ptrdiff_t InputStream::Fill(char* destination, size_t count) {
   size_t delivered = 0;
   while (delivered < count && !contentEnded_) {
+    if (StopRequested()) {
+      errno = ECANCELED;
+      return -1;
+    }
     char* slice = destination + delivered;
     const size_t wanted = std::min(count - delivered, kSlice);
     size_t have = 0;

@@ -2,9 +2,11 @@
 // every carriage-return/line-feed pair is delivered as one line feed and a byte 26
 // (control-Z) ends the content; in binary mode (always text, "-a") bytes pass unchanged.
 //
-// An InputStream belongs to one run on one thread. Only the test hook below is shared.
+// An InputStream belongs to one run on one thread. Only its stop flag, set by another
+// thread, and the test hooks below are shared.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -26,8 +28,13 @@ class InputStream {
   void AttachBytes(std::string_view bytes, bool textMode);
 
   // Delivers bytes until `count` have been delivered or the content ends. Returns the
-  // number delivered (less than `count` only at the end), or -1 on a read error.
+  // number delivered (less than `count` only at the end), or -1 on a read error or once
+  // the stop flag is set (errno ECANCELED).
   std::ptrdiff_t Fill(char* destination, size_t count);
+
+  // A flag another thread sets to end the run. Fill looks at it between slices of a
+  // read, so a stop never waits for the rest of a large file. Not owned; nullptr: none.
+  void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
 
   // Closes the file. False (errno set) when the close fails.
   bool Close();
@@ -38,7 +45,10 @@ class InputStream {
   std::ptrdiff_t ReadRaw(char* destination, size_t count);
   std::ptrdiff_t ConvertInPlace(char* bytes, size_t count);
 
+  bool StopRequested() const { return stop_ != nullptr && stop_->load(std::memory_order_relaxed); }
+
   int fd_ = -1;
+  const std::atomic<bool>* stop_ = nullptr;
   std::string_view bytes_;     // the unread part of attached bytes
   bool fromBytes_ = false;
   bool ownsDescriptor_ = false;
@@ -52,5 +62,9 @@ class InputStream {
 // Test hook: every input stream opened later fails its reads (EIO) once it has read
 // `rawBytes` bytes from its descriptor. A negative value turns the fault off.
 void TEST_FailReadsAfter(long long rawBytes);
+
+// Test hook: every read from a descriptor pauses `ms` milliseconds first, as a slow disk
+// or a network file system would. 0 turns the pause off.
+void TEST_PauseBeforeReads(unsigned ms);
 
 }  // namespace lindrel::engine

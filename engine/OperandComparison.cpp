@@ -36,7 +36,8 @@ const char* KindOfFile(const struct stat& status) {
   return "weird file";
 }
 
-bool OpenFile(InputFile& file, bool textMode) {
+bool OpenFile(const EngineRun& run, InputFile& file, bool textMode) {
+  file.stream.SetStopFlag(run.stop);
   if (file.isStandardInput) {
     file.stream.AttachStandardInput(textMode);
     return true;
@@ -69,7 +70,7 @@ int CompareExamined(EngineRun& run, InputFile (&files)[2], bool nested) {
   if (files[0].isStandardInput && files[1].isStandardInput) return 0;  // one input, itself
 
   for (InputFile& file : files) {
-    if (!OpenFile(file, !settings.alwaysText)) {
+    if (!OpenFile(run, file, !settings.alwaysText)) {
       EngineMessage("%s", file.path.c_str());
       return 2;
     }

@@ -209,7 +209,10 @@ class LINDREL_EXPORT CLindrelCtrl {
   // --- Methods -----------------------------------------------------------------------
 
   // Starts a directory comparison of DirMaster and DirSource on a worker thread. FALSE
-  // and OnError (502 running, 508 empty path) when refused.
+  // and OnError (502 running, 508 empty path) when refused. When the system refuses the
+  // worker thread, DirCompareStarted has already fired: the begin then fires OnError 502
+  // (its text followed by " The system refused a worker thread."), leaves no comparison
+  // running and answers FALSE; a later begin may succeed.
   bool DirCompareBegin();
   // Stops the running directory comparison and waits for it (at most 30 seconds); its
   // completion is not fired and the records found so far stay readable.
@@ -225,7 +228,9 @@ class LINDREL_EXPORT CLindrelCtrl {
   bool DirSaveDataToTabFile(const std::string& fileName);
 
   // Starts a file comparison of FileMaster and FileSource on a worker thread. FALSE and
-  // OnError (502 running, 600/601 missing file) when refused.
+  // OnError (502 running, 600/601 missing file) when refused. A worker thread the system
+  // refuses is reported as for DirCompareBegin; the results are then empty and reports
+  // answer -1, as after an abort.
   bool FileCompareBegin();
   // Runs the same comparison on the calling thread. FALSE when refused or when the
   // engine reported trouble.

@@ -164,7 +164,9 @@ TEST_F(FileCompareJobTest, AbortSuppressesTheCompletionAndAllowsANewBegin) {
   EXPECT_EQ(ctrl.GetFileCompareActive(), 0);
   loop.RunFor(50ms);
   EXPECT_EQ(listener.Count("FileCompareCompleted"), 0u);
-  EXPECT_GT(ctrl.FileCompareResultsCount(), 0);  // what the engine produced stays readable
+  // The abort came while the files were read: the engine stopped before it delivered a
+  // record, and the files are not known to differ.
+  EXPECT_EQ(ctrl.FileCompareResultsCount(), 0);
 
   listener.events.clear();
   ctrl.SetFileMaster(env.Write("m2.txt", "x\n").string());
