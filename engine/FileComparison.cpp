@@ -36,13 +36,17 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
     }
   }
 
+  // Every pass below is linear or stoppable, and the stop flag is looked at between them,
+  // so an abort waits for at most one linear pass.
+  if (run.StopRequested()) return kStopped;
   const size_t prefixLines = TrimIdenticalEnds(files, settings.horizonLines);
   if (files[0].prefixEnd == files[0].suffixBegin && files[1].prefixEnd == files[1].suffixBegin) {
     return 0;  // identical
   }
 
   LineTable tables[2];
-  const int classCount = AssignLineClasses(files, prefixLines, settings, tables);
+  const int classCount = AssignLineClasses(files, prefixLines, settings, tables, run.stop);
+  if (classCount == 0) return kStopped;
 
   ChangedFlags flags(tables[0].count(), tables[1].count());
   {
@@ -51,6 +55,7 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
     DiffSearch search(kept[0], kept[1], flags, settings.speedLargeFiles, run.stop);
     if (!search.Run()) return kStopped;
   }
+  if (run.StopRequested()) return kStopped;
   ShiftBoundaries(tables, flags);
   const std::vector<Change> script = BuildScript(flags);
 

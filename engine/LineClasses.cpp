@@ -11,6 +11,14 @@ namespace lindrel::engine {
 
 namespace {
 
+// Lines between two looks at the stop flag: a pass over a file of millions of lines stays
+// abortable at a negligible cost.
+constexpr size_t kStopCheckLines = 1 << 16;
+
+bool Stopped(const std::atomic<bool>* stop) {
+  return stop != nullptr && stop->load(std::memory_order_relaxed);
+}
+
 constexpr uint32_t kPrimes[] = {
     509u,      1021u,      2039u,      4093u,      8191u,      16381u,     32749u,     65521u,
     131071u,   262139u,    524287u,    1048573u,   2097143u,   4194301u,   8388593u,   16777213u,
@@ -132,8 +140,8 @@ class ClassTable {
 
 // First pass over one side: where every line starts and its hash, kept in the class
 // column until the second pass replaces it with the class number.
-void SplitAndHash(const InputFile& file, const EngineSettings& settings, size_t capacity,
-                  LineTable& table) {
+bool SplitAndHash(const InputFile& file, const EngineSettings& settings, size_t capacity,
+                  LineTable& table, const std::atomic<bool>* stop) {
   table.starts.reserve(capacity);
   table.classes.reserve(capacity);
   const char* p = file.begin() + file.prefixEnd;
@@ -151,16 +159,18 @@ void SplitAndHash(const InputFile& file, const EngineSettings& settings, size_t 
     }
     table.starts.push_back(line);
     table.classes.push_back(static_cast<int>(hash));
+    if (table.classes.size() % kStopCheckLines == 0 && Stopped(stop)) return false;
   }
   // The end of the last line, which for an incomplete last line is before the line feed
   // that was appended to it.
   const bool lastIsIncomplete = file.incompleteLastLine && p == file.end() && !table.classes.empty();
   table.starts.push_back(lastIsIncomplete ? p - 1 : p);
+  return true;
 }
 
 // Second pass: the class of every line. Bucket heads are fetched well ahead of their use,
 // since for large files nearly every bucket access misses the cache.
-void Number(ClassTable& classes, LineTable& table) {
+bool Number(ClassTable& classes, LineTable& table, const std::atomic<bool>* stop) {
   constexpr size_t kAhead = 16;
   constexpr size_t kRing = 32;  // a power of two above kAhead
   uint32_t ring[kRing];
@@ -179,7 +189,9 @@ void Number(ClassTable& classes, LineTable& table) {
     if (i + kAhead / 2 < count) classes.PrefetchHead(ring[(i + kAhead / 2) % kRing]);
     table.classes[i] = classes.ClassOf(table.starts[i], table.length(static_cast<Lin>(i)), hashAt(i),
                                        ring[i % kRing]);
+    if ((i + 1) % kStopCheckLines == 0 && Stopped(stop)) return false;
   }
+  return true;
 }
 
 }  // namespace
@@ -200,7 +212,8 @@ size_t BucketCountFor(size_t classCapacity) {
 }
 
 int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
-                      const EngineSettings& settings, LineTable (&tables)[2]) {
+                      const EngineSettings& settings, LineTable (&tables)[2],
+                      const std::atomic<bool>* stop) {
   // Initial table sizes: the master guesses 32 bytes a line, the source learns the line
   // length from the prefix when the prefix is long enough to tell.
   const size_t capacity0 = (files[0].suffixBegin - files[0].prefixEnd) / 32 + 6;
@@ -208,11 +221,12 @@ int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
       prefixLines >= 10 ? std::max<size_t>(1, files[1].prefixEnd / (prefixLines - 1)) : 32;
   const size_t capacity1 = (files[1].suffixBegin - files[1].prefixEnd) / lineLength + 5;
 
-  SplitAndHash(files[0], settings, capacity0, tables[0]);
-  SplitAndHash(files[1], settings, capacity1, tables[1]);
+  if (!SplitAndHash(files[0], settings, capacity0, tables[0], stop) ||
+      !SplitAndHash(files[1], settings, capacity1, tables[1], stop)) {
+    return 0;
+  }
   ClassTable classes(capacity0 + capacity1 + 1, settings);
-  Number(classes, tables[0]);
-  Number(classes, tables[1]);
+  if (!Number(classes, tables[0], stop) || !Number(classes, tables[1], stop)) return 0;
   tables[0].prefixLines = tables[1].prefixLines = prefixLines;
   return classes.CountPlusOne();
 }

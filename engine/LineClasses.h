@@ -4,6 +4,8 @@
 // class table is built for one run and dropped once the numbers are assigned.
 #pragma once
 
+#include <atomic>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -40,8 +42,10 @@ class BucketIndex {
 };
 
 // Fills both line tables from prefixEnd to suffixBegin of each file and returns the number
-// of classes plus one. Throws std::bad_alloc when memory runs out.
+// of classes plus one, or 0 when `stop` (polled every few thousand lines) was raised: the
+// tables are then incomplete. Throws std::bad_alloc when memory runs out.
 int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
-                      const EngineSettings& settings, LineTable (&tables)[2]);
+                      const EngineSettings& settings, LineTable (&tables)[2],
+                      const std::atomic<bool>* stop = nullptr);
 
 }  // namespace lindrel::engine

@@ -14,6 +14,8 @@
 #include "engine/ConfusingLines.h"
 #include "engine/DiffSearch.h"
 #include "engine/EditScript.h"
+#include "engine/InputFile.h"
+#include "engine/LineClasses.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/ReferenceSearch.h"
 
@@ -234,6 +236,30 @@ TEST(DiffSearchTest, StopFlagEndsTheSearch) {
   const Flags flags = Mark<DiffSearch>(master, source, true, false, &finished, &stop);
   EXPECT_TRUE(finished);
   EXPECT_TRUE(MarksRebuildSource(master, source, flags));
+}
+
+// Hashing and numbering the lines of large files takes seconds before any search starts:
+// the flag stops that too, and only that.
+TEST(DiffSearchTest, StopFlagEndsTheLineClassPasses) {
+  std::string content;
+  for (int i = 0; i < 300000; ++i) content += "line " + std::to_string(i % 1000) + "\n";
+  InputFile files[2];
+  for (InputFile& file : files) {
+    ASSERT_TRUE(file.buffer.Reserve(content.size() + 64));
+    std::copy(content.begin(), content.end(), file.buffer.data());
+    file.buffered = content.size();
+    file.suffixBegin = content.size();
+  }
+  const EngineSettings settings;
+  std::atomic<bool> stop{true};
+  LineTable stopped[2];
+  EXPECT_EQ(AssignLineClasses(files, 0, settings, stopped, &stop), 0);
+  EXPECT_LT(stopped[0].count() + stopped[1].count(), 300000) << "the first pass went on";
+
+  stop = false;
+  LineTable tables[2];
+  EXPECT_EQ(AssignLineClasses(files, 0, settings, tables, &stop), 1001);
+  EXPECT_EQ(tables[1].count(), 300000);
 }
 
 // A whole run on files whose exact comparison would take far longer than a minute: the
