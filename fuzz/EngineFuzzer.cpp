@@ -12,8 +12,11 @@
 //   their ignorable lines are dropped, and every record holds a line that is not ignorable;
 // - with -d and nothing ignored the records cost what a shortest edit script costs
 //   (computed here by dynamic programming), and so do they under -H while it cannot act;
-// - switches that have no effect change no record.
+// - switches that have no effect change no record, and the same pair read from files (in
+//   blocks, text mode across their edges) gives the same result and records.
 #include <fuzzer/FuzzedDataProvider.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -39,6 +42,22 @@ class Recorder final : public lindrel::engine::ChangeSink {
   void StoreChangeRecord(const ChangeRecord& record) override { records.push_back(record); }
   std::vector<ChangeRecord> records;
 };
+
+// The run the component makes: the engine reading the pair from two files.
+int RunOnFiles(const std::vector<std::string>& switches, const std::string& master,
+               const std::string& source, Recorder& recorder) {
+  static const int fds[2] = {::memfd_create("master", 0), ::memfd_create("source", 0)};
+  std::vector<std::string> arguments{"Lindrel"};
+  const std::string* contents[2] = {&master, &source};
+  for (int i = 0; i < 2; ++i) {
+    Check(fds[i] >= 0 && ::ftruncate(fds[i], 0) == 0);
+    Check(::pwrite(fds[i], contents[i]->data(), contents[i]->size(), 0) ==
+          static_cast<ssize_t>(contents[i]->size()));
+    arguments.push_back("/proc/self/fd/" + std::to_string(fds[i]));
+  }
+  arguments.insert(arguments.end(), switches.begin(), switches.end());
+  return lindrel::engine::RunEngine(arguments, recorder);
+}
 
 // What the engine reads: in text mode CR LF is LF and a byte 26 ends the content.
 std::string AsRead(const std::string& raw, bool textMode) {
@@ -298,6 +317,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(lindrel::engine::RunEngineOnTexts(more, master, source, again) == result);
     Check(again.records == records);
   }
+  Recorder fromFiles;
+  Check(RunOnFiles(s.entries, master, source, fromFiles) == result);
+  Check(fromFiles.records == records);
 
   const bool textMode = !s.alwaysText;
   const std::string masterRead = AsRead(master, textMode);
