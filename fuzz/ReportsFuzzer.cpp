@@ -1,6 +1,6 @@
 // The report writers on any file pair, through the report layer as the component drives
 // it: the engine's records of the pair (sometimes of files that changed after the
-// comparison), forced alignments, any captions and title, word marking with any word
+// comparison), files of raw bytes or of words, forced alignments, any captions and title, word marking with any word
 // options, every format and both HTML styles. Asserts, beside no crash:
 // - every HTML page is well formed: each tag is a known one, opened tags are closed in
 //   order (two closings stay implicit, as the page format has them and HTML allows: the
@@ -62,6 +62,22 @@ class EngineWordComparer final : public reports::WordComparer {
     return result != lindrel::engine::kTrouble;
   }
 };
+
+// Lines of words from a small vocabulary, so that rows share and differ in words: a byte
+// picks a word (or a blank run, an empty word, a line end).
+std::string Words(const std::string& bytes) {
+  static const char* const kWords[] = {"the", "The", "fox", "<b>", "a&b", "", " ", "\t", "jumps", "over"};
+  std::string text;
+  for (unsigned char b : bytes) {
+    if (b % 11 == 10) {
+      text += (b & 0x80) ? "\r\n" : "\n";
+    } else {
+      text += kWords[b % 11];
+      text += ' ';
+    }
+  }
+  return text;
+}
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -288,9 +304,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     alignments.push_back({input.ConsumeIntegralInRange(0, 5), input.ConsumeIntegralInRange(-1, 12),
                           input.ConsumeIntegralInRange(-1, 12), input.ConsumeIntegralInRange(-1, 4)});
   }
+  const bool asWords = bits & 0x200;
   std::string master = input.ConsumeRandomLengthString(size);
   std::string source = input.ConsumeRandomLengthString(size);
-  const std::string changedSource = input.ConsumeRemainingBytesAsString();
+  std::string changedSource = input.ConsumeRemainingBytesAsString();
+  if (asWords) {
+    master = Words(master);
+    source = Words(source);
+    changedSource = Words(changedSource);
+  }
 
   // The comparison the reports are of, under the same switches as the word comparisons.
   std::vector<std::string> switches;
