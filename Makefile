@@ -6,10 +6,11 @@ ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZERS    := json_text ini_file engine reports file_type_filter tab_export
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-main test-asan test-tsan fuzz demo clean
+.PHONY: all deps configure build run test test-main test-asan test-tsan test-fuzz fuzz demo clean
 
 all: build
 
@@ -28,9 +29,9 @@ build: configure
 run: build
 	@scripts/run-main-job $(BUILD)
 
-# Every test: the normal build, then the core under ASan+UBSan and the threading tests
-# under TSan.
-test: test-main test-asan test-tsan
+# Every test: the normal build, then the core under ASan+UBSan, the threading tests
+# under TSan, and a short pass of every fuzzer over its seeds.
+test: test-main test-asan test-tsan test-fuzz
 
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -58,13 +59,19 @@ fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DLINDREL_BUILD_GUI=OFF -DLINDREL_BUILD_BENCHMARKS=OFF -DBUILD_TESTING=OFF \
 	  -DLINDREL_BUILD_FUZZERS=ON
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_json_text fuzz_ini_file
-	@set -e; for name in json_text ini_file; do \
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZERS))
+	@set -e; for name in $(FUZZERS); do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$name $(FUZZ_BUILD)/findings; \
 	  $(FUZZ_BUILD)/fuzz/fuzz_$$name -max_total_time=$(FUZZ_SECONDS) \
 	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$name- \
 	    $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name; \
 	done
+
+# The fuzzers' share of `make test`: every harness briefly on its seeds (and whatever
+# earlier runs left in $(FUZZ_BUILD)/corpus).
+test-fuzz:
+	$(MAKE) fuzz FUZZ_SECONDS=20
+	@echo "fuzz: $(words $(FUZZERS)) passed, 0 failed"
 
 demo: build
 	$(BUILD)/demo/LindrelDemo

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/TableEscape.h"
 #include "lindrel/LindrelCtrl.h"
 
 namespace lindrel::cli {
@@ -47,9 +48,5 @@ std::string TableLine(const DirRecord& record, const DirRecord& root);
 
 // The record as one JSON object.
 std::string DirRecordJson(long index, const DirRecord& record, const DirRecord& root);
-
-// `text` with control characters and backslashes written as C escapes, so a file name
-// holding a line feed cannot break the one-line-per-record table.
-std::string EscapeForTable(std::string_view text);
 
 }  // namespace lindrel::cli
