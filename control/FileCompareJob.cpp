@@ -87,7 +87,9 @@ int RunFileCompareJob(CLindrelCtrl::Impl& d, const engine::FileCompareOptions& o
     d.fileDifferWithoutRecords = true;
 
   if (d.fileJob.ClaimCompletion()) {
-    d.events.Queue(PendingEvent{PendingEventKind::kFileCompletion, 0, {}}, [&d] {
+    // The count goes with the event: a begin made before the host's loop delivers it
+    // clears the results it describes.
+    d.events.Queue(PendingEvent{PendingEventKind::kFileCompletion, d.fileResults.Count(), {}}, [&d] {
       d.fileJob.active = false;
       d.fileJob.StoreElapsed(platform::TickCount());
     });

@@ -55,7 +55,7 @@ void CLindrelCtrl::Impl::Deliver(const PendingEvent& event) {
       if (listener) listener->DirCompareCompleted();
       break;
     case PendingEventKind::kFileCompletion:
-      if (listener) listener->FileCompareCompleted(fileResults.Count());
+      if (listener) listener->FileCompareCompleted(event.code);
       break;
     case PendingEventKind::kError:
       FireError(event.code, event.detail);
