@@ -27,21 +27,16 @@
 #include <vector>
 
 #include "engine/Engine.h"
+#include "fuzz/FuzzChecks.h"
 
 namespace {
 
 using lindrel::engine::ChangeRecord;
 using Lines = std::vector<std::string>;
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using lindrel::fuzzing::Check;
 
-class Recorder final : public lindrel::engine::ChangeSink {
- public:
-  void StoreChangeRecord(const ChangeRecord& record) override { records.push_back(record); }
-  std::vector<ChangeRecord> records;
-};
+using lindrel::fuzzing::Recorder;
 
 // The run the component makes: the engine reading the pair from two files.
 int RunOnFiles(const std::vector<std::string>& switches, const std::string& master,

@@ -12,12 +12,11 @@
 #include <vector>
 
 #include "dircompare/FileTypeFilter.h"
+#include "fuzz/FuzzChecks.h"
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using lindrel::fuzzing::Check;
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 

@@ -12,12 +12,11 @@
 
 #include "platform/IniFile.h"
 #include "platform/ReplacementFile.h"
+#include "fuzz/FuzzChecks.h"
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using lindrel::fuzzing::Check;
 
 std::string Trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(" \t\r");

@@ -8,12 +8,11 @@
 #include <string_view>
 
 #include "cli/JsonText.h"
+#include "fuzz/FuzzChecks.h"
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using lindrel::fuzzing::Check;
 
 unsigned Hex(std::string_view digits) {
   unsigned value = 0;

@@ -28,21 +28,16 @@
 #include "engine/Engine.h"
 #include "platform/ScratchDirectory.h"
 #include "reports/ReportState.h"
+#include "fuzz/FuzzChecks.h"
 
 namespace {
 
 using lindrel::engine::ChangeRecord;
 namespace reports = lindrel::reports;
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using lindrel::fuzzing::Check;
 
-class Recorder final : public lindrel::engine::ChangeSink {
- public:
-  void StoreChangeRecord(const ChangeRecord& record) override { records.push_back(record); }
-  std::vector<ChangeRecord> records;
-};
+using lindrel::fuzzing::Recorder;
 
 // The word comparison as the component's second instance runs it: the engine on the two
 // paragraph texts under the reduced switches.

@@ -22,15 +22,14 @@
 #include "dircompare/DirResultStore.h"
 #include "dircompare/TabExport.h"
 #include "platform/ScratchDirectory.h"
+#include "fuzz/FuzzChecks.h"
 
 namespace {
 
 using lindrel::dircompare::DirFlag;
 using lindrel::dircompare::DirResultRecord;
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using lindrel::fuzzing::Check;
 
 // A field of `width` bits holding the low bits of `value`, read as a signed number.
 int SignExtended(int value, int width) {
