@@ -89,7 +89,8 @@ int RunFileCompareJob(CLindrelCtrl::Impl& d, const engine::FileCompareOptions& o
   if (d.fileJob.ClaimCompletion()) {
     // The count goes with the event: a begin made before the host's loop delivers it
     // clears the results it describes.
-    d.events.Queue(PendingEvent{PendingEventKind::kFileCompletion, d.fileResults.Count(), {}}, [&d] {
+    const PendingEvent completion{PendingEventKind::kFileCompletion, d.fileResults.Count(), {}};
+    d.events.Queue(completion, [&d] {
       d.fileJob.active = false;
       d.fileJob.StoreElapsed(platform::TickCount());
     });

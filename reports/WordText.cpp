@@ -136,20 +136,23 @@ std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs,
   }
   if (!onePass) {
     std::string marked(text);
-    for (auto r = runs.rbegin(); r != runs.rend(); ++r) MarkWords(marked, r->w1, r->w2, r->colour, r->style);
+    for (auto r = runs.rbegin(); r != runs.rend(); ++r) {
+      MarkWords(marked, r->w1, r->w2, r->colour, r->style);
+    }
     return marked;
   }
   std::string marked;
   marked.reserve(text.size() + runs.size() * 48);
   std::size_t at = 0;
   for (std::size_t i = 0; i < runs.size(); ++i) {
+    const Span span = spans[i];
     WithTags(runs[i].colour, runs[i].style, [&](std::string_view opening, std::string_view closing) {
-      marked.append(text.substr(at, spans[i].open - at));
+      marked.append(text.substr(at, span.open - at));
       marked.append(opening);
-      marked.append(text.substr(spans[i].open, spans[i].close - spans[i].open));
+      marked.append(text.substr(span.open, span.close - span.open));
       marked.append(closing);
     });
-    at = spans[i].close;
+    at = span.close;
   }
   marked.append(text.substr(at));
   return marked;

@@ -102,7 +102,8 @@ TEST(WordTextTest, MarkRunsAsMarkingEachRunFromTheLast) {
     for (auto r = runs.rbegin(); r != runs.rend(); ++r) {
       MarkWords(expected, r->w1, r->w2, r->colour, r->style);
     }
-    ASSERT_EQ(MarkRuns(text, runs, scratch), expected) << "round " << round << " text \"" << text << "\"";
+    ASSERT_EQ(MarkRuns(text, runs, scratch), expected)
+        << "round " << round << " text \"" << text << "\"";
   }
 }
 
