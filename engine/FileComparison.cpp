@@ -43,6 +43,7 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
   if (files[0].prefixEnd == files[0].suffixBegin && files[1].prefixEnd == files[1].suffixBegin) {
     return 0;  // identical
   }
+  if (run.StopRequested()) return kStopped;
 
   LineTable tables[2];
   const int classCount = AssignLineClasses(files, prefixLines, settings, tables, run.stop);
@@ -52,12 +53,15 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
   {
     KeptLines kept[2];
     FilterConfusingLines(tables, classCount, settings.noDiscards, flags, kept);
+    if (run.StopRequested()) return kStopped;
     DiffSearch search(kept[0], kept[1], flags, settings.speedLargeFiles, run.stop);
     if (!search.Run()) return kStopped;
   }
   if (run.StopRequested()) return kStopped;
   ShiftBoundaries(tables, flags);
+  if (run.StopRequested()) return kStopped;
   const std::vector<Change> script = BuildScript(flags);
+  if (run.StopRequested()) return kStopped;
 
   const size_t delivered = DeliverRecords(script, tables, settings.ignoreBlankLines, run.patterns, run.sink);
   if (settings.ignoreBlankLines || !run.patterns.empty()) return delivered > 0 ? 1 : 0;

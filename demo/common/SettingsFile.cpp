@@ -51,6 +51,21 @@ long LeadingNumber(const QString& text) {
   return platform::ParseProfileInt(text.trimmed().toUtf8().toStdString());
 }
 
+bool ReadSettingFlag(const QString& section, const QString& key, bool defaultValue) {
+  return ReadSetting(section, key, BoolText(defaultValue)) != QLatin1String("FALSE");
+}
+
+long ReadSettingNumber(const QString& section, const QString& key, long defaultValue) {
+  return LeadingNumber(ReadSetting(section, key, QString::number(defaultValue)));
+}
+
+bool NoFailures(QStringList failures, QString* error) {
+  if (failures.isEmpty()) return true;
+  failures.removeDuplicates();
+  if (error != nullptr) *error = failures.join(QLatin1Char('\n'));
+  return false;
+}
+
 QString BoolText(bool value) {
   return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
 }

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 namespace lindrel::demo {
 
@@ -36,6 +37,16 @@ bool WriteSettings(const QString& section, const QList<QPair<QString, QString>>&
 // The leading whole number of `text` (an optional sign first, blanks skipped before),
 // 0 when there is none.
 long LeadingNumber(const QString& text);
+
+// A boolean as the comparison windows read it: false only when the stored text is
+// exactly "FALSE", so "false" or "no" read as true.
+bool ReadSettingFlag(const QString& section, const QString& key, bool defaultValue);
+// The leading whole number of the stored text, or `defaultValue` when the key is missing.
+long ReadSettingNumber(const QString& section, const QString& key, long defaultValue);
+
+// True when `failures` is empty; otherwise false, with the distinct reasons one per line
+// in `error` (when given).
+bool NoFailures(QStringList failures, QString* error);
 
 // "TRUE" or "FALSE".
 QString BoolText(bool value);

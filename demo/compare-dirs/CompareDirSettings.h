@@ -10,10 +10,11 @@
 // Threading: GUI thread only.
 #pragma once
 
-#include <QFont>
 #include <QString>
 
 #include <array>
+
+#include "demo/common/FontSetting.h"
 
 namespace lindrel::demo {
 
@@ -28,10 +29,8 @@ struct CompareDirSettings {
   QString reportText;   // default: the Lindrel directory + "/TVKReport.TXT"
   QString reportComma;  // also where the tab-delimited report is written
   QString reportHtml;
-  QString fontName = QStringLiteral("Courier New");
-  int fontSize = 8;
-  bool fontBold = false;
-  bool fontItalic = false;
+  static inline const QString kDefaultFontName = QStringLiteral("Courier New");
+  FontSetting font{kDefaultFontName};
 
   // The stored settings, with the defaults for whatever is missing.
   static CompareDirSettings Read();
@@ -40,9 +39,6 @@ struct CompareDirSettings {
   bool Save(QString* error = nullptr) const;
   // Stores StreamFindings alone.
   static bool SaveStreamFindings(bool stream, QString* error = nullptr);
-
-  QFont Font() const;
-  void SetFont(const QFont& font);
 };
 
 }  // namespace lindrel::demo

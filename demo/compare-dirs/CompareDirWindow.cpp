@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
 #include <QTimer>
@@ -22,8 +21,9 @@
 #include <cstdlib>
 
 #include "demo/common/DesktopOpener.h"
-#include "demo/common/ProgramState.h"
 #include "demo/common/LegendItems.h"
+#include "demo/common/PanelStatusBar.h"
+#include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
 #include "demo/common/WindowPlacement.h"
 #include "demo/compare-dirs/CompareDirOptionsDialog.h"
@@ -137,24 +137,14 @@ void CompareDirWindow::BuildControls() {
 
   tbLegend_ = BuildLegend();
 
-  sbStatus_ = new QStatusBar(this);
-  sbStatus_->setObjectName(QStringLiteral("sbStatus"));
-  sbStatus_->setSizeGripEnabled(false);
+  // The state text (panel 3) takes the room.
+  sbStatus_ = new PanelStatusBar(kStatusPanels, 3, this);
   sbStatus_->installEventFilter(this);
-  for (int i = 0; i < kStatusPanels; ++i) {
-    auto* panel = new QLabel(sbStatus_);
-    panel->setObjectName(QStringLiteral("sbStatusPanel%1").arg(i + 1));
-    panel->setFrameShape(QFrame::StyledPanel);
-    panel->setFrameShadow(QFrame::Sunken);
-    panel->setTextFormat(Qt::PlainText);
-    panel->installEventFilter(this);
-    panels_[static_cast<size_t>(i)] = panel;
-    // The state text takes the room; the others are as wide as their text.
-    sbStatus_->addWidget(panel, i == 2 ? 1 : 0);
-  }
-  panels_[1]->setMinimumWidth(panels_[1]->fontMetrics().horizontalAdvance(
+  for (int panel = 1; panel <= kStatusPanels; ++panel)
+    sbStatus_->Panel(panel)->installEventFilter(this);
+  sbStatus_->Panel(2)->setMinimumWidth(sbStatus_->Panel(2)->fontMetrics().horizontalAdvance(
       QStringLiteral("Files: 000000  Dirs: 00000")));
-  panels_[3]->hide();  // no text of its own
+  sbStatus_->Panel(4)->hide();  // no text of its own
   SetStatus(1, QString::fromUtf8(kHint));
 
   timer1_ = new QTimer(this);
@@ -448,12 +438,12 @@ void CompareDirWindow::mnuViewLegend_Click() {
 
 void CompareDirWindow::Change_Font(bool showDialog) {
   if (showDialog) {
-    QFont font = settings_.Font();
+    QFont font = settings_.font.Font();
     if (!widgets::GetFont(this, font)) return;
-    settings_.SetFont(font);
+    settings_.font.Set(font);
   }
   fgFiles_->setUpdatesEnabled(false);
-  const QFont font = settings_.Font();
+  const QFont font = settings_.font.Font();
   fgFiles_->setFont(font);
   fgFiles_->verticalHeader()->setDefaultSectionSize(
       std::max(QFontMetrics(font).height(), fgFiles_->iconSize().height()) + 4);
@@ -535,28 +525,19 @@ void CompareDirWindow::closeEvent(QCloseEvent* event) {
 
 void CompareDirWindow::Form_Activate() {
   if (!main_) return;
-  const MainMenus& menus = main_->Menus();
-  menus.mnuReport->menuAction()->setVisible(true);
   // A directory comparison has the tab-delimited report only.
-  menus.mnuReportTabDelimitedFile->setVisible(true);
-  menus.mnuReportHTMLFile->setVisible(false);
-  menus.mnuReportCommaDelimitedFile->setVisible(false);
-  menus.mnuReportTextFile->setVisible(false);
-  menus.mnuViewLegend->setEnabled(true);
+  main_->Menus().ShowForComparisonWindow({.tabDelimitedReport = true});
   main_->PressToolbarButton(QString::fromUtf8(MainWindow::kCompareDir), true);
-  menus.mnuPopupShowDetail->setVisible(true);
-  menus.mnuSwap->setVisible(false);
 }
 
 // --- Status bar ---------------------------------------------------------------------------------
 
 void CompareDirWindow::SetStatus(int panel, const QString& text) {
-  if (panel >= 1 && panel <= kStatusPanels) panels_[static_cast<size_t>(panel - 1)]->setText(text);
+  sbStatus_->SetText(panel, text);
 }
 
 QString CompareDirWindow::StatusText(int panel) const {
-  if (panel < 1 || panel > kStatusPanels) return {};
-  return panels_[static_cast<size_t>(panel - 1)]->text();
+  return sbStatus_->Text(panel);
 }
 
 }  // namespace lindrel::demo

@@ -37,7 +37,6 @@ class QAction;
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QStatusBar;
 class QTableView;
 class QTimer;
 class QToolBar;
@@ -49,6 +48,7 @@ class LindrelWidget;
 namespace lindrel::demo {
 
 class MainWindow;
+class PanelStatusBar;
 
 class CompareDirWindow : public QWidget {
   Q_OBJECT
@@ -171,8 +171,7 @@ class CompareDirWindow : public QWidget {
   DirGridModel dummyModel_;
   QTableView* fgFiles_ = nullptr;
   QTableView* fgDummy_ = nullptr;
-  QStatusBar* sbStatus_ = nullptr;
-  std::array<QLabel*, kStatusPanels> panels_{};
+  PanelStatusBar* sbStatus_ = nullptr;
   QListWidget* lstErrorMessages_ = nullptr;
   QWidget* tbLegend_ = nullptr;
   QWidget* frmLegend_ = nullptr;

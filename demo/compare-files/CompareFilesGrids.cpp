@@ -159,14 +159,14 @@ void CompareFilesWindow::mnuViewLegend_Click() {
 
 void CompareFilesWindow::Change_Font(bool showDialog) {
   if (showDialog) {
-    QFont font = settings_.Font();
+    QFont font = settings_.font.Font();
     const bool chosen = widgets::GetFont(this, font);
     HideDetailViews();
     if (!chosen) return;
-    settings_.SetFont(font);
+    settings_.font.Set(font);
   }
   SetGridsRedraw(false);
-  const QFont font = settings_.Font();
+  const QFont font = settings_.font.Font();
   for (ComparisonGrid* grid : {msfgMaster_, msfgSource_, msfgAllInOne_}) grid->setFont(font);
   for (QTextEdit* overlay : {rtbMaster_, rtbSource_, rtbAllInOne_}) overlay->setFont(font);
   LayoutGrids();

@@ -23,10 +23,6 @@ constexpr const char* kReportHtml = "msgReportFileHTM_CF";
 constexpr const char* kReportTitle = "msgReportTitleHTM_CF";
 constexpr const char* kReportType = "mbReportDefaultFileType_CF";
 constexpr const char* kReportStyle = "mbReportDefaultStyle_CF";
-constexpr const char* kFontName = "FontName";
-constexpr const char* kFontSize = "FontSize";
-constexpr const char* kFontBold = "FontBold";
-constexpr const char* kFontItalic = "FontItalic";
 }  // namespace keys
 
 QString Read(const char* section, const char* key, const QString& defaultValue) {
@@ -34,11 +30,12 @@ QString Read(const char* section, const char* key, const QString& defaultValue) 
 }
 
 bool ReadFlag(const char* section, const char* key, bool defaultValue) {
-  return Read(section, key, BoolText(defaultValue)) != QLatin1String("FALSE");
+  return ReadSettingFlag(QString::fromUtf8(section), QString::fromUtf8(key), defaultValue);
 }
 
-long ReadNumber(const char* section, const char* key, long defaultValue) {
-  return LeadingNumber(Read(section, key, QString::number(defaultValue)));
+int ReadNumber(const char* section, const char* key, long defaultValue) {
+  return static_cast<int>(
+      ReadSettingNumber(QString::fromUtf8(section), QString::fromUtf8(key), defaultValue));
 }
 
 }  // namespace
@@ -63,12 +60,9 @@ CompareFilesSettings CompareFilesSettings::Read() {
   s.report.htmlPath =
       demo::Read(kWindowSection, keys::kReportHtml, DefaultReportPath("TVKReport.HTM"));
   s.report.htmlTitle = demo::Read(kWindowSection, keys::kReportTitle, QStringLiteral("Title"));
-  s.report.defaultType = static_cast<int>(ReadNumber(kWindowSection, keys::kReportType, 1));
-  s.report.defaultStyle = static_cast<int>(ReadNumber(kWindowSection, keys::kReportStyle, 1));
-  s.fontName = demo::Read(kWindowSection, keys::kFontName, QStringLiteral("Times New Roman"));
-  s.fontSize = static_cast<int>(ReadNumber(kWindowSection, keys::kFontSize, 8));
-  s.fontBold = ReadFlag(kWindowSection, keys::kFontBold, false);
-  s.fontItalic = ReadFlag(kWindowSection, keys::kFontItalic, false);
+  s.report.defaultType = ReadNumber(kWindowSection, keys::kReportType, 1);
+  s.report.defaultStyle = ReadNumber(kWindowSection, keys::kReportStyle, 1);
+  s.font = FontSetting::Read(QString::fromUtf8(kWindowSection), kDefaultFontName);
   return s;
 }
 
@@ -81,41 +75,17 @@ bool CompareFilesSettings::Save(QString* error) const {
                       {keys::kRemoveBlankLines, BoolText(removeBlankLines)}},
                      &failure))
     failures << failure;
-  if (!WriteSettings(QString::fromUtf8(kWindowSection),
-                     {{keys::kShowLegend, BoolText(showLegend)},
-                      {keys::kReportText, report.textPath},
-                      {keys::kReportComma, report.commaDelimitedPath},
-                      {keys::kReportHtml, report.htmlPath},
-                      {keys::kReportTitle, report.htmlTitle},
-                      {keys::kReportType, QString::number(report.defaultType)},
-                      {keys::kReportStyle, QString::number(report.defaultStyle)},
-                      {keys::kFontName, fontName},
-                      {keys::kFontSize, QString::number(fontSize)},
-                      {keys::kFontBold, BoolText(fontBold)},
-                      {keys::kFontItalic, BoolText(fontItalic)}},
-                     &failure))
-    failures << failure;
-  if (!failures.isEmpty() && error != nullptr) {
-    failures.removeDuplicates();
-    *error = failures.join(QLatin1Char('\n'));
-  }
-  return failures.isEmpty();
-}
-
-QFont CompareFilesSettings::Font() const {
-  QFont font(fontName);
-  // A stored size of 0 or less would make Qt fall back with a warning on every use.
-  font.setPointSize(fontSize > 0 ? fontSize : 8);
-  font.setBold(fontBold);
-  font.setItalic(fontItalic);
-  return font;
-}
-
-void CompareFilesSettings::SetFont(const QFont& font) {
-  fontName = font.family();
-  fontSize = font.pointSize() > 0 ? font.pointSize() : qRound(font.pointSizeF());
-  fontBold = font.bold();
-  fontItalic = font.italic();
+  QList<QPair<QString, QString>> window{
+      {keys::kShowLegend, BoolText(showLegend)},
+      {keys::kReportText, report.textPath},
+      {keys::kReportComma, report.commaDelimitedPath},
+      {keys::kReportHtml, report.htmlPath},
+      {keys::kReportTitle, report.htmlTitle},
+      {keys::kReportType, QString::number(report.defaultType)},
+      {keys::kReportStyle, QString::number(report.defaultStyle)}};
+  window.append(font.Entries());
+  if (!WriteSettings(QString::fromUtf8(kWindowSection), window, &failure)) failures << failure;
+  return NoFailures(failures, error);
 }
 
 }  // namespace lindrel::demo

@@ -9,9 +9,9 @@
 // Threading: GUI thread only.
 #pragma once
 
-#include <QFont>
 #include <QString>
 
+#include "demo/common/FontSetting.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 
 namespace lindrel::demo {
@@ -22,19 +22,13 @@ struct CompareFilesSettings {
   bool beepWhenDone = true;
   bool removeBlankLines = true;  // kept and written back; no effect in the window
   CompareFilesReportSettings report;
-  QString fontName = QStringLiteral("Times New Roman");
-  int fontSize = 8;
-  bool fontBold = false;
-  bool fontItalic = false;
+  static inline const QString kDefaultFontName = QStringLiteral("Times New Roman");
+  FontSetting font{kDefaultFontName};
 
   // The stored settings, with the defaults for whatever is missing.
   static CompareFilesSettings Read();
   // Stores every key. False, with the reason in `error`, when the file cannot be written.
   bool Save(QString* error = nullptr) const;
-
-  // The grid font these settings describe.
-  QFont Font() const;
-  void SetFont(const QFont& font);
 };
 
 // The default path of a report file named `name` ("TVKReport.TXT" and so on).

@@ -12,7 +12,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QStatusBar>
 #include <QStyle>
 #include <QTextEdit>
 #include <QKeyEvent>
@@ -21,6 +20,7 @@
 
 #include <cstdlib>
 
+#include "demo/common/PanelStatusBar.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
 #include "demo/common/WindowPlacement.h"
@@ -145,19 +145,8 @@ void CompareFilesWindow::BuildControls() {
   tbLegend_ = new LegendBar(this);
   connect(tbLegend_, &LegendBar::HideClicked, this, &CompareFilesWindow::mnuViewLegend_Click);
 
-  sbStatus_ = new QStatusBar(this);
-  sbStatus_->setObjectName(QStringLiteral("sbStatus"));
-  sbStatus_->setSizeGripEnabled(false);
-  for (int i = 0; i < kStatusPanels; ++i) {
-    auto* panel = new QLabel(sbStatus_);
-    panel->setObjectName(QStringLiteral("sbStatusPanel%1").arg(i + 1));
-    panel->setFrameShape(QFrame::StyledPanel);
-    panel->setFrameShadow(QFrame::Sunken);
-    panel->setTextFormat(Qt::PlainText);
-    panels_[static_cast<size_t>(i)] = panel;
-    // The state text takes the room; the others are as wide as their text.
-    sbStatus_->addWidget(panel, i == 2 ? 1 : 0);
-  }
+  // The state text (panel 3) takes the room.
+  sbStatus_ = new PanelStatusBar(kStatusPanels, 3, this);
 
   frmPleaseWait_ = new PleaseWaitWindow(this);
 
@@ -458,17 +447,10 @@ void CompareFilesWindow::closeEvent(QCloseEvent* event) {
 
 void CompareFilesWindow::Form_Activate() {
   if (!main_) return;
-  const MainMenus& menus = main_->Menus();
-  menus.mnuReport->menuAction()->setVisible(true);
-  menus.mnuReportHTMLFile->setVisible(true);
-  menus.mnuReportCommaDelimitedFile->setVisible(true);
-  menus.mnuReportTextFile->setVisible(true);
   // A file comparison has no tab-delimited report.
-  menus.mnuReportTabDelimitedFile->setVisible(false);
-  menus.mnuViewLegend->setEnabled(true);
+  main_->Menus().ShowForComparisonWindow(
+      {.htmlReport = true, .commaDelimitedReport = true, .textReport = true, .swap = true});
   main_->PressToolbarButton(QString::fromUtf8(MainWindow::kCompareFiles), true);
-  menus.mnuPopupShowDetail->setVisible(true);
-  menus.mnuSwap->setVisible(true);
 }
 
 void CompareFilesWindow::Form_Deactivate() { HideDetailViews(); }
@@ -481,12 +463,11 @@ void CompareFilesWindow::ShowThisWindow() {
 // --- Status bar ------------------------------------------------------------------------------
 
 void CompareFilesWindow::SetStatus(int panel, const QString& text) {
-  if (panel >= 1 && panel <= kStatusPanels) panels_[static_cast<size_t>(panel - 1)]->setText(text);
+  sbStatus_->SetText(panel, text);
 }
 
 QString CompareFilesWindow::StatusText(int panel) const {
-  if (panel < 1 || panel > kStatusPanels) return {};
-  return panels_[static_cast<size_t>(panel - 1)]->text();
+  return sbStatus_->Text(panel);
 }
 
 QString CompareFilesWindow::ElapsedSecondsText() const {

@@ -49,7 +49,6 @@ class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QStackedWidget;
-class QStatusBar;
 class QTextEdit;
 class QToolBar;
 
@@ -62,6 +61,7 @@ namespace lindrel::demo {
 class ComparisonGrid;
 class LegendBar;
 class MainWindow;
+class PanelStatusBar;
 class PleaseWaitWindow;
 
 class CompareFilesWindow : public QWidget, public CompareFilesExchange {
@@ -287,8 +287,7 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   QTextEdit* rtbSource_ = nullptr;
   QTextEdit* rtbAllInOne_ = nullptr;
   LegendBar* tbLegend_ = nullptr;
-  QStatusBar* sbStatus_ = nullptr;
-  std::array<QLabel*, kStatusPanels> panels_{};
+  PanelStatusBar* sbStatus_ = nullptr;
   PleaseWaitWindow* frmPleaseWait_ = nullptr;
 };
 

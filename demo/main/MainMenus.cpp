@@ -86,4 +86,15 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
   return m;
 }
 
+void MainMenus::ShowForComparisonWindow(const ComparisonMenuItems& items) const {
+  mnuReport->menuAction()->setVisible(true);
+  mnuReportHTMLFile->setVisible(items.htmlReport);
+  mnuReportCommaDelimitedFile->setVisible(items.commaDelimitedReport);
+  mnuReportTextFile->setVisible(items.textReport);
+  mnuReportTabDelimitedFile->setVisible(items.tabDelimitedReport);
+  mnuViewLegend->setEnabled(true);
+  mnuPopupShowDetail->setVisible(true);
+  mnuSwap->setVisible(items.swap);
+}
+
 }  // namespace lindrel::demo

@@ -17,6 +17,15 @@ class QMenuBar;
 
 namespace lindrel::demo {
 
+// What an active comparison window offers in the main window's menus.
+struct ComparisonMenuItems {
+  bool htmlReport = false;
+  bool commaDelimitedReport = false;
+  bool textReport = false;
+  bool tabDelimitedReport = false;
+  bool swap = false;
+};
+
 struct MainMenus {
   static constexpr int kPriorityLevels = 5;
 
@@ -55,6 +64,10 @@ struct MainMenus {
   QAction* mnuPopupRefresh = nullptr;
   QAction* mnuPopupReport = nullptr;
   QAction* mnuPopupFont = nullptr;
+
+  // Shows the Report menu with the reports of `items`, Swap as `items` says, and enables
+  // the legend and detail items, for the comparison window just activated.
+  void ShowForComparisonWindow(const ComparisonMenuItems& items) const;
 };
 
 // Creates every menu and item on `bar`.

@@ -396,33 +396,29 @@ QList<QMdiSubWindow*> ArrangeableWindows(QMdiArea& area) {
   return windows;
 }
 
+// Shares the area out in equal bands, one window each, stacked top to bottom or placed
+// side by side; the last band takes what the division leaves over.
+void TileInBands(QMdiArea& area, Qt::Orientation stacking) {
+  QList<QMdiSubWindow*> windows = ArrangeableWindows(area);
+  if (windows.isEmpty()) return;
+  const QRect room = area.viewport()->rect();
+  const bool stacked = stacking == Qt::Vertical;
+  const int length = stacked ? room.height() : room.width();
+  const int count = static_cast<int>(windows.size());
+  const int band = length / count;
+  for (int i = 0; i < count; ++i) {
+    windows[i]->showNormal();
+    const int size = i == count - 1 ? length - i * band : band;
+    if (stacked) windows[i]->setGeometry(0, i * band, room.width(), size);
+    else windows[i]->setGeometry(i * band, 0, size, room.height());
+  }
+}
+
 }  // namespace
 
-void MainWindow::TileHorizontally() {
-  QList<QMdiSubWindow*> windows = ArrangeableWindows(*mdiArea_);
-  if (windows.isEmpty()) return;
-  QRect area = mdiArea_->viewport()->rect();
-  const int count = static_cast<int>(windows.size());
-  const int height = area.height() / count;
-  for (int i = 0; i < count; ++i) {
-    windows[i]->showNormal();
-    int last = i == count - 1 ? area.height() - i * height : height;
-    windows[i]->setGeometry(0, i * height, area.width(), last);
-  }
-}
+void MainWindow::TileHorizontally() { TileInBands(*mdiArea_, Qt::Vertical); }
 
-void MainWindow::TileVertically() {
-  QList<QMdiSubWindow*> windows = ArrangeableWindows(*mdiArea_);
-  if (windows.isEmpty()) return;
-  QRect area = mdiArea_->viewport()->rect();
-  const int count = static_cast<int>(windows.size());
-  const int width = area.width() / count;
-  for (int i = 0; i < count; ++i) {
-    windows[i]->showNormal();
-    int last = i == count - 1 ? area.width() - i * width : width;
-    windows[i]->setGeometry(i * width, 0, last, area.height());
-  }
-}
+void MainWindow::TileVertically() { TileInBands(*mdiArea_, Qt::Horizontal); }
 
 void MainWindow::ShowHelpFile() { OpenDocument(HelpFilePath(), this); }
 

@@ -319,7 +319,7 @@ class CompareFilesWindowTest : public QObject {
     CompareFilesWindow window;
     QVERIFY(window.Settings().beepWhenDone);
     QVERIFY(!window.Settings().showReportOnly);
-    QVERIFY(window.Settings().fontBold);
+    QVERIFY(window.Settings().font.bold);
     QVERIFY(!window.Settings().showLegend);  // values are read with their blanks trimmed
   }
 
@@ -329,7 +329,7 @@ class CompareFilesWindowTest : public QObject {
     window.Change_Font(true);  // nothing queued: cancelled
     QCOMPARE(widgets::TEST_FontRequests(), 1);
     QCOMPARE(window.MasterGrid()->font(), before);
-    QCOMPARE(window.Settings().fontName, QString("Times New Roman"));
+    QCOMPARE(window.Settings().font.name, QString("Times New Roman"));
   }
 
   void sideBySideGridsScrollTogetherAndRowsStayAligned() {
