@@ -4,13 +4,13 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <tuple>
 
+#include "demo/common/DialogParts.h"
 #include "demo/common/HistoryComboBox.h"
 #include "demo/common/HistoryList.h"
 #include "demo/common/Pickers.h"
@@ -21,12 +21,6 @@
 
 namespace lindrel::demo {
 namespace {
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromUtf8(name));
-  return widget;
-}
 
 }  // namespace
 
@@ -42,14 +36,8 @@ void CompareDirOptionsDialog::BuildControls() {
   cbMasterDirectory_ = HistoryComboBox("cbMasterDirectory", this);
   cbSourceDirectory_ = HistoryComboBox("cbSourceDirectory", this);
   cbFileExt_ = HistoryComboBox("cbFileExt", this);
-  cmdSelectFolderMaster_ =
-      Named(new QPushButton(QStringLiteral("&..."), this), "cmdSelectFolderMaster");
-  cmdSelectFolderSource_ =
-      Named(new QPushButton(QStringLiteral("&..."), this), "cmdSelectFolderSource");
-  for (QPushButton* button : {cmdSelectFolderMaster_, cmdSelectFolderSource_}) {
-    button->setAutoDefault(false);
-    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
-  }
+  cmdSelectFolderMaster_ = BrowseButton("cmdSelectFolderMaster", this);
+  cmdSelectFolderSource_ = BrowseButton("cmdSelectFolderSource", this);
 
   cbShowOnlyInMaster_ = Named(
       new QCheckBox(QStringLiteral("Show Files that are only in the &MASTER Directory"), this),
@@ -81,8 +69,6 @@ void CompareDirOptionsDialog::BuildControls() {
   cmdCompareDirectories_ = Named(new QPushButton(QStringLiteral("&Compare Directories"), this),
                                  "cmdCompareDirectories");
   cbCancel_ = Named(new QPushButton(QStringLiteral("Cancel"), this), "cbCancel");
-  cbCancel_->setAutoDefault(false);
-  cmdCompareDirectories_->setDefault(true);
 
   auto* paths = new QGridLayout;
   int row = 0;
@@ -112,15 +98,10 @@ void CompareDirOptionsDialog::BuildControls() {
   options->addWidget(cbDontStreamResults_);
   options->addWidget(cbBeepWhenDone_);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(cmdCompareDirectories_);
-  buttons->addWidget(cbCancel_);
-
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(paths);
   layout->addLayout(options);
-  layout->addLayout(buttons);
+  layout->addLayout(ClosingButtonRow(*this, cmdCompareDirectories_, cbCancel_));
 
   connect(cbCompareFileContents_, &QCheckBox::toggled, this,
           &CompareDirOptionsDialog::UpdateContentFrame);
@@ -128,8 +109,6 @@ void CompareDirOptionsDialog::BuildControls() {
           [this] { PickFolderInto(cbMasterDirectory_); });
   connect(cmdSelectFolderSource_, &QPushButton::clicked, this,
           [this] { PickFolderInto(cbSourceDirectory_); });
-  connect(cmdCompareDirectories_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cbCancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void CompareDirOptionsDialog::Open() {

@@ -1,7 +1,6 @@
 #include "demo/compare-dirs/CompareDirReportOptionsDialog.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +9,7 @@
 
 #include <tuple>
 
+#include "demo/common/DialogParts.h"
 #include "demo/common/Pickers.h"
 #include "demo/compare-dirs/CompareDirWindow.h"
 
@@ -43,10 +43,7 @@ CompareDirReportOptionsDialog::CompareDirReportOptionsDialog(CompareDirWindow& w
     edit->setObjectName(QString::fromUtf8(name));
     edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 55);
     *field = edit;
-    auto* button = new QPushButton(QStringLiteral("&..."), page);
-    button->setObjectName(QString::fromUtf8(buttonName));
-    button->setAutoDefault(false);
-    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
+    QPushButton* button = BrowseButton(buttonName, page);
     connect(button, &QPushButton::clicked, this, [this, edit] { PickInto(edit); });
     grid->addWidget(new QLabel(QString::fromUtf8(kind), page), row, 0);
     grid->addWidget(edit, row, 1);
@@ -56,22 +53,12 @@ CompareDirReportOptionsDialog::CompareDirReportOptionsDialog(CompareDirWindow& w
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(row, 1);
 
-  cmdOK_ = new QPushButton(QStringLiteral("&OK"), this);
-  cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-  cmdOK_->setDefault(true);
-  cbCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-  cbCancel_->setObjectName(QStringLiteral("cbCancel"));
-  cbCancel_->setAutoDefault(false);
-  connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cbCancel_, &QPushButton::clicked, this, &QDialog::reject);
+  cmdOK_ = Named(new QPushButton(QStringLiteral("&OK"), this), "cmdOK");
+  cbCancel_ = Named(new QPushButton(QStringLiteral("Cancel"), this), "cbCancel");
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(cmdOK_);
-  buttons->addWidget(cbCancel_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs);
-  layout->addLayout(buttons);
+  layout->addLayout(ClosingButtonRow(*this, cmdOK_, cbCancel_));
 }
 
 void CompareDirReportOptionsDialog::PickInto(QLineEdit* field) {

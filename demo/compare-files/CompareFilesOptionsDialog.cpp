@@ -9,21 +9,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "demo/common/DialogParts.h"
 #include "demo/common/HistoryComboBox.h"
-#include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/common/Pickers.h"
 #include "demo/common/ProgramState.h"
+#include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
 #include "lindrel/widgets/ModalDialogs.h"
 
 namespace lindrel::demo {
 namespace {
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QString::fromUtf8(name));
-  return widget;
-}
 
 bool ReadFlag(QObject* component, const char* property) {
   return component != nullptr && component->property(property).toBool();
@@ -43,14 +38,8 @@ CompareFilesOptionsDialog::CompareFilesOptionsDialog(CompareFilesExchange& windo
 void CompareFilesOptionsDialog::BuildControls() {
   cbMasterFile_ = HistoryComboBox("cbMasterFile", this);
   cbSourceFile_ = HistoryComboBox("cbSourceFile", this);
-  cmdSelectFolderMaster_ = Named(new QPushButton(QStringLiteral("&..."), this),
-                                 "cmdSelectFolderMaster");
-  cmdSelectFolderSource_ = Named(new QPushButton(QStringLiteral("&..."), this),
-                                 "cmdSelectFolderSource");
-  for (QPushButton* button : {cmdSelectFolderMaster_, cmdSelectFolderSource_}) {
-    button->setAutoDefault(false);
-    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
-  }
+  cmdSelectFolderMaster_ = BrowseButton("cmdSelectFolderMaster", this);
+  cmdSelectFolderSource_ = BrowseButton("cmdSelectFolderSource", this);
 
   Frame1_ = Named(new QGroupBox(QStringLiteral(" General Options"), this), "Frame1");
   cbShowReportOnly_ = Named(
@@ -76,8 +65,6 @@ void CompareFilesOptionsDialog::BuildControls() {
       Named(new QPushButton(QStringLiteral("&Compare Files"), this), "cmdCompareFiles");
   cmdCancel_ = Named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
   cmdReportOptions_->setAutoDefault(false);
-  cmdCancel_->setAutoDefault(false);
-  cmdCompareFiles_->setDefault(true);
 
   auto* files = new QGridLayout;
   auto* masterLabel = Named(new QLabel(QStringLiteral("Master File:"), this), "lblMasterFile");
@@ -104,11 +91,8 @@ void CompareFilesOptionsDialog::BuildControls() {
   options->addWidget(cbIgnoreEmptyLines_, 2, 1);
   options->addWidget(cbBeepWhenDone_, 3, 0);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(cmdReportOptions_);
-  buttons->addStretch(1);
-  buttons->addWidget(cmdCompareFiles_);
-  buttons->addWidget(cmdCancel_);
+  QHBoxLayout* buttons = ClosingButtonRow(*this, cmdCompareFiles_, cmdCancel_);
+  buttons->insertWidget(0, cmdReportOptions_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(files);
@@ -125,8 +109,6 @@ void CompareFilesOptionsDialog::BuildControls() {
           [this] { PickInto(cbSourceFile_); });
   connect(cmdReportOptions_, &QPushButton::clicked, this,
           &CompareFilesOptionsDialog::ShowReportOptions);
-  connect(cmdCompareFiles_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void CompareFilesOptionsDialog::Open() {

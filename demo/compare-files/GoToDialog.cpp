@@ -1,10 +1,11 @@
 #include "demo/compare-files/GoToDialog.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include "demo/common/DialogParts.h"
 
 namespace lindrel::demo {
 
@@ -17,23 +18,13 @@ GoToDialog::GoToDialog(QWidget* parent) : QDialog(parent) {
   txtGoTo_ = new QLineEdit(QStringLiteral("0"), this);
   txtGoTo_->setObjectName(QStringLiteral("txtGoTo"));
   label->setBuddy(txtGoTo_);
-  cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
-  cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-  cmdOK_->setDefault(true);
-  cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-  cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-  cmdCancel_->setAutoDefault(false);
-  connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
+  cmdOK_ = Named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+  cmdCancel_ = Named(new QPushButton(QStringLiteral("Cancel"), this), "cmdCancel");
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(cmdOK_);
-  buttons->addWidget(cmdCancel_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label);
   layout->addWidget(txtGoTo_);
-  layout->addLayout(buttons);
+  layout->addLayout(ClosingButtonRow(*this, cmdOK_, cmdCancel_));
 }
 
 QString GoToDialog::Text() const { return txtGoTo_->text(); }

@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,17 +10,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "demo/common/DialogParts.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/common/Pickers.h"
 
 namespace lindrel::demo {
 namespace {
-
-template <typename T>
-T* Named(T* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
-}
 
 const char* const kDefaultReportText =
     "The default report is created when the Compare Files \"Show Report Only\" option is "
@@ -49,18 +43,10 @@ ReportOptionsDialog::ReportOptionsDialog(CompareFilesExchange& window, QWidget* 
 
   cmdOK_ = Named(new QPushButton(QStringLiteral("&OK"), this), QStringLiteral("cmdOK"));
   cbCancel_ = Named(new QPushButton(QStringLiteral("Cancel"), this), QStringLiteral("cbCancel"));
-  cmdOK_->setDefault(true);
-  cbCancel_->setAutoDefault(false);
-  connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cbCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(cmdOK_);
-  buttons->addWidget(cbCancel_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(SSTab1_);
-  layout->addLayout(buttons);
+  layout->addLayout(ClosingButtonRow(*this, cmdOK_, cbCancel_));
 
   Open();
 }
@@ -112,9 +98,7 @@ QWidget* ReportOptionsDialog::BuildPathTab(const char* pathName, const char* but
   auto* label = new QLabel(QStringLiteral("Default Report Path and Name:"), tab);
   *path = Named(new QLineEdit(tab), QString::fromUtf8(pathName));
   label->setBuddy(*path);
-  auto* pick = Named(new QPushButton(QStringLiteral("&..."), tab), QString::fromUtf8(buttonName));
-  pick->setAutoDefault(false);
-  pick->setMaximumWidth(pick->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
+  QPushButton* pick = BrowseButton(buttonName, tab);
   QLineEdit* box = *path;
   connect(pick, &QPushButton::clicked, this, [this, box] { PickInto(box); });
   layout->addWidget(label, 0, 0, 1, 2);

@@ -1,0 +1,28 @@
+#include "demo/common/DialogParts.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
+
+namespace lindrel::demo {
+
+QPushButton* BrowseButton(const char* name, QWidget* parent) {
+  auto* button = Named(new QPushButton(QStringLiteral("&..."), parent), name);
+  button->setAutoDefault(false);
+  button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
+  return button;
+}
+
+QHBoxLayout* ClosingButtonRow(QDialog& dialog, QPushButton* accept, QPushButton* cancel) {
+  accept->setDefault(true);
+  cancel->setAutoDefault(false);
+  QObject::connect(accept, &QPushButton::clicked, &dialog, &QDialog::accept);
+  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  row->addWidget(accept);
+  row->addWidget(cancel);
+  return row;
+}
+
+}  // namespace lindrel::demo
