@@ -3,7 +3,9 @@
 // events fire only on the owner thread, a begin ends in at most one completion, and a
 // component that is never destroyed mid-job hears exactly one completion or one abort
 // that took effect per accepted begin.
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
@@ -109,10 +111,10 @@ class Slot final : public LindrelEvents {
   std::thread::id owner_ = std::this_thread::get_id();
 };
 
-void RunOwner(int index, const TempEnvironment& env, int operations,
+void RunOwner(int index, int seed, const TempEnvironment& env, int operations,
               std::vector<std::string>& failures) {
   MessageLoop loop;
-  std::mt19937 random(static_cast<unsigned>(1000 + index));
+  std::mt19937 random(static_cast<unsigned>(seed + index));
   const std::string dir = env.Path("t" + std::to_string(index)).string();
   const std::string master =
       env.Write("t" + std::to_string(index) + "/m/a.txt", "one\ntwo\nthree\nfour\n").string();
@@ -210,18 +212,27 @@ void RunOwner(int index, const TempEnvironment& env, int operations,
   for (auto& slot : slots) slot->Finish();
 }
 
+// A soak run scales the test from the environment: LINDREL_STRESS_THREADS,
+// LINDREL_STRESS_OPERATIONS (per thread) and LINDREL_STRESS_SEED.
+int FromEnvironment(const char* name, int defaultValue) {
+  const char* text = std::getenv(name);
+  return text != nullptr && *text != '\0' ? std::atoi(text) : defaultValue;
+}
+
 TEST(StressTest, ManyOwnersRandomOperations) {
   TempEnvironment env;
-  constexpr int kThreads = 4;
-  constexpr int kOperations = 1000;
-  std::vector<std::vector<std::string>> failures(kThreads);
+  const int kThreads = std::max(1, FromEnvironment("LINDREL_STRESS_THREADS", 4));
+  const int kOperations = FromEnvironment("LINDREL_STRESS_OPERATIONS", 1000);
+  const int kSeed = FromEnvironment("LINDREL_STRESS_SEED", 1000);
+  std::vector<std::vector<std::string>> failures(static_cast<size_t>(kThreads));
   std::vector<std::thread> owners;
   for (int i = 0; i < kThreads; ++i) {
-    owners.emplace_back([&, i] { RunOwner(i, env, kOperations, failures[i]); });
+    owners.emplace_back(
+        [&, i] { RunOwner(i, kSeed, env, kOperations, failures[static_cast<size_t>(i)]); });
   }
   for (auto& owner : owners) owner.join();
   for (int i = 0; i < kThreads; ++i) {
-    for (const std::string& failure : failures[i])
+    for (const std::string& failure : failures[static_cast<size_t>(i)])
       ADD_FAILURE() << "thread " << i << ": " << failure;
   }
 }
