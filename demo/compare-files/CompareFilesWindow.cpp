@@ -22,6 +22,7 @@
 
 #include "demo/common/PanelStatusBar.h"
 #include "demo/common/ProgramState.h"
+#include "demo/common/SettingsFile.h"
 #include "demo/common/UiTiming.h"
 #include "demo/common/WindowPlacement.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
@@ -423,11 +424,11 @@ void CompareFilesWindow::SaveIniFile() {
   QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
   if (placementRestored_ && !SavePlacement(*frame, QString::fromUtf8(kPlacementName)))
     failures << QStringLiteral("cannot write the window placement to %1").arg(PlacementStorePath());
-  if (!failures.isEmpty()) {
-    failures.removeDuplicates();
+  QString reasons;
+  if (!NoFailures(failures, &reasons)) {
     widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),
                          QStringLiteral("The settings of this window could not be saved:\n") +
-                             failures.join('\n'));
+                             reasons);
   }
 }
 
