@@ -37,17 +37,18 @@ CompareDirSettings CompareDirSettings::Read() {
   const QString window = QString::fromUtf8(kWindowSection);
   for (int c = 0; c < kColumns; ++c) {
     const auto i = static_cast<size_t>(c);
-    s.columnWidths[i] = static_cast<int>(ReadSettingNumber(window, ColumnKey(c), kDefaultWidths[i]));
+    s.columnWidths[i] =
+        static_cast<int>(ReadSettingNumber(window, ColumnKey(c), kDefaultWidths[i]));
   }
   s.streamFindings = ReadFlag(kWindowSection, keys::kStreamFindings, false);
   s.showLegend = ReadFlag(kWindowSection, keys::kShowLegend, true);
   s.beepWhenDone = ReadFlag(kGeneralSection, keys::kBeepWhenDone, true);
-  s.reportText =
-      demo::Read(kWindowSection, keys::kReportText, DefaultReportPath(QStringLiteral("TVKReport.TXT")));
-  s.reportComma =
-      demo::Read(kWindowSection, keys::kReportComma, DefaultReportPath(QStringLiteral("TVKReport.CSV")));
-  s.reportHtml =
-      demo::Read(kWindowSection, keys::kReportHtml, DefaultReportPath(QStringLiteral("TVKReport.HTM")));
+  s.reportText = demo::Read(kWindowSection, keys::kReportText,
+                            DefaultReportPath(QStringLiteral("TVKReport.TXT")));
+  s.reportComma = demo::Read(kWindowSection, keys::kReportComma,
+                            DefaultReportPath(QStringLiteral("TVKReport.CSV")));
+  s.reportHtml = demo::Read(kWindowSection, keys::kReportHtml,
+                            DefaultReportPath(QStringLiteral("TVKReport.HTM")));
   s.font = FontSetting::Read(window, kDefaultFontName);
   return s;
 }
