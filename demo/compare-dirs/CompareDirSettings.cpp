@@ -46,7 +46,7 @@ CompareDirSettings CompareDirSettings::Read() {
   s.reportText = demo::Read(kWindowSection, keys::kReportText,
                             DefaultReportPath(QStringLiteral("TVKReport.TXT")));
   s.reportComma = demo::Read(kWindowSection, keys::kReportComma,
-                            DefaultReportPath(QStringLiteral("TVKReport.CSV")));
+                             DefaultReportPath(QStringLiteral("TVKReport.CSV")));
   s.reportHtml = demo::Read(kWindowSection, keys::kReportHtml,
                             DefaultReportPath(QStringLiteral("TVKReport.HTM")));
   s.font = FontSetting::Read(window, kDefaultFontName);
