@@ -10,7 +10,7 @@ FUZZERS    := json_text ini_file engine reports file_type_filter tab_export
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-main test-asan test-tsan test-fuzz fuzz demo clean
+.PHONY: all deps configure build run test test-main test-asan test-tsan test-fuzz fuzz fuzz-merge demo clean
 
 all: build
 
@@ -65,6 +65,14 @@ fuzz:
 	  $(FUZZ_BUILD)/fuzz/fuzz_$$name -max_total_time=$(FUZZ_SECONDS) \
 	    -artifact_prefix=$(FUZZ_BUILD)/findings/$$name- \
 	    $(FUZZ_BUILD)/corpus/$$name fuzz/corpus/$$name; \
+	done
+
+# Folds what earlier `make fuzz` runs found into the seed corpora: of the new inputs, only
+# a smallest set that covers what they add beyond the seeds joins fuzz/corpus.
+fuzz-merge:
+	@set -e; for name in $(FUZZERS); do \
+	  $(FUZZ_BUILD)/fuzz/fuzz_$$name -set_cover_merge=1 fuzz/corpus/$$name \
+	    $(FUZZ_BUILD)/corpus/$$name; \
 	done
 
 # The fuzzers' share of `make test`: every harness briefly on its seeds (and whatever
