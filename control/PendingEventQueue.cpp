@@ -93,7 +93,7 @@ void PendingEventQueue::OnTimer() {
       }
       // Taken off the queue before delivery, so DropIf only ever sees undelivered entries.
       event = std::move(entries_.front());
-      entries_.erase(entries_.begin());
+      entries_.pop_front();
     }
     // Delivered without the lock: a worker may queue meanwhile, and a handler may call
     // an abort method that waits for that worker.

@@ -13,11 +13,11 @@
 #pragma once
 
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "lindrel/EventHost.h"
 
@@ -77,7 +77,7 @@ class PendingEventQueue {
   unsigned deliveryPauseMs_ = 2;
 
   mutable std::mutex mutex_;
-  std::vector<PendingEvent> entries_;       // guarded by mutex_
+  std::deque<PendingEvent> entries_;        // guarded by mutex_
   EventHost::TimerId timer_ = EventHost::kNoTimer;  // guarded by mutex_
   bool shutDown_ = false;                   // guarded by mutex_
   std::condition_variable retryWake_;       // signalled on shutdown
