@@ -3,12 +3,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -49,10 +51,24 @@ std::size_t Count(const std::string& text, const std::string& part) {
   return n;
 }
 
+bool IsWordByte(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_'; }
+
+// True when `word` stands whole in the text of a font element of `colour` right behind
+// `tags` (before any further tag).
 bool HasMarkedWord(const std::string& dom, const std::string& tags, const std::string& colour,
                    const std::string& word) {
-  const std::regex marked(tags + "<font color=\"" + colour + "\">[^<]*\\b" + word + "\\b");
-  return std::regex_search(dom, marked);
+  const std::string opening = tags + "<font color=\"" + colour + "\">";
+  for (auto at = dom.find(opening); at != std::string::npos; at = dom.find(opening, at + 1)) {
+    const std::size_t begin = at + opening.size();
+    const std::size_t end = std::min(dom.find('<', begin), dom.size());
+    const std::string_view text(dom.data() + begin, end - begin);
+    for (auto w = text.find(word); w != std::string_view::npos; w = text.find(word, w + 1)) {
+      const std::size_t after = w + word.size();
+      const bool startsWhole = w == 0 || !IsWordByte(text[w - 1]);
+      if (startsWhole && (after == text.size() || !IsWordByte(text[after]))) return true;
+    }
+  }
+  return false;
 }
 
 class BrowserTest : public ::testing::Test {
