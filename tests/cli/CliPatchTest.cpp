@@ -3,13 +3,14 @@
 // files agree in their line ends, and the source's text-mode reading in any case.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <random>
-#include <regex>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/cli/CliRunner.h"
@@ -49,12 +50,51 @@ Lines Split(const std::string& content) {
   return lines;
 }
 
+// A hunk heading "M[,M]{a,c,d}S[,S]"; a single number stands for both ends.
+struct Heading {
+  long m0 = 0, m1 = 0;
+  char kind = 0;
+  long s0 = 0, s1 = 0;
+};
+
+bool ReadNumber(std::string_view text, std::size_t& at, long& value) {
+  const auto [end, failure] = std::from_chars(text.data() + at, text.data() + text.size(), value);
+  if (failure != std::errc() || end == text.data() + at || text[at] == '-') return false;
+  at = static_cast<std::size_t>(end - text.data());
+  return true;
+}
+
+bool ReadRange(std::string_view text, std::size_t& at, long& first, long& last) {
+  if (!ReadNumber(text, at, first)) return false;
+  last = first;
+  if (at < text.size() && text[at] == ',') return ReadNumber(text, ++at, last);
+  return true;
+}
+
+std::optional<Heading> ParseHeading(std::string_view line) {
+  Heading h;
+  std::size_t at = 0;
+  if (!ReadRange(line, at, h.m0, h.m1) || at >= line.size()) return std::nullopt;
+  h.kind = line[at++];
+  if (h.kind != 'a' && h.kind != 'c' && h.kind != 'd') return std::nullopt;
+  if (!ReadRange(line, at, h.s0, h.s1) || at != line.size()) return std::nullopt;
+  return h;
+}
+
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
 // Applies a normal listing to `master`; nullopt (with `error`) when it does not fit.
 std::optional<std::string> Apply(const std::string& master, const std::string& listing,
                                  std::string& error) {
   const Lines m = Split(master);
   const Lines patch = Split(listing);
-  const std::regex heading(R"(^(\d+)(?:,(\d+))?([acd])(\d+)(?:,(\d+))?$)");
   std::string out;
   long outLines = 0;
   long next = 1;  // next master line to copy
@@ -67,20 +107,17 @@ std::optional<std::string> Apply(const std::string& master, const std::string& l
     return p < patch.text.size() && patch.text[p] == "\\ No newline at end of file";
   };
   while (p < patch.text.size()) {
-    std::smatch h;
-    if (!std::regex_match(patch.text[p], h, heading)) {
-      error = "not a heading: " + patch.text[p];
+    const std::string headingText = patch.text[p];
+    const std::optional<Heading> heading = ParseHeading(headingText);
+    if (!heading) {
+      error = "not a heading: " + headingText;
       return std::nullopt;
     }
     ++p;
-    const long m0 = std::stol(h[1]);
-    const long m1 = h[2].matched ? std::stol(h[2]) : m0;
-    const char kind = h[3].str()[0];
-    const long s0 = std::stol(h[4]);
-    const long s1 = h[5].matched ? std::stol(h[5]) : s0;
+    const auto [m0, m1, kind, s0, s1] = *heading;
     if (kind == 'a' ? m0 < next - 1 || m0 > static_cast<long>(m.text.size())
                     : m0 < next || m1 > static_cast<long>(m.text.size())) {
-      error = "hunk out of order or range: " + h.str();
+      error = "hunk out of order or range: " + headingText;
       return std::nullopt;
     }
     copyMaster(kind == 'a' ? m0 : m0 - 1);
@@ -103,7 +140,7 @@ std::optional<std::string> Apply(const std::string& master, const std::string& l
     }
     // The source side of the heading must name the lines where the result stands.
     if (kind == 'd' ? s0 != outLines || s1 != s0 : s0 != outLines + 1) {
-      error = "source numbers do not fit: " + h.str();
+      error = "source numbers do not fit: " + headingText;
       return std::nullopt;
     }
     if (kind != 'd') {
@@ -114,7 +151,7 @@ std::optional<std::string> Apply(const std::string& master, const std::string& l
         else out += '\n';
       }
       if (outLines != s1) {
-        error = "source line count does not fit: " + h.str();
+        error = "source line count does not fit: " + headingText;
         return std::nullopt;
       }
     }
@@ -161,8 +198,8 @@ TEST(CliPatchTest, NormalListingAppliedToMasterGivesSource) {
     if (rng() % 4 == 0 && !master.empty()) master.pop_back();
     if (rng() % 4 == 0 && !source.empty()) source.pop_back();
     const unsigned ends = rng() % 8;
-    if (ends == 0 || ends == 1) master = std::regex_replace(master, std::regex("\n"), "\r\n");
-    if (ends == 0 || ends == 2) source = std::regex_replace(source, std::regex("\n"), "\r\n");
+    if (ends == 0 || ends == 1) master = WithCrLf(master);
+    if (ends == 0 || ends == 2) source = WithCrLf(source);
     const bool endsAgree = ends != 1 && ends != 2;
 
     const std::string masterPath = env.Write("patch-m", master).string();
@@ -213,8 +250,8 @@ TEST(CliPatchTest, PatchProgramRebuildsCrLfSources) {
     if (round % 4 == 1 && !master.empty()) master.pop_back();
     if (round % 4 == 2 && !source.empty()) source.pop_back();
     if (round != 23) {
-      master = std::regex_replace(master, std::regex("\n"), "\r\n");
-      source = std::regex_replace(source, std::regex("\n"), "\r\n");
+      master = WithCrLf(master);
+      source = WithCrLf(source);
     }
     const std::filesystem::path masterPath = env.Write("crlf-m", master);
     const std::filesystem::path sourcePath = env.Write("crlf-s", source);
