@@ -68,7 +68,8 @@ fuzz:
 	done
 
 # Folds what earlier `make fuzz` runs found into the seed corpora: of the new inputs, only
-# a smallest set that covers what they add beyond the seeds joins fuzz/corpus.
+# a small set (a greedy set cover) that covers what they add beyond the seeds joins
+# fuzz/corpus.
 fuzz-merge:
 	@set -e; for name in $(FUZZERS); do \
 	  $(FUZZ_BUILD)/fuzz/fuzz_$$name -set_cover_merge=1 fuzz/corpus/$$name \
