@@ -38,7 +38,7 @@ test-main: build
 
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DLINDREL_SANITIZE="address;undefined" -DLINDREL_BUILD_GUI=OFF -DLINDREL_BUILD_BENCHMARKS=OFF
+	  -DLINDREL_SANITIZE="address;undefined" -DLINDREL_BUILD_BENCHMARKS=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE browser

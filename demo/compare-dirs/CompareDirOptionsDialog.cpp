@@ -60,6 +60,11 @@ void CompareDirOptionsDialog::BuildControls() {
       "cbShowDifferentInBothPlaces");
   cbLookInSubfolders_ = Named(new QCheckBox(QStringLiteral("&Look in SUBDIRECTORIES"), this),
                               "cbLookInSubfolders");
+  // The component pauses after every entry unless told otherwise: gentle on a busy
+  // machine, an hour on a large tree.
+  cbThrottleScan_ = Named(
+      new QCheckBox(QStringLiteral("&Pause between entries (gentler on a busy machine, slower)"), this),
+      "cbThrottleScan");
   cbDontStreamResults_ =
       Named(new QCheckBox(QStringLiteral("Show all findings at &END of search (Faster)"), this),
             "cbDontStreamResults");
@@ -95,6 +100,7 @@ void CompareDirOptionsDialog::BuildControls() {
   options->addWidget(cbCompareFileContents_);
   options->addWidget(frameFileContent_);
   options->addWidget(cbLookInSubfolders_);
+  options->addWidget(cbThrottleScan_);
   options->addWidget(cbDontStreamResults_);
   options->addWidget(cbBeepWhenDone_);
 
@@ -119,6 +125,7 @@ void CompareDirOptionsDialog::Open() {
   cbShowSameInBothPlaces_->setChecked(lindrel1.GetDirShowSameInBothPlaces());
   cbShowDifferentInBothPlaces_->setChecked(lindrel1.GetDirShowDifferentInBothPlaces());
   cbLookInSubfolders_->setChecked(lindrel1.GetDirDoSubDirectories());
+  cbThrottleScan_->setChecked(lindrel1.GetDirThrottle() != 0);
   cbBeepWhenDone_->setChecked(window_.Settings().beepWhenDone);
   cbDontStreamResults_->setChecked(!window_.Settings().streamFindings);
   // The frame follows the box from the start, not only after the first click.
@@ -169,6 +176,7 @@ void CompareDirOptionsDialog::Close() {
   lindrel1.SetDirShowSameInBothPlaces(cbShowSameInBothPlaces_->isChecked());
   lindrel1.SetDirShowDifferentInBothPlaces(cbShowDifferentInBothPlaces_->isChecked());
   lindrel1.SetDirDoSubDirectories(cbLookInSubfolders_->isChecked());
+  lindrel1.SetDirThrottle(cbThrottleScan_->isChecked() ? 1 : 0);
 
   QStringList failures;
   struct Field {

@@ -65,6 +65,7 @@ class CompareDirOptionsDialog : public QDialog {
   QCheckBox* cbShowSameInBothPlaces_ = nullptr;
   QCheckBox* cbShowDifferentInBothPlaces_ = nullptr;
   QCheckBox* cbLookInSubfolders_ = nullptr;
+  QCheckBox* cbThrottleScan_ = nullptr;
   QCheckBox* cbDontStreamResults_ = nullptr;
   QCheckBox* cbBeepWhenDone_ = nullptr;
   QPushButton* cmdCompareDirectories_ = nullptr;

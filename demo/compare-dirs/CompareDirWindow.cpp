@@ -309,14 +309,32 @@ void CompareDirWindow::Timer1_Timer() {
 
   if (!lindrel1_->GetDirCompareActive()) {
     timer1_->stop();
+    QPointer<CompareDirWindow> alive(this);
+    const unsigned generation = generation_;
     AddResultsToGrid(0);
-    SetStatus(3, QStringLiteral("Compare Completed"));
+    // The pass lets messages run: a comparison started meanwhile owns the status now.
+    if (!alive || generation != generation_) return;
+    SetStatus(3, CompletionText());
     const long elapsed = std::labs(startTick_ - TickCount());
     SetStatus(5, QString::number(static_cast<double>(elapsed) / 1000.0, 'g', 15) +
                      QStringLiteral(" (Sec)"));
   } else if (settings_.streamFindings) {
     AddResultsToGrid(kRowsPerTick);
   }
+}
+
+QString CompareDirWindow::CompletionText() const {
+  // A scan that was stopped shows what it found so far, never as the whole answer.
+  if (stopFlag_) return QStringLiteral("Scan Aborted");
+  QString text = QStringLiteral("Compare Completed");
+  // Without subdirectories the listed folders were not looked into: say so, or the user
+  // reads "nothing differs" into a tree whose files were never compared.
+  const long subfolders = dirRows_ - 1;  // record 0 is the pair of compared folders
+  if (!lindrel1_->GetDirDoSubDirectories() && subfolders > 0)
+    text += QStringLiteral("; %1 %2 not compared (Look in SUBDIRECTORIES is off)")
+                .arg(subfolders)
+                .arg(subfolders == 1 ? QStringLiteral("subfolder was") : QStringLiteral("subfolders were"));
+  return text;
 }
 
 void CompareDirWindow::SetGridRedraw(bool on) {
@@ -447,6 +465,8 @@ void CompareDirWindow::Change_Font(bool showDialog) {
   fgFiles_->setFont(font);
   fgFiles_->verticalHeader()->setDefaultSectionSize(
       std::max(QFontMetrics(font).height(), fgFiles_->iconSize().height()) + 4);
+  // A larger font must not cut "[S] > [M]" to "[S...M]".
+  if (columnsFitted_) FitColumns(false);
   Form_Resize();
   fgFiles_->setUpdatesEnabled(true);
 }
@@ -504,12 +524,49 @@ void CompareDirWindow::ReadIniFile() {
 void CompareDirWindow::SaveIniFile() {
   settings_.columnWidths = ColumnWidthsOf(*fgFiles_);
   settings_.showLegend = !tbLegend_->isHidden();
+  QStringList failures;
   QString error;
-  if (!settings_.Save(&error)) {
+  if (!settings_.Save(&error)) failures << error;
+  if (!placement_.Save(*this))
+    failures << QStringLiteral("cannot write the window placement to %1").arg(PlacementStorePath());
+  if (!failures.isEmpty()) {
     widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),
                          QStringLiteral("The settings of this window could not be saved:\n") +
-                             error);
+                             failures.join('\n'));
   }
+}
+
+void CompareDirWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  placement_.Shown(*this);
+  if (columnsFitted_) return;
+  columnsFitted_ = true;
+  // After the frame has its restored size, so the folder columns know their room.
+  QTimer::singleShot(0, this, [this] {
+    FitColumns(settings_.columnWidths == CompareDirSettings::kDefaultWidths);
+  });
+}
+
+void CompareDirWindow::FitColumns(bool shareFolderColumns) {
+  const QFontMetrics cells(fgFiles_->font());
+  const QFontMetrics headings(fgFiles_->horizontalHeader()->font());
+  const int margin = 2 * fgFiles_->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+  int flags = 0;
+  for (int column = 2; column < DirGridModel::kColumns; ++column) {
+    int widest = headings.horizontalAdvance(model_.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+    for (const char* entry : {"CHANGED", "ERR: File", "[S] > [M]", "[M] > [S]"})
+      widest = std::max(widest, cells.horizontalAdvance(QString::fromUtf8(entry)));
+    const int width = std::max(fgFiles_->columnWidth(column), widest + margin);
+    fgFiles_->setColumnWidth(column, width);
+    flags += width;
+  }
+  if (shareFolderColumns) {
+    const int room = (fgFiles_->viewport()->width() - flags) / 2;
+    for (int column = 0; column < 2; ++column)
+      fgFiles_->setColumnWidth(column, std::max(fgFiles_->columnWidth(column), room));
+  }
+  // The hidden grid carries the widths across ClearGridbox.
+  ApplyColumnWidths(ColumnWidthsOf(*fgFiles_), *fgDummy_);
 }
 
 void CompareDirWindow::closeEvent(QCloseEvent* event) {

@@ -29,6 +29,7 @@
 
 #include <array>
 
+#include "demo/common/ChildPlacement.h"
 #include "demo/common/HistoryList.h"
 #include "demo/compare-dirs/CompareDirSettings.h"
 #include "demo/compare-dirs/DirGridModel.h"
@@ -101,6 +102,13 @@ class CompareDirWindow : public QWidget {
   // Ends the comparison and any display in progress.
   void StopSearch();
   void Timer1_Timer();
+  // The status of a comparison that has ended: "Compare Completed" (saying how many
+  // subfolders were not looked into), or "Scan Aborted" when it was stopped.
+  QString CompletionText() const;
+  // Widens the flag columns (Contents, Size, Date) to their longest entry and, the first
+  // time the window is shown with the stored widths still the defaults, lets the two
+  // folder columns share the rest of the grid's width.
+  void FitColumns(bool shareFolderColumns);
   // Opens grid row `gridRow` (>= 1) in the Compare Files window; row 0 does nothing.
   void OpenRow(int gridRow);
   void ReadIniFile();
@@ -130,6 +138,7 @@ class CompareDirWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -161,6 +170,8 @@ class CompareDirWindow : public QWidget {
   long fileRows_ = 0;
   long dirRows_ = 0;
   bool stopFlag_ = false;
+  ChildPlacement placement_{QStringLiteral("frmCompareDir")};
+  bool columnsFitted_ = false;
   bool displaying_ = false;
   unsigned generation_ = 0;  // changes with every ClearGridbox
   long startTick_ = 0;

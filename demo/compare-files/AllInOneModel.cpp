@@ -11,7 +11,10 @@ namespace lindrel::demo {
 
 AllInOneModel::AllInOneModel(const FileGridModel& master, const FileGridModel& source,
                              QObject* parent)
-    : QAbstractTableModel(parent), master_(master), source_(source) {}
+    : QAbstractTableModel(parent), master_(master), source_(source) {
+  for (const FileGridModel* grid : {&master_, &source_})
+    connect(grid, &QAbstractItemModel::modelAboutToBeReset, this, &AllInOneModel::Clear);
+}
 
 void AllInOneModel::Build(const QString& masterFile, const QString& sourceFile) {
   beginResetModel();
@@ -21,7 +24,7 @@ void AllInOneModel::Build(const QString& masterFile, const QString& sourceFile) 
   for (int r = 1; r < count; ++r) {
     Row& row = rows_[static_cast<size_t>(r - 1)];
     if (!master_.IsDifferenceRow(r)) continue;
-    row.back = RowBack::Change;
+    row.back = master_.Row(r).back;
     // A source grid shorter than the master one (records that no longer fit the files)
     // reads as empty there.
     const bool sourceEmpty = r >= source_.GridRowCount() || source_.IsLineTextEmpty(r);
@@ -29,11 +32,14 @@ void AllInOneModel::Build(const QString& masterFile, const QString& sourceFile) 
     else if (master_.IsLineTextEmpty(r)) row.kind = RowKind::OnlyInSource;
     else row.kind = RowKind::Changed;
   }
+  built_ = true;
   endResetModel();
   emit headerDataChanged(Qt::Horizontal, kTextColumn, kTextColumn);
 }
 
 void AllInOneModel::Clear() {
+  if (!built_ && rows_.empty() && header_.isEmpty()) return;
+  built_ = false;
   beginResetModel();
   rows_.clear();
   rows_.shrink_to_fit();

@@ -13,6 +13,10 @@
 //
 // Grid rows as in FileGridModel: row 0 is the header, model row i is grid row i + 1.
 //
+// The rows describe the two grids as they were when built: when either grid is reset
+// (a new comparison, new padding) the model empties itself in the same step, so it
+// never describes rows the grids no longer have; Build makes it anew.
+//
 // Threading: GUI thread only.
 #pragma once
 
@@ -42,18 +46,21 @@ class AllInOneModel : public QAbstractTableModel {
                 QObject* parent = nullptr);
 
   // Rebuilds the rows from the two grids as they are now, and the header from their
-  // file names.
+  // file names. The rows take the master grid's backs (the current change included).
   void Build(const QString& masterFile, const QString& sourceFile);
   // Header only, empty header text.
   void Clear();
+  // True from Build until the next Clear or reset of either grid.
+  bool IsBuilt() const { return built_; }
 
   // --- By grid row (0 = header) ------------------------------------------------------
   int GridRowCount() const { return static_cast<int>(rows_.size()) + 1; }
   const QString& HeaderText() const { return header_; }
   QString CellText(int gridRow, int column) const;
-  RowKind Kind(int gridRow) const { return rows_[gridRow - 1].kind; }
+  // Rows outside the grid read as unchanged.
+  RowKind Kind(int gridRow) const { return InGrid(gridRow) ? rows_[gridRow - 1].kind : RowKind::Same; }
   bool IsDifferenceRow(int gridRow) const;
-  RowBack Back(int gridRow) const { return rows_[gridRow - 1].back; }
+  RowBack Back(int gridRow) const { return InGrid(gridRow) ? rows_[gridRow - 1].back : RowBack::Normal; }
   void SetRowBack(int gridRow, RowBack back);
   // The back of `count` rows from `firstRow` (rows outside the grid are skipped).
   void SetRowsBack(int firstRow, int count, RowBack back);
@@ -71,10 +78,13 @@ class AllInOneModel : public QAbstractTableModel {
     RowBack back;
   };
 
+  bool InGrid(int gridRow) const { return gridRow > 0 && gridRow < GridRowCount(); }
+
   const FileGridModel& master_;
   const FileGridModel& source_;
   std::vector<Row> rows_;
   QString header_;
+  bool built_ = false;
 };
 
 }  // namespace lindrel::demo

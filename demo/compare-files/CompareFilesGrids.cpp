@@ -56,7 +56,8 @@ int CompareFilesWindow::LoadFileToGrid(const QString& fileName, FileGridModel& g
   QString error;
   if (!lines->Load(fileName, &error)) {
     // The file was there when the comparison started; show what is left and say why.
-    loadProblem_ = QStringLiteral("Cannot show %1: %2").arg(fileName, error);
+    if (!loadProblem_.isEmpty()) loadProblem_ += QStringLiteral("; ");
+    loadProblem_ += QStringLiteral("Cannot show %1: %2").arg(fileName, error);
     SetStatus(3, loadProblem_);
   }
   const int count = lines->Count();
@@ -86,13 +87,25 @@ void CompareFilesWindow::ClearGrids() {
   allInOneModel_.Clear();
   masterModel_.SetHeaderText(QString());
   sourceModel_.SetHeaderText(QString());
-  allInOneBuilt_ = false;
 }
 
 // --- Padding and colouring ----------------------------------------------------------------
 
 void CompareFilesWindow::UpdateChangesToFiles() {
   SetGridsRedraw(false);
+  if (!loadProblem_.isEmpty()) {
+    // The records describe lines a grid cannot show: no padding, colour or change list
+    // is built from them, and the grids show what could be read, uncoloured.
+    recordRows_.clear();
+    dropDownSync_ = true;
+    cmboChangeListing_->clear();
+    dropDownSync_ = false;
+    SetGridsRedraw(true);
+    setWindowTitle(QStringLiteral("Compare File Results: ") +
+                   QString::number(lindrel1_->FileCompareResultsCount()) +
+                   QStringLiteral(" Differences found"));
+    return;
+  }
   UpdateNavigationalDropDownListBox();
 
   // Read from the last record down, as the rows were always painted; a record that
@@ -120,14 +133,13 @@ void CompareFilesWindow::UpdateChangesToFiles() {
 }
 
 void CompareFilesWindow::UpdateChangesToAllInOneGrid() {
-  if (allInOneBuilt_) return;
+  if (allInOneModel_.IsBuilt()) return;
   ShowBusyPointer(true);
   SetGridsRedraw(false);
   allInOneModel_.Build(masterFileName_, sourceFileName_);
   ShowBusyPointer(false);
   LayoutGrids();
   SetGridsRedraw(true);
-  allInOneBuilt_ = true;
 }
 
 bool CompareFilesWindow::AllInOneShown() const {
@@ -139,13 +151,14 @@ void CompareFilesWindow::cmdCompareFilesViewFormat_Click() {
     UpdateChangesToAllInOneGrid();
     cmdCompareFilesViewFormat_->setText(QString::fromUtf8(kViewSideBySide));
     views_->setCurrentWidget(msfgAllInOne_);
-    // A grid that was not on screen may not have followed the window's size.
-    Form_Resize();
   } else {
     HideDetailViews();
     views_->setCurrentWidget(sideBySide_);
     cmdCompareFilesViewFormat_->setText(QString::fromUtf8(kViewAllInOne));
   }
+  // Rows are sized for the view on screen only: the one coming up may hold rows of a
+  // comparison made while it was hidden, or may not have followed the window's size.
+  Form_Resize();
   MoveToChange(false);
 }
 
@@ -252,6 +265,9 @@ void CompareFilesWindow::SizeRowsSideBySide() {
              [this](int r) { return sourceModel_.LineText(r); }, lines);
   msfgMaster_->ApplyRowLines(lines);
   msfgSource_->ApplyRowLines(lines);
+  // Every row now has its measured height, the enlarged one too: a height remembered
+  // for it before this layout would be wrong for the new width or font.
+  enlargedRow_ = 0;
 }
 
 void CompareFilesWindow::SizeRowsAllInOne() {
@@ -265,6 +281,7 @@ void CompareFilesWindow::SizeRowsAllInOne() {
              },
              [this](int r) { return allInOneModel_.CellText(r, AllInOneModel::kTextColumn); }, lines);
   msfgAllInOne_->ApplyRowLines(lines);
+  enlargedAllInOneRow_ = 0;
 }
 
 void CompareFilesWindow::SetGridsRedraw(bool on) {

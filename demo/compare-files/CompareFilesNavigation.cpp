@@ -23,8 +23,17 @@ namespace {
 constexpr int kEntryTextLength = 100;
 const char* const kImageProperty = "imageIndex";
 
+// The first `count` characters of `text`; a character outside the basic plane (two
+// UTF-16 units) is kept whole or left out, never split.
+QString LeftCharacters(const QString& text, int count) {
+  qsizetype units = 0;
+  for (int taken = 0; taken < count && units < text.size(); ++taken)
+    units += text.at(units).isHighSurrogate() && units + 1 < text.size() && text.at(units + 1).isLowSurrogate() ? 2 : 1;
+  return text.left(units);
+}
+
 QString Quoted(const QString& text) {
-  return QLatin1Char('"') + text.left(kEntryTextLength) + QLatin1Char('"');
+  return QLatin1Char('"') + LeftCharacters(text, kEntryTextLength) + QLatin1Char('"');
 }
 
 // "[N] ..." as the drop-down lists a record; empty for a record of no known kind.
@@ -114,8 +123,9 @@ void CompareFilesWindow::ConnectNavigation() {
   shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7), &CompareFilesWindow::MovePrevious);
   shortcut(QKeySequence(Qt::Key_F4), &CompareFilesWindow::GoToChange);
 
-  connect(cmboChangeListing_, &QComboBox::currentIndexChanged, this,
-          &CompareFilesWindow::cmboChangeListing_Click);
+  // A choice moves even when it names the entry already selected: the user comes back
+  // to that change after scrolling away or stepping inside it.
+  connect(cmboChangeListing_, &QComboBox::activated, this, &CompareFilesWindow::cmboChangeListing_Click);
 }
 
 void CompareFilesWindow::ToolbarMove(void (CompareFilesWindow::*move)()) {
@@ -212,7 +222,9 @@ void CompareFilesWindow::GoToChange() {
 // --- Showing a change -----------------------------------------------------------------------
 
 void CompareFilesWindow::MoveToChange(bool syncDropDown) {
-  if (settings_.showReportOnly || currentChange_ < 1) return;
+  // Without rows for the records (report-only mode, a file that could not be shown)
+  // there is nothing to move to.
+  if (settings_.showReportOnly || currentChange_ < 1 || recordRows_.empty()) return;
   if (syncDropDown) {
     dropDownSync_ = true;
     cmboChangeListing_->setCurrentIndex(currentChange_ - 1);
@@ -230,12 +242,11 @@ bool CompareFilesWindow::ReadRecord(int change, GridRecord& r) {
 void CompareFilesWindow::ColorChangeRows(int change, RowBack back) {
   if (change < 1 || change > static_cast<int>(recordRows_.size())) return;
   const RecordRows& rows = recordRows_[static_cast<size_t>(change - 1)];
-  if (AllInOneShown()) {
-    allInOneModel_.SetRowsBack(rows.masterFirst, rows.count, back);
-  } else {
-    masterModel_.SetRowsBack(rows.masterFirst, rows.count, back);
-    sourceModel_.SetRowsBack(rows.sourceFirst, rows.count, back);
-  }
+  // Both views are painted: the one not on screen would otherwise keep an older current
+  // change and show two of them once the user switches back to it.
+  masterModel_.SetRowsBack(rows.masterFirst, rows.count, back);
+  sourceModel_.SetRowsBack(rows.sourceFirst, rows.count, back);
+  if (allInOneModel_.IsBuilt()) allInOneModel_.SetRowsBack(rows.masterFirst, rows.count, back);
 }
 
 int CompareFilesWindow::FindRow(const ComparisonGrid* grid, int column, long line) const {

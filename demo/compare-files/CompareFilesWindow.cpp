@@ -38,7 +38,6 @@
 namespace lindrel::demo {
 namespace {
 
-constexpr const char* kPlacementName = "frmCompareFiles";
 constexpr const char* kWindowTitle = "Compare Files";
 
 // A path exists when it is not empty and a directory lookup of it finds an entry.
@@ -372,19 +371,24 @@ void CompareFilesWindow::ShowResultInGrids(long count) {
   ShowThisWindow();
   enlargedRow_ = 0;
   enlargedAllInOneRow_ = 0;
-  allInOneBuilt_ = false;
+  allInOneModel_.Clear();
   if (AllInOneShown()) UpdateChangesToAllInOneGrid();
 
-  if (count < 1) {
+  recordCount_ = static_cast<int>(lindrel1_->FileCompareResultsCount());
+  if (!loadProblem_.isEmpty()) {
+    // A file that could not be read now tells nothing about the comparison: no verdict,
+    // no change to move to; the user hears why.
+    if (count < 1) cmdViewReport_->hide();
+    widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(), loadProblem_);
+    if (!alive) return;
+  } else if (count < 1) {
     cmdViewReport_->hide();
-    recordCount_ = static_cast<int>(lindrel1_->FileCompareResultsCount());
     widgets::ShowMessage(this, QMessageBox::Information, QStringLiteral("Info"),
                          recordCount_ == -1 ? QStringLiteral("Binary Files are different")
                                             : QStringLiteral("No differences detected"));
     if (!alive) return;
   } else {
     cmdViewReport_->show();
-    recordCount_ = static_cast<int>(lindrel1_->FileCompareResultsCount());
     MoveFirst();
   }
   if (settings_.beepWhenDone) Beep();
@@ -421,8 +425,7 @@ void CompareFilesWindow::SaveIniFile() {
   QStringList failures;
   QString error;
   if (!settings_.Save(&error)) failures << error;
-  QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
-  if (placementRestored_ && !SavePlacement(*frame, QString::fromUtf8(kPlacementName)))
+  if (!placement_.Save(*this))
     failures << QStringLiteral("cannot write the window placement to %1").arg(PlacementStorePath());
   QString reasons;
   if (!NoFailures(failures, &reasons)) {
@@ -434,10 +437,7 @@ void CompareFilesWindow::SaveIniFile() {
 
 void CompareFilesWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (placementRestored_) return;
-  placementRestored_ = true;
-  if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-    RestorePlacement(*frame, QString::fromUtf8(kPlacementName));
+  placement_.Shown(*this);
 }
 
 void CompareFilesWindow::closeEvent(QCloseEvent* event) {

@@ -36,6 +36,7 @@
 #include <memory>
 #include <vector>
 
+#include "demo/common/ChildPlacement.h"
 #include "demo/common/HistoryList.h"
 #include "demo/compare-files/AlignedRows.h"
 #include "demo/compare-files/AllInOneModel.h"
@@ -252,9 +253,8 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   int enlargedAllInOneRowHeight_ = 0;
   bool dropDownSync_ = false;
   std::vector<RecordRows> recordRows_;
-  bool allInOneBuilt_ = false;
   bool loading_ = true;
-  bool placementRestored_ = false;
+  ChildPlacement placement_{QStringLiteral("frmCompareFiles")};
   bool scrollEcho_ = false;
   bool layoutScheduled_ = false;
   QString loadProblem_;

@@ -47,7 +47,14 @@ ComparisonGrid::ComparisonGrid(const QString& name, QWidget* parent) : QTableVie
 int ComparisonGrid::TopRow() const { return verticalScrollBar()->value() + 1; }
 
 void ComparisonGrid::SetTopRow(int gridRow) {
-  verticalScrollBar()->setValue(std::max(gridRow, 1) - 1);
+  const int value = std::max(gridRow, 1) - 1;
+  // After new rows the view learns its scroll range only at its next layout; a value
+  // set before that would be cut to the old range and the grid would stay at the top.
+  if (value > verticalScrollBar()->maximum()) {
+    executeDelayedItemsLayout();
+    updateGeometries();
+  }
+  verticalScrollBar()->setValue(value);
 }
 
 int ComparisonGrid::CurrentRow() const {

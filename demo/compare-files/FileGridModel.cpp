@@ -63,8 +63,14 @@ void FileGridModel::SetRowsBack(int firstRow, int count, RowBack back) {
   emit dataChanged(index(first - 1, kTextColumn), index(last - 1, kTextColumn), {Qt::BackgroundRole});
 }
 
+const GridRow& FileGridModel::Row(int gridRow) const {
+  static const GridRow kOutside{};
+  if (gridRow <= 0 || gridRow >= GridRowCount()) return kOutside;
+  return rows_[static_cast<size_t>(gridRow - 1)];
+}
+
 QString FileGridModel::NumberText(int gridRow) const {
-  if (gridRow <= 0) return {};
+  if (gridRow <= 0 || gridRow >= GridRowCount()) return {};
   const GridRow& row = Row(gridRow);
   return row.IsPadding() ? QStringLiteral("    ") : QString::number(row.line);
 }

@@ -46,7 +46,9 @@ class FileGridModel : public QAbstractTableModel {
   bool IsLineTextEmpty(int gridRow) const;
   // At least the number of characters of LineText(gridRow), found cheaply.
   qsizetype TextLengthBound(int gridRow) const;
-  const GridRow& Row(int gridRow) const { return rows_[gridRow - 1]; }
+  // The row at `gridRow`; a row outside the grid reads as an uncoloured padding row, so
+  // a view that still holds an older row count never reads past the rows.
+  const GridRow& Row(int gridRow) const;
   // A row belongs to a difference when its text cell has the change or the
   // current-change colour.
   bool IsDifferenceRow(int gridRow) const;

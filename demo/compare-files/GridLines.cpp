@@ -37,32 +37,18 @@ void GridLines::Clear() {
 void GridLines::Split() {
   spans_.clear();
   const char* data = content_.constData();
-  const qsizetype size = content_.size();
-  qsizetype pos = 0;
-  while (pos < size) {
-    const void* cr = std::memchr(data + pos, '\r', static_cast<size_t>(size - pos));
-    qsizetype end = cr != nullptr ? static_cast<const char*>(cr) - data : size;
-    AddReadLine(pos, end);
-    pos = end + 1;
-    if (pos < size && data[pos] == '\n') ++pos;
+  qsizetype size = content_.size();
+  if (const void* end = std::memchr(data, '\x1a', static_cast<size_t>(size)))
+    size = static_cast<const char*>(end) - data;
+  qsizetype start = 0;
+  while (start < size) {
+    const void* lf = std::memchr(data + start, '\n', static_cast<size_t>(size - start));
+    const qsizetype end = lf != nullptr ? static_cast<const char*>(lf) - data : size;
+    qsizetype length = end - start;
+    if (lf != nullptr && length > 0 && data[end - 1] == '\r') --length;
+    spans_.push_back({start, length});
+    start = end + 1;
   }
-}
-
-void GridLines::AddReadLine(qsizetype begin, qsizetype end) {
-  const char* data = content_.constData();
-  qsizetype start = begin;
-  bool sawLineFeed = false;
-  while (start <= end) {
-    const void* lf = std::memchr(data + start, '\n', static_cast<size_t>(end - start));
-    if (lf == nullptr) break;
-    qsizetype at = static_cast<const char*>(lf) - data;
-    spans_.push_back({start, at - start});
-    sawLineFeed = true;
-    start = at + 1;
-  }
-  // A line without line feeds is a row even when empty; after a line feed only a
-  // non-empty remainder is.
-  if (!sawLineFeed || start < end) spans_.push_back({start, end - start});
 }
 
 QByteArray GridLines::Bytes(int index) const {
@@ -82,7 +68,10 @@ qsizetype GridLines::LengthBound(int index) const {
 QString GridLines::Text(int index) const {
   const Span& span = spans_[index];
   QByteArrayView bytes(content_.constData() + span.offset, span.length);
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  // The decoder drops a leading byte-order mark unless told otherwise.
+  QStringConverter::Flags flags = QStringConverter::Flag::Stateless;
+  if (span.offset != 0) flags |= QStringConverter::Flag::ConvertInitialBom;
+  QStringDecoder utf8(QStringDecoder::Utf8, flags);
   QString text = utf8.decode(bytes);
   if (utf8.hasError()) text = QString::fromLatin1(bytes);
   if (text.contains(QLatin1Char('\t'))) text.replace(QLatin1Char('\t'), QStringLiteral("    "));

@@ -1,11 +1,12 @@
 // GridLines: one compared file as the Compare Files window shows it, line by line.
 //
-// The file is read whole and split the way the window has always read files: a carriage
-// return, or a carriage return and line feed, ends a line; a line feed inside such a
-// line splits it again (so files with line-feed-only ends show one row per line), and
-// what follows the last line feed of a line becomes a row only when it is not empty.
-// Line texts are produced on demand, with every tab shown as four blanks, so a file
-// costs its own size plus a small index however many lines it has.
+// The file is read whole and split exactly as the component reads it for a comparison,
+// so that every change record lands on its own rows: in text mode (a byte 26 ends the
+// content), a line feed ends a line, a carriage return right before it belongs to the
+// line end, and any other carriage return stays in its line. A last line without a line
+// end is a line; a file that ends with a line end has no empty line after it. Line texts
+// are produced on demand, with every tab shown as four blanks, so a file costs its own
+// size plus a small index however many lines it has.
 //
 // Threading: not shared; a loaded object may be read from any one thread at a time.
 #pragma once
@@ -30,7 +31,8 @@ class GridLines {
   int Count() const { return static_cast<int>(spans_.size()); }
   // The text of line `index` (0-based): tabs as four blanks, UTF-8 when the bytes are
   // valid UTF-8, else Latin-1 (older files stay readable instead of showing
-  // replacement marks).
+  // replacement marks). A byte-order mark is left out only at the start of the file;
+  // elsewhere U+FEFF is a character of its line.
   QString Text(int index) const;
   // True when line `index` has no characters.
   bool IsEmpty(int index) const { return spans_[index].length == 0; }
@@ -46,7 +48,6 @@ class GridLines {
   };
 
   void Split();
-  void AddReadLine(qsizetype begin, qsizetype end);
 
   QByteArray content_;
   std::vector<Span> spans_;

@@ -240,6 +240,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         sub->hide();
       }
     }
+  } else if (event->type() == QEvent::Show) {
+    // The area keeps a hidden sub-window as its active one and announces nothing when
+    // it shows again; its child must still be told, or its menus stay hidden.
+    for (const auto& [name, sub] : children_) {
+      if (sub && watched == sub && mdiArea_->activeSubWindow() == sub) SubWindowActivated(sub);
+    }
   }
   return QMainWindow::eventFilter(watched, event);
 }
@@ -324,7 +330,14 @@ int MainWindow::VisibleChildCount() const {
 }
 
 void MainWindow::ChildHidden(QMdiSubWindow* subWindow) {
-  if (subWindow->widget() != nullptr) PressToolbarButton(subWindow->widget()->objectName(), false);
+  QWidget* child = subWindow->widget();
+  if (child != nullptr) PressToolbarButton(child->objectName(), false);
+  // A hidden child is no longer the active one: when it is shown again, its activation
+  // must set the menus up afresh.
+  if (child != nullptr && child == activeChild_) {
+    CallChild(child, "Form_Deactivate");
+    activeChild_ = nullptr;
+  }
   if (VisibleChildCount() == 0) menus_.mnuReport->menuAction()->setVisible(false);
 }
 

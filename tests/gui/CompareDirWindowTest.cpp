@@ -68,6 +68,8 @@ void SetOptions(CompareDirWindow& window, const Options& o) {
   c->SetDirShowDifferentInBothPlaces(o.different);
   c->SetDirDoSubDirectories(o.subdirectories);
   c->SetDirFileTypes("*.*");
+  // The pause between entries is for busy machines, not for tests.
+  c->SetDirThrottle(0);
 }
 
 QString RowText(const DirGridRow& row) {
@@ -95,6 +97,61 @@ class CompareDirWindowTest : public QObject {
   void cleanup() {
     lindrel::demo::TEST_SetTiming({});
     env_.reset();
+  }
+
+  void aComparisonStartedDuringTheLastDisplayPassOwnsTheStatus() {
+    const QString master = Dir("m"), source = Dir("s");
+    for (int i = 0; i < 60; ++i) {
+      env_->Write(QString("m/f%1.txt").arg(i), "one\n");
+      env_->Write(QString("s/f%1.txt").arg(i), "two\n");
+    }
+    CompareDirWindow window;
+    SetOptions(window, {});
+    window.Settings().streamFindings = false;
+    window.CompareDirectoriesPair(master, source);
+    // While the rows of the finished scan are being added, the user starts the next
+    // comparison, a slow one (its scan pauses between entries).
+    QStringList statuses;
+    bool restarted = false;
+    QTimer watch;
+    watch.setInterval(0);
+    connect(&watch, &QTimer::timeout, this, [&] {
+      auto* c = window.Lindrel1();
+      if (restarted) {
+        statuses << window.StatusText(3);
+      } else if (!c->GetDirCompareActive() && window.RecordsShown() > 0 &&
+                 window.RecordsShown() < c->GetDirCompareResultsCount()) {
+        restarted = true;
+        c->SetDirThrottle(1);
+        window.StartComparison();
+      }
+    });
+    watch.start();
+    QTRY_VERIFY_WITH_TIMEOUT(restarted && statuses.size() > 3, 20000);
+    watch.stop();
+    QVERIFY(window.Lindrel1()->GetDirCompareActive());
+    for (const QString& status : statuses) QVERIFY2(!status.contains("Completed"), qPrintable(statuses.join(" | ")));
+    window.Abort();
+  }
+
+  void subfoldersLeftOutAreNamedWhenTheComparisonEnds() {
+    const QString master = Dir("m"), source = Dir("s");
+    for (const char* folder : {"one", "two", "three"}) {
+      env_->Write(QString("m/%1/a.txt").arg(folder), "one\n");
+      env_->Write(QString("s/%1/a.txt").arg(folder), "two\n");
+    }
+    CompareDirWindow window;
+    Options options;
+    options.subdirectories = false;
+    SetOptions(window, options);
+    window.CompareDirectoriesPair(master, source);
+    WaitForCompletion(window);
+    QCOMPARE(window.StatusText(3),
+             QString("Compare Completed; 3 subfolders were not compared (Look in SUBDIRECTORIES is off)"));
+    SetOptions(window, {});
+    window.Refresh_View();
+    WaitForCompletion(window);
+    QCOMPARE(window.StatusText(3), QString("Compare Completed"));
   }
 
   void comparisonThatKeepsNothingShowsTheRootRowWithDirectoryIcons() {
@@ -446,6 +503,8 @@ class CompareDirWindowTest : public QObject {
       Find<QCheckBox>(d, "cbDontStreamResults")->setChecked(false);
       Find<QCheckBox>(d, "cbShowSameInBothPlaces")->setChecked(true);
       Find<QCheckBox>(d, "cbLookInSubfolders")->setChecked(true);
+      QVERIFY(!Find<QCheckBox>(d, "cbThrottleScan")->isChecked());  // follows DirThrottle
+      Find<QCheckBox>(d, "cbThrottleScan")->setChecked(true);
       Find<QCheckBox>(d, "cbBeepWhenDone")->setChecked(false);
       Find<QComboBox>(d, "cbMasterDirectory")->setEditText(Dir("m"));
       Find<QComboBox>(d, "cbSourceDirectory")->setEditText(Dir("s"));
@@ -458,6 +517,7 @@ class CompareDirWindowTest : public QObject {
     QCOMPARE(masterAtStart, Dir("m") + "/");
     auto* c = window.Lindrel1();
     QVERIFY(c->GetDirContentCompare() && c->GetDirShowSameInBothPlaces() && c->GetDirDoSubDirectories());
+    QCOMPARE(c->GetDirThrottle(), 1L);
     QVERIFY(!c->GetDirShowDifferentInBothPlaces());
     QCOMPARE(c->GetDirFileTypes(), QString("*.txt"));
     QVERIFY(window.Settings().streamFindings);
@@ -538,14 +598,19 @@ class CompareDirWindowTest : public QObject {
   }
 
   void settingsSurviveARestart() {
+    int folders = 0;
     {
       CompareDirWindow window;
       window.resize(900, 400);
       window.show();
-      QCOMPARE(window.ColumnWidthTwips(0), 2880);
-      QCOMPARE(window.ColumnWidthTwips(4), 720);
+      // Shown with nothing stored: the flag columns fit their longest entry, the folder
+      // columns share the rest.
+      QTRY_VERIFY(window.ColumnWidthTwips(4) > 720);
+      QVERIFY(window.Grid()->columnWidth(4) > window.Grid()->fontMetrics().horizontalAdvance("[S] > [M]"));
+      QVERIFY(window.ColumnWidthTwips(0) > 2880 && window.ColumnWidthTwips(0) == window.ColumnWidthTwips(1));
+      folders = window.ColumnWidthTwips(0);
       QCOMPARE(window.Grid()->font().family(), QFont("Courier New").family());
-      window.Grid()->setColumnWidth(2, 100);
+      window.Grid()->setColumnWidth(2, 300);
       window.mnuViewLegend_Click();
       QVERIFY(window.Legend()->isHidden());
       QFont font("DejaVu Sans", 11);
@@ -560,10 +625,10 @@ class CompareDirWindowTest : public QObject {
       env_->Write("m/a.txt", "a\n");
       window.CompareDirectoriesPair(Dir("m"), Dir("s"));
       WaitForCompletion(window);
-      QCOMPARE(window.Grid()->columnWidth(2), 100);
+      QCOMPARE(window.Grid()->columnWidth(2), 300);
       window.close();
     }
-    QCOMPARE(Setting("CompareDir", "Col3Width").toInt(), 100 * 15);
+    QCOMPARE(Setting("CompareDir", "Col3Width").toInt(), 300 * 15);
     QCOMPARE(Setting("CompareDir", "ShowLegend"), QString("FALSE"));
     QCOMPARE(Setting("General", "BeepWhenDone_CompareDir"), QString("FALSE"));
     QCOMPARE(Setting("CompareDir", "FontBold"), QString("TRUE"));
@@ -573,8 +638,9 @@ class CompareDirWindowTest : public QObject {
     CompareDirWindow again;
     again.resize(900, 400);
     again.show();
-    QCOMPARE(again.Grid()->columnWidth(2), 100);
-    QCOMPARE(again.ColumnWidthTwips(0), 2880);
+    // Stored widths are the user's: kept as they were.
+    QCOMPARE(again.Grid()->columnWidth(2), 300);
+    QCOMPARE(again.ColumnWidthTwips(0), folders);
     QVERIFY(again.Legend()->isHidden());
     QCOMPARE(again.Grid()->font().pointSize(), 11);
     QVERIFY(again.Grid()->font().bold());
@@ -663,7 +729,7 @@ class CompareDirWindowTest : public QObject {
                                   !window.ViewReportButton()->isHidden() &&
                                   window.RecordsShown() ==
                                       window.Lindrel1()->GetDirCompareResultsCount() &&
-                                  window.StatusText(3).endsWith("Compare Completed"),
+                                  window.StatusText(3).contains("Compare Completed"),
                               qPrintable(QString("active %1, timer %2, status '%3', errors %4")
                                              .arg(window.Lindrel1()->GetDirCompareActive())
                                              .arg(window.Timer1()->isActive())

@@ -180,23 +180,28 @@ class CompareFilesGridsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void filesSplitIntoRowsAsTheWindowReadsThem_data() {
+  void filesSplitIntoRowsAsTheComponentReadsThem_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QStringList>("rows");
     QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
     QTest::newRow("line feeds only") << QByteArray("one\ntwo\nthree\n") << QStringList{"one", "two", "three"};
     QTest::newRow("line feeds, no final end") << QByteArray("a\nb") << QStringList{"a", "b"};
-    QTest::newRow("carriage returns only") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+    QTest::newRow("a lone carriage return stays in its line") << QByteArray("a\rb\nc\r")
+                                                           << QStringList{"a\rb", "c\r"};
     QTest::newRow("empty lines kept") << QByteArray("a\r\n\r\nb") << QStringList{"a", "", "b"};
     QTest::newRow("empty lines between line feeds") << QByteArray("\n\nb") << QStringList{"", "", "b"};
-    QTest::newRow("line feed before CR LF adds no row") << QByteArray("a\n\r\nb\r\n")
-                                                      << QStringList{"a", "b"};
+    QTest::newRow("line feed before CR LF is an empty line") << QByteArray("a\n\r\nb\r\n")
+                                                           << QStringList{"a", "", "b"};
+    QTest::newRow("carriage return before CR LF") << QByteArray("a\r\r\nb") << QStringList{"a\r", "b"};
+    QTest::newRow("byte 26 ends the content") << QByteArray("a\nb\x1a\nc\n") << QStringList{"a", "b"};
     QTest::newRow("empty file") << QByteArray() << QStringList{};
     QTest::newRow("tabs become four blanks") << QByteArray("x\ty\t\tz\r\n") << QStringList{"x    y        z"};
     QTest::newRow("Latin-1 bytes stay readable") << QByteArray("caf\xe9\r\n") << QStringList{"caf\u00e9"};
     QTest::newRow("UTF-8") << QByteArray("caf\xc3\xa9\n") << QStringList{"caf\u00e9"};
+    QTest::newRow("byte-order mark dropped at the start of the file only")
+        << QByteArray("\xef\xbb\xbf" "a\n\xef\xbb\xbf" "b\n") << QStringList{"a", QChar(0xFEFF) + QString("b")};
   }
-  void filesSplitIntoRowsAsTheWindowReadsThem() {
+  void filesSplitIntoRowsAsTheComponentReadsThem() {
     QFETCH(QByteArray, content);
     QFETCH(QStringList, rows);
     QCOMPARE(RowsOf(content), rows);

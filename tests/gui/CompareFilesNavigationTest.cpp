@@ -1,6 +1,7 @@
 // Moving between the changes of the Compare Files window, the word-level detail view and
 // the reports it writes. Pauses and the clock are injected; comparisons are real.
 #include <QAction>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -115,7 +116,7 @@ class CompareFilesNavigationTest : public QObject {
     QCOMPARE(window.StatusText(3), QString("[1] Addition of 1 line at line: 7"));
 
     // The drop-down moves too, and the middle state shows every picture active.
-    window.ChangeListing()->setCurrentIndex(2);
+    Choose(window, 2);
     QCOMPARE(window.CurrentChange(), 3);
     QCOMPARE(window.StatusText(3), QString("[3] Change at line: 11"));
     QCOMPARE(Images(window), (QList<int>{1, 2, 3, 4, 5}));
@@ -133,6 +134,23 @@ class CompareFilesNavigationTest : public QObject {
     window.MoveNext();  // past the change's rows: the next change
     QCOMPARE(window.CurrentChange(), 4);
     QCOMPARE(window.StatusText(3), QString("[4] Deletion of 2 lines at line: 15"));
+
+    // On the change's second row (E2), its own entry in the list brings it back to the
+    // first (E1).
+    QCOMPARE(window.MasterModel().LineText(window.MasterGrid()->CurrentRow()), QString("E2"));
+    Choose(window, 3);
+    QCOMPARE(window.CurrentChange(), 4);
+    QCOMPARE(window.MasterModel().LineText(window.MasterGrid()->CurrentRow()), QString("E1"));
+  }
+
+  void changeListKeepsWholeCharactersAndInnerByteOrderMarks() {
+    CompareFilesWindow window;
+    const QByteArray wide = QByteArray(99, 'e') + "\xF0\x9F\x98\x80" + "tail";
+    Compare(window, "x\n\xEF\xBB\xBFy\nz\n", "x\nY\nz\n" + wide + "\n");
+    QCOMPARE(window.ChangeListing()->count(), 2);
+    QCOMPARE(window.ChangeListing()->itemText(0), QString("[1] 1 change at line (2) :\"\uFEFFy\""));
+    QCOMPARE(window.ChangeListing()->itemText(1),
+             "[2] Addition of 1 line at line (3) : \"" + QString(99, 'e') + QString::fromUtf8("\xF0\x9F\x98\x80") + "\"");
   }
 
   void goToMovesOnlyToAWholeNumberInRange_data() {
@@ -150,7 +168,7 @@ class CompareFilesNavigationTest : public QObject {
     QFETCH(int, expected);
     CompareFilesWindow window;
     Compare(window, Lines(kMaster), Lines(kSource));
-    window.ChangeListing()->setCurrentIndex(1);
+    Choose(window, 1);
     QString shown;
     widgets::TEST_SetModalHandler([&](QDialog& dialog) {
       auto& goTo = static_cast<lindrel::demo::GoToDialog&>(dialog);
@@ -309,6 +327,17 @@ class CompareFilesNavigationTest : public QObject {
     window.ComparePair(env_->Write("m.txt", master), env_->Write("s.txt", source));
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
     widgets::TEST_SetNonInteractive(true);  // forget the "Info" boxes of identical pairs
+  }
+
+  // A click on entry `index` of the opened change list, as the user chooses it.
+  static void Choose(CompareFilesWindow& window, int index) {
+    QComboBox* list = window.ChangeListing();
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    const QModelIndex entry = view->model()->index(index, 0);
+    view->scrollTo(entry);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(entry).center());
+    if (view->isVisible()) list->hidePopup();
   }
 
   static QList<int> Images(const CompareFilesWindow& window) {

@@ -137,7 +137,8 @@ class CompareFilesWindowTest : public QObject {
     // A new comparison while the all-in-one view is on screen rebuilds it at once.
     window.Swap();
     WaitForCompletion(window);
-    QCOMPARE(builds.count(), 2);
+    QVERIFY(window.AllInOne().IsBuilt());
+    QCOMPARE(window.AllInOne().GridRowCount(), window.MasterModel().GridRowCount());
     QCOMPARE(window.MasterModel().HeaderText(), "[Master] " + source);
     QCOMPARE(window.AllInOne().CellText(2, 1), QString("beta"));
   }
@@ -372,18 +373,38 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(s->TopRow(), 30);
   }
 
-  void aFileThatCannotBeReadWhenTheGridsLoadLeavesAnEmptyGrid() {
+  void aFileThatCannotBeReadWhenTheGridsLoadClaimsNothing() {
+    // Removed after the comparison, before the grids load: the records cannot be shown.
     CompareFilesWindow window;
-    window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kSource));
+    const QString master = env_->Write("m.txt", kMaster);
+    const QString source = env_->Write("s.txt", kSource);
+    window.TEST_SetCompletionProbe([&] { QFile::remove(master); });
+    window.ComparePair(master, source);
     WaitForCompletion(window);
-    const QString gone = env_->Root() + "/m.txt";
-    QFile::remove(gone);
-    window.Setup();
-    // Only padding rows stand opposite the source lines.
-    for (int r = 1; r < window.MasterModel().GridRowCount(); ++r) QVERIFY(window.MasterModel().Row(r).IsPadding());
-    QCOMPARE(window.MasterLineCount(), 0);
-    QVERIFY(window.SourceModel().GridRowCount() > 1);
-    QVERIFY2(window.StatusText(3).startsWith("Cannot show " + gone), qPrintable(window.StatusText(3)));
+    QCOMPARE(window.MasterModel().GridRowCount(), 1);  // empty: no padding row of records it cannot show
+    QCOMPARE(window.SourceModel().GridRowCount(), 8);
+    for (int r = 1; r < 8; ++r) QVERIFY(!window.SourceModel().IsDifferenceRow(r));
+    QCOMPARE(window.ChangeListing()->count(), 0);
+    QVERIFY2(window.StatusText(3).contains("Cannot show " + master), qPrintable(window.StatusText(3)));
+    window.cmdCompareFilesViewFormat_Click();
+    for (int r = 1; r < window.AllInOne().GridRowCount(); ++r)
+      QCOMPARE(window.AllInOne().Kind(r), lindrel::demo::AllInOneModel::RowKind::Same);
+    QVERIFY2(window.StatusText(3).contains("Cannot show " + master), qPrintable(window.StatusText(3)));
+
+    // Removed before the component opened it: the comparison ended in trouble, which the
+    // window never reports as files that differ.
+    window.TEST_SetCompletionProbe(nullptr);
+    env_->Write("m.txt", kMaster);
+    auto vanish = connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this,
+                          [&] { QFile::remove(master); });
+    window.ComparePair(master, source);
+    WaitForCompletion(window);
+    disconnect(vanish);
+    const QStringList messages = Texts(widgets::TEST_Messages());
+    QVERIFY2(!messages.join('\n').contains("Binary Files are different") &&
+                 !messages.join('\n').contains("No differences detected"),
+             qPrintable(messages.join('\n')));
+    QVERIFY2(messages.last().contains("Cannot show " + master), qPrintable(messages.join('\n')));
   }
 
   void theMainWindowOpensTheWindowAndShowsItsMenus() {
@@ -434,11 +455,16 @@ class CompareFilesWindowTest : public QObject {
 
   void theCommandLineComparesTwoFilesAtOnce() {
     MainWindow main(lindrel::demo::DemoChildFactories());
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
     const QString master = env_->Write("a b/m.txt", kMaster);
     const QString source = env_->Write("s.txt", kSource);
     lindrel::demo::OpenFromCommandLine(main, {master, source});
     auto* window = qobject_cast<CompareFilesWindow*>(main.Child(MainWindow::kCompareFiles));
     QVERIFY(window != nullptr && main.IsChildVisible(MainWindow::kCompareFiles));
+    // The first child of the session brings its Report menu with it.
+    QCOMPARE(main.ActiveChild(), window);
+    QVERIFY(main.Menus().mnuReport->menuAction()->isVisible());
     WaitForCompletion(*window);
     QCOMPARE(window->RecordCount(), 3);
     QCOMPARE(window->MasterHistory().Items().last(), master);

@@ -1,0 +1,600 @@
+// A long random walk through the desktop program as a person uses it: comparing pairs
+// from the command line and the options dialog, switching views, F7, Shift+F7, F4 with
+// a number, the change list, Refresh after the files changed or vanished, Swap, resizing,
+// another font, the legend, closing and reopening the window. After every step it checks
+// what the user would see against a literal reference of the grids.
+//
+// LINDREL_WALK_SEED and LINDREL_WALK_STEPS choose the walk (a soak takes more steps);
+// a failure names the seed, the step and the steps before it. Pauses are injected, so
+// nothing waits real seconds; comparisons run on the component's worker as in use.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QListView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QtTest>
+
+#include <deque>
+#include <random>
+
+#include "GuiTestEnvironment.h"
+#include "WalkPairs.h"
+#include "demo/common/UiTiming.h"
+#include "demo/compare-files/AllInOneModel.h"
+#include "demo/compare-files/CompareFilesOptionsDialog.h"
+#include "demo/compare-files/CompareFilesWindow.h"
+#include "demo/compare-files/ComparisonGrid.h"
+#include "demo/compare-files/FileGridModel.h"
+#include "demo/compare-files/GoToDialog.h"
+#include "demo/compare-files/WrappedLineCounter.h"
+#include "demo/main/DemoApplication.h"
+#include "demo/main/MainWindow.h"
+#include "lindrel/widgets/LindrelWidget.h"
+#include "lindrel/widgets/ModalDialogs.h"
+
+using lindrel::demo::AllInOneModel;
+using lindrel::demo::CompareFilesWindow;
+using lindrel::demo::ComparisonGrid;
+using lindrel::demo::FileGridModel;
+using lindrel::demo::MainWindow;
+using lindrel::demo::RowBack;
+using lindrel::demo::RowFore;
+using namespace lindrel::testing;
+namespace widgets = lindrel::widgets;
+
+namespace {
+
+unsigned long EnvironmentNumber(const char* name, unsigned long fallback) {
+  bool ok = false;
+  const unsigned long value = qEnvironmentVariable(name).toULong(&ok);
+  return ok ? value : fallback;
+}
+
+// What the step asks of the view on screen.
+enum class Expect { Nothing, ChangeOnScreen, CurrentRowOnScreen };
+
+// The comparison the grids show, as the test saw it when it completed.
+struct Shown {
+  bool readable = false;
+  QList<QByteArray> masterLines, sourceLines;
+  std::vector<WalkRecord> records;
+  long count = 0;  // FileCompareResultsCount
+  WalkGrids grids;
+};
+
+RowFore ForeOf(WalkFore fore) {
+  switch (fore) {
+    case WalkFore::Changed: return RowFore::Changed;
+    case WalkFore::OnlyInMaster: return RowFore::OnlyInMaster;
+    case WalkFore::OnlyInSource: return RowFore::OnlyInSource;
+    case WalkFore::Normal: break;
+  }
+  return RowFore::Normal;
+}
+
+// True when `text` holds no half of a surrogate pair.
+bool ValidText(const QString& text) {
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i].isHighSurrogate()) {
+      if (i + 1 >= text.size() || !text[i + 1].isLowSurrogate()) return false;
+      ++i;
+    } else if (text[i].isLowSurrogate()) {
+      return false;
+    }
+  }
+  return true;
+}
+
+qsizetype CodePoints(const QString& text) { return text.toUcs4().size(); }
+
+}  // namespace
+
+class CompareFilesWalkTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    env_ = std::make_unique<GuiTestEnvironment>();
+    lindrel::demo::TEST_SetTiming({[](int) { QCoreApplication::processEvents(); }, [this] { return ++clock_; }, [] {}});
+  }
+  void cleanup() {
+    widgets::TEST_SetModalHandler(nullptr);
+    lindrel::demo::TEST_SetTiming({});
+    env_.reset();
+  }
+
+  void walk() {
+    seed_ = EnvironmentNumber("LINDREL_WALK_SEED", 20261208);
+    const unsigned long steps = EnvironmentNumber("LINDREL_WALK_STEPS", 250);
+    std::mt19937 random(static_cast<std::mt19937::result_type>(seed_));
+    random_ = &random;
+    WalkPairMaker maker(random);
+    maker_ = &maker;
+    masterPath_ = env_->Root() + "/walk/master.txt";
+    sourcePath_ = env_->Root() + "/walk/source.txt";
+
+    MainWindow main(lindrel::demo::DemoChildFactories());
+    main_ = &main;
+    main.resize(1200, 800);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+
+    // The first comparison comes from the command line, as "LindrelDemo A B" does it.
+    WritePair(maker.Make());
+    lindrel::demo::OpenFromCommandLine(main, {masterPath_, sourcePath_});
+    files_ = qobject_cast<CompareFilesWindow*>(main.Child(MainWindow::kCompareFiles));
+    QVERIFY(files_ != nullptr);
+    connect(files_->Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this, [this] { ++started_; });
+    // Connected after the window's own handler: the window has shown the result.
+    connect(files_->Lindrel1Widget(), &widgets::LindrelWidget::FileCompareCompleted, this, [this] {
+      ++completed_;
+      Capture();
+    });
+    ++started_;  // the command line's comparison began before the connection
+    QTRY_VERIFY_WITH_TIMEOUT(completed_ >= 1, 30000);
+    Log("command line: " + pairShape_);
+    Check(Expect::ChangeOnScreen);
+    if (QTest::currentTestFailed()) return;
+
+    for (step_ = 1; step_ <= steps; ++step_) {
+      const Expect expect = Act();
+      if (QTest::currentTestFailed()) return;
+      Settle();
+      Check(expect);
+      if (QTest::currentTestFailed()) return;
+    }
+    qInfo("walk: seed %lu, %lu steps, %d comparisons", seed_, steps, completed_);
+  }
+
+ private:
+  // --- Steps ------------------------------------------------------------------------------
+
+  int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(*random_); }
+
+  Expect Act() {
+    startedBefore_ = started_;
+    switch (Below(24)) {
+      case 0: case 1: case 2: return NewPair();
+      case 3: case 4: return RefreshAfterChange();
+      case 5: return Trigger(main_->Menus().mnuSwap, "Swap") ? WaitForComparison() : Expect::Nothing;
+      case 6: case 7: return SwitchView();
+      case 8: case 9: case 10: case 11: return Key(Qt::Key_F7, Qt::NoModifier, "F7");
+      case 12: case 13: return Key(Qt::Key_F7, Qt::ShiftModifier, "Shift+F7");
+      case 14: return GoTo();
+      case 15: case 16: return ChooseFromList();
+      case 17: return ScrollAway();
+      case 18: return Resize();
+      case 19: return ChangeFont();
+      case 20: Trigger(main_->Menus().mnuViewLegend, "legend"); return Expect::Nothing;
+      case 21: return CloseAndReopen();
+      case 22: return DoubleClick();
+      default: return Key(Qt::Key_F7, Qt::NoModifier, "F7");
+    }
+  }
+
+  Expect NewPair() {
+    const WalkPair pair = maker_->Make();
+    WritePair(pair);
+    const bool quick = files_->Lindrel1Widget()->GetFileQuickCompare();
+    if (pair.binary || quick || Below(2) == 0) {
+      // File > Compare Files, with the files typed into the options dialog.
+      widgets::TEST_SetModalHandler([this, pair](QDialog& dialog) {
+        auto* options = qobject_cast<lindrel::demo::CompareFilesOptionsDialog*>(&dialog);
+        if (options == nullptr) return;
+        options->SetMasterFile(masterPath_);
+        options->SetSourceFile(sourcePath_);
+        if (auto* box = dialog.findChild<QCheckBox*>("cbQuickCompare")) box->setChecked(pair.binary);
+        if (auto* button = dialog.findChild<QPushButton*>("cmdCompareFiles")) QTest::mouseClick(button, Qt::LeftButton);
+      });
+      Log("options dialog: " + pair.shape);
+      main_->Menus().mnuCompareFiles->trigger();
+      widgets::TEST_SetModalHandler(nullptr);
+    } else {
+      Log("pair: " + pair.shape);
+      files_->ComparePair(masterPath_, sourcePath_);
+    }
+    return WaitForComparison();
+  }
+
+  Expect RefreshAfterChange() {
+    const QString path = Below(2) == 0 ? masterPath_ : sourcePath_;
+    const QByteArray now = GuiTestEnvironment::Read(path);
+    switch (Below(5)) {
+      case 0: Write(path, maker_->Shortened(now)); Log("shortened, Refresh"); break;
+      case 1: Write(path, maker_->Lengthened(now)); Log("lengthened, Refresh"); break;
+      case 2: Write(path, {}); Log("emptied, Refresh"); break;
+      case 3: QFile::remove(path); Log("removed, Refresh"); break;
+      default: Log("Refresh"); break;
+    }
+    if (!Trigger(main_->Menus().mnuRefresh, nullptr)) return Expect::Nothing;
+    return WaitForComparison();
+  }
+
+  Expect WaitForComparison() {
+    if (started_ == startedBefore_) return Expect::Nothing;  // refused: a file was missing
+    const int expected = started_;
+    [&] { QTRY_VERIFY_WITH_TIMEOUT(completed_ >= expected, 30000); }();
+    return Expect::ChangeOnScreen;
+  }
+
+  Expect SwitchView() {
+    QPushButton* button = files_->ViewFormatButton();
+    if (!files_->isVisible() || !button->isVisible()) return Expect::Nothing;
+    Log("view: " + button->text());
+    QTest::mouseClick(button, Qt::LeftButton);
+    return Expect::ChangeOnScreen;
+  }
+
+  Expect Key(Qt::Key key, Qt::KeyboardModifiers modifiers, const char* name) {
+    if (!files_->isVisible()) return Expect::Nothing;
+    // Keys reach the window only while the program is the active one; a dialog that
+    // just closed may have left no window active.
+    if (QApplication::activeWindow() != main_) {
+      main_->activateWindow();
+      QApplication::setActiveWindow(main_);
+    }
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr || !files_->isAncestorOf(focus)) {
+      focus = files_->AllInOneShown() ? files_->AllInOneGrid() : files_->MasterGrid();
+      focus->setFocus();
+    }
+    Log(name);
+    const int before = files_->CurrentChange();
+    const int rowBefore = (files_->AllInOneShown() ? files_->AllInOneGrid() : files_->MasterGrid())->CurrentRow();
+    QTest::keyClick(focus, key, modifiers);
+    if (QApplication::activeWindow() != main_ || !files_->isAncestorOf(QApplication::focusWidget())) {
+      QTest::qFail(Where("the keys cannot reach the window").constData(), __FILE__, __LINE__);
+      return Expect::Nothing;
+    }
+    if (key == Qt::Key_F4) return Expect::Nothing;
+    // Without records, or on the last or first row, the keys do nothing.
+    if (CurrentRecord() < 0) return Expect::Nothing;
+    if (files_->CurrentChange() != before) return Expect::ChangeOnScreen;
+    const ComparisonGrid* grid = files_->AllInOneShown() ? files_->AllInOneGrid() : files_->MasterGrid();
+    return grid->CurrentRow() != rowBefore ? Expect::CurrentRowOnScreen : Expect::Nothing;
+  }
+
+  Expect GoTo() {
+    const long count = std::max(shown_.count, 0L);
+    QString typed;
+    switch (Below(5)) {
+      case 0: typed = QStringLiteral("0"); break;
+      case 1: typed = QString::number(count + 1); break;
+      case 2: typed = QStringLiteral("two"); break;
+      default: typed = QString::number(1 + Below(static_cast<int>(std::max(count, 1L)))); break;
+    }
+    const bool cancel = Below(6) == 0;
+    widgets::TEST_SetModalHandler([typed, cancel](QDialog& dialog) {
+      auto* goTo = qobject_cast<lindrel::demo::GoToDialog*>(&dialog);
+      if (goTo == nullptr) return;
+      goTo->SetText(typed);
+      if (cancel) dialog.reject();
+      else dialog.accept();
+    });
+    Key(Qt::Key_F4, Qt::NoModifier, "F4");
+    Log("  typed " + typed + (cancel ? " and cancelled" : ""));
+    widgets::TEST_SetModalHandler(nullptr);
+    bool whole = false;
+    const int n = typed.toInt(&whole);
+    return !cancel && whole && n >= 1 && n <= count ? Expect::ChangeOnScreen : Expect::Nothing;
+  }
+
+  // A click on an entry of the opened change list; half the time the one already chosen.
+  Expect ChooseFromList() {
+    QComboBox* list = files_->ChangeListing();
+    if (!files_->isVisible() || list->count() == 0) return Expect::Nothing;
+    const int index = Below(2) == 0 && list->currentIndex() >= 0 ? list->currentIndex() : Below(list->count());
+    Log(QStringLiteral("change list: entry %1 of %2 (selected %3)").arg(index + 1).arg(list->count()).arg(list->currentIndex() + 1));
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    const QModelIndex entry = view->model()->index(index, 0);
+    view->scrollTo(entry);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(entry).center());
+    if (list->view()->isVisible()) list->hidePopup();
+    return Expect::ChangeOnScreen;
+  }
+
+  Expect ScrollAway() {
+    ComparisonGrid* grid = files_->AllInOneShown() ? files_->AllInOneGrid() : files_->MasterGrid();
+    QScrollBar* bar = grid->verticalScrollBar();
+    const int value = bar->maximum() > 0 ? Below(bar->maximum() + 1) : 0;
+    Log(QStringLiteral("scrolled to %1").arg(value));
+    bar->setValue(value);
+    return Expect::Nothing;
+  }
+
+  Expect Resize() {
+    QMdiSubWindow* frame = qobject_cast<QMdiSubWindow*>(files_->parentWidget());
+    switch (Below(3)) {
+      case 0:
+        if (frame != nullptr) frame->showMaximized();
+        Log("maximised");
+        break;
+      case 1:
+        if (frame != nullptr) {
+          frame->showNormal();
+          frame->resize(500 + Below(700), 350 + Below(450));
+        }
+        Log("window resized");
+        break;
+      default: {
+        const QSize size(700 + Below(900), 500 + Below(500));
+        main_->resize(size);
+        Log(QStringLiteral("main window %1 x %2").arg(size.width()).arg(size.height()));
+        break;
+      }
+    }
+    return Expect::Nothing;
+  }
+
+  Expect ChangeFont() {
+    const QStringList families{"DejaVu Sans", "Liberation Mono", "Liberation Serif"};
+    QFont font(families[Below(static_cast<int>(families.size()))], 6 + Below(16));
+    font.setBold(Below(3) == 0);
+    widgets::TEST_QueueFontAnswer(font);
+    Trigger(main_->Menus().mnuFont, qPrintable("font " + font.family() + " " + QString::number(font.pointSize())));
+    return Expect::Nothing;
+  }
+
+  Expect CloseAndReopen() {
+    QMdiSubWindow* frame = qobject_cast<QMdiSubWindow*>(files_->parentWidget());
+    if (frame == nullptr) return Expect::Nothing;
+    Log("closed and reopened");
+    frame->close();
+    Settle();
+    main_->ToolbarButton(MainWindow::kCompareFiles)->trigger();
+    return Expect::Nothing;
+  }
+
+  Expect DoubleClick() {
+    ComparisonGrid* grid = files_->AllInOneShown() ? files_->AllInOneGrid() : files_->MasterGrid();
+    if (!files_->isVisible() || grid->model()->rowCount() == 0) return Expect::Nothing;
+    const int row = grid->rowAt(Below(std::max(grid->viewport()->height(), 1)));
+    if (row < 0) return Expect::Nothing;
+    Log(QStringLiteral("double click on row %1").arg(row + 1));
+    const QPoint at = grid->visualRect(grid->model()->index(row, 1)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+    return Expect::Nothing;
+  }
+
+  bool Trigger(QAction* action, const char* name) {
+    if (name != nullptr) Log(name);
+    if (!action->isEnabled()) return false;
+    action->trigger();
+    return true;
+  }
+
+  // --- Files --------------------------------------------------------------------------------
+
+  void WritePair(const WalkPair& pair) {
+    Write(masterPath_, pair.master);
+    Write(sourcePath_, pair.source);
+    pairShape_ = pair.shape;
+  }
+
+  void Write(const QString& path, const QByteArray& bytes) { env_->Write(path.mid(env_->Root().size() + 1), bytes); }
+
+  // Reads what the component compared and what the grids were loaded from.
+  void Capture() {
+    widgets::LindrelWidget* c = files_->Lindrel1Widget();
+    Shown shown;
+    QFile master(c->GetFileMaster()), source(c->GetFileSource());
+    shown.readable = master.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly);
+    if (shown.readable) {
+      shown.masterLines = TextModeLines(master.readAll());
+      shown.sourceLines = TextModeLines(source.readAll());
+    }
+    shown.count = c->FileCompareResultsCount();
+    for (long i = 0; i < shown.count; ++i) {
+      WalkRecord r;
+      if (!c->FileCompareResultsGet(i, r.kind, r.m1, r.m2, r.s1, r.s2)) break;
+      shown.records.push_back(r);
+    }
+    shown.grids = ReferenceGrids(static_cast<int>(shown.masterLines.size()),
+                                 static_cast<int>(shown.sourceLines.size()),
+                                 shown.count > 0 ? shown.records : std::vector<WalkRecord>{});
+    shown_ = std::move(shown);
+  }
+
+  void Settle() {
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+  }
+
+  // --- What the user sees -------------------------------------------------------------------
+
+  void Log(const QString& action) {
+    log_.push_back(QStringLiteral("%1: %2").arg(step_).arg(action));
+    if (log_.size() > 12) log_.pop_front();
+  }
+
+  QByteArray Where(const QString& what) const {
+    QString text = QStringLiteral("seed %1 (LINDREL_WALK_SEED), step %2: %3\nsteps before:\n")
+                       .arg(seed_).arg(step_).arg(what);
+    for (const QString& line : log_) text += "  " + line + '\n';
+    return text.toUtf8();
+  }
+
+  void Check(Expect expect) {
+    // The Report menu is there whenever the Compare Files window is the active child.
+    if (main_->ActiveChild() == files_)
+      QVERIFY2(main_->Menus().mnuReport->menuAction()->isVisible(), Where("the Report menu is hidden").constData());
+    if (completed_ == 0) return;
+    CheckGrid(files_->MasterModel(), shown_.masterLines, shown_.grids.master, "master");
+    CheckGrid(files_->SourceModel(), shown_.sourceLines, shown_.grids.source, "source");
+    if (QTest::currentTestFailed()) return;
+    CheckAllInOne();
+    CheckChangeList();
+    if (QTest::currentTestFailed()) return;
+    if (files_->isVisible()) {
+      CheckOnScreen(expect);
+      CheckRowHeights();
+    }
+  }
+
+  int CurrentRecord() const {
+    return shown_.count > 0 && shown_.readable ? files_->CurrentChange() - 1 : -1;
+  }
+
+  void CheckGrid(const FileGridModel& model, const QList<QByteArray>& lines, const std::vector<WalkRow>& rows,
+                 const char* side) {
+    const int current = CurrentRecord();
+    QVERIFY2(model.GridRowCount() - 1 == static_cast<int>(rows.size()),
+             Where(QStringLiteral("the %1 grid has %2 rows, not %3").arg(side).arg(model.GridRowCount() - 1).arg(rows.size()))
+                 .constData());
+    int currentRows = 0;
+    for (int r = 1; r < model.GridRowCount(); ++r) {
+      const WalkRow& want = rows[static_cast<size_t>(r - 1)];
+      const QString number = want.line == 0 ? QStringLiteral("    ") : QString::number(want.line);
+      const QString text = want.line == 0 ? QString() : ShownText(lines, want.line - 1);
+      const RowBack back = want.record < 0 ? RowBack::Normal
+                                           : (want.record == current ? RowBack::CurrentChange : RowBack::Change);
+      currentRows += model.Row(r).back == RowBack::CurrentChange;
+      if (model.NumberText(r) == number && model.LineText(r) == text && model.Row(r).back == back &&
+          model.Row(r).fore == ForeOf(want.fore))
+        continue;
+      QFAIL(Where(QStringLiteral("%1 row %2 shows \"%3\" \"%4\" back %5 fore %6; expected \"%7\" \"%8\" back %9 fore %10")
+                      .arg(side).arg(r).arg(model.NumberText(r), model.LineText(r).left(60))
+                      .arg(int(model.Row(r).back)).arg(int(model.Row(r).fore))
+                      .arg(number, text.left(60)).arg(int(back)).arg(int(ForeOf(want.fore))))
+                .constData());
+    }
+    if (current >= 0)
+      QVERIFY2(currentRows > 0, Where(QStringLiteral("no %1 row carries the current change").arg(side)).constData());
+  }
+
+  void CheckAllInOne() {
+    const AllInOneModel& all = files_->AllInOne();
+    if (!all.IsBuilt()) {
+      QVERIFY2(!files_->AllInOneShown(), Where("the all-in-one view is on screen but not built").constData());
+      return;
+    }
+    const FileGridModel& master = files_->MasterModel();
+    const FileGridModel& source = files_->SourceModel();
+    QVERIFY2(all.GridRowCount() == master.GridRowCount(),
+             Where(QStringLiteral("the all-in-one grid has %1 rows, the side-by-side grids %2")
+                       .arg(all.GridRowCount() - 1).arg(master.GridRowCount() - 1)).constData());
+    for (int r = 1; r < all.GridRowCount(); ++r) {
+      AllInOneModel::RowKind kind = AllInOneModel::RowKind::Same;
+      if (master.IsDifferenceRow(r)) {
+        if (source.IsLineTextEmpty(r)) kind = AllInOneModel::RowKind::OnlyInMaster;
+        else if (master.IsLineTextEmpty(r)) kind = AllInOneModel::RowKind::OnlyInSource;
+        else kind = AllInOneModel::RowKind::Changed;
+      }
+      if (all.Kind(r) == kind && all.Back(r) == master.Row(r).back &&
+          all.CellText(r, AllInOneModel::kMasterNumberColumn) == master.NumberText(r) &&
+          all.CellText(r, AllInOneModel::kSourceNumberColumn) == source.NumberText(r))
+        continue;
+      QFAIL(Where(QStringLiteral("all-in-one row %1 (kind %2, back %3) disagrees with the side-by-side row (back %4)")
+                      .arg(r).arg(int(all.Kind(r))).arg(int(all.Back(r))).arg(int(master.Row(r).back)))
+                .constData());
+    }
+  }
+
+  void CheckChangeList() {
+    QComboBox* list = files_->ChangeListing();
+    const int expected = shown_.count > 0 && shown_.readable ? static_cast<int>(shown_.records.size()) : 0;
+    QVERIFY2(list->count() == expected,
+             Where(QStringLiteral("the change list has %1 entries, not %2").arg(list->count()).arg(expected)).constData());
+    for (int i = 0; i < list->count(); ++i) {
+      const QString entry = list->itemText(i);
+      const qsizetype open = entry.indexOf('"');
+      const QString quoted = open < 0 ? QString() : entry.mid(open + 1, entry.size() - open - 2);
+      QVERIFY2(entry.endsWith('"') && ValidText(entry) && CodePoints(quoted) <= 100,
+               Where(QStringLiteral("change list entry %1 is not valid or too long: %2").arg(i + 1).arg(entry)).constData());
+    }
+    if (expected > 0 && files_->CurrentChange() >= 1)
+      QVERIFY2(list->currentIndex() == files_->CurrentChange() - 1,
+               Where(QStringLiteral("the change list selects entry %1 while change %2 is current")
+                         .arg(list->currentIndex() + 1).arg(files_->CurrentChange())).constData());
+  }
+
+  // The first row of the current change in `rows`, 0 when none.
+  static int FirstRowOf(const std::vector<WalkRow>& rows, int record) {
+    for (size_t i = 0; i < rows.size(); ++i)
+      if (rows[i].record == record) return static_cast<int>(i) + 1;
+    return 0;
+  }
+
+  void CheckRowVisible(ComparisonGrid* grid, int row, const char* what) {
+    if (row < 1) return;
+    const QRect cell = grid->visualRect(grid->model()->index(row - 1, 1));
+    const int height = grid->viewport()->height();
+    QVERIFY2(cell.isValid() && cell.top() >= 0 && cell.top() < height,
+             Where(QStringLiteral("%1 (row %2 of %3) is not on screen in %4: it starts at y = %5 of %6 (top row %7)")
+                       .arg(what).arg(row).arg(grid->model()->rowCount()).arg(grid->objectName())
+                       .arg(cell.top()).arg(height).arg(grid->TopRow())).constData());
+  }
+
+  void CheckOnScreen(Expect expect) {
+    const bool all = files_->AllInOneShown();
+    if (expect == Expect::ChangeOnScreen && CurrentRecord() >= 0) {
+      const int record = CurrentRecord();
+      if (all) {
+        CheckRowVisible(files_->AllInOneGrid(), FirstRowOf(shown_.grids.master, record), "the current change");
+      } else {
+        CheckRowVisible(files_->MasterGrid(), FirstRowOf(shown_.grids.master, record), "the current change");
+        CheckRowVisible(files_->SourceGrid(), FirstRowOf(shown_.grids.source, record), "the current change");
+      }
+    } else if (expect == Expect::CurrentRowOnScreen) {
+      ComparisonGrid* grid = all ? files_->AllInOneGrid() : files_->MasterGrid();
+      CheckRowVisible(grid, grid->CurrentRow(), "the current row");
+    }
+  }
+
+  // No row of the view on screen is shorter than its wrapped text (all rows of a small
+  // grid, the rows on screen of a large one).
+  void CheckRowHeights() {
+    const bool all = files_->AllInOneShown();
+    ComparisonGrid* grid = all ? files_->AllInOneGrid() : files_->MasterGrid();
+    const int rows = grid->model()->rowCount();
+    int first = 0, last = rows - 1;
+    if (rows > 1500) {
+      first = std::max(grid->rowAt(0), 0);
+      last = grid->rowAt(grid->viewport()->height() - 1);
+      if (last < 0) last = rows - 1;
+    }
+    const int textColumn = all ? AllInOneModel::kTextColumn : FileGridModel::kTextColumn;
+    lindrel::demo::WrappedLineCounter counter(grid->font(), grid->TextWidthIn(grid->columnWidth(textColumn)));
+    lindrel::demo::WrappedLineCounter sourceCounter(
+        files_->SourceGrid()->font(), files_->SourceGrid()->TextWidthIn(files_->SourceGrid()->columnWidth(textColumn)));
+    for (int row = first; row <= last; ++row) {
+      int lines = 0;
+      if (all) {
+        lines = counter.Lines(files_->AllInOne().CellText(row + 1, AllInOneModel::kTextColumn));
+      } else {
+        lines = std::max(counter.Lines(files_->MasterModel().LineText(row + 1)),
+                         sourceCounter.Lines(files_->SourceModel().LineText(row + 1)));
+      }
+      const int needed = std::min(grid->RowHeightFor(lines), grid->MaxRowHeight());
+      if (grid->rowHeight(row) >= needed) continue;
+      QFAIL(Where(QStringLiteral("row %1 of %2 is %3 px high, its text needs %4 px")
+                      .arg(row + 1).arg(grid->objectName()).arg(grid->rowHeight(row)).arg(needed)).constData());
+    }
+  }
+
+  std::unique_ptr<GuiTestEnvironment> env_;
+  long clock_ = 0;
+  unsigned long seed_ = 0;
+  unsigned long step_ = 0;
+  std::mt19937* random_ = nullptr;
+  WalkPairMaker* maker_ = nullptr;
+  MainWindow* main_ = nullptr;
+  CompareFilesWindow* files_ = nullptr;
+  QString masterPath_, sourcePath_, pairShape_;
+  int started_ = 0;
+  int completed_ = 0;
+  int startedBefore_ = 0;
+  Shown shown_;
+  std::deque<QString> log_;
+};
+
+QTEST_MAIN(CompareFilesWalkTest)
+#include "CompareFilesWalkTest.moc"
