@@ -126,8 +126,9 @@ class CompareFilesWalkTest : public QObject {
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
 
-    // The first comparison comes from the command line, as "LindrelDemo A B" does it.
-    WritePair(maker.Make());
+    // The first comparison comes from the command line, as "LindrelDemo A B" does it,
+    // with its first change far below the first screen.
+    WritePair(maker.MakeLateFirstChange());
     lindrel::demo::OpenFromCommandLine(main, {masterPath_, sourcePath_});
     files_ = qobject_cast<CompareFilesWindow*>(main.Child(MainWindow::kCompareFiles));
     QVERIFY(files_ != nullptr);
@@ -286,11 +287,14 @@ class CompareFilesWalkTest : public QObject {
     return !cancel && whole && n >= 1 && n <= count ? Expect::ChangeOnScreen : Expect::Nothing;
   }
 
-  // A click on an entry of the opened change list; half the time the one already chosen.
+  // A click on an entry of the opened change list; half the time the one already chosen,
+  // often after scrolling away from it, to come back to it.
   Expect ChooseFromList() {
     QComboBox* list = files_->ChangeListing();
     if (!files_->isVisible() || list->count() == 0) return Expect::Nothing;
-    const int index = Below(2) == 0 && list->currentIndex() >= 0 ? list->currentIndex() : Below(list->count());
+    const bool same = Below(2) == 0 && list->currentIndex() >= 0;
+    if (same && Below(2) == 0) ScrollAway();
+    const int index = same ? list->currentIndex() : Below(list->count());
     Log(QStringLiteral("change list: entry %1 of %2 (selected %3)").arg(index + 1).arg(list->count()).arg(list->currentIndex() + 1));
     list->showPopup();
     QAbstractItemView* view = list->view();

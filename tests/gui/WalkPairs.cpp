@@ -58,9 +58,10 @@ QByteArray WalkPairMaker::LineEnd() {
   }
 }
 
+// Lines with their own line ends, so that a line kept by an edit keeps its end too.
 QList<QByteArray> WalkPairMaker::Lines(int count) {
   QList<QByteArray> lines;
-  for (int i = 0; i < count; ++i) lines << Line();
+  for (int i = 0; i < count; ++i) lines << Line() + LineEnd();
   return lines;
 }
 
@@ -84,19 +85,17 @@ QList<QByteArray> WalkPairMaker::Edited(const QList<QByteArray>& lines, int hunk
     int inserted = Below(longest + 1);
     if (deleted == 0 && inserted == 0) inserted = 1;
     i += deleted;
-    for (int k = 0; k < inserted; ++k) edited << Line() + " *";
+    for (int k = 0; k < inserted; ++k) edited << Line() + " *" + LineEnd();
     if (deleted == 0 && i < n) edited << lines[i++];
   }
-  if (atEnds) edited << "appended at the end";
+  if (atEnds) edited << "appended at the end" + LineEnd();
   return edited;
 }
 
 QByteArray WalkPairMaker::Joined(const QList<QByteArray>& lines, bool finalEnd) {
-  QByteArray bytes;
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    bytes += lines[i];
-    if (i + 1 < lines.size() || finalEnd) bytes += LineEnd();
-  }
+  QByteArray bytes = lines.join();
+  if (!finalEnd)
+    while (bytes.endsWith('\n') || bytes.endsWith('\r')) bytes.chop(1);
   return bytes;
 }
 
@@ -132,16 +131,8 @@ WalkPair WalkPairMaker::Make() {
       pair.source = Joined(Edited(lines, 300 + Below(1200), OneIn(2)), true);
       break;
     }
-    case 4: case 5: case 6: {
-      // The first change far below the first screen.
-      pair.shape = "late first change";
-      QList<QByteArray> lines = Lines(150 + Below(300));
-      QList<QByteArray> tail = lines.mid(120);
-      tail = Edited(tail, 1 + Below(8), false);
-      pair.master = Joined(lines, true);
-      pair.source = Joined(lines.mid(0, 120) + tail, true);
-      break;
-    }
+    case 4: case 5: case 6:
+      return MakeLateFirstChange();
     case 7: {
       pair.shape = "byte 26";
       const QByteArray text = Joined(Lines(1 + Below(20)), true);
@@ -164,6 +155,16 @@ WalkPair WalkPairMaker::Make() {
       break;
     }
   }
+  return pair;
+}
+
+WalkPair WalkPairMaker::MakeLateFirstChange() {
+  WalkPair pair;
+  pair.shape = "late first change";
+  const QList<QByteArray> lines = Lines(150 + Below(300));
+  const QList<QByteArray> tail = Edited(lines.mid(120), 1 + Below(8), false);
+  pair.master = Joined(lines, true);
+  pair.source = Joined(lines.mid(0, 120) + tail, true);
   return pair;
 }
 

@@ -33,6 +33,8 @@ class WalkPairMaker {
   explicit WalkPairMaker(std::mt19937& random) : random_(random) {}
 
   WalkPair Make();
+  // A pair whose first change lies far below the first screen.
+  WalkPair MakeLateFirstChange();
   // The same file with its end cut off, grown by new lines, or emptied.
   QByteArray Shortened(const QByteArray& file);
   QByteArray Lengthened(const QByteArray& file);
