@@ -134,3 +134,49 @@ bool SaveCompareDirScreenshots(const QDir& out, const QString& scratch) {
   window.close();
   return ok;
 }
+
+bool SaveCompareDirFirstOpenScreenshot(const QDir& out, const QString& home) {
+  using namespace lindrel;
+  const QString master = home + "/first-open/release-1";
+  const QString source = home + "/first-open/release-2";
+  for (int folder = 1; folder <= 12; ++folder) {
+    for (const QString& root : {master, source}) {
+      Write(QString("%1/module%2/notes.txt").arg(root).arg(folder, 2, 10, QChar('0')),
+            root == master || folder % 3 ? "same\n" : "changed\n");
+    }
+  }
+  Write(master + "/README.md", "old\n");
+  Write(source + "/README.md", "new and longer\n");
+  Write(source + "/CHANGES.md", "added\n");
+
+  bool ok = true;
+  {
+    demo::MainWindow window(demo::DemoChildFactories());
+    window.setWindowState(Qt::WindowNoState);
+    window.setGeometry(0, 0, 1600, 1000);
+    window.show();
+    window.activateWindow();
+    Wait(300);
+    const QString name = QString::fromUtf8(demo::MainWindow::kCompareDir);
+    auto* dirs = qobject_cast<demo::CompareDirWindow*>(window.LoadChild(name));
+    if (dirs == nullptr) return false;
+    window.ShowChild(name);
+    auto* c = dirs->Lindrel1();
+    c->SetDirContentCompare(true);
+    c->SetDirShowOnlyInMaster(true);
+    c->SetDirShowOnlyInSource(true);
+    c->SetDirShowSameInBothPlaces(false);
+    c->SetDirShowDifferentInBothPlaces(true);
+    c->SetDirDoSubDirectories(false);
+    c->SetDirThrottle(false);
+    dirs->Settings().beepWhenDone = false;
+    dirs->CompareDirectoriesPair(master, source);
+    for (int waited = 0; !dirs->StatusText(3).startsWith("Compare Completed") && waited < 300; ++waited) Wait(100);
+    Wait(300);
+    ok &= Save(window, out.filePath("compare-dirs-first-open.png"));
+    window.close();
+  }
+  // The screenshots that follow start from nothing stored, as this one did.
+  for (const QString& file : QDir(home).entryList({"*.ini", "*.INI"}, QDir::Files)) QFile::remove(home + '/' + file);
+  return ok;
+}

@@ -75,6 +75,7 @@ int main(int argc, char* argv[]) {
   bool ok = true;
 
   using namespace lindrel;
+  ok &= SaveCompareDirFirstOpenScreenshot(out, home.path());
   {
     demo::MainWindow window;
     window.setWindowState(Qt::WindowNoState);
