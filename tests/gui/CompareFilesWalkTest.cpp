@@ -438,6 +438,10 @@ class CompareFilesWalkTest : public QObject {
     CheckChangeList();
     if (QTest::currentTestFailed()) return;
     if (files_->isVisible()) {
+      if (!files_->AllInOneShown())
+        QVERIFY2(files_->MasterGrid()->TopRow() == files_->SourceGrid()->TopRow(),
+                 Where(QStringLiteral("the grids scrolled apart: top rows %1 and %2")
+                           .arg(files_->MasterGrid()->TopRow()).arg(files_->SourceGrid()->TopRow())).constData());
       CheckOnScreen(expect);
       CheckRowHeights();
     }
