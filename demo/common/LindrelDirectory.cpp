@@ -1,5 +1,6 @@
 #include "demo/common/LindrelDirectory.h"
 
+#include <QDir>
 #include <QFile>
 
 #include "platform/LindrelDirectory.h"
@@ -14,6 +15,12 @@ QString LindrelDirectory(QString* error) {
     return QString();
   }
   return QFile::decodeName(QByteArray::fromStdString(*directory));
+}
+
+QString DefaultReportPath(const QString& name) {
+  QString directory = LindrelDirectory();
+  if (directory.isEmpty()) directory = QDir::tempPath();
+  return directory + QLatin1Char('/') + name;
 }
 
 }  // namespace lindrel::demo

@@ -17,4 +17,9 @@ namespace lindrel::demo {
 // or created, with the reason in `error` when given.
 QString LindrelDirectory(QString* error = nullptr);
 
+// Where a default report file `name` goes: the Lindrel directory, or the temporary
+// directory when there is none (nothing is saved then either, but a report still has a
+// place).
+QString DefaultReportPath(const QString& name);
+
 }  // namespace lindrel::demo

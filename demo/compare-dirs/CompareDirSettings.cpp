@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include "demo/common/SettingsFile.h"
-#include "demo/compare-files/CompareFilesSettings.h"
+#include "demo/common/LindrelDirectory.h"
 
 namespace lindrel::demo {
 namespace {

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "demo/common/Palette.h"
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/LegendItems.h"
 #include "demo/common/PanelStatusBar.h"
@@ -28,8 +29,6 @@
 #include "demo/common/WindowPlacement.h"
 #include "demo/compare-dirs/CompareDirOptionsDialog.h"
 #include "demo/compare-dirs/CompareDirReportOptionsDialog.h"
-#include "demo/compare-files/CompareFilesWindow.h"
-#include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
 
@@ -60,9 +59,9 @@ QTableView* MakeGrid(const char* name, QAbstractItemModel* model, QWidget* paren
 
 }  // namespace
 
-CompareDirWindow::CompareDirWindow(MainWindow* main, QWidget* parent)
+CompareDirWindow::CompareDirWindow(MainWindowServices* main, QWidget* parent)
     : QWidget(parent), main_(main) {
-  setObjectName(QString::fromUtf8(MainWindow::kCompareDir));
+  setObjectName(QString::fromUtf8(kCompareDirName));
   setWindowTitle(QString::fromUtf8(kWindowTitle));
   BuildControls();
   ConnectComponent();
@@ -165,7 +164,7 @@ void CompareDirWindow::BuildControls() {
 }
 
 QWidget* CompareDirWindow::BuildLegend() {
-  namespace colours = dir_grid_colours;
+  namespace colours = palette;
   auto* bar = new QWidget(this);
   bar->setObjectName(QStringLiteral("tbLegend"));
   frmLegend_ = new QWidget(bar);
@@ -381,12 +380,7 @@ void CompareDirWindow::OpenRow(int gridRow) {
                                        r.isFile, r.onlyInSource, r.onlyInMaster,
                                        r.sizeDifferent, r.dateDifferent, r.contentDifferent))
     return;
-  if (!main_) return;
-  const QString name = QString::fromUtf8(MainWindow::kCompareFiles);
-  auto* files = qobject_cast<CompareFilesWindow*>(main_->LoadChild(name));
-  if (files == nullptr) return;
-  main_->ShowChild(name);
-  files->CompareFilesFromDialog(r.dirMaster + r.fileName, r.dirSource + r.fileName);
+  if (main_) main_->OfferFilePair(r.dirMaster + r.fileName, r.dirSource + r.fileName);
 }
 
 void CompareDirWindow::fgFiles_ContextMenu(const QPoint& pos) {
@@ -583,8 +577,8 @@ void CompareDirWindow::closeEvent(QCloseEvent* event) {
 void CompareDirWindow::Form_Activate() {
   if (!main_) return;
   // A directory comparison has the tab-delimited report only.
-  main_->Menus().ShowForComparisonWindow({.tabDelimitedReport = true});
-  main_->PressToolbarButton(QString::fromUtf8(MainWindow::kCompareDir), true);
+  main_->ShowMenusFor({.tabDelimitedReport = true});
+  main_->PressToolbarButton(QString::fromUtf8(kCompareDirName), true);
 }
 
 // --- Status bar ---------------------------------------------------------------------------------

@@ -17,8 +17,9 @@
 // (a click there aborts a running comparison), 5 the elapsed seconds.
 //
 // There is one such window in the program: the main window makes it on first use and
-// keeps it until the program ends (closing it hides it). Other windows call the
-// procedures below by name (see demo/common/ChildProtocol.h).
+// keeps it until the program ends (closing it hides it). The main window reaches it
+// through its ComparisonWindow interface; it reaches the main window through
+// MainWindowServices.
 //
 // Threading: GUI thread only.
 #pragma once
@@ -30,6 +31,8 @@
 #include <array>
 
 #include "demo/common/ChildPlacement.h"
+#include "demo/common/ComparisonWindow.h"
+#include "demo/common/MainWindowServices.h"
 #include "demo/common/HistoryList.h"
 #include "demo/compare-dirs/CompareDirSettings.h"
 #include "demo/compare-dirs/DirGridModel.h"
@@ -48,10 +51,9 @@ class LindrelWidget;
 
 namespace lindrel::demo {
 
-class MainWindow;
 class PanelStatusBar;
 
-class CompareDirWindow : public QWidget {
+class CompareDirWindow : public QWidget, public ComparisonWindow {
   Q_OBJECT
 
  public:
@@ -67,27 +69,30 @@ class CompareDirWindow : public QWidget {
   static constexpr int kStatusPanels = 5;
 
   // `main` is the program's main window (menus, toolbar, pop-up menu, the Compare Files
-  // window); nullptr leaves those effects out.
-  explicit CompareDirWindow(MainWindow* main = nullptr, QWidget* parent = nullptr);
+  // window); nullptr leaves those effects out. The main window outlives the window.
+  explicit CompareDirWindow(MainWindowServices* main = nullptr, QWidget* parent = nullptr);
   ~CompareDirWindow() override;
 
-  // --- Procedures other windows call ----------------------------------------------------
-  // The options dialog, modally; it starts the comparison unless cancelled.
-  Q_INVOKABLE void CompareDirectories();
+  // --- ComparisonWindow: what the main window calls --------------------------------------
+  QWidget* Widget() override { return this; }
+  widgets::LindrelWidget* Component() override { return lindrel1_; }
+  void StartFromMenu() override { CompareDirectories(); }
   // Repeats the last comparison: the options dialog run without being shown.
-  Q_INVOKABLE void Refresh_View();
-  Q_INVOKABLE void Abort();
-  Q_INVOKABLE void ReportOptions();
-  Q_INVOKABLE void Change_Font(bool showDialog);
-  Q_INVOKABLE void mnuViewLegend_Click();
-  Q_INVOKABLE void mnuReportTabDelimitedFile_Click();
-  Q_INVOKABLE void cmdViewReport_Click();
+  void Refresh_View() override;
+  void Abort() override;
+  void ReportOptions() override;
+  void Change_Font(bool showDialog) override;
+  void mnuViewLegend_Click() override;
+  void mnuReportTabDelimitedFile_Click() override;
+  void cmdViewReport_Click() override;
   // The pop-up menu's "Show Detail": as a double click on the current row.
-  Q_INVOKABLE void mnuShowDetail_Click();
-  Q_INVOKABLE void Form_Resize();
-  Q_INVOKABLE void AdjustToolbarItems();
-  Q_INVOKABLE void Form_Activate();
-  Q_INVOKABLE void Form_Deactivate() {}
+  void mnuShowDetail_Click() override;
+  void Form_Resize() override;
+  void AdjustToolbarItems() override;
+  void Form_Activate() override;
+
+  // The options dialog, modally; it starts the comparison unless cancelled.
+  void CompareDirectories();
 
   // Compares `master` with `source` with the stored options, as if both had been typed
   // into the options dialog (they join the histories).
@@ -159,7 +164,7 @@ class CompareDirWindow : public QWidget {
   void ApplyColumnWidths(const std::array<int, 5>& twips, QTableView& grid);
   std::array<int, 5> ColumnWidthsOf(const QTableView& grid) const;
 
-  QPointer<MainWindow> main_;
+  MainWindowServices* main_ = nullptr;
   CompareDirSettings settings_;
   HistoryList masterHistory_;
   HistoryList sourceHistory_;

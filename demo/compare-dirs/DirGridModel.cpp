@@ -1,5 +1,7 @@
 #include "demo/compare-dirs/DirGridModel.h"
 
+#include "demo/common/Palette.h"
+
 namespace lindrel::demo {
 namespace {
 
@@ -22,7 +24,7 @@ QString OrderText(long value) {
 }  // namespace
 
 DirGridRow BuildDirGridRow(const DirRecord& r) {
-  namespace colours = dir_grid_colours;
+  namespace colours = palette;
   DirGridRow row;
   row.isFile = r.isFile != 0;
   const bool onlyInMaster = r.onlyInMaster != 0;
@@ -44,24 +46,24 @@ DirGridRow BuildDirGridRow(const DirRecord& r) {
     if (flags[0] != 0 || flags[1] != 0 || flags[2] != 0) {
       for (int c : {0, 1}) {
         row.fore[static_cast<size_t>(c)] = colours::kChanged;
-        row.back[static_cast<size_t>(c)] = colours::kMarkedBack;
+        row.back[static_cast<size_t>(c)] = colours::kChange;
       }
       for (size_t f = 0; f < flags.size(); ++f) {
         if (flags[f] == 0) continue;
         row.fore[f + 2] = colours::kChanged;
-        row.back[f + 2] = colours::kMarkedBack;
+        row.back[f + 2] = colours::kChange;
       }
     }
   } else if (onlyInMaster) {
     row.icon[0] = icon;
     row.fore[0] = colours::kOnlyInMaster;
-    row.back[0] = colours::kMarkedBack;
-    row.back[1] = colours::kMarkedBack;
+    row.back[0] = colours::kChange;
+    row.back[1] = colours::kChange;
   } else {
     row.icon[1] = icon;
     row.fore[1] = colours::kOnlyInSource;
-    row.back[1] = colours::kMarkedBack;
-    row.back[0] = colours::kMarkedBack;
+    row.back[1] = colours::kChange;
+    row.back[0] = colours::kChange;
   }
   return row;
 }

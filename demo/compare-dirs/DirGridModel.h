@@ -35,12 +35,6 @@ struct DirRecord {
   long contentDifferent = 0;
 };
 
-namespace dir_grid_colours {
-inline const QColor kChanged{0xFF, 0x00, 0x00};
-inline const QColor kOnlyInMaster{0x00, 0x00, 0xFF};
-inline const QColor kOnlyInSource{0x00, 0x80, 0x00};
-inline const QColor kMarkedBack{0xEF, 0xEF, 0xEF};
-}  // namespace dir_grid_colours
 
 struct DirGridRow {
   enum class Icon : unsigned char { None, File, Directory };

@@ -11,6 +11,7 @@
 
 #include <cmath>
 
+#include "demo/common/Palette.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
@@ -24,9 +25,9 @@ namespace {
 
 constexpr double kEnlargement = 1.15;
 
-const QColor kAddedWords{0x00, 0xFF, 0x00};
-const QColor kDeletedWords{0x00, 0x00, 0xFF};
-const QColor kChangedWords{0xFF, 0x00, 0x00};
+using palette::kAddedWords;
+using palette::kChangedWords;
+using palette::kDeletedWords;
 
 struct Mark {
   QColor colour;

@@ -9,6 +9,8 @@
 #pragma once
 
 #include <QObject>
+
+#include "lindrel/widgets/LindrelWidget.h"
 #include <QPointer>
 #include <QString>
 
@@ -33,10 +35,9 @@ class CompareFilesExchange {
  public:
   virtual ~CompareFilesExchange() = default;
 
-  // The window's component Lindrel1 (a LindrelWidget, or any object with its Qt
-  // properties); its FileIgnoreCase, FileIgnoreWhiteSpace, FileIgnoreEmptyLines and
-  // FileQuickCompare are read and written by name. May be nullptr.
-  virtual QObject* Lindrel1() = 0;
+  // The window's component Lindrel1, whose FileIgnoreCase, FileIgnoreWhiteSpace,
+  // FileIgnoreEmptyLines and FileQuickCompare the dialog reads and writes. May be nullptr.
+  virtual widgets::LindrelWidget* Lindrel1() = 0;
 
   virtual bool ShowReportOnly() const = 0;
   virtual void SetShowReportOnly(bool value) = 0;
@@ -54,9 +55,9 @@ class CompareFilesExchange {
 
 class CompareFilesValues : public CompareFilesExchange {
  public:
-  explicit CompareFilesValues(QObject* lindrel1 = nullptr) : lindrel1_(lindrel1) {}
+  explicit CompareFilesValues(widgets::LindrelWidget* lindrel1 = nullptr) : lindrel1_(lindrel1) {}
 
-  QObject* Lindrel1() override { return lindrel1_.data(); }
+  widgets::LindrelWidget* Lindrel1() override { return lindrel1_.data(); }
   bool ShowReportOnly() const override { return showReportOnly; }
   void SetShowReportOnly(bool value) override { showReportOnly = value; }
   bool BeepWhenDone() const override { return beepWhenDone; }
@@ -79,7 +80,7 @@ class CompareFilesValues : public CompareFilesExchange {
   CompareFilesReportSettings report;
 
  private:
-  QPointer<QObject> lindrel1_;
+  QPointer<widgets::LindrelWidget> lindrel1_;
 };
 
 }  // namespace lindrel::demo

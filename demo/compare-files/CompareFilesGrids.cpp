@@ -20,7 +20,6 @@
 #include "demo/compare-files/GridLines.h"
 #include "demo/compare-files/LegendBar.h"
 #include "demo/compare-files/WrappedLineCounter.h"
-#include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
 

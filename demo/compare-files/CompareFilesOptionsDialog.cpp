@@ -15,13 +15,14 @@
 #include "demo/common/ProgramState.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
+#include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
 
 namespace lindrel::demo {
 namespace {
 
-bool ReadFlag(QObject* component, const char* property) {
-  return component != nullptr && component->property(property).toBool();
+bool ReadFlag(const widgets::LindrelWidget* component, bool (widgets::LindrelWidget::*get)() const) {
+  return component != nullptr && (component->*get)();
 }
 
 }  // namespace
@@ -112,13 +113,13 @@ void CompareFilesOptionsDialog::BuildControls() {
 }
 
 void CompareFilesOptionsDialog::Open() {
-  QObject* lindrel1 = window_.Lindrel1();
+  const widgets::LindrelWidget* lindrel1 = window_.Lindrel1();
   cbShowReportOnly_->setChecked(window_.ShowReportOnly());
   cbBeepWhenDone_->setChecked(window_.BeepWhenDone());
-  cbIgnoreCase_->setChecked(ReadFlag(lindrel1, "FileIgnoreCase"));
-  cbIgnoreWhiteSpace_->setChecked(ReadFlag(lindrel1, "FileIgnoreWhiteSpace"));
-  cbIgnoreEmptyLines_->setChecked(ReadFlag(lindrel1, "FileIgnoreEmptyLines"));
-  cbQuickCompare_->setChecked(ReadFlag(lindrel1, "FileQuickCompare"));
+  cbIgnoreCase_->setChecked(ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileIgnoreCase));
+  cbIgnoreWhiteSpace_->setChecked(ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileIgnoreWhiteSpace));
+  cbIgnoreEmptyLines_->setChecked(ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileIgnoreEmptyLines));
+  cbQuickCompare_->setChecked(ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileQuickCompare));
   // The rules hold from the start, not only after the first click.
   UpdateReportOptionsButton();
   UpdateIgnoreBoxes();
@@ -168,11 +169,11 @@ void CompareFilesOptionsDialog::done(int result) {
 void CompareFilesOptionsDialog::ApplyToWindow() {
   window_.SetShowReportOnly(cbShowReportOnly_->isChecked());
   window_.SetBeepWhenDone(cbBeepWhenDone_->isChecked());
-  if (QObject* lindrel1 = window_.Lindrel1()) {
-    lindrel1->setProperty("FileIgnoreCase", cbIgnoreCase_->isChecked());
-    lindrel1->setProperty("FileIgnoreWhiteSpace", cbIgnoreWhiteSpace_->isChecked());
-    lindrel1->setProperty("FileQuickCompare", cbQuickCompare_->isChecked());
-    lindrel1->setProperty("FileIgnoreEmptyLines", cbIgnoreEmptyLines_->isChecked());
+  if (widgets::LindrelWidget* lindrel1 = window_.Lindrel1()) {
+    lindrel1->SetFileIgnoreCase(cbIgnoreCase_->isChecked());
+    lindrel1->SetFileIgnoreWhiteSpace(cbIgnoreWhiteSpace_->isChecked());
+    lindrel1->SetFileQuickCompare(cbQuickCompare_->isChecked());
+    lindrel1->SetFileIgnoreEmptyLines(cbIgnoreEmptyLines_->isChecked());
   }
 
   QStringList failures;

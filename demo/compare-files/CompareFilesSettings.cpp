@@ -40,12 +40,6 @@ int ReadNumber(const char* section, const char* key, long defaultValue) {
 
 }  // namespace
 
-QString DefaultReportPath(const QString& name) {
-  QString directory = LindrelDirectory();
-  // Without a Lindrel directory nothing is saved either; a report still has a place.
-  if (directory.isEmpty()) directory = QDir::tempPath();
-  return directory + QLatin1Char('/') + name;
-}
 
 CompareFilesSettings CompareFilesSettings::Read() {
   CompareFilesSettings s;

@@ -31,7 +31,4 @@ struct CompareFilesSettings {
   bool Save(QString* error = nullptr) const;
 };
 
-// The default path of a report file named `name` ("TVKReport.TXT" and so on).
-QString DefaultReportPath(const QString& name);
-
 }  // namespace lindrel::demo

@@ -30,7 +30,6 @@
 #include "demo/compare-files/LegendBar.h"
 #include "demo/compare-files/PleaseWaitWindow.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
-#include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
 #include "platform/FileSearch.h"
@@ -63,9 +62,9 @@ QIcon SwapPicture() {
 
 }  // namespace
 
-CompareFilesWindow::CompareFilesWindow(MainWindow* main, QWidget* parent)
+CompareFilesWindow::CompareFilesWindow(MainWindowServices* main, QWidget* parent)
     : QWidget(parent), main_(main) {
-  setObjectName(QString::fromUtf8(MainWindow::kCompareFiles));
+  setObjectName(QString::fromUtf8(kCompareFilesName));
   setWindowTitle(QString::fromUtf8(kWindowTitle));
   BuildControls();
   ConnectNavigation();
@@ -245,7 +244,6 @@ void CompareFilesWindow::ConnectComponent() {
           &CompareFilesWindow::Lindrel1_FileCompareCompleted);
 }
 
-QObject* CompareFilesWindow::Lindrel1() { return lindrel1_; }
 
 // --- Starting a comparison --------------------------------------------------------------
 
@@ -449,9 +447,8 @@ void CompareFilesWindow::closeEvent(QCloseEvent* event) {
 void CompareFilesWindow::Form_Activate() {
   if (!main_) return;
   // A file comparison has no tab-delimited report.
-  main_->Menus().ShowForComparisonWindow(
-      {.htmlReport = true, .commaDelimitedReport = true, .textReport = true, .swap = true});
-  main_->PressToolbarButton(QString::fromUtf8(MainWindow::kCompareFiles), true);
+  main_->ShowMenusFor({.htmlReport = true, .commaDelimitedReport = true, .textReport = true, .swap = true});
+  main_->PressToolbarButton(QString::fromUtf8(kCompareFilesName), true);
 }
 
 void CompareFilesWindow::Form_Deactivate() { HideDetailViews(); }

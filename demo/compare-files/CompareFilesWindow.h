@@ -8,8 +8,9 @@
 // handlers. The window also writes reports of the last comparison through Lindrel1.
 //
 // There is one such window in the program: the main window makes it on first use and
-// keeps it until the program ends (closing it hides it). Other windows reach it by the
-// procedures below, called by name (see demo/common/ChildProtocol.h).
+// keeps it until the program ends (closing it hides it). The main window reaches it
+// through its ComparisonWindow interface; it reaches the main window through
+// MainWindowServices.
 //
 // A comparison: DoComparison shows frmPleaseWait, pauses (10 ms, then 1000 ms after
 // setting the file names; the event loop keeps running), checks that both files exist
@@ -37,6 +38,8 @@
 #include <vector>
 
 #include "demo/common/ChildPlacement.h"
+#include "demo/common/ComparisonWindow.h"
+#include "demo/common/MainWindowServices.h"
 #include "demo/common/HistoryList.h"
 #include "demo/compare-files/AlignedRows.h"
 #include "demo/compare-files/AllInOneModel.h"
@@ -61,11 +64,10 @@ namespace lindrel::demo {
 
 class ComparisonGrid;
 class LegendBar;
-class MainWindow;
 class PanelStatusBar;
 class PleaseWaitWindow;
 
-class CompareFilesWindow : public QWidget, public CompareFilesExchange {
+class CompareFilesWindow : public QWidget, public CompareFilesExchange, public ComparisonWindow {
   Q_OBJECT
 
  public:
@@ -76,33 +78,40 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   static constexpr int kStatusPanels = 5;
 
   // `main` is the program's main window (its menus, toolbar and pop-up menu); nullptr
-  // leaves those effects out.
-  explicit CompareFilesWindow(MainWindow* main = nullptr, QWidget* parent = nullptr);
+  // leaves those effects out. The main window outlives the window.
+  explicit CompareFilesWindow(MainWindowServices* main = nullptr, QWidget* parent = nullptr);
   ~CompareFilesWindow() override;
 
-  // --- Procedures other windows call ----------------------------------------------------
+  // --- ComparisonWindow: what the main window calls --------------------------------------
+  QWidget* Widget() override { return this; }
+  widgets::LindrelWidget* Component() override { return lindrel1_; }
+  void StartFromMenu() override { cmdCompare_Click(); }
+  void OfferPair(const QString& master, const QString& source) override { CompareFilesFromDialog(master, source); }
+  void Refresh_View() override;
+  // Exchanges the master and source files, then compares them.
+  void Swap() override;
+  void ReportOptions() override;
+  // Lets the user pick the grid font when `showDialog`, then applies it to the grids.
+  void Change_Font(bool showDialog) override;
+  void mnuViewLegend_Click() override;
+  void cmdViewReport_Click() override;
+  void mnuReportHTMLFile_Click() override;
+  void mnuReportTextFile_Click() override;
+  void mnuReportCommaDelimitedFile_Click() override;
+  // The word-level detail view of the current row.
+  void mnuShowDetail_Click() override;
+  void Form_Resize() override;
+  void AdjustToolbarItems() override;
+  void Form_Activate() override;
+  void Form_Deactivate() override;
+
   // Asks for the files and options (frmCompareFilesOptions); compares unless cancelled.
-  Q_INVOKABLE void cmdCompare_Click();
+  void cmdCompare_Click();
   // The same with the dialog's two paths preset (the Compare Directories window opens a
   // pair of its files this way).
   void CompareFilesFromDialog(const QString& master, const QString& source);
   // Starts a comparison of the current master and source files.
-  Q_INVOKABLE void DoComparison();
-  Q_INVOKABLE void Refresh_View();
-  // Exchanges the master and source files, then compares them.
-  Q_INVOKABLE void Swap();
-  Q_INVOKABLE void ReportOptions();
-  // Lets the user pick the grid font when `showDialog`, then applies it to the grids.
-  Q_INVOKABLE void Change_Font(bool showDialog);
-  Q_INVOKABLE void mnuViewLegend_Click();
-  Q_INVOKABLE void cmdViewReport_Click();
-  Q_INVOKABLE void mnuReportHTMLFile_Click();
-  Q_INVOKABLE void mnuReportTextFile_Click();
-  Q_INVOKABLE void mnuReportCommaDelimitedFile_Click();
-  Q_INVOKABLE void Form_Resize();
-  Q_INVOKABLE void AdjustToolbarItems();
-  Q_INVOKABLE void Form_Activate();
-  Q_INVOKABLE void Form_Deactivate();
+  void DoComparison();
 
   // Compares `master` with `source` at once, as if they had been chosen in the options
   // dialog (they join the file histories).
@@ -124,8 +133,6 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   int FindRow(const ComparisonGrid* grid, int column, long line) const;
   // The image index a navigation button shows ("cmdFirst" ... "cmdGoTo"), 0 for others.
   int NavigationImage(const QString& key) const;
-  // The word-level detail view of the current row.
-  Q_INVOKABLE void mnuShowDetail_Click();
   void HighlightParagraphChangesRTF(bool clickedMaster);
   void HighlightParagraphChangesRTFAllInOne();
   void HideDetailViews();
@@ -143,7 +150,7 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   void SaveIniFile();
 
   // --- CompareFilesExchange ---------------------------------------------------------------
-  QObject* Lindrel1() override;
+  widgets::LindrelWidget* Lindrel1() override { return lindrel1_; }
   bool ShowReportOnly() const override { return settings_.showReportOnly; }
   void SetShowReportOnly(bool value) override { settings_.showReportOnly = value; }
   bool BeepWhenDone() const override { return settings_.beepWhenDone; }
@@ -235,7 +242,7 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange {
   void ShowThisWindow();
   void OpenReport(const QString& path, bool html);
 
-  QPointer<MainWindow> main_;
+  MainWindowServices* main_ = nullptr;
   CompareFilesSettings settings_;
   HistoryList masterHistory_;
   HistoryList sourceHistory_;

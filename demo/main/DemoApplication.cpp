@@ -14,9 +14,9 @@ namespace lindrel::demo {
 MainWindow::ChildFactories DemoChildFactories() {
   return {
       {QString::fromUtf8(MainWindow::kCompareDir),
-       [](MainWindow& main) -> QWidget* { return new CompareDirWindow(&main); }},
+       [](MainWindowServices& main) -> ComparisonWindow* { return new CompareDirWindow(&main); }},
       {QString::fromUtf8(MainWindow::kCompareFiles),
-       [](MainWindow& main) -> QWidget* { return new CompareFilesWindow(&main); }},
+       [](MainWindowServices& main) -> ComparisonWindow* { return new CompareFilesWindow(&main); }},
   };
 }
 

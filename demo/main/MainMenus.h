@@ -11,20 +11,13 @@
 
 #include <array>
 
+#include "demo/common/MainWindowServices.h"
+
 class QAction;
 class QMenu;
 class QMenuBar;
 
 namespace lindrel::demo {
-
-// What an active comparison window offers in the main window's menus.
-struct ComparisonMenuItems {
-  bool htmlReport = false;
-  bool commaDelimitedReport = false;
-  bool textReport = false;
-  bool tabDelimitedReport = false;
-  bool swap = false;
-};
 
 struct MainMenus {
   static constexpr int kPriorityLevels = 5;

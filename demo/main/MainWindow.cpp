@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "demo/common/ChildProtocol.h"
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/HelpFiles.h"
 #include "demo/main/MainSettings.h"
@@ -18,6 +17,7 @@
 #include "demo/common/SettingsFile.h"
 #include "demo/common/WindowPlacement.h"
 #include "lindrel/widgets/AboutDialog.h"
+#include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
 
 // The demo's resources live in a static library; nothing else would pull them in.
@@ -66,19 +66,38 @@ MainWindow::~MainWindow() {
   // window's own members are gone.
   disconnect(mdiArea_, nullptr, this, nullptr);
   // Children are torn down with the window; stop them hearing about it first.
-  for (auto& [name, sub] : children_) {
-    if (sub) sub->removeEventFilter(this);
+  for (auto& [name, child] : children_) {
+    if (child.frame) child.frame->removeEventFilter(this);
+  }
+}
+
+ComparisonWindow* MainWindow::WindowOf(const QMdiSubWindow* sub) const {
+  for (const auto& [name, child] : children_) {
+    if (sub != nullptr && child.frame == sub) return child.window;
+  }
+  return nullptr;
+}
+
+template <typename Command>
+void MainWindow::OnActiveChild(Command command) {
+  QWidget* active = ActiveChild();
+  for (const auto& [name, child] : children_) {
+    if (active != nullptr && child.window != nullptr && child.window->Widget() == active) command(*child.window);
   }
 }
 
 void MainWindow::SubWindowActivated(QMdiSubWindow* sub) {
   QWidget* child = sub != nullptr ? sub->widget() : nullptr;
   if (child == activeChild_) return;
-  if (activeChild_) CallChild(activeChild_, "Form_Deactivate");
+  if (activeChild_) {
+    for (const auto& [name, slot] : children_) {
+      if (slot.window != nullptr && slot.window->Widget() == activeChild_) slot.window->Form_Deactivate();
+    }
+  }
   activeChild_ = child;
   if (child == nullptr) return;
   PressToolbarButton(child->objectName(), true);
-  CallChild(child, "Form_Activate");
+  if (ComparisonWindow* window = WindowOf(sub)) window->Form_Activate();
 }
 
 void MainWindow::ConnectMenus() {
@@ -92,21 +111,21 @@ void MainWindow::ConnectMenus() {
   }
   connect(m.mnuExit, &QAction::triggered, this, &QWidget::close);
 
-  connect(m.mnuRefresh, &QAction::triggered, this, [this] { CallActiveChild("Refresh_View"); });
-  connect(m.mnuFont, &QAction::triggered, this, [this] { CallActiveChild("Change_Font", true); });
-  connect(m.mnuViewLegend, &QAction::triggered, this,
-          [this] { CallActiveChild("mnuViewLegend_Click"); });
-  connect(m.mnuSwap, &QAction::triggered, this, [this] { CallActiveChild("Swap"); });
+  // Each item runs its command on the active child, if any.
+  auto forward = [this](QAction* item, void (ComparisonWindow::*command)()) {
+    connect(item, &QAction::triggered, this, [this, command] { OnActiveChild([command](ComparisonWindow& w) { (w.*command)(); }); });
+  };
+  auto font = [this] { OnActiveChild([](ComparisonWindow& w) { w.Change_Font(true); }); };
+  forward(m.mnuRefresh, &ComparisonWindow::Refresh_View);
+  connect(m.mnuFont, &QAction::triggered, this, font);
+  forward(m.mnuViewLegend, &ComparisonWindow::mnuViewLegend_Click);
+  forward(m.mnuSwap, &ComparisonWindow::Swap);
 
-  connect(m.mnuOptions, &QAction::triggered, this, [this] { CallActiveChild("ReportOptions"); });
-  connect(m.mnuReportHTMLFile, &QAction::triggered, this,
-          [this] { CallActiveChild("mnuReportHTMLFile_Click"); });
-  connect(m.mnuReportTextFile, &QAction::triggered, this,
-          [this] { CallActiveChild("mnuReportTextFile_Click"); });
-  connect(m.mnuReportTabDelimitedFile, &QAction::triggered, this,
-          [this] { CallActiveChild("mnuReportTabDelimitedFile_Click"); });
-  connect(m.mnuReportCommaDelimitedFile, &QAction::triggered, this,
-          [this] { CallActiveChild("mnuReportCommaDelimitedFile_Click"); });
+  forward(m.mnuOptions, &ComparisonWindow::ReportOptions);
+  forward(m.mnuReportHTMLFile, &ComparisonWindow::mnuReportHTMLFile_Click);
+  forward(m.mnuReportTextFile, &ComparisonWindow::mnuReportTextFile_Click);
+  forward(m.mnuReportTabDelimitedFile, &ComparisonWindow::mnuReportTabDelimitedFile_Click);
+  forward(m.mnuReportCommaDelimitedFile, &ComparisonWindow::mnuReportCommaDelimitedFile_Click);
 
   connect(m.mnuWindowCascase, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
   connect(m.mnuWindowTileHorizontal, &QAction::triggered, this, &MainWindow::TileHorizontally);
@@ -116,13 +135,10 @@ void MainWindow::ConnectMenus() {
   connect(m.mnuAbout, &QAction::triggered, this, &MainWindow::ShowAbout);
   connect(m.mnuMorvantisHomePage, &QAction::triggered, this, &MainWindow::ShowMakerPage);
 
-  connect(m.mnuPopupShowDetail, &QAction::triggered, this,
-          [this] { CallActiveChild("mnuShowDetail_Click"); });
-  connect(m.mnuPopupRefresh, &QAction::triggered, this, [this] { CallActiveChild("Refresh_View"); });
-  connect(m.mnuPopupReport, &QAction::triggered, this,
-          [this] { CallActiveChild("cmdViewReport_Click"); });
-  connect(m.mnuPopupFont, &QAction::triggered, this,
-          [this] { CallActiveChild("Change_Font", true); });
+  forward(m.mnuPopupShowDetail, &ComparisonWindow::mnuShowDetail_Click);
+  forward(m.mnuPopupRefresh, &ComparisonWindow::Refresh_View);
+  forward(m.mnuPopupReport, &ComparisonWindow::cmdViewReport_Click);
+  connect(m.mnuPopupFont, &QAction::triggered, this, font);
 }
 
 void MainWindow::BuildToolbar() {
@@ -224,15 +240,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   if (windowState() & Qt::WindowMinimized) return;
-  for (const auto& [name, sub] : children_) {
-    if (sub) CallChild(sub->widget(), "Form_Resize");
+  for (const auto& [name, child] : children_) {
+    if (child.frame && child.window != nullptr) child.window->Form_Resize();
   }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Hide) {
-    for (const auto& [name, sub] : children_) {
-      if (!sub) continue;
+    for (const auto& [name, child] : children_) {
+      QMdiSubWindow* sub = child.frame;
+      if (sub == nullptr) continue;
       if (watched == sub && sub->isHidden()) {
         ChildHidden(sub);
       } else if (watched == sub->widget() && sub->widget()->isHidden() && !sub->isHidden()) {
@@ -243,8 +260,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   } else if (event->type() == QEvent::Show) {
     // The area keeps a hidden sub-window as its active one and announces nothing when
     // it shows again; its child must still be told, or its menus stay hidden.
-    for (const auto& [name, sub] : children_) {
-      if (sub && watched == sub && mdiArea_->activeSubWindow() == sub) SubWindowActivated(sub);
+    for (const auto& [name, child] : children_) {
+      QMdiSubWindow* sub = child.frame;
+      if (sub != nullptr && watched == sub && mdiArea_->activeSubWindow() == sub) SubWindowActivated(sub);
     }
   }
   return QMainWindow::eventFilter(watched, event);
@@ -255,17 +273,23 @@ QWidget* MainWindow::Child(const QString& name) const {
   return sub != nullptr ? sub->widget() : nullptr;
 }
 
-QMdiSubWindow* MainWindow::SubWindowOf(const QString& name) const {
+ComparisonWindow* MainWindow::ChildWindow(const QString& name) const {
   auto it = children_.find(name);
-  return it != children_.end() ? it->second.data() : nullptr;
+  return it != children_.end() && it->second.frame ? it->second.window : nullptr;
 }
 
-QWidget* MainWindow::LoadChild(const QString& name) {
-  if (QWidget* child = Child(name)) return child;
+QMdiSubWindow* MainWindow::SubWindowOf(const QString& name) const {
+  auto it = children_.find(name);
+  return it != children_.end() ? it->second.frame.data() : nullptr;
+}
+
+ComparisonWindow* MainWindow::LoadChild(const QString& name) {
+  if (ComparisonWindow* child = ChildWindow(name)) return child;
   auto factory = factories_.find(name);
   if (factory == factories_.end() || !factory->second) return nullptr;
-  QWidget* child = factory->second(*this);
-  if (child == nullptr) return nullptr;
+  ComparisonWindow* window = factory->second(*this);
+  if (window == nullptr) return nullptr;
+  QWidget* child = window->Widget();
   child->setObjectName(name);
   QMdiSubWindow* sub = mdiArea_->addSubWindow(child);
   sub->setObjectName(name + QStringLiteral("_SubWindow"));
@@ -274,8 +298,8 @@ QWidget* MainWindow::LoadChild(const QString& name) {
   sub->hide();
   sub->installEventFilter(this);
   child->installEventFilter(this);
-  children_[name] = sub;
-  return child;
+  children_[name] = {sub, window};
+  return window;
 }
 
 QWidget* MainWindow::ActiveChild() const {
@@ -296,10 +320,13 @@ QAction* MainWindow::ToolbarButton(const QString& key) const {
   return nullptr;
 }
 
+void MainWindow::ShowMenusFor(const ComparisonMenuItems& items) { menus_.ShowForComparisonWindow(items); }
+
 void MainWindow::ShowChild(const QString& name) {
   if (!IsChildName(name)) return;
-  QWidget* child = LoadChild(name);
-  if (child == nullptr) return;
+  ComparisonWindow* window = LoadChild(name);
+  if (window == nullptr) return;
+  QWidget* child = window->Widget();
   QMdiSubWindow* sub = SubWindowOf(name);
   if (!IsChildVisible(name)) {
     child->show();
@@ -309,13 +336,23 @@ void MainWindow::ShowChild(const QString& name) {
   child->setFocus();
 }
 
+void MainWindow::OfferFilePair(const QString& master, const QString& source) {
+  const QString name = QString::fromUtf8(kCompareFiles);
+  ComparisonWindow* files = LoadChild(name);
+  if (files == nullptr) return;
+  ShowChild(name);
+  files->OfferPair(master, source);
+}
+
 void MainWindow::UpateMainToolbar() {
   // The main window and the one child that is closing.
   if (1 + VisibleChildCount() != 2) return;
   for (QAction* button : tbMain_->actions()) button->setChecked(false);
 }
 
-void MainWindow::mnuAbort_Click() { CallActiveChild("Abort"); }
+void MainWindow::mnuAbort_Click() {
+  OnActiveChild([](ComparisonWindow& w) { w.Abort(); });
+}
 
 void MainWindow::PressToolbarButton(const QString& key, bool pressed) {
   if (QAction* button = ToolbarButton(key)) button->setChecked(pressed);
@@ -323,7 +360,7 @@ void MainWindow::PressToolbarButton(const QString& key, bool pressed) {
 
 int MainWindow::VisibleChildCount() const {
   int count = 0;
-  for (const auto& [name, sub] : children_) {
+  for (const auto& [name, child] : children_) {
     if (IsChildVisible(name)) ++count;
   }
   return count;
@@ -335,7 +372,7 @@ void MainWindow::ChildHidden(QMdiSubWindow* subWindow) {
   // A hidden child is no longer the active one: when it is shown again, its activation
   // must set the menus up afresh.
   if (child != nullptr && child == activeChild_) {
-    CallChild(child, "Form_Deactivate");
+    if (ComparisonWindow* window = WindowOf(subWindow)) window->Form_Deactivate();
     activeChild_ = nullptr;
   }
   if (VisibleChildCount() == 0) menus_.mnuReport->menuAction()->setVisible(false);
@@ -353,11 +390,9 @@ void MainWindow::SetThreadPriorityLevel(int level) {
   QWidget* active = ActiveChild();
   if (active == nullptr || !IsChildName(active->objectName())) return;
   for (const char* name : {kCompareDir, kCompareFiles}) {
-    QWidget* child = LoadChild(QString::fromUtf8(name));
-    if (child == nullptr) continue;
+    ComparisonWindow* child = LoadChild(QString::fromUtf8(name));
     // A child without the component is skipped, as a failed late-bound call would be.
-    if (QObject* component = child->findChild<QObject*>(QStringLiteral("Lindrel1")))
-      component->setProperty("ThreadPriority", QVariant::fromValue<long>(level));
+    if (child != nullptr && child->Component() != nullptr) child->Component()->SetThreadPriority(level);
   }
 }
 
@@ -368,15 +403,9 @@ void MainWindow::CheckCurrentPriority() {
 }
 
 void MainWindow::Timer1_Timer() {
-  for (const auto& [name, sub] : children_) {
-    if (IsChildVisible(name)) CallChild(sub->widget(), "AdjustToolbarItems");
+  for (const auto& [name, child] : children_) {
+    if (IsChildVisible(name) && child.window != nullptr) child.window->AdjustToolbarItems();
   }
-}
-
-void MainWindow::CallActiveChild(const char* procedure) { CallChild(ActiveChild(), procedure); }
-
-void MainWindow::CallActiveChild(const char* procedure, bool flag) {
-  CallChild(ActiveChild(), procedure, flag);
 }
 
 void MainWindow::ShowChildFromToolbar(const QString& key) {
@@ -389,14 +418,14 @@ void MainWindow::CompareDirectories() {
   const QString name = QString::fromUtf8(kCompareDir);
   ShowChild(name);
   PressToolbarButton(name, true);
-  CallChild(Child(name), "CompareDirectories");
+  if (ComparisonWindow* child = ChildWindow(name)) child->StartFromMenu();
 }
 
 void MainWindow::CompareFiles() {
   const QString name = QString::fromUtf8(kCompareFiles);
   ShowChild(name);
   PressToolbarButton(name, true);
-  CallChild(Child(name), "cmdCompare_Click");
+  if (ComparisonWindow* child = ChildWindow(name)) child->StartFromMenu();
 }
 
 namespace {

@@ -5,12 +5,9 @@
 // placement. Its children are the Compare Directories window ("frmCompareDir") and the
 // Compare Files window ("frmCompareFiles"), made on first show by the factories the
 // program registers and kept until the program ends; closing a child hides it. Most
-// menu commands are forwarded by procedure name to the active child (ChildProtocol.h),
-// and errors of those calls are ignored.
+// menu commands go to the active child through its ComparisonWindow interface.
 //
-// Children reach the window through the Q_INVOKABLE procedures below (ShowChild,
-// UpateMainToolbar, mnuAbort_Click), the menu items found by object name, the pop-up
-// menu (PopupMenu) and the toolbar buttons (ToolbarButton).
+// Children reach the window only through MainWindowServices.
 //
 // Threading: GUI thread only.
 #pragma once
@@ -22,6 +19,8 @@
 #include <functional>
 #include <map>
 
+#include "demo/common/ComparisonWindow.h"
+#include "demo/common/MainWindowServices.h"
 #include "demo/main/MainMenus.h"
 
 class QAction;
@@ -32,18 +31,18 @@ class QToolBar;
 
 namespace lindrel::demo {
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public MainWindowServices {
   Q_OBJECT
 
  public:
-  static constexpr const char* kCompareDir = "frmCompareDir";
-  static constexpr const char* kCompareFiles = "frmCompareFiles";
+  static constexpr const char* kCompareDir = kCompareDirName;
+  static constexpr const char* kCompareFiles = kCompareFilesName;
   static constexpr const char* kTitle = "Lindrel - Component Demo From Morvantis, Inc.";
   static constexpr int kTimerIntervalMs = 2000;
 
   // Makes the child window of a name; the main window gives it its object name and
   // hosts it in a sub-window.
-  using ChildFactory = std::function<QWidget*(MainWindow&)>;
+  using ChildFactory = std::function<ComparisonWindow*(MainWindowServices&)>;
   using ChildFactories = std::map<QString, ChildFactory>;
 
   // Builds the window and runs the start-up: settings file path, thread priority,
@@ -53,29 +52,31 @@ class MainWindow : public QMainWindow {
 
   // The child of that name if it has been made, else nullptr.
   QWidget* Child(const QString& name) const;
+  ComparisonWindow* ChildWindow(const QString& name) const;
   // Makes the child if needed (without showing it); nullptr for a name without factory.
-  QWidget* LoadChild(const QString& name);
+  ComparisonWindow* LoadChild(const QString& name);
   // The active child window, or nullptr.
   QWidget* ActiveChild() const;
   bool IsChildVisible(const QString& name) const;
 
   QMdiArea* MdiArea() const { return mdiArea_; }
-  QMenu* PopupMenu() const { return menus_.mnuPopup; }
   const MainMenus& Menus() const { return menus_; }
   QToolBar* Toolbar() const { return tbMain_; }
   // Toolbar button by key ("frmCompareDir", "frmCompareFiles"), or nullptr.
   QAction* ToolbarButton(const QString& key) const;
   QTimer* Timer1() const { return timer1_; }
 
-  // Shows the child window of that name ("frmCompareDir" or "frmCompareFiles"): gives
-  // it the focus when visible, else shows it. Other names do nothing.
-  Q_INVOKABLE void ShowChild(const QString& name);
-  // Releases every toolbar button when the child calling it is the last one open.
-  Q_INVOKABLE void UpateMainToolbar();
+  // --- MainWindowServices ----------------------------------------------------------------
+  void ShowMenusFor(const ComparisonMenuItems& items) override;
+  void PressToolbarButton(const QString& key, bool pressed) override;
+  QMenu* PopupMenu() const override { return menus_.mnuPopup; }
+  // "frmCompareDir" or "frmCompareFiles"; other names do nothing.
+  void ShowChild(const QString& name) override;
+  void UpateMainToolbar() override;
+  void OfferFilePair(const QString& master, const QString& source) override;
+
   // Asks the active child to abort its comparison.
-  Q_INVOKABLE void mnuAbort_Click();
-  // Presses or releases toolbar button `key`.
-  Q_INVOKABLE void PressToolbarButton(const QString& key, bool pressed);
+  void mnuAbort_Click();
 
   // Chooses thread priority `level` (0..4): check mark, stored value, and, when the
   // active child is one of the two comparison windows, ThreadPriority on the Lindrel1
@@ -98,8 +99,9 @@ class MainWindow : public QMainWindow {
   void BuildToolbar();
   void StartUp();
   void SaveSettings();
-  void CallActiveChild(const char* procedure);
-  void CallActiveChild(const char* procedure, bool flag);
+  // Calls `command` on the active child, if there is one.
+  template <typename Command>
+  void OnActiveChild(Command command);
   void CheckCurrentPriority();
   void ShowChildFromToolbar(const QString& key);
   void CompareDirectories();
@@ -114,7 +116,14 @@ class MainWindow : public QMainWindow {
   int VisibleChildCount() const;
 
   ChildFactories factories_;
-  std::map<QString, QPointer<QMdiSubWindow>> children_;
+  struct ChildSlot {
+    QPointer<QMdiSubWindow> frame;
+    ComparisonWindow* window = nullptr;  // owned by the frame through its widget
+  };
+  // The child whose frame is `sub`, or nullptr.
+  ComparisonWindow* WindowOf(const QMdiSubWindow* sub) const;
+
+  std::map<QString, ChildSlot> children_;
   QPointer<QWidget> activeChild_;
   QMdiArea* mdiArea_ = nullptr;
   MainMenus menus_;

@@ -92,7 +92,7 @@ bool SaveCompareDirScreenshots(const QDir& out, const QString& scratch) {
   window.activateWindow();
   Wait(300);
   const QString name = QString::fromUtf8(demo::MainWindow::kCompareDir);
-  auto* dirs = qobject_cast<demo::CompareDirWindow*>(window.LoadChild(name));
+  auto* dirs = dynamic_cast<demo::CompareDirWindow*>(window.LoadChild(name));
   if (dirs == nullptr) return false;
   window.ShowChild(name);
   if (QWidget* frame = dirs->parentWidget()) frame->showMaximized();
@@ -158,7 +158,7 @@ bool SaveCompareDirFirstOpenScreenshot(const QDir& out, const QString& home) {
     window.activateWindow();
     Wait(300);
     const QString name = QString::fromUtf8(demo::MainWindow::kCompareDir);
-    auto* dirs = qobject_cast<demo::CompareDirWindow*>(window.LoadChild(name));
+    auto* dirs = dynamic_cast<demo::CompareDirWindow*>(window.LoadChild(name));
     if (dirs == nullptr) return false;
     window.ShowChild(name);
     auto* c = dirs->Lindrel1();

@@ -37,7 +37,16 @@ using lindrel::demo::DirGridRow;
 using lindrel::demo::MainWindow;
 using lindrel::testing::GuiTestEnvironment;
 namespace widgets = lindrel::widgets;
-namespace colours = lindrel::demo::dir_grid_colours;
+// The colours users see, as literal values.
+namespace colours {
+const QColor kChange(0xEF, 0xEF, 0xEF);
+const QColor kCurrentChange(0xC0, 0xC0, 0xC0);
+const QColor kChanged(0xFF, 0x00, 0x00);
+const QColor kOnlyInMaster(0x00, 0x00, 0xFF);
+const QColor kOnlyInSource(0x00, 0x80, 0x00);
+const QColor kNumberOfDifference(0xFF, 0xFF, 0xFF);
+const QColor kNumberOfSameLine(0xC0, 0xC0, 0xC0);
+}  // namespace colours
 using Icon = DirGridRow::Icon;
 
 namespace {
@@ -215,7 +224,7 @@ class CompareDirWindowTest : public QObject {
     QCOMPARE(changed.icon[1], Icon::File);
     QCOMPARE(changed.fore[0], colours::kChanged);
     QCOMPARE(changed.fore[2], colours::kChanged);
-    QCOMPARE(changed.back[1], colours::kMarkedBack);
+    QCOMPARE(changed.back[1], colours::kChange);
     QVERIFY(!changed.fore[3].isValid() && !changed.back[4].isValid());  // size and date equal
 
     const DirGridRow gone = rows["gone.txt"];
@@ -223,8 +232,8 @@ class CompareDirWindowTest : public QObject {
     QCOMPARE(gone.icon[0], Icon::File);
     QCOMPARE(gone.icon[1], Icon::None);
     QCOMPARE(gone.fore[0], colours::kOnlyInMaster);
-    QCOMPARE(gone.back[0], colours::kMarkedBack);
-    QCOMPARE(gone.back[1], colours::kMarkedBack);
+    QCOMPARE(gone.back[0], colours::kChange);
+    QCOMPARE(gone.back[1], colours::kChange);
     QVERIFY(!gone.fore[1].isValid());
 
     const DirGridRow newDir = rows[source + "/new/"];
@@ -232,7 +241,7 @@ class CompareDirWindowTest : public QObject {
     QCOMPARE(newDir.icon[0], Icon::None);
     QCOMPARE(newDir.icon[1], Icon::Directory);
     QCOMPARE(newDir.fore[1], colours::kOnlyInSource);
-    QCOMPARE(newDir.back[0], colours::kMarkedBack);
+    QCOMPARE(newDir.back[0], colours::kChange);
     QCOMPARE(window.StatusText(2), QString("Files: 2  Dirs: 2"));
 
     // The order and the size and date columns, straight from the record flags.
@@ -398,7 +407,7 @@ class CompareDirWindowTest : public QObject {
     main.resize(1000, 700);
     main.show();
     const QString dirName = MainWindow::kCompareDir;
-    auto* window = qobject_cast<CompareDirWindow*>(main.LoadChild(dirName));
+    auto* window = dynamic_cast<CompareDirWindow*>(main.LoadChild(dirName));
     QVERIFY(window != nullptr);
     main.ShowChild(dirName);
     SetOptions(*window, {});

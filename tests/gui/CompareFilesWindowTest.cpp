@@ -20,7 +20,6 @@
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
 #include "demo/compare-files/FileGridModel.h"
-#include "demo/compare-files/GridColours.h"
 #include "demo/compare-files/LegendBar.h"
 #include "demo/compare-files/PleaseWaitWindow.h"
 #include "demo/main/DemoApplication.h"
@@ -33,7 +32,6 @@ using lindrel::demo::MainWindow;
 using lindrel::demo::RowBack;
 using lindrel::testing::GuiTestEnvironment;
 namespace widgets = lindrel::widgets;
-namespace colours = lindrel::demo::grid_colours;
 
 namespace {
 

@@ -42,21 +42,19 @@ QComboBox* Combo(QWidget& d, const char* name) { return Find<QComboBox>(d, name)
 QRadioButton* Radio(QWidget& d, const QString& name) { return Find<QRadioButton>(d, name); }
 QLineEdit* Edit(QWidget& d, const char* name) { return Find<QLineEdit>(d, name); }
 
-// A component stand-in: the four option properties as dynamic properties.
+// A component with its four option properties set.
 struct Component {
   Component(bool ignoreCase, bool whiteSpace, bool emptyLines, bool quick) {
-    object.setProperty("FileIgnoreCase", ignoreCase);
-    object.setProperty("FileIgnoreWhiteSpace", whiteSpace);
-    object.setProperty("FileIgnoreEmptyLines", emptyLines);
-    object.setProperty("FileQuickCompare", quick);
+    object.SetFileIgnoreCase(ignoreCase);
+    object.SetFileIgnoreWhiteSpace(whiteSpace);
+    object.SetFileIgnoreEmptyLines(emptyLines);
+    object.SetFileQuickCompare(quick);
   }
   QList<bool> Values() const {
-    return {object.property("FileIgnoreCase").toBool(),
-            object.property("FileIgnoreWhiteSpace").toBool(),
-            object.property("FileIgnoreEmptyLines").toBool(),
-            object.property("FileQuickCompare").toBool()};
+    return {object.GetFileIgnoreCase(), object.GetFileIgnoreWhiteSpace(), object.GetFileIgnoreEmptyLines(),
+            object.GetFileQuickCompare()};
   }
-  QObject object;
+  lindrel::widgets::LindrelWidget object;
 };
 
 }  // namespace

@@ -249,7 +249,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(store.value("Height").toInt(), 7500);
   }
 
-  void commandsGoToTheActiveChildByName_data() {
+  void commandsGoToTheActiveChild_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("call");
     QTest::newRow("refresh") << "mnuRefresh" << "Refresh_View";
@@ -267,7 +267,7 @@ class MainWindowTest : public QObject {
     QTest::newRow("popup report") << "mnuPopupReport" << "cmdViewReport_Click";
     QTest::newRow("popup font") << "mnuPopupFont" << "Change_Font(true)";
   }
-  void commandsGoToTheActiveChildByName() {
+  void commandsGoToTheActiveChild() {
     QFETCH(QString, item);
     QFETCH(QString, call);
     MainWindow window(TestChildFactories());
@@ -283,7 +283,9 @@ class MainWindowTest : public QObject {
 
   void commandsWithoutAbleChildDoNothing() {
     MainWindow::ChildFactories silent{
-        {kFiles, [](MainWindow&) -> QWidget* { return new lindrel::testing::SilentChild; }}};
+        {kFiles, [](lindrel::demo::MainWindowServices&) -> lindrel::demo::ComparisonWindow* {
+           return new lindrel::testing::SilentChild;
+         }}};
     MainWindow window(silent);
     for (const char* item : {"mnuRefresh", "mnuFont", "mnuSwap", "mnuPopupReport"})
       window.findChild<QAction*>(item)->trigger();  // no child at all
@@ -300,8 +302,8 @@ class MainWindowTest : public QObject {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("child");
     QTest::addColumn<QString>("call");
-    QTest::newRow("directories") << "mnuCompareDirectories" << kDir << "CompareDirectories";
-    QTest::newRow("files") << "mnuCompareFiles" << kFiles << "cmdCompare_Click";
+    QTest::newRow("directories") << "mnuCompareDirectories" << kDir << "StartFromMenu";
+    QTest::newRow("files") << "mnuCompareFiles" << kFiles << "StartFromMenu";
   }
   void compareCommandsShowTheirWindowAndPressTheirButton() {
     QFETCH(QString, item);

@@ -1,6 +1,6 @@
-// A stand-in child window of the demo's main window: it implements the child-window
-// protocol by recording every procedure the main window calls, and carries a Lindrel1
-// component like the real comparison windows.
+// A stand-in child window of the demo's main window: it records every call the main
+// window makes through the ComparisonWindow interface, and carries a Lindrel1 component
+// like the real comparison windows.
 // Threading: GUI thread only.
 #pragma once
 
@@ -8,12 +8,13 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "demo/common/ComparisonWindow.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 
 namespace lindrel::testing {
 
-class TestChild : public QWidget {
+class TestChild : public QWidget, public demo::ComparisonWindow {
   Q_OBJECT
 
  public:
@@ -25,47 +26,45 @@ class TestChild : public QWidget {
     resize(300, 200);
   }
 
-  Q_INVOKABLE void Refresh_View() { calls << QStringLiteral("Refresh_View"); }
-  Q_INVOKABLE void Change_Font(bool flag) {
-    calls << QStringLiteral("Change_Font(%1)").arg(flag ? "true" : "false");
-  }
-  Q_INVOKABLE void mnuViewLegend_Click() { calls << QStringLiteral("mnuViewLegend_Click"); }
-  Q_INVOKABLE void Swap() { calls << QStringLiteral("Swap"); }
-  Q_INVOKABLE void ReportOptions() { calls << QStringLiteral("ReportOptions"); }
-  Q_INVOKABLE void mnuReportHTMLFile_Click() { calls << QStringLiteral("mnuReportHTMLFile_Click"); }
-  Q_INVOKABLE void mnuReportTextFile_Click() { calls << QStringLiteral("mnuReportTextFile_Click"); }
-  Q_INVOKABLE void mnuReportTabDelimitedFile_Click() {
-    calls << QStringLiteral("mnuReportTabDelimitedFile_Click");
-  }
-  Q_INVOKABLE void mnuReportCommaDelimitedFile_Click() {
-    calls << QStringLiteral("mnuReportCommaDelimitedFile_Click");
-  }
-  Q_INVOKABLE void cmdViewReport_Click() { calls << QStringLiteral("cmdViewReport_Click"); }
-  Q_INVOKABLE void mnuShowDetail_Click() { calls << QStringLiteral("mnuShowDetail_Click"); }
-  Q_INVOKABLE void Abort() { calls << QStringLiteral("Abort"); }
-  Q_INVOKABLE void Form_Resize() { calls << QStringLiteral("Form_Resize"); }
-  Q_INVOKABLE void AdjustToolbarItems() { calls << QStringLiteral("AdjustToolbarItems"); }
-  Q_INVOKABLE void CompareDirectories() { calls << QStringLiteral("CompareDirectories"); }
-  Q_INVOKABLE void cmdCompare_Click() { calls << QStringLiteral("cmdCompare_Click"); }
+  QWidget* Widget() override { return this; }
+  widgets::LindrelWidget* Component() override { return lindrel1; }
+  void StartFromMenu() override { calls << QStringLiteral("StartFromMenu"); }
+  void Refresh_View() override { calls << QStringLiteral("Refresh_View"); }
+  void Change_Font(bool flag) override { calls << QStringLiteral("Change_Font(%1)").arg(flag ? "true" : "false"); }
+  void mnuViewLegend_Click() override { calls << QStringLiteral("mnuViewLegend_Click"); }
+  void Swap() override { calls << QStringLiteral("Swap"); }
+  void ReportOptions() override { calls << QStringLiteral("ReportOptions"); }
+  void mnuReportHTMLFile_Click() override { calls << QStringLiteral("mnuReportHTMLFile_Click"); }
+  void mnuReportTextFile_Click() override { calls << QStringLiteral("mnuReportTextFile_Click"); }
+  void mnuReportTabDelimitedFile_Click() override { calls << QStringLiteral("mnuReportTabDelimitedFile_Click"); }
+  void mnuReportCommaDelimitedFile_Click() override { calls << QStringLiteral("mnuReportCommaDelimitedFile_Click"); }
+  void cmdViewReport_Click() override { calls << QStringLiteral("cmdViewReport_Click"); }
+  void mnuShowDetail_Click() override { calls << QStringLiteral("mnuShowDetail_Click"); }
+  void Abort() override { calls << QStringLiteral("Abort"); }
+  void Form_Resize() override { calls << QStringLiteral("Form_Resize"); }
+  void AdjustToolbarItems() override { calls << QStringLiteral("AdjustToolbarItems"); }
 
   QStringList calls;
   widgets::LindrelWidget* lindrel1 = nullptr;
 };
 
-// A child that implements none of the protocol.
-class SilentChild : public QWidget {
+// A child that offers none of the commands and has no component.
+class SilentChild : public QWidget, public demo::ComparisonWindow {
   Q_OBJECT
  public:
   using QWidget::QWidget;
+  QWidget* Widget() override { return this; }
+  widgets::LindrelWidget* Component() override { return nullptr; }
+  void StartFromMenu() override {}
 };
 
 // Factories for both children, each with the state file of its real counterpart.
 inline demo::MainWindow::ChildFactories TestChildFactories() {
   return {
       {QString::fromLatin1(demo::MainWindow::kCompareDir),
-       [](demo::MainWindow&) -> QWidget* { return new TestChild("WDD_COMPARE_DIR_TVK1"); }},
+       [](demo::MainWindowServices&) -> demo::ComparisonWindow* { return new TestChild("WDD_COMPARE_DIR_TVK1"); }},
       {QString::fromLatin1(demo::MainWindow::kCompareFiles),
-       [](demo::MainWindow&) -> QWidget* { return new TestChild("WDD_COMPARE_FILES_TVK1"); }},
+       [](demo::MainWindowServices&) -> demo::ComparisonWindow* { return new TestChild("WDD_COMPARE_FILES_TVK1"); }},
   };
 }
 

@@ -1,0 +1,25 @@
+// The demo's colours, named by what they mean, for every window and legend: the grids of
+// both comparison windows, their legends and the detail view's word marks.
+#pragma once
+
+#include <QColor>
+
+namespace lindrel::demo::palette {
+
+// Backs.
+inline const QColor kChange{0xEF, 0xEF, 0xEF};         // rows of a change; marked directory cells
+inline const QColor kCurrentChange{0xC0, 0xC0, 0xC0};  // rows of the current change
+inline const QColor kNumberOfDifference{0xFF, 0xFF, 0xFF};  // all-in-one line numbers of a difference
+inline const QColor kNumberOfSameLine{0xC0, 0xC0, 0xC0};    // all-in-one line numbers of an unchanged line
+
+// Texts (and the legend's boxes).
+inline const QColor kChanged{0xFF, 0x00, 0x00};       // a changed line or file
+inline const QColor kOnlyInMaster{0x00, 0x00, 0xFF};  // a line or entry only in the master
+inline const QColor kOnlyInSource{0x00, 0x80, 0x00};  // a line or entry only in the source
+
+// Words marked in the detail view.
+inline const QColor kAddedWords{0x00, 0xFF, 0x00};
+inline const QColor kDeletedWords{0x00, 0x00, 0xFF};
+inline const QColor kChangedWords{0xFF, 0x00, 0x00};
+
+}  // namespace lindrel::demo::palette
