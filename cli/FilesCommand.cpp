@@ -98,12 +98,6 @@ std::string JoinPatterns(const std::vector<std::string>& patterns) {
   return joined;
 }
 
-// The engine reads its operands like command-line arguments: a path beginning with "-"
-// would be taken for a switch.
-std::string EngineSafePath(const std::string& path) {
-  return !path.empty() && path.front() == '-' ? "./" + path : path;
-}
-
 // The component's refusal names no path; the user is told which one is missing.
 void ExplainMissingOperands(const std::string& master, const std::string& source,
                             std::ostream& err) {
@@ -118,8 +112,8 @@ void ExplainMissingOperands(const std::string& master, const std::string& source
 // state file by an earlier run changes this one.
 void ApplyOptions(CLindrelCtrl& ctrl, const FilesOptions& o, const std::string& master,
                   const std::string& source, const std::vector<std::string>& patterns) {
-  ctrl.SetFileMaster(EngineSafePath(master));
-  ctrl.SetFileSource(EngineSafePath(source));
+  ctrl.SetFileMaster(master);
+  ctrl.SetFileSource(source);
   ctrl.SetFileIgnoreCase(o.ignoreCase);
   ctrl.SetFileIgnoreWhiteSpace(o.ignoreAllSpace);
   ctrl.SetFileIgnoreEmptyLines(o.ignoreBlankLines);

@@ -46,21 +46,6 @@ dircompare::ScanOptions SnapshotOptions(const Properties& p) {
   return o;
 }
 
-// Runs on the worker once the walk has returned.
-void FinishDirCompareJob(CLindrelCtrl::Impl& d) {
-  if (d.dirJob.ClaimCompletion()) {
-    // Under the queue lock, so the host never sees the completion while the job still
-    // looks active.
-    d.QueueDirCompletion([&d] {
-      d.dirJob.StoreElapsed(platform::TickCount());
-      d.dirJob.active = false;
-    });
-  } else {
-    // The time stays what the abort measured.
-    d.dirJob.active = false;
-  }
-}
-
 }  // namespace
 
 bool CLindrelCtrl::DirCompareBegin() {
@@ -85,9 +70,9 @@ bool CLindrelCtrl::DirCompareBegin() {
   d.dirJob.active = true;
   d.FireDirCompareStarted();
 
-  const bool started = d.dir.Start(SnapshotOptions(d.props),
-                                   std::make_unique<DirJobEnvironment>(d),
-                                   [&d] { FinishDirCompareJob(d); });
+  const bool started =
+      d.dir.Start(SnapshotOptions(d.props), std::make_unique<DirJobEnvironment>(d),
+                  [&d] { d.QueueCompletion(d.dirJob, PendingEventKind::kDirCompletion); });
   if (!started) {
     // No worker: the job ends at once, without records and without a completion, before
     // the host hears of it (an OnError handler may begin again). The abort flag is raised
@@ -105,14 +90,12 @@ bool CLindrelCtrl::DirCompareBegin() {
 void CLindrelCtrl::DirCompareAbort() {
   Impl& d = *d_;
   if (!d.dirJob.active) return;
-  // A scan that has already claimed its completion is not aborted (its completion will
-  // be fired); the abort still waits for it to end. Claimed before the flag is raised, so
-  // a scan cut short never claims the completion.
-  if (d.dirJob.ClaimAbort()) d.dirJob.StoreElapsed(platform::TickCount());
-  // Raised for a scan that has already completed too: its completion is still fired, but
-  // its worker stops waiting for an event timer the host refuses (the queue keeps asking
-  // in the background), so the abort returns at once.
+  // Raised first: the scan stops, and a worker that has queued its completion stops
+  // waiting for an event timer the host refuses, which frees the queue lock. Whatever
+  // completion the scan queued before the withdrawal, cut short or not, is taken back.
   d.dirJob.abort = true;
+  d.WithdrawCompletion(d.dirJob, PendingEventKind::kDirCompletion);
+  d.dirJob.StoreElapsed(platform::TickCount());
   const long start = platform::TickCount();
   while (d.dirJob.active && platform::TickCount() - start <= kAbortWaitMs)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -86,18 +86,9 @@ int RunFileCompareJob(CLindrelCtrl::Impl& d, const engine::FileCompareOptions& o
   if (result != engine::kStopped && result > 0 && d.fileResults.Count() == 0)
     d.fileDifferWithoutRecords = true;
 
-  if (d.fileJob.ClaimCompletion()) {
-    // The count goes with the event: a begin made before the host's loop delivers it
-    // clears the results it describes.
-    const PendingEvent completion{PendingEventKind::kFileCompletion, d.fileResults.Count(), {}};
-    d.events.Queue(completion, [&d] {
-      d.fileJob.active = false;
-      d.fileJob.StoreElapsed(platform::TickCount());
-    });
-  } else {
-    // Aborted: the time stays what the abort measured.
-    d.fileJob.active = false;
-  }
+  // The count goes with the event: a begin made before the host's loop delivers it
+  // clears the results it describes.
+  d.QueueCompletion(d.fileJob, PendingEventKind::kFileCompletion, d.fileResults.Count());
   return result;
 }
 
@@ -144,15 +135,14 @@ bool CLindrelCtrl::FileCompareBeginSynchronous() {
 void CLindrelCtrl::FileCompareAbort() {
   Impl& d = *d_;
   if (!d.fileJob.active) return;
-  // A job that has already claimed its completion is not aborted (its completion will be
-  // fired); the abort still waits for it to end.
-  if (d.fileJob.ClaimAbort()) {
-    d.reports.OnFileCompareAborted();
-    d.fileJob.StoreElapsed(platform::TickCount());
-  }
-  // Raised for a job that has already completed too (its engine has returned): the
-  // worker then stops waiting for an event timer the host refuses.
+  // Raised first: the engine stops, and a worker that has queued its completion stops
+  // waiting for an event timer the host refuses, which frees the queue lock.
   d.fileJob.abort = true;
+  // Even a completion the worker has queued already is taken back: the host asked while
+  // the job read active, and no completion has been delivered since.
+  d.WithdrawCompletion(d.fileJob, PendingEventKind::kFileCompletion);
+  d.reports.OnFileCompareAborted();
+  d.fileJob.StoreElapsed(platform::TickCount());
   const long start = platform::TickCount();
   while (d.fileJob.active && platform::TickCount() - start <= kAbortWaitMs)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));

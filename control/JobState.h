@@ -10,9 +10,11 @@ struct JobState {
   std::atomic<bool> active{false};
   std::atomic<bool> abort{false};
 
-  // How the running job ends, decided once: by the worker when it completes, or by an
-  // abort. Whichever claims it first wins, so an abort that took effect is never
-  // followed by a completion, and an abort that comes too late changes nothing.
+  // How the running job ends. The worker claims the completion when it queues it; an
+  // abort made while the job reads active marks it aborted and takes back a completion
+  // already queued. Both happen under the pending-event queue's lock, and the owner
+  // thread, which makes the abort, is also the one that delivers the completion: so an
+  // abort that returns is never followed by a completion of its job.
   enum Ending : int { kRunning = 0, kCompleting = 1, kAborted = 2 };
   std::atomic<int> ending{kRunning};
 
@@ -22,6 +24,8 @@ struct JobState {
     int expected = kRunning;
     return ending.compare_exchange_strong(expected, how);
   }
+  // Counts the runs of the job; a completion names the run it ends.
+  std::atomic<unsigned long> run{0};
   // The start tick while the job runs; the elapsed milliseconds once it has ended.
   std::atomic<long> time{0};
   std::atomic<long> startTick{0};
@@ -30,6 +34,7 @@ struct JobState {
     startTick.store(tick);
     time.store(tick);
     ending.store(kRunning);
+    ++run;
   }
   // Replaces the time by the milliseconds elapsed since Start.
   void StoreElapsed(long tick) {

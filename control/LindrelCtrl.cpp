@@ -4,6 +4,7 @@
 #include "control/LindrelCtrlImpl.h"
 #include "control/StateFile.h"
 #include "lindrel/MessageLoop.h"
+#include "platform/TickCount.h"
 
 namespace lindrel {
 
@@ -42,11 +43,25 @@ void CLindrelCtrl::Impl::FireFileCompareStarted() {
 }
 
 void CLindrelCtrl::Impl::QueueError(long code, const std::string& detail) {
-  events.Queue(PendingEvent{PendingEventKind::kError, code, detail});
+  events.Queue(PendingEvent{PendingEventKind::kError, code, detail, 0});
 }
 
-void CLindrelCtrl::Impl::QueueDirCompletion(const std::function<void()>& underLock) {
-  events.Queue(PendingEvent{PendingEventKind::kDirCompletion, 0, {}}, underLock);
+void CLindrelCtrl::Impl::QueueCompletion(JobState& job, PendingEventKind kind, long code) {
+  // Under the queue lock, so the host never sees the completion while the job still
+  // looks active.
+  events.Queue(
+      PendingEvent{kind, code, {}, job.run},
+      [&job] {
+        if (job.ending == JobState::kCompleting) job.StoreElapsed(platform::TickCount());
+        job.active = false;
+      },
+      [&job] { return job.ClaimCompletion(); });
+}
+
+void CLindrelCtrl::Impl::WithdrawCompletion(JobState& job, PendingEventKind kind) {
+  const unsigned long run = job.run;
+  events.DropIf([kind, run](const PendingEvent& e) { return e.kind == kind && e.run == run; },
+                [&job] { job.ending = JobState::kAborted; });
 }
 
 void CLindrelCtrl::Impl::Deliver(const PendingEvent& event) {

@@ -63,8 +63,14 @@ struct CLindrelCtrl::Impl {
 
   // Any thread. Queues an error for the owner thread (a job's error).
   void QueueError(long code, const std::string& detail = std::string());
-  // Any thread. Queues the directory completion; `underLock` runs under the queue lock.
-  void QueueDirCompletion(const std::function<void()>& underLock = {});
+  // Worker thread, once its job's work is done. Queues the completion of the job's
+  // current run (`code`: the count a file completion carries) unless an abort came first,
+  // and ends the job: it reads inactive, and its time is the elapsed milliseconds (the
+  // abort's, when there was one).
+  void QueueCompletion(JobState& job, PendingEventKind kind, long code = 0);
+  // Owner thread, while the job reads active. Marks the job aborted and takes back its
+  // completion if the worker has queued it already: none of this run is ever fired.
+  void WithdrawCompletion(JobState& job, PendingEventKind kind);
 
   // Reads and writes the state file (StateFileName). False when the path could not be
   // resolved (OnError 501 has been fired).

@@ -22,9 +22,10 @@ PendingEventQueue::~PendingEventQueue() {
   Shutdown();
 }
 
-void PendingEventQueue::Queue(PendingEvent event, const std::function<void()>& underLock) {
+void PendingEventQueue::Queue(PendingEvent event, const std::function<void()>& underLock,
+                              const std::function<bool()>& admit) {
   std::lock_guard lock(mutex_);
-  if (shutDown_) {
+  if (shutDown_ || (admit && !admit())) {
     if (underLock) underLock();
     return;
   }
@@ -119,8 +120,10 @@ void PendingEventQueue::Shutdown() {
   if (retrier.joinable()) retrier.join();
 }
 
-void PendingEventQueue::DropIf(const std::function<bool(const PendingEvent&)>& drop) {
+void PendingEventQueue::DropIf(const std::function<bool(const PendingEvent&)>& drop,
+                               const std::function<void()>& underLock) {
   std::lock_guard lock(mutex_);
+  if (underLock) underLock();
   std::erase_if(entries_, drop);
 }
 

@@ -29,6 +29,9 @@ struct PendingEvent {
   PendingEventKind kind = PendingEventKind::kError;
   long code = 0;
   std::string detail;
+  // For a completion: the run of its job it ends (JobState::run), so that an abort takes
+  // back its own run's completion and no other.
+  unsigned long run = 0;
 };
 
 class PendingEventQueue {
@@ -45,16 +48,22 @@ class PendingEventQueue {
 
   // Any thread. Adds `event`; starts the timer when none runs, retrying a refused start up
   // to 30 more times 100 ms apart unless `giveUpRetrying` answers true. `underLock` runs
-  // under the queue lock after the entry was added.
-  void Queue(PendingEvent event, const std::function<void()>& underLock = {});
+  // under the queue lock after the entry was added. When `admit` is given it is asked
+  // first, under the lock, and the entry is only added when it answers true (`underLock`
+  // runs either way).
+  void Queue(PendingEvent event, const std::function<void()>& underLock = {},
+             const std::function<bool()>& admit = {});
 
   // Owner thread. Stops the timer and the retrier and drops every queued entry; later
   // entries are dropped.
   void Shutdown();
 
   // Any thread. Drops the entries not yet delivered that `drop` selects (a directory
-  // comparison that begins drops what its predecessor left queued).
-  void DropIf(const std::function<bool(const PendingEvent&)>& drop);
+  // comparison that begins drops what its predecessor left queued). `underLock` runs
+  // first, under the same hold of the queue lock, so that no entry can be admitted
+  // between the two.
+  void DropIf(const std::function<bool(const PendingEvent&)>& drop,
+              const std::function<void()>& underLock = {});
 
   // Number of entries waiting for delivery.
   std::size_t Pending() const;

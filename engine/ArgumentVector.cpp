@@ -3,6 +3,17 @@
 
 namespace lindrel::engine {
 
+namespace {
+
+// The engine reads its vector as a command line: an operand beginning with "-" would be
+// taken for a switch, or alone for standard input. "./" in front names the same file or
+// directory.
+std::string OperandEntry(const std::string& path) {
+  return !path.empty() && path.front() == '-' ? "./" + path : path;
+}
+
+}  // namespace
+
 std::vector<std::string> SplitPatterns(std::string_view text, std::string_view delimiter) {
   std::vector<std::string> pieces;
   if (delimiter.empty()) {
@@ -21,7 +32,8 @@ std::vector<std::string> SplitPatterns(std::string_view text, std::string_view d
 }
 
 std::vector<std::string> BuildEngineArguments(const FileCompareOptions& options) {
-  std::vector<std::string> arguments{"Lindrel", options.master, options.source};
+  std::vector<std::string> arguments{"Lindrel", OperandEntry(options.master),
+                                     OperandEntry(options.source)};
   if (options.ignoreCase) arguments.emplace_back("-i");
   if (options.ignoreWhiteSpace) arguments.emplace_back("-w");
   if (options.ignoreEmptyLines) {

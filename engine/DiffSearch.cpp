@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdint>
 #include <limits>
 #include <type_traits>
 
@@ -16,9 +17,28 @@ constexpr Lin kSnakeLimit = 20;
 // The heuristic only starts after this many edit steps in one box.
 constexpr Lin kHeuristicMinCost = 200;
 
-// The cost limit of the heuristic never falls below this, so that boxes an ordinary file
-// produces are searched as before; the snake heuristic above acts long before it.
-constexpr Lin kMinCostLimit = 256;
+// The cost bound of the heuristic. Ordinary files, heavily edited sources among them,
+// find the middle of their boxes below this cost or make steady progress towards it;
+// reordered or repetitive inputs cost their whole size and barely move.
+constexpr Lin kMinCostLimit = 1024;
+
+// A box whose two searches have together passed over at least this many lines per unit
+// of cost is closing in on its middle: its limit doubles, up to kMaxLimitDoublings times.
+// Ordinary files pass over ten or more at the limit; a search that finds no snakes, only
+// two.
+constexpr Lin kMinProgress = 4;
+constexpr int kMaxLimitDoublings = 3;
+
+// A box that makes little progress is split at this cost already when its two sides have
+// no stretch of kRunLength lines in common: only chance matches could align it, as in
+// reordered or repetitive inputs. A block moved in an ordinary file makes little progress
+// until the search has paid for it, but it is such a stretch.
+constexpr Lin kEarlyCostLimit = 256;
+constexpr Lin kRunLength = 8;
+// Only boxes of this many lines or more: a smaller one costs little more at the limit,
+// and an ordinary file may hold one that small without a stretch in common (a region
+// rewritten from scratch, of which only blank and brace lines were kept).
+constexpr Lin kEarlyMinLines = 4 * kMinCostLimit;
 
 constexpr Lin kBeyond = std::numeric_limits<Lin>::max();
 constexpr Lin kNoMeet = std::numeric_limits<Lin>::min();
@@ -123,6 +143,11 @@ Lin DiffSearch::CostLimit(Lin lines) {
   return limit;
 }
 
+Lin DiffSearch::FinalCostLimit(Lin lines) {
+  const Lin limit = CostLimit(lines);
+  return limit <= (kNoLimit >> kMaxLimitDoublings) ? limit << kMaxLimitDoublings : kNoLimit;
+}
+
 DiffSearch::DiffSearch(KeptLines& master, KeptLines& source, ChangedFlags& flags, bool heuristic,
                        const std::atomic<bool>* stop)
     : xCount_(master.count()),
@@ -149,7 +174,7 @@ DiffSearch::DiffSearch(KeptLines& master, KeptLines& source, ChangedFlags& flags
 bool DiffSearch::Run() {
   // Boxes are solved from an explicit stack, first part before the next, so that a long
   // chain of uneven splits cannot exhaust the thread's stack.
-  std::vector<Box> pending{{0, xCount_, 0, yCount_}};
+  std::vector<Box> pending{{0, xCount_, 0, yCount_, false, 0}};
   while (!pending.empty() && !stopped_) {
     const Box box = pending.back();
     pending.pop_back();
@@ -173,25 +198,28 @@ void DiffSearch::Solve(Box box, std::vector<Box>& pending) {
       for (Lin x = xoff; x < xlim; ++x) xChanged_[xIndex_[x]] = 1;
       for (Lin y = yoff; y < ylim; ++y) yChanged_[yIndex_[y]] = 1;
       break;
+    // The parts of a box whose sides share no stretch of lines share none either.
     case Middle::kSplit:
-      pending.push_back({middle.first.x, xlim, middle.first.y, ylim});
-      pending.push_back({xoff, middle.first.x, yoff, middle.first.y});
+      pending.push_back({middle.first.x, xlim, middle.first.y, ylim, box.noSharedRun,
+                         box.sharedRunIn});
+      pending.push_back({xoff, middle.first.x, yoff, middle.first.y, box.noSharedRun,
+                         box.sharedRunIn});
       break;
     case Middle::kTwoSplits:
-      pending.push_back({middle.second.x, xlim, middle.second.y, ylim});
-      pending.push_back({middle.first.x, middle.second.x, middle.first.y, middle.second.y});
-      pending.push_back({xoff, middle.first.x, yoff, middle.first.y});
+      pending.push_back({middle.second.x, xlim, middle.second.y, ylim, box.noSharedRun,
+                         box.sharedRunIn});
+      pending.push_back({middle.first.x, middle.second.x, middle.first.y, middle.second.y,
+                         box.noSharedRun, box.sharedRunIn});
+      pending.push_back({xoff, middle.first.x, yoff, middle.first.y, box.noSharedRun,
+                         box.sharedRunIn});
       break;
     case Middle::kStopped:
       stopped_ = true;
       break;
-    case Middle::kNone:
-      assert(false);  // the search of a box always ends in one of the above
-      break;
   }
 }
 
-DiffSearch::Middle DiffSearch::FindMiddle(const Box& box) {
+DiffSearch::Middle DiffSearch::FindMiddle(Box& box) {
   const Lin xoff = box.xoff, xlim = box.xlim, yoff = box.yoff, ylim = box.ylim;
   int* const xv = xv_;
   int* const yv = yv_;
@@ -223,7 +251,8 @@ DiffSearch::Middle DiffSearch::FindMiddle(const Box& box) {
   bd[bmid] = xlim;
 
   const Lin lines = (xlim - xoff) + (ylim - yoff);
-  const Lin costLimit = heuristic_ ? CostLimit(lines) : kNoLimit;
+  Lin costLimit = heuristic_ ? CostLimit(lines) : kNoLimit;
+  const Lin finalLimit = heuristic_ ? FinalCostLimit(lines) : kNoLimit;
   Lin work = 0;
   bool classesTested = false;
   Lin longest = 0;  // the longest snake of the current cost
@@ -276,14 +305,38 @@ DiffSearch::Middle DiffSearch::FindMiddle(const Box& box) {
       if (ShareNoClass(box)) return {Middle::kAllChanged, {}, {}};
     }
 
+    if (heuristic_ && c == kEarlyCostLimit && lines >= kEarlyMinLines) {
+      const Reach reach = Furthest(box, fmin, fmax, bmin, bmax);
+      const Lin passed = reach.forwardLines + reach.backwardLines;
+      if (passed > 0 && passed < kMinProgress * c) {
+        // The test reads the whole box. A part of a box that had a stretch in common is
+        // read again only once it is half that box's size, so that the reads of a chain
+        // of splits add up to little more than twice the first.
+        if (!box.noSharedRun && (box.sharedRunIn == 0 || 2 * lines <= box.sharedRunIn)) {
+          if (ShareARun(box)) {
+            box.sharedRunIn = lines;
+          } else {
+            box.noSharedRun = true;
+          }
+        }
+        if (box.noSharedRun) return SplitAt(reach);
+      }
+    }
     if (heuristic_ && c > kHeuristicMinCost && longest > kSnakeLimit) {
       Split split{};
       if (ForwardHeuristic(box, c, fmin, fmax, split)) return {Middle::kSplit, split, {}};
       if (BackwardHeuristic(box, c, bmin, bmax, split)) return {Middle::kSplit, split, {}};
     }
     if (c >= costLimit) {
-      const Middle middle = FurthestReach(box, fmin, fmax, bmin, bmax);
-      if (middle.kind != Middle::kNone) return middle;
+      // Split where the two searches got furthest: they have worked about as long as the
+      // parts they cut off are wide, so the work stays linear in the box. A search that
+      // closes in fast is no worst case; it may go on, up to the final limit.
+      const Reach reach = Furthest(box, fmin, fmax, bmin, bmax);
+      if (costLimit < finalLimit && reach.forwardLines + reach.backwardLines >= kMinProgress * c) {
+        costLimit *= 2;
+      } else if (reach.forwardLines > 0 || reach.backwardLines > 0) {
+        return SplitAt(reach);
+      }
     }
   }
 }
@@ -300,6 +353,26 @@ bool DiffSearch::ShareNoClass(const Box& box) {
     if (c <= maxClass_ && classMark_[static_cast<size_t>(c)] == boxSerial_) return false;
   }
   return true;
+}
+
+// Whether some kRunLength consecutive lines of one side stand in the same order on the
+// other. Compared by hashes of the stretches: a rare false match only lets the search go
+// on.
+bool DiffSearch::ShareARun(const Box& box) {
+  const auto hash = [](const int* classes) {
+    std::uint64_t h = 0xcbf29ce484222325u;
+    for (Lin k = 0; k < kRunLength; ++k) {
+      h = (h ^ static_cast<std::uint32_t>(classes[k])) * 0x100000001b3u;
+    }
+    return h;
+  };
+  runHashes_.clear();
+  for (Lin y = box.yoff; y + kRunLength <= box.ylim; ++y) runHashes_.push_back(hash(yv_ + y));
+  std::sort(runHashes_.begin(), runHashes_.end());
+  for (Lin x = box.xoff; x + kRunLength <= box.xlim; ++x) {
+    if (std::binary_search(runHashes_.begin(), runHashes_.end(), hash(xv_ + x))) return true;
+  }
+  return false;
 }
 
 // The forward diagonal that got furthest for its distance from the start diagonal, when
@@ -351,39 +424,44 @@ bool DiffSearch::BackwardHeuristic(const Box& box, Lin c, Lin bmin, Lin bmax, Sp
 }
 
 // The points inside the box that the forward and the backward search reached furthest
-// from their corners. Where they lie in order, the box is cut at both, so that the work of
-// both searches counts; otherwise at the one that got further. kNone when neither
-// search has left its corner inside the box.
-DiffSearch::Middle DiffSearch::FurthestReach(const Box& box, Lin fmin, Lin fmax, Lin bmin,
-                                             Lin bmax) const {
+// from their corners, and how many lines (of both sides) each has passed over; 0 when a
+// search has not left its corner inside the box.
+DiffSearch::Reach DiffSearch::Furthest(const Box& box, Lin fmin, Lin fmax, Lin bmin,
+                                       Lin bmax) const {
   const Lin lines = (box.xlim - box.xoff) + (box.ylim - box.yoff);
-  Lin forwardBest = 0, backwardBest = 0;
-  Split forward{}, backward{};
+  Reach reach{};
   for (Lin d = fmax; d >= fmin; d -= 2) {
     const Lin x = fd_[d];
     const Lin y = x - d;
     if (x > box.xlim || y > box.ylim) continue;
-    const Lin reach = (x - box.xoff) + (y - box.yoff);
-    if (reach > forwardBest && reach < lines) {
-      forwardBest = reach;
-      forward = {x, y};
+    const Lin passed = (x - box.xoff) + (y - box.yoff);
+    if (passed > reach.forwardLines && passed < lines) {
+      reach.forwardLines = passed;
+      reach.forward = {x, y};
     }
   }
   for (Lin d = bmax; d >= bmin; d -= 2) {
     const Lin x = bd_[d];
     const Lin y = x - d;
     if (x < box.xoff || y < box.yoff) continue;
-    const Lin reach = (box.xlim - x) + (box.ylim - y);
-    if (reach > backwardBest && reach < lines) {
-      backwardBest = reach;
-      backward = {x, y};
+    const Lin passed = (box.xlim - x) + (box.ylim - y);
+    if (passed > reach.backwardLines && passed < lines) {
+      reach.backwardLines = passed;
+      reach.backward = {x, y};
     }
   }
-  if (forwardBest > 0 && backwardBest > 0 && forward.x <= backward.x && forward.y <= backward.y)
+  return reach;
+}
+
+// Where the two points lie in order, the box is cut at both, so that the work of both
+// searches counts; otherwise at the one that got further.
+DiffSearch::Middle DiffSearch::SplitAt(const Reach& reach) {
+  const Lin forwardLines = reach.forwardLines, backwardLines = reach.backwardLines;
+  const Split forward = reach.forward, backward = reach.backward;
+  if (forwardLines > 0 && backwardLines > 0 && forward.x <= backward.x && forward.y <= backward.y)
     return {Middle::kTwoSplits, forward, backward};
-  if (forwardBest > 0 && forwardBest >= backwardBest) return {Middle::kSplit, forward, {}};
-  if (backwardBest > 0) return {Middle::kSplit, backward, {}};
-  return {Middle::kNone, {}, {}};
+  if (forwardLines > 0 && forwardLines >= backwardLines) return {Middle::kSplit, forward, {}};
+  return {Middle::kSplit, backward, {}};
 }
 
 }  // namespace lindrel::engine

@@ -42,7 +42,9 @@ struct FileCompareOptions {
   std::string ignoreRegularExpression;
 };
 
-// The argument vector of a file comparison, entry 0 the program name "Lindrel".
+// The argument vector of a file comparison, entry 0 the program name "Lindrel", then the
+// master and the source path; a path beginning with "-" gets "./" in front, so that it is
+// read as the file or directory it names.
 std::vector<std::string> BuildEngineArguments(const FileCompareOptions& options);
 
 // Splits `text` on non-overlapping occurrences of `delimiter`; empty pieces are dropped.

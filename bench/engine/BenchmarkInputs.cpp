@@ -8,6 +8,8 @@
 #include <random>
 #include <vector>
 
+#include "tests/engine/RealisticEdits.h"
+
 namespace lindrel::bench {
 
 namespace {
@@ -201,6 +203,18 @@ const FilePair& SixteenLinesPair() {
       writer.Master(distinct[static_cast<size_t>(maker.Pick(0, 15))]);
       writer.Source(distinct[static_cast<size_t>(maker.Pick(0, 15))]);
     }
+    return writer.Close();
+  }();
+  return pair;
+}
+
+const FilePair& EditedSourcePair() {
+  static const FilePair pair = [] {
+    testing::RealisticEdits edits(6);
+    const testing::TextLines master = edits.Code(15'000);
+    PairWriter writer("edited-source");
+    for (const std::string& line : master) writer.Master(line);
+    for (const std::string& line : edits.EditedCode(master, 6'000)) writer.Source(line);
     return writer.Close();
   }();
   return pair;

@@ -24,5 +24,8 @@ const FilePair& ClusteredEditsPair();
 const FilePair& ReorderedPair(int lines);
 // 20,000 lines on each side, each side drawn at random from the same 16 distinct lines.
 const FilePair& SixteenLinesPair();
+// A source file of 15,000 lines and the same file after heavy edits touching about 6,000
+// lines: hunks of every size, blocks moved and re-indented.
+const FilePair& EditedSourcePair();
 
 }  // namespace lindrel::bench

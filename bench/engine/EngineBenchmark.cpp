@@ -87,6 +87,10 @@ void BM_Reordered20k(benchmark::State& state) { RunEngineOn(state, ReorderedPair
 void BM_Reordered200k_Heuristic(benchmark::State& state) { RunEngineOn(state, ReorderedPair(200'000), {"-H"}); }
 void BM_SixteenLines20k_Heuristic(benchmark::State& state) { RunEngineOn(state, SixteenLinesPair(), {"-H"}); }
 void BM_SixteenLines20k(benchmark::State& state) { RunEngineOn(state, SixteenLinesPair()); }
+// An ordinary file, heavily edited: -H searches it as without its cost bound.
+void BM_EditedSource15k_Heuristic(benchmark::State& state) {
+  RunEngineOn(state, EditedSourcePair(), {"-H"});
+}
 void BM_CompletelyDifferent20k_Minimal(benchmark::State& state) {
   RunEngineOn(state, CompletelyDifferentPair(), {"-d"});
 }
@@ -96,6 +100,7 @@ BENCHMARK(BM_Reordered20k)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_Reordered200k_Heuristic)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SixteenLines20k_Heuristic)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SixteenLines20k)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_EditedSource15k_Heuristic)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CompletelyDifferent20k_Minimal)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScatteredEdits1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScatteredEdits1M_ReadBoth)->Unit(benchmark::kMillisecond);

@@ -214,8 +214,10 @@ class LINDREL_EXPORT CLindrelCtrl {
   // (its text followed by " The system refused a worker thread."), leaves no comparison
   // running and answers FALSE; a later begin may succeed.
   bool DirCompareBegin();
-  // Stops the running directory comparison and waits for it (at most 30 seconds); its
-  // completion is not fired and the records found so far stay readable.
+  // Stops the running directory comparison and waits for it (at most 30 seconds); the
+  // records found so far stay readable. An abort that finds the comparison active is
+  // final: once it returns, that comparison's completion is never fired, not even one
+  // its worker had already queued, and it reads inactive (unless the wait ran out).
   void DirCompareAbort();
   // Reads directory record `resultIndex`. FALSE, and the out-parameters untouched, when
   // the index is outside 0..count-1. May be called while the comparison runs.
@@ -235,8 +237,10 @@ class LINDREL_EXPORT CLindrelCtrl {
   // Runs the same comparison on the calling thread. FALSE when refused or when the
   // engine reported trouble.
   bool FileCompareBeginSynchronous();
-  // Suppresses the completion of the running file comparison and waits for it to end
-  // (at most 30 seconds).
+  // Stops the running file comparison and waits for it to end (at most 30 seconds). An
+  // abort that finds the comparison active is final: once it returns, that comparison's
+  // completion is never fired, not even one its worker had already queued, it reads
+  // inactive (unless the wait ran out), and reports answer -1 until the next begin.
   void FileCompareAbort();
   // Number of change records, or -1 when the files differ but no records were produced
   // (quick or binary comparison, or trouble).

@@ -26,20 +26,24 @@ bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-// Runs the binary as the unprivileged "nobody" through setpriv when the test runs as
-// root (root reads every directory); as the test's own user otherwise. Nothing when
-// privileges cannot be dropped.
-std::optional<CliRun> RunUnprivileged(const TempEnvironment& env,
-                                      const std::vector<std::string>& args) {
-  if (::geteuid() != 0) return RunLindrel(env, args);
+// Runs `argv` as the unprivileged "nobody" through setpriv, with `libraryPath` (when not
+// empty) searched first for shared libraries, and captures its status and both streams.
+CliRun SpawnAsNobody(const TempEnvironment& env, std::vector<std::string> argv,
+                     const std::string& libraryPath) {
   const char* setpriv = "/usr/bin/setpriv";
-  if (::access(setpriv, X_OK) != 0) return std::nullopt;
-  std::vector<std::string> argv{setpriv, "--reuid=65534", "--regid=65534", "--clear-groups",
-                                LINDREL_CLI_PATH};
-  argv.insert(argv.end(), args.begin(), args.end());
+  argv.insert(argv.begin(), {setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"});
   std::vector<char*> pointers;
   for (std::string& a : argv) pointers.push_back(a.data());
   pointers.push_back(nullptr);
+  std::vector<std::string> environment;
+  for (char** variable = environ; *variable != nullptr; ++variable) {
+    if (std::string(*variable).rfind("LD_LIBRARY_PATH=", 0) != 0) environment.push_back(*variable);
+  }
+  if (!libraryPath.empty()) environment.push_back("LD_LIBRARY_PATH=" + libraryPath);
+  std::vector<char*> envp;
+  for (std::string& e : environment) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
   const fs::path outPath = env.Path("cli-stdout"), errPath = env.Path("cli-stderr");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -49,19 +53,66 @@ std::optional<CliRun> RunUnprivileged(const TempEnvironment& env,
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0600);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, setpriv, &actions, nullptr, pointers.data(), environ);
+  const int spawned = posix_spawn(&pid, setpriv, &actions, nullptr, pointers.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return std::nullopt;
+  CliRun run;
+  if (spawned != 0) return run;
   int wstatus = 0;
   while (waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
   }
-  CliRun run;
   if (WIFEXITED(wstatus)) run.status = WEXITSTATUS(wstatus);
   run.out = TempEnvironment::Read(outPath);
   run.err = TempEnvironment::Read(errPath);
-  // setpriv itself failed (no privilege to drop, say): nothing ran.
-  if (Contains(run.err, "setpriv:")) return std::nullopt;
   return run;
+}
+
+// The program as "nobody" can run it, and where its library is then to be found.
+struct UnprivilegedProgram {
+  std::string path, libraryPath;
+};
+
+// Whether "nobody" can run the program and reach the test's files: a file compared with
+// itself must come back the same.
+bool RunsAsNobody(const TempEnvironment& env, const UnprivilegedProgram& program) {
+  const std::string probe = env.Write("probe-for-nobody.txt", "probe\n").string();
+  const CliRun run = SpawnAsNobody(env, {program.path, "files", probe, probe}, program.libraryPath);
+  return run.status == 0 && run.out.empty() && run.err.empty();
+}
+
+// The build itself when "nobody" can run it. In a private folder (a clone under /root,
+// or in any folder of mode 0700) it cannot: setpriv still starts the program, as the
+// exec happens with root's rights, but the loader then cannot read the library from the
+// build. A copy of both in the test's directory, which the caller opens to others, is
+// run instead. Nothing when that fails too (the test's directory itself out of reach,
+// say).
+std::optional<UnprivilegedProgram> ProgramForNobody(const TempEnvironment& env) {
+  UnprivilegedProgram program{LINDREL_CLI_PATH, ""};
+  if (RunsAsNobody(env, program)) return program;
+  const fs::path copies = env.Path("for-nobody");
+  std::error_code error;
+  fs::create_directories(copies, error);
+  const fs::path library = LINDREL_LIBRARY_PATH;
+  fs::copy_file(LINDREL_CLI_PATH, copies / "lindrel", error);
+  fs::copy_file(library, copies / library.filename(), error);
+  fs::permissions(copies, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec, error);
+  program = {(copies / "lindrel").string(), copies.string()};
+  if (RunsAsNobody(env, program)) return program;
+  return std::nullopt;
+}
+
+// Runs the binary as the unprivileged "nobody" when the test runs as root (root reads
+// every directory); as the test's own user otherwise. Nothing when no unprivileged
+// process can run it.
+std::optional<CliRun> RunUnprivileged(const TempEnvironment& env,
+                                      const std::vector<std::string>& args) {
+  if (::geteuid() != 0) return RunLindrel(env, args);
+  if (::access("/usr/bin/setpriv", X_OK) != 0) return std::nullopt;
+  const std::optional<UnprivilegedProgram> program = ProgramForNobody(env);
+  if (!program) return std::nullopt;
+  std::vector<std::string> argv{program->path};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return SpawnAsNobody(env, argv, program->libraryPath);
 }
 
 class CliBadInputsTest : public ::testing::Test {
@@ -126,7 +177,7 @@ TEST_F(CliBadInputsTest, AnUnreadableDirectoryIsTroubleNotAnEmptyOne) {
   const std::optional<CliRun> run =
       RunUnprivileged(env_, {"dirs", "-r", env_.Path("m").string(), env_.Path("s").string()});
   fs::permissions(env_.Path("s/sub"), fs::perms::owner_all);
-  if (!run) GTEST_SKIP() << "cannot run without root's permissions";
+  if (!run) GTEST_SKIP() << "no unprivileged process can run the program here";
   EXPECT_EQ(run->status, 2) << run->err;
   EXPECT_TRUE(
       Contains(run->err, "lindrel: Invalid Search Path: " + env_.Path("s/sub").string() + "/\n"))

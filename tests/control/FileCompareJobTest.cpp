@@ -1,3 +1,6 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <random>
@@ -176,6 +179,55 @@ TEST_F(FileCompareJobTest, AbortSuppressesTheCompletionAndAllowsANewBegin) {
   EXPECT_EQ(Records(ctrl), (std::vector<Record>{{'c', 1, 1, 1, 1}}));
 }
 
+// Relative operands that begin with "-" name files and directories: none may be read as
+// a switch, and "-" alone is the file of that name, not standard input (pointed at
+// /dev/null here, so that a regression cannot wait for a terminal).
+TEST_F(FileCompareJobTest, OperandsThatLookLikeSwitchesAreTheirFiles) {
+  env.Write("-same.txt", "one\ntwo\n");
+  env.Write("same2.txt", "one\ntwo\n");
+  env.Write("-", "one\ntwo\n");
+  env.Write("-q", "one\nTWO\n");
+  env.Write("-dir/a.txt", "x\ny\n");
+  env.Write("-dir/-same.txt", "one\nthree\n");
+  env.Write("dir2/a.txt", "x\nY\n");
+  const struct {
+    const char *master, *source;
+    long quick;
+    long count;
+    std::vector<Record> records;
+  } cases[] = {
+      {"-same.txt", "same2.txt", 0, 0, {}},
+      {"same2.txt", "-same.txt", 1, 0, {}},
+      {"-", "same2.txt", 0, 0, {}},
+      {"-q", "-same.txt", 0, 1, {{'c', 2, 2, 2, 2}}},
+      {"-dir", "dir2", 0, 1, {{'c', 2, 2, 2, 2}}},
+      {"-dir", "-same.txt", 0, 1, {{'c', 2, 2, 2, 2}}},
+  };
+  const std::filesystem::path previousDirectory = std::filesystem::current_path();
+  std::filesystem::current_path(env.root());
+  const int savedInput = ::dup(0);
+  const int nullInput = ::open("/dev/null", O_RDONLY);
+  ASSERT_GE(nullInput, 0);
+  ::dup2(nullInput, 0);
+  for (const auto& c : cases) {
+    const std::string name = std::string(c.master) + " against " + c.source;
+    listener.events.clear();
+    ctrl.SetFileMaster(c.master);
+    ctrl.SetFileSource(c.source);
+    ctrl.SetFileQuickCompare(c.quick);
+    ASSERT_TRUE(ctrl.FileCompareBegin()) << name;
+    ASSERT_TRUE(loop.RunUntil([&] { return listener.Count("FileCompareCompleted") > 0; }, 20s))
+        << name;
+    EXPECT_EQ(listener.events.back().code, c.count) << name;
+    EXPECT_EQ(ctrl.FileCompareResultsCount(), c.count) << name;
+    EXPECT_EQ(Records(ctrl), c.records) << name;
+  }
+  ::dup2(savedInput, 0);
+  ::close(savedInput);
+  ::close(nullInput);
+  std::filesystem::current_path(previousDirectory);
+}
+
 // A comparison that ended while its completion still waited for the host's loop, then a
 // new begin that clears its results: each completion still gives its own comparison's
 // count.
@@ -197,6 +249,28 @@ TEST_F(FileCompareJobTest, ACompletionCarriesItsOwnCount) {
     if (e.name == "FileCompareCompleted") counts.push_back(e.code);
   }
   EXPECT_EQ(counts, (std::vector<long>{1, 0}));
+}
+
+// An abort takes back the completion of its own job only: the previous job's, still
+// waiting for the host's loop, is fired.
+TEST_F(FileCompareJobTest, AnAbortLeavesThePreviousJobsCompletion) {
+  ctrl.SetFileMaster(env.Write("m.txt", "a\nb\n").string());
+  ctrl.SetFileSource(env.Write("s.txt", "a\nc\n").string());
+  ctrl.SetThreadPriority(2);  // an idle-priority worker may wait long on a busy machine
+  ASSERT_TRUE(ctrl.FileCompareBegin());
+  for (int i = 0; i < 20000 && ctrl.GetFileCompareActive(); ++i) {
+    std::this_thread::sleep_for(1ms);
+  }
+  ASSERT_EQ(ctrl.GetFileCompareActive(), 0);
+
+  ctrl.SetFileMaster(env.Write("m2.txt", ManyLines(300000, 7, "master ")).string());
+  ctrl.SetFileSource(env.Write("s2.txt", ManyLines(300000, 5, "source ")).string());
+  ASSERT_TRUE(ctrl.FileCompareBegin());
+  ASSERT_EQ(ctrl.GetFileCompareActive(), 1);
+  ctrl.FileCompareAbort();
+  loop.RunFor(100ms);
+  ASSERT_EQ(listener.Count("FileCompareCompleted"), 1u);
+  EXPECT_EQ(listener.events.back().code, 1);
 }
 
 // The same lines in another order: an exact comparison of 150,000 of them would search for

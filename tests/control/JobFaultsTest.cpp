@@ -209,7 +209,8 @@ TEST(RefusedTimerTest, EachJobCompletesOnceWhenTheHostAcceptsAtLast) {
 }
 
 // An abort that comes after the worker has queued its completion must not wait for the
-// worker's 30 retries, nor a destruction for a timer that never comes.
+// worker's 30 retries, nor a destruction for a timer that never comes. The abort takes
+// the completion back, and then nobody asks for a timer for it.
 TEST(RefusedTimerTest, AHostThatNeverAcceptsHoldsUpNeitherAbortNorDestruction) {
   TempEnvironment env;
   env.Write("dm/a.txt", "1\n");
@@ -236,8 +237,15 @@ TEST(RefusedTimerTest, AHostThatNeverAcceptsHoldsUpNeitherAbortNorDestruction) {
     EXPECT_LT(TimeOf([&] { directory ? ctrl->DirCompareAbort() : ctrl->FileCompareAbort(); }), 2s);
     EXPECT_EQ(directory ? ctrl->GetDirCompareActive() : ctrl->GetFileCompareActive(), 0);
 
-    // The completion, too late for the abort, waits for a timer while the queue keeps
-    // asking in the background; the destruction ends that.
+    EXPECT_EQ(ctrl->Internals().events.Pending(), 0u);
+    host.loop.RunFor(250ms);
+    const int startsWithoutEntries = host.starts;
+    host.loop.RunFor(250ms);
+    EXPECT_EQ(host.starts, startsWithoutEntries);
+
+    // An error queued now waits for a timer while the queue keeps asking in the
+    // background; the destruction ends that.
+    std::thread([&] { ctrl->Internals().QueueError(kErrorInvalidMasterFile); }).join();
     EXPECT_EQ(ctrl->Internals().events.Pending(), 1u);
     const size_t threadsBefore = ThreadCount();
     EXPECT_LT(TimeOf([&] { ctrl.reset(); }), 2s);

@@ -43,7 +43,7 @@ TEST(PendingEventQueueTest, WorkerEventsFireOnTheOwnerInQueueOrder) {
 
   std::thread worker([&] {
     d.QueueError(kErrorInvalidMasterFile, "/one");
-    d.QueueDirCompletion();
+    d.QueueCompletion(d.dirJob, PendingEventKind::kDirCompletion);
     d.QueueError(kErrorInvalidSourceFile, "/two");
   });
   worker.join();
@@ -65,7 +65,7 @@ TEST(PendingEventQueueTest, RefusedTimerIsRetriedWhileADirectoryJobMayNeedIt) {
   auto& d = ctrl.Internals();
   d.dirJob.abort = false;  // as after a directory comparison began
 
-  std::thread worker([&] { d.QueueDirCompletion(); });
+  std::thread worker([&] { d.QueueCompletion(d.dirJob, PendingEventKind::kDirCompletion); });
   worker.join();
   EXPECT_EQ(host.starts, 4);
   ASSERT_TRUE(host.loop.RunUntil([&] { return listener.events.size() == 1; }, 5s));
@@ -133,7 +133,7 @@ TEST(PendingEventQueueTest, DestructionDropsQueuedEvents) {
   RecordingListener listener;
   {
     CLindrelCtrl ctrl("drop", &loop, &listener);
-    ctrl.Internals().QueueDirCompletion();
+    ctrl.Internals().QueueCompletion(ctrl.Internals().dirJob, PendingEventKind::kDirCompletion);
   }
   loop.RunFor(30ms);
   EXPECT_TRUE(listener.events.empty());

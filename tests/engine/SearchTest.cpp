@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <map>
 #include <random>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -17,12 +19,14 @@
 #include "engine/InputFile.h"
 #include "engine/LineClasses.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/RealisticEdits.h"
 #include "tests/engine/ReferenceSearch.h"
 
 namespace lindrel::engine {
 namespace {
 
 using Classes = std::vector<int>;
+using lindrel::testing::TextLines;
 using Flags = std::pair<std::vector<char>, std::vector<char>>;
 
 // The filter and one search over class sequences, as a text comparison runs them; the
@@ -186,37 +190,94 @@ TEST(DiffSearchTest, HeuristicBelowItsCostLimitMarksWhatItMarkedBefore) {
   }
 }
 
-// Where the bound acts (long inputs without long common stretches), the marks must still
-// describe a valid script, and one that is not minimal shows that the bound acted.
+// Where the bound acts (long inputs whose search makes little progress), the marks must
+// still describe a valid script, and one that is not minimal shows that the bound acted.
+// An input whose search keeps closing in is searched as without the bound.
 TEST(DiffSearchTest, HeuristicCostBoundKeepsScriptsValid) {
   Shapes shapes(31337);
+  const auto numbered = [](int count) {
+    Classes c;
+    for (int i = 1; i <= count; ++i) c.push_back(i);
+    return c;
+  };
+  const Classes twoClasses = shapes.Random(5000, 2);
+  const Classes reorderedSmall = numbered(1500), reorderedLarge = numbered(6000);
+  enum Bound { kActs, kMayAct, kNeverActs };
   const struct {
     const char* name;
     Classes master, source;
+    Bound bound;
   } cases[] = {
-      {"reordered", [] {
-         Classes c;
-         for (int i = 1; i <= 6000; ++i) c.push_back(i);
-         return c;
-       }(), {}},
-      {"sixteen classes", shapes.Random(6000, 16), shapes.Random(6000, 16)},
-      {"two classes, heavily edited", shapes.Random(5000, 2), {}},
-      {"uneven sides", shapes.Random(300, 8), shapes.Random(9000, 8)},
+      {"reordered, split at the limit", reorderedSmall, shapes.Shuffled(reorderedSmall), kActs},
+      {"reordered, split early", reorderedLarge, shapes.Shuffled(reorderedLarge), kActs},
+      {"sixteen classes", shapes.Random(6000, 16), shapes.Random(6000, 16), kActs},
+      {"two classes, heavily edited", twoClasses, shapes.Edited(twoClasses, 2, 80), kNeverActs},
+      {"uneven sides", shapes.Random(300, 8), shapes.Random(9000, 8), kMayAct},
   };
   for (const auto& c : cases) {
-    Classes master = c.master;
-    Classes source = c.source;
-    if (source.empty()) {
-      source = c.name[0] == 'r' ? shapes.Shuffled(master) : shapes.Edited(master, 2, 80);
-    }
-    const Flags fast = Mark<DiffSearch>(master, source, true, true);
-    const Flags exact = Mark<testing::ReferenceSearch>(master, source, true, false);
-    EXPECT_TRUE(MarksRebuildSource(master, source, fast)) << c.name;
-    EXPECT_EQ(Mark<DiffSearch>(master, source, true, false), exact) << c.name;
+    const Flags fast = Mark<DiffSearch>(c.master, c.source, true, true);
+    const Flags exact = Mark<testing::ReferenceSearch>(c.master, c.source, true, false);
+    EXPECT_TRUE(MarksRebuildSource(c.master, c.source, fast)) << c.name;
+    EXPECT_EQ(Mark<DiffSearch>(c.master, c.source, true, false), exact) << c.name;
     EXPECT_GE(Cost(fast), Cost(exact)) << c.name;
-    if (std::string(c.name) != "uneven sides") {
+    if (c.bound == kActs) {
       EXPECT_GT(Cost(fast), Cost(exact)) << c.name;
     }
+    if (c.bound == kNeverActs) {
+      EXPECT_EQ(fast, Mark<testing::ReferenceSearch>(c.master, c.source, true, true)) << c.name;
+    }
+  }
+}
+
+// Classes of the lines of two texts, equal lines sharing one.
+std::pair<Classes, Classes> ClassesOf(const TextLines& master, const TextLines& source) {
+  std::map<std::string, int> numbers;
+  std::pair<Classes, Classes> out;
+  for (const std::string& line : master)
+    out.first.push_back(numbers.emplace(line, static_cast<int>(numbers.size()) + 1).first->second);
+  for (const std::string& line : source)
+    out.second.push_back(numbers.emplace(line, static_cast<int>(numbers.size()) + 1).first->second);
+  return out;
+}
+
+// The bound must never change the records of ordinary files: sources of 15,000 lines after
+// years of edits (scattered hunks, some of hundreds of lines, blocks moved and
+// re-indented, a function of 900 lines moved, a region rewritten from scratch), a log
+// of two runs and two CSV exports of 50,000 lines with thousands of changes. The
+// heuristic must mark exactly what it marks without the bound.
+TEST(DiffSearchTest, HeuristicBoundKeepsTheRecordsOfOrdinaryFiles) {
+  struct Pair {
+    std::string name;
+    TextLines master, source;
+  };
+  std::vector<Pair> pairs;
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    lindrel::testing::RealisticEdits edits(seed);
+    const int changed = 1000 * static_cast<int>(seed);
+    TextLines master = edits.Code(15000);
+    TextLines source = edits.EditedCode(master, changed);
+    pairs.push_back({"source file, " + std::to_string(changed) + " lines changed", master, source});
+  }
+  lindrel::testing::RealisticEdits edits(99);
+  TextLines master = edits.Code(15000);
+  TextLines source = master;
+  source.insert(source.end() - 500, master.begin() + 1000, master.begin() + 1900);
+  source.erase(source.begin() + 1000, source.begin() + 1900);
+  pairs.push_back({"a function of 900 lines moved", master, source});
+  source = master;
+  const TextLines rewritten = edits.Code(3000);
+  std::copy(rewritten.begin(), rewritten.end(), source.begin() + 3000);
+  pairs.push_back({"3,000 lines rewritten", master, source});
+  master = edits.Log(50000);
+  pairs.push_back({"log of two runs", master, edits.OtherRun(master, 5000)});
+  auto [first, second] = edits.CsvExports(50000, 5000);
+  pairs.push_back({"CSV exports", first, second});
+
+  for (const Pair& pair : pairs) {
+    const auto [master, source] = ClassesOf(pair.master, pair.source);
+    const Flags unbounded = Mark<testing::ReferenceSearch>(master, source, false, true);
+    EXPECT_EQ(Mark<DiffSearch>(master, source, false, true), unbounded) << pair.name;
+    EXPECT_TRUE(MarksRebuildSource(master, source, unbounded)) << pair.name;
   }
 }
 
