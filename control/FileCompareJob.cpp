@@ -5,7 +5,10 @@
 #include <thread>
 
 #include "control/LindrelCtrlImpl.h"
-#include "engine/Engine.h"
+#include "engine/ArgumentVector.h"
+#include "engine/RunEngine.h"
+#include "engine/EngineResult.h"
+
 #include "platform/FileSearch.h"
 #include "platform/ThreadPriority.h"
 #include "platform/TickCount.h"

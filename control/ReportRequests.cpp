@@ -5,8 +5,11 @@
 #include <limits>
 #include <exception>
 
+#include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
-#include "engine/Engine.h"
+#include "engine/TextEngine.h"
+#include "engine/EngineResult.h"
+
 #include "platform/TickCount.h"
 #include "reports/ReportState.h"
 
@@ -72,7 +75,7 @@ class SecondInstanceWordComparer final : public reports::WordComparer {
       textEngine_.reset();
     }
 
-    CLindrelCtrl::Impl& d = second.Internals();
+    CLindrelCtrl::Impl& d = Internals(second);
     if (d.fileJob.active) return false;
 
     d.fileJob.Start(platform::TickCount());

@@ -15,47 +15,21 @@ constexpr std::size_t kTextBufferSize = 500;  // texts read back are cut to 499 
 
 struct Boolean { long Properties::*member; };
 struct Number { long Properties::*member; };
+struct Priority { long Properties::*member; };
 struct Text { std::string Properties::*member; };
-using Field = std::variant<Boolean, Number, Text>;
+using Field = std::variant<Boolean, Number, Priority, Text>;
+using Directory = Text;
 
 struct Key {
-  const char* name;
+  const char* name;  // nullptr: the property is not kept in the file
   Field field;
 };
 
 // In the order the component writes them.
-const Key kKeys[] = {
-    {"b_dir_ignore_date_differences", Boolean{&Properties::dirIgnoreDateDifferences}},
-    {"b_dir_contents_compare", Boolean{&Properties::dirContentCompare}},
-    {"b_dir_show_only_in_master", Boolean{&Properties::dirShowOnlyInMaster}},
-    {"b_dir_show_only_in_source", Boolean{&Properties::dirShowOnlyInSource}},
-    {"b_dir_show_same_in_both_places", Boolean{&Properties::dirShowSameInBothPlaces}},
-    {"b_dir_show_different_in_both_places", Boolean{&Properties::dirShowDifferentInBothPlaces}},
-    {"b_dir_use_subdirectories", Boolean{&Properties::dirDoSubDirectories}},
-    {"b_file_ignore_case", Boolean{&Properties::fileIgnoreCase}},
-    {"b_file_ignore_whitespace", Boolean{&Properties::fileIgnoreWhiteSpace}},
-    {"b_file_ignore_emptylines", Boolean{&Properties::fileIgnoreEmptyLines}},
-    {"b_file_quick", Boolean{&Properties::fileQuickCompare}},
-    {"b_report_html_high_detail", Boolean{&Properties::reportHTMLHighDetail}},
-    {"b_DoubleWide_Character_Set", Boolean{&Properties::reportDoubleWideCharset}},
-    {"b_file_show_changes_in_larger_sections",
-     Boolean{&Properties::fileShowChangesInLargerSections}},
-    {"b_file_compare_faster", Boolean{&Properties::fileCompareFaster}},
-    {"b_use_line_bracket", Boolean{&Properties::fileUseLineBracket}},
-    {"l_line_bracket", Number{&Properties::fileLineBracket}},
-    {"l_thread_priority", Number{&Properties::threadPriority}},
-    {"m_dir_source", Text{&Properties::dirSource}},
-    {"m_dir_master", Text{&Properties::dirMaster}},
-    {"s_dir_search_ext", Text{&Properties::dirFileTypes}},
-    {"m_file_source", Text{&Properties::fileSource}},
-    {"m_file_master", Text{&Properties::fileMaster}},
-    {"m_report_file_master", Text{&Properties::reportFileMaster}},
-    {"m_report_file_source", Text{&Properties::reportFileSource}},
-    {"m_report_file_title", Text{&Properties::reportFileTitle}},
-    {"s_ignore_regular_expression", Text{&Properties::fileIgnoreRegularExpression}},
-    {"b_use_ignore_regular_expression", Boolean{&Properties::fileUseIgnoreRegularExpression}},
-    {"b_dir_throttle", Boolean{&Properties::dirThrottle}},
-};
+#define LINDREL_STATE_KEY(Name, member, Kind, Default, StateKey) \
+  Key{StateKey, Kind{&Properties::member}},
+const Key kKeys[] = {LINDREL_PROPERTIES(LINDREL_STATE_KEY)};
+#undef LINDREL_STATE_KEY
 
 template <class... Ts>
 struct Overloaded : Ts... {
@@ -84,6 +58,7 @@ void ReadStateFile(const std::string& path, Properties& props) {
   const Properties defaults;
   const platform::IniDocument file = platform::IniDocument::Load(path);
   for (const Key& key : kKeys) {
+    if (key.name == nullptr) continue;
     const std::optional<std::string> stored = file.Get(kSection, key.name);
     std::visit(
         Overloaded{
@@ -93,11 +68,13 @@ void ReadStateFile(const std::string& path, Properties& props) {
                                        : defaults.*b.member;
             },
             [&](Number n) {
-              long value = stored ? platform::ParseProfileInt(*stored) : defaults.*n.member;
+              props.*n.member = stored ? platform::ParseProfileInt(*stored) : defaults.*n.member;
+            },
+            [&](Priority p) {
+              const long value = stored ? platform::ParseProfileInt(*stored) : defaults.*p.member;
               // An out-of-scale priority would index past the scale; keep the current one,
               // as the setter does.
-              if (n.member == &Properties::threadPriority && (value < 0 || value > 4)) return;
-              props.*n.member = value;
+              if (value >= 0 && value <= 4) props.*p.member = value;
             },
             [&](Text t) {
               std::string value = stored ? *stored : defaults.*t.member;
@@ -116,10 +93,12 @@ bool WriteStateFile(const std::string& path, const Properties& props) {
   // lose every section and key this component does not know.
   if (!loaded.ok()) return false;
   for (const Key& key : kKeys) {
+    if (key.name == nullptr) continue;
     std::string value = std::visit(
         Overloaded{
             [&](Boolean b) -> std::string { return props.*b.member != 0 ? "TRUE" : "FALSE"; },
             [&](Number n) -> std::string { return std::to_string(props.*n.member); },
+            [&](Priority p) -> std::string { return std::to_string(props.*p.member); },
             [&](Text t) -> std::string { return StorablePart(props.*t.member); },
         },
         key.field);

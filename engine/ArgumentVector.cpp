@@ -1,5 +1,6 @@
 // Building the engine's argument vector from the component's file-comparison settings.
-#include "engine/Engine.h"
+#include "engine/ArgumentVector.h"
+
 
 namespace lindrel::engine {
 

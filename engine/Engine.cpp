@@ -1,4 +1,6 @@
-#include "engine/Engine.h"
+#include "engine/RunEngine.h"
+#include "engine/EngineResult.h"
+
 
 #include <new>
 #include <stdexcept>

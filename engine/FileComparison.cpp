@@ -6,7 +6,8 @@
 #include "engine/ConfusingLines.h"
 #include "engine/DiffSearch.h"
 #include "engine/EditScript.h"
-#include "engine/Engine.h"
+#include "engine/EngineResult.h"
+
 #include "engine/EngineMessage.h"
 #include "engine/FileReader.h"
 #include "engine/HunkPass.h"

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "engine/DirectoryListing.h"
-#include "engine/Engine.h"
+#include "engine/EngineResult.h"
+
 #include "engine/EngineMessage.h"
 #include "engine/FileComparison.h"
 #include "engine/InputFile.h"

@@ -5,7 +5,10 @@
 #include <new>
 #include <stdexcept>
 
-#include "engine/Engine.h"
+#include "engine/RunEngine.h"
+#include "engine/TextEngine.h"
+#include "engine/EngineResult.h"
+
 #include "engine/EngineMessage.h"
 #include "engine/EngineRun.h"
 #include "engine/InputFile.h"

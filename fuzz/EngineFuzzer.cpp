@@ -26,7 +26,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/Engine.h"
+#include "engine/RunEngine.h"
+
 #include "fuzz/FuzzChecks.h"
 
 namespace {

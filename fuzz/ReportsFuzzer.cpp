@@ -25,7 +25,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/Engine.h"
+#include "engine/RunEngine.h"
+#include "engine/EngineResult.h"
+
 #include "platform/ScratchDirectory.h"
 #include "reports/ReportState.h"
 #include "fuzz/FuzzChecks.h"

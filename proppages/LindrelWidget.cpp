@@ -106,58 +106,36 @@ void LindrelWidget::ResetProperties() { ctrl_->ResetProperties(); }
 bool LindrelWidget::ShowPropertyPages() { return ShowPropertySheet({this}, this); }
 
 // Property accessors: strings cross as UTF-8, booleans as 1 or 0.
-#define LINDREL_STRING_PROPERTY(Name)                                            \
+#define LINDREL_WIDGET_Text(Name)                                               \
   QString LindrelWidget::Get##Name() const { return Wide(ctrl_->Get##Name()); } \
   void LindrelWidget::Set##Name(const QString& value) { ctrl_->Set##Name(Narrow(value)); }
-#define LINDREL_BOOL_PROPERTY(Name)                                               \
-  bool LindrelWidget::Get##Name() const { return ctrl_->Get##Name() != 0; }      \
+#define LINDREL_WIDGET_Directory(Name) LINDREL_WIDGET_Text(Name)
+#define LINDREL_WIDGET_Boolean(Name)                                             \
+  bool LindrelWidget::Get##Name() const { return ctrl_->Get##Name() != 0; }     \
   void LindrelWidget::Set##Name(bool value) { ctrl_->Set##Name(value ? 1 : 0); }
-#define LINDREL_LONG_PROPERTY(Name)                                     \
+#define LINDREL_WIDGET_Number(Name)                                     \
   long LindrelWidget::Get##Name() const { return ctrl_->Get##Name(); } \
   void LindrelWidget::Set##Name(long value) { ctrl_->Set##Name(value); }
+#define LINDREL_WIDGET_Priority(Name) LINDREL_WIDGET_Number(Name)
+#define LINDREL_WIDGET_PROPERTY(Name, member, Kind, Default, StateKey) LINDREL_WIDGET_##Kind(Name)
+#define LINDREL_WIDGET_READ_ONLY_Boolean(Name) \
+  bool LindrelWidget::Get##Name() const { return ctrl_->Get##Name() != 0; }
+#define LINDREL_WIDGET_READ_ONLY_Number(Name) \
+  long LindrelWidget::Get##Name() const { return ctrl_->Get##Name(); }
+#define LINDREL_WIDGET_READ_ONLY(Name, Kind) LINDREL_WIDGET_READ_ONLY_##Kind(Name)
 
-LINDREL_STRING_PROPERTY(DirSource)
-LINDREL_STRING_PROPERTY(DirMaster)
-LINDREL_LONG_PROPERTY(ThreadPriority)
-LINDREL_STRING_PROPERTY(DirFileTypes)
-LINDREL_BOOL_PROPERTY(DirShowOnlyInMaster)
-LINDREL_BOOL_PROPERTY(DirShowOnlyInSource)
-LINDREL_BOOL_PROPERTY(DirDoSubDirectories)
-LINDREL_BOOL_PROPERTY(DirShowSameInBothPlaces)
-LINDREL_BOOL_PROPERTY(DirShowDifferentInBothPlaces)
-LINDREL_STRING_PROPERTY(FileMaster)
-LINDREL_STRING_PROPERTY(FileSource)
-LINDREL_BOOL_PROPERTY(FileIgnoreCase)
-LINDREL_BOOL_PROPERTY(FileIgnoreWhiteSpace)
-LINDREL_BOOL_PROPERTY(FileIgnoreEmptyLines)
-LINDREL_BOOL_PROPERTY(FileQuickCompare)
-LINDREL_STRING_PROPERTY(StateFileName)
-LINDREL_BOOL_PROPERTY(DirContentCompare)
-LINDREL_STRING_PROPERTY(ReportFileMaster)
-LINDREL_STRING_PROPERTY(ReportFileTitle)
-LINDREL_STRING_PROPERTY(ReportFileSource)
-LINDREL_BOOL_PROPERTY(DirIgnoreDateDifferences)
-LINDREL_BOOL_PROPERTY(FileShowChangesInLargerSections)
-LINDREL_BOOL_PROPERTY(FileCompareFaster)
-LINDREL_BOOL_PROPERTY(FileUseLineBracket)
-LINDREL_LONG_PROPERTY(FileLineBracket)
-LINDREL_STRING_PROPERTY(FileIgnoreRegularExpression)
-LINDREL_BOOL_PROPERTY(FileUseIgnoreRegularExpression)
-LINDREL_BOOL_PROPERTY(ReportHTMLHighDetail)
-LINDREL_BOOL_PROPERTY(ReportDoubleWideCharset)
-LINDREL_LONG_PROPERTY(DirThrottle)
+LINDREL_PROPERTIES(LINDREL_WIDGET_PROPERTY)
+LINDREL_READ_ONLY_PROPERTIES(LINDREL_WIDGET_READ_ONLY)
 
-#undef LINDREL_STRING_PROPERTY
-#undef LINDREL_BOOL_PROPERTY
-#undef LINDREL_LONG_PROPERTY
-
-long LindrelWidget::GetDirCompareTime() const { return ctrl_->GetDirCompareTime(); }
-long LindrelWidget::GetDirCompareResultsCount() const {
-  return ctrl_->GetDirCompareResultsCount();
-}
-bool LindrelWidget::GetFileCompareActive() const { return ctrl_->GetFileCompareActive() != 0; }
-long LindrelWidget::GetFileCompareTime() const { return ctrl_->GetFileCompareTime(); }
-bool LindrelWidget::GetDirCompareActive() const { return ctrl_->GetDirCompareActive() != 0; }
+#undef LINDREL_WIDGET_READ_ONLY
+#undef LINDREL_WIDGET_READ_ONLY_Number
+#undef LINDREL_WIDGET_READ_ONLY_Boolean
+#undef LINDREL_WIDGET_PROPERTY
+#undef LINDREL_WIDGET_Priority
+#undef LINDREL_WIDGET_Number
+#undef LINDREL_WIDGET_Boolean
+#undef LINDREL_WIDGET_Directory
+#undef LINDREL_WIDGET_Text
 
 bool LindrelWidget::DirCompareBegin() { return ctrl_->DirCompareBegin(); }
 void LindrelWidget::DirCompareAbort() { ctrl_->DirCompareAbort(); }

@@ -1,4 +1,4 @@
-#include "lindrel/widgets/ModalDialogs.h"
+#include "proppages/ModalDialogsTesting.h"
 
 #include <QDialog>
 #include <QFileDialog>

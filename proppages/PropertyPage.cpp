@@ -90,6 +90,12 @@ AboutPropertyPage::AboutPropertyPage(QWidget* parent) : PropertyPage(parent) {
   layout->addStretch(1);
 }
 
+std::vector<const char*> BooleanPropertyPage::BoundProperties() const {
+  std::vector<const char*> names;
+  for (const Row& row : rows_) names.push_back(row.property);
+  return names;
+}
+
 QString AboutPropertyPage::Caption() const { return QStringLiteral("About"); }
 
 PropertyPage* NewCLindrelPropPage(QWidget* parent) {

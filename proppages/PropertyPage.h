@@ -12,6 +12,8 @@
 
 #include <vector>
 
+#include "lindrel/widgets/export.h"
+
 class QCheckBox;
 
 namespace lindrel::widgets {
@@ -40,7 +42,7 @@ struct BoundCheckBox {
   const char* property;
 };
 
-class BooleanPropertyPage : public PropertyPage {
+class LINDREL_WIDGETS_EXPORT BooleanPropertyPage : public PropertyPage {
   Q_OBJECT
 
  public:
@@ -48,6 +50,8 @@ class BooleanPropertyPage : public PropertyPage {
                       QWidget* parent = nullptr);
 
   QString Caption() const override { return caption_; }
+  // The names of the properties the page's boxes edit, in order.
+  std::vector<const char*> BoundProperties() const;
   void Load(const QList<QObject*>& components) override;
   bool Apply() override;
   bool IsDirty() const override;
@@ -77,8 +81,8 @@ class AboutPropertyPage : public PropertyPage {
 };
 
 // The component's three pages, under the class names a form designer lists them by.
-PropertyPage* NewCLindrelPropPage(QWidget* parent);
-PropertyPage* NewCLindrelPPG_CF(QWidget* parent);
+LINDREL_WIDGETS_EXPORT PropertyPage* NewCLindrelPropPage(QWidget* parent);
+LINDREL_WIDGETS_EXPORT PropertyPage* NewCLindrelPPG_CF(QWidget* parent);
 PropertyPage* NewCLindrelPPGAbout(QWidget* parent);
 
 }  // namespace lindrel::widgets

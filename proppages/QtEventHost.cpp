@@ -41,10 +41,6 @@ void QtEventHost::StopTimer(TimerId id) {
   }
 }
 
-int QtEventHost::TEST_ActiveTimerCount() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return static_cast<int>(ticks_.size());
-}
 
 void QtEventHost::CreateTimer(TimerId id, unsigned periodMs) {
   {

@@ -10,7 +10,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/engine/BenchmarkInputs.h"
-#include "engine/Engine.h"
+#include "engine/RunEngine.h"
+#include "engine/EngineResult.h"
+
 
 namespace lindrel::bench {
 namespace {

@@ -125,7 +125,7 @@ void CompareDirOptionsDialog::Open() {
   cbShowSameInBothPlaces_->setChecked(lindrel1.GetDirShowSameInBothPlaces());
   cbShowDifferentInBothPlaces_->setChecked(lindrel1.GetDirShowDifferentInBothPlaces());
   cbLookInSubfolders_->setChecked(lindrel1.GetDirDoSubDirectories());
-  cbThrottleScan_->setChecked(lindrel1.GetDirThrottle() != 0);
+  cbThrottleScan_->setChecked(lindrel1.GetDirThrottle());
   cbBeepWhenDone_->setChecked(window_.Settings().beepWhenDone);
   cbDontStreamResults_->setChecked(!window_.Settings().streamFindings);
   // The frame follows the box from the start, not only after the first click.
@@ -176,7 +176,7 @@ void CompareDirOptionsDialog::Close() {
   lindrel1.SetDirShowSameInBothPlaces(cbShowSameInBothPlaces_->isChecked());
   lindrel1.SetDirShowDifferentInBothPlaces(cbShowDifferentInBothPlaces_->isChecked());
   lindrel1.SetDirDoSubDirectories(cbLookInSubfolders_->isChecked());
-  lindrel1.SetDirThrottle(cbThrottleScan_->isChecked() ? 1 : 0);
+  lindrel1.SetDirThrottle(cbThrottleScan_->isChecked());
 
   QStringList failures;
   struct Field {

@@ -26,6 +26,7 @@
 #include "lindrel/Errors.h"
 #include "lindrel/EventHost.h"
 #include "lindrel/LindrelEvents.h"
+#include "lindrel/PropertyList.h"
 #include "lindrel/export.h"
 
 namespace lindrel {
@@ -135,76 +136,35 @@ class LINDREL_EXPORT CLindrelCtrl {
   void SetAboutBoxHandler(std::function<void()> handler);
 
   // --- Properties --------------------------------------------------------------------
-  // Directory comparison.
-  std::string GetDirSource() const;
-  void SetDirSource(const std::string& value);
-  std::string GetDirMaster() const;
-  void SetDirMaster(const std::string& value);
-  long GetDirCompareTime() const;
-  long GetThreadPriority() const;
-  void SetThreadPriority(long value);
-  std::string GetDirFileTypes() const;
-  void SetDirFileTypes(const std::string& value);
-  long GetDirShowOnlyInMaster() const;
-  void SetDirShowOnlyInMaster(long value);
-  long GetDirShowOnlyInSource() const;
-  void SetDirShowOnlyInSource(long value);
-  long GetDirDoSubDirectories() const;
-  void SetDirDoSubDirectories(long value);
-  long GetDirCompareResultsCount() const;
-  long GetDirShowSameInBothPlaces() const;
-  void SetDirShowSameInBothPlaces(long value);
-  long GetDirShowDifferentInBothPlaces() const;
-  void SetDirShowDifferentInBothPlaces(long value);
-  long GetDirCompareActive() const;
-  long GetDirContentCompare() const;
-  void SetDirContentCompare(long value);
-  long GetDirIgnoreDateDifferences() const;
-  void SetDirIgnoreDateDifferences(long value);
-  long GetDirThrottle() const;
-  void SetDirThrottle(long value);
-
-  // File comparison.
-  std::string GetFileMaster() const;
-  void SetFileMaster(const std::string& value);
-  std::string GetFileSource() const;
-  void SetFileSource(const std::string& value);
-  long GetFileCompareActive() const;
-  long GetFileCompareTime() const;
-  long GetFileIgnoreCase() const;
-  void SetFileIgnoreCase(long value);
-  long GetFileIgnoreWhiteSpace() const;
-  void SetFileIgnoreWhiteSpace(long value);
-  long GetFileIgnoreEmptyLines() const;
-  void SetFileIgnoreEmptyLines(long value);
-  long GetFileQuickCompare() const;
-  void SetFileQuickCompare(long value);
-  long GetFileShowChangesInLargerSections() const;
-  void SetFileShowChangesInLargerSections(long value);
-  long GetFileCompareFaster() const;
-  void SetFileCompareFaster(long value);
-  long GetFileUseLineBracket() const;
-  void SetFileUseLineBracket(long value);
-  long GetFileLineBracket() const;
-  void SetFileLineBracket(long value);
-  std::string GetFileIgnoreRegularExpression() const;
-  void SetFileIgnoreRegularExpression(const std::string& value);
-  long GetFileUseIgnoreRegularExpression() const;
-  void SetFileUseIgnoreRegularExpression(long value);
-
-  // State file and reports.
-  std::string GetStateFileName() const;
-  void SetStateFileName(const std::string& value);
-  std::string GetReportFileMaster() const;
-  void SetReportFileMaster(const std::string& value);
-  std::string GetReportFileTitle() const;
-  void SetReportFileTitle(const std::string& value);
-  std::string GetReportFileSource() const;
-  void SetReportFileSource(const std::string& value);
-  long GetReportHTMLHighDetail() const;
-  void SetReportHTMLHighDetail(long value);
-  long GetReportDoubleWideCharset() const;
-  void SetReportDoubleWideCharset(long value);
+  // One getter GetName and, for a writable property, one setter SetName for every
+  // property of PropertyList.h: long values for Boolean, Number and Priority, strings for
+  // Text and Directory. Every setter stores at once, marks the component modified and
+  // announces the change; a Priority outside 0..4 is ignored, a Directory gains a final
+  // "/" (an empty one is stored quietly). The read-only properties: DirCompareTime and
+  // FileCompareTime (milliseconds of the last comparison), DirCompareResultsCount,
+  // DirCompareActive and FileCompareActive (1 while a comparison runs).
+#define LINDREL_DECLARE_LONG_PROPERTY(Name) \
+  long Get##Name() const;                   \
+  void Set##Name(long value);
+#define LINDREL_DECLARE_Boolean(Name) LINDREL_DECLARE_LONG_PROPERTY(Name)
+#define LINDREL_DECLARE_Number(Name) LINDREL_DECLARE_LONG_PROPERTY(Name)
+#define LINDREL_DECLARE_Priority(Name) LINDREL_DECLARE_LONG_PROPERTY(Name)
+#define LINDREL_DECLARE_Text(Name)   \
+  std::string Get##Name() const;     \
+  void Set##Name(const std::string& value);
+#define LINDREL_DECLARE_Directory(Name) LINDREL_DECLARE_Text(Name)
+#define LINDREL_DECLARE_PROPERTY(Name, member, Kind, Default, StateKey) LINDREL_DECLARE_##Kind(Name)
+#define LINDREL_DECLARE_READ_ONLY_PROPERTY(Name, Kind) long Get##Name() const;
+  LINDREL_PROPERTIES(LINDREL_DECLARE_PROPERTY)
+  LINDREL_READ_ONLY_PROPERTIES(LINDREL_DECLARE_READ_ONLY_PROPERTY)
+#undef LINDREL_DECLARE_READ_ONLY_PROPERTY
+#undef LINDREL_DECLARE_PROPERTY
+#undef LINDREL_DECLARE_Directory
+#undef LINDREL_DECLARE_Text
+#undef LINDREL_DECLARE_Priority
+#undef LINDREL_DECLARE_Number
+#undef LINDREL_DECLARE_Boolean
+#undef LINDREL_DECLARE_LONG_PROPERTY
 
   // --- Methods -----------------------------------------------------------------------
 
@@ -268,9 +228,10 @@ class LINDREL_EXPORT CLindrelCtrl {
 
   // Internal state, defined by the library; opaque to hosts.
   struct Impl;
-  Impl& Internals() { return *d_; }
 
  private:
+  friend struct ControlInternals;
+
   std::unique_ptr<Impl> d_;
 };
 

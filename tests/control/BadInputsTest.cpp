@@ -18,8 +18,11 @@
 
 #include <gtest/gtest.h>
 
+#include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
-#include "engine/Engine.h"
+#include "engine/RunEngine.h"
+#include "engine/EngineResult.h"
+
 #include "lindrel/MessageLoop.h"
 #include "tests/control/RecordingListener.h"
 #include "tests/support/TempEnvironment.h"
@@ -220,7 +223,7 @@ TEST_F(BadInputsTest, AnAbortThatReturnsIsFinal) {
     if (!directory) {
       EXPECT_EQ(ctrl.FileCompareCreateReport(env.Path("r.txt").string(), 2, 0), -1);
     }
-    EXPECT_EQ(ctrl.Internals().events.Pending(), 0u);
+    EXPECT_EQ(Internals(ctrl).events.Pending(), 0u);
   }
 }
 
@@ -260,8 +263,8 @@ TEST_F(BadInputsTest, AHandlerMayDestroyTheComponent) {
     } else {
       // Two job errors queued: the first handler destroys the component, the second is
       // dropped with it.
-      ctrl.Internals().QueueError(kErrorInvalidMasterFile, " /a");
-      ctrl.Internals().QueueError(kErrorInvalidSourceFile, " /b");
+      Internals(ctrl).QueueError(kErrorInvalidMasterFile, " /a");
+      Internals(ctrl).QueueError(kErrorInvalidSourceFile, " /b");
     }
     ASSERT_TRUE(loop.RunUntil([&] { return listener.ctrl == nullptr; }, 10s)) << kind;
     loop.RunFor(50ms);  // nothing of the component is touched any more
@@ -276,7 +279,7 @@ TEST_F(BadInputsTest, AReportRequestThatThrowsSaysWhichReportFailed) {
   ctrl.SetFileMaster(file);
   ctrl.SetFileSource(env.Write("other.txt", "a\nc\n").string());
   ASSERT_TRUE(ctrl.FileCompareBeginSynchronous());
-  ctrl.Internals().reports.TEST_SetClock([]() -> reports::LocalTime { throw std::bad_alloc(); });
+  Internals(ctrl).reports.TEST_SetClock([]() -> reports::LocalTime { throw std::bad_alloc(); });
   const std::string target = env.Path("report.htm").string();
   env.Write("report.htm", "previous\n");
   listener.events.clear();

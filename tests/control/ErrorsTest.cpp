@@ -1,5 +1,6 @@
 #include "lindrel/Errors.h"
 
+#include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
 #include "tests/control/RecordingListener.h"
 #include "tests/support/TempEnvironment.h"
@@ -38,9 +39,9 @@ TEST(ErrorsTest, OnErrorCarriesMessageThenDetailAndUnknownCodesFireNothing) {
   TempEnvironment env;
   RecordingListener listener;
   CLindrelCtrl ctrl("errors", nullptr, &listener);
-  ctrl.Internals().FireError(kErrorUnableToOpenFile, "/no/such dir/out.txt");
-  ctrl.Internals().FireError(505, "ignored");
-  ctrl.Internals().FireError(kErrorInvalidSearchPath);
+  Internals(ctrl).FireError(kErrorUnableToOpenFile, "/no/such dir/out.txt");
+  Internals(ctrl).FireError(505, "ignored");
+  Internals(ctrl).FireError(kErrorInvalidSearchPath);
   ASSERT_EQ(listener.events.size(), 2u);
   EXPECT_EQ(listener.events[0].code, 504);
   EXPECT_EQ(listener.events[0].text, "Unable to open file:  /no/such dir/out.txt");

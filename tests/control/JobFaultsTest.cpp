@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
 #include "engine/InputStream.h"
 #include "lindrel/MessageLoop.h"
@@ -189,7 +190,7 @@ TEST(RefusedTimerTest, EachJobCompletesOnceWhenTheHostAcceptsAtLast) {
   ctrl.SetDirMaster(env.Path("dm").string());
   ctrl.SetDirSource(env.Path("ds").string());
   ctrl.SetDirThrottle(0);
-  ctrl.Internals().dir.TEST_SetBeforeContentCompare(
+  Internals(ctrl).dir.TEST_SetBeforeContentCompare(
       [](const std::string& masterPath, const std::string&) { fs::remove(masterPath); });
   host.refusing = true;
   const int startsBefore = host.starts;
@@ -205,7 +206,7 @@ TEST(RefusedTimerTest, EachJobCompletesOnceWhenTheHostAcceptsAtLast) {
   EXPECT_EQ(listener.events[1].code, kErrorInvalidMasterFile);
   EXPECT_EQ(listener.events[2].name, "DirCompareCompleted");
   for (const auto& e : listener.events) EXPECT_EQ(e.thread, std::this_thread::get_id()) << e.name;
-  EXPECT_EQ(ctrl.Internals().events.Pending(), 0u);
+  EXPECT_EQ(Internals(ctrl).events.Pending(), 0u);
 }
 
 // An abort that comes after the worker has queued its completion must not wait for the
@@ -228,7 +229,7 @@ TEST(RefusedTimerTest, AHostThatNeverAcceptsHoldsUpNeitherAbortNorDestruction) {
     ctrl->SetDirThrottle(0);
     ctrl->SetFileMaster(master);
     ctrl->SetFileSource(source);
-    ctrl->Internals().dirJob.abort = false;  // as while a directory job may need the timer
+    Internals(*ctrl).dirJob.abort = false;  // as while a directory job may need the timer
 
     const int base = host.starts;
     ASSERT_TRUE(directory ? ctrl->DirCompareBegin() : ctrl->FileCompareBegin());
@@ -237,7 +238,7 @@ TEST(RefusedTimerTest, AHostThatNeverAcceptsHoldsUpNeitherAbortNorDestruction) {
     EXPECT_LT(TimeOf([&] { directory ? ctrl->DirCompareAbort() : ctrl->FileCompareAbort(); }), 2s);
     EXPECT_EQ(directory ? ctrl->GetDirCompareActive() : ctrl->GetFileCompareActive(), 0);
 
-    EXPECT_EQ(ctrl->Internals().events.Pending(), 0u);
+    EXPECT_EQ(Internals(*ctrl).events.Pending(), 0u);
     host.loop.RunFor(250ms);
     const int startsWithoutEntries = host.starts;
     host.loop.RunFor(250ms);
@@ -245,8 +246,8 @@ TEST(RefusedTimerTest, AHostThatNeverAcceptsHoldsUpNeitherAbortNorDestruction) {
 
     // An error queued now waits for a timer while the queue keeps asking in the
     // background; the destruction ends that.
-    std::thread([&] { ctrl->Internals().QueueError(kErrorInvalidMasterFile); }).join();
-    EXPECT_EQ(ctrl->Internals().events.Pending(), 1u);
+    std::thread([&] { Internals(*ctrl).QueueError(kErrorInvalidMasterFile); }).join();
+    EXPECT_EQ(Internals(*ctrl).events.Pending(), 1u);
     const size_t threadsBefore = ThreadCount();
     EXPECT_LT(TimeOf([&] { ctrl.reset(); }), 2s);
     EXPECT_LT(ThreadCount(), threadsBefore);

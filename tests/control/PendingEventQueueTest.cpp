@@ -1,6 +1,7 @@
 #include <atomic>
 #include <thread>
 
+#include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
 #include "lindrel/MessageLoop.h"
 #include "tests/control/RecordingListener.h"
@@ -39,7 +40,7 @@ TEST(PendingEventQueueTest, WorkerEventsFireOnTheOwnerInQueueOrder) {
   MessageLoop loop;
   RecordingListener listener;
   CLindrelCtrl ctrl("queue", &loop, &listener);
-  auto& d = ctrl.Internals();
+  auto& d = Internals(ctrl);
 
   std::thread worker([&] {
     d.QueueError(kErrorInvalidMasterFile, "/one");
@@ -62,7 +63,7 @@ TEST(PendingEventQueueTest, RefusedTimerIsRetriedWhileADirectoryJobMayNeedIt) {
   RefusingHost host(3);
   RecordingListener listener;
   CLindrelCtrl ctrl("retry", &host, &listener);
-  auto& d = ctrl.Internals();
+  auto& d = Internals(ctrl);
   d.dirJob.abort = false;  // as after a directory comparison began
 
   std::thread worker([&] { d.QueueCompletion(d.dirJob, PendingEventKind::kDirCompletion); });
@@ -79,7 +80,7 @@ TEST(PendingEventQueueTest, RefusedTimerGivesUpWhenTheDirectoryAbortFlagIsSet) {
   RefusingHost host(3);
   RecordingListener listener;
   CLindrelCtrl ctrl("giveup", &host, &listener);
-  auto& d = ctrl.Internals();
+  auto& d = Internals(ctrl);
   ASSERT_TRUE(d.dirJob.abort);  // set from creation
 
   const auto start = std::chrono::steady_clock::now();
@@ -119,7 +120,7 @@ TEST(PendingEventQueueTest, HandlersRunWithoutTheLockSoWaitingForAWorkerCannotDe
   CLindrelCtrl::Impl* d = nullptr;
   WaitingListener listener(d);
   CLindrelCtrl ctrl("nodeadlock", &loop, &listener);
-  d = &ctrl.Internals();
+  d = &Internals(ctrl);
 
   d->QueueError(kErrorInvalidMasterFile);
   EXPECT_TRUE(loop.RunUntil([&] { return listener.events.size() == 2; }, 5s));
@@ -133,7 +134,7 @@ TEST(PendingEventQueueTest, DestructionDropsQueuedEvents) {
   RecordingListener listener;
   {
     CLindrelCtrl ctrl("drop", &loop, &listener);
-    ctrl.Internals().QueueCompletion(ctrl.Internals().dirJob, PendingEventKind::kDirCompletion);
+    Internals(ctrl).QueueCompletion(Internals(ctrl).dirJob, PendingEventKind::kDirCompletion);
   }
   loop.RunFor(30ms);
   EXPECT_TRUE(listener.events.empty());

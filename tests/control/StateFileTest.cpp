@@ -3,8 +3,12 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "control/LindrelCtrlImpl.h"
+#include "lindrel/PropertyTable.h"
 #include "tests/control/RecordingListener.h"
 #include "tests/support/TempEnvironment.h"
 
@@ -121,6 +125,30 @@ TEST(StateFileTest, WritesEveryKeyInOrderAndReadsThemBack) {
   EXPECT_EQ(back.GetDirThrottle(), 0);
   EXPECT_EQ(back.GetStateFileName(), "roundtrip");
   EXPECT_FALSE(back.IsModified());
+}
+
+// The property table is what the state file holds: every stored property under its key,
+// in the file's order, a new component's values as its defaults.
+TEST(StateFileTest, HoldsThePropertyTableWithItsDefaults) {
+  TempEnvironment env;
+  { CLindrelCtrl fresh("defaults"); }
+  const std::string text = TempEnvironment::Read(env.home() / "defaults.INI");
+  std::vector<std::string> keys;
+  std::set<long> dispIds;
+  for (const PropertyInfo& p : PropertyTable()) {
+    EXPECT_EQ(FindProperty(p.name), &p) << p.name;
+    EXPECT_EQ(FindProperty(p.dispId), &p) << p.name;
+    EXPECT_TRUE(dispIds.insert(p.dispId).second) << p.name << " shares its dispatch id";
+    if (p.stateKey == nullptr) continue;
+    keys.push_back(p.stateKey);
+    std::string stored = p.defaultText;
+    if (p.kind == PropertyKind::Boolean) stored = stored == "1" ? "TRUE" : "FALSE";
+    EXPECT_NE(text.find("\n" + keys.back() + "=" + stored + "\n"), std::string::npos)
+        << p.name << " is not stored as " << stored << " in\n" << text;
+  }
+  EXPECT_EQ(keys, std::vector<std::string>(std::begin(kKeyOrder), std::end(kKeyOrder)));
+  EXPECT_EQ(FindProperty("NoSuchProperty"), nullptr);
+  EXPECT_EQ(FindProperty(kDispAboutBox), nullptr);
 }
 
 TEST(StateFileTest, DecodesStoredValuesByTheirOwnRules) {

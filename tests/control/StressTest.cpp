@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
 #include "lindrel/MessageLoop.h"
 #include "tests/support/TempEnvironment.h"
@@ -86,7 +87,7 @@ class Slot final : public LindrelEvents {
 
   bool Idle() const {
     return !ctrl || (!ctrl->GetFileCompareActive() && !ctrl->GetDirCompareActive() &&
-                     ctrl->Internals().events.Pending() == 0);
+                     Internals(*ctrl).events.Pending() == 0);
   }
 
   std::unique_ptr<CLindrelCtrl> ctrl;
@@ -155,7 +156,7 @@ void RunOwner(int index, int seed, const TempEnvironment& env, int operations,
       case 2:
         // A begin drops a completion its predecessor left queued (it would be heard as news
         // of the new scan): begin only once everything queued has been heard.
-        if (c.Internals().events.Pending() != 0) {
+        if (Internals(c).events.Pending() != 0) {
           loop.RunFor(1ms);
         } else if (c.DirCompareBegin()) {
           ++slot.tally_.dirBegun;
@@ -173,7 +174,7 @@ void RunOwner(int index, int seed, const TempEnvironment& env, int operations,
       case 4: {
         const bool wasActive = c.GetDirCompareActive();
         c.DirCompareAbort();
-        if (wasActive && c.Internals().dirJob.ending == JobState::kAborted) {
+        if (wasActive && Internals(c).dirJob.ending == JobState::kAborted) {
           ++slot.tally_.dirAborted;
         }
         break;

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
 #include "dircompare/DirScanner.h"
 #include "dircompare/TabExport.h"
@@ -231,7 +232,7 @@ TEST(BadTreesTest, ATabExportThatCannotBeWrittenIsReportedAndKeepsTheOldFile) {
   MessageLoop loop;
   lindrel::testing::RecordingListener listener;
   CLindrelCtrl ctrl("tab-export", &loop, &listener);
-  ctrl.Internals().dir.results().Append(DirResultRecord{});
+  Internals(ctrl).dir.results().Append(DirResultRecord{});
   const std::string path = env.Write("export.tab", "previous\n").string();
   for (long long after : {0LL, 20LL}) {
     platform::TEST_FailWritesAfter(after);

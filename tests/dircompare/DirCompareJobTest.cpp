@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
 #include "lindrel/LindrelCtrl.h"
 #include "lindrel/MessageLoop.h"
@@ -203,7 +204,7 @@ TEST(DirCompareJobTest, VanishedFileIsReportedOnTheOwnerThread) {
   Fixture f;
   const auto gone = f.trees.File("m/gone.txt", "abc");
   f.trees.File("s/gone.txt", "abc");
-  f.ctrl.Internals().dir.TEST_SetBeforeContentCompare(
+  Internals(f.ctrl).dir.TEST_SetBeforeContentCompare(
       [&](const std::string&, const std::string&) { std::filesystem::remove(gone); });
   ASSERT_TRUE(f.ctrl.DirCompareBegin());
   ASSERT_TRUE(f.RunUntilCompleted());

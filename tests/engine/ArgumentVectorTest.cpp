@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/Engine.h"
+#include "engine/ArgumentVector.h"
+
 
 namespace lindrel::engine {
 namespace {

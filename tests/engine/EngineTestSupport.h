@@ -10,7 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/ChangeRecord.h"
-#include "engine/Engine.h"
+#include "engine/RunEngine.h"
+
 #include "engine/EngineMessage.h"
 #include "tests/support/TempEnvironment.h"
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/InputStream.h"
+#include "engine/TextEngine.h"
 #include "tests/engine/EngineTestSupport.h"
 
 namespace lindrel::engine {

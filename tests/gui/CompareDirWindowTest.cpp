@@ -29,7 +29,7 @@
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "lindrel/widgets/ModalDialogs.h"
+#include "proppages/ModalDialogsTesting.h"
 
 using lindrel::demo::CompareDirWindow;
 using lindrel::demo::DirGridModel;
@@ -78,7 +78,7 @@ void SetOptions(CompareDirWindow& window, const Options& o) {
   c->SetDirDoSubDirectories(o.subdirectories);
   c->SetDirFileTypes("*.*");
   // The pause between entries is for busy machines, not for tests.
-  c->SetDirThrottle(0);
+  c->SetDirThrottle(false);
 }
 
 QString RowText(const DirGridRow& row) {
@@ -131,7 +131,7 @@ class CompareDirWindowTest : public QObject {
       } else if (!c->GetDirCompareActive() && window.RecordsShown() > 0 &&
                  window.RecordsShown() < c->GetDirCompareResultsCount()) {
         restarted = true;
-        c->SetDirThrottle(1);
+        c->SetDirThrottle(true);
         window.StartComparison();
       }
     });
@@ -526,7 +526,7 @@ class CompareDirWindowTest : public QObject {
     QCOMPARE(masterAtStart, Dir("m") + "/");
     auto* c = window.Lindrel1();
     QVERIFY(c->GetDirContentCompare() && c->GetDirShowSameInBothPlaces() && c->GetDirDoSubDirectories());
-    QCOMPARE(c->GetDirThrottle(), 1L);
+    QVERIFY(c->GetDirThrottle());
     QVERIFY(!c->GetDirShowDifferentInBothPlaces());
     QCOMPARE(c->GetDirFileTypes(), QString("*.txt"));
     QVERIFY(window.Settings().streamFindings);

@@ -16,7 +16,7 @@
 #include "demo/compare-files/GoToDialog.h"
 #include "demo/compare-files/ParagraphWords.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "lindrel/widgets/ModalDialogs.h"
+#include "proppages/ModalDialogsTesting.h"
 
 using lindrel::demo::CompareFilesWindow;
 using lindrel::demo::ParagraphWords;

@@ -37,7 +37,7 @@
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "lindrel/widgets/ModalDialogs.h"
+#include "proppages/ModalDialogsTesting.h"
 
 using lindrel::demo::AllInOneModel;
 using lindrel::demo::CompareFilesWindow;

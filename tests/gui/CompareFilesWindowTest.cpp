@@ -25,7 +25,7 @@
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "lindrel/widgets/ModalDialogs.h"
+#include "proppages/ModalDialogsTesting.h"
 
 using lindrel::demo::CompareFilesWindow;
 using lindrel::demo::MainWindow;

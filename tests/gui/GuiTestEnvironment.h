@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "demo/common/ProgramState.h"
-#include "lindrel/widgets/ModalDialogs.h"
+#include "proppages/ModalDialogsTesting.h"
 
 namespace lindrel::testing {
 

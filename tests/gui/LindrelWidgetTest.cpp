@@ -10,7 +10,9 @@
 
 #include "GuiTestEnvironment.h"
 #include "lindrel/widgets/AboutDialog.h"
+#include "lindrel/PropertyTable.h"
 #include "lindrel/widgets/LindrelWidget.h"
+#include "proppages/PropertyPage.h"
 
 using lindrel::testing::GuiTestEnvironment;
 using lindrel::widgets::LindrelWidget;
@@ -73,20 +75,42 @@ class LindrelWidgetTest : public QObject {
     QCOMPARE(painted.pixelColor(1, 2).rgb(), icon.pixelColor(1, 2).rgb());
   }
 
-  void offersEveryPropertyOfTheInterfaceByName() {
-    const char* names[] = {
-        "DirSource", "DirMaster", "DirCompareTime", "ThreadPriority", "DirFileTypes",
-        "DirShowOnlyInMaster", "DirShowOnlyInSource", "DirDoSubDirectories",
-        "DirCompareResultsCount", "DirShowSameInBothPlaces", "DirShowDifferentInBothPlaces",
-        "FileMaster", "FileSource", "FileCompareActive", "FileCompareTime", "FileIgnoreCase",
-        "FileIgnoreWhiteSpace", "FileIgnoreEmptyLines", "FileQuickCompare", "DirCompareActive",
-        "StateFileName", "DirContentCompare", "ReportFileMaster", "ReportFileTitle",
-        "ReportFileSource", "DirIgnoreDateDifferences", "FileShowChangesInLargerSections",
-        "FileCompareFaster", "FileUseLineBracket", "FileLineBracket",
-        "FileIgnoreRegularExpression", "FileUseIgnoreRegularExpression",
-        "ReportHTMLHighDetail", "ReportDoubleWideCharset", "StateFile"};
+  // The widget's Qt properties and the property pages agree with the component's
+  // property table: the same names, Qt types for the kinds, writability, defaults.
+  void propertiesAndPagesAgreeWithTheComponentsTable() {
+    LindrelWidget widget;
     const QMetaObject* meta = &LindrelWidget::staticMetaObject;
-    for (const char* name : names) QVERIFY2(meta->indexOfProperty(name) >= 0, name);
+    QStringList widgetNames, tableNames;
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) widgetNames << meta->property(i).name();
+    widgetNames.removeAll("StateFile");  // the container's, not the component's
+    for (const lindrel::PropertyInfo& p : lindrel::PropertyTable()) {
+      tableNames << p.name;
+      const QMetaProperty q = meta->property(meta->indexOfProperty(p.name));
+      QVERIFY2(q.isValid(), p.name);
+      int type = QMetaType::QString;
+      if (p.kind == lindrel::PropertyKind::Boolean) type = QMetaType::Bool;
+      else if (p.kind == lindrel::PropertyKind::Number || p.kind == lindrel::PropertyKind::Priority)
+        type = QMetaType::Long;
+      QVERIFY2(q.typeId() == type, p.name);
+      QVERIFY2(q.isWritable() == p.writable && q.isStored() == p.writable, p.name);
+      if (!p.writable || QByteArray(p.name) == "StateFileName") continue;
+      const QVariant value = q.read(&widget);
+      const QString shown = type == QMetaType::Bool ? QString::number(value.toBool() ? 1 : 0) : value.toString();
+      QVERIFY2(shown == QString::fromUtf8(p.defaultText), p.name);
+    }
+    widgetNames.sort();
+    tableNames.sort();
+    QCOMPARE(widgetNames, tableNames);
+
+    for (auto* make : {&lindrel::widgets::NewCLindrelPropPage, &lindrel::widgets::NewCLindrelPPG_CF}) {
+      std::unique_ptr<lindrel::widgets::PropertyPage> page(make(nullptr));
+      auto* boxes = qobject_cast<lindrel::widgets::BooleanPropertyPage*>(page.get());
+      QVERIFY(boxes != nullptr && !boxes->BoundProperties().empty());
+      for (const char* name : boxes->BoundProperties()) {
+        const lindrel::PropertyInfo* p = lindrel::FindProperty(name);
+        QVERIFY2(p != nullptr && p->writable && p->kind == lindrel::PropertyKind::Boolean, name);
+      }
+    }
   }
 
   void everyWritablePropertyAnnouncesItselfByName() {

@@ -7,10 +7,12 @@
 #include <thread>
 
 #include "GuiTestEnvironment.h"
+#include "proppages/QtEventHostInternals.h"
 #include "lindrel/widgets/QtEventHost.h"
 
 using lindrel::EventHost;
 using lindrel::widgets::QtEventHost;
+using lindrel::widgets::QtEventHostInternals;
 
 class QtEventHostTest : public QObject {
   Q_OBJECT
@@ -37,7 +39,7 @@ class QtEventHostTest : public QObject {
     QCOMPARE(tickedOn, QThread::currentThread());
     QTest::qWait(50);
     QCOMPARE(ticks, 1);
-    QCOMPARE(host.TEST_ActiveTimerCount(), 0);
+    QCOMPARE(QtEventHostInternals::ActiveTimerCount(host), 0);
   }
 
   void timerStoppedBeforeItsStartArrivesNeverTicks() {
@@ -50,7 +52,7 @@ class QtEventHostTest : public QObject {
     worker.join();
     QTest::qWait(50);
     QCOMPARE(ticks.load(), 0);
-    QCOMPARE(host.TEST_ActiveTimerCount(), 0);
+    QCOMPARE(QtEventHostInternals::ActiveTimerCount(host), 0);
   }
 
   void noTickStartsAfterStopFromAnotherThreadReturns() {
@@ -97,7 +99,7 @@ class QtEventHostTest : public QObject {
     QTRY_COMPARE(chained, 1);
     QTest::qWait(20);
     QCOMPARE(chained, 1);
-    QCOMPARE(host.TEST_ActiveTimerCount(), 0);
+    QCOMPARE(QtEventHostInternals::ActiveTimerCount(host), 0);
   }
 
  private:

@@ -28,7 +28,7 @@
 #include "demo/compare-files/ReportOptionsDialog.h"
 #include "lindrel/widgets/AboutDialog.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "lindrel/widgets/ModalDialogs.h"
+#include "proppages/ModalDialogsTesting.h"
 #include "lindrel/widgets/PropertySheet.h"
 
 namespace {

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
 #include "lindrel/MessageLoop.h"
 #include "platform/ReplacementFile.h"
@@ -47,7 +48,7 @@ std::vector<std::string> Names(const fs::path& directory) {
 
 class BadTargetsTest : public ::testing::Test {
  protected:
-  BadTargetsTest() { ctrl.Internals().reports.TEST_SetClock(reports::testing::FixedTime); }
+  BadTargetsTest() { Internals(ctrl).reports.TEST_SetClock(reports::testing::FixedTime); }
 
   void Compare(const std::string& master, const std::string& source, bool quick = false) {
     ctrl.SetFileMaster(env.Write("in/master.txt", master).string());
@@ -207,7 +208,7 @@ TEST_F(BadTargetsTest, FilesThatDifferWithoutRecordsAreNeverReportedTheSame) {
     EXPECT_EQ(page.find("Found</font>"), std::string::npos);
   }
   // Neither file was loaded: the reports quote none of their lines.
-  EXPECT_EQ(ctrl.Internals().reports.TEST_TableLoads(), 0);
+  EXPECT_EQ(Internals(ctrl).reports.TEST_TableLoads(), 0);
   // A compared file that is gone is still reported as unreadable.
   fs::remove(env.Path("in/source.txt"));
   EXPECT_EQ(ctrl.FileCompareCreateReport(target, kText, 0), -4);

@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "TestConfig.h"
+#include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
-#include "engine/Engine.h"
+#include "engine/RunEngine.h"
+
 #include "reports/HtmlColour.h"
 #include "reports/WordMarker.h"
 #include "reports/WordText.h"
@@ -37,7 +39,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 class ReportRequestsTest : public ::testing::Test {
  protected:
   ReportRequestsTest() {
-    ctrl.Internals().reports.TEST_SetClock(reports::testing::FixedTime);
+    Internals(ctrl).reports.TEST_SetClock(reports::testing::FixedTime);
   }
 
   // Writes the two files and compares them on this thread.
@@ -147,17 +149,17 @@ TEST_F(ReportRequestsTest, FormatsOutsideOneToFourWriteNothing) {
 
 TEST_F(ReportRequestsTest, RefusesWhileRunningAndAfterAnAbort) {
   Compare("a\n", "b\n");
-  ctrl.Internals().fileJob.active = true;  // as while a worker runs
+  Internals(ctrl).fileJob.active = true;  // as while a worker runs
   Report(2, 0, -2);
-  ctrl.Internals().fileJob.active = false;
+  Internals(ctrl).fileJob.active = false;
   Report(2, 0, 0);
 
   // An abort of a running job: the job ends a moment after the abort asked for it.
-  ctrl.Internals().fileJob.active = true;
-  ctrl.Internals().fileJob.ending = JobState::kRunning;
+  Internals(ctrl).fileJob.active = true;
+  Internals(ctrl).fileJob.ending = JobState::kRunning;
   std::thread job([&] {
     std::this_thread::sleep_for(50ms);
-    ctrl.Internals().fileJob.active = false;
+    Internals(ctrl).fileJob.active = false;
   });
   ctrl.FileCompareAbort();
   job.join();
@@ -191,7 +193,7 @@ TEST_F(ReportRequestsTest, TwoHtmlReportsInARowLoadTheFilesOnce) {
   const std::string second = Report(1, 2);
   EXPECT_EQ(first, second);
   Report(1, 1);
-  EXPECT_EQ(ctrl.Internals().reports.TEST_TableLoads(), 1);
+  EXPECT_EQ(Internals(ctrl).reports.TEST_TableLoads(), 1);
 }
 
 TEST_F(ReportRequestsTest, UnwritableTargetAnswersMinusFiveWith504) {

@@ -72,7 +72,7 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
   Q_PROPERTY(bool ReportHTMLHighDetail READ GetReportHTMLHighDetail WRITE SetReportHTMLHighDetail)
   Q_PROPERTY(bool ReportDoubleWideCharset READ GetReportDoubleWideCharset
                  WRITE SetReportDoubleWideCharset)
-  Q_PROPERTY(long DirThrottle READ GetDirThrottle WRITE SetDirThrottle)
+  Q_PROPERTY(bool DirThrottle READ GetDirThrottle WRITE SetDirThrottle)
 
  public:
   // The extent the widget keeps, in pixels.
@@ -104,71 +104,35 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
   Q_INVOKABLE bool ShowPropertyPages();
 
   // --- Properties -------------------------------------------------------------------
-  QString GetDirSource() const;
-  void SetDirSource(const QString& value);
-  QString GetDirMaster() const;
-  void SetDirMaster(const QString& value);
-  long GetDirCompareTime() const;
-  long GetThreadPriority() const;
-  void SetThreadPriority(long value);
-  QString GetDirFileTypes() const;
-  void SetDirFileTypes(const QString& value);
-  bool GetDirShowOnlyInMaster() const;
-  void SetDirShowOnlyInMaster(bool value);
-  bool GetDirShowOnlyInSource() const;
-  void SetDirShowOnlyInSource(bool value);
-  bool GetDirDoSubDirectories() const;
-  void SetDirDoSubDirectories(bool value);
-  long GetDirCompareResultsCount() const;
-  bool GetDirShowSameInBothPlaces() const;
-  void SetDirShowSameInBothPlaces(bool value);
-  bool GetDirShowDifferentInBothPlaces() const;
-  void SetDirShowDifferentInBothPlaces(bool value);
-  QString GetFileMaster() const;
-  void SetFileMaster(const QString& value);
-  QString GetFileSource() const;
-  void SetFileSource(const QString& value);
-  bool GetFileCompareActive() const;
-  long GetFileCompareTime() const;
-  bool GetFileIgnoreCase() const;
-  void SetFileIgnoreCase(bool value);
-  bool GetFileIgnoreWhiteSpace() const;
-  void SetFileIgnoreWhiteSpace(bool value);
-  bool GetFileIgnoreEmptyLines() const;
-  void SetFileIgnoreEmptyLines(bool value);
-  bool GetFileQuickCompare() const;
-  void SetFileQuickCompare(bool value);
-  bool GetDirCompareActive() const;
-  QString GetStateFileName() const;
-  void SetStateFileName(const QString& value);
-  bool GetDirContentCompare() const;
-  void SetDirContentCompare(bool value);
-  QString GetReportFileMaster() const;
-  void SetReportFileMaster(const QString& value);
-  QString GetReportFileTitle() const;
-  void SetReportFileTitle(const QString& value);
-  QString GetReportFileSource() const;
-  void SetReportFileSource(const QString& value);
-  bool GetDirIgnoreDateDifferences() const;
-  void SetDirIgnoreDateDifferences(bool value);
-  bool GetFileShowChangesInLargerSections() const;
-  void SetFileShowChangesInLargerSections(bool value);
-  bool GetFileCompareFaster() const;
-  void SetFileCompareFaster(bool value);
-  bool GetFileUseLineBracket() const;
-  void SetFileUseLineBracket(bool value);
-  long GetFileLineBracket() const;
-  void SetFileLineBracket(long value);
-  QString GetFileIgnoreRegularExpression() const;
-  void SetFileIgnoreRegularExpression(const QString& value);
-  bool GetFileUseIgnoreRegularExpression() const;
-  void SetFileUseIgnoreRegularExpression(bool value);
-  bool GetReportHTMLHighDetail() const;
-  void SetReportHTMLHighDetail(bool value);
-  bool GetReportDoubleWideCharset() const;
-  void SetReportDoubleWideCharset(bool value);
-  long GetDirThrottle() const;
-  void SetDirThrottle(long value);
+  // A getter and, when writable, a setter for every property of lindrel/PropertyList.h,
+  // in Qt's types: bool for Boolean, long for Number and Priority, QString for Text and
+  // Directory (UTF-8 on the component's side).
+#define LINDREL_WIDGET_ACCESSORS(Type, Name) \
+  Type Get##Name() const;                    \
+  void Set##Name(Type value);
+#define LINDREL_WIDGET_Boolean(Name) LINDREL_WIDGET_ACCESSORS(bool, Name)
+#define LINDREL_WIDGET_Number(Name) LINDREL_WIDGET_ACCESSORS(long, Name)
+#define LINDREL_WIDGET_Priority(Name) LINDREL_WIDGET_ACCESSORS(long, Name)
+#define LINDREL_WIDGET_Text(Name) \
+  QString Get##Name() const;      \
+  void Set##Name(const QString& value);
+#define LINDREL_WIDGET_Directory(Name) LINDREL_WIDGET_Text(Name)
+#define LINDREL_WIDGET_PROPERTY(Name, member, Kind, Default, StateKey) LINDREL_WIDGET_##Kind(Name)
+#define LINDREL_WIDGET_READ_ONLY_Boolean(Name) bool Get##Name() const;
+#define LINDREL_WIDGET_READ_ONLY_Number(Name) long Get##Name() const;
+#define LINDREL_WIDGET_READ_ONLY(Name, Kind) LINDREL_WIDGET_READ_ONLY_##Kind(Name)
+  LINDREL_PROPERTIES(LINDREL_WIDGET_PROPERTY)
+  LINDREL_READ_ONLY_PROPERTIES(LINDREL_WIDGET_READ_ONLY)
+#undef LINDREL_WIDGET_READ_ONLY
+#undef LINDREL_WIDGET_READ_ONLY_Number
+#undef LINDREL_WIDGET_READ_ONLY_Boolean
+#undef LINDREL_WIDGET_PROPERTY
+#undef LINDREL_WIDGET_Directory
+#undef LINDREL_WIDGET_Text
+#undef LINDREL_WIDGET_Priority
+#undef LINDREL_WIDGET_Number
+#undef LINDREL_WIDGET_Boolean
+#undef LINDREL_WIDGET_ACCESSORS
 
   // --- Methods (see CLindrelCtrl for results and failures) ---------------------------
   Q_INVOKABLE bool DirCompareBegin();

@@ -36,10 +36,10 @@ class LINDREL_WIDGETS_EXPORT QtEventHost final : public QObject, public lindrel:
   TimerId StartTimer(unsigned periodMs, std::function<void()> tick) override;
   void StopTimer(TimerId id) override;
 
-  // Number of timers started and not yet stopped.
-  int TEST_ActiveTimerCount() const;
 
  private:
+  friend struct QtEventHostInternals;
+
   using Tick = std::shared_ptr<std::function<void()>>;
 
   void CreateTimer(TimerId id, unsigned periodMs);

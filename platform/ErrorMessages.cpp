@@ -1,3 +1,5 @@
+// The message texts of the component's error codes (lindrel/Errors.h). In the lowest layer,
+// so that every layer that reports an error can word it.
 #include "lindrel/Errors.h"
 
 namespace lindrel {
