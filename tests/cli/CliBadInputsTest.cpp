@@ -116,6 +116,29 @@ TEST_F(CliBadInputsTest, AnExportOntoAFullDeviceIsTrouble) {
   EXPECT_TRUE(Contains(run.err, "lindrel: Unable to open file:  /dev/full\n")) << run.err;
 }
 
+// Read permission without search permission: the names can be listed but not examined.
+TEST_F(CliBadInputsTest, ADirectoryThatCanBeListedButNotEnteredIsTrouble) {
+  env_.Write("m/sub/a.txt", "a\n");
+  env_.Write("s/sub/a.txt", "b\n");
+  fs::permissions(env_.root(), fs::perms::owner_all | fs::perms::others_read |
+                                   fs::perms::others_exec | fs::perms::group_read |
+                                   fs::perms::group_exec);
+  for (const char* locked : {"s/sub", "m"}) {
+    fs::permissions(env_.Path(locked), fs::perms::owner_read | fs::perms::group_read |
+                                           fs::perms::others_read);
+    const std::optional<CliRun> run =
+        RunUnprivileged(env_, {"dirs", "-r", env_.Path("m").string(), env_.Path("s").string()});
+    fs::permissions(env_.Path(locked), fs::perms::owner_all | fs::perms::group_read |
+                                           fs::perms::group_exec | fs::perms::others_read |
+                                           fs::perms::others_exec);
+    if (!run) GTEST_SKIP() << "cannot run without root's permissions";
+    EXPECT_EQ(run->status, 2) << locked << "\n" << run->err;
+    EXPECT_TRUE(Contains(run->err, "lindrel: Invalid Search Path: " + env_.Path(locked).string() +
+                                       "/\n"))
+        << run->err;
+  }
+}
+
 TEST_F(CliBadInputsTest, AnUnreadableDirectoryIsTroubleNotAnEmptyOne) {
   env_.Write("m/sub/a.txt", "a\n");
   env_.Write("s/sub/a.txt", "a\n");
