@@ -11,6 +11,7 @@
 #include <cstring>
 #include <optional>
 
+#include "cli/BinaryContent.h"
 #include "cli/ChangeRecords.h"
 #include "cli/CompareSession.h"
 #include "cli/FileIdentity.h"
@@ -333,7 +334,8 @@ int RunFiles(const FilesOptions& o, Console& console) {
   } else if (o.format == "json") {
     WriteJson(console.out, master, source, count, records, ctrl.GetFileCompareTime());
   } else if (count < 0) {
-    console.out << (o.brief ? "Files " : "Binary files ") << master << " and " << source
+    const bool binary = !o.brief && (LooksBinary(master) || LooksBinary(source));
+    console.out << (binary ? "Binary files " : "Files ") << master << " and " << source
                 << " differ\n";
   } else if (count > 0 &&
              !WriteListing(console.out, console.err, master, source, records, identities)) {

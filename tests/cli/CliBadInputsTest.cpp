@@ -116,6 +116,25 @@ TEST_F(CliBadInputsTest, AnExportOntoAFullDeviceIsTrouble) {
   EXPECT_TRUE(Contains(run.err, "lindrel: Unable to open file:  /dev/full\n")) << run.err;
 }
 
+// Text mode ends the content at a byte 26; bytes that differ after it still make the
+// files different, as `dirs` has always said.
+TEST_F(CliBadInputsTest, FilesThatDifferOnlyAfterAByte26AreNotIdentical) {
+  const std::string a = env_.Write("a.txt", "same\n\x1a" "one\n").string();
+  const std::string b = env_.Write("b.txt", "same\n\x1a" "two\n").string();
+  const std::string c = env_.Write("c.txt", "same\n\x1a" "one\n").string();
+  const CliRun differ = Run({"files", a, b});
+  EXPECT_EQ(differ.status, 1) << differ.err;
+  EXPECT_EQ(differ.out, "Files " + a + " and " + b + " differ\n");
+  const CliRun json = Run({"files", "--format", "json", a, b});
+  EXPECT_EQ(json.status, 1);
+  EXPECT_TRUE(Contains(json.out, "\"differ\": true")) << json.out;
+  EXPECT_EQ(Run({"files", "-q", a, b}).status, 1);
+  EXPECT_EQ(Run({"files", a, c}).status, 0);
+  env_.Write("m/x.txt", "same\n\x1a" "one\n");
+  env_.Write("s/x.txt", "same\n\x1a" "two\n");
+  EXPECT_EQ(Run({"dirs", env_.Path("m").string(), env_.Path("s").string()}).status, 1);
+}
+
 // Read permission without search permission: the names can be listed but not examined.
 TEST_F(CliBadInputsTest, ADirectoryThatCanBeListedButNotEnteredIsTrouble) {
   env_.Write("m/sub/a.txt", "a\n");
