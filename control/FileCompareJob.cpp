@@ -6,6 +6,7 @@
 
 #include "control/LindrelCtrlImpl.h"
 #include "engine/Engine.h"
+#include "engine/IgnorePatterns.h"
 #include "platform/FileSearch.h"
 #include "platform/ThreadPriority.h"
 #include "platform/TickCount.h"
@@ -66,6 +67,13 @@ bool AcceptFileCompare(CLindrelCtrl::Impl& d) {
   }
   if (IsSpecialFile(d.props.fileSource)) {
     d.FireError(kErrorInvalidSourceFile, " " + d.props.fileSource);
+    return false;
+  }
+  // A pattern the engine would refuse is refused here, where the host hears why, rather
+  // than dropped from the comparison without a word.
+  if (const auto pattern = engine::RefusedIgnorePattern(SnapshotOptions(d.props))) {
+    d.FireError(kErrorInvalidSearchString,
+                *pattern + " (" + engine::kBackReferenceRefused + ")");
     return false;
   }
   d.fileResults.Clear();

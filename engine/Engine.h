@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,10 @@ struct FileCompareOptions {
 
 // The argument vector of a file comparison, entry 0 the program name "Lindrel".
 std::vector<std::string> BuildEngineArguments(const FileCompareOptions& options);
+
+// The first ignore-line pattern of `options` the engine refuses to match (one holding a
+// back-reference, see IgnorePatterns.h), or nothing.
+std::optional<std::string> RefusedIgnorePattern(const FileCompareOptions& options);
 
 // Splits `text` on non-overlapping occurrences of `delimiter`; empty pieces are dropped.
 std::vector<std::string> SplitPatterns(std::string_view text, std::string_view delimiter = "@@");

@@ -64,9 +64,10 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
   const std::vector<Change> script = BuildScript(flags);
   if (run.StopRequested()) return kStopped;
 
-  const size_t delivered =
-      DeliverRecords(script, tables, settings.ignoreBlankLines, run.patterns, run.sink);
-  if (settings.ignoreBlankLines || !run.patterns.empty()) return delivered > 0 ? 1 : 0;
+  const std::optional<size_t> delivered =
+      DeliverRecords(script, tables, settings.ignoreBlankLines, run.patterns, run.sink, run.stop);
+  if (!delivered) return kStopped;
+  if (settings.ignoreBlankLines || !run.patterns.empty()) return *delivered > 0 ? 1 : 0;
   return script.empty() ? 0 : 1;
 }
 
