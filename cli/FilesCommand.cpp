@@ -19,6 +19,7 @@
 #include "cli/JsonText.h"
 #include "cli/LineStream.h"
 #include "cli/NormalListing.h"
+#include "cli/OptionChecks.h"
 
 namespace lindrel::cli {
 
@@ -268,7 +269,7 @@ void DefineFilesCommand(CLI::App& c, FilesOptions& o) {
              "Assume large files and many scattered small changes");
   c.add_option("--horizon-lines", o.horizonLines, "Keep N lines of the common prefix and suffix")
       ->type_name("N")
-      ->check(CLI::NonNegativeNumber);
+      ->transform(WholeNumberUpTo(kMaxHorizonLines));
   c.add_option("--priority", o.priority,
                "Worker thread priority: 0 idle, 1 lowest, 2 normal (default), 3 highest, "
                "4 time critical")
@@ -279,7 +280,8 @@ void DefineFilesCommand(CLI::App& c, FilesOptions& o) {
       ->check(CLI::IsMember({"normal", "records", "json"}));
   CLI::Option* report =
       c.add_option("--report", o.reportPath, "Also write a report of the comparison to PATH")
-          ->type_name("PATH");
+          ->type_name("PATH")
+          ->check(NonEmptyPath());
   c.add_option("--report-format", o.reportFormat,
                "Report format: html, text, csv or tab (default: from the extension, else html)")
       ->type_name("FORMAT")
@@ -293,6 +295,10 @@ void DefineFilesCommand(CLI::App& c, FilesOptions& o) {
 }
 
 int RunFiles(const FilesOptions& o, Console& console) {
+  if (o.format == "json" && !o.reportPath.empty() &&
+      TakesJsonOutput("--report", o.reportPath, console.err)) {
+    return kExitTrouble;
+  }
   std::vector<std::string> patterns;
   if (!PreparePatterns(o.ignorePatterns, console.err, patterns)) return kExitTrouble;
   std::string master = o.master;
