@@ -77,13 +77,14 @@ TEST(BadPatternsTest, SlicedMatchingFindsMatchesAnywhereInALongLine) {
 }
 
 // "\(a\|aa\)*b" needs time quadratic in the line's length to find no match: on these
-// lines a whole run would take minutes. A stop ends it at once, delivering nothing.
+// forty one-line hunks a whole run would take minutes. A stop ends it at once,
+// delivering nothing.
 TEST(BadPatternsTest, AStopEndsARunWhileItMatchesPatterns) {
   lindrel::testing::TempEnvironment env;
   std::string master, source;
   for (int i = 0; i < 40; ++i) {
-    master += std::string(20000, 'a') + "x\n";
-    source += std::string(20000, 'a') + "y\n";
+    master += std::string(20000, 'a') + "x\nsame\n";
+    source += std::string(20000, 'a') + "y\nsame\n";
   }
   const std::string masterPath = env.Write("m.txt", master).string();
   const std::string sourcePath = env.Write("s.txt", source).string();
