@@ -1,6 +1,7 @@
 #include "engine/IgnorePatterns.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <mutex>
@@ -10,7 +11,11 @@
 namespace lindrel::engine {
 
 namespace {
+// The first slice holds about this many bytes' worth of attempts (one attempt may scan
+// the rest of the line).
 constexpr regoff_t kStepsPerSlice = 1 << 16;
+constexpr std::chrono::milliseconds kQuickSearch{10};
+constexpr std::chrono::milliseconds kSlowSearch{50};
 }  // namespace
 
 bool HasBackReference(std::string_view pattern) {
@@ -76,15 +81,33 @@ bool IgnorePatterns::MatchesLine(const char* text, size_t length,
   // line's own line feed would make "^$" match every line and hide every change.
   const bool endsWithLineFeed = size > 0 && text[size - 1] == '\n';
   const regoff_t lastStart = endsWithLineFeed ? size - 1 : size;
-  // One attempt from one start position may scan the rest of the line, so a slice holds
-  // about kStepsPerSlice bytes' worth of attempts: one start on a very long line, the
-  // whole line at once on an ordinary one.
-  const regoff_t slice = std::max<regoff_t>(1, kStepsPerSlice / std::max<regoff_t>(size, 1));
   for (const auto& pattern : list_) {
-    for (regoff_t start = 0; start <= lastStart; start += slice) {
-      if (stop != nullptr && stop->load(std::memory_order_relaxed)) return false;
-      const regoff_t range = std::min<regoff_t>(slice - 1, lastStart - start);
-      if (re_search(&pattern->buffer, text, size, start, range, nullptr) >= 0) return true;
+    if (SearchStarts(pattern->buffer, text, size, lastStart, stop)) return true;
+  }
+  return false;
+}
+
+bool IgnorePatterns::SearchStarts(re_pattern_buffer& buffer, const char* text, regoff_t size,
+                                  regoff_t lastStart, const std::atomic<bool>* stop) {
+  if (stop == nullptr) return re_search(&buffer, text, size, 0, lastStart, nullptr) >= 0;
+  // One search over many start positions is often far cheaper than one per position (the
+  // library skips what cannot match), but it cannot be interrupted. So the positions go
+  // in slices that start small and double while a search returns quickly, and halve when
+  // one is slow: a pattern that needs quadratic time on a long line is never searched
+  // longer than a fraction of a second between two looks at the stop flag.
+  using Clock = std::chrono::steady_clock;
+  regoff_t slice = std::max<regoff_t>(1, kStepsPerSlice / std::max<regoff_t>(size, 1));
+  for (regoff_t start = 0; start <= lastStart;) {
+    if (stop->load(std::memory_order_relaxed)) return false;
+    const regoff_t range = std::min<regoff_t>(slice - 1, lastStart - start);
+    const Clock::time_point begun = Clock::now();
+    if (re_search(&buffer, text, size, start, range, nullptr) >= 0) return true;
+    const Clock::duration took = Clock::now() - begun;
+    start += range + 1;
+    if (took < kQuickSearch) {
+      slice = slice > INT_MAX / 2 ? INT_MAX : slice * 2;
+    } else if (took > kSlowSearch && slice > 1) {
+      slice /= 2;
     }
   }
   return false;

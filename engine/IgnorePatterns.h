@@ -4,9 +4,9 @@
 //
 // Back-references ("\1" to "\9") are refused: the library matches them by a search whose
 // time and memory grow without bound (a long line exhausts the stack). Every other
-// pattern is matched in time polynomial in the line's length, in slices of start
-// positions between which a stop flag is looked at, so an abort never waits for a slow
-// pattern to finish a long line.
+// pattern is matched in time polynomial in the line's length; given a stop flag, in
+// slices of start positions between which the flag is looked at, so an abort never waits
+// for a slow pattern to finish a long line.
 //
 // Compiling takes the process-wide C library lock (the syntax setting is global); matching
 // needs no lock. One list belongs to one run and is used by one thread.
@@ -50,6 +50,10 @@ class IgnorePatterns {
     ~Compiled() { regfree(&buffer); }  // also frees the fast-scan table
     re_pattern_buffer buffer{};
   };
+
+  // True when a match starts at a position from 0 to `lastStart`; false once `stop` is set.
+  static bool SearchStarts(re_pattern_buffer& buffer, const char* text, regoff_t size,
+                           regoff_t lastStart, const std::atomic<bool>* stop);
 
   std::vector<std::unique_ptr<Compiled>> list_;  // newest first
 };
