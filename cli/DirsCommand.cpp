@@ -10,6 +10,7 @@
 #include "cli/CompareSession.h"
 #include "cli/DirRecordFormat.h"
 #include "cli/JsonText.h"
+#include "cli/OptionChecks.h"
 #include "cli/ProgressLine.h"
 #include "platform/ReplacementFile.h"
 
@@ -160,13 +161,24 @@ void DefineDirsCommand(CLI::App& c, DirsOptions& o) {
       ->type_name("0..4")
       ->check(CLI::Range(0, 4));
   c.add_option("--tab", o.tabPath, "Also write the records to PATH, tab-delimited")
-      ->type_name("PATH");
+      ->type_name("PATH")
+      ->check(NonEmptyPath());
   c.add_option("--format", o.format, "Output: table (default) or json")
       ->type_name("FORMAT")
       ->check(CLI::IsMember({"table", "json"}));
 }
 
 int RunDirs(const DirsOptions& o, Console& console) {
+  // The component would walk both trees and keep no file at all, which reads as "nothing
+  // differs".
+  if (!o.types.empty() && !FileTypesCanSelect(o.types)) {
+    console.err << "lindrel: --types '" << o.types
+                << "': no file name can match; a type is matched as an extension, from its"
+                   " dot ('*.txt'; '*.*' for every file)\n";
+    return kExitTrouble;
+  }
+  if (o.format == "json" && !o.tabPath.empty() && TakesJsonOutput("--tab", o.tabPath, console.err))
+    return kExitTrouble;
   if (!IsReadableDirectory(o.master, console.err) || !IsReadableDirectory(o.source, console.err))
     return kExitTrouble;
 

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <optional>
 
+#include "cli/BinaryContent.h"
 #include "cli/ChangeRecords.h"
 #include "cli/CompareSession.h"
 #include "cli/FileIdentity.h"
@@ -18,6 +19,7 @@
 #include "cli/JsonText.h"
 #include "cli/LineStream.h"
 #include "cli/NormalListing.h"
+#include "cli/OptionChecks.h"
 
 namespace lindrel::cli {
 
@@ -261,7 +263,7 @@ void DefineFilesCommand(CLI::App& c, FilesOptions& o) {
              "Assume large files and many scattered small changes");
   c.add_option("--horizon-lines", o.horizonLines, "Keep N lines of the common prefix and suffix")
       ->type_name("N")
-      ->check(CLI::NonNegativeNumber);
+      ->transform(WholeNumberUpTo(kMaxHorizonLines));
   c.add_option("--priority", o.priority,
                "Worker thread priority: 0 idle, 1 lowest, 2 normal (default), 3 highest, "
                "4 time critical")
@@ -272,7 +274,8 @@ void DefineFilesCommand(CLI::App& c, FilesOptions& o) {
       ->check(CLI::IsMember({"normal", "records", "json"}));
   CLI::Option* report =
       c.add_option("--report", o.reportPath, "Also write a report of the comparison to PATH")
-          ->type_name("PATH");
+          ->type_name("PATH")
+          ->check(NonEmptyPath());
   c.add_option("--report-format", o.reportFormat,
                "Report format: html, text, csv or tab (default: from the extension, else html)")
       ->type_name("FORMAT")
@@ -286,6 +289,10 @@ void DefineFilesCommand(CLI::App& c, FilesOptions& o) {
 }
 
 int RunFiles(const FilesOptions& o, Console& console) {
+  if (o.format == "json" && !o.reportPath.empty() &&
+      TakesJsonOutput("--report", o.reportPath, console.err)) {
+    return kExitTrouble;
+  }
   std::vector<std::string> patterns;
   if (!PreparePatterns(o.ignorePatterns, console.err, patterns)) return kExitTrouble;
   std::string master = o.master;
@@ -327,7 +334,8 @@ int RunFiles(const FilesOptions& o, Console& console) {
   } else if (o.format == "json") {
     WriteJson(console.out, master, source, count, records, ctrl.GetFileCompareTime());
   } else if (count < 0) {
-    console.out << (o.brief ? "Files " : "Binary files ") << master << " and " << source
+    const bool binary = !o.brief && (LooksBinary(master) || LooksBinary(source));
+    console.out << (binary ? "Binary files " : "Files ") << master << " and " << source
                 << " differ\n";
   } else if (count > 0 &&
              !WriteListing(console.out, console.err, master, source, records, identities)) {

@@ -6,9 +6,9 @@
 
 #include "control/LindrelCtrlImpl.h"
 #include "engine/ArgumentVector.h"
-#include "engine/RunEngine.h"
 #include "engine/EngineResult.h"
-
+#include "engine/IgnorePatterns.h"
+#include "engine/RunEngine.h"
 #include "platform/FileSearch.h"
 #include "platform/ThreadPriority.h"
 #include "platform/TickCount.h"
@@ -69,6 +69,13 @@ bool AcceptFileCompare(CLindrelCtrl::Impl& d) {
   }
   if (IsSpecialFile(d.props.fileSource)) {
     d.FireError(kErrorInvalidSourceFile, " " + d.props.fileSource);
+    return false;
+  }
+  // A pattern the engine would refuse is refused here, where the host hears why, rather
+  // than dropped from the comparison without a word.
+  if (const auto pattern = engine::RefusedIgnorePattern(SnapshotOptions(d.props))) {
+    d.FireError(kErrorInvalidSearchString,
+                *pattern + " (" + engine::kBackReferenceRefused + ")");
     return false;
   }
   d.fileResults.Clear();

@@ -1,9 +1,13 @@
 #include "control/StateFile.h"
 
+#include <cctype>
 #include <string_view>
+#include <utility>
+#include <vector>
 #include <variant>
 
 #include "platform/IniFile.h"
+#include "platform/IniScan.h"
 #include "platform/LindrelDirectory.h"
 
 namespace lindrel {
@@ -54,12 +58,32 @@ std::optional<std::string> ResolveStateFilePath(const std::string& stateFileName
   return platform::JoinPath(*directory, base + ".INI");
 }
 
+namespace {
+
+// The first value stored under `name` (names match without regard to letter case).
+std::optional<std::string> Lookup(const std::vector<std::pair<std::string, std::string>>& entries,
+                                  std::string_view name) {
+  for (const auto& [key, value] : entries) {
+    if (key.size() != name.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; same && i < key.size(); ++i)
+      same = std::tolower(static_cast<unsigned char>(key[i])) ==
+             std::tolower(static_cast<unsigned char>(name[i]));
+    if (same) return value;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 void ReadStateFile(const std::string& path, Properties& props) {
   const Properties defaults;
-  const platform::IniDocument file = platform::IniDocument::Load(path);
+  // Read as through the 500-character buffer: a value of any size costs one pass over
+  // it, never a copy. The extra bytes let the cut below see whole characters.
+  const auto entries = platform::ScanProfileSection(path, kSection, kTextBufferSize + 3);
   for (const Key& key : kKeys) {
     if (key.name == nullptr) continue;
-    const std::optional<std::string> stored = file.Get(kSection, key.name);
+    const std::optional<std::string> stored = Lookup(entries, key.name);
     std::visit(
         Overloaded{
             [&](Boolean b) {

@@ -21,16 +21,21 @@ struct DirCloser {
   void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-// What one enumerated name turned out to be; false when it vanished after enumeration.
-bool Describe(int directoryFd, const char* name, struct stat& info) {
-  if (::fstatat(directoryFd, name, &info, 0) == 0) return true;
+enum class Described { kFound, kVanished, kUnreachable };
+
+// What one enumerated name turned out to be. kVanished: removed since the enumeration.
+// kUnreachable: the directory may be read but not searched (no "x" permission), so no
+// name in it can be examined, or the system failed otherwise.
+Described Describe(int directoryFd, const char* name, struct stat& info) {
+  if (::fstatat(directoryFd, name, &info, 0) == 0) return Described::kFound;
   // A dangling link, or one that loops: keep the link itself, which shows as a file.
   struct stat link {};
-  if (::fstatat(directoryFd, name, &link, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(link.st_mode)) {
+  if (::fstatat(directoryFd, name, &link, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (!S_ISLNK(link.st_mode)) return Described::kVanished;  // replaced meanwhile; gone
     info = link;
-    return true;
+    return Described::kFound;
   }
-  return false;
+  return errno == ENOENT ? Described::kVanished : Described::kUnreachable;
 }
 
 // Saves a stat call for entries that cannot be kept whatever they turn out to be. The
@@ -64,8 +69,15 @@ bool DirListing::Fill(const std::string& directory, ListingKind kind,
       }
       const std::string_view name(entry->d_name);
       struct stat info {};
-      if (name != "." && name != ".." && MayBeWanted(*entry, kind, fileTypes) &&
-          Describe(fd, entry->d_name, info)) {
+      Described described = Described::kVanished;
+      if (name != "." && name != ".." && MayBeWanted(*entry, kind, fileTypes))
+        described = Describe(fd, entry->d_name, info);
+      // Its entries are unknown, not absent: the listing fails rather than leave them out.
+      if (described == Described::kUnreachable) {
+        listed = false;
+        break;
+      }
+      if (described == Described::kFound) {
         const bool isDirectory = S_ISDIR(info.st_mode);
         const bool wanted = kind == ListingKind::kSubdirectories
                                 ? isDirectory

@@ -52,7 +52,8 @@ class DirListing {
   // counts as a file. After every entry the enumeration returns (kept or not) it pauses
   // `pauseMs` through `env` when pauseMs > 0. Stops early when `env` asks for an abort.
   // False when the directory exists but cannot be listed (no permission, a path longer
-  // than the system allows, a read error): its entries are then unknown, not absent.
+  // than the system allows, a read error), or its names can be read but not examined (no
+  // search permission): its entries are then unknown, not absent.
   bool Fill(const std::string& directory, ListingKind kind, const std::string& fileTypes,
             ScanEnvironment& env, long pauseMs);
 

@@ -1,6 +1,6 @@
 // Building the engine's argument vector from the component's file-comparison settings.
 #include "engine/ArgumentVector.h"
-
+#include "engine/IgnorePatterns.h"
 
 namespace lindrel::engine {
 
@@ -55,6 +55,14 @@ std::vector<std::string> BuildEngineArguments(const FileCompareOptions& options)
     }
   }
   return arguments;
+}
+
+std::optional<std::string> RefusedIgnorePattern(const FileCompareOptions& options) {
+  if (!options.useIgnoreRegularExpression) return std::nullopt;
+  for (std::string& piece : SplitPatterns(options.ignoreRegularExpression)) {
+    if (HasBackReference(piece)) return std::move(piece);
+  }
+  return std::nullopt;
 }
 
 }  // namespace lindrel::engine

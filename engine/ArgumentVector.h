@@ -2,6 +2,7 @@
 // its file-comparison settings.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,10 @@ struct FileCompareOptions {
 // master and the source path; a path beginning with "-" gets "./" in front, so that it is
 // read as the file or directory it names.
 std::vector<std::string> BuildEngineArguments(const FileCompareOptions& options);
+
+// The first ignore-line pattern of `options` the engine refuses to match (one holding a
+// back-reference, see IgnorePatterns.h), or nothing.
+std::optional<std::string> RefusedIgnorePattern(const FileCompareOptions& options);
 
 // Splits `text` on non-overlapping occurrences of `delimiter`; empty pieces are dropped.
 std::vector<std::string> SplitPatterns(std::string_view text, std::string_view delimiter = "@@");

@@ -10,6 +10,7 @@
 
 #include "engine/EngineMessage.h"
 #include "engine/FileReader.h"
+#include "engine/HiddenTail.h"
 #include "engine/HunkPass.h"
 #include "engine/IdenticalEnds.h"
 #include "engine/LineClasses.h"
@@ -64,9 +65,10 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
   const std::vector<Change> script = BuildScript(flags);
   if (run.StopRequested()) return kStopped;
 
-  const size_t delivered =
-      DeliverRecords(script, tables, settings.ignoreBlankLines, run.patterns, run.sink);
-  if (settings.ignoreBlankLines || !run.patterns.empty()) return delivered > 0 ? 1 : 0;
+  const std::optional<size_t> delivered =
+      DeliverRecords(script, tables, settings.ignoreBlankLines, run.patterns, run.sink, run.stop);
+  if (!delivered) return kStopped;
+  if (settings.ignoreBlankLines || !run.patterns.empty()) return *delivered > 0 ? 1 : 0;
   return script.empty() ? 0 : 1;
 }
 
@@ -82,11 +84,16 @@ int CompareOpenFiles(EngineRun& run, InputFile (&files)[2]) {
   const bool sourceBinary = settings.brief || FirstBlockHasNul(files[1]);
 
   // Brief comparisons are always binary comparisons, whatever the ignore switches say.
+  int result;
   if (masterBinary || sourceBinary) {
-    const int result = CompareBinary(files, settings.brief);
-    return result == kTrouble && run.StopRequested() ? kStopped : result;
+    result = CompareBinary(files, settings.brief);
+    if (result == kTrouble && run.StopRequested()) return kStopped;
+  } else {
+    result = CompareText(run, files);
   }
-  return CompareText(run, files);
+  // Contents that compare the same may still come from different files: what follows a
+  // byte 26 is never compared as text. They differ then, without records.
+  return result == 0 ? CompareHiddenTails(run, files) : result;
 }
 
 }  // namespace lindrel::engine

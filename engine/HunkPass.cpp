@@ -4,18 +4,24 @@ namespace lindrel::engine {
 
 namespace {
 
-bool IsIgnorable(const LineTable& table, Lin i, bool ignoreBlankLines, const IgnorePatterns& patterns) {
+bool IsIgnorable(const LineTable& table, Lin i, bool ignoreBlankLines,
+                 const IgnorePatterns& patterns, const std::atomic<bool>* stop) {
   const char* line = table.line(i);
   if (ignoreBlankLines && line[0] == '\n') return true;  // a line of blanks is not empty
-  return patterns.MatchesLine(line, table.length(i));
+  return patterns.MatchesLine(line, table.length(i), stop);
 }
 
+// Stops at the first line that is not ignorable, and (answering false) once `stop` is set.
 bool AllIgnorable(const LineTable& table, Lin first, Lin count, bool ignoreBlankLines,
-                  const IgnorePatterns& patterns) {
+                  const IgnorePatterns& patterns, const std::atomic<bool>* stop) {
   for (Lin i = first; i < first + count; ++i) {
-    if (!IsIgnorable(table, i, ignoreBlankLines, patterns)) return false;
+    if (!IsIgnorable(table, i, ignoreBlankLines, patterns, stop)) return false;
   }
   return true;
+}
+
+bool StopRequested(const std::atomic<bool>* stop) {
+  return stop != nullptr && stop->load(std::memory_order_relaxed);
 }
 
 void SideNumbers(Lin first, Lin count, size_t prefixLines, long& start, long& end) {
@@ -35,17 +41,27 @@ ChangeRecord RecordOf(const Change& change, size_t prefixLines) {
   return record;
 }
 
-size_t DeliverRecords(const std::vector<Change>& script, const LineTable (&tables)[2],
-                      bool ignoreBlankLines, const IgnorePatterns& patterns, ChangeSink& sink) {
+std::optional<size_t> DeliverRecords(const std::vector<Change>& script,
+                                     const LineTable (&tables)[2], bool ignoreBlankLines,
+                                     const IgnorePatterns& patterns, ChangeSink& sink,
+                                     const std::atomic<bool>* stop) {
   const bool ignoring = ignoreBlankLines || !patterns.empty();
-  size_t delivered = 0;
-  for (const Change& change : script) {
-    if (change.deleted == 0 && change.inserted == 0) continue;
-    if (ignoring &&
-        AllIgnorable(tables[0], change.line0, change.deleted, ignoreBlankLines, patterns) &&
-        AllIgnorable(tables[1], change.line1, change.inserted, ignoreBlankLines, patterns)) {
-      continue;  // a trivial hunk
+  // Every hunk is judged before the first record goes out, so that a stop while the
+  // patterns are matched leaves the sink as it found it.
+  std::vector<bool> trivial(script.size(), false);
+  if (ignoring) {
+    for (size_t i = 0; i < script.size(); ++i) {
+      const Change& change = script[i];
+      trivial[i] =
+          AllIgnorable(tables[0], change.line0, change.deleted, ignoreBlankLines, patterns, stop) &&
+          AllIgnorable(tables[1], change.line1, change.inserted, ignoreBlankLines, patterns, stop);
+      if (StopRequested(stop)) return std::nullopt;
     }
+  }
+  size_t delivered = 0;
+  for (size_t i = 0; i < script.size(); ++i) {
+    const Change& change = script[i];
+    if ((change.deleted == 0 && change.inserted == 0) || trivial[i]) continue;
     sink.StoreChangeRecord(RecordOf(change, tables[0].prefixLines));
     ++delivered;
   }

@@ -4,6 +4,8 @@
 // file line numbers, delivered to the sink in order on the engine's thread.
 #pragma once
 
+#include <atomic>
+#include <optional>
 #include <vector>
 
 #include "engine/ChangeRecord.h"
@@ -17,8 +19,12 @@ namespace lindrel::engine {
 // end = last + P + 1 on each side; an empty side holds the line before the change.
 ChangeRecord RecordOf(const Change& change, size_t prefixLines);
 
-// Delivers the records of `script` to `sink`. Returns the number of records delivered.
-size_t DeliverRecords(const std::vector<Change>& script, const LineTable (&tables)[2],
-                      bool ignoreBlankLines, const IgnorePatterns& patterns, ChangeSink& sink);
+// Delivers the records of `script` to `sink`. Returns the number of records delivered,
+// or nothing when `stop` (when given) was set while the hunks were tested against the
+// ignore-line patterns: then no record has been delivered.
+std::optional<size_t> DeliverRecords(const std::vector<Change>& script,
+                                     const LineTable (&tables)[2], bool ignoreBlankLines,
+                                     const IgnorePatterns& patterns, ChangeSink& sink,
+                                     const std::atomic<bool>* stop = nullptr);
 
 }  // namespace lindrel::engine

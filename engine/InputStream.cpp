@@ -141,6 +141,24 @@ std::ptrdiff_t InputStream::Fill(char* destination, size_t count) {
   return static_cast<std::ptrdiff_t>(delivered);
 }
 
+std::ptrdiff_t InputStream::ReadHiddenTail(char* destination, size_t count) {
+  if (!endedAtEndOfText_) return 0;
+  size_t delivered = std::min(count, hiddenHead_.size());
+  std::memcpy(destination, hiddenHead_.data(), delivered);
+  hiddenHead_.erase(0, delivered);
+  while (delivered < count && !rawEnded_) {
+    if (StopRequested()) {
+      errno = ECANCELED;
+      return -1;
+    }
+    const std::ptrdiff_t got = ReadRaw(destination + delivered, std::min(count - delivered, kSlice));
+    if (got < 0) return -1;
+    if (got == 0) rawEnded_ = true;
+    delivered += static_cast<size_t>(got);
+  }
+  return static_cast<std::ptrdiff_t>(delivered);
+}
+
 // Compacts one slice of raw bytes into text-mode content. The result is never longer than
 // the input, so the conversion happens where the bytes were read.
 std::ptrdiff_t InputStream::ConvertInPlace(char* bytes, size_t count) {
@@ -149,6 +167,8 @@ std::ptrdiff_t InputStream::ConvertInPlace(char* bytes, size_t count) {
   if (const void* stop = std::memchr(bytes, kEndOfContent, count)) {
     end = static_cast<const char*>(stop);
     contentEnded_ = true;
+    endedAtEndOfText_ = true;
+    hiddenHead_.assign(end, rawEnd);  // kept: the rest of the slice is written over
   }
   size_t written = 0;
   const char* read = bytes;

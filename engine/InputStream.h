@@ -32,6 +32,14 @@ class InputStream {
   // the stop flag is set (errno ECANCELED).
   std::ptrdiff_t Fill(char* destination, size_t count);
 
+  // True once the content ended at a byte 26 (text mode only).
+  bool EndedAtEndOfText() const { return endedAtEndOfText_; }
+
+  // After the content ended at a byte 26: the raw bytes from that byte to the end of the
+  // file, which text mode hides, delivered like Fill. Delivers nothing when the content
+  // ended at the end of the file.
+  std::ptrdiff_t ReadHiddenTail(char* destination, size_t count);
+
   // A flag another thread sets to end the run. Fill looks at it between slices of a
   // read, so a stop never waits for the rest of a large file. Not owned; nullptr: none.
   void SetStopFlag(const std::atomic<bool>* stop) { stop_ = stop; }
@@ -56,6 +64,8 @@ class InputStream {
   bool contentEnded_ = false;  // end of file or a byte 26 seen
   bool rawEnded_ = false;      // the descriptor reported end of file
   int pendingByte_ = -1;       // a byte read ahead to decide about a carriage return
+  bool endedAtEndOfText_ = false;
+  std::string hiddenHead_;     // raw bytes read from the byte 26 on, not yet delivered
   unsigned long long rawBytesRead_ = 0;
 };
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/IniFile.h"
+#include "platform/IniScan.h"
 #include "platform/ReplacementFile.h"
 #include "fuzz/FuzzChecks.h"
 
@@ -31,15 +32,21 @@ std::string AsRead(const std::string& value) {
   return read;
 }
 
-// Loads `text` as a file would be loaded.
-lindrel::platform::IniDocument LoadText(const std::string& text) {
+// The file LoadText writes.
+int TextFile() {
   static const int fd = ::memfd_create("ini", 0);
   Check(fd >= 0);
+  return fd;
+}
+std::string TextPath() { return "/proc/self/fd/" + std::to_string(TextFile()); }
+
+// Loads `text` as a file would be loaded.
+lindrel::platform::IniDocument LoadText(const std::string& text) {
+  const int fd = TextFile();
   Check(::ftruncate(fd, 0) == 0);
   Check(::pwrite(fd, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size()));
   lindrel::platform::Status status;
-  auto document =
-      lindrel::platform::IniDocument::Load("/proc/self/fd/" + std::to_string(fd), &status);
+  auto document = lindrel::platform::IniDocument::Load(TextPath(), &status);
   Check(status.ok());
   return document;
 }
@@ -54,6 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string content = input.ConsumeRemainingBytesAsString();
 
   lindrel::platform::IniDocument document = LoadText(content);
+  // The bounded reader that settings reads go through finds what the document holds.
+  Check(lindrel::platform::ScanProfileValue(TextPath(), section, key, 1 << 20) ==
+        document.Get(section, key));
   const std::string unchanged = document.Text();
   if (content.empty() || content.back() == '\n') {
     Check(unchanged == content);

@@ -1,5 +1,6 @@
 #include "platform/IniFile.h"
 
+#include "platform/IniScan.h"
 #include "platform/ReplacementFile.h"
 
 #include <fcntl.h>
@@ -14,6 +15,8 @@
 namespace lindrel::platform {
 
 namespace {
+
+constexpr std::size_t kIntegerBytes = 1024;
 
 std::string_view Trim(std::string_view text) {
   const char* blanks = " \t\r";
@@ -238,8 +241,10 @@ Status IniDocument::Save(const std::string& path) const {
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue, std::size_t bufferSize,
                                     const std::string& path) {
-  std::string value(IniDocument::Load(path).Get(section, key).value_or(std::string(defaultValue)));
   if (bufferSize == 0) return {};
+  // A few bytes beyond the buffer let the cut see whether it falls inside a character.
+  std::string value(ScanProfileValue(path, section, key, bufferSize + 3)
+                        .value_or(std::string(defaultValue)));
   CutAtCharacter(value, bufferSize - 1);
   return value;
 }
@@ -262,7 +267,8 @@ long ParseProfileInt(std::string_view value) {
 
 long GetPrivateProfileInt(std::string_view section, std::string_view key, long defaultValue,
                           const std::string& path) {
-  auto value = IniDocument::Load(path).Get(section, key);
+  // Any digits beyond these would only saturate the number.
+  auto value = ScanProfileValue(path, section, key, kIntegerBytes);
   return value ? ParseProfileInt(*value) : defaultValue;
 }
 

@@ -52,13 +52,14 @@ class IniDocument {
 };
 
 // The value, cut to `bufferSize` - 1 bytes (never inside a UTF-8 character), or
-// `defaultValue` when the key is missing.
+// `defaultValue` when the key is missing. Of the value no more than the buffer is kept,
+// however large it is in the file (IniScan.h).
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue, std::size_t bufferSize,
                                     const std::string& path);
 
 // The leading decimal digits of the value (an optional sign first), 0 when there are
-// none, `defaultValue` when the key is missing.
+// none, `defaultValue` when the key is missing. Reads at most 1024 bytes of the value.
 long GetPrivateProfileInt(std::string_view section, std::string_view key, long defaultValue,
                           const std::string& path);
 

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/OwnDescriptor.h"
+
 namespace lindrel::platform {
 
 namespace {
@@ -116,6 +118,13 @@ Status ReplacementFile::Create(const std::string& target) {
   struct stat existing {};
   if (::stat(target.c_str(), &existing) == 0) {
     if (S_ISDIR(existing.st_mode)) return Status::FromErrno(target, EISDIR);
+    // One of our own streams ("/dev/stdout" while output goes to ">>log") is written
+    // through, at its offset and in its append mode: a rename would put the report in
+    // place of everything the stream's file held.
+    if (const int own = OwnDescriptorNamedBy(target); own >= 0) {
+      fd_ = DuplicateForWriting(own);
+      return fd_ >= 0 ? Status::Ok() : Status::FromErrno(target, errno);
+    }
     if (!S_ISREG(existing.st_mode)) {
       fd_ = OpenSpecialForWriting(target);
       return fd_ >= 0 ? Status::Ok() : Status::FromErrno(target, errno);
@@ -140,7 +149,7 @@ Status ReplacementFile::Commit() {
   if (fd_ < 0) return Status::FromErrno(target_, EBADF);
   const int fd = fd_;
   fd_ = -1;
-  if (temporary_.empty()) {  // a special file written in place
+  if (temporary_.empty()) {  // a stream or a special file written in place
     return ::close(fd) == 0 ? Status::Ok() : Status::FromErrno(target_, errno);
   }
   struct stat existing {};

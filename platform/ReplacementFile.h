@@ -8,6 +8,10 @@
 // name. A target that is a symbolic link keeps the link: the file it leads to is
 // replaced, as an in-place write would have changed it. A target that exists keeps its
 // permission bits; a new one gets 0666 less the umask, as open() would have given it.
+// A target that cannot be replaced is written in place instead: a file that is not a
+// regular one (a terminal, /dev/null, a FIFO), and one of the process's own streams
+// ("/dev/stdout", "/proc/self/fd/2", the file output goes to), which is written through
+// its descriptor, appending where the stream appends (OwnDescriptor.h).
 //
 // One thread per object. The free functions are thread-safe.
 #pragma once

@@ -16,7 +16,7 @@ enum ErrorCode : long {
   kErrorInvalidParameters = 503,   // reserved
   kErrorUnableToOpenFile = 504,    // a file to be written cannot be opened
   kErrorInvalidRecordNumber = 506, // reserved
-  kErrorInvalidSearchString = 507, // reserved
+  kErrorInvalidSearchString = 507, // an ignore-line pattern the engine cannot match
   kErrorInvalidSearchPath = 508,   // DirMaster or DirSource is empty
   kErrorInvalidMasterFile = 600,   // the master file does not exist
   kErrorInvalidSourceFile = 601,   // the source file does not exist

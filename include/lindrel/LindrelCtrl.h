@@ -190,7 +190,10 @@ class LINDREL_EXPORT CLindrelCtrl {
   bool DirSaveDataToTabFile(const std::string& fileName);
 
   // Starts a file comparison of FileMaster and FileSource on a worker thread. FALSE and
-  // OnError (502 running, 600/601 missing file) when refused. A worker thread the system
+  // OnError (502 running, 600/601 missing file, 507 an ignore pattern with a
+  // back-reference, which the engine cannot match in bounded time) when refused. An
+  // abort or the destruction also stops the matching of ignore patterns within a
+  // fraction of a second. A worker thread the system
   // refuses is reported as for DirCompareBegin; the results are then empty and reports
   // answer -1, as after an abort.
   bool FileCompareBegin();

@@ -167,6 +167,48 @@ TEST_F(CliBadInputsTest, AnExportOntoAFullDeviceIsTrouble) {
   EXPECT_TRUE(Contains(run.err, "lindrel: Unable to open file:  /dev/full\n")) << run.err;
 }
 
+// Text mode ends the content at a byte 26; bytes that differ after it still make the
+// files different, as `dirs` has always said.
+TEST_F(CliBadInputsTest, FilesThatDifferOnlyAfterAByte26AreNotIdentical) {
+  const std::string a = env_.Write("a.txt", "same\n\x1a" "one\n").string();
+  const std::string b = env_.Write("b.txt", "same\n\x1a" "two\n").string();
+  const std::string c = env_.Write("c.txt", "same\n\x1a" "one\n").string();
+  const CliRun differ = Run({"files", a, b});
+  EXPECT_EQ(differ.status, 1) << differ.err;
+  EXPECT_EQ(differ.out, "Files " + a + " and " + b + " differ\n");
+  const CliRun json = Run({"files", "--format", "json", a, b});
+  EXPECT_EQ(json.status, 1);
+  EXPECT_TRUE(Contains(json.out, "\"differ\": true")) << json.out;
+  EXPECT_EQ(Run({"files", "-q", a, b}).status, 1);
+  EXPECT_EQ(Run({"files", a, c}).status, 0);
+  env_.Write("m/x.txt", "same\n\x1a" "one\n");
+  env_.Write("s/x.txt", "same\n\x1a" "two\n");
+  EXPECT_EQ(Run({"dirs", env_.Path("m").string(), env_.Path("s").string()}).status, 1);
+}
+
+// Read permission without search permission: the names can be listed but not examined.
+TEST_F(CliBadInputsTest, ADirectoryThatCanBeListedButNotEnteredIsTrouble) {
+  env_.Write("m/sub/a.txt", "a\n");
+  env_.Write("s/sub/a.txt", "b\n");
+  fs::permissions(env_.root(), fs::perms::owner_all | fs::perms::others_read |
+                                   fs::perms::others_exec | fs::perms::group_read |
+                                   fs::perms::group_exec);
+  for (const char* locked : {"s/sub", "m"}) {
+    fs::permissions(env_.Path(locked), fs::perms::owner_read | fs::perms::group_read |
+                                           fs::perms::others_read);
+    const std::optional<CliRun> run =
+        RunUnprivileged(env_, {"dirs", "-r", env_.Path("m").string(), env_.Path("s").string()});
+    fs::permissions(env_.Path(locked), fs::perms::owner_all | fs::perms::group_read |
+                                           fs::perms::group_exec | fs::perms::others_read |
+                                           fs::perms::others_exec);
+    if (!run) GTEST_SKIP() << "cannot run without root's permissions";
+    EXPECT_EQ(run->status, 2) << locked << "\n" << run->err;
+    EXPECT_TRUE(Contains(run->err, "lindrel: Invalid Search Path: " + env_.Path(locked).string() +
+                                       "/\n"))
+        << run->err;
+  }
+}
+
 TEST_F(CliBadInputsTest, AnUnreadableDirectoryIsTroubleNotAnEmptyOne) {
   env_.Write("m/sub/a.txt", "a\n");
   env_.Write("s/sub/a.txt", "a\n");

@@ -143,6 +143,43 @@ TEST(BadTreesTest, AnUnreadableDirectoryIsReportedNeverTakenForAnEmptyOne) {
   EXPECT_EQ(*root, "");
 }
 
+// Read permission without search permission: the names can be listed, but nothing
+// about them can be learnt, so the files are neither compared nor absent.
+TEST(BadTreesTest, ADirectoryThatCanBeListedButNotEnteredIsReported) {
+  TempEnvironment env;
+  OpenToOthers(env);
+  Trees trees(env);
+  trees.File("m/sub/a.txt", "1");
+  trees.File("s/sub/a.txt", "2");
+  trees.File("m/sub/inner/b.txt", "1");
+  trees.File("s/sub/inner/b.txt", "1");
+  trees.File("m/top.txt", "x");
+  trees.File("s/top.txt", "x");
+  const ScanOptions options = Options(trees);
+  struct Case {
+    const char* locked;
+    std::string detail;
+    Strings lines;
+  } cases[] = {
+      {"s/sub", options.source + "sub/",
+       {"D - m/ s/ 0 0 0 0 0", "F top.txt m/ s/ 0 0 0 0 0", "D sub m/sub/ s/sub/ 0 0 0 0 0"}},
+      {"m", options.master, {"D - m/ s/ 0 0 0 0 0"}},
+  };
+  for (const Case& c : cases) {
+    ::chmod(env.Path(c.locked).c_str(), 0444);
+    const std::optional<std::string> failures = RunUnprivileged(env.root(), [&] {
+      RecordingEnvironment scanEnv;
+      const Strings lines = Scan(trees, options, scanEnv);
+      const bool ok = lines == c.lines && scanEnv.errors == std::vector<long>{508} &&
+                      scanEnv.details == Strings{c.detail};
+      return ok ? std::string() : std::string(c.locked) + ":\n" + Describe(lines, scanEnv);
+    });
+    ::chmod(env.Path(c.locked).c_str(), 0755);
+    if (!failures) GTEST_SKIP() << "cannot run without root's permissions";
+    EXPECT_EQ(*failures, "");
+  }
+}
+
 // Makes `depth` nested directories named `name` below `parent`, by descriptor (their
 // paths are too long to name whole), and a file at the bottom.
 void MakeDeepTree(const std::string& parent, const std::string& name, int depth,

@@ -83,7 +83,18 @@ TEST_F(EngineTest, TextModeAppliesToTheComparison) {
   Check({
       {"CR LF against LF", "a\r\nb\r\n", "a\nb\n", {}, 0, {}},
       {"lone CR is part of its line", "a\rb\n", "a\nb\n", {}, 1, {R('c', 1, 1, 1, 2)}},
-      {"byte 26 ends the content", Lines({"a", "b"}) + "\x1a" "junk\n", Lines({"a", "b"}), {}, 0, {}},
+      // The content ends at a byte 26, so no line after it takes part in a record; but
+      // files that differ there are not the same file: they differ without records.
+      {"byte 26 ends the content", Lines({"a", "b"}) + "\x1a" "junk\n", Lines({"a", "b"}), {}, 1, {}},
+      {"equal after byte 26", Lines({"a"}) + "\x1a" "junk", Lines({"a"}) + "\x1a" "junk", {}, 0, {}},
+      {"a byte 26 against none", Lines({"a"}) + "\x1a", Lines({"a"}), {}, 1, {}},
+      {"differ after byte 26 only, quick", "a\x1a" "x", "a\x1a" "y", {"-q"}, 1, {}},
+      {"differ after byte 26 only, ignoring", "A\x1a" "x\n", "a\x1a" "y\n", {"-i", "-B"}, 1, {}},
+      {"records come from the content", "a\x1a" "x\n", "b\x1a" "y\n", {}, 1, {R('c', 1, 1, 1, 1)}},
+      {"differ far after byte 26", "a\x1a" + std::string(300000, 'x') + "1",
+       "a\x1a" + std::string(300000, 'x') + "2", {}, 1, {}},
+      {"equal far after byte 26", "a\x1a" + std::string(300000, 'x'),
+       "a\x1a" + std::string(300000, 'x'), {}, 0, {}},
       {"quick compare, CR LF against LF: sizes differ", "a\r\n", "a\n", {"-q"}, 1, {}},
       {"always text keeps CR", "a\r\n", "a\n", {"-a"}, 1, {R('c', 1, 1, 1, 1)}},
   });

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "tests/support/TempEnvironment.h"
@@ -59,6 +60,38 @@ TEST(IniFileTest, CutsValuesToTheBufferLessOne) {
                {8, "ab\xC3\xA9\xE2\x82\xAC"}};
   for (const auto& c : cases)
     EXPECT_EQ(GetPrivateProfileString("S", "k", "", c.buffer, accented), c.expected) << c.buffer;
+}
+
+// Settings files a user or another program may leave behind with values of many
+// megabytes: a read costs a pass over the file and keeps no more than the buffer, so a
+// program reading dozens of settings at start-up stays fast.
+TEST(IniFileTest, HugeValuesAreReadThroughTheBufferOnly) {
+  TempEnvironment env;
+  const std::string huge(10 << 20, 'v');
+  const std::string path = env.Write("big.ini",
+                                     "[Other]\nfiller=" + huge + "\n"
+                                     "[S]\n"
+                                     "big=" + huge + "\n"
+                                     "quoted=\"" + huge + "\"   \n"
+                                     "[" + huge + "]\nsmall=hidden\n"
+                                     "[S]\n"
+                                     "number=  -42" + huge + "\n"
+                                     "small=  last  \n")
+                               .string();
+  EXPECT_EQ(GetPrivateProfileString("S", "big", "", 500, path), huge.substr(0, 499));
+  // The closing quote ten megabytes on still takes the opening one away.
+  EXPECT_EQ(GetPrivateProfileString("S", "quoted", "", 500, path), huge.substr(0, 499));
+  EXPECT_EQ(GetPrivateProfileString("S", "small", "", 500, path), "last");
+  EXPECT_EQ(GetPrivateProfileInt("S", "number", 7, path), -42);
+  EXPECT_EQ(GetPrivateProfileString("S", "missing", "dflt", 500, path), "dflt");
+
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 40; ++i) {
+    EXPECT_EQ(GetPrivateProfileString("S", "small", "", 500, path), "last");
+    EXPECT_EQ(GetPrivateProfileInt("S", "missing", 3, path), 3);
+  }
+  // Eighty reads of a 40 MB file: a pass over it each, and no copy of its values.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
 }
 
 TEST(IniFileTest, ReadsIntegersFromLeadingDigits) {

@@ -1,10 +1,12 @@
 // Report targets a hostile or unlucky user can give: one of the compared files under
 // another name, links planted beside the target, a disk that fills up, two writers of
 // one target. Each case checks the answer, the error and that no user file changed.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -186,6 +188,47 @@ TEST_F(BadTargetsTest, SpecialTargetsAreWrittenInPlaceAndNeverWaitedFor) {
   ctrl.SetFileSource(fifo);
   EXPECT_EQ(ctrl.FileCompareCreateReport(env.Path("r.htm").string(), kHtml, 2), -4);
   EXPECT_FALSE(fs::exists(env.Path("r.htm")));
+}
+
+// A report or an export aimed at one of the process's own open streams goes through the
+// stream, after what it already holds, and never replaces the file the stream writes to.
+TEST_F(BadTargetsTest, AStreamOfTheProcessIsWrittenThroughNeverReplaced) {
+  Compare("a\n", "b\n");
+  Internals(ctrl).dir.results().Append(dircompare::DirResultRecord{});
+  const std::string log = env.Write("log", "kept\n").string();
+  struct Target {
+    const char* spelling;
+    std::function<bool(const std::string&)> write;
+  } targets[] = {
+      {"/proc/self/fd/",
+       [&](const std::string& t) { return ctrl.FileCompareCreateReport(t, kText, 0) == 0; }},
+      {"/dev/fd/",
+       [&](const std::string& t) { return ctrl.FileCompareCreateReport(t, kHtml, 2) == 0; }},
+      {"/dev/fd/", [&](const std::string& t) { return ctrl.DirSaveDataToTabFile(t) != 0; }},
+  };
+  for (const Target& target : targets) {
+    const int fd = ::open(log.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(fd, 0);
+    const std::string path = target.spelling + std::to_string(fd);
+    const std::string before = TempEnvironment::Read(log);
+    const bool written = target.write(path);
+    ::close(fd);
+    EXPECT_TRUE(written) << path;
+    const std::string after = TempEnvironment::Read(log);
+    EXPECT_EQ(after.substr(0, before.size()), before) << path;
+    EXPECT_GT(after.size(), before.size()) << path;
+  }
+  const std::string logText = TempEnvironment::Read(log);
+  EXPECT_EQ(logText.rfind("kept\n", 0), 0u);
+  EXPECT_NE(logText.find("\nRecord\tFileName\t"), std::string::npos) << logText;
+  // A stream open for reading only cannot take a report, and its file stays as it was.
+  const int input = ::open(log.c_str(), O_RDONLY);
+  ASSERT_GE(input, 0);
+  const std::string before = TempEnvironment::Read(log);
+  EXPECT_EQ(ctrl.FileCompareCreateReport("/dev/fd/" + std::to_string(input), kText, 0), -5);
+  ::close(input);
+  EXPECT_EQ(TempEnvironment::Read(log), before);
+  EXPECT_EQ(Names(env.root()), (std::vector<std::string>{"home", "in", "log", "tmp"}));
 }
 
 TEST_F(BadTargetsTest, FilesThatDifferWithoutRecordsAreNeverReportedTheSame) {

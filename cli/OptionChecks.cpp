@@ -1,0 +1,45 @@
+#include "cli/OptionChecks.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "platform/OwnDescriptor.h"
+
+namespace lindrel::cli {
+
+CLI::Validator WholeNumberUpTo(long max) {
+  const std::string refusal = "expected a whole number from 0 to " + std::to_string(max);
+  return CLI::Validator(
+      [max, refusal](std::string& value) -> std::string {
+        if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos)
+          return refusal;
+        // Leading zeros are dropped: the conversion that follows would read them as the
+        // start of an octal number.
+        value.erase(0, std::min(value.find_first_not_of('0'), value.size() - 1));
+        const std::string bound = std::to_string(max);
+        if (value.size() > bound.size() || (value.size() == bound.size() && value > bound))
+          return refusal;
+        return std::string();
+      },
+      "0.." + std::to_string(max), "WHOLE_NUMBER");
+}
+
+CLI::Validator NonEmptyPath() {
+  return CLI::Validator(
+      [](std::string& value) { return value.empty() ? std::string("the path is empty") : ""; },
+      "", "NON_EMPTY");
+}
+
+bool TakesJsonOutput(const std::string& option, const std::string& path, std::ostream& err) {
+  if (platform::OwnDescriptorNamedBy(path) != STDOUT_FILENO) return false;
+  err << "lindrel: " << option << ' ' << path
+      << ": standard output already carries the JSON output; write to a file instead\n";
+  return true;
+}
+
+bool FileTypesCanSelect(const std::string& types) {
+  return types.find('.') != std::string::npos;
+}
+
+}  // namespace lindrel::cli
