@@ -10,7 +10,7 @@ FUZZERS    := json_text ini_file engine reports file_type_filter tab_export
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-main test-asan test-tsan test-fuzz fuzz fuzz-merge demo clean
+.PHONY: all deps configure build run test test-format test-main test-asan test-tsan test-fuzz fuzz fuzz-merge demo clean
 
 all: build
 
@@ -31,7 +31,11 @@ run: build
 
 # Every test: the normal build, then the core under ASan+UBSan, the threading tests
 # under TSan, and a short pass of every fuzzer over its seeds.
-test: test-main test-asan test-tsan test-fuzz
+test: test-format test-main test-asan test-tsan test-fuzz
+
+# The style of .clang-format on every C++ file changed since it was adopted.
+test-format: deps
+	scripts/check-format
 
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
