@@ -73,8 +73,8 @@ bool WriteTabFile(CLindrelCtrl& ctrl, const std::string& path, std::ostream& err
     if (!ReadDirRecord(ctrl, i, r)) break;
     text += std::to_string(i) + '\t' + EscapeForTable(r.fileName) + '\t' +
             EscapeForTable(r.dirMaster) + '\t' + EscapeForTable(r.dirSource);
-    for (long value : {r.isFile, r.onlyInSource, r.onlyInMaster, r.sizeDifferent,
-                       r.dateDifferent, r.contentDifferent}) {
+    for (long value : {r.isFile, r.onlyInSource, r.onlyInMaster, r.sizeDifferent, r.dateDifferent,
+                       r.contentDifferent}) {
       text += '\t' + std::to_string(value);
     }
     text += '\n';
@@ -147,10 +147,8 @@ void DefineDirsCommand(CLI::App& c, DirsOptions& o) {
       ->type_name("PATTERNS");
   c.add_flag("--no-content", o.noContent, "Do not compare file contents");
   c.add_flag("--ignore-dates", o.ignoreDates, "Do not compare last-write times");
-  c.add_flag("--hide-only-in-master", o.hideOnlyInMaster,
-             "Do not list files found only in MASTER");
-  c.add_flag("--hide-only-in-source", o.hideOnlyInSource,
-             "Do not list files found only in SOURCE");
+  c.add_flag("--hide-only-in-master", o.hideOnlyInMaster, "Do not list files found only in MASTER");
+  c.add_flag("--hide-only-in-source", o.hideOnlyInSource, "Do not list files found only in SOURCE");
   c.add_flag("--hide-same", o.hideSame, "Do not list files that are the same");
   c.add_flag("--hide-different", o.hideDifferent, "Do not list files that differ");
   c.add_flag("--throttle", o.throttle,

@@ -48,8 +48,7 @@ std::string NamePart(const std::string& path) {
 }
 
 std::string JoinPath(const std::string& directory, const std::string& name) {
-  return !directory.empty() && directory.back() == '/' ? directory + name
-                                                       : directory + "/" + name;
+  return !directory.empty() && directory.back() == '/' ? directory + name : directory + "/" + name;
 }
 
 // `diff DIR FILE` compares DIR/FILE with FILE; two directories are a job for `dirs`, whose
@@ -130,8 +129,7 @@ void ApplyOptions(CLindrelCtrl& ctrl, const FilesOptions& o, const std::string& 
   // Empty captions make the reports show the compared paths.
   ctrl.SetReportFileMaster("");
   ctrl.SetReportFileSource("");
-  ctrl.SetReportFileTitle(o.title.empty() ? "Comparison of " + master + " and " + source
-                                          : o.title);
+  ctrl.SetReportFileTitle(o.title.empty() ? "Comparison of " + master + " and " + source : o.title);
   ctrl.SetReportHTMLHighDetail(0);
   ctrl.SetReportDoubleWideCharset(0);
 }
@@ -162,12 +160,12 @@ std::string IdentityJson(const std::string& path) {
   return identity ? identity->Json() : "{\"path\": " + JsonString(path) + "}";
 }
 
-void WriteJson(std::ostream& out, const std::string& master, const std::string& source,
-               long count, const std::vector<ChangeRecord>& records, long elapsedMs) {
+void WriteJson(std::ostream& out, const std::string& master, const std::string& source, long count,
+               const std::vector<ChangeRecord>& records, long elapsedMs) {
   const ChangeCounters counters = CountChanges(records);
   out << "{\n  \"master\": " << IdentityJson(master) << ",\n  \"source\": " << IdentityJson(source)
-      << ",\n  \"differ\": " << (count != 0 ? "true" : "false")
-      << ",\n  \"recordCount\": " << count << ",\n  \"records\": [";
+      << ",\n  \"differ\": " << (count != 0 ? "true" : "false") << ",\n  \"recordCount\": " << count
+      << ",\n  \"records\": [";
   for (std::size_t i = 0; i < records.size(); ++i) {
     const ChangeRecord& r = records[i];
     out << (i == 0 ? "\n" : ",\n") << "    {\"changeType\": " << r.changeType << ", \"kind\": \""
@@ -175,10 +173,10 @@ void WriteJson(std::ostream& out, const std::string& master, const std::string& 
         << ", \"masterEnd\": " << r.masterEnd << ", \"sourceStart\": " << r.sourceStart
         << ", \"sourceEnd\": " << r.sourceEnd << "}";
   }
-  out << (records.empty() ? "]" : "\n  ]") << ",\n  \"counters\": {\"additions\": "
-      << counters.additions << ", \"changes\": " << counters.changes
-      << ", \"deletions\": " << counters.deletions << "},\n  \"elapsedMs\": " << elapsedMs
-      << "\n}\n";
+  out << (records.empty() ? "]" : "\n  ]")
+      << ",\n  \"counters\": {\"additions\": " << counters.additions
+      << ", \"changes\": " << counters.changes << ", \"deletions\": " << counters.deletions
+      << "},\n  \"elapsedMs\": " << elapsedMs << "\n}\n";
 }
 
 // True when the file at `path` still has the size and last-write time it had.
@@ -235,10 +233,14 @@ long ReportFormatNumber(const std::string& name, const std::string& path) {
     const std::size_t dot = path.find_last_of('.');
     std::string extension = dot == std::string::npos ? "" : path.substr(dot + 1);
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (extension == "txt" || extension == "text") chosen = "text";
-    else if (extension == "csv") chosen = "csv";
-    else if (extension == "tab" || extension == "tsv") chosen = "tab";
-    else chosen = "html";
+    if (extension == "txt" || extension == "text")
+      chosen = "text";
+    else if (extension == "csv")
+      chosen = "csv";
+    else if (extension == "tab" || extension == "tsv")
+      chosen = "tab";
+    else
+      chosen = "html";
   }
   if (chosen == "text") return kReportText;
   if (chosen == "csv") return kReportCsv;

@@ -27,8 +27,8 @@ CLI::Validator WholeNumberUpTo(long max) {
 
 CLI::Validator NonEmptyPath() {
   return CLI::Validator(
-      [](std::string& value) { return value.empty() ? std::string("the path is empty") : ""; },
-      "", "NON_EMPTY");
+      [](std::string& value) { return value.empty() ? std::string("the path is empty") : ""; }, "",
+      "NON_EMPTY");
 }
 
 bool TakesJsonOutput(const std::string& option, const std::string& path, std::ostream& err) {
@@ -38,8 +38,6 @@ bool TakesJsonOutput(const std::string& option, const std::string& path, std::os
   return true;
 }
 
-bool FileTypesCanSelect(const std::string& types) {
-  return types.find('.') != std::string::npos;
-}
+bool FileTypesCanSelect(const std::string& types) { return types.find('.') != std::string::npos; }
 
 }  // namespace lindrel::cli

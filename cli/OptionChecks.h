@@ -14,7 +14,8 @@ namespace lindrel::cli {
 inline constexpr long kMaxHorizonLines = 2147483647;
 
 // Accepts only decimal digits (no sign, no blanks) making a number from 0 to `max`, and
-// drops leading zeros (so it goes on the option with transform()). Refused with "expected a whole number from 0 to MAX".
+// drops leading zeros (so it goes on the option with transform()). Refused with "expected a whole
+// number from 0 to MAX".
 CLI::Validator WholeNumberUpTo(long max);
 
 // Refuses an empty path: "the path is empty".

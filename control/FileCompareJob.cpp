@@ -74,8 +74,7 @@ bool AcceptFileCompare(CLindrelCtrl::Impl& d) {
   // A pattern the engine would refuse is refused here, where the host hears why, rather
   // than dropped from the comparison without a word.
   if (const auto pattern = engine::RefusedIgnorePattern(SnapshotOptions(d.props))) {
-    d.FireError(kErrorInvalidSearchString,
-                *pattern + " (" + engine::kBackReferenceRefused + ")");
+    d.FireError(kErrorInvalidSearchString, *pattern + " (" + engine::kBackReferenceRefused + ")");
     return false;
   }
   d.fileResults.Clear();

@@ -72,9 +72,7 @@ void CLindrelCtrl::Impl::Deliver(const PendingEvent& event) {
     case PendingEventKind::kFileCompletion:
       if (listener) listener->FileCompareCompleted(event.code);
       break;
-    case PendingEventKind::kError:
-      FireError(event.code, event.detail);
-      break;
+    case PendingEventKind::kError: FireError(event.code, event.detail); break;
   }
 }
 

@@ -86,14 +86,14 @@ class PendingEventQueue {
   unsigned deliveryPauseMs_ = 2;
 
   mutable std::mutex mutex_;
-  std::deque<PendingEvent> entries_;        // guarded by mutex_
+  std::deque<PendingEvent> entries_;                // guarded by mutex_
   EventHost::TimerId timer_ = EventHost::kNoTimer;  // guarded by mutex_
-  bool shutDown_ = false;                   // guarded by mutex_
-  std::condition_variable retryWake_;       // signalled on shutdown
-  std::thread retrier_;                     // guarded by mutex_
-  bool retrying_ = false;                   // guarded by mutex_; retrier_ still asks
-  bool delivering_ = false;                 // owner thread only
-  bool* destroyedDuringDelivery_ = nullptr;  // owner thread only; set while delivering
+  bool shutDown_ = false;                           // guarded by mutex_
+  std::condition_variable retryWake_;               // signalled on shutdown
+  std::thread retrier_;                             // guarded by mutex_
+  bool retrying_ = false;                           // guarded by mutex_; retrier_ still asks
+  bool delivering_ = false;                         // owner thread only
+  bool* destroyedDuringDelivery_ = nullptr;         // owner thread only; set while delivering
 };
 
 }  // namespace lindrel

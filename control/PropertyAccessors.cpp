@@ -31,27 +31,32 @@ void StoreDirectory(CLindrelCtrl::Impl& d, std::string Properties::*member,
 // One getter and setter per property of the list, by kind.
 #define LINDREL_GETTER(Name, member, Type) \
   Type CLindrelCtrl::Get##Name() const { return d_->props.member; }
-#define LINDREL_ACCESSORS_Boolean(Name, member) \
-  LINDREL_GETTER(Name, member, long)            \
-  void CLindrelCtrl::Set##Name(long value) { Store(*d_, &Properties::member, ToBool(value), kDisp##Name); }
+#define LINDREL_ACCESSORS_Boolean(Name, member)                  \
+  LINDREL_GETTER(Name, member, long)                             \
+  void CLindrelCtrl::Set##Name(long value) {                     \
+    Store(*d_, &Properties::member, ToBool(value), kDisp##Name); \
+  }
 #define LINDREL_ACCESSORS_Number(Name, member) \
   LINDREL_GETTER(Name, member, long)           \
   void CLindrelCtrl::Set##Name(long value) { Store(*d_, &Properties::member, value, kDisp##Name); }
 // Outside the scale: ignored, no error.
-#define LINDREL_ACCESSORS_Priority(Name, member) \
-  LINDREL_GETTER(Name, member, long)             \
-  void CLindrelCtrl::Set##Name(long value) {     \
+#define LINDREL_ACCESSORS_Priority(Name, member)                                       \
+  LINDREL_GETTER(Name, member, long)                                                   \
+  void CLindrelCtrl::Set##Name(long value) {                                           \
     if (value >= 0 && value <= 4) Store(*d_, &Properties::member, value, kDisp##Name); \
   }
-#define LINDREL_ACCESSORS_Text(Name, member) \
-  LINDREL_GETTER(Name, member, std::string)  \
-  void CLindrelCtrl::Set##Name(const std::string& value) { Store(*d_, &Properties::member, value, kDisp##Name); }
-#define LINDREL_ACCESSORS_Directory(Name, member) \
-  LINDREL_GETTER(Name, member, std::string)       \
-  void CLindrelCtrl::Set##Name(const std::string& value) {                  \
-    StoreDirectory(*d_, &Properties::member, value, kDisp##Name);           \
+#define LINDREL_ACCESSORS_Text(Name, member)               \
+  LINDREL_GETTER(Name, member, std::string)                \
+  void CLindrelCtrl::Set##Name(const std::string& value) { \
+    Store(*d_, &Properties::member, value, kDisp##Name);   \
   }
-#define LINDREL_ACCESSORS(Name, member, Kind, Default, StateKey) LINDREL_ACCESSORS_##Kind(Name, member)
+#define LINDREL_ACCESSORS_Directory(Name, member)                 \
+  LINDREL_GETTER(Name, member, std::string)                       \
+  void CLindrelCtrl::Set##Name(const std::string& value) {        \
+    StoreDirectory(*d_, &Properties::member, value, kDisp##Name); \
+  }
+#define LINDREL_ACCESSORS(Name, member, Kind, Default, StateKey) \
+  LINDREL_ACCESSORS_##Kind(Name, member)
 
 LINDREL_PROPERTIES(LINDREL_ACCESSORS)
 

@@ -15,11 +15,13 @@ namespace {
 #define LINDREL_DEFAULT_TEXT_Text(Default) Default
 #define LINDREL_DEFAULT_TEXT_Directory(Default) Default
 #define LINDREL_WRITABLE_INFO(Name, member, Kind, Default, StateKey) \
-  PropertyInfo{#Name, kDisp##Name, PropertyKind::Kind, true, LINDREL_DEFAULT_TEXT_##Kind(Default), StateKey},
-#define LINDREL_READ_ONLY_INFO(Name, Kind) PropertyInfo{#Name, kDisp##Name, PropertyKind::Kind, false, "", nullptr},
+  PropertyInfo{                                                      \
+      #Name, kDisp##Name, PropertyKind::Kind, true, LINDREL_DEFAULT_TEXT_##Kind(Default), StateKey},
+#define LINDREL_READ_ONLY_INFO(Name, Kind) \
+  PropertyInfo{#Name, kDisp##Name, PropertyKind::Kind, false, "", nullptr},
 
-constexpr PropertyInfo kTable[] = {
-    LINDREL_PROPERTIES(LINDREL_WRITABLE_INFO) LINDREL_READ_ONLY_PROPERTIES(LINDREL_READ_ONLY_INFO)};
+constexpr PropertyInfo kTable[] = {LINDREL_PROPERTIES(LINDREL_WRITABLE_INFO)
+                                       LINDREL_READ_ONLY_PROPERTIES(LINDREL_READ_ONLY_INFO)};
 
 #undef LINDREL_READ_ONLY_INFO
 #undef LINDREL_WRITABLE_INFO

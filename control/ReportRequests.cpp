@@ -2,13 +2,13 @@
 // HTML report's word marker runs on.
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <exception>
+#include <limits>
 
 #include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
-#include "engine/TextEngine.h"
 #include "engine/EngineResult.h"
+#include "engine/TextEngine.h"
 
 #include "platform/TickCount.h"
 #include "reports/ReportState.h"
@@ -38,7 +38,8 @@ class SecondInstanceWordComparer final : public reports::WordComparer {
     return RunJob(paths, options, records, [&](engine::ChangeSink& sink) {
       // The switches are parsed once per setting, not under the process-wide lock per row.
       if (!textEngine_) {
-        textEngine_ = std::make_unique<engine::TextEngine>(Switches(options), paths.master, paths.source);
+        textEngine_ =
+            std::make_unique<engine::TextEngine>(Switches(options), paths.master, paths.source);
       }
       return textEngine_->Run(masterBytes, sourceBytes, sink);
     });
@@ -118,8 +119,7 @@ std::int32_t ToInt32(long value) {
 
 }  // namespace
 
-long CLindrelCtrl::FileCompareCreateReport(const std::string& targetFile, long format,
-                                           long style) {
+long CLindrelCtrl::FileCompareCreateReport(const std::string& targetFile, long format, long style) {
   Impl& d = *d_;
   const Properties& p = d.props;
   reports::ReportRequest request;

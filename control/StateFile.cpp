@@ -3,8 +3,8 @@
 #include <cctype>
 #include <string_view>
 #include <utility>
-#include <vector>
 #include <variant>
+#include <vector>
 
 #include "platform/IniFile.h"
 #include "platform/IniScan.h"
@@ -17,10 +17,18 @@ namespace {
 constexpr const char* kSection = "General";
 constexpr std::size_t kTextBufferSize = 500;  // texts read back are cut to 499 characters
 
-struct Boolean { long Properties::*member; };
-struct Number { long Properties::*member; };
-struct Priority { long Properties::*member; };
-struct Text { std::string Properties::*member; };
+struct Boolean {
+  long Properties::*member;
+};
+struct Number {
+  long Properties::*member;
+};
+struct Priority {
+  long Properties::*member;
+};
+struct Text {
+  std::string Properties::*member;
+};
 using Field = std::variant<Boolean, Number, Priority, Text>;
 using Directory = Text;
 

@@ -48,8 +48,8 @@ bool MayBeWanted(const dirent& entry, ListingKind kind, const std::string& fileT
 
 }  // namespace
 
-bool DirListing::Fill(const std::string& directory, ListingKind kind,
-                      const std::string& fileTypes, ScanEnvironment& env, long pauseMs) {
+bool DirListing::Fill(const std::string& directory, ListingKind kind, const std::string& fileTypes,
+                      ScanEnvironment& env, long pauseMs) {
   entries_.clear();
   groups_.clear();
 

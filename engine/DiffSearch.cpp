@@ -191,8 +191,8 @@ void DiffSearch::Solve(Box box, std::vector<Box>& pending) {
   while (xoff < xlim && yoff < ylim && xv_[xoff] == yv_[yoff]) ++xoff, ++yoff;
   while (xlim > xoff && ylim > yoff && xv_[xlim - 1] == yv_[ylim - 1]) --xlim, --ylim;
 
-  const Middle middle = xoff == xlim || yoff == ylim ? Middle{Middle::kAllChanged, {}, {}}
-                                                     : FindMiddle(box);
+  const Middle middle =
+      xoff == xlim || yoff == ylim ? Middle{Middle::kAllChanged, {}, {}} : FindMiddle(box);
   switch (middle.kind) {
     case Middle::kAllChanged:
       for (Lin x = xoff; x < xlim; ++x) xChanged_[xIndex_[x]] = 1;
@@ -200,22 +200,20 @@ void DiffSearch::Solve(Box box, std::vector<Box>& pending) {
       break;
     // The parts of a box whose sides share no stretch of lines share none either.
     case Middle::kSplit:
-      pending.push_back({middle.first.x, xlim, middle.first.y, ylim, box.noSharedRun,
-                         box.sharedRunIn});
-      pending.push_back({xoff, middle.first.x, yoff, middle.first.y, box.noSharedRun,
-                         box.sharedRunIn});
+      pending.push_back(
+          {middle.first.x, xlim, middle.first.y, ylim, box.noSharedRun, box.sharedRunIn});
+      pending.push_back(
+          {xoff, middle.first.x, yoff, middle.first.y, box.noSharedRun, box.sharedRunIn});
       break;
     case Middle::kTwoSplits:
-      pending.push_back({middle.second.x, xlim, middle.second.y, ylim, box.noSharedRun,
-                         box.sharedRunIn});
+      pending.push_back(
+          {middle.second.x, xlim, middle.second.y, ylim, box.noSharedRun, box.sharedRunIn});
       pending.push_back({middle.first.x, middle.second.x, middle.first.y, middle.second.y,
                          box.noSharedRun, box.sharedRunIn});
-      pending.push_back({xoff, middle.first.x, yoff, middle.first.y, box.noSharedRun,
-                         box.sharedRunIn});
+      pending.push_back(
+          {xoff, middle.first.x, yoff, middle.first.y, box.noSharedRun, box.sharedRunIn});
       break;
-    case Middle::kStopped:
-      stopped_ = true;
-      break;
+    case Middle::kStopped: stopped_ = true; break;
   }
 }
 

@@ -1,6 +1,5 @@
-#include "engine/RunEngine.h"
 #include "engine/EngineResult.h"
-
+#include "engine/RunEngine.h"
 
 #include <new>
 #include <stdexcept>

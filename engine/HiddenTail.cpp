@@ -3,8 +3,8 @@
 #include <cstring>
 #include <memory>
 
-#include "engine/EngineResult.h"
 #include "engine/EngineMessage.h"
+#include "engine/EngineResult.h"
 
 namespace lindrel::engine {
 

@@ -39,8 +39,7 @@ class IgnorePatterns {
   // True when any pattern matches in the line [text, text + length). `length` includes
   // the line's line feed when it has one (an incomplete last line has none). Gives up,
   // answering false, once `stop` (when given) is set; the caller looks at the flag.
-  bool MatchesLine(const char* text, size_t length,
-                   const std::atomic<bool>* stop = nullptr) const;
+  bool MatchesLine(const char* text, size_t length, const std::atomic<bool>* stop = nullptr) const;
 
  private:
   struct Compiled {

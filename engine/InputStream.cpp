@@ -151,7 +151,8 @@ std::ptrdiff_t InputStream::ReadHiddenTail(char* destination, size_t count) {
       errno = ECANCELED;
       return -1;
     }
-    const std::ptrdiff_t got = ReadRaw(destination + delivered, std::min(count - delivered, kSlice));
+    const std::ptrdiff_t got =
+        ReadRaw(destination + delivered, std::min(count - delivered, kSlice));
     if (got < 0) return -1;
     if (got == 0) rawEnded_ = true;
     delivered += static_cast<size_t>(got);
@@ -173,7 +174,8 @@ std::ptrdiff_t InputStream::ConvertInPlace(char* bytes, size_t count) {
   size_t written = 0;
   const char* read = bytes;
   while (read < end) {
-    const char* cr = static_cast<const char*>(std::memchr(read, '\r', static_cast<size_t>(end - read)));
+    const char* cr =
+        static_cast<const char*>(std::memchr(read, '\r', static_cast<size_t>(end - read)));
     const char* runEnd = cr != nullptr ? cr : end;
     const size_t run = static_cast<size_t>(runEnd - read);
     if (bytes + written != read) std::memmove(bytes + written, read, run);

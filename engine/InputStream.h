@@ -57,7 +57,7 @@ class InputStream {
 
   int fd_ = -1;
   const std::atomic<bool>* stop_ = nullptr;
-  std::string_view bytes_;     // the unread part of attached bytes
+  std::string_view bytes_;  // the unread part of attached bytes
   bool fromBytes_ = false;
   bool ownsDescriptor_ = false;
   bool textMode_ = true;
@@ -65,7 +65,7 @@ class InputStream {
   bool rawEnded_ = false;      // the descriptor reported end of file
   int pendingByte_ = -1;       // a byte read ahead to decide about a carriage return
   bool endedAtEndOfText_ = false;
-  std::string hiddenHead_;     // raw bytes read from the byte 26 on, not yet delivered
+  std::string hiddenHead_;  // raw bytes read from the byte 26 on, not yet delivered
   unsigned long long rawBytesRead_ = 0;
 };
 

@@ -102,7 +102,8 @@ int CompareEntry(EngineRun& run, const std::string (&directories)[2], const std:
   }
   if (S_ISDIR(files[0].status.st_mode) && S_ISDIR(files[1].status.st_mode)) {
     // One level only: subdirectories are named, never entered.
-    EngineMessage("Common subdirectories: %s and %s\n", files[0].path.c_str(), files[1].path.c_str());
+    EngineMessage("Common subdirectories: %s and %s\n", files[0].path.c_str(),
+                  files[1].path.c_str());
     return 0;
   }
   return CompareExamined(run, files, true);

@@ -5,9 +5,9 @@
 #include <new>
 #include <stdexcept>
 
+#include "engine/EngineResult.h"
 #include "engine/RunEngine.h"
 #include "engine/TextEngine.h"
-#include "engine/EngineResult.h"
 
 #include "engine/EngineMessage.h"
 #include "engine/EngineRun.h"

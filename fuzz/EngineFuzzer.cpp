@@ -92,7 +92,7 @@ struct Switches {
   bool formFeedPattern = false, minimal = false, heuristic = false, alwaysText = false;
   bool brief = false;
   std::vector<std::string> patterns;
-  std::vector<std::string> entries;       // the vector handed to the engine
+  std::vector<std::string> entries;        // the vector handed to the engine
   std::vector<std::string> withoutEffect;  // extra switches that must change nothing
 
   bool IgnoresHunks() const { return blankLines || formFeedPattern || !patterns.empty(); }
@@ -110,10 +110,32 @@ struct Switches {
 };
 
 Switches ChooseSwitches(FuzzedDataProvider& input) {
-  static const char* const kWithoutEffect[] = {
-      "-c", "-u", "-e", "-f", "-n", "-y", "-t", "-T", "-p", "-s", "-r", "-N", "-l", "-P",
-      "--context=7", "-U3", "--unified=2", "-F", "-x", "--label=x", "--suppress-common-lines",
-      "-W", "--left-column", "-7", "--ifdef=X", "-v"};
+  static const char* const kWithoutEffect[] = {"-c",
+                                               "-u",
+                                               "-e",
+                                               "-f",
+                                               "-n",
+                                               "-y",
+                                               "-t",
+                                               "-T",
+                                               "-p",
+                                               "-s",
+                                               "-r",
+                                               "-N",
+                                               "-l",
+                                               "-P",
+                                               "--context=7",
+                                               "-U3",
+                                               "--unified=2",
+                                               "-F",
+                                               "-x",
+                                               "--label=x",
+                                               "--suppress-common-lines",
+                                               "-W",
+                                               "--left-column",
+                                               "-7",
+                                               "--ifdef=X",
+                                               "-v"};
   Switches s;
   const auto bits = input.ConsumeIntegral<std::uint16_t>();
   s.ignoreCase = bits & 1;
@@ -148,8 +170,8 @@ Switches ChooseSwitches(FuzzedDataProvider& input) {
   }
   const int extras = input.ConsumeIntegralInRange(0, 2);
   for (int i = 0; i < extras; ++i) {
-    const char* extra = kWithoutEffect[input.ConsumeIntegralInRange<std::size_t>(
-        0, std::size(kWithoutEffect) - 1)];
+    const char* extra =
+        kWithoutEffect[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kWithoutEffect) - 1)];
     s.withoutEffect.push_back(extra);
     // Switches that take a value are given one as the next entry.
     if (std::string(extra) == "-F" || std::string(extra) == "-x" || std::string(extra) == "-W") {
@@ -174,7 +196,8 @@ std::string MakeContent(const std::string& bytes, bool asLines, unsigned salt) {
   for (unsigned char b : bytes) {
     if (lines > kMaxLines) break;
     if (b >= 0xE0) {
-      for (int k = 0; k < (b - 0xDF) * 3; ++k, ++lines) content += "shared " + std::to_string(shared++) + "\n";
+      for (int k = 0; k < (b - 0xDF) * 3; ++k, ++lines)
+        content += "shared " + std::to_string(shared++) + "\n";
     } else if (b >= 0xC0) {
       for (int k = 0; k < (b - 0xBF) * 8; ++k, ++lines) {
         noise = noise * 1103515245u + 12345u;
@@ -237,8 +260,8 @@ Span SpanOf(const ChangeRecord& r) {
 }
 
 // Checks the records' invariants and returns the master with them applied.
-Lines CheckedApply(const Lines& master, const Lines& source, const std::vector<ChangeRecord>& records,
-                   bool equalStretches) {
+Lines CheckedApply(const Lines& master, const Lines& source,
+                   const std::vector<ChangeRecord>& records, bool equalStretches) {
   Lines out;
   long end0 = 0, end1 = 0;
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -350,16 +373,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (s.spaceAmount) return 0;  // its equivalence is not modelled here
   if (!s.IgnoresHunks()) {
     Check(rebuilt.size() == sourceLines.size());
-    for (std::size_t i = 0; i < rebuilt.size(); ++i) Check(Equivalent(rebuilt[i], sourceLines[i], s));
-    if (!s.IgnoresAnything())
-      Check(result == (masterLines == sourceLines && !tailsDiffer ? 0 : 1));
+    for (std::size_t i = 0; i < rebuilt.size(); ++i)
+      Check(Equivalent(rebuilt[i], sourceLines[i], s));
+    if (!s.IgnoresAnything()) Check(result == (masterLines == sourceLines && !tailsDiffer ? 0 : 1));
   } else if (s.PlainPatterns() && !s.ignoreCase && !s.allSpace) {
     Check(WithoutIgnorable(rebuilt, s) == WithoutIgnorable(sourceLines, s));
     for (const ChangeRecord& r : records) {
       const Span span = SpanOf(r);
       bool substantial = false;
-      for (long k = 0; k < span.count0; ++k) substantial |= !Ignorable(masterLines[span.first0 + k], s);
-      for (long k = 0; k < span.count1; ++k) substantial |= !Ignorable(sourceLines[span.first1 + k], s);
+      for (long k = 0; k < span.count0; ++k)
+        substantial |= !Ignorable(masterLines[span.first0 + k], s);
+      for (long k = 0; k < span.count1; ++k)
+        substantial |= !Ignorable(sourceLines[span.first1 + k], s);
       Check(substantial);
     }
   }

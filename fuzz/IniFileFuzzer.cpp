@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/FuzzChecks.h"
 #include "platform/IniFile.h"
 #include "platform/IniScan.h"
 #include "platform/ReplacementFile.h"
-#include "fuzz/FuzzChecks.h"
 
 namespace {
 
@@ -28,7 +28,8 @@ std::string Trimmed(const std::string& text) {
 // The value a reader gets for a stored value.
 std::string AsRead(const std::string& value) {
   std::string read = Trimmed(value);
-  if (read.size() >= 2 && read.front() == '"' && read.back() == '"') read = read.substr(1, read.size() - 2);
+  if (read.size() >= 2 && read.front() == '"' && read.back() == '"')
+    read = read.substr(1, read.size() - 2);
   return read;
 }
 

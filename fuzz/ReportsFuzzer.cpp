@@ -1,13 +1,13 @@
 // The report writers on any file pair, through the report layer as the component drives
 // it: the engine's records of the pair (sometimes of files that changed after the
-// comparison), files of raw bytes or of words, forced alignments, any captions and title, word marking with any word
-// options, every format and both HTML styles. Asserts, beside no crash:
+// comparison), files of raw bytes or of words, forced alignments, any captions and title, word
+// marking with any word options, every format and both HTML styles. Asserts, beside no crash:
 // - every HTML page is well formed: each tag is a known one, opened tags are closed in
 //   order (two closings stay implicit, as the page format has them and HTML allows: the
 //   default colour that opens a marked cell text is closed by the cell's end, and the
-//   paragraph of the counts by the next block or the body's end), no raw "<" or ">" comes from a line or a caption, captions
-//   and the title are written escaped, and when the files hold no "&" every "&" of the
-//   page starts a character reference (line texts keep theirs as they stand);
+//   paragraph of the counts by the next block or the body's end), no raw "<" or ">" comes from a
+//   line or a caption, captions and the title are written escaped, and when the files hold no "&"
+//   every "&" of the page starts a character reference (line texts keep theirs as they stand);
 // - the text and the delimited reports are exactly the header and one line per quoted
 //   file line, in record order, as their formats lay them out, with the lines cleaned
 //   (tab as two blanks, control bytes dropped) and "<" ">" escaped; a delimited report of
@@ -25,12 +25,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/RunEngine.h"
 #include "engine/EngineResult.h"
+#include "engine/RunEngine.h"
 
+#include "fuzz/FuzzChecks.h"
 #include "platform/ScratchDirectory.h"
 #include "reports/ReportState.h"
-#include "fuzz/FuzzChecks.h"
 
 namespace {
 
@@ -54,7 +54,8 @@ class EngineWordComparer final : public reports::WordComparer {
     if (options.ignoreEmptyLines) switches.emplace_back("-B");
     if (options.quickCompare) switches.emplace_back("-q");
     Recorder recorder;
-    const int result = lindrel::engine::RunEngineOnTexts(switches, masterBytes, sourceBytes, recorder);
+    const int result =
+        lindrel::engine::RunEngineOnTexts(switches, masterBytes, sourceBytes, recorder);
     records = recorder.records;
     return result != lindrel::engine::kTrouble;
   }
@@ -63,7 +64,8 @@ class EngineWordComparer final : public reports::WordComparer {
 // Lines of words from a small vocabulary, so that rows share and differ in words: a byte
 // picks a word (or a blank run, an empty word, a line end).
 std::string Words(const std::string& bytes) {
-  static const char* const kWords[] = {"the", "The", "fox", "<b>", "a&b", "", " ", "\t", "jumps", "over"};
+  static const char* const kWords[] = {"the", "The", "fox", "<b>",   "a&b",
+                                       "",    " ",   "\t",  "jumps", "over"};
   std::string text;
   for (unsigned char b : bytes) {
     if (b % 11 == 10) {
@@ -102,10 +104,14 @@ std::vector<std::string> QuotedLines(const std::string& raw) {
       continue;
     }
     open = true;
-    if (c == '\t') line += "  ";
-    else if (c == '<') line += "&lt;";
-    else if (c == '>') line += "&gt;";
-    else if (c >= 32) line += static_cast<char>(c);
+    if (c == '\t')
+      line += "  ";
+    else if (c == '<')
+      line += "&lt;";
+    else if (c == '>')
+      line += "&gt;";
+    else if (c >= 32)
+      line += static_cast<char>(c);
   }
   if (open) lines.push_back(line);
   return lines;
@@ -118,11 +124,16 @@ std::string Quoted(const std::vector<std::string>& lines, long number) {
 std::string EscapedCaption(const std::string& text) {
   std::string out;
   for (char c : text) {
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '"') out += "&quot;";
-    else out += c;
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else if (c == '"')
+      out += "&quot;";
+    else
+      out += c;
   }
   return out;
 }
@@ -140,8 +151,9 @@ std::string CountText(long count, const char* one, const char* many) {
 }
 
 std::string ExpectedTextReport(const Expected& e) {
-  std::string out = "File Comparison Report\n\nDate and Time: " + e.timestamp + "\nOriginal File: " +
-                    e.masterCaption + "\nModified File: " + e.sourceCaption + "\n\nCompare File Results: \n\t";
+  std::string out = "File Comparison Report\n\nDate and Time: " + e.timestamp +
+                    "\nOriginal File: " + e.masterCaption + "\nModified File: " + e.sourceCaption +
+                    "\n\nCompare File Results: \n\t";
   const long count = static_cast<long>(e.records.size());
   out += e.differWithoutRecords && count == 0 ? "Files differ (no line-by-line records)\n"
                                               : std::to_string(count) + " Differences found\n";
@@ -155,16 +167,19 @@ std::string ExpectedTextReport(const Expected& e) {
     out += "\n\n";
     const std::string number = std::to_string(n);
     if (r.kind == 'a') {
-      out += "\n++++++++ [" + number + "] Addition at line " + std::to_string(r.masterStart) + " ++++++++";
+      out += "\n++++++++ [" + number + "] Addition at line " + std::to_string(r.masterStart) +
+             " ++++++++";
       for (long k = r.sourceStart; k <= r.sourceEnd; ++k) out += "\n" + Quoted(e.source, k);
     } else if (r.kind == 'c') {
-      out += "\n^^^^^^^^ [" + number + "] Change at line (" + std::to_string(r.masterStart) + ") ^^^^^^^^";
+      out += "\n^^^^^^^^ [" + number + "] Change at line (" + std::to_string(r.masterStart) +
+             ") ^^^^^^^^";
       out += "\n  Master";
       for (long k = r.masterStart; k <= r.masterEnd; ++k) out += "\n    " + Quoted(e.master, k);
       out += "\n  Source";
       for (long k = r.sourceStart; k <= r.sourceEnd; ++k) out += "\n    " + Quoted(e.source, k);
     } else {
-      out += "\n-------- [" + number + "] Deletion at line (" + std::to_string(r.sourceStart) + ") --------";
+      out += "\n-------- [" + number + "] Deletion at line (" + std::to_string(r.sourceStart) +
+             ") --------";
       for (long k = r.masterStart; k <= r.masterEnd; ++k) out += "\n" + Quoted(e.master, k);
     }
   }
@@ -172,8 +187,9 @@ std::string ExpectedTextReport(const Expected& e) {
 }
 
 std::string ExpectedDelimitedReport(const Expected& e, const std::string& sep) {
-  std::string out = "File Comparison Report\n\nDate and Time: " + e.timestamp + "\nOriginal File: " +
-                    e.masterCaption + "\nModified File: " + e.sourceCaption + "\n\nCompare File Results: \n";
+  std::string out = "File Comparison Report\n\nDate and Time: " + e.timestamp +
+                    "\nOriginal File: " + e.masterCaption + "\nModified File: " + e.sourceCaption +
+                    "\n\nCompare File Results: \n";
   out += sep + std::to_string(e.records.size()) + " Differences found\n";
   out += sep + CountText(e.counters.changes, "1   Change found\n", " Changes found\n");
   out += sep + CountText(e.counters.additions, "1 Addition found\n", " Additions found\n");
@@ -186,9 +202,11 @@ std::string ExpectedDelimitedReport(const Expected& e, const std::string& sep) {
     const long line = r.kind == 'd' ? r.sourceStart : r.masterStart;
     const std::string prefix = std::to_string(n) + sep + kind + sep + std::to_string(line);
     if (r.kind == 'a') {
-      for (long k = r.sourceStart; k <= r.sourceEnd; ++k) out += "\n" + prefix + sep + Quoted(e.source, k);
+      for (long k = r.sourceStart; k <= r.sourceEnd; ++k)
+        out += "\n" + prefix + sep + Quoted(e.source, k);
     } else if (r.kind == 'd') {
-      for (long k = r.masterStart; k <= r.masterEnd; ++k) out += "\n" + prefix + sep + Quoted(e.master, k);
+      for (long k = r.masterStart; k <= r.masterEnd; ++k)
+        out += "\n" + prefix + sep + Quoted(e.master, k);
     } else {
       const std::string columnSep = sep == "," ? " ," : " \t";
       out += "\n  Original ";
@@ -205,8 +223,9 @@ std::string ExpectedDelimitedReport(const Expected& e, const std::string& sep) {
 }
 
 bool IsKnownTag(const std::string& name) {
-  static const char* const kTags[] = {"html", "head", "meta", "body", "h1",     "p",  "br", "font", "div",
-                                      "center", "table", "tr", "td", "a", "b", "u", "strike"};
+  static const char* const kTags[] = {"html", "head", "meta", "body",   "h1",    "p",
+                                      "br",   "font", "div",  "center", "table", "tr",
+                                      "td",   "a",    "b",    "u",      "strike"};
   for (const char* tag : kTags) {
     if (name == tag) return true;
   }
@@ -216,7 +235,8 @@ bool IsKnownTag(const std::string& name) {
 // The tag-balance and character checks of an HTML page.
 void CheckHtml(const std::string& page, bool everyAmpersandIsAReference) {
   static const std::string kDefaultColour = "font color=\"000000\"";
-  static const std::string kCaptionSeparator = " <------------> ";  // literal text of the title cell
+  static const std::string kCaptionSeparator =
+      " <------------> ";  // literal text of the title cell
   struct Open {
     std::string name;
     bool closedByCell;  // the default colour opened at the start of a marked cell text
@@ -248,7 +268,8 @@ void CheckHtml(const std::string& page, bool everyAmpersandIsAReference) {
     Check(tag.find('<') == std::string::npos);
     const bool closing = !tag.empty() && tag[0] == '/';
     std::string name;
-    for (std::size_t k = closing ? 1 : 0; k < tag.size() && std::isalnum(static_cast<unsigned char>(tag[k])); ++k) {
+    for (std::size_t k = closing ? 1 : 0;
+         k < tag.size() && std::isalnum(static_cast<unsigned char>(tag[k])); ++k) {
       name += tag[k];
     }
     Check(IsKnownTag(name));
@@ -256,8 +277,9 @@ void CheckHtml(const std::string& page, bool everyAmpersandIsAReference) {
     for (char t : tag) quotes += t == '"';
     Check(quotes % 2 == 0);
     // A paragraph ends where a block starts or its parent ends, as in HTML.
-    const bool endsParagraph = closing ? name == "body" || name == "td" || name == "div"
-                                       : name == "div" || name == "table" || name == "p" || name == "h1";
+    const bool endsParagraph =
+        closing ? name == "body" || name == "td" || name == "div"
+                : name == "div" || name == "table" || name == "p" || name == "h1";
     if (endsParagraph && !open.empty() && open.back().name == "p") open.pop_back();
     if (closing) {
       Check(tag.size() == name.size() + 1);
@@ -299,7 +321,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<reports::ForcedAlignment> alignments;
   for (int n = input.ConsumeIntegralInRange(0, 3); n > 0; --n) {
     alignments.push_back({input.ConsumeIntegralInRange(0, 5), input.ConsumeIntegralInRange(-1, 12),
-                          input.ConsumeIntegralInRange(-1, 12), input.ConsumeIntegralInRange(-1, 4)});
+                          input.ConsumeIntegralInRange(-1, 12),
+                          input.ConsumeIntegralInRange(-1, 4)});
   }
   const bool asWords = bits & 0x200;
   std::string master = input.ConsumeRandomLengthString(size);
@@ -334,7 +357,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   request.wordOptions = wordOptions;
   request.records = recorder.records;
   for (const ChangeRecord& r : request.records) {
-    (r.kind == 'c' ? request.counters.changes : r.kind == 'a' ? request.counters.additions : request.counters.deletions)++;
+    (r.kind == 'c'   ? request.counters.changes
+     : r.kind == 'a' ? request.counters.additions
+                     : request.counters.deletions)++;
   }
   request.differWithoutRecords = result == 1 && request.records.empty();
   request.onError = [](long, const std::string&) { Check(false); };
@@ -344,7 +369,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.TEST_SetClock([] { return reports::LocalTime{2026, 12, 6, 0, 15, 5, 50}; });
   for (const reports::ForcedAlignment& a : alignments) state.Alignments().Add(a);
 
-  const bool ampersandFree = master.find('&') == std::string::npos && source.find('&') == std::string::npos;
+  const bool ampersandFree =
+      master.find('&') == std::string::npos && source.find('&') == std::string::npos;
   for (long style : {reports::kStyleSideBySide, 1L}) {
     request.format = reports::kFormatHtml;
     request.style = style;
@@ -358,7 +384,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string sourceCaption = reportSource.empty() ? sourcePath : reportSource;
     Check(page->find("Original:  " + EscapedCaption(masterCaption) + "<br>\nModified:  " +
                      EscapedCaption(sourceCaption) + "</p>\n") != std::string::npos);
-    if (!title.empty()) Check(page->find("<h1 align=\"center\">" + EscapedCaption(title) + "</h1>\n") != std::string::npos);
+    if (!title.empty())
+      Check(page->find("<h1 align=\"center\">" + EscapedCaption(title) + "</h1>\n") !=
+            std::string::npos);
   }
 
   Expected expected{request.records,
@@ -376,14 +404,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   for (long format : {reports::kFormatCommaDelimited, reports::kFormatTabDelimited}) {
     request.format = format;
-    request.target = *directory + (format == reports::kFormatTabDelimited ? "/report.tab" : "/report.csv");
+    request.target =
+        *directory + (format == reports::kFormatTabDelimited ? "/report.tab" : "/report.csv");
     ::unlink(request.target.c_str());
     Check(state.CreateReport(request) == reports::kReportWritten);
     const std::optional<std::string> written = ReadFile(request.target);
     if (request.records.empty()) {
       Check(!written.has_value());
     } else {
-      Check(written == ExpectedDelimitedReport(expected, format == reports::kFormatTabDelimited ? "\t" : ","));
+      Check(written ==
+            ExpectedDelimitedReport(expected, format == reports::kFormatTabDelimited ? "\t" : ","));
     }
   }
   return 0;

@@ -210,7 +210,7 @@ Status IniDocument::Save(const std::string& path) const {
   if (fd < 0) return Status::FromErrno(path, errno);
   // mkstemp makes the file private; a file that exists keeps the mode its owner gave it.
   // Failing to copy the mode only leaves the file more private, so it is not an error.
-  if (struct stat existing {}; ::stat(target.c_str(), &existing) == 0)
+  if (struct stat existing{}; ::stat(target.c_str(), &existing) == 0)
     (void)::fchmod(fd, existing.st_mode & 07777);
   const std::string text = Text();
   std::size_t written = 0;
@@ -243,8 +243,8 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
                                     const std::string& path) {
   if (bufferSize == 0) return {};
   // A few bytes beyond the buffer let the cut see whether it falls inside a character.
-  std::string value(ScanProfileValue(path, section, key, bufferSize + 3)
-                        .value_or(std::string(defaultValue)));
+  std::string value(
+      ScanProfileValue(path, section, key, bufferSize + 3).value_or(std::string(defaultValue)));
   CutAtCharacter(value, bufferSize - 1);
   return value;
 }

@@ -33,8 +33,7 @@ class IniDocument {
   // line end of the document's first line. Refuses, changing nothing, what an INI line
   // cannot hold: a line break or NUL anywhere, an empty name, "]" in a section name, "="
   // in a key, or a key that would read as a section header or a comment.
-  [[nodiscard]] Status Set(std::string_view section, std::string_view key,
-                           std::string_view value);
+  [[nodiscard]] Status Set(std::string_view section, std::string_view key, std::string_view value);
 
   // Writes the document to `path` atomically.
   Status Save(const std::string& path) const;

@@ -51,7 +51,9 @@ class Scanner {
  public:
   Scanner(std::string_view section, std::size_t valueBytes,
           std::function<bool(std::string_view, std::string)> onKey)
-      : section_(section), valueBytes_(valueBytes), onKey_(std::move(onKey)),
+      : section_(section),
+        valueBytes_(valueBytes),
+        onKey_(std::move(onKey)),
         cap_(std::max(valueBytes, section.size()) + kSlack) {}
 
   void Run(int fd) {

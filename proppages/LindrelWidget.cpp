@@ -110,10 +110,10 @@ bool LindrelWidget::ShowPropertyPages() { return ShowPropertySheet({this}, this)
   QString LindrelWidget::Get##Name() const { return Wide(ctrl_->Get##Name()); } \
   void LindrelWidget::Set##Name(const QString& value) { ctrl_->Set##Name(Narrow(value)); }
 #define LINDREL_WIDGET_Directory(Name) LINDREL_WIDGET_Text(Name)
-#define LINDREL_WIDGET_Boolean(Name)                                             \
-  bool LindrelWidget::Get##Name() const { return ctrl_->Get##Name() != 0; }     \
+#define LINDREL_WIDGET_Boolean(Name)                                        \
+  bool LindrelWidget::Get##Name() const { return ctrl_->Get##Name() != 0; } \
   void LindrelWidget::Set##Name(bool value) { ctrl_->Set##Name(value ? 1 : 0); }
-#define LINDREL_WIDGET_Number(Name)                                     \
+#define LINDREL_WIDGET_Number(Name)                                    \
   long LindrelWidget::Get##Name() const { return ctrl_->Get##Name(); } \
   void LindrelWidget::Set##Name(long value) { ctrl_->Set##Name(value); }
 #define LINDREL_WIDGET_Priority(Name) LINDREL_WIDGET_Number(Name)
@@ -140,11 +140,10 @@ LINDREL_READ_ONLY_PROPERTIES(LINDREL_WIDGET_READ_ONLY)
 bool LindrelWidget::DirCompareBegin() { return ctrl_->DirCompareBegin(); }
 void LindrelWidget::DirCompareAbort() { ctrl_->DirCompareAbort(); }
 
-bool LindrelWidget::DirCompareResultsGet(long ResultIndex, QString& FileName,
-                                         QString& DirMaster, QString& DirSource,
-                                         long& IsFile, long& OnlyInSource, long& OnlyInMaster,
-                                         long& SizeDifferent, long& DateDifferent,
-                                         long& ContentDifferent) {
+bool LindrelWidget::DirCompareResultsGet(long ResultIndex, QString& FileName, QString& DirMaster,
+                                         QString& DirSource, long& IsFile, long& OnlyInSource,
+                                         long& OnlyInMaster, long& SizeDifferent,
+                                         long& DateDifferent, long& ContentDifferent) {
   std::string fileName, dirMaster, dirSource;
   if (!ctrl_->DirCompareResultsGet(ResultIndex, fileName, dirMaster, dirSource, IsFile,
                                    OnlyInSource, OnlyInMaster, SizeDifferent, DateDifferent,
@@ -165,8 +164,8 @@ bool LindrelWidget::DirSaveDataToTabFile(const QString& FileName) {
 long LindrelWidget::FileCompareResultsCount() { return ctrl_->FileCompareResultsCount(); }
 bool LindrelWidget::FileCompareResultsGet(long ResultIndex, long& ChangeType, long& MasterStart,
                                           long& MasterEnd, long& SourceStart, long& SourceEnd) {
-  return ctrl_->FileCompareResultsGet(ResultIndex, ChangeType, MasterStart, MasterEnd,
-                                      SourceStart, SourceEnd);
+  return ctrl_->FileCompareResultsGet(ResultIndex, ChangeType, MasterStart, MasterEnd, SourceStart,
+                                      SourceEnd);
 }
 bool LindrelWidget::FileCompareBeginSynchronous() { return ctrl_->FileCompareBeginSynchronous(); }
 long LindrelWidget::FileCompareCreateReport(const QString& TargetFile, long Format, long Style) {

@@ -80,19 +80,18 @@ QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& 
   return QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
 
-QString GetExistingDirectory(QWidget* parent, const QString& caption,
-                             const QString& directory) {
+QString GetExistingDirectory(QWidget* parent, const QString& caption, const QString& directory) {
   if (Test().nonInteractive)
     return TakeFileAnswer({FileRequest::Directory, caption, directory, QString()});
-  return QFileDialog::getExistingDirectory(parent, caption, directory,
-                                           QFileDialog::ShowDirsOnly);
+  return QFileDialog::getExistingDirectory(parent, caption, directory, QFileDialog::ShowDirsOnly);
 }
 
 bool GetFont(QWidget* parent, QFont& font) {
   TestState& test = Test();
   if (test.nonInteractive) {
     ++test.fontRequests;
-    std::optional<QFont> answer = test.fontAnswers.isEmpty() ? std::nullopt : test.fontAnswers.dequeue();
+    std::optional<QFont> answer =
+        test.fontAnswers.isEmpty() ? std::nullopt : test.fontAnswers.dequeue();
     if (answer) font = *answer;
     return answer.has_value();
   }
@@ -124,7 +123,9 @@ QList<FileRequest> TEST_FileRequests() { return Test().fileRequests; }
 
 QStringList TEST_ModalDialogs() { return Test().modalDialogs; }
 
-void TEST_QueueFontAnswer(const std::optional<QFont>& answer) { Test().fontAnswers.enqueue(answer); }
+void TEST_QueueFontAnswer(const std::optional<QFont>& answer) {
+  Test().fontAnswers.enqueue(answer);
+}
 
 int TEST_FontRequests() { return Test().fontRequests; }
 

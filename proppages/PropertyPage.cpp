@@ -10,8 +10,8 @@
 
 namespace lindrel::widgets {
 
-BooleanPropertyPage::BooleanPropertyPage(const QString& caption,
-                                         std::vector<BoundCheckBox> boxes, QWidget* parent)
+BooleanPropertyPage::BooleanPropertyPage(const QString& caption, std::vector<BoundCheckBox> boxes,
+                                         QWidget* parent)
     : PropertyPage(parent), caption_(caption) {
   auto* layout = new QVBoxLayout(this);
   for (const BoundCheckBox& bound : boxes) {
@@ -38,8 +38,10 @@ void BooleanPropertyPage::Load(const QList<QObject*>& components) {
       if (value.toBool()) ++checked;
     }
     Qt::CheckState state = Qt::Unchecked;
-    if (seen > 0 && checked == seen) state = Qt::Checked;
-    else if (checked > 0) state = Qt::PartiallyChecked;
+    if (seen > 0 && checked == seen)
+      state = Qt::Checked;
+    else if (checked > 0)
+      state = Qt::PartiallyChecked;
     // Only components that disagree give a box a third state; a click on it then
     // settles on checked or unchecked for all of them.
     row.box->setTristate(state == Qt::PartiallyChecked);
@@ -104,8 +106,7 @@ PropertyPage* NewCLindrelPropPage(QWidget* parent) {
       {
           {"Show Files that are only in the &Master Directory", "DirShowOnlyInMaster"},
           {"Show Files that are only in the &Source Directory", "DirShowOnlyInSource"},
-          {"Show Files whose CONTENT are the SA&ME in both directories",
-           "DirShowSameInBothPlaces"},
+          {"Show Files whose CONTENT are the SA&ME in both directories", "DirShowSameInBothPlaces"},
           {"Show Files whose CONTENT is  &DIFFERENT in both directories",
            "DirShowDifferentInBothPlaces"},
           {"&Look in SUBDIRECTORIES", "DirDoSubDirectories"},

@@ -23,8 +23,8 @@ EventHost::TimerId QtEventHost::StartTimer(unsigned periodMs, std::function<void
     CreateTimer(id, periodMs);
   } else {
     // QTimer must be created on the thread that will run its ticks.
-    QMetaObject::invokeMethod(this, [this, id, periodMs] { CreateTimer(id, periodMs); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id, periodMs] { CreateTimer(id, periodMs); }, Qt::QueuedConnection);
   }
   return id;
 }
@@ -37,10 +37,10 @@ void QtEventHost::StopTimer(TimerId id) {
   if (QThread::currentThread() == thread()) {
     DestroyTimer(id);
   } else {
-    QMetaObject::invokeMethod(this, [this, id] { DestroyTimer(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id] { DestroyTimer(id); }, Qt::QueuedConnection);
   }
 }
-
 
 void QtEventHost::CreateTimer(TimerId id, unsigned periodMs) {
   {

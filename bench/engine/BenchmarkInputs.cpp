@@ -18,7 +18,8 @@ class Workspace {
  public:
   Workspace() {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/lindrel-bench-XXXXXX";
+    std::string pattern =
+        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/lindrel-bench-XXXXXX";
     if (const char* made = ::mkdtemp(pattern.data())) root_ = made;
   }
   ~Workspace() {
@@ -54,7 +55,8 @@ class LineMaker {
     static const char* const common[] = {"", "}", "{", "  return 0;", "  break;", "#endif"};
     if (*tag == '\0' && Pick(1, 100) <= 10) return common[Pick(0, 5)];
     std::string line = tag + std::string(static_cast<size_t>(Pick(0, 4)) * 2, ' ');
-    for (int n = Pick(3, 9); n > 0; --n) line += vocabulary_[static_cast<size_t>(Pick(0, 1999))] + ' ';
+    for (int n = Pick(3, 9); n > 0; --n)
+      line += vocabulary_[static_cast<size_t>(Pick(0, 1999))] + ' ';
     line.back() = ';';
     return line;
   }
@@ -86,9 +88,7 @@ class PairWriter {
     switch (maker.Pick(0, 2)) {
       case 0: break;
       case 1: Source(maker.Line()); break;
-      default:
-        Source(maker.Line());
-        Source(line);
+      default: Source(maker.Line()); Source(line);
     }
   }
 
@@ -185,7 +185,8 @@ const FilePair& ReorderedPair(int lines) {
   if (found != pairs.end()) return found->second;
   LineMaker maker(5);
   std::vector<std::string> text;
-  for (int i = 0; i < lines; ++i) text.push_back(maker.Line(("line " + std::to_string(i) + " ").c_str()));
+  for (int i = 0; i < lines; ++i)
+    text.push_back(maker.Line(("line " + std::to_string(i) + " ").c_str()));
   PairWriter writer("reordered" + std::to_string(lines));
   for (const std::string& line : text) writer.Master(line);
   std::shuffle(text.begin(), text.end(), std::mt19937_64(6));

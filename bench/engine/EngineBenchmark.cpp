@@ -10,9 +10,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/engine/BenchmarkInputs.h"
-#include "engine/RunEngine.h"
 #include "engine/EngineResult.h"
-
+#include "engine/RunEngine.h"
 
 namespace lindrel::bench {
 namespace {
@@ -23,7 +22,8 @@ class CountingSink : public engine::ChangeSink {
   long records = 0;
 };
 
-void RunEngineOn(benchmark::State& state, const FilePair& pair, std::vector<std::string> switches = {}) {
+void RunEngineOn(benchmark::State& state, const FilePair& pair,
+                 std::vector<std::string> switches = {}) {
   std::vector<std::string> arguments{"Lindrel", pair.master, pair.source};
   arguments.insert(arguments.end(), switches.begin(), switches.end());
   long records = 0;
@@ -68,26 +68,45 @@ void ReadBoth(benchmark::State& state, const FilePair& pair) {
 void ReadBothWarm(benchmark::State& state, const FilePair& pair) {
   std::vector<char> master(64 << 20, 1), source(64 << 20, 1);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ReadWhole(pair.master, master.data()) + ReadWhole(pair.source, source.data()));
+    benchmark::DoNotOptimize(ReadWhole(pair.master, master.data()) +
+                             ReadWhole(pair.source, source.data()));
   }
 }
 
 void BM_ScatteredEdits1M(benchmark::State& state) { RunEngineOn(state, ScatteredEditsPair()); }
-void BM_ScatteredEdits1M_ReadBoth(benchmark::State& state) { ReadBoth(state, ScatteredEditsPair()); }
+void BM_ScatteredEdits1M_ReadBoth(benchmark::State& state) {
+  ReadBoth(state, ScatteredEditsPair());
+}
 void BM_OneMiddleLine50MB(benchmark::State& state) { RunEngineOn(state, OneMiddleLinePair()); }
-void BM_OneMiddleLine50MB_ReadBoth(benchmark::State& state) { ReadBoth(state, OneMiddleLinePair()); }
-void BM_OneMiddleLine50MB_ReadBothWarm(benchmark::State& state) { ReadBothWarm(state, OneMiddleLinePair()); }
-void BM_CompletelyDifferent20k(benchmark::State& state) { RunEngineOn(state, CompletelyDifferentPair()); }
+void BM_OneMiddleLine50MB_ReadBoth(benchmark::State& state) {
+  ReadBoth(state, OneMiddleLinePair());
+}
+void BM_OneMiddleLine50MB_ReadBothWarm(benchmark::State& state) {
+  ReadBothWarm(state, OneMiddleLinePair());
+}
+void BM_CompletelyDifferent20k(benchmark::State& state) {
+  RunEngineOn(state, CompletelyDifferentPair());
+}
 void BM_ClusteredEdits200k(benchmark::State& state) { RunEngineOn(state, ClusteredEditsPair()); }
-void BM_ClusteredEdits200k_Minimal(benchmark::State& state) { RunEngineOn(state, ClusteredEditsPair(), {"-d"}); }
-void BM_ScatteredEdits1M_Minimal(benchmark::State& state) { RunEngineOn(state, ScatteredEditsPair(), {"-d"}); }
+void BM_ClusteredEdits200k_Minimal(benchmark::State& state) {
+  RunEngineOn(state, ClusteredEditsPair(), {"-d"});
+}
+void BM_ScatteredEdits1M_Minimal(benchmark::State& state) {
+  RunEngineOn(state, ScatteredEditsPair(), {"-d"});
+}
 
 // The worst cases of the search: with -H its work must stay near-linear; the exact modes
 // keep their records and must still be quick about it.
-void BM_Reordered20k_Heuristic(benchmark::State& state) { RunEngineOn(state, ReorderedPair(20'000), {"-H"}); }
+void BM_Reordered20k_Heuristic(benchmark::State& state) {
+  RunEngineOn(state, ReorderedPair(20'000), {"-H"});
+}
 void BM_Reordered20k(benchmark::State& state) { RunEngineOn(state, ReorderedPair(20'000)); }
-void BM_Reordered200k_Heuristic(benchmark::State& state) { RunEngineOn(state, ReorderedPair(200'000), {"-H"}); }
-void BM_SixteenLines20k_Heuristic(benchmark::State& state) { RunEngineOn(state, SixteenLinesPair(), {"-H"}); }
+void BM_Reordered200k_Heuristic(benchmark::State& state) {
+  RunEngineOn(state, ReorderedPair(200'000), {"-H"});
+}
+void BM_SixteenLines20k_Heuristic(benchmark::State& state) {
+  RunEngineOn(state, SixteenLinesPair(), {"-H"});
+}
 void BM_SixteenLines20k(benchmark::State& state) { RunEngineOn(state, SixteenLinesPair()); }
 // An ordinary file, heavily edited: -H searches it as without its cost bound.
 void BM_EditedSource15k_Heuristic(benchmark::State& state) {

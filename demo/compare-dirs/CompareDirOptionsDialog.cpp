@@ -20,9 +20,7 @@
 #include "lindrel/widgets/ModalDialogs.h"
 
 namespace lindrel::demo {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 CompareDirOptionsDialog::CompareDirOptionsDialog(CompareDirWindow& window, QWidget* parent)
     : QDialog(parent), window_(window) {
@@ -50,29 +48,29 @@ void CompareDirOptionsDialog::BuildControls() {
             "cbCompareFileContents");
   frameFileContent_ =
       Named(new QGroupBox(QStringLiteral("File Content"), this), "frameFileContent");
-  cbShowSameInBothPlaces_ = Named(
-      new QCheckBox(QStringLiteral("Show Files whose CON&TENT are the SAME in both places"),
-                    frameFileContent_),
-      "cbShowSameInBothPlaces");
-  cbShowDifferentInBothPlaces_ = Named(
-      new QCheckBox(QStringLiteral("Show Files whose CONTENT is  &DIFFERENT in both places"),
-                    frameFileContent_),
-      "cbShowDifferentInBothPlaces");
-  cbLookInSubfolders_ = Named(new QCheckBox(QStringLiteral("&Look in SUBDIRECTORIES"), this),
-                              "cbLookInSubfolders");
+  cbShowSameInBothPlaces_ =
+      Named(new QCheckBox(QStringLiteral("Show Files whose CON&TENT are the SAME in both places"),
+                          frameFileContent_),
+            "cbShowSameInBothPlaces");
+  cbShowDifferentInBothPlaces_ =
+      Named(new QCheckBox(QStringLiteral("Show Files whose CONTENT is  &DIFFERENT in both places"),
+                          frameFileContent_),
+            "cbShowDifferentInBothPlaces");
+  cbLookInSubfolders_ =
+      Named(new QCheckBox(QStringLiteral("&Look in SUBDIRECTORIES"), this), "cbLookInSubfolders");
   // The component pauses after every entry unless told otherwise: gentle on a busy
   // machine, an hour on a large tree.
-  cbThrottleScan_ = Named(
-      new QCheckBox(QStringLiteral("&Pause between entries (gentler on a busy machine, slower)"), this),
-      "cbThrottleScan");
+  cbThrottleScan_ =
+      Named(new QCheckBox(
+                QStringLiteral("&Pause between entries (gentler on a busy machine, slower)"), this),
+            "cbThrottleScan");
   cbDontStreamResults_ =
       Named(new QCheckBox(QStringLiteral("Show all findings at &END of search (Faster)"), this),
             "cbDontStreamResults");
-  cbBeepWhenDone_ =
-      Named(new QCheckBox(QStringLiteral("&Beep When Done"), this), "cbBeepWhenDone");
+  cbBeepWhenDone_ = Named(new QCheckBox(QStringLiteral("&Beep When Done"), this), "cbBeepWhenDone");
 
-  cmdCompareDirectories_ = Named(new QPushButton(QStringLiteral("&Compare Directories"), this),
-                                 "cmdCompareDirectories");
+  cmdCompareDirectories_ =
+      Named(new QPushButton(QStringLiteral("&Compare Directories"), this), "cmdCompareDirectories");
   cbCancel_ = Named(new QPushButton(QStringLiteral("Cancel"), this), "cbCancel");
 
   auto* paths = new QGridLayout;
@@ -205,9 +203,9 @@ void CompareDirOptionsDialog::Close() {
   if (!failures.isEmpty()) {
     failures.removeDuplicates();
     // The comparison still runs; only what is remembered for next time is lost.
-    widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),
-                         QStringLiteral("The settings could not be saved:\n") +
-                             failures.join('\n'));
+    widgets::ShowMessage(
+        this, QMessageBox::Warning, windowTitle(),
+        QStringLiteral("The settings could not be saved:\n") + failures.join('\n'));
   }
 
   window_.StartComparison();

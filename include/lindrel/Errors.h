@@ -10,16 +10,16 @@
 namespace lindrel {
 
 enum ErrorCode : long {
-  kErrorWritingStateFile = 500,    // reserved; nothing raises it
-  kErrorStateFilePath = 501,       // the Lindrel directory is unavailable
-  kErrorSearchInProcess = 502,     // a comparison of that kind is already running
-  kErrorInvalidParameters = 503,   // reserved
-  kErrorUnableToOpenFile = 504,    // a file to be written cannot be opened
-  kErrorInvalidRecordNumber = 506, // reserved
-  kErrorInvalidSearchString = 507, // an ignore-line pattern the engine cannot match
-  kErrorInvalidSearchPath = 508,   // DirMaster or DirSource is empty
-  kErrorInvalidMasterFile = 600,   // the master file does not exist
-  kErrorInvalidSourceFile = 601,   // the source file does not exist
+  kErrorWritingStateFile = 500,     // reserved; nothing raises it
+  kErrorStateFilePath = 501,        // the Lindrel directory is unavailable
+  kErrorSearchInProcess = 502,      // a comparison of that kind is already running
+  kErrorInvalidParameters = 503,    // reserved
+  kErrorUnableToOpenFile = 504,     // a file to be written cannot be opened
+  kErrorInvalidRecordNumber = 506,  // reserved
+  kErrorInvalidSearchString = 507,  // an ignore-line pattern the engine cannot match
+  kErrorInvalidSearchPath = 508,    // DirMaster or DirSource is empty
+  kErrorInvalidMasterFile = 600,    // the master file does not exist
+  kErrorInvalidSourceFile = 601,    // the source file does not exist
 };
 
 // The message text of `code`, or nullptr when the code has none (such an error fires

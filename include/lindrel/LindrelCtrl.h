@@ -149,8 +149,8 @@ class LINDREL_EXPORT CLindrelCtrl {
 #define LINDREL_DECLARE_Boolean(Name) LINDREL_DECLARE_LONG_PROPERTY(Name)
 #define LINDREL_DECLARE_Number(Name) LINDREL_DECLARE_LONG_PROPERTY(Name)
 #define LINDREL_DECLARE_Priority(Name) LINDREL_DECLARE_LONG_PROPERTY(Name)
-#define LINDREL_DECLARE_Text(Name)   \
-  std::string Get##Name() const;     \
+#define LINDREL_DECLARE_Text(Name) \
+  std::string Get##Name() const;   \
   void Set##Name(const std::string& value);
 #define LINDREL_DECLARE_Directory(Name) LINDREL_DECLARE_Text(Name)
 #define LINDREL_DECLARE_PROPERTY(Name, member, Kind, Default, StateKey) LINDREL_DECLARE_##Kind(Name)
@@ -211,8 +211,8 @@ class LINDREL_EXPORT CLindrelCtrl {
   // Reads change record `resultIndex`: kind as a character code ('a' 97, 'c' 99,
   // 'd' 100) and 1-based inclusive line ranges. FALSE, and the out-parameters untouched,
   // outside 0..count-1.
-  bool FileCompareResultsGet(long resultIndex, long& changeType, long& masterStart,
-                             long& masterEnd, long& sourceStart, long& sourceEnd);
+  bool FileCompareResultsGet(long resultIndex, long& changeType, long& masterStart, long& masterEnd,
+                             long& sourceStart, long& sourceEnd);
 
   // Writes a report of the last file comparison: Format 1 HTML (Style 2 side by side,
   // otherwise all in one), 2 text, 3 comma-delimited, 4 tab-delimited. 0 when written

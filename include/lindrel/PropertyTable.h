@@ -14,8 +14,8 @@ namespace lindrel {
 enum class PropertyKind { Boolean, Number, Priority, Text, Directory };
 
 struct PropertyInfo {
-  const char* name;         // "FileIgnoreCase"
-  long dispId;              // its dispatch id
+  const char* name;  // "FileIgnoreCase"
+  long dispId;       // its dispatch id
   PropertyKind kind;
   bool writable;            // false for the read-only properties
   const char* defaultText;  // a new component's value as text ("1", "*.*"); "" when read-only

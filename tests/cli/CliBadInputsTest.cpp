@@ -1,8 +1,8 @@
 // The command line given inputs that never end, reports aimed at its own inputs, a full
 // device as the export and a directory it may not read: each ends promptly with status 2,
 // a message naming the culprit, and no user file changed.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -94,8 +94,10 @@ std::optional<UnprivilegedProgram> ProgramForNobody(const TempEnvironment& env) 
   const fs::path library = LINDREL_LIBRARY_PATH;
   fs::copy_file(LINDREL_CLI_PATH, copies / "lindrel", error);
   fs::copy_file(library, copies / library.filename(), error);
-  fs::permissions(copies, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                              fs::perms::others_read | fs::perms::others_exec, error);
+  fs::permissions(copies,
+                  fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                      fs::perms::others_read | fs::perms::others_exec,
+                  error);
   program = {(copies / "lindrel").string(), copies.string()};
   if (RunsAsNobody(env, program)) return program;
   return std::nullopt;
@@ -170,9 +172,18 @@ TEST_F(CliBadInputsTest, AnExportOntoAFullDeviceIsTrouble) {
 // Text mode ends the content at a byte 26; bytes that differ after it still make the
 // files different, as `dirs` has always said.
 TEST_F(CliBadInputsTest, FilesThatDifferOnlyAfterAByte26AreNotIdentical) {
-  const std::string a = env_.Write("a.txt", "same\n\x1a" "one\n").string();
-  const std::string b = env_.Write("b.txt", "same\n\x1a" "two\n").string();
-  const std::string c = env_.Write("c.txt", "same\n\x1a" "one\n").string();
+  const std::string a = env_.Write("a.txt",
+                                   "same\n\x1a"
+                                   "one\n")
+                            .string();
+  const std::string b = env_.Write("b.txt",
+                                   "same\n\x1a"
+                                   "two\n")
+                            .string();
+  const std::string c = env_.Write("c.txt",
+                                   "same\n\x1a"
+                                   "one\n")
+                            .string();
   const CliRun differ = Run({"files", a, b});
   EXPECT_EQ(differ.status, 1) << differ.err;
   EXPECT_EQ(differ.out, "Files " + a + " and " + b + " differ\n");
@@ -181,8 +192,12 @@ TEST_F(CliBadInputsTest, FilesThatDifferOnlyAfterAByte26AreNotIdentical) {
   EXPECT_TRUE(Contains(json.out, "\"differ\": true")) << json.out;
   EXPECT_EQ(Run({"files", "-q", a, b}).status, 1);
   EXPECT_EQ(Run({"files", a, c}).status, 0);
-  env_.Write("m/x.txt", "same\n\x1a" "one\n");
-  env_.Write("s/x.txt", "same\n\x1a" "two\n");
+  env_.Write("m/x.txt",
+             "same\n\x1a"
+             "one\n");
+  env_.Write("s/x.txt",
+             "same\n\x1a"
+             "two\n");
   EXPECT_EQ(Run({"dirs", env_.Path("m").string(), env_.Path("s").string()}).status, 1);
 }
 
@@ -194,8 +209,8 @@ TEST_F(CliBadInputsTest, ADirectoryThatCanBeListedButNotEnteredIsTrouble) {
                                    fs::perms::others_exec | fs::perms::group_read |
                                    fs::perms::group_exec);
   for (const char* locked : {"s/sub", "m"}) {
-    fs::permissions(env_.Path(locked), fs::perms::owner_read | fs::perms::group_read |
-                                           fs::perms::others_read);
+    fs::permissions(env_.Path(locked),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const std::optional<CliRun> run =
         RunUnprivileged(env_, {"dirs", "-r", env_.Path("m").string(), env_.Path("s").string()});
     fs::permissions(env_.Path(locked), fs::perms::owner_all | fs::perms::group_read |
@@ -203,8 +218,8 @@ TEST_F(CliBadInputsTest, ADirectoryThatCanBeListedButNotEnteredIsTrouble) {
                                            fs::perms::others_exec);
     if (!run) GTEST_SKIP() << "cannot run without root's permissions";
     EXPECT_EQ(run->status, 2) << locked << "\n" << run->err;
-    EXPECT_TRUE(Contains(run->err, "lindrel: Invalid Search Path: " + env_.Path(locked).string() +
-                                       "/\n"))
+    EXPECT_TRUE(
+        Contains(run->err, "lindrel: Invalid Search Path: " + env_.Path(locked).string() + "/\n"))
         << run->err;
   }
 }

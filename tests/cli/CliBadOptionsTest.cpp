@@ -32,8 +32,8 @@ class CliBadOptionsTest : public ::testing::Test {
 TEST_F(CliBadOptionsTest, AHorizonThatIsNoWholeNumberGetsAShortAnswer) {
   const std::string expected =
       "lindrel: --horizon-lines: expected a whole number from 0 to 2147483647\n";
-  for (const char* value : {"-1", "abc", "", "5 ", " 5", "1e3", "2147483648",
-                            "99999999999999999999999"}) {
+  for (const char* value :
+       {"-1", "abc", "", "5 ", " 5", "1e3", "2147483648", "99999999999999999999999"}) {
     const CliRun run = Run({"files", "--horizon-lines", value, master_, source_});
     EXPECT_EQ(run.status, 2) << '"' << value << '"';
     EXPECT_EQ(run.err.substr(0, run.err.find('\n') + 1), expected) << '"' << value << '"';
@@ -51,8 +51,8 @@ TEST_F(CliBadOptionsTest, FileTypesThatCanSelectNoFileAreRefused) {
   for (const char* types : {"*", "txt", "TXT;CPP", "*;?"}) {
     const CliRun run = Run({"dirs", "--types", types, m, s});
     EXPECT_EQ(run.status, 2) << types;
-    EXPECT_TRUE(Contains(run.err, std::string("lindrel: --types '") + types +
-                                      "': no file name can match"))
+    EXPECT_TRUE(
+        Contains(run.err, std::string("lindrel: --types '") + types + "': no file name can match"))
         << run.err;
     EXPECT_EQ(run.out, "") << types;
   }

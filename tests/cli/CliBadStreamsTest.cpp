@@ -1,8 +1,8 @@
 // Bad-input catalogue, continued: reports and exports aimed at the command's own output
 // streams, and combinations of options that cannot all be honoured. A stream keeps
 // everything it held; an impossible request is refused before anything is compared.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -65,11 +65,13 @@ TEST_F(CliBadStreamsTest, AReportOnAStreamIsWrittenThroughAndKeepsWhatTheStreamH
     bool onError;  // the target is the error stream
     const char* inReport;
   } cases[] = {
-      {{"files", "--report", "/dev/stdout", "--report-format", "text", master_, source_}, false,
+      {{"files", "--report", "/dev/stdout", "--report-format", "text", master_, source_},
+       false,
        "Change at line (2)"},
       {{"files", "--report", "/dev/stderr", "--report-format", "csv", master_, source_}, true, ","},
       {{"files", "--report", "/proc/self/fd/1", master_, source_}, false, "<td"},
-      {{"files", "--report", log, "--report-format", "text", master_, source_}, false,
+      {{"files", "--report", log, "--report-format", "text", master_, source_},
+       false,
        "Change at line (2)"},
       {{"dirs", "--tab", "/dev/stdout", m, s}, false, "Record\tFileName\t"},
   };
@@ -88,9 +90,9 @@ TEST_F(CliBadStreamsTest, AReportOnAStreamIsWrittenThroughAndKeepsWhatTheStreamH
   // it before the report: the listing comes first.
   env_.Write("log", "old\n");
   const std::string err = env_.Path("err").string();
-  ASSERT_EQ(RunWithStreams({"files", "--report", "/dev/stdout", "--report-format", "text",
-                            master_, source_},
-                           log, O_TRUNC, err, O_TRUNC),
+  ASSERT_EQ(RunWithStreams(
+                {"files", "--report", "/dev/stdout", "--report-format", "text", master_, source_},
+                log, O_TRUNC, err, O_TRUNC),
             1);
   const std::string written = TempEnvironment::Read(log);
   EXPECT_EQ(written.rfind("2c2\n< two\n---\n> TWO\n", 0), 0u) << written;
@@ -107,11 +109,14 @@ TEST_F(CliBadStreamsTest, ImpossibleCombinationsAreRefusedBeforeComparing) {
       {{"files", "--report", "", master_, source_}, "lindrel: --report: the path is empty\n"},
       {{"dirs", "--tab", "", m, s}, "lindrel: --tab: the path is empty\n"},
       {{"files", "--format", "json", "--report", "/dev/stdout", master_, source_},
-       "lindrel: --report /dev/stdout: standard output already carries the JSON output; write to a file instead\n"},
+       "lindrel: --report /dev/stdout: standard output already carries the JSON output; write to a "
+       "file instead\n"},
       {{"files", "--format", "json", "--report", "/proc/self/fd/1", master_, source_},
-       "lindrel: --report /proc/self/fd/1: standard output already carries the JSON output; write to a file instead\n"},
+       "lindrel: --report /proc/self/fd/1: standard output already carries the JSON output; write "
+       "to a file instead\n"},
       {{"dirs", "--format", "json", "--tab", "/dev/fd/1", m, s},
-       "lindrel: --tab /dev/fd/1: standard output already carries the JSON output; write to a file instead\n"},
+       "lindrel: --tab /dev/fd/1: standard output already carries the JSON output; write to a file "
+       "instead\n"},
   };
   for (const Case& c : cases) {
     const CliRun run = RunLindrel(env_, c.args);
@@ -122,9 +127,8 @@ TEST_F(CliBadStreamsTest, ImpossibleCombinationsAreRefusedBeforeComparing) {
     EXPECT_EQ(run.out, "") << what;
   }
   // The same report beside a listing is no contradiction.
-  const CliRun listing =
-      RunLindrel(env_, {"files", "--report", "/dev/stdout", "--report-format", "tab", master_,
-                        source_});
+  const CliRun listing = RunLindrel(
+      env_, {"files", "--report", "/dev/stdout", "--report-format", "tab", master_, source_});
   EXPECT_EQ(listing.status, 1) << listing.err;
   EXPECT_TRUE(Contains(listing.out, "2c2\n")) << listing.out;
 }

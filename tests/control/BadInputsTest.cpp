@@ -20,8 +20,8 @@
 
 #include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
-#include "engine/RunEngine.h"
 #include "engine/EngineResult.h"
+#include "engine/RunEngine.h"
 
 #include "lindrel/MessageLoop.h"
 #include "tests/control/RecordingListener.h"

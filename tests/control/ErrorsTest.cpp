@@ -17,8 +17,9 @@ TEST(ErrorsTest, MessageTextsAreExact) {
     std::string text;
   } cases[] = {
       {500, "An error ocurred while writing to Lindrel initialization file. "},
-      {501, "An error ocurred while creating a fully qualified path name to the Lindrel "
-            "initialization file."},
+      {501,
+       "An error ocurred while creating a fully qualified path name to the Lindrel "
+       "initialization file."},
       {502, "Search is in process, abort current search first."},
       {503, "The parameters sent are not valid."},
       {504, "Unable to open file:  "},

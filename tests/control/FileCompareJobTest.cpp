@@ -89,7 +89,8 @@ TEST_F(FileCompareJobTest, QuickCompareOfDifferentFilesCountsMinusOne) {
   EXPECT_EQ(listener.events.back().code, 0);
   EXPECT_EQ(ctrl.FileCompareResultsCount(), -1);
   long untouched = 77;
-  EXPECT_FALSE(ctrl.FileCompareResultsGet(0, untouched, untouched, untouched, untouched, untouched));
+  EXPECT_FALSE(
+      ctrl.FileCompareResultsGet(0, untouched, untouched, untouched, untouched, untouched));
   EXPECT_EQ(untouched, 77);
 }
 

@@ -156,8 +156,8 @@ TEST(RefusedWorkerTest, ADirectoryBeginWithoutAWorkerEndsItsJobAndSaysSo) {
   ASSERT_EQ(ctrl->GetDirCompareResultsCount(), 2);
   std::string name, master, source;
   long isFile = 0, onlyS = 0, onlyM = 0, size = 0, date = 0, content = 0;
-  ASSERT_TRUE(ctrl->DirCompareResultsGet(1, name, master, source, isFile, onlyS, onlyM, size,
-                                         date, content));
+  ASSERT_TRUE(ctrl->DirCompareResultsGet(1, name, master, source, isFile, onlyS, onlyM, size, date,
+                                         content));
   EXPECT_EQ(name, "a.txt");
   EXPECT_EQ(content, 1);
 

@@ -86,7 +86,7 @@ TEST(PendingEventQueueTest, RefusedTimerGivesUpWhenTheDirectoryAbortFlagIsSet) {
   const auto start = std::chrono::steady_clock::now();
   d.QueueError(kErrorInvalidMasterFile);
   EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);  // not 30 retries
-  EXPECT_EQ(d.events.Pending(), 1u);  // kept, not lost
+  EXPECT_EQ(d.events.Pending(), 1u);                        // kept, not lost
   ASSERT_TRUE(host.loop.RunUntil([&] { return listener.events.size() == 1; }, 5s));
   EXPECT_EQ(listener.events[0].code, 600);
   EXPECT_EQ(host.starts, 4);

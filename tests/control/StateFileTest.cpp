@@ -18,17 +18,35 @@ namespace {
 using lindrel::testing::RecordingListener;
 using lindrel::testing::TempEnvironment;
 
-const char* const kKeyOrder[] = {
-    "b_dir_ignore_date_differences", "b_dir_contents_compare", "b_dir_show_only_in_master",
-    "b_dir_show_only_in_source", "b_dir_show_same_in_both_places",
-    "b_dir_show_different_in_both_places", "b_dir_use_subdirectories", "b_file_ignore_case",
-    "b_file_ignore_whitespace", "b_file_ignore_emptylines", "b_file_quick",
-    "b_report_html_high_detail", "b_DoubleWide_Character_Set",
-    "b_file_show_changes_in_larger_sections", "b_file_compare_faster", "b_use_line_bracket",
-    "l_line_bracket", "l_thread_priority", "m_dir_source", "m_dir_master", "s_dir_search_ext",
-    "m_file_source", "m_file_master", "m_report_file_master", "m_report_file_source",
-    "m_report_file_title", "s_ignore_regular_expression", "b_use_ignore_regular_expression",
-    "b_dir_throttle"};
+const char* const kKeyOrder[] = {"b_dir_ignore_date_differences",
+                                 "b_dir_contents_compare",
+                                 "b_dir_show_only_in_master",
+                                 "b_dir_show_only_in_source",
+                                 "b_dir_show_same_in_both_places",
+                                 "b_dir_show_different_in_both_places",
+                                 "b_dir_use_subdirectories",
+                                 "b_file_ignore_case",
+                                 "b_file_ignore_whitespace",
+                                 "b_file_ignore_emptylines",
+                                 "b_file_quick",
+                                 "b_report_html_high_detail",
+                                 "b_DoubleWide_Character_Set",
+                                 "b_file_show_changes_in_larger_sections",
+                                 "b_file_compare_faster",
+                                 "b_use_line_bracket",
+                                 "l_line_bracket",
+                                 "l_thread_priority",
+                                 "m_dir_source",
+                                 "m_dir_master",
+                                 "s_dir_search_ext",
+                                 "m_file_source",
+                                 "m_file_master",
+                                 "m_report_file_master",
+                                 "m_report_file_source",
+                                 "m_report_file_title",
+                                 "s_ignore_regular_expression",
+                                 "b_use_ignore_regular_expression",
+                                 "b_dir_throttle"};
 
 TEST(StateFileTest, ResolvesPaths) {
   TempEnvironment env;
@@ -144,7 +162,8 @@ TEST(StateFileTest, HoldsThePropertyTableWithItsDefaults) {
     std::string stored = p.defaultText;
     if (p.kind == PropertyKind::Boolean) stored = stored == "1" ? "TRUE" : "FALSE";
     EXPECT_NE(text.find("\n" + keys.back() + "=" + stored + "\n"), std::string::npos)
-        << p.name << " is not stored as " << stored << " in\n" << text;
+        << p.name << " is not stored as " << stored << " in\n"
+        << text;
   }
   EXPECT_EQ(keys, std::vector<std::string>(std::begin(kKeyOrder), std::end(kKeyOrder)));
   EXPECT_EQ(FindProperty("NoSuchProperty"), nullptr);
@@ -155,14 +174,15 @@ TEST(StateFileTest, DecodesStoredValuesByTheirOwnRules) {
   TempEnvironment env;
   env.Write("home/decode.INI",
             "[General]\n"
-            "b_file_quick=false\n"             // only "FALSE" reads FALSE
+            "b_file_quick=false\n"  // only "FALSE" reads FALSE
             "b_file_ignore_case=0\n"
             "b_dir_contents_compare=notFALSEreally\n"
             "b_dir_show_only_in_master=\n"
             "l_line_bracket=abc\n"
-            "l_thread_priority=9\n"            // outside the scale: keeps the default
-            "m_dir_master=/no/separator\n"     // read as stored, no setter rule
-            "m_report_file_title=" + std::string(600, 't') + "\n");
+            "l_thread_priority=9\n"         // outside the scale: keeps the default
+            "m_dir_master=/no/separator\n"  // read as stored, no setter rule
+            "m_report_file_title=" +
+                std::string(600, 't') + "\n");
   CLindrelCtrl ctrl("decode");
   EXPECT_EQ(ctrl.GetFileQuickCompare(), 1);
   EXPECT_EQ(ctrl.GetFileIgnoreCase(), 1);

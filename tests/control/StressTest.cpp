@@ -186,18 +186,14 @@ void RunOwner(int index, int seed, const TempEnvironment& env, int operations,
             failures.push_back("report answered " + std::to_string(written));
         }
         break;
-      case 6:
-        slot.closeOnCompletion = true;
-        break;
+      case 6: slot.closeOnCompletion = true; break;
       case 7:
         if (random() % 4 == 0) {
           slot.Finish();  // destroyed while its jobs may still run
           break;
         }
         [[fallthrough]];
-      default:
-        loop.RunFor(std::chrono::milliseconds(random() % 3));
-        break;
+      default: loop.RunFor(std::chrono::milliseconds(random() % 3)); break;
     }
   }
   // Everything still running ends and is heard before the last checks.

@@ -161,7 +161,8 @@ TEST(BadTreesTest, ADirectoryThatCanBeListedButNotEnteredIsReported) {
     std::string detail;
     Strings lines;
   } cases[] = {
-      {"s/sub", options.source + "sub/",
+      {"s/sub",
+       options.source + "sub/",
        {"D - m/ s/ 0 0 0 0 0", "F top.txt m/ s/ 0 0 0 0 0", "D sub m/sub/ s/sub/ 0 0 0 0 0"}},
       {"m", options.master, {"D - m/ s/ 0 0 0 0 0"}},
   };

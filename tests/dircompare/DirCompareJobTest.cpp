@@ -44,8 +44,8 @@ class Listener : public LindrelEvents {
 
  private:
   void Add(const char* name, long code = 0, const std::string& text = {}) {
-    events.push_back({name, code, text, std::this_thread::get_id(),
-                      ctrl_ ? ctrl_->GetDirCompareActive() : -1});
+    events.push_back(
+        {name, code, text, std::this_thread::get_id(), ctrl_ ? ctrl_->GetDirCompareActive() : -1});
   }
   CLindrelCtrl*& ctrl_;
 };
@@ -112,9 +112,9 @@ TEST(DirCompareJobTest, CompletesOnTheOwnerThreadWithTheRecords) {
   EXPECT_EQ(f.ctrl.GetDirCompareActive(), 0);
   EXPECT_GE(f.ctrl.GetDirCompareTime(), 0);
   EXPECT_LT(f.ctrl.GetDirCompareTime(), 20000);
-  EXPECT_EQ(f.Records(), (std::vector<std::string>{"|m/|s/|000|0,0,0", "a.txt|m/|s/|100|0,0,1",
-                                                   "old.txt|m/|s/|100|-1,-1,1",
-                                                   "extra||s/extra/|010|0,0,0"}));
+  EXPECT_EQ(f.Records(),
+            (std::vector<std::string>{"|m/|s/|000|0,0,0", "a.txt|m/|s/|100|0,0,1",
+                                      "old.txt|m/|s/|100|-1,-1,1", "extra||s/extra/|010|0,0,0"}));
 }
 
 TEST(DirCompareJobTest, BadIndexLeavesOutParametersUntouched) {

@@ -37,7 +37,8 @@ struct Outcome {
   std::vector<ChangeRecord> records;
 };
 
-inline ChangeRecord R(char kind, long masterStart, long masterEnd, long sourceStart, long sourceEnd) {
+inline ChangeRecord R(char kind, long masterStart, long masterEnd, long sourceStart,
+                      long sourceEnd) {
   return ChangeRecord{kind, masterStart, masterEnd, sourceStart, sourceEnd};
 }
 
@@ -79,8 +80,8 @@ class EngineTest : public ::testing::Test {
  protected:
   Outcome Compare(const std::string& master, const std::string& source,
                   const std::vector<std::string>& switches = {}) {
-    return RunPaths(env_.Write("master.txt", master).string(), env_.Write("source.txt", source).string(),
-                    switches);
+    return RunPaths(env_.Write("master.txt", master).string(),
+                    env_.Write("source.txt", source).string(), switches);
   }
 
   void Check(const std::vector<RecordCase>& cases) {

@@ -54,7 +54,9 @@ TEST_F(TextModeTest, CrLfBecomesLfAndByte26EndsTheContent) {
       {"a\r", "a\r"},
       {"\r\r\n", "\r\n"},
       {"\r\n\r\n", "\n\n"},
-      {"ab\x1a" "cd\n", "ab"},
+      {"ab\x1a"
+       "cd\n",
+       "ab"},
       {"a\r\x1a\n", "a\r"},
       {std::string("x\0y\r\n", 5), std::string("x\0y\n", 4)},
       {"", ""},
@@ -85,16 +87,58 @@ TEST_F(EngineTest, TextModeAppliesToTheComparison) {
       {"lone CR is part of its line", "a\rb\n", "a\nb\n", {}, 1, {R('c', 1, 1, 1, 2)}},
       // The content ends at a byte 26, so no line after it takes part in a record; but
       // files that differ there are not the same file: they differ without records.
-      {"byte 26 ends the content", Lines({"a", "b"}) + "\x1a" "junk\n", Lines({"a", "b"}), {}, 1, {}},
-      {"equal after byte 26", Lines({"a"}) + "\x1a" "junk", Lines({"a"}) + "\x1a" "junk", {}, 0, {}},
+      {"byte 26 ends the content",
+       Lines({"a", "b"}) + "\x1a"
+                           "junk\n",
+       Lines({"a", "b"}),
+       {},
+       1,
+       {}},
+      {"equal after byte 26",
+       Lines({"a"}) + "\x1a"
+                      "junk",
+       Lines({"a"}) + "\x1a"
+                      "junk",
+       {},
+       0,
+       {}},
       {"a byte 26 against none", Lines({"a"}) + "\x1a", Lines({"a"}), {}, 1, {}},
-      {"differ after byte 26 only, quick", "a\x1a" "x", "a\x1a" "y", {"-q"}, 1, {}},
-      {"differ after byte 26 only, ignoring", "A\x1a" "x\n", "a\x1a" "y\n", {"-i", "-B"}, 1, {}},
-      {"records come from the content", "a\x1a" "x\n", "b\x1a" "y\n", {}, 1, {R('c', 1, 1, 1, 1)}},
-      {"differ far after byte 26", "a\x1a" + std::string(300000, 'x') + "1",
-       "a\x1a" + std::string(300000, 'x') + "2", {}, 1, {}},
-      {"equal far after byte 26", "a\x1a" + std::string(300000, 'x'),
-       "a\x1a" + std::string(300000, 'x'), {}, 0, {}},
+      {"differ after byte 26 only, quick",
+       "a\x1a"
+       "x",
+       "a\x1a"
+       "y",
+       {"-q"},
+       1,
+       {}},
+      {"differ after byte 26 only, ignoring",
+       "A\x1a"
+       "x\n",
+       "a\x1a"
+       "y\n",
+       {"-i", "-B"},
+       1,
+       {}},
+      {"records come from the content",
+       "a\x1a"
+       "x\n",
+       "b\x1a"
+       "y\n",
+       {},
+       1,
+       {R('c', 1, 1, 1, 1)}},
+      {"differ far after byte 26",
+       "a\x1a" + std::string(300000, 'x') + "1",
+       "a\x1a" + std::string(300000, 'x') + "2",
+       {},
+       1,
+       {}},
+      {"equal far after byte 26",
+       "a\x1a" + std::string(300000, 'x'),
+       "a\x1a" + std::string(300000, 'x'),
+       {},
+       0,
+       {}},
       {"quick compare, CR LF against LF: sizes differ", "a\r\n", "a\n", {"-q"}, 1, {}},
       {"always text keeps CR", "a\r\n", "a\n", {"-a"}, 1, {R('c', 1, 1, 1, 1)}},
   });
@@ -193,8 +237,13 @@ TEST(LineClassesTest, HashAndBucketOfAbc) {
 TEST(LineClassesTest, BucketCountIsTheFirstPrimeNotBelowAThird) {
   const struct {
     size_t capacity, buckets;
-  } cases[] = {{0, 509}, {1527, 509}, {1530, 1021}, {3063, 1021}, {3066, 2039},
-               {3'000'000, 1048573}, {size_t{1} << 40, 2147483647}};
+  } cases[] = {{0, 509},
+               {1527, 509},
+               {1530, 1021},
+               {3063, 1021},
+               {3066, 2039},
+               {3'000'000, 1048573},
+               {size_t{1} << 40, 2147483647}};
   for (const auto& c : cases) EXPECT_EQ(BucketCountFor(c.capacity), c.buckets) << c.capacity;
 }
 
@@ -204,16 +253,17 @@ TEST_F(EngineTest, LineEquivalenceUnderTheIgnoreSwitches) {
     std::vector<std::string> switches;
     bool equal;
   } cases[] = {
-      {"ABC", "abc", {"-i"}, true},   {"ABC", "abc ", {"-i"}, false},  // lengths must match
-      {"ABC", "abd", {"-i"}, false},  {"a b", "ab", {"-w"}, true},
-      {"   \t", "", {"-w"}, true},    {"a\fb\r", "ab", {"-w"}, true},
+      {"ABC", "abc", {"-i"}, true},      {"ABC", "abc ", {"-i"}, false},  // lengths must match
+      {"ABC", "abd", {"-i"}, false},     {"a b", "ab", {"-w"}, true},
+      {"   \t", "", {"-w"}, true},       {"a\fb\r", "ab", {"-w"}, true},
       {"A B", "ab", {"-w", "-i"}, true}, {"a b", "ab", {"-i"}, false},
-      {"a  \t b", "a b", {"-b"}, true}, {"a b \t", "a b", {"-b"}, true},
-      {"ab", "a b", {"-b"}, false},   {" a", "a", {"-b"}, false},
+      {"a  \t b", "a b", {"-b"}, true},  {"a b \t", "a b", {"-b"}, true},
+      {"ab", "a b", {"-b"}, false},      {" a", "a", {"-b"}, false},
   };
   for (const auto& c : cases) {
     // Surrounding lines keep the compared line away from the file ends.
-    const Outcome outcome = Compare(Lines({"top", c.master, "end"}), Lines({"top", c.source, "end"}), c.switches);
+    const Outcome outcome =
+        Compare(Lines({"top", c.master, "end"}), Lines({"top", c.source, "end"}), c.switches);
     EXPECT_EQ(outcome.records, c.equal ? Records{} : Records{R('c', 2, 2, 2, 2)})
         << '"' << c.master << "\" \"" << c.source << '"';
   }
@@ -292,9 +342,9 @@ TEST_F(EngineTest, QuickCompare) {
     std::vector<std::string> switches;
     int result;
   } cases[] = {
-      {a, longer, {"-q", "-i"}, 1}, {a, sameSize, {"-q"}, 1}, {a, a, {"-q"}, 0},
+      {a, longer, {"-q", "-i"}, 1},   {a, sameSize, {"-q"}, 1}, {a, a, {"-q"}, 0},
       {a, upper, {"-q", "-i"}, 1},  // brief compares bytes whatever the ignore switches say
-      {a, sameSize, {"-q", "-B"}, 1}, {big, big, {"-q"}, 0}, {big, bigChangedAtEnd, {"-q"}, 1},
+      {a, sameSize, {"-q", "-B"}, 1}, {big, big, {"-q"}, 0},    {big, bigChangedAtEnd, {"-q"}, 1},
   };
   for (const auto& c : cases) {
     const Outcome outcome = Compare(c.master, c.source, c.switches);

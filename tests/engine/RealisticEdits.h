@@ -52,7 +52,8 @@ class RealisticEdits {
         changed += 2 * Insert(master, Uniform(0, static_cast<int>(master.size())), block);
       } else {  // a block re-indented: every line of it differs
         const int length = Uniform(10, 50);
-        changed += Replace(master, at, length, [] { return std::string(); }, "  ");
+        changed += Replace(
+            master, at, length, [] { return std::string(); }, "  ");
       }
     }
     return master;
@@ -72,9 +73,12 @@ class RealisticEdits {
     for (int n = 0; n < changes; ++n) {
       const int at = Uniform(0, static_cast<int>(master.size()) - 1);
       const int roll = Uniform(1, 4);
-      if (roll == 1) master[static_cast<size_t>(at)] = LogLine(Uniform(0, 1 << 20));
-      else if (roll == 2) master.erase(master.begin() + at);
-      else master.insert(master.begin() + at, LogLine(Uniform(0, 1 << 20)));
+      if (roll == 1)
+        master[static_cast<size_t>(at)] = LogLine(Uniform(0, 1 << 20));
+      else if (roll == 2)
+        master.erase(master.begin() + at);
+      else
+        master.insert(master.begin() + at, LogLine(Uniform(0, 1 << 20)));
     }
     return master;
   }
@@ -89,9 +93,12 @@ class RealisticEdits {
     for (int n = 0; n < changes; ++n) {
       const int at = Uniform(1, static_cast<int>(second.size()) - 1);
       const int roll = Uniform(1, 10);
-      if (roll <= 6) second[static_cast<size_t>(at)] = CsvRow(at) + ",updated";
-      else if (roll <= 8) second.erase(second.begin() + at);
-      else second.push_back(CsvRow(nextId++));
+      if (roll <= 6)
+        second[static_cast<size_t>(at)] = CsvRow(at) + ",updated";
+      else if (roll <= 8)
+        second.erase(second.begin() + at);
+      else
+        second.push_back(CsvRow(nextId++));
     }
     return {first, second};
   }
@@ -100,19 +107,36 @@ class RealisticEdits {
   int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
 
   std::string Word() {
-    static const char* const kWords[] = {
-        "value", "count", "index", "buffer", "result", "state", "node",   "item",
-        "size",  "name",  "path",  "offset", "length", "flags", "handle", "entry",
-        "key",   "data",  "next",  "parent", "child",  "total", "limit",  "error"};
+    static const char* const kWords[] = {"value",  "count",  "index",  "buffer", "result", "state",
+                                         "node",   "item",   "size",   "name",   "path",   "offset",
+                                         "length", "flags",  "handle", "entry",  "key",    "data",
+                                         "next",   "parent", "child",  "total",  "limit",  "error"};
     return std::string(kWords[Uniform(0, 23)]) + std::to_string(Uniform(0, 400));
   }
 
   std::string CodeLine() {
-    static const char* const kRecurring[] = {
-        "}",       "  }",          "    }",          "};",         "{",         "  {",
-        "} else {", "    break;",  "  return true;", "  return false;", "#endif",
-        "default:", "public:",     "private:",       "  //",       "/**",       " */",
-        "    continue;", "  return;", "namespace {", "}  // namespace", "      }"};
+    static const char* const kRecurring[] = {"}",
+                                             "  }",
+                                             "    }",
+                                             "};",
+                                             "{",
+                                             "  {",
+                                             "} else {",
+                                             "    break;",
+                                             "  return true;",
+                                             "  return false;",
+                                             "#endif",
+                                             "default:",
+                                             "public:",
+                                             "private:",
+                                             "  //",
+                                             "/**",
+                                             " */",
+                                             "    continue;",
+                                             "  return;",
+                                             "namespace {",
+                                             "}  // namespace",
+                                             "      }"};
     const int roll = Uniform(1, 100);
     if (roll <= 12) return "";
     if (roll <= 26) return kRecurring[Uniform(0, 21)];

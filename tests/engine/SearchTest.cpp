@@ -90,9 +90,12 @@ class Shapes {
     for (int c : master) {
       const int roll = Uniform(1, 100);
       if (roll <= percent / 3) continue;
-      if (roll <= 2 * percent / 3) out.push_back(Uniform(1, alphabet + 3));
-      else if (roll <= percent) out.push_back(Uniform(1, alphabet + 3)), out.push_back(c);
-      else out.push_back(c);
+      if (roll <= 2 * percent / 3)
+        out.push_back(Uniform(1, alphabet + 3));
+      else if (roll <= percent)
+        out.push_back(Uniform(1, alphabet + 3)), out.push_back(c);
+      else
+        out.push_back(c);
     }
     return out;
   }

@@ -57,8 +57,8 @@ class TextGenerator {
 
  private:
   std::string Line() {
-    static const char* const kWords[] = {"a", "b", "c", "A", "B", " a", "a  b", "\ta", "x y",
-                                         "", "", "\r", nullptr};
+    static const char* const kWords[] = {"a",   "b",   "c", "A", "B",  " a",   "a  b",
+                                         "\ta", "x y", "",  "",  "\r", nullptr};
     std::string line;
     const unsigned words = Below(3);
     for (unsigned i = 0; i <= words; ++i) {
@@ -102,9 +102,12 @@ Outcome RunTexts(TextEngine& engine, const std::string& master, const std::strin
 using TextEngineTest = EngineTest;
 
 TEST_F(TextEngineTest, AgreesWithFileComparisonOnRandomPairs) {
-  const std::vector<Strings> switchSets = {{}, {"-i"}, {"-w"}, {"-B"}, {"-q"}, {"-i", "-w"},
-                                           {"-w", "-B"}, {"-i", "-w", "-B"}, {"-B", "-q"},
-                                           {"-i", "-w", "-B", "-q"}, {"-a"}};
+  const std::vector<Strings> switchSets = {{},           {"-i"},
+                                           {"-w"},       {"-B"},
+                                           {"-q"},       {"-i", "-w"},
+                                           {"-w", "-B"}, {"-i", "-w", "-B"},
+                                           {"-B", "-q"}, {"-i", "-w", "-B", "-q"},
+                                           {"-a"}};
   TextGenerator generator(20261207);
   int different = 0, withRecords = 0, comparisons = 0;
   for (const Strings& switches : switchSets) {
@@ -112,18 +115,17 @@ TEST_F(TextEngineTest, AgreesWithFileComparisonOnRandomPairs) {
     TextEngine engine(switches);
     for (int i = 0; i < 150; ++i) {
       const std::string master = WithoutNulMostly(generator.Master(), generator);
-      const std::string source = generator.Below(8) == 0
-                                     ? master
-                                     : WithoutNulMostly(generator.Edit(master), generator);
+      const std::string source =
+          generator.Below(8) == 0 ? master : WithoutNulMostly(generator.Edit(master), generator);
       // Fresh names: truncating a file to rewrite it costs a flush on close.
       const std::string tag = std::to_string(comparisons++);
       const Outcome files = testing::RunPaths(env_.Write("m" + tag, master).string(),
                                               env_.Write("s" + tag, source).string(), switches);
       const Outcome texts = RunTexts(engine, master, source);
-      SCOPED_TRACE(::testing::Message() << "switches " << ::testing::PrintToString(switches)
-                                        << " pair " << i << " master "
-                                        << ::testing::PrintToString(master) << " source "
-                                        << ::testing::PrintToString(source));
+      SCOPED_TRACE(::testing::Message()
+                   << "switches " << ::testing::PrintToString(switches) << " pair " << i
+                   << " master " << ::testing::PrintToString(master) << " source "
+                   << ::testing::PrintToString(source));
       ASSERT_EQ(texts.result, files.result);
       ASSERT_EQ(texts.records, files.records);
       RecordingSink oneShot;
@@ -149,8 +151,16 @@ TEST_F(TextEngineTest, TextModeRulesMatchFiles) {
       {"CR LF against LF", "a\r\nb\r\n", "a\nb\n", {}},
       {"lone CR stays", "a\rb\n", "a\nb\n", {}},
       {"CR at the very end", "a\nb\r", "a\nb\n", {}},
-      {"byte 26 ends the text", "a\nb\n\x1a" "c\n", "a\nb\n", {}},
-      {"byte 26 kept with -a", "a\nb\n\x1a" "c\n", "a\nb\n", {"-a"}},
+      {"byte 26 ends the text",
+       "a\nb\n\x1a"
+       "c\n",
+       "a\nb\n",
+       {}},
+      {"byte 26 kept with -a",
+       "a\nb\n\x1a"
+       "c\n",
+       "a\nb\n",
+       {"-a"}},
       {"NUL makes it binary", std::string("a\0\n", 3), "a\n", {}},
       {"NUL after byte 26 is not seen", std::string("a\n\x1a\0", 4), "a\n", {}},
       {"NUL beyond the first block", big + "\n" + std::string(1, '\0') + "\n", big + "\nb\n", {}},
@@ -187,7 +197,10 @@ TEST(TextEngineSwitchTest, OperandsAndOddSwitches) {
   const std::vector<Case> cases = {
       {"an operand among the switches", {"-i", "stray"}, kTrouble, {}},
       {"everything after -- is an operand", {"--", "-i"}, kTrouble, {}},
-      {"unknown switches are ignored", {"--no-such-switch", "-i"}, kDifferent, {R('c', 2, 2, 2, 2)}},
+      {"unknown switches are ignored",
+       {"--no-such-switch", "-i"},
+       kDifferent,
+       {R('c', 2, 2, 2, 2)}},
       {"an ignore pattern", {"-I", "^#", "-i"}, kSame, {}},
       {"a pattern that does not compile is dropped", {"-I", "["}, kDifferent, {R('c', 1, 2, 1, 2)}},
   };

@@ -139,7 +139,8 @@ class CompareDirWindowTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(restarted && statuses.size() > 3, 20000);
     watch.stop();
     QVERIFY(window.Lindrel1()->GetDirCompareActive());
-    for (const QString& status : statuses) QVERIFY2(!status.contains("Completed"), qPrintable(statuses.join(" | ")));
+    for (const QString& status : statuses)
+      QVERIFY2(!status.contains("Completed"), qPrintable(statuses.join(" | ")));
     window.Abort();
   }
 
@@ -155,8 +156,10 @@ class CompareDirWindowTest : public QObject {
     SetOptions(window, options);
     window.CompareDirectoriesPair(master, source);
     WaitForCompletion(window);
-    QCOMPARE(window.StatusText(3),
-             QString("Compare Completed; 3 subfolders were not compared (Look in SUBDIRECTORIES is off)"));
+    QCOMPARE(
+        window.StatusText(3),
+        QString(
+            "Compare Completed; 3 subfolders were not compared (Look in SUBDIRECTORIES is off)"));
     SetOptions(window, {});
     window.Refresh_View();
     WaitForCompletion(window);
@@ -186,7 +189,8 @@ class CompareDirWindowTest : public QObject {
     QCOMPARE(grid.rowCount(), 1);
     QVERIFY(!grid.data(grid.index(0, 0), Qt::DecorationRole).value<QIcon>().isNull());
     QStringList headings;
-    for (int c = 0; c < 5; ++c) headings << grid.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    for (int c = 0; c < 5; ++c)
+      headings << grid.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
     QCOMPARE(headings, (QStringList{"[M] Master Directory", "[S] Source Directory", "Contents",
                                     "Size", "Date"}));
 
@@ -217,7 +221,8 @@ class CompareDirWindowTest : public QObject {
       rows.insert((row.text[0] + row.text[1]).trimmed(), row);
     }
     // A directory on one side only is listed, not walked.
-    QCOMPARE(rows.keys(), (QStringList{source + "/new/", "changed.txt       changed.txt", "gone.txt"}));
+    QCOMPARE(rows.keys(),
+             (QStringList{source + "/new/", "changed.txt       changed.txt", "gone.txt"}));
     const DirGridRow changed = rows["changed.txt       changed.txt"];
     QCOMPARE(RowText(changed), QString("       changed.txt|       changed.txt|CHANGED| | "));
     QCOMPARE(changed.icon[0], Icon::File);
@@ -283,7 +288,8 @@ class CompareDirWindowTest : public QObject {
       ++fullBatches;
     }
     QCOMPARE(fullBatches, 3);
-    QCOMPARE(window.StatusText(2), QString("Files: %1  Dirs: %2").arg(60 - Dirs(window)).arg(Dirs(window)));
+    QCOMPARE(window.StatusText(2),
+             QString("Files: %1  Dirs: %2").arg(60 - Dirs(window)).arg(Dirs(window)));
 
     QTRY_VERIFY_WITH_TIMEOUT(!c->GetDirCompareActive(), 20000);
     const long total = c->GetDirCompareResultsCount();
@@ -351,10 +357,9 @@ class CompareDirWindowTest : public QObject {
     QCOMPARE(window.GridModel().GridRowCount(), int(total) + 1);
     for (int r = 1; r <= total; ++r) {
       lindrel::demo::DirRecord rec;
-      QVERIFY(window.Lindrel1()->DirCompareResultsGet(r - 1, rec.fileName, rec.dirMaster, rec.dirSource,
-                                                      rec.isFile, rec.onlyInSource, rec.onlyInMaster,
-                                                      rec.sizeDifferent, rec.dateDifferent,
-                                                      rec.contentDifferent));
+      QVERIFY(window.Lindrel1()->DirCompareResultsGet(
+          r - 1, rec.fileName, rec.dirMaster, rec.dirSource, rec.isFile, rec.onlyInSource,
+          rec.onlyInMaster, rec.sizeDifferent, rec.dateDifferent, rec.contentDifferent));
       QCOMPARE(RowText(window.GridModel().Row(r)), RowText(lindrel::demo::BuildDirGridRow(rec)));
     }
 
@@ -419,7 +424,8 @@ class CompareDirWindowTest : public QObject {
     bool accept = false;
     widgets::TEST_SetModalHandler([&](QDialog& d) {
       auto* options = qobject_cast<lindrel::demo::CompareFilesOptionsDialog*>(&d);
-      seen << d.objectName() + "|" + (options ? options->MasterFile() + "|" + options->SourceFile() : "");
+      seen << d.objectName() + "|" +
+                  (options ? options->MasterFile() + "|" + options->SourceFile() : "");
       if (accept) Find<QPushButton>(d, "cmdCompareFiles")->click();
     });
     QTableView* grid = window->Grid();
@@ -431,7 +437,8 @@ class CompareDirWindowTest : public QObject {
     QCOMPARE(seen, QStringList{"frmCompareFilesOptions|" + master + "/a file.txt|" + source +
                                "/a file.txt"});
     // Cancelled: the Compare Files window compared nothing.
-    auto* files = qobject_cast<lindrel::demo::CompareFilesWindow*>(main.Child(MainWindow::kCompareFiles));
+    auto* files =
+        qobject_cast<lindrel::demo::CompareFilesWindow*>(main.Child(MainWindow::kCompareFiles));
     QVERIFY(files != nullptr);
     QVERIFY(files->MasterFileName().isEmpty());
 
@@ -502,7 +509,8 @@ class CompareDirWindowTest : public QObject {
 
     QStringList captions;
     RunOptionsDialog(window, [&](QDialog& d) {
-      for (QCheckBox* box : d.findChildren<QCheckBox*>()) captions << box->objectName() + "=" + box->text();
+      for (QCheckBox* box : d.findChildren<QCheckBox*>())
+        captions << box->objectName() + "=" + box->text();
       auto* content = Find<QCheckBox>(d, "cbCompareFileContents");
       auto* frame = Find<QGroupBox>(d, "frameFileContent");
       QVERIFY(!content->isChecked() && !frame->isEnabled());  // follows the property at once
@@ -520,12 +528,14 @@ class CompareDirWindowTest : public QObject {
       Find<QComboBox>(d, "cbFileExt")->setEditText("*.txt");
       Find<QPushButton>(d, "cmdCompareDirectories")->click();
     });
-    QVERIFY(captions.contains("cbShowDifferentInBothPlaces=Show Files whose CONTENT is  &DIFFERENT in both places"));
+    QVERIFY(captions.contains(
+        "cbShowDifferentInBothPlaces=Show Files whose CONTENT is  &DIFFERENT in both places"));
     QVERIFY(captions.contains("cbDontStreamResults=Show all findings at &END of search (Faster)"));
     QCOMPARE(streamAtStart, QString("TRUE"));
     QCOMPARE(masterAtStart, Dir("m") + "/");
     auto* c = window.Lindrel1();
-    QVERIFY(c->GetDirContentCompare() && c->GetDirShowSameInBothPlaces() && c->GetDirDoSubDirectories());
+    QVERIFY(c->GetDirContentCompare() && c->GetDirShowSameInBothPlaces() &&
+            c->GetDirDoSubDirectories());
     QVERIFY(c->GetDirThrottle());
     QVERIFY(!c->GetDirShowDifferentInBothPlaces());
     QCOMPARE(c->GetDirFileTypes(), QString("*.txt"));
@@ -573,7 +583,8 @@ class CompareDirWindowTest : public QObject {
     const QString report = env_->Root() + "/my reports/dir report; rm -rf x.csv";
     RunReportOptions(window, [&](QDialog& d) {
       QCOMPARE(Find<QLineEdit>(d, "txtDefaultReportCSV")->text(), env_->Home() + "/TVKReport.CSV");
-      QCOMPARE(Find<QTabWidget>(d, "tabReportOptions")->tabText(0), QString("Tab Delimited Report"));
+      QCOMPARE(Find<QTabWidget>(d, "tabReportOptions")->tabText(0),
+               QString("Tab Delimited Report"));
       widgets::TEST_QueueFileAnswer(report);
       Find<QPushButton>(d, "cmdSelectReportFolderDefaultCSV")->click();
       QCOMPARE(Find<QLineEdit>(d, "txtDefaultReportCSV")->text(), report);
@@ -615,8 +626,10 @@ class CompareDirWindowTest : public QObject {
       // Shown with nothing stored: the flag columns fit their longest entry, the folder
       // columns share the rest.
       QTRY_VERIFY(window.ColumnWidthTwips(4) > 720);
-      QVERIFY(window.Grid()->columnWidth(4) > window.Grid()->fontMetrics().horizontalAdvance("[S] > [M]"));
-      QVERIFY(window.ColumnWidthTwips(0) > 2880 && window.ColumnWidthTwips(0) == window.ColumnWidthTwips(1));
+      QVERIFY(window.Grid()->columnWidth(4) >
+              window.Grid()->fontMetrics().horizontalAdvance("[S] > [M]"));
+      QVERIFY(window.ColumnWidthTwips(0) > 2880 &&
+              window.ColumnWidthTwips(0) == window.ColumnWidthTwips(1));
       folders = window.ColumnWidthTwips(0);
       QCOMPARE(window.Grid()->font().family(), QFont("Courier New").family());
       window.Grid()->setColumnWidth(2, 300);
@@ -657,7 +670,8 @@ class CompareDirWindowTest : public QObject {
     QCOMPARE(again.Settings().reportHtml, QString("/tmp/r.htm"));
     QCOMPARE(again.MasterHistory().Items(), QStringList{Dir("m")});
     // Anything but "FALSE" reads as true.
-    QVERIFY(lindrel::demo::ini::WriteString(env_->SettingsFile(), "CompareDir", "ShowLegend", "no"));
+    QVERIFY(
+        lindrel::demo::ini::WriteString(env_->SettingsFile(), "CompareDir", "ShowLegend", "no"));
     CompareDirWindow third;
     QVERIFY(!third.Legend()->isHidden());
   }
@@ -733,18 +747,17 @@ class CompareDirWindowTest : public QObject {
 
   void WaitForCompletion(CompareDirWindow& window) {
     // The tick that finds the scan over and the completion event may come in either order.
-    QTRY_VERIFY2_WITH_TIMEOUT(!window.Lindrel1()->GetDirCompareActive() &&
-                                  !window.Timer1()->isActive() &&
-                                  !window.ViewReportButton()->isHidden() &&
-                                  window.RecordsShown() ==
-                                      window.Lindrel1()->GetDirCompareResultsCount() &&
-                                  window.StatusText(3).contains("Compare Completed"),
-                              qPrintable(QString("active %1, timer %2, status '%3', errors %4")
-                                             .arg(window.Lindrel1()->GetDirCompareActive())
-                                             .arg(window.Timer1()->isActive())
-                                             .arg(window.StatusText(3))
-                                             .arg(window.ErrorLines().join("; "))),
-                              20000);
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        !window.Lindrel1()->GetDirCompareActive() && !window.Timer1()->isActive() &&
+            !window.ViewReportButton()->isHidden() &&
+            window.RecordsShown() == window.Lindrel1()->GetDirCompareResultsCount() &&
+            window.StatusText(3).contains("Compare Completed"),
+        qPrintable(QString("active %1, timer %2, status '%3', errors %4")
+                       .arg(window.Lindrel1()->GetDirCompareActive())
+                       .arg(window.Timer1()->isActive())
+                       .arg(window.StatusText(3))
+                       .arg(window.ErrorLines().join("; "))),
+        20000);
   }
 
   void RunOptionsDialog(CompareDirWindow& window, std::function<void(QDialog&)> handler) {
@@ -761,8 +774,8 @@ class CompareDirWindowTest : public QObject {
 
   QString RecordOpenedFiles() {
     const QString log = env_->Root() + "/opened.txt";
-    const QString script =
-        env_->Write("record-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + log.toUtf8() + "\"\n");
+    const QString script = env_->Write(
+        "record-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + log.toUtf8() + "\"\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("LINDREL_OPEN_COMMAND", script.toUtf8());
     return log;

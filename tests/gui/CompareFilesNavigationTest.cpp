@@ -1,7 +1,7 @@
 // Moving between the changes of the Compare Files window, the word-level detail view and
 // the reports it writes. Pauses and the clock are injected; comparisons are real.
-#include <QAction>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -30,10 +30,12 @@ QByteArray Lines(const QStringList& lines) { return (lines.join('\n') + '\n').to
 
 // One record of each kind and count: an addition after line 7, a deletion, a change of 3
 // lines against 1, a deletion of 2, a change of one long line, an addition of 2 at the end.
-const QStringList kMaster{"a1", "a2", "a3", "a4", "a5", "a6", "a7", "a8", "D1", "a9", "C1", "C2", "C3", "a10",
-                          "E1", "E2", "a11", QString(150, 'L'), "a12"};
-const QStringList kSource{"a1", "a2", "a3", "a4", "a5", "a6", "a7", "ADD", "a8", "a9", "N1", "a10", "a11",
-                          QString(150, 'M'), "a12", "ADD2", "ADD3"};
+const QStringList kMaster{"a1", "a2", "a3", "a4", "a5",  "a6", "a7", "a8",  "D1",
+                          "a9", "C1", "C2", "C3", "a10", "E1", "E2", "a11", QString(150, 'L'),
+                          "a12"};
+const QStringList kSource{"a1",  "a2",   "a3",  "a4", "a5",  "a6",  "a7",
+                          "ADD", "a8",   "a9",  "N1", "a10", "a11", QString(150, 'M'),
+                          "a12", "ADD2", "ADD3"};
 
 // "text:bold,underline,strike,#colour" for each run of one format in the box.
 QStringList Runs(const QTextEdit* box) {
@@ -46,7 +48,8 @@ QStringList Runs(const QTextEdit* box) {
       if (f.fontWeight() == QFont::Bold) marks += 'B';
       if (f.fontUnderline()) marks += 'U';
       if (f.fontStrikeOut()) marks += 'S';
-      runs << fragment.text() + (marks.isEmpty() ? QString() : ":" + marks + f.foreground().color().name());
+      runs << fragment.text() +
+                  (marks.isEmpty() ? QString() : ":" + marks + f.foreground().color().name());
     }
   }
   return runs;
@@ -60,7 +63,8 @@ class CompareFilesNavigationTest : public QObject {
  private slots:
   void init() {
     env_ = std::make_unique<GuiTestEnvironment>();
-    lindrel::demo::TEST_SetTiming({[](int) { QCoreApplication::processEvents(); }, [] { return 0L; }, [] {}});
+    lindrel::demo::TEST_SetTiming(
+        {[](int) { QCoreApplication::processEvents(); }, [] { return 0L; }, [] {}});
   }
   void cleanup() {
     lindrel::demo::TEST_SetTiming({});
@@ -71,7 +75,8 @@ class CompareFilesNavigationTest : public QObject {
     CompareFilesWindow window;
     Compare(window, Lines(kMaster), Lines(kSource));
     QStringList entries;
-    for (int i = 0; i < window.ChangeListing()->count(); ++i) entries << window.ChangeListing()->itemText(i);
+    for (int i = 0; i < window.ChangeListing()->count(); ++i)
+      entries << window.ChangeListing()->itemText(i);
     QCOMPARE(entries, (QStringList{
                           "[1] Addition of 1 line at line (7) : \"ADD\"",
                           "[2] Deletion of 1 line at line (9) : \"D1\"",
@@ -124,7 +129,8 @@ class CompareFilesNavigationTest : public QObject {
     const auto& source = window.SourceModel();
     for (int r = 11; r <= 15; ++r) {
       const RowBack expected = r >= 12 && r <= 14 ? RowBack::CurrentChange : RowBack::Normal;
-      QVERIFY2(master.Row(r).back == expected && source.Row(r).back == expected, qPrintable(QString::number(r)));
+      QVERIFY2(master.Row(r).back == expected && source.Row(r).back == expected,
+               qPrintable(QString::number(r)));
     }
     QVERIFY(master.Row(13).back == RowBack::CurrentChange && source.Row(14).IsPadding());
     window.MoveNext();  // three master rows against one source line: stays on change 3
@@ -149,8 +155,9 @@ class CompareFilesNavigationTest : public QObject {
     Compare(window, "x\n\xEF\xBB\xBFy\nz\n", "x\nY\nz\n" + wide + "\n");
     QCOMPARE(window.ChangeListing()->count(), 2);
     QCOMPARE(window.ChangeListing()->itemText(0), QString("[1] 1 change at line (2) :\"\uFEFFy\""));
-    QCOMPARE(window.ChangeListing()->itemText(1),
-             "[2] Addition of 1 line at line (3) : \"" + QString(99, 'e') + QString::fromUtf8("\xF0\x9F\x98\x80") + "\"");
+    QCOMPARE(window.ChangeListing()->itemText(1), "[2] Addition of 1 line at line (3) : \"" +
+                                                      QString(99, 'e') +
+                                                      QString::fromUtf8("\xF0\x9F\x98\x80") + "\"");
   }
 
   void goToMovesOnlyToAWholeNumberInRange_data() {
@@ -220,12 +227,14 @@ class CompareFilesNavigationTest : public QObject {
     QCOMPARE(Runs(window.SourceOverlay()), (QStringList{"one ", "2 :BU#ff0000", "three"}));
     QVERIFY(window.MasterOverlay()->isVisible() && window.SourceOverlay()->isVisible());
     // Unmarked words keep the box's own text colour, never white on white.
-    const QTextCharFormat plain = window.MasterOverlay()->document()->begin().begin().fragment().charFormat();
+    const QTextCharFormat plain =
+        window.MasterOverlay()->document()->begin().begin().fragment().charFormat();
     QCOMPARE(plain.foreground().color(), window.MasterOverlay()->palette().color(QPalette::Text));
 
     window.cmdCompareFilesViewFormat_Click();
     QVERIFY(window.AllInOneOverlay()->isVisible());
-    QCOMPARE(Runs(window.AllInOneOverlay()), (QStringList{"one ", "two :BS#ff0000", "2 :BU#ff0000", "three"}));
+    QCOMPARE(Runs(window.AllInOneOverlay()),
+             (QStringList{"one ", "two :BS#ff0000", "2 :BU#ff0000", "three"}));
   }
 
   void removedWordsOppositeAPaddingRowAreStruckThrough() {
@@ -242,7 +251,8 @@ class CompareFilesNavigationTest : public QObject {
     CompareFilesWindow window;
     window.resize(900, 500);
     window.show();
-    Compare(window, Lines({"a", "same words here", "b", "c", "d"}), Lines({"A", "same words here", "b", "c", "D"}));
+    Compare(window, Lines({"a", "same words here", "b", "c", "d"}),
+            Lines({"A", "same words here", "b", "c", "D"}));
     auto* grid = window.MasterGrid();
     const int normal = grid->rowHeight(3);
     QVERIFY(grid->rowHeight(0) > normal);  // the first change's row, enlarged
@@ -259,11 +269,14 @@ class CompareFilesNavigationTest : public QObject {
   }
 
   void wordsAreSplitAfterEveryDelimiter() {
-    ParagraphWords words("a  b\x07" "c");
+    ParagraphWords words(
+        "a  b\x07"
+        "c");
     QCOMPARE(words.Count(), 4);
     QCOMPARE(words.Text(1, 1), QString("a "));
     QCOMPARE(words.Text(2, 2), QString(" "));
-    QCOMPARE(words.Text(3, 4), QString("b\x07" "c"));
+    QCOMPARE(words.Text(3, 4), QString("b\x07"
+                                       "c"));
     QCOMPARE(words.WordFile(), QByteArray("a \n \nb\x07\nc\n"));
     QCOMPARE(ParagraphWords("").Count(), 0);
     QCOMPARE(ParagraphWords("x ").Count(), 1);
@@ -302,7 +315,8 @@ class CompareFilesNavigationTest : public QObject {
     QFETCH(QString, file);
     QFETCH(QByteArray, start);
     const QString log = env_->Root() + "/opened.txt";
-    const QString script = env_->Write("record-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + log.toUtf8() + "\"\n");
+    const QString script = env_->Write(
+        "record-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + log.toUtf8() + "\"\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("LINDREL_OPEN_COMMAND", script.toUtf8());
     CompareFilesWindow window;

@@ -102,7 +102,8 @@ class CompareFilesWalkTest : public QObject {
  private slots:
   void init() {
     env_ = std::make_unique<GuiTestEnvironment>();
-    lindrel::demo::TEST_SetTiming({[](int) { QCoreApplication::processEvents(); }, [this] { return ++clock_; }, [] {}});
+    lindrel::demo::TEST_SetTiming(
+        {[](int) { QCoreApplication::processEvents(); }, [this] { return ++clock_; }, [] {}});
   }
   void cleanup() {
     widgets::TEST_SetModalHandler(nullptr);
@@ -132,7 +133,8 @@ class CompareFilesWalkTest : public QObject {
     lindrel::demo::OpenFromCommandLine(main, {masterPath_, sourcePath_});
     files_ = qobject_cast<CompareFilesWindow*>(main.Child(MainWindow::kCompareFiles));
     QVERIFY(files_ != nullptr);
-    connect(files_->Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this, [this] { ++started_; });
+    connect(files_->Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this,
+            [this] { ++started_; });
     // Connected after the window's own handler: the window has shown the result.
     connect(files_->Lindrel1Widget(), &widgets::LindrelWidget::FileCompareCompleted, this, [this] {
       ++completed_;
@@ -162,14 +164,24 @@ class CompareFilesWalkTest : public QObject {
   Expect Act() {
     startedBefore_ = started_;
     switch (Below(24)) {
-      case 0: case 1: case 2: return NewPair();
-      case 3: case 4: return RefreshAfterChange();
-      case 5: return Trigger(main_->Menus().mnuSwap, "Swap") ? WaitForComparison() : Expect::Nothing;
-      case 6: case 7: return SwitchView();
-      case 8: case 9: case 10: case 11: return Key(Qt::Key_F7, Qt::NoModifier, "F7");
-      case 12: case 13: return Key(Qt::Key_F7, Qt::ShiftModifier, "Shift+F7");
+      case 0:
+      case 1:
+      case 2: return NewPair();
+      case 3:
+      case 4: return RefreshAfterChange();
+      case 5:
+        return Trigger(main_->Menus().mnuSwap, "Swap") ? WaitForComparison() : Expect::Nothing;
+      case 6:
+      case 7: return SwitchView();
+      case 8:
+      case 9:
+      case 10:
+      case 11: return Key(Qt::Key_F7, Qt::NoModifier, "F7");
+      case 12:
+      case 13: return Key(Qt::Key_F7, Qt::ShiftModifier, "Shift+F7");
       case 14: return GoTo();
-      case 15: case 16: return ChooseFromList();
+      case 15:
+      case 16: return ChooseFromList();
       case 17: return ScrollAway();
       case 18: return Resize();
       case 19: return ChangeFont();
@@ -191,8 +203,10 @@ class CompareFilesWalkTest : public QObject {
         if (options == nullptr) return;
         options->SetMasterFile(masterPath_);
         options->SetSourceFile(sourcePath_);
-        if (auto* box = dialog.findChild<QCheckBox*>("cbQuickCompare")) box->setChecked(pair.binary);
-        if (auto* button = dialog.findChild<QPushButton*>("cmdCompareFiles")) QTest::mouseClick(button, Qt::LeftButton);
+        if (auto* box = dialog.findChild<QCheckBox*>("cbQuickCompare"))
+          box->setChecked(pair.binary);
+        if (auto* button = dialog.findChild<QPushButton*>("cmdCompareFiles"))
+          QTest::mouseClick(button, Qt::LeftButton);
       });
       Log("options dialog: " + pair.shape);
       main_->Menus().mnuCompareFiles->trigger();
@@ -208,10 +222,22 @@ class CompareFilesWalkTest : public QObject {
     const QString path = Below(2) == 0 ? masterPath_ : sourcePath_;
     const QByteArray now = GuiTestEnvironment::Read(path);
     switch (Below(5)) {
-      case 0: Write(path, maker_->Shortened(now)); Log("shortened, Refresh"); break;
-      case 1: Write(path, maker_->Lengthened(now)); Log("lengthened, Refresh"); break;
-      case 2: Write(path, {}); Log("emptied, Refresh"); break;
-      case 3: QFile::remove(path); Log("removed, Refresh"); break;
+      case 0:
+        Write(path, maker_->Shortened(now));
+        Log("shortened, Refresh");
+        break;
+      case 1:
+        Write(path, maker_->Lengthened(now));
+        Log("lengthened, Refresh");
+        break;
+      case 2:
+        Write(path, {});
+        Log("emptied, Refresh");
+        break;
+      case 3:
+        QFile::remove(path);
+        Log("removed, Refresh");
+        break;
       default: Log("Refresh"); break;
     }
     if (!Trigger(main_->Menus().mnuRefresh, nullptr)) return Expect::Nothing;
@@ -248,9 +274,11 @@ class CompareFilesWalkTest : public QObject {
     }
     Log(name);
     const int before = files_->CurrentChange();
-    const int rowBefore = (files_->AllInOneShown() ? files_->AllInOneGrid() : files_->MasterGrid())->CurrentRow();
+    const int rowBefore =
+        (files_->AllInOneShown() ? files_->AllInOneGrid() : files_->MasterGrid())->CurrentRow();
     QTest::keyClick(focus, key, modifiers);
-    if (QApplication::activeWindow() != main_ || !files_->isAncestorOf(QApplication::focusWidget())) {
+    if (QApplication::activeWindow() != main_ ||
+        !files_->isAncestorOf(QApplication::focusWidget())) {
       QTest::qFail(Where("the keys cannot reach the window").constData(), __FILE__, __LINE__);
       return Expect::Nothing;
     }
@@ -258,7 +286,8 @@ class CompareFilesWalkTest : public QObject {
     // Without records, or on the last or first row, the keys do nothing.
     if (CurrentRecord() < 0) return Expect::Nothing;
     if (files_->CurrentChange() != before) return Expect::ChangeOnScreen;
-    const ComparisonGrid* grid = files_->AllInOneShown() ? files_->AllInOneGrid() : files_->MasterGrid();
+    const ComparisonGrid* grid =
+        files_->AllInOneShown() ? files_->AllInOneGrid() : files_->MasterGrid();
     return grid->CurrentRow() != rowBefore ? Expect::CurrentRowOnScreen : Expect::Nothing;
   }
 
@@ -276,8 +305,10 @@ class CompareFilesWalkTest : public QObject {
       auto* goTo = qobject_cast<lindrel::demo::GoToDialog*>(&dialog);
       if (goTo == nullptr) return;
       goTo->SetText(typed);
-      if (cancel) dialog.reject();
-      else dialog.accept();
+      if (cancel)
+        dialog.reject();
+      else
+        dialog.accept();
     });
     Key(Qt::Key_F4, Qt::NoModifier, "F4");
     Log("  typed " + typed + (cancel ? " and cancelled" : ""));
@@ -295,7 +326,10 @@ class CompareFilesWalkTest : public QObject {
     const bool same = Below(2) == 0 && list->currentIndex() >= 0;
     if (same && Below(2) == 0) ScrollAway();
     const int index = same ? list->currentIndex() : Below(list->count());
-    Log(QStringLiteral("change list: entry %1 of %2 (selected %3)").arg(index + 1).arg(list->count()).arg(list->currentIndex() + 1));
+    Log(QStringLiteral("change list: entry %1 of %2 (selected %3)")
+            .arg(index + 1)
+            .arg(list->count())
+            .arg(list->currentIndex() + 1));
     list->showPopup();
     QAbstractItemView* view = list->view();
     const QModelIndex entry = view->model()->index(index, 0);
@@ -308,7 +342,8 @@ class CompareFilesWalkTest : public QObject {
       QTest::keyClick(view, Qt::Key_Return);
     }
     if (list->currentIndex() != index) {
-      QTest::qFail(Where(QStringLiteral("entry %1 could not be chosen").arg(index + 1)).constData(), __FILE__, __LINE__);
+      QTest::qFail(Where(QStringLiteral("entry %1 could not be chosen").arg(index + 1)).constData(),
+                   __FILE__, __LINE__);
       return Expect::Nothing;
     }
     return Expect::ChangeOnScreen;
@@ -352,7 +387,8 @@ class CompareFilesWalkTest : public QObject {
     QFont font(families[Below(static_cast<int>(families.size()))], 6 + Below(16));
     font.setBold(Below(3) == 0);
     widgets::TEST_QueueFontAnswer(font);
-    Trigger(main_->Menus().mnuFont, qPrintable("font " + font.family() + " " + QString::number(font.pointSize())));
+    Trigger(main_->Menus().mnuFont,
+            qPrintable("font " + font.family() + " " + QString::number(font.pointSize())));
     return Expect::Nothing;
   }
 
@@ -393,7 +429,9 @@ class CompareFilesWalkTest : public QObject {
     pairShape_ = pair.shape;
   }
 
-  void Write(const QString& path, const QByteArray& bytes) { env_->Write(path.mid(env_->Root().size() + 1), bytes); }
+  void Write(const QString& path, const QByteArray& bytes) {
+    env_->Write(path.mid(env_->Root().size() + 1), bytes);
+  }
 
   // Reads what the component compared and what the grids were loaded from.
   void Capture() {
@@ -430,7 +468,9 @@ class CompareFilesWalkTest : public QObject {
 
   QByteArray Where(const QString& what) const {
     QString text = QStringLiteral("seed %1 (LINDREL_WALK_SEED), step %2: %3\nsteps before:\n")
-                       .arg(seed_).arg(step_).arg(what);
+                       .arg(seed_)
+                       .arg(step_)
+                       .arg(what);
     for (const QString& line : log_) text += "  " + line + '\n';
     return text.toUtf8();
   }
@@ -438,7 +478,8 @@ class CompareFilesWalkTest : public QObject {
   void Check(Expect expect) {
     // The Report menu is there whenever the Compare Files window is the active child.
     if (main_->ActiveChild() == files_)
-      QVERIFY2(main_->Menus().mnuReport->menuAction()->isVisible(), Where("the Report menu is hidden").constData());
+      QVERIFY2(main_->Menus().mnuReport->menuAction()->isVisible(),
+               Where("the Report menu is hidden").constData());
     if (completed_ == 0) return;
     CheckGrid(files_->MasterModel(), shown_.masterLines, shown_.grids.master, "master");
     CheckGrid(files_->SourceModel(), shown_.sourceLines, shown_.grids.source, "source");
@@ -450,7 +491,9 @@ class CompareFilesWalkTest : public QObject {
       if (!files_->AllInOneShown())
         QVERIFY2(files_->MasterGrid()->TopRow() == files_->SourceGrid()->TopRow(),
                  Where(QStringLiteral("the grids scrolled apart: top rows %1 and %2")
-                           .arg(files_->MasterGrid()->TopRow()).arg(files_->SourceGrid()->TopRow())).constData());
+                           .arg(files_->MasterGrid()->TopRow())
+                           .arg(files_->SourceGrid()->TopRow()))
+                     .constData());
       CheckOnScreen(expect);
       CheckRowHeights();
     }
@@ -460,77 +503,107 @@ class CompareFilesWalkTest : public QObject {
     return shown_.count > 0 && shown_.readable ? files_->CurrentChange() - 1 : -1;
   }
 
-  void CheckGrid(const FileGridModel& model, const QList<QByteArray>& lines, const std::vector<WalkRow>& rows,
-                 const char* side) {
+  void CheckGrid(const FileGridModel& model, const QList<QByteArray>& lines,
+                 const std::vector<WalkRow>& rows, const char* side) {
     const int current = CurrentRecord();
     QVERIFY2(model.GridRowCount() - 1 == static_cast<int>(rows.size()),
-             Where(QStringLiteral("the %1 grid has %2 rows, not %3").arg(side).arg(model.GridRowCount() - 1).arg(rows.size()))
+             Where(QStringLiteral("the %1 grid has %2 rows, not %3")
+                       .arg(side)
+                       .arg(model.GridRowCount() - 1)
+                       .arg(rows.size()))
                  .constData());
     int currentRows = 0;
     for (int r = 1; r < model.GridRowCount(); ++r) {
       const WalkRow& want = rows[static_cast<size_t>(r - 1)];
       const QString number = want.line == 0 ? QStringLiteral("    ") : QString::number(want.line);
       const QString text = want.line == 0 ? QString() : ShownText(lines, want.line - 1);
-      const RowBack back = want.record < 0 ? RowBack::Normal
-                                           : (want.record == current ? RowBack::CurrentChange : RowBack::Change);
+      const RowBack back =
+          want.record < 0 ? RowBack::Normal
+                          : (want.record == current ? RowBack::CurrentChange : RowBack::Change);
       currentRows += model.Row(r).back == RowBack::CurrentChange;
       if (model.NumberText(r) == number && model.LineText(r) == text && model.Row(r).back == back &&
           model.Row(r).fore == ForeOf(want.fore))
         continue;
-      QFAIL(Where(QStringLiteral("%1 row %2 shows \"%3\" \"%4\" back %5 fore %6; expected \"%7\" \"%8\" back %9 fore %10")
-                      .arg(side).arg(r).arg(model.NumberText(r), model.LineText(r).left(60))
-                      .arg(int(model.Row(r).back)).arg(int(model.Row(r).fore))
-                      .arg(number, text.left(60)).arg(int(back)).arg(int(ForeOf(want.fore))))
+      QFAIL(Where(QStringLiteral("%1 row %2 shows \"%3\" \"%4\" back %5 fore %6; expected \"%7\" "
+                                 "\"%8\" back %9 fore %10")
+                      .arg(side)
+                      .arg(r)
+                      .arg(model.NumberText(r), model.LineText(r).left(60))
+                      .arg(int(model.Row(r).back))
+                      .arg(int(model.Row(r).fore))
+                      .arg(number, text.left(60))
+                      .arg(int(back))
+                      .arg(int(ForeOf(want.fore))))
                 .constData());
     }
     if (current >= 0)
-      QVERIFY2(currentRows > 0, Where(QStringLiteral("no %1 row carries the current change").arg(side)).constData());
+      QVERIFY2(currentRows > 0,
+               Where(QStringLiteral("no %1 row carries the current change").arg(side)).constData());
   }
 
   void CheckAllInOne() {
     const AllInOneModel& all = files_->AllInOne();
     if (!all.IsBuilt()) {
-      QVERIFY2(!files_->AllInOneShown(), Where("the all-in-one view is on screen but not built").constData());
+      QVERIFY2(!files_->AllInOneShown(),
+               Where("the all-in-one view is on screen but not built").constData());
       return;
     }
     const FileGridModel& master = files_->MasterModel();
     const FileGridModel& source = files_->SourceModel();
     QVERIFY2(all.GridRowCount() == master.GridRowCount(),
              Where(QStringLiteral("the all-in-one grid has %1 rows, the side-by-side grids %2")
-                       .arg(all.GridRowCount() - 1).arg(master.GridRowCount() - 1)).constData());
+                       .arg(all.GridRowCount() - 1)
+                       .arg(master.GridRowCount() - 1))
+                 .constData());
     for (int r = 1; r < all.GridRowCount(); ++r) {
       AllInOneModel::RowKind kind = AllInOneModel::RowKind::Same;
       if (master.IsDifferenceRow(r)) {
-        if (source.IsLineTextEmpty(r)) kind = AllInOneModel::RowKind::OnlyInMaster;
-        else if (master.IsLineTextEmpty(r)) kind = AllInOneModel::RowKind::OnlyInSource;
-        else kind = AllInOneModel::RowKind::Changed;
+        if (source.IsLineTextEmpty(r))
+          kind = AllInOneModel::RowKind::OnlyInMaster;
+        else if (master.IsLineTextEmpty(r))
+          kind = AllInOneModel::RowKind::OnlyInSource;
+        else
+          kind = AllInOneModel::RowKind::Changed;
       }
       if (all.Kind(r) == kind && all.Back(r) == master.Row(r).back &&
           all.CellText(r, AllInOneModel::kMasterNumberColumn) == master.NumberText(r) &&
           all.CellText(r, AllInOneModel::kSourceNumberColumn) == source.NumberText(r))
         continue;
-      QFAIL(Where(QStringLiteral("all-in-one row %1 (kind %2, back %3) disagrees with the side-by-side row (back %4)")
-                      .arg(r).arg(int(all.Kind(r))).arg(int(all.Back(r))).arg(int(master.Row(r).back)))
+      QFAIL(Where(QStringLiteral("all-in-one row %1 (kind %2, back %3) disagrees with the "
+                                 "side-by-side row (back %4)")
+                      .arg(r)
+                      .arg(int(all.Kind(r)))
+                      .arg(int(all.Back(r)))
+                      .arg(int(master.Row(r).back)))
                 .constData());
     }
   }
 
   void CheckChangeList() {
     QComboBox* list = files_->ChangeListing();
-    const int expected = shown_.count > 0 && shown_.readable ? static_cast<int>(shown_.records.size()) : 0;
+    const int expected =
+        shown_.count > 0 && shown_.readable ? static_cast<int>(shown_.records.size()) : 0;
     QVERIFY2(list->count() == expected,
-             Where(QStringLiteral("the change list has %1 entries, not %2").arg(list->count()).arg(expected)).constData());
+             Where(QStringLiteral("the change list has %1 entries, not %2")
+                       .arg(list->count())
+                       .arg(expected))
+                 .constData());
     for (int i = 0; i < list->count(); ++i) {
       const QString entry = list->itemText(i);
       const qsizetype open = entry.indexOf('"');
       const QString quoted = open < 0 ? QString() : entry.mid(open + 1, entry.size() - open - 2);
       QVERIFY2(entry.endsWith('"') && ValidText(entry) && CodePoints(quoted) <= 100,
-               Where(QStringLiteral("change list entry %1 is not valid or too long: %2").arg(i + 1).arg(entry)).constData());
+               Where(QStringLiteral("change list entry %1 is not valid or too long: %2")
+                         .arg(i + 1)
+                         .arg(entry))
+                   .constData());
     }
     if (expected > 0 && files_->CurrentChange() >= 1)
       QVERIFY2(list->currentIndex() == files_->CurrentChange() - 1,
                Where(QStringLiteral("the change list selects entry %1 while change %2 is current")
-                         .arg(list->currentIndex() + 1).arg(files_->CurrentChange())).constData());
+                         .arg(list->currentIndex() + 1)
+                         .arg(files_->CurrentChange()))
+                   .constData());
   }
 
   // The first row of the current change in `rows`, 0 when none.
@@ -544,10 +617,19 @@ class CompareFilesWalkTest : public QObject {
     if (row < 1) return;
     const QRect cell = grid->visualRect(grid->model()->index(row - 1, 1));
     const int height = grid->viewport()->height();
-    QVERIFY2(cell.isValid() && cell.top() >= 0 && cell.top() < height,
-             Where(QStringLiteral("%1 (row %2 of %3) is not on screen in %4: it starts at y = %5 of %6 (top row %7)")
-                       .arg(what).arg(row).arg(grid->model()->rowCount()).arg(grid->objectName())
-                       .arg(cell.top()).arg(height).arg(grid->TopRow())).constData());
+    QVERIFY2(
+        cell.isValid() && cell.top() >= 0 && cell.top() < height,
+        Where(
+            QStringLiteral(
+                "%1 (row %2 of %3) is not on screen in %4: it starts at y = %5 of %6 (top row %7)")
+                .arg(what)
+                .arg(row)
+                .arg(grid->model()->rowCount())
+                .arg(grid->objectName())
+                .arg(cell.top())
+                .arg(height)
+                .arg(grid->TopRow()))
+            .constData());
   }
 
   void CheckOnScreen(Expect expect) {
@@ -555,10 +637,13 @@ class CompareFilesWalkTest : public QObject {
     if (expect == Expect::ChangeOnScreen && CurrentRecord() >= 0) {
       const int record = CurrentRecord();
       if (all) {
-        CheckRowVisible(files_->AllInOneGrid(), FirstRowOf(shown_.grids.master, record), "the current change");
+        CheckRowVisible(files_->AllInOneGrid(), FirstRowOf(shown_.grids.master, record),
+                        "the current change");
       } else {
-        CheckRowVisible(files_->MasterGrid(), FirstRowOf(shown_.grids.master, record), "the current change");
-        CheckRowVisible(files_->SourceGrid(), FirstRowOf(shown_.grids.source, record), "the current change");
+        CheckRowVisible(files_->MasterGrid(), FirstRowOf(shown_.grids.master, record),
+                        "the current change");
+        CheckRowVisible(files_->SourceGrid(), FirstRowOf(shown_.grids.source, record),
+                        "the current change");
       }
     } else if (expect == Expect::CurrentRowOnScreen) {
       ComparisonGrid* grid = all ? files_->AllInOneGrid() : files_->MasterGrid();
@@ -579,9 +664,11 @@ class CompareFilesWalkTest : public QObject {
       if (last < 0) last = rows - 1;
     }
     const int textColumn = all ? AllInOneModel::kTextColumn : FileGridModel::kTextColumn;
-    lindrel::demo::WrappedLineCounter counter(grid->font(), grid->TextWidthIn(grid->columnWidth(textColumn)));
+    lindrel::demo::WrappedLineCounter counter(grid->font(),
+                                              grid->TextWidthIn(grid->columnWidth(textColumn)));
     lindrel::demo::WrappedLineCounter sourceCounter(
-        files_->SourceGrid()->font(), files_->SourceGrid()->TextWidthIn(files_->SourceGrid()->columnWidth(textColumn)));
+        files_->SourceGrid()->font(),
+        files_->SourceGrid()->TextWidthIn(files_->SourceGrid()->columnWidth(textColumn)));
     for (int row = first; row <= last; ++row) {
       int lines = 0;
       if (all) {
@@ -593,7 +680,11 @@ class CompareFilesWalkTest : public QObject {
       const int needed = std::min(grid->RowHeightFor(lines), grid->MaxRowHeight());
       if (grid->rowHeight(row) >= needed) continue;
       QFAIL(Where(QStringLiteral("row %1 of %2 is %3 px high, its text needs %4 px")
-                      .arg(row + 1).arg(grid->objectName()).arg(grid->rowHeight(row)).arg(needed)).constData());
+                      .arg(row + 1)
+                      .arg(grid->objectName())
+                      .arg(grid->rowHeight(row))
+                      .arg(needed))
+                .constData());
     }
   }
 

@@ -80,9 +80,9 @@ class CompareFilesWindowTest : public QObject {
     const QString source = env_->Write("source.txt", kSource);
     window.ComparePair(master, source);
     QCOMPARE(pauses_, (QList<int>{10, 1000, 10}));
-    QCOMPARE(statusAtPauses_, (QStringList{"Comparing files.... Please wait.",
-                                           "Comparing files.... Please wait.",
-                                           "File Compare In Process..."}));
+    QCOMPARE(statusAtPauses_,
+             (QStringList{"Comparing files.... Please wait.", "Comparing files.... Please wait.",
+                          "File Compare In Process..."}));
     QVERIFY(!window.PleaseWait()->isVisible());
     WaitForCompletion(window);
 
@@ -106,7 +106,8 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(s.GridRowCount(), 9);
     QStringList rows;
     for (int r = 1; r < m.GridRowCount(); ++r)
-      rows << m.NumberText(r).trimmed() + ":" + m.LineText(r) + "|" + s.NumberText(r).trimmed() + ":" + s.LineText(r);
+      rows << m.NumberText(r).trimmed() + ":" + m.LineText(r) + "|" + s.NumberText(r).trimmed() +
+                  ":" + s.LineText(r);
     QCOMPARE(rows, (QStringList{"1:alpha|1:alpha", "2:beta|2:BETA", "3:gamma|3:gamma", "4:delta|:",
                                 "5:epsilon|4:epsilon", "6:zeta|5:zeta", ":|6:eta", ":|7:theta"}));
     QCOMPARE(m.Row(2).fore, lindrel::demo::RowFore::Changed);
@@ -118,13 +119,15 @@ class CompareFilesWindowTest : public QObject {
     QSignalSpy builds(&window.AllInOne(), &QAbstractItemModel::modelReset);
     window.cmdCompareFilesViewFormat_Click();
     QCOMPARE(window.ViewFormatButton()->text(), QString("Side By Side"));
-    QCOMPARE(window.ViewFormatButton()->toolTip(), QString("Change Views to/from Side By Side to All In One"));
+    QCOMPARE(window.ViewFormatButton()->toolTip(),
+             QString("Change Views to/from Side By Side to All In One"));
     QVERIFY(window.AllInOneShown());
     const auto& all = window.AllInOne();
     QCOMPARE(all.HeaderText(), "[Master] " + master + "  [Source] " + source);
     QStringList merged;
     for (int r = 1; r < all.GridRowCount(); ++r)
-      merged << all.CellText(r, 0).trimmed() + "|" + all.CellText(r, 1) + "|" + all.CellText(r, 2).trimmed();
+      merged << all.CellText(r, 0).trimmed() + "|" + all.CellText(r, 1) + "|" +
+                    all.CellText(r, 2).trimmed();
     QCOMPARE(merged, (QStringList{"1|alpha|1", "2|BETA|2", "3|gamma|3", "4|delta|", "5|epsilon|4",
                                   "6|zeta|5", "|eta|6", "|theta|7"}));
     window.cmdCompareFilesViewFormat_Click();
@@ -164,7 +167,8 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(widgets::TEST_Messages().first().icon, QMessageBox::Information);
     QVERIFY(window.ViewReportButton()->isHidden());
     QCOMPARE(window.windowTitle(), caption);
-    for (int r = 1; r < window.MasterModel().GridRowCount(); ++r) QVERIFY(!window.MasterModel().IsDifferenceRow(r));
+    for (int r = 1; r < window.MasterModel().GridRowCount(); ++r)
+      QVERIFY(!window.MasterModel().IsDifferenceRow(r));
     QCOMPARE(window.MasterModel().GridRowCount(), 7);
   }
 
@@ -172,10 +176,18 @@ class CompareFilesWindowTest : public QObject {
     QTest::addColumn<QString>("master");
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("reported");
-    QTest::newRow("both missing: master first") << "/nonexistent/m" << "/nonexistent/s" << "/nonexistent/m";
-    QTest::newRow("source missing") << "@m" << "/nonexistent/s" << "/nonexistent/s";
-    QTest::newRow("empty master path") << "" << "@s" << "";
-    QTest::newRow("empty source path") << "@m" << "" << "";
+    QTest::newRow("both missing: master first") << "/nonexistent/m"
+                                                << "/nonexistent/s"
+                                                << "/nonexistent/m";
+    QTest::newRow("source missing") << "@m"
+                                    << "/nonexistent/s"
+                                    << "/nonexistent/s";
+    QTest::newRow("empty master path") << ""
+                                       << "@s"
+                                       << "";
+    QTest::newRow("empty source path") << "@m"
+                                       << ""
+                                       << "";
   }
   void missingFilesAreReportedAndNothingStarts() {
     QFETCH(QString, master);
@@ -186,7 +198,8 @@ class CompareFilesWindowTest : public QObject {
     CompareFilesWindow window;
     QSignalSpy started(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted);
     window.ComparePair(master, source);
-    QCOMPARE(Texts(widgets::TEST_Messages()), QStringList{"LindrelDemo|File does not exist: " + reported});
+    QCOMPARE(Texts(widgets::TEST_Messages()),
+             QStringList{"LindrelDemo|File does not exist: " + reported});
     QCOMPARE(started.count(), 0);
     QCOMPARE(pauses_, (QList<int>{10, 1000}));
     QVERIFY(!window.PleaseWait()->isVisible());
@@ -233,7 +246,8 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(window.MasterModel().GridRowCount(), 1);
     QCOMPARE(window.SourceModel().GridRowCount(), 1);
     QCOMPARE(window.AllInOne().GridRowCount(), 1);
-    QVERIFY(window.MasterModel().HeaderText().isEmpty() && window.SourceModel().HeaderText().isEmpty());
+    QVERIFY(window.MasterModel().HeaderText().isEmpty() &&
+            window.SourceModel().HeaderText().isEmpty());
     QVERIFY(window.ViewFormatButton()->isHidden());
     QCOMPARE(window.ChangeListing()->count(), 0);
     QCOMPARE(window.StatusText(5), QString("1.01 (Sec)"));
@@ -312,7 +326,8 @@ class CompareFilesWindowTest : public QObject {
 
   void onlyAnExactFalseReadsAsFalse() {
     lindrel::demo::ini::WriteString(env_->SettingsFile(), "General", "BeepWhenDone_CF", "false");
-    lindrel::demo::ini::WriteString(env_->SettingsFile(), "General", "mbShowReportOnly_CF", "FALSE");
+    lindrel::demo::ini::WriteString(env_->SettingsFile(), "General", "mbShowReportOnly_CF",
+                                    "FALSE");
     lindrel::demo::ini::WriteString(env_->SettingsFile(), "CompareFiles", "FontBold", "no");
     lindrel::demo::ini::WriteString(env_->SettingsFile(), "CompareFiles", "ShowLegend", "FALSE ");
     CompareFilesWindow window;
@@ -336,7 +351,9 @@ class CompareFilesWindowTest : public QObject {
     for (int i = 1; i <= 300; ++i) {
       master += "line " + QByteArray::number(i) + "\n";
       // Every 25th source line is long enough to wrap, so the pair needs taller rows.
-      source += (i % 25 == 0 ? QByteArray(400, 'w') + " " + QByteArray(300, 'x') : "line " + QByteArray::number(i)) + "\n";
+      source += (i % 25 == 0 ? QByteArray(400, 'w') + " " + QByteArray(300, 'x')
+                             : "line " + QByteArray::number(i)) +
+                "\n";
     }
     CompareFilesWindow window;
     window.resize(900, 600);
@@ -379,22 +396,25 @@ class CompareFilesWindowTest : public QObject {
     window.TEST_SetCompletionProbe([&] { QFile::remove(master); });
     window.ComparePair(master, source);
     WaitForCompletion(window);
-    QCOMPARE(window.MasterModel().GridRowCount(), 1);  // empty: no padding row of records it cannot show
+    QCOMPARE(window.MasterModel().GridRowCount(),
+             1);  // empty: no padding row of records it cannot show
     QCOMPARE(window.SourceModel().GridRowCount(), 8);
     for (int r = 1; r < 8; ++r) QVERIFY(!window.SourceModel().IsDifferenceRow(r));
     QCOMPARE(window.ChangeListing()->count(), 0);
-    QVERIFY2(window.StatusText(3).contains("Cannot show " + master), qPrintable(window.StatusText(3)));
+    QVERIFY2(window.StatusText(3).contains("Cannot show " + master),
+             qPrintable(window.StatusText(3)));
     window.cmdCompareFilesViewFormat_Click();
     for (int r = 1; r < window.AllInOne().GridRowCount(); ++r)
       QCOMPARE(window.AllInOne().Kind(r), lindrel::demo::AllInOneModel::RowKind::Same);
-    QVERIFY2(window.StatusText(3).contains("Cannot show " + master), qPrintable(window.StatusText(3)));
+    QVERIFY2(window.StatusText(3).contains("Cannot show " + master),
+             qPrintable(window.StatusText(3)));
 
     // Removed before the component opened it: the comparison ended in trouble, which the
     // window never reports as files that differ.
     window.TEST_SetCompletionProbe(nullptr);
     env_->Write("m.txt", kMaster);
-    auto vanish = connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this,
-                          [&] { QFile::remove(master); });
+    auto vanish = connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted,
+                          this, [&] { QFile::remove(master); });
     window.ComparePair(master, source);
     WaitForCompletion(window);
     disconnect(vanish);
@@ -471,13 +491,15 @@ class CompareFilesWindowTest : public QObject {
     QDir::setCurrent(env_->Root());
     lindrel::demo::OpenFromCommandLine(main, {"missing.txt", source});
     QDir::setCurrent(started);
-    QCOMPARE(Texts(widgets::TEST_Messages()).last(),
-             "LindrelDemo|File does not exist: " + QDir(env_->Root()).absoluteFilePath("missing.txt"));
+    QCOMPARE(
+        Texts(widgets::TEST_Messages()).last(),
+        "LindrelDemo|File does not exist: " + QDir(env_->Root()).absoluteFilePath("missing.txt"));
     // Two directories go to the Compare Directories window; a file and a directory are refused.
     lindrel::demo::OpenFromCommandLine(main, {env_->Root(), env_->Home()});
     QVERIFY(main.IsChildVisible(MainWindow::kCompareDir));
     lindrel::demo::OpenFromCommandLine(main, {env_->Root(), source});
-    QVERIFY(Texts(widgets::TEST_Messages()).last().contains("A file can only be compared with a file"));
+    QVERIFY(
+        Texts(widgets::TEST_Messages()).last().contains("A file can only be compared with a file"));
   }
 
  private:
@@ -487,7 +509,8 @@ class CompareFilesWindowTest : public QObject {
 
   QString RecordOpenedFiles() {
     QString log = env_->Root() + "/opened.txt";
-    QString script = env_->Write("record-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + log.toUtf8() + "\"\n");
+    QString script = env_->Write("record-open",
+                                 "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + log.toUtf8() + "\"\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("LINDREL_OPEN_COMMAND", script.toUtf8());
     return log;

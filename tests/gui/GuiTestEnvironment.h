@@ -17,7 +17,8 @@ namespace lindrel::testing {
 class GuiTestEnvironment {
  public:
   GuiTestEnvironment()
-      : savedHome_(qgetenv("LINDREL_HOME")), savedTmp_(qgetenv("TMPDIR")),
+      : savedHome_(qgetenv("LINDREL_HOME")),
+        savedTmp_(qgetenv("TMPDIR")),
         hadHome_(qEnvironmentVariableIsSet("LINDREL_HOME")),
         hadTmp_(qEnvironmentVariableIsSet("TMPDIR")),
         savedOpen_(qgetenv("LINDREL_OPEN_COMMAND")),
@@ -64,8 +65,10 @@ class GuiTestEnvironment {
 
  private:
   static void Restore(const char* name, const QByteArray& value, bool had) {
-    if (had) qputenv(name, value);
-    else qunsetenv(name);
+    if (had)
+      qputenv(name, value);
+    else
+      qunsetenv(name);
   }
 
   QTemporaryDir root_;

@@ -9,8 +9,8 @@
 #include <QtTest>
 
 #include "GuiTestEnvironment.h"
-#include "lindrel/widgets/AboutDialog.h"
 #include "lindrel/PropertyTable.h"
+#include "lindrel/widgets/AboutDialog.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "proppages/PropertyPage.h"
 
@@ -81,28 +81,32 @@ class LindrelWidgetTest : public QObject {
     LindrelWidget widget;
     const QMetaObject* meta = &LindrelWidget::staticMetaObject;
     QStringList widgetNames, tableNames;
-    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) widgetNames << meta->property(i).name();
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
+      widgetNames << meta->property(i).name();
     widgetNames.removeAll("StateFile");  // the container's, not the component's
     for (const lindrel::PropertyInfo& p : lindrel::PropertyTable()) {
       tableNames << p.name;
       const QMetaProperty q = meta->property(meta->indexOfProperty(p.name));
       QVERIFY2(q.isValid(), p.name);
       int type = QMetaType::QString;
-      if (p.kind == lindrel::PropertyKind::Boolean) type = QMetaType::Bool;
+      if (p.kind == lindrel::PropertyKind::Boolean)
+        type = QMetaType::Bool;
       else if (p.kind == lindrel::PropertyKind::Number || p.kind == lindrel::PropertyKind::Priority)
         type = QMetaType::Long;
       QVERIFY2(q.typeId() == type, p.name);
       QVERIFY2(q.isWritable() == p.writable && q.isStored() == p.writable, p.name);
       if (!p.writable || QByteArray(p.name) == "StateFileName") continue;
       const QVariant value = q.read(&widget);
-      const QString shown = type == QMetaType::Bool ? QString::number(value.toBool() ? 1 : 0) : value.toString();
+      const QString shown =
+          type == QMetaType::Bool ? QString::number(value.toBool() ? 1 : 0) : value.toString();
       QVERIFY2(shown == QString::fromUtf8(p.defaultText), p.name);
     }
     widgetNames.sort();
     tableNames.sort();
     QCOMPARE(widgetNames, tableNames);
 
-    for (auto* make : {&lindrel::widgets::NewCLindrelPropPage, &lindrel::widgets::NewCLindrelPPG_CF}) {
+    for (auto* make :
+         {&lindrel::widgets::NewCLindrelPropPage, &lindrel::widgets::NewCLindrelPPG_CF}) {
       std::unique_ptr<lindrel::widgets::PropertyPage> page(make(nullptr));
       auto* boxes = qobject_cast<lindrel::widgets::BooleanPropertyPage*>(page.get());
       QVERIFY(boxes != nullptr && !boxes->BoundProperties().empty());
@@ -123,9 +127,12 @@ class LindrelWidgetTest : public QObject {
       if (!property.isWritable() || QByteArray(property.name()) == "StateFile") continue;
       QVariant current = property.read(&widget);
       QVariant changed;
-      if (current.typeId() == QMetaType::Bool) changed = !current.toBool();
-      else if (current.typeId() == QMetaType::QString) changed = current.toString() + "/x/";
-      else changed = QVariant::fromValue<long>((current.value<long>() + 1) % 5);
+      if (current.typeId() == QMetaType::Bool)
+        changed = !current.toBool();
+      else if (current.typeId() == QMetaType::QString)
+        changed = current.toString() + "/x/";
+      else
+        changed = QVariant::fromValue<long>((current.value<long>() + 1) % 5);
       notices.clear();
       QVERIFY2(property.write(&widget, changed), property.name());
       QCOMPARE(notices.count(), 1);
@@ -145,10 +152,9 @@ class LindrelWidgetTest : public QObject {
         << "DirSource" << QVariant("/data/source/") << QVariant("/data/source/");
     QTest::newRow("file types") << "DirFileTypes" << QVariant("*.txt") << QVariant("*.txt");
     QTest::newRow("boolean true") << "FileIgnoreCase" << QVariant(true) << QVariant(true);
-    QTest::newRow("boolean -1 reads TRUE") << "FileIgnoreWhiteSpace" << QVariant(-1)
-                                           << QVariant(true);
-    QTest::newRow("boolean false") << "DirShowOnlyInMaster" << QVariant(false)
-                                   << QVariant(false);
+    QTest::newRow("boolean -1 reads TRUE")
+        << "FileIgnoreWhiteSpace" << QVariant(-1) << QVariant(true);
+    QTest::newRow("boolean false") << "DirShowOnlyInMaster" << QVariant(false) << QVariant(false);
     QTest::newRow("priority in range") << "ThreadPriority" << QVariant(3) << QVariant(3);
     QTest::newRow("priority 5 ignored") << "ThreadPriority" << QVariant(5) << QVariant(0);
     QTest::newRow("priority -1 ignored") << "ThreadPriority" << QVariant(-1) << QVariant(0);
@@ -163,9 +169,12 @@ class LindrelWidgetTest : public QObject {
     LindrelWidget widget;
     QVERIFY(widget.setProperty(name.toLatin1(), written));
     QVariant read = widget.property(name.toLatin1());
-    if (expected.typeId() == QMetaType::Int) QCOMPARE(read.toLongLong(), expected.toLongLong());
-    else if (expected.typeId() == QMetaType::Bool) QCOMPARE(read.toBool(), expected.toBool());
-    else QCOMPARE(read.toString(), expected.toString());
+    if (expected.typeId() == QMetaType::Int)
+      QCOMPARE(read.toLongLong(), expected.toLongLong());
+    else if (expected.typeId() == QMetaType::Bool)
+      QCOMPARE(read.toBool(), expected.toBool());
+    else
+      QCOMPARE(read.toString(), expected.toString());
   }
 
   void announcesChangesAndMarksModified() {
@@ -238,10 +247,13 @@ class LindrelWidgetTest : public QObject {
     widget.setProperty("FileSource", source);
     QThread* firedOn = nullptr;
     long records = -7;
-    connect(&widget, &LindrelWidget::FileCompareCompleted, this, [&](long count) {
-      firedOn = QThread::currentThread();
-      records = count;
-    }, Qt::DirectConnection);
+    connect(
+        &widget, &LindrelWidget::FileCompareCompleted, this,
+        [&](long count) {
+          firedOn = QThread::currentThread();
+          records = count;
+        },
+        Qt::DirectConnection);
     QSignalSpy started(&widget, &LindrelWidget::FileCompareStarted);
     QSignalSpy completed(&widget, &LindrelWidget::FileCompareCompleted);
 

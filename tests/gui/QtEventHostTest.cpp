@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "GuiTestEnvironment.h"
-#include "proppages/QtEventHostInternals.h"
 #include "lindrel/widgets/QtEventHost.h"
+#include "proppages/QtEventHostInternals.h"
 
 using lindrel::EventHost;
 using lindrel::widgets::QtEventHost;

@@ -21,15 +21,15 @@
 #include "CompareDirScreenshots.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
+#include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/GoToDialog.h"
+#include "demo/compare-files/ReportOptionsDialog.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
-#include "demo/compare-files/CompareFilesWindow.h"
-#include "demo/compare-files/ReportOptionsDialog.h"
 #include "lindrel/widgets/AboutDialog.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/ModalDialogsTesting.h"
 #include "lindrel/widgets/PropertySheet.h"
+#include "proppages/ModalDialogsTesting.h"
 
 namespace {
 
@@ -94,8 +94,8 @@ int main(int argc, char* argv[]) {
     window.menuBar()->setActiveAction(menus.mnuFile->menuAction());
     Settle();
     menus.mnuFile->setActiveAction(menus.mnuThreadPriority->menuAction());
-    menus.mnuThreadPriority->popup(
-        menus.mnuFile->mapToGlobal(menus.mnuFile->actionGeometry(menus.mnuThreadPriority->menuAction()).topRight()));
+    menus.mnuThreadPriority->popup(menus.mnuFile->mapToGlobal(
+        menus.mnuFile->actionGeometry(menus.mnuThreadPriority->menuAction()).topRight()));
     Settle(600);
     ok &= SaveScreen(window, {menus.mnuFile, menus.mnuThreadPriority},
                      out.filePath("main-window-file-menu.png"));
@@ -113,9 +113,13 @@ int main(int argc, char* argv[]) {
     window.setGeometry(20, 20, 1240, 760);
     window.show();
     Settle();
-    demo::OpenFromCommandLine(window, {QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])});
-    auto* files = qobject_cast<demo::CompareFilesWindow*>(window.Child(demo::MainWindow::kCompareFiles));
-    for (int waited = 0; files && !files->StatusText(3).startsWith("File Compare Completed") && waited < 100; ++waited)
+    demo::OpenFromCommandLine(window,
+                              {QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])});
+    auto* files =
+        qobject_cast<demo::CompareFilesWindow*>(window.Child(demo::MainWindow::kCompareFiles));
+    for (int waited = 0;
+         files && !files->StatusText(3).startsWith("File Compare Completed") && waited < 100;
+         ++waited)
       Settle(100);
     Settle(600);
     ok &= SaveScreen(window, {}, out.filePath("compare-files-side-by-side.png"));
@@ -148,8 +152,12 @@ int main(int argc, char* argv[]) {
   values.masterHistory.Add(QStringLiteral("/home/user/projects/report/summary-2024.txt"));
   values.sourceHistory.Add(QStringLiteral("/home/user/projects/report/summary-2024-draft.txt"));
   values.showReportOnly = true;
-  values.report = {home.path() + "/TVKReport.TXT", home.path() + "/TVKReport.CSV",
-                   home.path() + "/TVKReport.HTM", QStringLiteral("Title"), 1, 2};
+  values.report = {home.path() + "/TVKReport.TXT",
+                   home.path() + "/TVKReport.CSV",
+                   home.path() + "/TVKReport.HTM",
+                   QStringLiteral("Title"),
+                   1,
+                   2};
   {
     demo::CompareFilesOptionsDialog dialog(values);
     ok &= SaveWidget(dialog, out.filePath("compare-files-options.png"));

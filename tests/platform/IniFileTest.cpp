@@ -29,14 +29,10 @@ TEST(IniFileTest, ReadsValuesWithWindowsRules) {
     const char* key;
     const char* expected;
   } cases[] = {
-      {"General", "Key One", "spaced value"},
-      {"general", "KEY ONE", "spaced value"},
-      {"GENERAL", "quoted", "  kept blanks  "},
-      {"General", "empty", ""},
-      {"Other", "key one", "other section"},
-      {"General", "missing", "<default>"},
-      {"Missing", "Key One", "<default>"},
-      {"General", "; comment", "<default>"},
+      {"General", "Key One", "spaced value"},   {"general", "KEY ONE", "spaced value"},
+      {"GENERAL", "quoted", "  kept blanks  "}, {"General", "empty", ""},
+      {"Other", "key one", "other section"},    {"General", "missing", "<default>"},
+      {"Missing", "Key One", "<default>"},      {"General", "; comment", "<default>"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(GetPrivateProfileString(c.section, c.key, "<default>", 500, path), c.expected)
@@ -56,7 +52,10 @@ TEST(IniFileTest, CutsValuesToTheBufferLessOne) {
   struct Case {
     std::size_t buffer;
     const char* expected;
-  } cases[] = {{4, "ab"}, {5, "ab\xC3\xA9"}, {6, "ab\xC3\xA9"}, {7, "ab\xC3\xA9"},
+  } cases[] = {{4, "ab"},
+               {5, "ab\xC3\xA9"},
+               {6, "ab\xC3\xA9"},
+               {7, "ab\xC3\xA9"},
                {8, "ab\xC3\xA9\xE2\x82\xAC"}};
   for (const auto& c : cases)
     EXPECT_EQ(GetPrivateProfileString("S", "k", "", c.buffer, accented), c.expected) << c.buffer;
@@ -68,15 +67,23 @@ TEST(IniFileTest, CutsValuesToTheBufferLessOne) {
 TEST(IniFileTest, HugeValuesAreReadThroughTheBufferOnly) {
   TempEnvironment env;
   const std::string huge(10 << 20, 'v');
-  const std::string path = env.Write("big.ini",
-                                     "[Other]\nfiller=" + huge + "\n"
-                                     "[S]\n"
-                                     "big=" + huge + "\n"
-                                     "quoted=\"" + huge + "\"   \n"
-                                     "[" + huge + "]\nsmall=hidden\n"
-                                     "[S]\n"
-                                     "number=  -42" + huge + "\n"
-                                     "small=  last  \n")
+  const std::string path = env.Write("big.ini", "[Other]\nfiller=" + huge +
+                                                    "\n"
+                                                    "[S]\n"
+                                                    "big=" +
+                                                    huge +
+                                                    "\n"
+                                                    "quoted=\"" +
+                                                    huge +
+                                                    "\"   \n"
+                                                    "[" +
+                                                    huge +
+                                                    "]\nsmall=hidden\n"
+                                                    "[S]\n"
+                                                    "number=  -42" +
+                                                    huge +
+                                                    "\n"
+                                                    "small=  last  \n")
                                .string();
   EXPECT_EQ(GetPrivateProfileString("S", "big", "", 500, path), huge.substr(0, 499));
   // The closing quote ten megabytes on still takes the opening one away.
@@ -102,8 +109,8 @@ TEST(IniFileTest, ReadsIntegersFromLeadingDigits) {
   struct Case {
     const char* key;
     long expected;
-  } cases[] = {{"a", 42}, {"b", 17}, {"c", 0}, {"d", -3}, {"e", 0}, {"f", 8},
-               {"g", LONG_MAX}, {"missing", 7}};
+  } cases[] = {{"a", 42}, {"b", 17}, {"c", 0},        {"d", -3},
+               {"e", 0},  {"f", 8},  {"g", LONG_MAX}, {"missing", 7}};
   for (const auto& c : cases)
     EXPECT_EQ(GetPrivateProfileInt("S", c.key, 7, path), c.expected) << c.key;
 }
@@ -136,7 +143,8 @@ TEST(IniFileTest, WritingKeepsTheRestOfTheFile) {
             "d=4\n");
   // The atomic replace leaves no temporary file behind.
   int files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(env.root())) ++files;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(env.root()))
+    ++files;
   EXPECT_EQ(files, 3);  // home, tmp and a.ini
 }
 
@@ -151,11 +159,16 @@ TEST(IniFileTest, CreatesMissingFileAndRefusesLineBreaksInValues) {
   struct Case {
     std::string section, key, value;
   } refused[] = {
-      {"S", "k", "first\nevil=1"},     {"S", "k", "a\rb"},
-      {"S", "k", std::string("a\0b", 3)}, {"S", "k\nx", "v"},
-      {"S", "k=v", "x"},               {"S", " ", "x"},
-      {"S", "[Evil]", "x"},            {"S", ";k", "x"},
-      {"S]", "k", "x"},                {"", "k", "x"},
+      {"S", "k", "first\nevil=1"},
+      {"S", "k", "a\rb"},
+      {"S", "k", std::string("a\0b", 3)},
+      {"S", "k\nx", "v"},
+      {"S", "k=v", "x"},
+      {"S", " ", "x"},
+      {"S", "[Evil]", "x"},
+      {"S", ";k", "x"},
+      {"S]", "k", "x"},
+      {"", "k", "x"},
       {"S\n[T]", "k", "x"},
   };
   for (const auto& c : refused) {
@@ -178,12 +191,10 @@ TEST(IniFileTest, KeepsEachLinesOwnLineEnd) {
     const char* before;
     const char* after;
   } cases[] = {
-      {"CR LF", "[S]\r\na=1\r\nb=2\r\n",
-       "[S]\r\na=1\r\nb=20\r\nc=3\r\n\r\n[T]\r\nd=4\r\n"},
+      {"CR LF", "[S]\r\na=1\r\nb=2\r\n", "[S]\r\na=1\r\nb=20\r\nc=3\r\n\r\n[T]\r\nd=4\r\n"},
       {"LF", "[S]\na=1\nb=2\n", "[S]\na=1\nb=20\nc=3\n\n[T]\nd=4\n"},
       {"mixed", "[S]\r\na=1\nb=2\n", "[S]\r\na=1\nb=20\nc=3\r\n\r\n[T]\r\nd=4\r\n"},
-      {"no final line end", "[S]\r\na=1\r\nb=2",
-       "[S]\r\na=1\r\nb=20\r\nc=3\r\n\r\n[T]\r\nd=4\r\n"},
+      {"no final line end", "[S]\r\na=1\r\nb=2", "[S]\r\na=1\r\nb=20\r\nc=3\r\n\r\n[T]\r\nd=4\r\n"},
   };
   for (const auto& c : cases) {
     const std::string path = env.Write(std::string(c.name) + ".ini", c.before).string();
@@ -245,7 +256,7 @@ TEST(IniFileTest, CutsOnlyBetweenCharacters) {
   } cases[] = {
       {"abc", 5, "abc"},
       {"abcdef", 3, "abc"},
-      {"a\xC3\xA9z", 2, "a"},                 // would split a 2-byte character
+      {"a\xC3\xA9z", 2, "a"},  // would split a 2-byte character
       {"a\xC3\xA9z", 3, "a\xC3\xA9"},
       {"\xE2\x82\xAC\xE2\x82\xAC", 4, "\xE2\x82\xAC"},
       {"\xF0\x9F\x98\x80!", 3, ""},

@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>

@@ -13,10 +13,10 @@
 #include "control/LindrelCtrlImpl.h"
 #include "engine/RunEngine.h"
 
+#include "lindrel/MessageLoop.h"
 #include "reports/HtmlColour.h"
 #include "reports/WordMarker.h"
 #include "reports/WordText.h"
-#include "lindrel/MessageLoop.h"
 #include "tests/control/RecordingListener.h"
 #include "tests/reports/HtmlRows.h"
 #include "tests/reports/ReportTestSupport.h"
@@ -38,9 +38,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 class ReportRequestsTest : public ::testing::Test {
  protected:
-  ReportRequestsTest() {
-    Internals(ctrl).reports.TEST_SetClock(reports::testing::FixedTime);
-  }
+  ReportRequestsTest() { Internals(ctrl).reports.TEST_SetClock(reports::testing::FixedTime); }
 
   // Writes the two files and compares them on this thread.
   void Compare(const std::string& master, const std::string& source) {
@@ -135,8 +133,7 @@ TEST_F(ReportRequestsTest, CaptionsFallBackPerSide) {
   EXPECT_NE(Report(1, 1).find("<p align=\"center\"> <------------> New</p>"), std::string::npos);
 
   ctrl.SetReportFileSource("");
-  EXPECT_NE(Report(1, 1).find(path + " <------------> " + ctrl.GetFileSource()),
-            std::string::npos);
+  EXPECT_NE(Report(1, 1).find(path + " <------------> " + ctrl.GetFileSource()), std::string::npos);
 }
 
 TEST_F(ReportRequestsTest, FormatsOutsideOneToFourWriteNothing) {
@@ -236,7 +233,8 @@ TEST_F(ReportRequestsTest, WordComparisonFollowsTheSwitchesOfEachReport) {
     const std::vector<HtmlRow> rows = SideBySideRows();
     ASSERT_EQ(rows.size(), 2u);
     const std::string& source = rows[1].cells[2].content;
-    EXPECT_EQ(source.find("<font color=\"000000\">one "), c.firstWordMarked ? std::string::npos : 0u)
+    EXPECT_EQ(source.find("<font color=\"000000\">one "),
+              c.firstWordMarked ? std::string::npos : 0u)
         << source;
     EXPECT_NE(source.find("<font color=\"FF0000\">"), std::string::npos) << source;
   }
@@ -248,7 +246,8 @@ TEST_F(ReportRequestsTest, WordComparisonFollowsTheSwitchesOfEachReport) {
 
 // Rows after the first are compared from memory; the files still end with the last row.
 TEST_F(ReportRequestsTest, ParagraphFilesEndWithTheLastDifferenceRow) {
-  Compare("a\nfirst row x\nb\nsecond row y\nc\nthird row z\n", "a\nfirst row X\nb\nsecond row Y\nc\nthird row Z\n");
+  Compare("a\nfirst row x\nb\nsecond row y\nc\nthird row z\n",
+          "a\nfirst row X\nb\nsecond row Y\nc\nthird row Z\n");
   ASSERT_EQ(ctrl.FileCompareResultsCount(), 3);
   for (long style : {1L, 2L}) {
     const std::string html = Report(1, style);

@@ -40,10 +40,10 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
   Q_PROPERTY(bool DirShowOnlyInSource READ GetDirShowOnlyInSource WRITE SetDirShowOnlyInSource)
   Q_PROPERTY(bool DirDoSubDirectories READ GetDirDoSubDirectories WRITE SetDirDoSubDirectories)
   Q_PROPERTY(long DirCompareResultsCount READ GetDirCompareResultsCount STORED false)
-  Q_PROPERTY(bool DirShowSameInBothPlaces READ GetDirShowSameInBothPlaces
-                 WRITE SetDirShowSameInBothPlaces)
-  Q_PROPERTY(bool DirShowDifferentInBothPlaces READ GetDirShowDifferentInBothPlaces
-                 WRITE SetDirShowDifferentInBothPlaces)
+  Q_PROPERTY(
+      bool DirShowSameInBothPlaces READ GetDirShowSameInBothPlaces WRITE SetDirShowSameInBothPlaces)
+  Q_PROPERTY(bool DirShowDifferentInBothPlaces READ GetDirShowDifferentInBothPlaces WRITE
+                 SetDirShowDifferentInBothPlaces)
   Q_PROPERTY(QString FileMaster READ GetFileMaster WRITE SetFileMaster)
   Q_PROPERTY(QString FileSource READ GetFileSource WRITE SetFileSource)
   Q_PROPERTY(bool FileCompareActive READ GetFileCompareActive STORED false)
@@ -58,20 +58,20 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
   Q_PROPERTY(QString ReportFileMaster READ GetReportFileMaster WRITE SetReportFileMaster)
   Q_PROPERTY(QString ReportFileTitle READ GetReportFileTitle WRITE SetReportFileTitle)
   Q_PROPERTY(QString ReportFileSource READ GetReportFileSource WRITE SetReportFileSource)
-  Q_PROPERTY(bool DirIgnoreDateDifferences READ GetDirIgnoreDateDifferences
-                 WRITE SetDirIgnoreDateDifferences)
-  Q_PROPERTY(bool FileShowChangesInLargerSections READ GetFileShowChangesInLargerSections
-                 WRITE SetFileShowChangesInLargerSections)
+  Q_PROPERTY(bool DirIgnoreDateDifferences READ GetDirIgnoreDateDifferences WRITE
+                 SetDirIgnoreDateDifferences)
+  Q_PROPERTY(bool FileShowChangesInLargerSections READ GetFileShowChangesInLargerSections WRITE
+                 SetFileShowChangesInLargerSections)
   Q_PROPERTY(bool FileCompareFaster READ GetFileCompareFaster WRITE SetFileCompareFaster)
   Q_PROPERTY(bool FileUseLineBracket READ GetFileUseLineBracket WRITE SetFileUseLineBracket)
   Q_PROPERTY(long FileLineBracket READ GetFileLineBracket WRITE SetFileLineBracket)
-  Q_PROPERTY(QString FileIgnoreRegularExpression READ GetFileIgnoreRegularExpression
-                 WRITE SetFileIgnoreRegularExpression)
-  Q_PROPERTY(bool FileUseIgnoreRegularExpression READ GetFileUseIgnoreRegularExpression
-                 WRITE SetFileUseIgnoreRegularExpression)
+  Q_PROPERTY(QString FileIgnoreRegularExpression READ GetFileIgnoreRegularExpression WRITE
+                 SetFileIgnoreRegularExpression)
+  Q_PROPERTY(bool FileUseIgnoreRegularExpression READ GetFileUseIgnoreRegularExpression WRITE
+                 SetFileUseIgnoreRegularExpression)
   Q_PROPERTY(bool ReportHTMLHighDetail READ GetReportHTMLHighDetail WRITE SetReportHTMLHighDetail)
-  Q_PROPERTY(bool ReportDoubleWideCharset READ GetReportDoubleWideCharset
-                 WRITE SetReportDoubleWideCharset)
+  Q_PROPERTY(
+      bool ReportDoubleWideCharset READ GetReportDoubleWideCharset WRITE SetReportDoubleWideCharset)
   Q_PROPERTY(bool DirThrottle READ GetDirThrottle WRITE SetDirThrottle)
 
  public:
@@ -137,11 +137,10 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
   // --- Methods (see CLindrelCtrl for results and failures) ---------------------------
   Q_INVOKABLE bool DirCompareBegin();
   Q_INVOKABLE void DirCompareAbort();
-  Q_INVOKABLE bool DirCompareResultsGet(long ResultIndex, QString& FileName,
-                                        QString& DirMaster, QString& DirSource, long& IsFile,
-                                        long& OnlyInSource, long& OnlyInMaster,
-                                        long& SizeDifferent, long& DateDifferent,
-                                        long& ContentDifferent);
+  Q_INVOKABLE bool DirCompareResultsGet(long ResultIndex, QString& FileName, QString& DirMaster,
+                                        QString& DirSource, long& IsFile, long& OnlyInSource,
+                                        long& OnlyInMaster, long& SizeDifferent,
+                                        long& DateDifferent, long& ContentDifferent);
   Q_INVOKABLE bool FileCompareBegin();
   Q_INVOKABLE void FileCompareAbort();
   Q_INVOKABLE bool DirSaveDataToTabFile(const QString& FileName);
@@ -150,8 +149,7 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
                                          long& MasterEnd, long& SourceStart, long& SourceEnd);
   Q_INVOKABLE bool FileCompareBeginSynchronous();
   Q_INVOKABLE long FileCompareCreateReport(const QString& TargetFile, long Format, long Style);
-  Q_INVOKABLE bool AlignmentChangeAdd(long ChangeType, long LineStart, long LineEnd,
-                                      long NumLines);
+  Q_INVOKABLE bool AlignmentChangeAdd(long ChangeType, long LineStart, long LineEnd, long NumLines);
   Q_INVOKABLE bool AlignmentChangeClear();
   Q_INVOKABLE bool AlignmentChangeUndo();
   // Shows the component's About box, modally.

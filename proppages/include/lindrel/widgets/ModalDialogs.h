@@ -31,8 +31,7 @@ LINDREL_WIDGETS_EXPORT QMessageBox::StandardButton ShowMessage(
 
 // The open-file dialog; answers the chosen path, or "" when cancelled.
 LINDREL_WIDGETS_EXPORT QString GetOpenFileName(QWidget* parent, const QString& caption,
-                                               const QString& directory,
-                                               const QString& filter);
+                                               const QString& directory, const QString& filter);
 
 // The folder browser (folders only); answers the chosen path, or "" when cancelled.
 LINDREL_WIDGETS_EXPORT QString GetExistingDirectory(QWidget* parent, const QString& caption,

@@ -36,7 +36,6 @@ class LINDREL_WIDGETS_EXPORT QtEventHost final : public QObject, public lindrel:
   TimerId StartTimer(unsigned periodMs, std::function<void()> tick) override;
   void StopTimer(TimerId id) override;
 
-
  private:
   friend struct QtEventHostInternals;
 
@@ -47,7 +46,7 @@ class LINDREL_WIDGETS_EXPORT QtEventHost final : public QObject, public lindrel:
   void RunTick(TimerId id);
 
   mutable std::mutex mutex_;
-  std::map<TimerId, Tick> ticks_;  // guarded by mutex_
+  std::map<TimerId, Tick> ticks_;      // guarded by mutex_
   std::map<TimerId, QTimer*> timers_;  // host thread only
   std::atomic<TimerId> nextId_{1};
 };
