@@ -1,0 +1,71 @@
+#include "proppages/designer/FormPropertyPages.h"
+
+#include <QMetaProperty>
+#include <QtDesigner/QDesignerFormWindowCursorInterface>
+#include <QtDesigner/QDesignerFormWindowInterface>
+
+#include <memory>
+#include <vector>
+
+#include "lindrel/widgets/LindrelWidget.h"
+#include "lindrel/widgets/PropertySheet.h"
+
+namespace lindrel::designer {
+namespace {
+
+// A plain object carrying a copy of a control's own properties, for the pages to edit.
+// The pages bind by property name, so dynamic properties serve them as well as the
+// control's declared ones, and writing one has no effect anywhere else.
+std::unique_ptr<QObject> StandIn(const widgets::LindrelWidget& control) {
+  auto standIn = std::make_unique<QObject>();
+  const QMetaObject& meta = widgets::LindrelWidget::staticMetaObject;
+  for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+    const QMetaProperty property = meta.property(i);
+    if (property.isWritable()) standIn->setProperty(property.name(), property.read(&control));
+  }
+  return standIn;
+}
+
+struct Change {
+  widgets::LindrelWidget* control;
+  QByteArray name;
+  QVariant value;
+};
+
+}  // namespace
+
+bool EditOnForm(QDesignerFormWindowInterface* form, const QList<widgets::LindrelWidget*>& controls,
+                QWidget* dialogParent) {
+  if (controls.isEmpty()) return false;
+  if (form == nullptr || form->cursor() == nullptr) {
+    QList<QObject*> components(controls.begin(), controls.end());
+    return widgets::ShowPropertySheet(components, dialogParent);
+  }
+
+  std::vector<std::unique_ptr<QObject>> standIns;
+  QList<QObject*> edited;
+  for (widgets::LindrelWidget* control : controls) {
+    standIns.push_back(StandIn(*control));
+    edited.append(standIns.back().get());
+  }
+  widgets::ShowPropertySheet(edited, dialogParent);
+
+  std::vector<Change> changes;
+  for (qsizetype i = 0; i < controls.size(); ++i) {
+    for (const QByteArray& name : standIns[static_cast<size_t>(i)]->dynamicPropertyNames()) {
+      QVariant value = standIns[static_cast<size_t>(i)]->property(name.constData());
+      if (value != controls[i]->property(name.constData()))
+        changes.push_back({controls[i], name, value});
+    }
+  }
+  if (changes.empty()) return false;
+
+  form->beginCommand(QObject::tr("Change Lindrel properties"));
+  for (const Change& change : changes)
+    form->cursor()->setWidgetProperty(change.control, QString::fromLatin1(change.name),
+                                      change.value);
+  form->endCommand();
+  return true;
+}
+
+}  // namespace lindrel::designer
