@@ -20,9 +20,14 @@ if(TARGET lindrel_cli)
   file(RELATIVE_PATH _lindrel_bin_to_lib
        ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR})
   set_target_properties(lindrel_cli PROPERTIES INSTALL_RPATH "$ORIGIN/${_lindrel_bin_to_lib}")
-  install(TARGETS lindrel_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+  install(TARGETS lindrel_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT cli)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/lindrel.1
-    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT runtime)
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT cli)
+endif()
+
+if(TARGET LindrelDemo)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/LindrelDemo.1
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT demo)
 endif()
 
 install(EXPORT LindrelTargets

@@ -41,11 +41,35 @@ QString LindrelWidgetPlugin::includeFile() const {
   return QStringLiteral("<lindrel/widgets/LindrelWidget.h>");
 }
 
+// Names, paths and patterns are not for translators: marked so, a form keeps them in
+// uic's setupUi() in the order Designer saved them, so "StateFile" (saved first) loads the
+// state file before the form's own values are set. As translatable texts they would be
+// set in retranslateUi(), after the form's other values, which the state file would then
+// overwrite, and again at every change of language. The report captions stay
+// translatable.
 QString LindrelWidgetPlugin::domXml() const {
+  static const char* const kUntranslated[] = {
+      "StateFile",  "StateFileName", "DirSource",  "DirMaster",
+      "DirFileTypes", "FileMaster",  "FileSource", "FileIgnoreRegularExpression"};
+  QString specifications;
+  for (const char* property : kUntranslated) {
+    specifications += QStringLiteral(
+                          "    <stringpropertyspecification name=\"%1\" notr=\"true\" "
+                          "type=\"singleline\"/>\n")
+                          .arg(QLatin1String(property));
+  }
   return QStringLiteral(
-      "<ui language=\"c++\" displayname=\"Lindrel\">\n"
-      " <widget class=\"lindrel::widgets::LindrelWidget\" name=\"lindrel\"/>\n"
-      "</ui>\n");
+             "<ui language=\"c++\" displayname=\"Lindrel\">\n"
+             " <widget class=\"%1\" name=\"lindrel\"/>\n"
+             " <customwidgets>\n"
+             "  <customwidget>\n"
+             "   <class>%1</class>\n"
+             "   <propertyspecifications>\n%2"
+             "   </propertyspecifications>\n"
+             "  </customwidget>\n"
+             " </customwidgets>\n"
+             "</ui>\n")
+      .arg(name(), specifications);
 }
 
 QWidget* LindrelWidgetPlugin::createWidget(QWidget* parent) {
