@@ -76,6 +76,8 @@ if(TARGET lindrel_widgets)
   get_target_property(_lindrel_widgets_dir lindrel_widgets BINARY_DIR)
   list(APPEND CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${_lindrel_widgets_dir})
 endif()
+# Shlibs files for the libraries (CPack notes that the Designer plugin, a module without
+# SONAME, gets none, as it should).
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
@@ -103,7 +105,7 @@ set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION
 Lindrel compares text files line by line and directory trees, and writes
 reports of the differences.
 This package holds the headers, the CMake package (find_package(Lindrel),
-with the component \"widgets\" for the Qt layer) and the pkg-config file.")
+with its component widgets for the Qt layer) and the pkg-config file.")
 
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME lindrel)
 set(CPACK_DEBIAN_CLI_PACKAGE_SECTION utils)

@@ -1,10 +1,12 @@
 #include "proppages/designer/FormPropertyPages.h"
 
 #include <QMetaProperty>
+#include <QPointer>
 #include <QtDesigner/QDesignerFormWindowCursorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "lindrel/widgets/LindrelWidget.h"
@@ -27,7 +29,7 @@ std::unique_ptr<QObject> StandIn(const widgets::LindrelWidget& control) {
 }
 
 struct Change {
-  widgets::LindrelWidget* control;
+  QPointer<widgets::LindrelWidget> control;
   QByteArray name;
   QVariant value;
 };
@@ -42,20 +44,21 @@ bool EditOnForm(QDesignerFormWindowInterface* form, const QList<widgets::Lindrel
     return widgets::ShowPropertySheet(components, dialogParent);
   }
 
-  std::vector<std::unique_ptr<QObject>> standIns;
-  QList<QObject*> edited;
+  // Guarded: the form may drop a control while the modal pages are open.
+  std::vector<std::pair<QPointer<widgets::LindrelWidget>, std::unique_ptr<QObject>>> edited;
+  QList<QObject*> standIns;
   for (widgets::LindrelWidget* control : controls) {
-    standIns.push_back(StandIn(*control));
-    edited.append(standIns.back().get());
+    edited.emplace_back(control, StandIn(*control));
+    standIns.append(edited.back().second.get());
   }
-  widgets::ShowPropertySheet(edited, dialogParent);
+  widgets::ShowPropertySheet(standIns, dialogParent);
 
   std::vector<Change> changes;
-  for (qsizetype i = 0; i < controls.size(); ++i) {
-    for (const QByteArray& name : standIns[static_cast<size_t>(i)]->dynamicPropertyNames()) {
-      QVariant value = standIns[static_cast<size_t>(i)]->property(name.constData());
-      if (value != controls[i]->property(name.constData()))
-        changes.push_back({controls[i], name, value});
+  for (const auto& [control, standIn] : edited) {
+    if (!control) continue;
+    for (const QByteArray& name : standIn->dynamicPropertyNames()) {
+      QVariant value = standIn->property(name.constData());
+      if (value != control->property(name.constData())) changes.push_back({control, name, value});
     }
   }
   if (changes.empty()) return false;

@@ -1,5 +1,6 @@
 #include "proppages/designer/LindrelWidgetPlugin.h"
 
+#include <QDir>
 #include <QIcon>
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QExtensionManager>
@@ -73,15 +74,19 @@ QString LindrelWidgetPlugin::domXml() const {
 }
 
 QWidget* LindrelWidgetPlugin::createWidget(QWidget* parent) {
-  if (core_ == nullptr) return new widgets::LindrelWidget(parent);
-  return new DesignTimeLindrelWidget(parent, designTimeFiles_->path());
+  if (!designTimeFiles_) return new widgets::LindrelWidget(parent);
+  // Without a scratch folder, a folder that is never made: the component's write fails,
+  // which it ignores.
+  QString folder = designTimeFiles_->isValid()
+                       ? designTimeFiles_->path()
+                       : QDir::tempPath() + QStringLiteral("/lindrel-designer-unavailable");
+  return new DesignTimeLindrelWidget(parent, folder);
 }
 
-bool LindrelWidgetPlugin::isInitialized() const { return core_ != nullptr; }
+bool LindrelWidgetPlugin::isInitialized() const { return designTimeFiles_ != nullptr; }
 
 void LindrelWidgetPlugin::initialize(QDesignerFormEditorInterface* core) {
-  if (core_ != nullptr || core == nullptr) return;
-  core_ = core;
+  if (designTimeFiles_ || core == nullptr) return;
   designTimeFiles_ = std::make_unique<QTemporaryDir>();
   if (QExtensionManager* manager = core->extensionManager()) {
     manager->registerExtensions(new PropertyPagesTaskMenuFactory(manager),

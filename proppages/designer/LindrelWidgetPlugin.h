@@ -40,8 +40,8 @@ class LindrelWidgetPlugin final : public QObject, public QDesignerCustomWidgetIn
   void initialize(QDesignerFormEditorInterface* core) override;
 
  private:
-  QDesignerFormEditorInterface* core_ = nullptr;
-  // Where the design-time controls keep their state files; removed with the plugin.
+  // Where the design-time controls keep their state files, made when Designer initializes
+  // the plugin (none: the plugin serves QUiLoader) and removed with the plugin.
   std::unique_ptr<QTemporaryDir> designTimeFiles_;
 };
 

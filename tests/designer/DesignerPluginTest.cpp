@@ -4,13 +4,13 @@
 // form.
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDomDocument>
 #include <QIcon>
 #include <QMetaProperty>
 #include <QPluginLoader>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QUndoStack>
-#include <QDomDocument>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QDesignerFormWindowCursorInterface>
@@ -24,7 +24,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 
 #include "DesignerSession.h"
