@@ -1,6 +1,8 @@
 # Install rules: the shared library (with its SONAME link), the public headers, the
 # lindrel command and its man page, the CMake package (find_package(Lindrel) giving
-# Lindrel::lindrel) and the pkg-config file lindrel.pc.
+# Lindrel::lindrel) and the pkg-config file lindrel.pc. Each rule names its component,
+# which is its Debian package (cmake/LindrelPackaging.cmake): runtime, development, cli,
+# demo.
 include(CMakePackageConfigHelpers)
 
 set(LINDREL_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Lindrel
