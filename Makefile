@@ -10,7 +10,7 @@ FUZZERS    := json_text ini_file engine reports file_type_filter tab_export
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-format test-main test-asan test-tsan test-fuzz fuzz fuzz-merge demo clean
+.PHONY: all deps configure build run test test-format test-main test-asan test-tsan test-fuzz fuzz fuzz-merge demo designer package clean
 
 all: build
 
@@ -88,6 +88,15 @@ test-fuzz:
 
 demo: build
 	$(BUILD)/demo/LindrelDemo
+
+# Qt Designer with the component in its widget box (the build tree's plugin).
+designer: build
+	QT_PLUGIN_PATH=$(abspath $(BUILD))/plugins /usr/lib/qt6/bin/designer
+
+# The Debian packages (library, Qt layer, development files, command line, desktop program,
+# Designer plugin), built by CPack into $(BUILD)/packages.
+package: build
+	cd $(BUILD) && cpack
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

@@ -1,6 +1,8 @@
 # Install rules: the shared library (with its SONAME link), the public headers, the
 # lindrel command and its man page, the CMake package (find_package(Lindrel) giving
-# Lindrel::lindrel) and the pkg-config file lindrel.pc.
+# Lindrel::lindrel) and the pkg-config file lindrel.pc. Each rule names its component,
+# which is its Debian package (cmake/LindrelPackaging.cmake): runtime, development, cli,
+# demo.
 include(CMakePackageConfigHelpers)
 
 set(LINDREL_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Lindrel
@@ -20,9 +22,14 @@ if(TARGET lindrel_cli)
   file(RELATIVE_PATH _lindrel_bin_to_lib
        ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR})
   set_target_properties(lindrel_cli PROPERTIES INSTALL_RPATH "$ORIGIN/${_lindrel_bin_to_lib}")
-  install(TARGETS lindrel_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+  install(TARGETS lindrel_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT cli)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/lindrel.1
-    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT runtime)
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT cli)
+endif()
+
+if(TARGET LindrelDemo)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/LindrelDemo.1
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT demo)
 endif()
 
 install(EXPORT LindrelTargets

@@ -127,15 +127,6 @@ bool LindrelWidget::ShowPropertyPages() { return ShowPropertySheet({this}, this)
 LINDREL_PROPERTIES(LINDREL_WIDGET_PROPERTY)
 LINDREL_READ_ONLY_PROPERTIES(LINDREL_WIDGET_READ_ONLY)
 
-#undef LINDREL_WIDGET_READ_ONLY
-#undef LINDREL_WIDGET_READ_ONLY_Number
-#undef LINDREL_WIDGET_READ_ONLY_Boolean
-#undef LINDREL_WIDGET_PROPERTY
-#undef LINDREL_WIDGET_Priority
-#undef LINDREL_WIDGET_Number
-#undef LINDREL_WIDGET_Boolean
-#undef LINDREL_WIDGET_Directory
-#undef LINDREL_WIDGET_Text
 
 bool LindrelWidget::DirCompareBegin() { return ctrl_->DirCompareBegin(); }
 void LindrelWidget::DirCompareAbort() { ctrl_->DirCompareAbort(); }

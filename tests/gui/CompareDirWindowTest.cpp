@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "LiteralColours.h"
 #include "GuiTestEnvironment.h"
 #include "demo/common/IniFile.h"
 #include "demo/common/UiTiming.h"
@@ -37,16 +38,6 @@ using lindrel::demo::DirGridRow;
 using lindrel::demo::MainWindow;
 using lindrel::testing::GuiTestEnvironment;
 namespace widgets = lindrel::widgets;
-// The colours users see, as literal values.
-namespace colours {
-const QColor kChange(0xEF, 0xEF, 0xEF);
-const QColor kCurrentChange(0xC0, 0xC0, 0xC0);
-const QColor kChanged(0xFF, 0x00, 0x00);
-const QColor kOnlyInMaster(0x00, 0x00, 0xFF);
-const QColor kOnlyInSource(0x00, 0x80, 0x00);
-const QColor kNumberOfDifference(0xFF, 0xFF, 0xFF);
-const QColor kNumberOfSameLine(0xC0, 0xC0, 0xC0);
-}  // namespace colours
 using Icon = DirGridRow::Icon;
 
 namespace {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "LiteralColours.h"
 #include "demo/compare-files/AlignedRows.h"
 #include "demo/compare-files/AllInOneModel.h"
 #include "demo/compare-files/FileGridModel.h"
@@ -22,16 +23,6 @@ using lindrel::demo::GridRecord;
 using lindrel::demo::GridRow;
 using lindrel::demo::RowBack;
 using lindrel::demo::RowFore;
-// The colours users see, as literal values.
-namespace colours {
-const QColor kChange(0xEF, 0xEF, 0xEF);
-const QColor kCurrentChange(0xC0, 0xC0, 0xC0);
-const QColor kChanged(0xFF, 0x00, 0x00);
-const QColor kOnlyInMaster(0x00, 0x00, 0xFF);
-const QColor kOnlyInSource(0x00, 0x80, 0x00);
-const QColor kNumberOfDifference(0xFF, 0xFF, 0xFF);
-const QColor kNumberOfSameLine(0xC0, 0xC0, 0xC0);
-}  // namespace colours
 
 namespace {
 

@@ -1,5 +1,5 @@
 # Builds and runs the consumer against an installed Lindrel (cmake -P script).
-# MODE: find_package | pkg_config | installed_cli | widgets. EXTRA_FLAGS: compile and link flags the
+# MODE: find_package | pkg_config | installed_cli | widgets | form. EXTRA_FLAGS: compile and link flags the
 # installed library needs of its consumers (the sanitizer of a sanitizer build).
 cmake_minimum_required(VERSION 3.25)
 
@@ -51,6 +51,18 @@ elseif(MODE STREQUAL "widgets")
   run(${PREFIX}/bin/LindrelDemo --help)
   if(NOT run_output MATCHES "MASTER")
     message(FATAL_ERROR "installed LindrelDemo --help printed '${run_output}'")
+  endif()
+  return()
+elseif(MODE STREQUAL "form")
+  # A Designer form with the component, through uic and through the installed plugin.
+  run(${CMAKE_COMMAND} -S ${CONSUMER} -B ${WORK}/build -G ${GENERATOR}
+      -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_PREFIX_PATH=${PREFIX} -DFORM=${FORM}
+      "-DCMAKE_CXX_FLAGS=${EXTRA_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${EXTRA_FLAGS}")
+  run(${CMAKE_COMMAND} --build ${WORK}/build)
+  run(${WORK}/build/lindrel_form_consumer ${FORM} ${PREFIX}/${DESIGNERDIR})
+  set(expected "uic lindrel::widgets::LindrelWidget 2 1\nloader lindrel::widgets::LindrelWidget 2 1\n")
+  if(NOT run_output STREQUAL expected)
+    message(FATAL_ERROR "form consumer printed '${run_output}'")
   endif()
   return()
 elseif(MODE STREQUAL "pkg_config")

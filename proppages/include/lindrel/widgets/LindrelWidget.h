@@ -34,7 +34,7 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
   Q_PROPERTY(QString DirSource READ GetDirSource WRITE SetDirSource)
   Q_PROPERTY(QString DirMaster READ GetDirMaster WRITE SetDirMaster)
   Q_PROPERTY(long DirCompareTime READ GetDirCompareTime STORED false)
-  Q_PROPERTY(long ThreadPriority READ GetThreadPriority WRITE SetThreadPriority)
+  Q_PROPERTY(int ThreadPriority READ GetThreadPriority WRITE SetThreadPriority)
   Q_PROPERTY(QString DirFileTypes READ GetDirFileTypes WRITE SetDirFileTypes)
   Q_PROPERTY(bool DirShowOnlyInMaster READ GetDirShowOnlyInMaster WRITE SetDirShowOnlyInMaster)
   Q_PROPERTY(bool DirShowOnlyInSource READ GetDirShowOnlyInSource WRITE SetDirShowOnlyInSource)
@@ -64,7 +64,7 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
                  SetFileShowChangesInLargerSections)
   Q_PROPERTY(bool FileCompareFaster READ GetFileCompareFaster WRITE SetFileCompareFaster)
   Q_PROPERTY(bool FileUseLineBracket READ GetFileUseLineBracket WRITE SetFileUseLineBracket)
-  Q_PROPERTY(long FileLineBracket READ GetFileLineBracket WRITE SetFileLineBracket)
+  Q_PROPERTY(int FileLineBracket READ GetFileLineBracket WRITE SetFileLineBracket)
   Q_PROPERTY(QString FileIgnoreRegularExpression READ GetFileIgnoreRegularExpression WRITE
                  SetFileIgnoreRegularExpression)
   Q_PROPERTY(bool FileUseIgnoreRegularExpression READ GetFileUseIgnoreRegularExpression WRITE

@@ -1,0 +1,15 @@
+#include "proppages/designer/LindrelDesignerPlugins.h"
+
+#include "proppages/designer/LindrelWidgetPlugin.h"
+
+namespace lindrel::designer {
+
+LindrelDesignerPlugins::LindrelDesignerPlugins(QObject* parent) : QObject(parent) {
+  widgets_.append(new LindrelWidgetPlugin(this));
+}
+
+QList<QDesignerCustomWidgetInterface*> LindrelDesignerPlugins::customWidgets() const {
+  return widgets_;
+}
+
+}  // namespace lindrel::designer
