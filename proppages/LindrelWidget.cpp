@@ -127,7 +127,6 @@ bool LindrelWidget::ShowPropertyPages() { return ShowPropertySheet({this}, this)
 LINDREL_PROPERTIES(LINDREL_WIDGET_PROPERTY)
 LINDREL_READ_ONLY_PROPERTIES(LINDREL_WIDGET_READ_ONLY)
 
-
 bool LindrelWidget::DirCompareBegin() { return ctrl_->DirCompareBegin(); }
 void LindrelWidget::DirCompareAbort() { ctrl_->DirCompareAbort(); }
 

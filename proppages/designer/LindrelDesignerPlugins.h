@@ -12,8 +12,8 @@ namespace lindrel::designer {
 class LindrelDesignerPlugins final : public QObject,
                                      public QDesignerCustomWidgetCollectionInterface {
   Q_OBJECT
-  Q_PLUGIN_METADATA(IID "org.qt-project.Qt.QDesignerCustomWidgetCollectionInterface"
-                    FILE "lindrel_designer.json")
+  Q_PLUGIN_METADATA(IID "org.qt-project.Qt.QDesignerCustomWidgetCollectionInterface" FILE
+                        "lindrel_designer.json")
   Q_INTERFACES(QDesignerCustomWidgetCollectionInterface)
 
  public:

@@ -50,8 +50,8 @@ QString LindrelWidgetPlugin::includeFile() const {
 // translatable.
 QString LindrelWidgetPlugin::domXml() const {
   static const char* const kUntranslated[] = {
-      "StateFile",  "StateFileName", "DirSource",  "DirMaster",
-      "DirFileTypes", "FileMaster",  "FileSource", "FileIgnoreRegularExpression"};
+      "StateFile",    "StateFileName", "DirSource",  "DirMaster",
+      "DirFileTypes", "FileMaster",    "FileSource", "FileIgnoreRegularExpression"};
   QString specifications;
   for (const char* property : kUntranslated) {
     specifications += QStringLiteral(

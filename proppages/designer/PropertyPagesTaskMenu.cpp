@@ -40,9 +40,7 @@ PropertyPagesTaskMenu::PropertyPagesTaskMenu(widgets::LindrelWidget* control, QO
 
 QAction* PropertyPagesTaskMenu::preferredEditAction() const { return pagesAction_; }
 
-QList<QAction*> PropertyPagesTaskMenu::taskActions() const {
-  return {pagesAction_, aboutAction_};
-}
+QList<QAction*> PropertyPagesTaskMenu::taskActions() const { return {pagesAction_, aboutAction_}; }
 
 void PropertyPagesTaskMenu::EditProperties() {
   if (!control_) return;

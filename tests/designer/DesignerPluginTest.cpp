@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QUndoStack>
-#include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QDesignerFormWindowCursorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
@@ -22,6 +21,7 @@
 #include <QtDesigner/QDesignerWidgetFactoryInterface>
 #include <QtDesigner/QExtensionManager>
 #include <QtTest>
+#include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 
 #include <algorithm>
 #include <memory>
@@ -228,8 +228,8 @@ class DesignerPluginTest : public QObject {
       ++compared;
     }
     QCOMPARE(compared, int(std::count_if(Defaults().cbegin(), Defaults().cend(), [](const auto& d) {
-                         return d.second.typeId() != QMetaType::QString;
-                       })));
+               return d.second.typeId() != QMetaType::QString;
+             })));
   }
 
   void everyPropertySetOnTheFormIsSavedAndLoadedBack() {
@@ -241,9 +241,12 @@ class DesignerPluginTest : public QObject {
     for (const auto& [name, value] : Defaults()) {
       if (QByteArray(name) == "StateFile") continue;  // loads a file: the form test's part
       QVariant changed;
-      if (value.typeId() == QMetaType::Bool) changed = !value.toBool();
-      else if (value.typeId() == QMetaType::Int) changed = value.toInt() == 0 ? 3 : 0;
-      else changed = QStringLiteral("/form/%1/").arg(QString::fromLatin1(name));
+      if (value.typeId() == QMetaType::Bool)
+        changed = !value.toBool();
+      else if (value.typeId() == QMetaType::Int)
+        changed = value.toInt() == 0 ? 3 : 0;
+      else
+        changed = QStringLiteral("/form/%1/").arg(QString::fromLatin1(name));
       form->cursor()->setWidgetProperty(control, QString::fromLatin1(name), changed);
       QCOMPARE(control->property(name), changed);
       written[QString::fromLatin1(name)] = changed;
@@ -409,8 +412,7 @@ class DesignerPluginTest : public QObject {
 
  private:
   QDesignerTaskMenuExtension* TaskMenu(QWidget* control) const {
-    return qt_extension<QDesignerTaskMenuExtension*>(session_->Core()->extensionManager(),
-                                                     control);
+    return qt_extension<QDesignerTaskMenuExtension*>(session_->Core()->extensionManager(), control);
   }
   QAction* PagesAction(QWidget* control) const {
     QDesignerTaskMenuExtension* menu = TaskMenu(control);

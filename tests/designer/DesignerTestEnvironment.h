@@ -15,7 +15,8 @@ namespace lindrel::testing {
 class DesignerTestEnvironment {
  public:
   DesignerTestEnvironment()
-      : savedHome_(qgetenv("LINDREL_HOME")), savedTmp_(qgetenv("TMPDIR")),
+      : savedHome_(qgetenv("LINDREL_HOME")),
+        savedTmp_(qgetenv("TMPDIR")),
         hadHome_(qEnvironmentVariableIsSet("LINDREL_HOME")),
         hadTmp_(qEnvironmentVariableIsSet("TMPDIR")) {
     QDir(root_.path()).mkpath(QStringLiteral("home"));
@@ -54,8 +55,10 @@ class DesignerTestEnvironment {
 
  private:
   static void Restore(const char* name, const QByteArray& value, bool had) {
-    if (had) qputenv(name, value);
-    else qunsetenv(name);
+    if (had)
+      qputenv(name, value);
+    else
+      qunsetenv(name);
   }
 
   QTemporaryDir root_;

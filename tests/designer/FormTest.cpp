@@ -73,9 +73,9 @@ class FormTest : public QObject {
     QVERIFY(first && second);
     QCOMPARE(first->size(), QSize(32, 32));
     QCOMPARE(first->GetStateFileName(), QString("WDD_FORM_TVK1"));
-    QCOMPARE(first->GetDirFileTypes(), QString("*.h"));        // from the state file
-    QCOMPARE(first->GetDirDoSubDirectories(), true);           // from the state file
-    QCOMPARE(first->GetFileIgnoreCase(), true);                // the form wins
+    QCOMPARE(first->GetDirFileTypes(), QString("*.h"));  // from the state file
+    QCOMPARE(first->GetDirDoSubDirectories(), true);     // from the state file
+    QCOMPARE(first->GetFileIgnoreCase(), true);          // the form wins
     QCOMPARE(first->GetThreadPriority(), 2L);
     QCOMPARE(first->GetReportFileTitle(), QString("Weekly comparison"));
     QCOMPARE(first->GetDirMaster(), QString("/data/master/"));

@@ -17,8 +17,8 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "LiteralColours.h"
 #include "GuiTestEnvironment.h"
+#include "LiteralColours.h"
 #include "demo/common/IniFile.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-dirs/CompareDirOptionsDialog.h"

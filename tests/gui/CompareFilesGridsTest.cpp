@@ -39,10 +39,13 @@ void Paint(Grid& grid, long row, RowFore fore) {
   grid[static_cast<size_t>(row - 1)].fore = fore;
 }
 
-AlignedRows LiteralPadding(int masterLines, int sourceLines, const std::vector<GridRecord>& records) {
+AlignedRows LiteralPadding(int masterLines, int sourceLines,
+                           const std::vector<GridRecord>& records) {
   AlignedRows grids;
-  for (int i = 1; i <= masterLines; ++i) grids.master.push_back({i, RowBack::Normal, RowFore::Normal});
-  for (int i = 1; i <= sourceLines; ++i) grids.source.push_back({i, RowBack::Normal, RowFore::Normal});
+  for (int i = 1; i <= masterLines; ++i)
+    grids.master.push_back({i, RowBack::Normal, RowFore::Normal});
+  for (int i = 1; i <= sourceLines; ++i)
+    grids.source.push_back({i, RowBack::Normal, RowFore::Normal});
   Grid& master = grids.master;
   Grid& source = grids.source;
   for (auto it = records.rbegin(); it != records.rend(); ++it) {
@@ -183,22 +186,32 @@ class CompareFilesGridsTest : public QObject {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QStringList>("rows");
     QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("line feeds only") << QByteArray("one\ntwo\nthree\n") << QStringList{"one", "two", "three"};
+    QTest::newRow("line feeds only")
+        << QByteArray("one\ntwo\nthree\n") << QStringList{"one", "two", "three"};
     QTest::newRow("line feeds, no final end") << QByteArray("a\nb") << QStringList{"a", "b"};
-    QTest::newRow("a lone carriage return stays in its line") << QByteArray("a\rb\nc\r")
-                                                           << QStringList{"a\rb", "c\r"};
+    QTest::newRow("a lone carriage return stays in its line")
+        << QByteArray("a\rb\nc\r") << QStringList{"a\rb", "c\r"};
     QTest::newRow("empty lines kept") << QByteArray("a\r\n\r\nb") << QStringList{"a", "", "b"};
-    QTest::newRow("empty lines between line feeds") << QByteArray("\n\nb") << QStringList{"", "", "b"};
-    QTest::newRow("line feed before CR LF is an empty line") << QByteArray("a\n\r\nb\r\n")
-                                                           << QStringList{"a", "", "b"};
-    QTest::newRow("carriage return before CR LF") << QByteArray("a\r\r\nb") << QStringList{"a\r", "b"};
-    QTest::newRow("byte 26 ends the content") << QByteArray("a\nb\x1a\nc\n") << QStringList{"a", "b"};
+    QTest::newRow("empty lines between line feeds")
+        << QByteArray("\n\nb") << QStringList{"", "", "b"};
+    QTest::newRow("line feed before CR LF is an empty line")
+        << QByteArray("a\n\r\nb\r\n") << QStringList{"a", "", "b"};
+    QTest::newRow("carriage return before CR LF")
+        << QByteArray("a\r\r\nb") << QStringList{"a\r", "b"};
+    QTest::newRow("byte 26 ends the content")
+        << QByteArray("a\nb\x1a\nc\n") << QStringList{"a", "b"};
     QTest::newRow("empty file") << QByteArray() << QStringList{};
-    QTest::newRow("tabs become four blanks") << QByteArray("x\ty\t\tz\r\n") << QStringList{"x    y        z"};
-    QTest::newRow("Latin-1 bytes stay readable") << QByteArray("caf\xe9\r\n") << QStringList{"caf\u00e9"};
+    QTest::newRow("tabs become four blanks")
+        << QByteArray("x\ty\t\tz\r\n") << QStringList{"x    y        z"};
+    QTest::newRow("Latin-1 bytes stay readable")
+        << QByteArray("caf\xe9\r\n") << QStringList{"caf\u00e9"};
     QTest::newRow("UTF-8") << QByteArray("caf\xc3\xa9\n") << QStringList{"caf\u00e9"};
     QTest::newRow("byte-order mark dropped at the start of the file only")
-        << QByteArray("\xef\xbb\xbf" "a\n\xef\xbb\xbf" "b\n") << QStringList{"a", QChar(0xFEFF) + QString("b")};
+        << QByteArray(
+               "\xef\xbb\xbf"
+               "a\n\xef\xbb\xbf"
+               "b\n")
+        << QStringList{"a", QChar(0xFEFF) + QString("b")};
   }
   void filesSplitIntoRowsAsTheComponentReadsThem() {
     QFETCH(QByteArray, content);
@@ -212,18 +225,25 @@ class CompareFilesGridsTest : public QObject {
     QTest::addColumn<QList<QList<int>>>("records");  // type, m1, m2, s1, s2
     QTest::addColumn<QString>("master");
     QTest::addColumn<QString>("source");
-    QTest::newRow("change of equal size") << 4 << 4 << QList<QList<int>>{{'c', 2, 3, 2, 3}}
-                                          << "1 2c 3c 4" << "1 2c 3c 4";
-    QTest::newRow("deletion") << 3 << 2 << QList<QList<int>>{{'d', 2, 2, 1, 1}} << "1 2d 3" << "1 _p 2";
-    QTest::newRow("2 master lines against 5") << 4 << 7 << QList<QList<int>>{{'c', 2, 3, 2, 6}}
-                                              << "1 2c 3c _c _c _c 4" << "1 2c 3c 4c 5c 6c 7";
-    QTest::newRow("deletion at the start") << 3 << 1 << QList<QList<int>>{{'d', 1, 2, 0, 0}}
-                                           << "1d 2d 3" << "_p _p 1";
-    QTest::newRow("addition after the last line") << 2 << 4 << QList<QList<int>>{{'a', 2, 2, 3, 4}}
-                                                  << "1 2 _p _p" << "1 2 3a 4a";
-    QTest::newRow("no records") << 2 << 2 << QList<QList<int>>{} << "1 2" << "1 2";
-    QTest::newRow("unknown kind changes nothing") << 2 << 2 << QList<QList<int>>{{'x', 1, 1, 1, 1}}
-                                                  << "1 2" << "1 2";
+    QTest::newRow("change of equal size")
+        << 4 << 4 << QList<QList<int>>{{'c', 2, 3, 2, 3}} << "1 2c 3c 4"
+        << "1 2c 3c 4";
+    QTest::newRow("deletion") << 3 << 2 << QList<QList<int>>{{'d', 2, 2, 1, 1}} << "1 2d 3"
+                              << "1 _p 2";
+    QTest::newRow("2 master lines against 5")
+        << 4 << 7 << QList<QList<int>>{{'c', 2, 3, 2, 6}} << "1 2c 3c _c _c _c 4"
+        << "1 2c 3c 4c 5c 6c 7";
+    QTest::newRow("deletion at the start")
+        << 3 << 1 << QList<QList<int>>{{'d', 1, 2, 0, 0}} << "1d 2d 3"
+        << "_p _p 1";
+    QTest::newRow("addition after the last line")
+        << 2 << 4 << QList<QList<int>>{{'a', 2, 2, 3, 4}} << "1 2 _p _p"
+        << "1 2 3a 4a";
+    QTest::newRow("no records") << 2 << 2 << QList<QList<int>>{} << "1 2"
+                                << "1 2";
+    QTest::newRow("unknown kind changes nothing")
+        << 2 << 2 << QList<QList<int>>{{'x', 1, 1, 1, 1}} << "1 2"
+        << "1 2";
   }
   void paddingAndColoursOfTheWorkedCases() {
     QFETCH(int, masterLines);
@@ -247,14 +267,23 @@ class CompareFilesGridsTest : public QObject {
       if (actual.master != expected.master || actual.source != expected.source) {
         QString records;
         for (const GridRecord& r : c.records)
-          records += QStringLiteral("%1 %2..%3 %4..%5; ").arg(QChar(char(r.changeType))).arg(r.masterStart)
-                         .arg(r.masterEnd).arg(r.sourceStart).arg(r.sourceEnd);
-        QFAIL(qPrintable(QStringLiteral("trial %1, %2 x %3 lines, records %4\nexpected %5 | %6\nactual   %7 | %8")
-                             .arg(trial).arg(c.masterLines).arg(c.sourceLines).arg(records)
-                             .arg(QString::fromStdString(Picture(expected.master)),
-                                  QString::fromStdString(Picture(expected.source)),
-                                  QString::fromStdString(Picture(actual.master)),
-                                  QString::fromStdString(Picture(actual.source)))));
+          records += QStringLiteral("%1 %2..%3 %4..%5; ")
+                         .arg(QChar(char(r.changeType)))
+                         .arg(r.masterStart)
+                         .arg(r.masterEnd)
+                         .arg(r.sourceStart)
+                         .arg(r.sourceEnd);
+        QFAIL(qPrintable(
+            QStringLiteral(
+                "trial %1, %2 x %3 lines, records %4\nexpected %5 | %6\nactual   %7 | %8")
+                .arg(trial)
+                .arg(c.masterLines)
+                .arg(c.sourceLines)
+                .arg(records)
+                .arg(QString::fromStdString(Picture(expected.master)),
+                     QString::fromStdString(Picture(expected.source)),
+                     QString::fromStdString(Picture(actual.master)),
+                     QString::fromStdString(Picture(actual.source)))));
       }
     }
   }
@@ -264,8 +293,10 @@ class CompareFilesGridsTest : public QObject {
     AlignedRows rows = lindrel::demo::AlignRows(
         2, 1, {{'c', 1, 5, 1, 5}, {'d', 7, 9, 6, 6}, {'a', 12, 12, 8, 9}, {'c', 3, 1, 2, 0}});
     std::vector<int> masterLines, sourceLines;
-    for (const GridRow& r : rows.master) if (!r.IsPadding()) masterLines.push_back(r.line);
-    for (const GridRow& r : rows.source) if (!r.IsPadding()) sourceLines.push_back(r.line);
+    for (const GridRow& r : rows.master)
+      if (!r.IsPadding()) masterLines.push_back(r.line);
+    for (const GridRow& r : rows.source)
+      if (!r.IsPadding()) sourceLines.push_back(r.line);
     QCOMPARE(masterLines, (std::vector<int>{1, 2}));
     QCOMPARE(sourceLines, (std::vector<int>{1}));
   }
@@ -297,9 +328,15 @@ class CompareFilesGridsTest : public QObject {
         QString text = m;
         QColor fore;
         if (difference) {
-          if (s.isEmpty()) fore = colours::kOnlyInMaster;
-          else if (m.isEmpty()) { text = s; fore = colours::kOnlyInSource; }
-          else { text = s; fore = colours::kChanged; }
+          if (s.isEmpty())
+            fore = colours::kOnlyInMaster;
+          else if (m.isEmpty()) {
+            text = s;
+            fore = colours::kOnlyInSource;
+          } else {
+            text = s;
+            fore = colours::kChanged;
+          }
         }
         const QString where = QStringLiteral("trial %1 row %2").arg(trial).arg(r);
         QVERIFY2(allInOne.CellText(r, 0) == master.NumberText(r), qPrintable(where));
@@ -308,10 +345,13 @@ class CompareFilesGridsTest : public QObject {
         QVERIFY2(allInOne.CellText(r, 2) == sourceNumber, qPrintable(where));
         QVERIFY2(allInOne.CellText(r, 1) == text, qPrintable(where));
         QVERIFY2(ForeOf(allInOne, r, 1) == fore, qPrintable(where));
-        const QColor numbers = difference ? colours::kNumberOfDifference : colours::kNumberOfSameLine;
-        QVERIFY2(BackOf(allInOne, r, 0) == numbers && BackOf(allInOne, r, 2) == numbers, qPrintable(where));
+        const QColor numbers =
+            difference ? colours::kNumberOfDifference : colours::kNumberOfSameLine;
+        QVERIFY2(BackOf(allInOne, r, 0) == numbers && BackOf(allInOne, r, 2) == numbers,
+                 qPrintable(where));
         QVERIFY2(BackOf(allInOne, r, 1) == (difference ? colours::kChange : QColor(Qt::black)) ||
-                     (!difference && !allInOne.data(allInOne.index(r - 1, 1), Qt::BackgroundRole).isValid()),
+                     (!difference &&
+                      !allInOne.data(allInOne.index(r - 1, 1), Qt::BackgroundRole).isValid()),
                  qPrintable(where));
         QVERIFY2(allInOne.data(allInOne.index(r - 1, 2), Qt::TextAlignmentRole).toInt() ==
                      int(Qt::AlignLeft | Qt::AlignBottom),
@@ -322,10 +362,13 @@ class CompareFilesGridsTest : public QObject {
 
   void sideBySideModelShowsNumbersTextsAndColours() {
     FileGridModel master;
-    QAbstractItemModelTester tester(&master, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    master.Reset(LinesOf("A\r\nB\tx\r\nC\r\n"), lindrel::demo::AlignRows(3, 2, {{'d', 2, 2, 1, 1}}).master);
+    QAbstractItemModelTester tester(&master,
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    master.Reset(LinesOf("A\r\nB\tx\r\nC\r\n"),
+                 lindrel::demo::AlignRows(3, 2, {{'d', 2, 2, 1, 1}}).master);
     master.SetHeaderText("[Master] m.txt");
-    QCOMPARE(master.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QString("[Master] m.txt"));
+    QCOMPARE(master.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QString("[Master] m.txt"));
     QCOMPARE(master.GridRowCount(), 4);
     QCOMPARE(master.data(master.index(1, 0), Qt::DisplayRole).toString(), QString("2"));
     QCOMPARE(master.data(master.index(1, 1), Qt::DisplayRole).toString(), QString("B    x"));

@@ -89,8 +89,7 @@ class LindrelWidgetTest : public QObject {
       const QMetaProperty q = meta->property(meta->indexOfProperty(p.name));
       QVERIFY2(q.isValid(), p.name);
       int type = QMetaType::QString;
-      if (p.kind == lindrel::PropertyKind::Boolean)
-        type = QMetaType::Bool;
+      if (p.kind == lindrel::PropertyKind::Boolean) type = QMetaType::Bool;
       // Writable longs are ints to Qt: Designer edits no other integer type.
       else if (p.kind == lindrel::PropertyKind::Number || p.kind == lindrel::PropertyKind::Priority)
         type = p.writable ? QMetaType::Int : QMetaType::Long;

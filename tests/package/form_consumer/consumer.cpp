@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   QFile ui(QString::fromLocal8Bit(argv[1]));
   if (!ui.open(QIODevice::ReadOnly)) return 3;
   std::unique_ptr<QWidget> loaded(loader.load(&ui));
-  Print("loader", loaded ? loaded->findChild<lindrel::widgets::LindrelWidget*>("fileComparer")
-                         : nullptr);
+  Print("loader",
+        loaded ? loaded->findChild<lindrel::widgets::LindrelWidget*>("fileComparer") : nullptr);
   return 0;
 }
