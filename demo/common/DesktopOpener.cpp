@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QUrl>
 
+#include "demo/common/FileNames.h"
 #include "demo/common/TextViewerWindow.h"
 #include "lindrel/widgets/ModalDialogs.h"
 
@@ -16,8 +17,8 @@ void Tell(QWidget* owner, const QString& text) {
 }
 
 OpenOutcome Open(const QString& path, QWidget* owner) {
-  if (!QFileInfo(path).isFile()) {
-    Tell(owner, QStringLiteral("Unable to open file:  %1\nThe file does not exist.").arg(path));
+  if (!IsRegularFileName(path)) {
+    Tell(owner, QStringLiteral("Unable to open file:  %1\nThe file does not exist.").arg(ShownFileName(path)));
     return OpenOutcome::Failed;
   }
   QString command = qEnvironmentVariable("LINDREL_OPEN_COMMAND");

@@ -6,7 +6,8 @@
 // a value is read with surrounding blanks trimmed and one pair of surrounding double
 // quotes removed; a missing file, section or key gives the caller's default. Writing keeps
 // every other section, key, comment, line order and line ending, creates the file or
-// section when missing, and replaces the file atomically. Texts are UTF-8 in the file.
+// section when missing, and replaces the file atomically. Texts are UTF-8 in the file;
+// a value that holds a file name keeps the name's bytes (FileNames.h).
 //
 // Threading: stateless; callers serialise writes to one file.
 #pragma once

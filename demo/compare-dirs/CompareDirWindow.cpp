@@ -26,6 +26,7 @@
 #include "demo/common/PanelStatusBar.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
+#include "demo/common/FileNames.h"
 #include "demo/common/WindowPlacement.h"
 #include "demo/compare-dirs/CompareDirOptionsDialog.h"
 #include "demo/compare-dirs/CompareDirReportOptionsDialog.h"
@@ -232,7 +233,12 @@ void CompareDirWindow::StartComparison() {
   ClearGridbox();
   ResetErrorList();
   SetStatus(3, QStringLiteral("..."));
-  lindrel1_->DirCompareBegin();
+  lastError_.clear();
+  if (!lindrel1_->DirCompareBegin()) {
+    // Refused: the error list says why, and the status no longer promises a comparison.
+    SetStatus(3, lastError_.isEmpty() ? QStringLiteral("The directory comparison did not start")
+                                      : QStringLiteral("The directory comparison did not start: ") + lastError_);
+  }
   LetPendingMessagesRun();
 }
 
@@ -277,10 +283,7 @@ void CompareDirWindow::AddResultsToGrid(long count) {
   for (long record = shown_; record <= last; ++record) {
     if (stopFlag_ || generation != generation_) break;
     DirRecord r;
-    if (!lindrel1_->DirCompareResultsGet(record, r.fileName, r.dirMaster, r.dirSource, r.isFile,
-                                         r.onlyInSource, r.onlyInMaster, r.sizeDifferent,
-                                         r.dateDifferent, r.contentDifferent))
-      break;
+    if (!ReadRecord(record, r)) break;
     model_.Append(BuildDirGridRow(r));
     ++shown_;
     if (r.isFile != 0) ++fileRows_;
@@ -376,11 +379,22 @@ void CompareDirWindow::mnuShowDetail_Click() { fgFiles_DblClick(); }
 void CompareDirWindow::OpenRow(int gridRow) {
   if (gridRow < 1) return;
   DirRecord r;
-  if (!lindrel1_->DirCompareResultsGet(gridRow - 1, r.fileName, r.dirMaster, r.dirSource,
-                                       r.isFile, r.onlyInSource, r.onlyInMaster,
-                                       r.sizeDifferent, r.dateDifferent, r.contentDifferent))
-    return;
+  if (!ReadRecord(gridRow - 1, r)) return;
   if (main_) main_->OfferFilePair(r.dirMaster + r.fileName, r.dirSource + r.fileName);
+}
+
+bool CompareDirWindow::ReadRecord(long index, DirRecord& r) {
+  // Through the component's own interface: the names come as the bytes the scan found,
+  // so a file whose name is not UTF-8 can still be opened from its row.
+  std::string fileName, dirMaster, dirSource;
+  if (!lindrel1_->Control().DirCompareResultsGet(index, fileName, dirMaster, dirSource, r.isFile, r.onlyInSource,
+                                                 r.onlyInMaster, r.sizeDifferent, r.dateDifferent,
+                                                 r.contentDifferent))
+    return false;
+  r.fileName = FileNameFromBytes(fileName);
+  r.dirMaster = FileNameFromBytes(dirMaster);
+  r.dirSource = FileNameFromBytes(dirSource);
+  return true;
 }
 
 void CompareDirWindow::fgFiles_ContextMenu(const QPoint& pos) {
@@ -407,6 +421,7 @@ void CompareDirWindow::Lindrel1_DirCompareCompleted() {
 }
 
 void CompareDirWindow::Lindrel1_OnError(long, const QString& message) {
+  lastError_ = message;
   lstErrorMessages_->addItem(QStringLiteral("Error: ") + message);
   if (lstErrorMessages_->isHidden()) {
     lstErrorMessages_->show();
@@ -432,7 +447,7 @@ void CompareDirWindow::mnuReportTabDelimitedFile_Click() {
   const QString path = settings_.reportComma;
   // A report that could not be written is explained in the error list; there is nothing
   // to open then.
-  if (lindrel1_->DirSaveDataToTabFile(path)) OpenInTextEditor(path, this);
+  if (lindrel1_->Control().DirSaveDataToTabFile(FileNameToStd(path))) OpenInTextEditor(path, this);
 }
 
 void CompareDirWindow::cmdViewReport_Click() { mnuReportTabDelimitedFile_Click(); }
@@ -521,8 +536,7 @@ void CompareDirWindow::SaveIniFile() {
   QStringList failures;
   QString error;
   if (!settings_.Save(&error)) failures << error;
-  if (!placement_.Save(*this))
-    failures << QStringLiteral("cannot write the window placement to %1").arg(PlacementStorePath());
+  if (QString placementError; !placement_.Save(*this, &placementError)) failures << placementError;
   if (!failures.isEmpty()) {
     widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),
                          QStringLiteral("The settings of this window could not be saved:\n") +

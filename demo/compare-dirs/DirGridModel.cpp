@@ -1,5 +1,6 @@
 #include "demo/compare-dirs/DirGridModel.h"
 
+#include "demo/common/FileNames.h"
 #include "demo/common/Palette.h"
 
 namespace lindrel::demo {
@@ -33,9 +34,9 @@ DirGridRow BuildDirGridRow(const DirRecord& r) {
   const DirGridRow::Icon icon = row.isFile ? DirGridRow::Icon::File : DirGridRow::Icon::Directory;
 
   if (onlyInSource) row.text[0] = Blanks(row.isFile ? 1 : 5);
-  else row.text[0] = row.isFile ? Blanks(7) + r.fileName : Blanks(5) + r.dirMaster;
+  else row.text[0] = row.isFile ? Blanks(7) + ShownFileName(r.fileName) : Blanks(5) + ShownFileName(r.dirMaster);
   if (onlyInMaster) row.text[1] = Blanks(row.isFile ? 4 : 5);
-  else row.text[1] = row.isFile ? Blanks(7) + r.fileName : Blanks(5) + r.dirSource;
+  else row.text[1] = row.isFile ? Blanks(7) + ShownFileName(r.fileName) : Blanks(5) + ShownFileName(r.dirSource);
   row.text[2] = ContentText(r.contentDifferent);
   row.text[3] = OrderText(r.sizeDifferent);
   row.text[4] = OrderText(r.dateDifferent);

@@ -2,7 +2,6 @@
 // marked in text boxes laid over the row. The words are compared by the window's second
 // component, Lindrel2, on two word files (one word per file line) in the per-process
 // scratch directory, so the records of Lindrel1 stay untouched.
-#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTextCharFormat>
@@ -10,7 +9,9 @@
 #include <QTextEdit>
 
 #include <cmath>
+#include <cstdio>
 
+#include "demo/common/FileNames.h"
 #include "demo/common/Palette.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
@@ -105,9 +106,11 @@ void VisitWordRecords(widgets::LindrelWidget* lindrel2, Visit visit) {
 }
 
 bool WriteFile(const QString& path, const QByteArray& content) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size() &&
-         file.flush();
+  std::FILE* file = std::fopen(FileNameToBytes(path).constData(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(content.constData(), 1, static_cast<size_t>(content.size()), file) ==
+                       static_cast<size_t>(content.size());
+  return std::fclose(file) == 0 && written;
 }
 
 }  // namespace
@@ -121,16 +124,16 @@ static bool CompareWords(widgets::LindrelWidget* lindrel1, widgets::LindrelWidge
     *problem = QStringLiteral("No place for the word files of the detail view");
     return false;
   }
-  const QString directory = QString::fromStdString(*scratch);
+  const QString directory = FileNameFromBytes(*scratch);
   const QString master = directory + QStringLiteral("/cf_master.TXT");
   const QString source = directory + QStringLiteral("/cf_source.TXT");
   if (!WriteFile(master, ParagraphWords(masterText).WordFile()) ||
       !WriteFile(source, ParagraphWords(sourceText).WordFile())) {
-    *problem = QStringLiteral("Cannot write the word files of the detail view in ") + directory;
+    *problem = QStringLiteral("Cannot write the word files of the detail view in ") + ShownFileName(directory);
     return false;
   }
-  lindrel2->SetFileMaster(master);
-  lindrel2->SetFileSource(source);
+  lindrel2->Control().SetFileMaster(FileNameToStd(master));
+  lindrel2->Control().SetFileSource(FileNameToStd(source));
   lindrel2->SetFileIgnoreCase(lindrel1->GetFileIgnoreCase());
   lindrel2->SetFileIgnoreWhiteSpace(lindrel1->GetFileIgnoreWhiteSpace());
   lindrel2->SetFileIgnoreEmptyLines(false);

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 
+#include "demo/common/FileNames.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
@@ -50,14 +51,16 @@ void CountLines(ComparisonGrid& grid, int textColumn, int rows, LengthBound leng
 
 // --- Loading ----------------------------------------------------------------------------------
 
-int CompareFilesWindow::LoadFileToGrid(const QString& fileName, FileGridModel& grid) {
+int CompareFilesWindow::LoadFileToGrid(const QString& fileName, FileGridModel& grid, const FileStamp& compared) {
   auto lines = std::make_shared<GridLines>();
   QString error;
   if (!lines->Load(fileName, &error)) {
     // The file was there when the comparison started; show what is left and say why.
     if (!loadProblem_.isEmpty()) loadProblem_ += QStringLiteral("; ");
-    loadProblem_ += QStringLiteral("Cannot show %1: %2").arg(fileName, error);
+    loadProblem_ += QStringLiteral("Cannot show %1: %2").arg(ShownFileName(fileName), error);
     SetStatus(3, loadProblem_);
+  } else {
+    NoteChange(fileName, compared, lines->ByteCount());
   }
   const int count = lines->Count();
   grid.Reset(std::move(lines), PlainRows(count));
@@ -69,15 +72,38 @@ void CompareFilesWindow::Setup() {
   LetPendingMessagesRun();
   SetGridsRedraw(false);
   loadProblem_.clear();
-  masterLineCount_ = LoadFileToGrid(lindrel1_->GetFileMaster(), masterModel_);
-  sourceLineCount_ = LoadFileToGrid(lindrel1_->GetFileSource(), sourceModel_);
-  masterModel_.SetHeaderText(QStringLiteral("[Master] ") + masterFileName_);
-  sourceModel_.SetHeaderText(QStringLiteral("[Source] ") + sourceFileName_);
+  changeProblem_.clear();
+  masterLineCount_ = LoadFileToGrid(ComparedMaster(), masterModel_, comparedMaster_);
+  sourceLineCount_ = LoadFileToGrid(ComparedSource(), sourceModel_, comparedSource_);
+  masterModel_.SetHeaderText(QStringLiteral("[Master] ") + ShownFileName(masterFileName_));
+  sourceModel_.SetHeaderText(QStringLiteral("[Source] ") + ShownFileName(sourceFileName_));
   ShowBusyPointer(false);
   UpdateChangesToFiles();
   LayoutGrids();
   SetGridsRedraw(true);
 }
+
+void CompareFilesWindow::NoteChange(const QString& fileName, const FileStamp& compared, qint64 loadedBytes) {
+  const FileStamp now = FileStamp::Of(fileName);
+  QString change = DescribeChange(compared, now);
+  // Written to and set back to its old time, or changed while it was read.
+  if (change.isEmpty() && loadedBytes >= 0 && loadedBytes != compared.size)
+    change = QStringLiteral("changed while it was read");
+  if (change.isEmpty()) return;
+  if (!changeProblem_.isEmpty()) changeProblem_ += QStringLiteral("; ");
+  changeProblem_ += ShownFileName(fileName) + QLatin1Char(' ') + change;
+}
+
+QString CompareFilesWindow::ChangedFilesText(const QString& what) const {
+  if (changeProblem_.isEmpty()) return {};
+  return QStringLiteral("Changed since the comparison: %1. The %2 may not match the files; Refresh "
+                        "(F5) compares them again.")
+      .arg(changeProblem_, what);
+}
+
+QString CompareFilesWindow::ComparedMaster() const { return FileNameFromBytes(lindrel1_->Control().GetFileMaster()); }
+
+QString CompareFilesWindow::ComparedSource() const { return FileNameFromBytes(lindrel1_->Control().GetFileSource()); }
 
 void CompareFilesWindow::ClearGrids() {
   recordRows_.clear();
@@ -135,7 +161,7 @@ void CompareFilesWindow::UpdateChangesToAllInOneGrid() {
   if (allInOneModel_.IsBuilt()) return;
   ShowBusyPointer(true);
   SetGridsRedraw(false);
-  allInOneModel_.Build(masterFileName_, sourceFileName_);
+  allInOneModel_.Build(ShownFileName(masterFileName_), ShownFileName(sourceFileName_));
   ShowBusyPointer(false);
   LayoutGrids();
   SetGridsRedraw(true);

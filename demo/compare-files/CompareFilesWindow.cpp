@@ -20,6 +20,7 @@
 
 #include <cstdlib>
 
+#include "demo/common/FileNames.h"
 #include "demo/common/PanelStatusBar.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/SettingsFile.h"
@@ -41,7 +42,7 @@ constexpr const char* kWindowTitle = "Compare Files";
 
 // A path exists when it is not empty and a directory lookup of it finds an entry.
 bool FileExists(const QString& path) {
-  return !path.isEmpty() && platform::DirectorySearchFindsEntry(QFile::encodeName(path).toStdString());
+  return !path.isEmpty() && platform::DirectorySearchFindsEntry(FileNameToStd(path));
 }
 
 QString ProgramName() { return QStringLiteral("LindrelDemo"); }
@@ -289,8 +290,9 @@ void CompareFilesWindow::DoComparison() {
   Pause(10);
   if (!alive) return;
   startTime_ = TickCount();
-  lindrel1_->SetFileSource(sourceFileName_);
-  lindrel1_->SetFileMaster(masterFileName_);
+  // Through the component's own interface: the names reach it as the bytes they are.
+  lindrel1_->Control().SetFileSource(FileNameToStd(sourceFileName_));
+  lindrel1_->Control().SetFileMaster(FileNameToStd(masterFileName_));
   Pause(1000);
   if (!alive) return;
 
@@ -305,11 +307,15 @@ void CompareFilesWindow::DoComparison() {
     found = false;
   }
   if (found) {
+    comparedMaster_ = FileStamp::Of(masterFileName_);
+    comparedSource_ = FileStamp::Of(sourceFileName_);
     lindrel1_->FileCompareBegin();
   } else {
     ShowBusyPointer(false);
-    widgets::ShowMessage(this, QMessageBox::Warning, ProgramName(),
-                         QStringLiteral("File does not exist: ") + missing);
+    const QString refused = QStringLiteral("File does not exist: ") + ShownFileName(missing);
+    // The status said a comparison was under way; it now says why none is.
+    SetStatus(3, refused);
+    widgets::ShowMessage(this, QMessageBox::Warning, ProgramName(), refused);
   }
   if (!alive) return;
   frmPleaseWait_->hide();
@@ -330,7 +336,10 @@ void CompareFilesWindow::ReportOptions() {
 
 // --- Events of the component -------------------------------------------------------------
 
-void CompareFilesWindow::Lindrel1_OnError(long, const QString& message) { SetStatus(3, message); }
+void CompareFilesWindow::Lindrel1_OnError(long, const QString& message) {
+  if (collectReportError_) reportError_ = message;
+  SetStatus(3, message);
+}
 
 void CompareFilesWindow::Lindrel1_FileCompareStarted() {
   SetStatus(3, QStringLiteral("File Compare In Process..."));
@@ -346,12 +355,21 @@ void CompareFilesWindow::Lindrel1_FileCompareCompleted(long count) {
 }
 
 void CompareFilesWindow::ShowReportOnlyResult() {
+  // The report reads the files again: one that changed since the comparison is paired
+  // with records that describe what it was.
+  changeProblem_.clear();
+  NoteChange(ComparedMaster(), comparedMaster_, -1);
+  NoteChange(ComparedSource(), comparedSource_, -1);
+  const QString changed = ChangedFilesText(QStringLiteral("report"));
   cmdViewReport_Click();
   cmboChangeListing_->clear();
   ClearGrids();
   HideDetailViews();
   cmdCompareFilesViewFormat_->hide();
-  SetStatus(3, QStringLiteral("File Compare Completed"));
+  QString completed = QStringLiteral("File Compare Completed");
+  if (!reportProblem_.isEmpty()) completed += QStringLiteral(". ") + reportProblem_;
+  if (!changed.isEmpty()) completed += QStringLiteral(". ") + changed;
+  SetStatus(3, completed);
   SetStatus(5, ElapsedSecondsText());
   if (settings_.beepWhenDone) Beep();
 }
@@ -373,21 +391,32 @@ void CompareFilesWindow::ShowResultInGrids(long count) {
   if (AllInOneShown()) UpdateChangesToAllInOneGrid();
 
   recordCount_ = static_cast<int>(lindrel1_->FileCompareResultsCount());
+  const QString changed = ChangedFilesText(QStringLiteral("view"));
   if (!loadProblem_.isEmpty()) {
     // A file that could not be read now tells nothing about the comparison: no verdict,
     // no change to move to; the user hears why.
     if (count < 1) cmdViewReport_->hide();
     widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(), loadProblem_);
     if (!alive) return;
-  } else if (count < 1) {
-    cmdViewReport_->hide();
-    widgets::ShowMessage(this, QMessageBox::Information, QStringLiteral("Info"),
-                         recordCount_ == -1 ? QStringLiteral("Binary Files are different")
-                                            : QStringLiteral("No differences detected"));
-    if (!alive) return;
   } else {
-    cmdViewReport_->show();
-    MoveFirst();
+    QString verdict;
+    if (count < 1) {
+      cmdViewReport_->hide();
+      verdict = recordCount_ == -1 ? QStringLiteral("Binary Files are different")
+                                   : QStringLiteral("No differences detected");
+    } else {
+      cmdViewReport_->show();
+      MoveFirst();
+    }
+    // The records stay on screen over the lines loaded now; the user hears that they
+    // describe files that have changed since.
+    if (!changed.isEmpty()) {
+      widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),
+                           verdict.isEmpty() ? changed : verdict + QStringLiteral("\n\n") + changed);
+    } else if (!verdict.isEmpty()) {
+      widgets::ShowMessage(this, QMessageBox::Information, QStringLiteral("Info"), verdict);
+    }
+    if (!alive) return;
   }
   if (settings_.beepWhenDone) Beep();
 
@@ -398,6 +427,7 @@ void CompareFilesWindow::ShowResultInGrids(long count) {
 
   QString completed = QStringLiteral("File Compare Completed");
   if (!loadProblem_.isEmpty()) completed += QStringLiteral(". ") + loadProblem_;
+  else if (!changed.isEmpty()) completed += QStringLiteral(". ") + changed;
   SetStatus(3, completed);
   SetStatus(5, ElapsedSecondsText());
   ShowBusyPointer(false);
@@ -423,8 +453,7 @@ void CompareFilesWindow::SaveIniFile() {
   QStringList failures;
   QString error;
   if (!settings_.Save(&error)) failures << error;
-  if (!placement_.Save(*this))
-    failures << QStringLiteral("cannot write the window placement to %1").arg(PlacementStorePath());
+  if (QString placementError; !placement_.Save(*this, &placementError)) failures << placementError;
   QString reasons;
   if (!NoFailures(failures, &reasons)) {
     widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),

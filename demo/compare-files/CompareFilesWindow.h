@@ -46,6 +46,7 @@
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/CompareFilesSettings.h"
 #include "demo/compare-files/FileGridModel.h"
+#include "demo/compare-files/FileStamp.h"
 
 class QAction;
 class QComboBox;
@@ -145,7 +146,9 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   void UpdateChangesToFiles();
   void UpdateChangesToAllInOneGrid();
   void cmdCompareFilesViewFormat_Click();
-  void CreateReport(const QString& path, long type, long style);
+  // Writes one report of the last comparison through Lindrel1. True when this request
+  // wrote it; otherwise status panel 3 says why.
+  bool CreateReport(const QString& path, long type, long style);
   void ReadIniFile();
   void SaveIniFile();
 
@@ -211,7 +214,18 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   void ShowResultInGrids(long count);
 
   // Grids.
-  int LoadFileToGrid(const QString& fileName, FileGridModel& grid);
+  // Loads `fileName` into `grid`; notes a load failure in loadProblem_, and a file that
+  // is no longer the one `compared` describes in changeProblem_.
+  int LoadFileToGrid(const QString& fileName, FileGridModel& grid, const FileStamp& compared);
+  // Adds `fileName` to changeProblem_ when it is not the file that was compared (or
+  // `loadedBytes`, when not negative, is not its compared size).
+  void NoteChange(const QString& fileName, const FileStamp& compared, qint64 loadedBytes);
+  // FileMaster and FileSource of Lindrel1, the names as the component holds them.
+  QString ComparedMaster() const;
+  QString ComparedSource() const;
+  // "" or the sentence that tells the user what changed since the comparison and that
+  // `what` ("view", "report") may not match the files.
+  QString ChangedFilesText(const QString& what) const;
   void ClearGrids();
   void ScheduleLayout();
   void LayoutGrids();
@@ -241,6 +255,9 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   QString ElapsedSecondsText() const;
   void ShowThisWindow();
   void OpenReport(const QString& path, bool html);
+  // Status panel 3 says why a report was not written or opened; kept for the completion
+  // of show-report-only mode, which would otherwise replace it.
+  void ReportProblem(const QString& text);
 
   MainWindowServices* main_ = nullptr;
   CompareFilesSettings settings_;
@@ -265,6 +282,12 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   bool scrollEcho_ = false;
   bool layoutScheduled_ = false;
   QString loadProblem_;
+  QString changeProblem_;
+  FileStamp comparedMaster_;  // the files as the running or last comparison began
+  FileStamp comparedSource_;
+  QString reportProblem_;
+  QString reportError_;             // the component's message during a report request
+  bool collectReportError_ = false;
   std::function<void()> completionProbe_;
 
   widgets::LindrelWidget* lindrel1_ = nullptr;

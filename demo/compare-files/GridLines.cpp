@@ -3,14 +3,28 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "demo/common/FileNames.h"
 
 namespace lindrel::demo {
 
 bool GridLines::Load(const QString& path, QString* error) {
   Clear();
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  // Opened by the name's own bytes (FileNames.h); Qt's conversion would lose some.
+  const int fd = ::open(FileNameToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (error != nullptr) *error = QString::fromLocal8Bit(std::strerror(errno));
+    return false;
+  }
+  QFile file;
+  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
     if (error != nullptr) *error = file.errorString();
     return false;
   }

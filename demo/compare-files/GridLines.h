@@ -21,7 +21,7 @@ namespace lindrel::demo {
 
 class GridLines {
  public:
-  // Replaces the content with the file at `path`. On failure the object is empty and
+  // Replaces the content with the file at `path` (a name as FileNames.h holds it). On failure the object is empty and
   // `error` (when given) says why.
   bool Load(const QString& path, QString* error = nullptr);
   // Replaces the content with `bytes`, split by the same rules.
@@ -29,6 +29,8 @@ class GridLines {
   void Clear();
 
   int Count() const { return static_cast<int>(spans_.size()); }
+  // The bytes loaded, all of them (also those after a byte 26).
+  qsizetype ByteCount() const { return content_.size(); }
   // The text of line `index` (0-based): tabs as four blanks, UTF-8 when the bytes are
   // valid UTF-8, else Latin-1 (older files stay readable instead of showing
   // replacement marks). A byte-order mark is left out only at the start of the file;

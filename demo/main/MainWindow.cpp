@@ -208,8 +208,7 @@ void MainWindow::SaveSettings() {
   };
   const QString main = QString::fromUtf8(main_settings::kThreadPriority.section);
   write(main, main_settings::kThreadPriority.name, QString::number(program.ThreadPriority()));
-  if (!SavePlacement(*this, QString::fromUtf8(kPlacementName)))
-    failures << QStringLiteral("cannot write the window placement to %1").arg(PlacementStorePath());
+  if (QString error; !SavePlacement(*this, QString::fromUtf8(kPlacementName), &error)) failures << error;
   write(main, main_settings::kCompareDirVisible.name, BoolText(false));
   write(main, main_settings::kCompareFilesVisible.name, BoolText(false));
   for (const auto& [name, sub] : children_) {
