@@ -12,6 +12,11 @@
 namespace lindrel::demo {
 namespace {
 
+std::function<void(const QString&)>& TestOpener() {
+  static std::function<void(const QString&)> opener;
+  return opener;
+}
+
 void Tell(QWidget* owner, const QString& text) {
   widgets::ShowMessage(owner, QMessageBox::Warning, QStringLiteral("LindrelDemo"), text);
 }
@@ -20,6 +25,10 @@ OpenOutcome Open(const QString& path, QWidget* owner) {
   if (!IsRegularFileName(path)) {
     Tell(owner, QStringLiteral("Unable to open file:  %1\nThe file does not exist.").arg(ShownFileName(path)));
     return OpenOutcome::Failed;
+  }
+  if (TestOpener()) {
+    TestOpener()(path);
+    return OpenOutcome::Command;
   }
   QString command = qEnvironmentVariable("LINDREL_OPEN_COMMAND");
   if (!command.isEmpty()) {
@@ -39,5 +48,7 @@ OpenOutcome Open(const QString& path, QWidget* owner) {
 OpenOutcome OpenDocument(const QString& path, QWidget* owner) { return Open(path, owner); }
 
 OpenOutcome OpenInTextEditor(const QString& path, QWidget* owner) { return Open(path, owner); }
+
+void TEST_SetOpener(std::function<void(const QString& path)> opener) { TestOpener() = std::move(opener); }
 
 }  // namespace lindrel::demo

@@ -47,7 +47,11 @@ void AllInOneModel::Clear() {
   endResetModel();
 }
 
-QString AllInOneModel::CellText(int gridRow, int column) const {
+QString AllInOneModel::CellText(int gridRow, int column) const { return Text(gridRow, column, false); }
+
+QString AllInOneModel::ShownCellText(int gridRow, int column) const { return Text(gridRow, column, true); }
+
+QString AllInOneModel::Text(int gridRow, int column, bool shown) const {
   if (gridRow <= 0) return column == kTextColumn ? header_ : QString();
   switch (column) {
     case kMasterNumberColumn:
@@ -58,10 +62,10 @@ QString AllInOneModel::CellText(int gridRow, int column) const {
       switch (Kind(gridRow)) {
         case RowKind::Same:
         case RowKind::OnlyInMaster:
-          return master_.LineText(gridRow);
+          return shown ? master_.ShownText(gridRow) : master_.LineText(gridRow);
         case RowKind::OnlyInSource:
         case RowKind::Changed:
-          return source_.LineText(gridRow);
+          return shown ? source_.ShownText(gridRow) : source_.LineText(gridRow);
       }
   }
   return {};
@@ -107,7 +111,7 @@ QVariant AllInOneModel::data(const QModelIndex& index, int role) const {
   const bool text = index.column() == kTextColumn;
   switch (role) {
     case Qt::DisplayRole:
-      return CellText(gridRow, index.column());
+      return ShownCellText(gridRow, index.column());
     case Qt::BackgroundRole:
       if (text) {
         QColor back = grid_colours::Back(Back(gridRow));

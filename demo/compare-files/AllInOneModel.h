@@ -57,6 +57,8 @@ class AllInOneModel : public QAbstractTableModel {
   int GridRowCount() const { return static_cast<int>(rows_.size()) + 1; }
   const QString& HeaderText() const { return header_; }
   QString CellText(int gridRow, int column) const;
+  // What the grid shows of CellText: its text column cut as FileGridModel::ShownText.
+  QString ShownCellText(int gridRow, int column) const;
   // Rows outside the grid read as unchanged.
   RowKind Kind(int gridRow) const { return InGrid(gridRow) ? rows_[gridRow - 1].kind : RowKind::Same; }
   bool IsDifferenceRow(int gridRow) const;
@@ -73,6 +75,7 @@ class AllInOneModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
+  QString Text(int gridRow, int column, bool shown) const;
   struct Row {
     RowKind kind;
     RowBack back;

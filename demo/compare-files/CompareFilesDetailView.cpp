@@ -26,6 +26,19 @@ namespace {
 
 constexpr double kEnlargement = 1.15;
 
+// The most of a line that the detail view and the typing overlay hold. A text box lays
+// out a long line in more than linear time (seconds for a million characters) and the
+// words are compared on the GUI thread; a box over one row shows far fewer anyway.
+constexpr qsizetype kDetailCharacters = 6000;
+
+// `text` cut to `limit` characters, a surrogate pair never split.
+QString Cut(QString text, qsizetype limit) {
+  if (text.size() <= limit) return text;
+  if (limit > 0 && text[limit - 1].isHighSurrogate()) --limit;
+  text.truncate(limit);
+  return text;
+}
+
 using palette::kAddedWords;
 using palette::kChangedWords;
 using palette::kDeletedWords;
@@ -151,6 +164,15 @@ void CompareFilesWindow::mnuShowDetail_Click() {
   }
 }
 
+qsizetype CompareFilesWindow::DetailCharacters(const ComparisonGrid* grid, int textColumn) const {
+  const QSize box(grid->TextWidthIn(grid->columnWidth(textColumn)), grid->MaxRowHeight());
+  return std::min(grid->CharactersShownIn(box), kDetailCharacters);
+}
+
+void CompareFilesWindow::TellDetailCut(qsizetype shown) {
+  SetStatus(3, QStringLiteral("Only the first %1 characters of this row are shown here").arg(shown));
+}
+
 void CompareFilesWindow::HideDetailViews() {
   for (QTextEdit* box : {rtbMaster_, rtbSource_, rtbAllInOne_}) {
     if (box != nullptr) box->hide();
@@ -165,8 +187,12 @@ void CompareFilesWindow::HighlightParagraphChangesRTF(bool clickedMaster) {
   if (row < 1) return;
   ShowBusyPointer(true);
   other->SetCurrentRow(row);
-  const QString masterText = row < masterModel_.GridRowCount() ? masterModel_.LineText(row) : QString();
-  const QString sourceText = row < sourceModel_.GridRowCount() ? sourceModel_.LineText(row) : QString();
+  const qsizetype limit = DetailCharacters(msfgMaster_, FileGridModel::kTextColumn);
+  const QString fullMaster = row < masterModel_.GridRowCount() ? masterModel_.LineText(row, limit + 1) : QString();
+  const QString fullSource = row < sourceModel_.GridRowCount() ? sourceModel_.LineText(row, limit + 1) : QString();
+  const QString masterText = Cut(fullMaster, limit);
+  const QString sourceText = Cut(fullSource, limit);
+  const bool cut = masterText.size() < fullMaster.size() || sourceText.size() < fullSource.size();
   SetPlain(rtbMaster_, masterText);
   SetPlain(rtbSource_, sourceText);
 
@@ -192,6 +218,7 @@ void CompareFilesWindow::HighlightParagraphChangesRTF(bool clickedMaster) {
   } else if (!problem.isEmpty()) {
     SetStatus(3, problem);
   }
+  if (cut && problem.isEmpty()) TellDetailCut(limit);
   ResetCaret(rtbMaster_);
   ResetCaret(rtbSource_);
 
@@ -222,8 +249,13 @@ void CompareFilesWindow::HighlightParagraphChangesRTFAllInOne() {
   ShowBusyPointer(true);
   msfgMaster_->SetCurrentRow(row);
   msfgSource_->SetCurrentRow(row);
-  const QString masterText = row < masterModel_.GridRowCount() ? masterModel_.LineText(row) : QString();
-  const QString sourceText = row < sourceModel_.GridRowCount() ? sourceModel_.LineText(row) : QString();
+  // The box holds both lines' words when they differ: half the room for each.
+  const qsizetype limit = DetailCharacters(msfgAllInOne_, AllInOneModel::kTextColumn) / 2;
+  const QString fullMaster = row < masterModel_.GridRowCount() ? masterModel_.LineText(row, limit + 1) : QString();
+  const QString fullSource = row < sourceModel_.GridRowCount() ? sourceModel_.LineText(row, limit + 1) : QString();
+  const QString masterText = Cut(fullMaster, limit);
+  const QString sourceText = Cut(fullSource, limit);
+  const bool cut = masterText.size() < fullMaster.size() || sourceText.size() < fullSource.size();
   SetPlain(rtbMaster_, masterText);
   SetPlain(rtbSource_, sourceText);
   SetPlain(rtbAllInOne_, sourceText);
@@ -257,6 +289,7 @@ void CompareFilesWindow::HighlightParagraphChangesRTFAllInOne() {
   } else if (!problem.isEmpty()) {
     SetStatus(3, problem);
   }
+  if (cut && problem.isEmpty()) TellDetailCut(limit);
   ResetCaret(rtbAllInOne_);
 
   if (enlargedAllInOneRow_ > 0 && enlargedAllInOneRow_ < allInOneModel_.GridRowCount())
@@ -266,8 +299,9 @@ void CompareFilesWindow::HighlightParagraphChangesRTFAllInOne() {
   // The row takes the height of the overlay's text, which holds the removed words too.
   WrappedLineCounter counter(msfgAllInOne_->font(),
                              msfgAllInOne_->TextWidthIn(msfgAllInOne_->columnWidth(AllInOneModel::kTextColumn)));
-  const int fitted = std::min(msfgAllInOne_->RowHeightFor(counter.Lines(rtbAllInOne_->toPlainText())),
-                              msfgAllInOne_->MaxRowHeight());
+  const int fitted = std::min(
+      msfgAllInOne_->RowHeightFor(counter.Lines(rtbAllInOne_->toPlainText(), msfgAllInOne_->MaxRowLines())),
+      msfgAllInOne_->MaxRowHeight());
   msfgAllInOne_->setRowHeight(row - 1, std::max(fitted, enlargedAllInOneRowHeight_));
 
   PlaceOverlay(rtbAllInOne_, msfgAllInOne_, row);

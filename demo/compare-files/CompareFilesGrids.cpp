@@ -35,15 +35,17 @@ int TwipsToPixels(const QWidget& widget, int twips) {
   return twips * dpi / 1440;
 }
 
-// How many lines each row's text wraps to in `grid`'s text column (index 0 unused).
+// How many lines each row's text (what the grid shows of it) wraps to in `grid`'s text
+// column, counted no further than the tallest row (index 0 unused).
 template <typename LengthBound, typename Text>
 void CountLines(ComparisonGrid& grid, int textColumn, int rows, LengthBound lengthBound, Text text,
                 std::vector<int>& lines) {
   WrappedLineCounter counter(grid.font(), grid.TextWidthIn(grid.columnWidth(textColumn)));
+  const int maxLines = grid.MaxRowLines();
   if (lines.size() < static_cast<size_t>(std::max(rows, 1))) lines.resize(static_cast<size_t>(std::max(rows, 1)), 1);
   for (int row = 1; row < rows; ++row) {
     if (counter.SurelyFits(lengthBound(row))) continue;
-    lines[static_cast<size_t>(row)] = std::max(lines[static_cast<size_t>(row)], counter.Lines(text(row)));
+    lines[static_cast<size_t>(row)] = std::max(lines[static_cast<size_t>(row)], counter.Lines(text(row), maxLines));
   }
 }
 
@@ -283,11 +285,11 @@ void CompareFilesWindow::SizeRowsSideBySide() {
   std::vector<int> lines(static_cast<size_t>(rows), 1);
   CountLines(*msfgMaster_, FileGridModel::kTextColumn, masterModel_.GridRowCount(),
              [this](int r) { return masterModel_.TextLengthBound(r); },
-             [this](int r) { return masterModel_.LineText(r); }, lines);
+             [this](int r) { return masterModel_.ShownText(r); }, lines);
   // The larger of the two counts, so aligned rows stay aligned.
   CountLines(*msfgSource_, FileGridModel::kTextColumn, sourceModel_.GridRowCount(),
              [this](int r) { return sourceModel_.TextLengthBound(r); },
-             [this](int r) { return sourceModel_.LineText(r); }, lines);
+             [this](int r) { return sourceModel_.ShownText(r); }, lines);
   msfgMaster_->ApplyRowLines(lines);
   msfgSource_->ApplyRowLines(lines);
   // Every row now has its measured height, the enlarged one too: a height remembered
@@ -304,7 +306,7 @@ void CompareFilesWindow::SizeRowsAllInOne() {
                           ? masterModel_.TextLengthBound(r)
                           : sourceModel_.TextLengthBound(r);
              },
-             [this](int r) { return allInOneModel_.CellText(r, AllInOneModel::kTextColumn); }, lines);
+             [this](int r) { return allInOneModel_.ShownCellText(r, AllInOneModel::kTextColumn); }, lines);
   msfgAllInOne_->ApplyRowLines(lines);
   enlargedAllInOneRow_ = 0;
 }

@@ -40,7 +40,9 @@ QString Quoted(const QString& text) {
 QString Entry(int number, const GridRecord& r, const FileGridModel& master, const FileGridModel& source) {
   const QString n = QStringLiteral("[%1] ").arg(number);
   auto text = [](const FileGridModel& grid, long line) {
-    return line >= 1 && line < grid.GridRowCount() ? grid.LineText(static_cast<int>(line)) : QString();
+    // Enough of the line for the entry, however long the line is.
+    return line >= 1 && line < grid.GridRowCount() ? grid.LineText(static_cast<int>(line), 2 * kEntryTextLength + 2)
+                                                   : QString();
   };
   switch (r.changeType) {
     case 'a': {
@@ -342,8 +344,13 @@ void CompareFilesWindow::MSFlexGridEdit(ComparisonGrid* grid, QTextEdit* overlay
     overlay->setPlainText(typed);
     overlay->moveCursor(QTextCursor::End);
   } else {
-    overlay->setPlainText(model.LineText(row));
+    const qsizetype limit = DetailCharacters(grid, FileGridModel::kTextColumn);
+    const QString text = model.LineText(row, limit + 1);
+    QString shown = text.left(limit);
+    if (!shown.isEmpty() && shown.back().isHighSurrogate()) shown.chop(1);
+    overlay->setPlainText(shown);
     overlay->selectAll();
+    if (text.size() > limit) TellDetailCut(limit);
   }
   PlaceOverlay(overlay, grid, row);
   overlay->show();

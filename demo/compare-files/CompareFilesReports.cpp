@@ -4,12 +4,16 @@
 // A report is opened only when the request in hand wrote it. Whatever lies at the path
 // otherwise is not this report: an older report, or the file the component refused to
 // overwrite (one of the compared files). The status bar then says why nothing opens.
+// The component's answer alone does not tell: a delimited report of a comparison
+// without records is answered as written but writes nothing. A written report replaces
+// its target whole (a new file under the path), so the path's stamp tells.
 #include <QStackedWidget>
 
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/FileNames.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
+#include "demo/compare-files/FileStamp.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "platform/ReplacementFile.h"
 
@@ -40,10 +44,18 @@ bool CompareFilesWindow::CreateReport(const QString& path, long type, long style
   ShowBusyPointer(true);
   reportError_.clear();
   collectReportError_ = true;
+  const FileStamp before = FileStamp::Of(path);
   const long result = component.FileCompareCreateReport(FileNameToStd(path), type, style);
   collectReportError_ = false;
   ShowBusyPointer(false);
-  if (result == kWritten) return true;
+  if (result == kWritten) {
+    const FileStamp after = FileStamp::Of(path);
+    if (after.exists && after != before) return true;
+    ReportProblem(kNotWritten + (component.FileCompareResultsCount() < 1
+                                     ? QStringLiteral("the comparison found no differences to list")
+                                     : QStringLiteral("nothing was written to ") + ShownFileName(path)));
+    return false;
+  }
 
   const QString master = ComparedMaster();
   const QString source = ComparedSource();

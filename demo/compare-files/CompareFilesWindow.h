@@ -249,6 +249,10 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   void MSFlexGridEdit(ComparisonGrid* grid, QTextEdit* overlay, const QString& typed);
   bool EditKeyCode(ComparisonGrid* grid, QTextEdit* overlay, QKeyEvent* key);
   void PlaceOverlay(QTextEdit* overlay, ComparisonGrid* grid, int gridRow);
+  // How much of a line the boxes laid over a row of `grid` hold (CompareFilesDetailView).
+  qsizetype DetailCharacters(const ComparisonGrid* grid, int textColumn) const;
+  // Status panel 3 says that a box holds only the first `shown` characters of its row.
+  void TellDetailCut(qsizetype shown);
 
   // Helpers.
   void SetStatus(int panel, const QString& text);

@@ -81,6 +81,12 @@ QString FileGridModel::LineText(int gridRow) const {
   return row.IsPadding() || !lines_ ? QString() : lines_->Text(row.line - 1);
 }
 
+QString FileGridModel::LineText(int gridRow, qsizetype maxCharacters) const {
+  if (gridRow <= 0) return header_.left(maxCharacters);
+  const GridRow& row = Row(gridRow);
+  return row.IsPadding() || !lines_ ? QString() : lines_->Text(row.line - 1, maxCharacters);
+}
+
 bool FileGridModel::IsLineTextEmpty(int gridRow) const {
   if (gridRow <= 0) return header_.isEmpty();
   const GridRow& row = Row(gridRow);
@@ -117,7 +123,7 @@ QVariant FileGridModel::data(const QModelIndex& index, int role) const {
   const bool text = index.column() == kTextColumn;
   switch (role) {
     case Qt::DisplayRole:
-      return text ? LineText(gridRow) : NumberText(gridRow);
+      return text ? ShownText(gridRow) : NumberText(gridRow);
     case Qt::BackgroundRole:
       if (!text) return QGuiApplication::palette().button();
       if (QColor back = grid_colours::Back(Row(gridRow).back); back.isValid()) return QBrush(back);

@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace lindrel::demo {
@@ -36,6 +37,9 @@ class GridLines {
   // replacement marks). A byte-order mark is left out only at the start of the file;
   // elsewhere U+FEFF is a character of its line.
   QString Text(int index) const;
+  // The first `maxCharacters` characters (UTF-16 units, a pair never split) of
+  // Text(index), found by decoding only as much of the line as they need.
+  QString Text(int index, qsizetype maxCharacters) const;
   // True when line `index` has no characters.
   bool IsEmpty(int index) const { return spans_[index].length == 0; }
   // At least the number of characters of Text(index), found without decoding it.
@@ -49,10 +53,27 @@ class GridLines {
     qsizetype length;
   };
 
+  // What a line of more than kLongLine bytes is found to be, kept once found: a grid
+  // asks for the start of its row on every paint, and a line of millions of bytes would
+  // be scanned whole each time.
+  static constexpr qsizetype kLongLine = 1 << 16;
+  struct LongLine {
+    bool utf8 = false;
+    qsizetype tabs = 0;
+    QString start;  // its first kKeptCharacters characters, once asked for
+    bool started = false;
+  };
+  static constexpr qsizetype kKeptCharacters = 200000;
+  LongLine& Facts(int index) const;
+  // At least the first `maxCharacters` characters of Text(index) (more when cheaper),
+  // decoded as UTF-8 when `utf8`, else as Latin-1.
+  QString Start(int index, qsizetype maxCharacters, bool utf8) const;
+
   void Split();
 
   QByteArray content_;
   std::vector<Span> spans_;
+  mutable std::unordered_map<int, LongLine> longLines_;
 };
 
 }  // namespace lindrel::demo

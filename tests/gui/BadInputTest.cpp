@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QtTest>
@@ -18,6 +19,7 @@
 #include <unistd.h>
 
 #include "GuiTestEnvironment.h"
+#include "demo/common/DesktopOpener.h"
 #include "demo/common/FileNames.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-dirs/CompareDirWindow.h"
@@ -87,6 +89,8 @@ class BadInputTest : public QObject {
                                    [this] { return clock_; }, [] {}});
   }
   void cleanup() {
+    lindrel::demo::TEST_SetOpener(nullptr);
+    opened_.clear();
     widgets::TEST_SetModalHandler(nullptr);
     lindrel::demo::TEST_SetTiming({});
     env_.reset();
@@ -106,7 +110,7 @@ class BadInputTest : public QObject {
     QFETCH(QString, target);
     QFETCH(bool, masterGone);
     QFETCH(QString, why);
-    const QString log = RecordOpenedFiles();
+    RecordOpenedFiles();
     const QString master = env_->Write("m.txt", kMaster);
     const QString source = env_->Write("s.txt", kSource);
     const QString old = env_->Write("old report.txt", "an older report\n");
@@ -136,9 +140,7 @@ class BadInputTest : public QObject {
     window.mnuReportHTMLFile_Click();
     window.mnuReportCommaDelimitedFile_Click();
     QVERIFY2(window.StatusText(3).contains(why), qPrintable(window.StatusText(3)));
-    QCoreApplication::processEvents();
-    QTest::qWait(50);  // a wrongly started opener would have logged by now
-    QCOMPARE(GuiTestEnvironment::Read(log), QByteArray());
+    QCOMPARE(opened_, QStringList());
     QCOMPARE(GuiTestEnvironment::Read(path), before);
 
     // Show-report-only mode says the same after its completion text.
@@ -149,8 +151,37 @@ class BadInputTest : public QObject {
       QVERIFY2(window.StatusText(3).startsWith("File Compare Completed. The report was not written: ") &&
                    window.StatusText(3).contains(why),
                qPrintable(window.StatusText(3)));
-      QCOMPARE(GuiTestEnvironment::Read(log), QByteArray());
+      QCOMPARE(opened_, QStringList());
     }
+
+    // A path the component can write is written and opened, as before.
+    if (!masterGone) {
+      window.SetShowReportOnly(false);
+      report.textPath = env_->Root() + "/new report.txt";
+      report.defaultType = lindrel::demo::kReportText;
+      window.SetReportSettings(report);
+      window.cmdViewReport_Click();
+      QCOMPARE(window.StatusText(3), QString("Launching Report"));
+      QCOMPARE(opened_, QStringList{report.textPath});
+      QVERIFY(QFile(report.textPath).size() > 0);
+    }
+  }
+
+  void aDelimitedReportOfNoDifferencesOpensNoOlderFile() {
+    RecordOpenedFiles();
+    const QString old = env_->Write("old.csv", "an older report\n");
+    CompareFilesWindow window;
+    window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kMaster));
+    WaitForCompletion(window);
+    auto report = window.ReportSettings();
+    report.defaultType = lindrel::demo::kReportCommaDelimited;
+    report.commaDelimitedPath = old;
+    window.SetReportSettings(report);
+    window.cmdViewReport_Click();
+    QCOMPARE(window.StatusText(3), QString("The report was not written: the comparison found no differences to list"));
+    window.mnuReportCommaDelimitedFile_Click();
+    QCOMPARE(opened_, QStringList());
+    QCOMPARE(GuiTestEnvironment::Read(old), QByteArray("an older report\n"));
   }
 
   // --- Refused steps leave a status that says what happened ------------------------------
@@ -171,7 +202,13 @@ class BadInputTest : public QObject {
 
     // A directory comparison the component refuses (no master directory).
     CompareDirWindow dirs;
-    dirs.CompareDirectoriesPair(QString(), env_->Root());
+    widgets::TEST_SetModalHandler([this](QDialog& dialog) {
+      dialog.findChild<QComboBox*>("cbMasterDirectory")->setEditText(QString());
+      dialog.findChild<QComboBox*>("cbSourceDirectory")->setEditText(env_->Root());
+      dialog.findChild<QPushButton*>("cmdCompareDirectories")->click();
+    });
+    dirs.CompareDirectories();
+    widgets::TEST_SetModalHandler(nullptr);
     QVERIFY2(dirs.StatusText(3).startsWith("The directory comparison did not start: "), qPrintable(dirs.StatusText(3)));
   }
 
@@ -236,7 +273,7 @@ class BadInputTest : public QObject {
     const QByteArray name = "caf\xe9 \xff\xfe.txt";  // Latin-1 and stray bytes
     QVERIFY(WriteRaw(root + "/m/" + name, kMaster));
     QVERIFY(WriteRaw(root + "/s/" + name, kSource));
-    const QString log = RecordOpenedFiles();
+    RecordOpenedFiles();
 
     MainWindow main(lindrel::demo::DemoChildFactories());
     main.show();
@@ -267,7 +304,7 @@ class BadInputTest : public QObject {
     files->SetReportSettings(report);
     files->mnuReportTextFile_Click();
     QVERIFY(GuiTestEnvironment::Read(report.textPath).contains(root + "/m/" + name));
-    QTRY_COMPARE(GuiTestEnvironment::Read(log).trimmed(), QFile::encodeName(report.textPath));
+    QCOMPARE(opened_, QStringList{report.textPath});
 
     // The history keeps the bytes: a later session compares the same files again.
     main.Child(MainWindow::kCompareFiles)->parentWidget()->close();
@@ -394,16 +431,13 @@ class BadInputTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
   }
 
-  QString RecordOpenedFiles() {
-    QString log = env_->Root() + "/opened.txt";
-    QString script = env_->Write("record-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + log.toUtf8() + "\"\n");
-    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("LINDREL_OPEN_COMMAND", script.toUtf8());
-    return log;
+  void RecordOpenedFiles() {
+    lindrel::demo::TEST_SetOpener([this](const QString& path) { opened_ << path; });
   }
 
   std::unique_ptr<GuiTestEnvironment> env_;
   long clock_ = 0;
+  QStringList opened_;
 };
 
 QTEST_MAIN(BadInputTest)
