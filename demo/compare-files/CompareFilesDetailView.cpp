@@ -29,7 +29,7 @@ constexpr double kEnlargement = 1.15;
 // The most of a line that the detail view and the typing overlay hold. A text box lays
 // out a long line in more than linear time (seconds for a million characters) and the
 // words are compared on the GUI thread; a box over one row shows far fewer anyway.
-constexpr qsizetype kDetailCharacters = 6000;
+constexpr qsizetype kDetailCharacters = 10000;
 
 // `text` cut to `limit` characters, a surrogate pair never split.
 QString Cut(QString text, qsizetype limit) {
