@@ -5,5 +5,5 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  return lindrel::demo::RunDemo(app);
+  return lindrel::demo::RunDemo(app, argc, argv);
 }

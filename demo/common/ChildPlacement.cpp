@@ -14,10 +14,11 @@ void ChildPlacement::Shown(QWidget& child) {
   RestorePlacement(*frame, name_);
 }
 
-bool ChildPlacement::Save(const QWidget& child) const {
+bool ChildPlacement::Save(const QWidget& child, QString* error) const {
   if (!restored_) return true;
-  const QWidget* frame = qobject_cast<QMdiSubWindow*>(child.parentWidget()) ? child.parentWidget() : &child;
-  return SavePlacement(*frame, name_);
+  const QWidget* frame =
+      qobject_cast<QMdiSubWindow*>(child.parentWidget()) ? child.parentWidget() : &child;
+  return SavePlacement(*frame, name_, error);
 }
 
 }  // namespace lindrel::demo

@@ -20,8 +20,9 @@ class ChildPlacement {
   // frame of the main window.
   void Shown(QWidget& child);
   // Saves the placement of the child's frame; true when saved or when nothing was
-  // restored (a child never shown has no placement of its own to keep).
-  bool Save(const QWidget& child) const;
+  // restored (a child never shown has no placement of its own to keep). On failure
+  // `error` (when given) says what failed.
+  bool Save(const QWidget& child, QString* error = nullptr) const;
 
  private:
   QString name_;

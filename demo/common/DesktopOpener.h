@@ -11,6 +11,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace lindrel::demo {
@@ -28,5 +30,9 @@ OpenOutcome OpenDocument(const QString& path, QWidget* owner);
 
 // Starts the text editor on `path` (same rules).
 OpenOutcome OpenInTextEditor(const QString& path, QWidget* owner);
+
+// Tests: while set, an existing file is handed to `opener` (synchronously, as
+// OpenOutcome::Command) instead of being opened; nullptr restores the real opening.
+void TEST_SetOpener(std::function<void(const QString& path)> opener);
 
 }  // namespace lindrel::demo

@@ -1,15 +1,15 @@
 #include "demo/common/IniFile.h"
 
-#include <QFile>
-
+#include "demo/common/FileNames.h"
 #include "platform/IniFile.h"
 
 namespace lindrel::demo::ini {
 namespace {
 
-std::string FileName(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string FileName(const QString& path) { return FileNameToStd(path); }
 
-std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
+// Values are often file names: their bytes are kept as they are, whether UTF-8 or not.
+std::string Utf8(const QString& text) { return FileNameToStd(text); }
 
 bool Fail(const platform::Status& status, QString* error) {
   if (error) *error = QString::fromStdString(status.ToString());
@@ -23,11 +23,10 @@ QString ReadString(const QString& path, const QString& section, const QString& k
   std::string value = platform::GetPrivateProfileString(
       Utf8(section), Utf8(key), Utf8(defaultValue),
       bufferSize > 0 ? static_cast<std::size_t>(bufferSize) : 0, FileName(path));
-  return QString::fromStdString(value);
+  return FileNameFromBytes(value);
 }
 
-long ReadInt(const QString& path, const QString& section, const QString& key,
-             long defaultValue) {
+long ReadInt(const QString& path, const QString& section, const QString& key, long defaultValue) {
   return platform::GetPrivateProfileInt(Utf8(section), Utf8(key), defaultValue, FileName(path));
 }
 

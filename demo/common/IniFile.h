@@ -6,7 +6,8 @@
 // a value is read with surrounding blanks trimmed and one pair of surrounding double
 // quotes removed; a missing file, section or key gives the caller's default. Writing keeps
 // every other section, key, comment, line order and line ending, creates the file or
-// section when missing, and replaces the file atomically. Texts are UTF-8 in the file.
+// section when missing, and replaces the file atomically. Texts are UTF-8 in the file;
+// a value that holds a file name keeps the name's bytes (FileNames.h).
 //
 // Threading: stateless; callers serialise writes to one file.
 #pragma once
@@ -24,8 +25,7 @@ QString ReadString(const QString& path, const QString& section, const QString& k
 
 // The leading decimal digits of the value (an optional sign first), 0 when there are
 // none, `defaultValue` when the key is missing.
-long ReadInt(const QString& path, const QString& section, const QString& key,
-             long defaultValue);
+long ReadInt(const QString& path, const QString& section, const QString& key, long defaultValue);
 
 // Writes one key. False, with the reason in `error`, when the file cannot be written or
 // a name or value cannot be stored in an INI line (a line break, a NUL, "]" in a section

@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "demo/common/DialogParts.h"
+#include "demo/common/FileNames.h"
 #include "demo/common/HistoryComboBox.h"
 #include "demo/common/HistoryList.h"
 #include "demo/common/Pickers.h"
@@ -179,19 +180,20 @@ void CompareDirOptionsDialog::Close() {
   QStringList failures;
   struct Field {
     QComboBox* box;
-    void (widgets::LindrelWidget::*set)(const QString&);
+    void (CLindrelCtrl::*set)(const std::string&);
     HistoryList& history;
     const char* section;
   };
+  // Through the component's own interface: directory names reach it as their bytes.
   for (const Field& field :
-       {Field{cbMasterDirectory_, &widgets::LindrelWidget::SetDirMaster, window_.MasterHistory(),
+       {Field{cbMasterDirectory_, &CLindrelCtrl::SetDirMaster, window_.MasterHistory(),
               CompareDirWindow::kMasterHistorySection},
-        Field{cbSourceDirectory_, &widgets::LindrelWidget::SetDirSource, window_.SourceHistory(),
+        Field{cbSourceDirectory_, &CLindrelCtrl::SetDirSource, window_.SourceHistory(),
               CompareDirWindow::kSourceHistorySection},
-        Field{cbFileExt_, &widgets::LindrelWidget::SetDirFileTypes, window_.FileTypesHistory(),
+        Field{cbFileExt_, &CLindrelCtrl::SetDirFileTypes, window_.FileTypesHistory(),
               CompareDirWindow::kFileTypesHistorySection}}) {
     const QString text = field.box->currentText();
-    (lindrel1.*field.set)(text);
+    (lindrel1.Control().*field.set)(FileNameToStd(text));
     field.history.Add(text);
     QString error;
     if (!field.history.Save(QString::fromUtf8(field.section), &error)) failures << error;

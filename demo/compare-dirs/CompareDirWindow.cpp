@@ -20,9 +20,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "demo/common/Palette.h"
 #include "demo/common/DesktopOpener.h"
+#include "demo/common/FileNames.h"
 #include "demo/common/LegendItems.h"
+#include "demo/common/Palette.h"
 #include "demo/common/PanelStatusBar.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
@@ -131,7 +132,8 @@ void CompareDirWindow::BuildControls() {
 
   lstErrorMessages_ = new QListWidget(this);
   lstErrorMessages_->setObjectName(QStringLiteral("lstErrorMessages"));
-  lstErrorMessages_->setFixedHeight(lstErrorMessages_->fontMetrics().height() * kErrorListLines + 8);
+  lstErrorMessages_->setFixedHeight(lstErrorMessages_->fontMetrics().height() * kErrorListLines +
+                                    8);
   lstErrorMessages_->hide();
 
   tbLegend_ = BuildLegend();
@@ -174,16 +176,16 @@ QWidget* CompareDirWindow::BuildLegend() {
   items->addWidget(new QLabel(QStringLiteral("Legend:"), frmLegend_));
   items->addSpacing(8);
   items->addWidget(LegendSwatch(colours::kOnlyInMaster, frmLegend_));
-  items->addWidget(LegendCaption(QStringLiteral("= Only In Master Directory"), colours::kOnlyInMaster,
-                           "lblOnlyInMaster", frmLegend_));
+  items->addWidget(LegendCaption(QStringLiteral("= Only In Master Directory"),
+                                 colours::kOnlyInMaster, "lblOnlyInMaster", frmLegend_));
   items->addSpacing(8);
   items->addWidget(LegendSwatch(colours::kOnlyInSource, frmLegend_));
-  items->addWidget(LegendCaption(QStringLiteral("= Only In Source Directory"), colours::kOnlyInSource,
-                           "lblOnlyInSource", frmLegend_));
+  items->addWidget(LegendCaption(QStringLiteral("= Only In Source Directory"),
+                                 colours::kOnlyInSource, "lblOnlyInSource", frmLegend_));
   items->addSpacing(8);
   items->addWidget(LegendSwatch(colours::kChanged, frmLegend_));
-  items->addWidget(
-      LegendCaption(QStringLiteral("= File has changed"), colours::kChanged, "lblChanged", frmLegend_));
+  items->addWidget(LegendCaption(QStringLiteral("= File has changed"), colours::kChanged,
+                                 "lblChanged", frmLegend_));
   items->addSpacing(16);
   cmdHideLegend_ = new QPushButton(QStringLiteral("&Hide"), frmLegend_);
   cmdHideLegend_->setObjectName(QStringLiteral("cmdHideLegend"));
@@ -232,7 +234,13 @@ void CompareDirWindow::StartComparison() {
   ClearGridbox();
   ResetErrorList();
   SetStatus(3, QStringLiteral("..."));
-  lindrel1_->DirCompareBegin();
+  lastError_.clear();
+  if (!lindrel1_->DirCompareBegin()) {
+    // Refused: the error list says why, and the status no longer promises a comparison.
+    SetStatus(3, lastError_.isEmpty()
+                     ? QStringLiteral("The directory comparison did not start")
+                     : QStringLiteral("The directory comparison did not start: ") + lastError_);
+  }
   LetPendingMessagesRun();
 }
 
@@ -277,14 +285,13 @@ void CompareDirWindow::AddResultsToGrid(long count) {
   for (long record = shown_; record <= last; ++record) {
     if (stopFlag_ || generation != generation_) break;
     DirRecord r;
-    if (!lindrel1_->DirCompareResultsGet(record, r.fileName, r.dirMaster, r.dirSource, r.isFile,
-                                         r.onlyInSource, r.onlyInMaster, r.sizeDifferent,
-                                         r.dateDifferent, r.contentDifferent))
-      break;
+    if (!ReadRecord(record, r)) break;
     model_.Append(BuildDirGridRow(r));
     ++shown_;
-    if (r.isFile != 0) ++fileRows_;
-    else ++dirRows_;
+    if (r.isFile != 0)
+      ++fileRows_;
+    else
+      ++dirRows_;
     if (record % 25 == 0) {
       SetStatus(2, QString::number(record));
       LetPendingMessagesRun();
@@ -332,7 +339,8 @@ QString CompareDirWindow::CompletionText() const {
   if (!lindrel1_->GetDirDoSubDirectories() && subfolders > 0)
     text += QStringLiteral("; %1 %2 not compared (Look in SUBDIRECTORIES is off)")
                 .arg(subfolders)
-                .arg(subfolders == 1 ? QStringLiteral("subfolder was") : QStringLiteral("subfolders were"));
+                .arg(subfolders == 1 ? QStringLiteral("subfolder was")
+                                     : QStringLiteral("subfolders were"));
   return text;
 }
 
@@ -376,11 +384,22 @@ void CompareDirWindow::mnuShowDetail_Click() { fgFiles_DblClick(); }
 void CompareDirWindow::OpenRow(int gridRow) {
   if (gridRow < 1) return;
   DirRecord r;
-  if (!lindrel1_->DirCompareResultsGet(gridRow - 1, r.fileName, r.dirMaster, r.dirSource,
-                                       r.isFile, r.onlyInSource, r.onlyInMaster,
-                                       r.sizeDifferent, r.dateDifferent, r.contentDifferent))
-    return;
+  if (!ReadRecord(gridRow - 1, r)) return;
   if (main_) main_->OfferFilePair(r.dirMaster + r.fileName, r.dirSource + r.fileName);
+}
+
+bool CompareDirWindow::ReadRecord(long index, DirRecord& r) {
+  // Through the component's own interface: the names come as the bytes the scan found,
+  // so a file whose name is not UTF-8 can still be opened from its row.
+  std::string fileName, dirMaster, dirSource;
+  if (!lindrel1_->Control().DirCompareResultsGet(index, fileName, dirMaster, dirSource, r.isFile,
+                                                 r.onlyInSource, r.onlyInMaster, r.sizeDifferent,
+                                                 r.dateDifferent, r.contentDifferent))
+    return false;
+  r.fileName = FileNameFromBytes(fileName);
+  r.dirMaster = FileNameFromBytes(dirMaster);
+  r.dirSource = FileNameFromBytes(dirSource);
+  return true;
 }
 
 void CompareDirWindow::fgFiles_ContextMenu(const QPoint& pos) {
@@ -407,6 +426,7 @@ void CompareDirWindow::Lindrel1_DirCompareCompleted() {
 }
 
 void CompareDirWindow::Lindrel1_OnError(long, const QString& message) {
+  lastError_ = message;
   lstErrorMessages_->addItem(QStringLiteral("Error: ") + message);
   if (lstErrorMessages_->isHidden()) {
     lstErrorMessages_->show();
@@ -432,7 +452,7 @@ void CompareDirWindow::mnuReportTabDelimitedFile_Click() {
   const QString path = settings_.reportComma;
   // A report that could not be written is explained in the error list; there is nothing
   // to open then.
-  if (lindrel1_->DirSaveDataToTabFile(path)) OpenInTextEditor(path, this);
+  if (lindrel1_->Control().DirSaveDataToTabFile(FileNameToStd(path))) OpenInTextEditor(path, this);
 }
 
 void CompareDirWindow::cmdViewReport_Click() { mnuReportTabDelimitedFile_Click(); }
@@ -521,12 +541,11 @@ void CompareDirWindow::SaveIniFile() {
   QStringList failures;
   QString error;
   if (!settings_.Save(&error)) failures << error;
-  if (!placement_.Save(*this))
-    failures << QStringLiteral("cannot write the window placement to %1").arg(PlacementStorePath());
+  if (QString placementError; !placement_.Save(*this, &placementError)) failures << placementError;
   if (!failures.isEmpty()) {
-    widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),
-                         QStringLiteral("The settings of this window could not be saved:\n") +
-                             failures.join('\n'));
+    widgets::ShowMessage(
+        this, QMessageBox::Warning, windowTitle(),
+        QStringLiteral("The settings of this window could not be saved:\n") + failures.join('\n'));
   }
 }
 
@@ -547,7 +566,8 @@ void CompareDirWindow::FitColumns(bool shareFolderColumns) {
   const int margin = 2 * fgFiles_->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
   int flags = 0;
   for (int column = 2; column < DirGridModel::kColumns; ++column) {
-    int widest = headings.horizontalAdvance(model_.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+    int widest = headings.horizontalAdvance(
+        model_.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
     for (const char* entry : {"CHANGED", "ERR: File", "[S] > [M]", "[M] > [S]"})
       widest = std::max(widest, cells.horizontalAdvance(QString::fromUtf8(entry)));
     const int width = std::max(fgFiles_->columnWidth(column), widest + margin);
@@ -587,8 +607,6 @@ void CompareDirWindow::SetStatus(int panel, const QString& text) {
   sbStatus_->SetText(panel, text);
 }
 
-QString CompareDirWindow::StatusText(int panel) const {
-  return sbStatus_->Text(panel);
-}
+QString CompareDirWindow::StatusText(int panel) const { return sbStatus_->Text(panel); }
 
 }  // namespace lindrel::demo

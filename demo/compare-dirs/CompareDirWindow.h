@@ -32,8 +32,8 @@
 
 #include "demo/common/ChildPlacement.h"
 #include "demo/common/ComparisonWindow.h"
-#include "demo/common/MainWindowServices.h"
 #include "demo/common/HistoryList.h"
+#include "demo/common/MainWindowServices.h"
 #include "demo/compare-dirs/CompareDirSettings.h"
 #include "demo/compare-dirs/DirGridModel.h"
 
@@ -148,6 +148,8 @@ class CompareDirWindow : public QWidget, public ComparisonWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Directory result record `index`, with the names as the component holds them.
+  bool ReadRecord(long index, DirRecord& r);
   void BuildControls();
   QWidget* BuildLegend();
   void ConnectComponent();
@@ -179,6 +181,7 @@ class CompareDirWindow : public QWidget, public ComparisonWindow {
   bool columnsFitted_ = false;
   bool displaying_ = false;
   unsigned generation_ = 0;  // changes with every ClearGridbox
+  QString lastError_;        // the component's last OnError message
   long startTick_ = 0;
   int animation_ = 0;
 

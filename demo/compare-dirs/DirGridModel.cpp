@@ -1,5 +1,6 @@
 #include "demo/compare-dirs/DirGridModel.h"
 
+#include "demo/common/FileNames.h"
 #include "demo/common/Palette.h"
 
 namespace lindrel::demo {
@@ -32,10 +33,16 @@ DirGridRow BuildDirGridRow(const DirRecord& r) {
   const bool inBoth = !onlyInMaster && !onlyInSource;
   const DirGridRow::Icon icon = row.isFile ? DirGridRow::Icon::File : DirGridRow::Icon::Directory;
 
-  if (onlyInSource) row.text[0] = Blanks(row.isFile ? 1 : 5);
-  else row.text[0] = row.isFile ? Blanks(7) + r.fileName : Blanks(5) + r.dirMaster;
-  if (onlyInMaster) row.text[1] = Blanks(row.isFile ? 4 : 5);
-  else row.text[1] = row.isFile ? Blanks(7) + r.fileName : Blanks(5) + r.dirSource;
+  if (onlyInSource)
+    row.text[0] = Blanks(row.isFile ? 1 : 5);
+  else
+    row.text[0] =
+        row.isFile ? Blanks(7) + ShownFileName(r.fileName) : Blanks(5) + ShownFileName(r.dirMaster);
+  if (onlyInMaster)
+    row.text[1] = Blanks(row.isFile ? 4 : 5);
+  else
+    row.text[1] =
+        row.isFile ? Blanks(7) + ShownFileName(r.fileName) : Blanks(5) + ShownFileName(r.dirSource);
   row.text[2] = ContentText(r.contentDifferent);
   row.text[3] = OrderText(r.sizeDifferent);
   row.text[4] = OrderText(r.dateDifferent);
@@ -90,18 +97,14 @@ QVariant DirGridModel::data(const QModelIndex& index, int role) const {
   const DirGridRow& row = rows_[static_cast<size_t>(index.row())];
   const auto c = static_cast<size_t>(index.column());
   switch (role) {
-    case Qt::DisplayRole:
-      return row.text[c];
+    case Qt::DisplayRole: return row.text[c];
     case Qt::DecorationRole:
       if (row.icon[c] == DirGridRow::Icon::File) return fileIcon_;
       if (row.icon[c] == DirGridRow::Icon::Directory) return directoryIcon_;
       return {};
-    case Qt::ForegroundRole:
-      return row.fore[c].isValid() ? QVariant(row.fore[c]) : QVariant();
-    case Qt::BackgroundRole:
-      return row.back[c].isValid() ? QVariant(row.back[c]) : QVariant();
-    default:
-      return {};
+    case Qt::ForegroundRole: return row.fore[c].isValid() ? QVariant(row.fore[c]) : QVariant();
+    case Qt::BackgroundRole: return row.back[c].isValid() ? QVariant(row.back[c]) : QVariant();
+    default: return {};
   }
 }
 

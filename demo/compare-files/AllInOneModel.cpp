@@ -28,9 +28,12 @@ void AllInOneModel::Build(const QString& masterFile, const QString& sourceFile) 
     // A source grid shorter than the master one (records that no longer fit the files)
     // reads as empty there.
     const bool sourceEmpty = r >= source_.GridRowCount() || source_.IsLineTextEmpty(r);
-    if (sourceEmpty) row.kind = RowKind::OnlyInMaster;
-    else if (master_.IsLineTextEmpty(r)) row.kind = RowKind::OnlyInSource;
-    else row.kind = RowKind::Changed;
+    if (sourceEmpty)
+      row.kind = RowKind::OnlyInMaster;
+    else if (master_.IsLineTextEmpty(r))
+      row.kind = RowKind::OnlyInSource;
+    else
+      row.kind = RowKind::Changed;
   }
   built_ = true;
   endResetModel();
@@ -48,20 +51,27 @@ void AllInOneModel::Clear() {
 }
 
 QString AllInOneModel::CellText(int gridRow, int column) const {
+  return Text(gridRow, column, false);
+}
+
+QString AllInOneModel::ShownCellText(int gridRow, int column) const {
+  return Text(gridRow, column, true);
+}
+
+QString AllInOneModel::Text(int gridRow, int column, bool shown) const {
   if (gridRow <= 0) return column == kTextColumn ? header_ : QString();
   switch (column) {
-    case kMasterNumberColumn:
-      return master_.NumberText(gridRow);
+    case kMasterNumberColumn: return master_.NumberText(gridRow);
     case kSourceNumberColumn:
       return gridRow < source_.GridRowCount() ? source_.NumberText(gridRow) : QString();
     case kTextColumn:
       switch (Kind(gridRow)) {
         case RowKind::Same:
         case RowKind::OnlyInMaster:
-          return master_.LineText(gridRow);
+          return shown ? master_.ShownText(gridRow) : master_.LineText(gridRow);
         case RowKind::OnlyInSource:
         case RowKind::Changed:
-          return source_.LineText(gridRow);
+          return shown ? source_.ShownText(gridRow) : source_.LineText(gridRow);
       }
   }
   return {};
@@ -106,8 +116,7 @@ QVariant AllInOneModel::data(const QModelIndex& index, int role) const {
   const int gridRow = index.row() + 1;
   const bool text = index.column() == kTextColumn;
   switch (role) {
-    case Qt::DisplayRole:
-      return CellText(gridRow, index.column());
+    case Qt::DisplayRole: return ShownCellText(gridRow, index.column());
     case Qt::BackgroundRole:
       if (text) {
         QColor back = grid_colours::Back(Back(gridRow));
@@ -125,8 +134,7 @@ QVariant AllInOneModel::data(const QModelIndex& index, int role) const {
       if (index.column() == kSourceNumberColumn) return QVariant(Qt::AlignLeft | Qt::AlignBottom);
       if (text) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
       return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    default:
-      return {};
+    default: return {};
   }
 }
 

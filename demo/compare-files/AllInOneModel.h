@@ -57,10 +57,16 @@ class AllInOneModel : public QAbstractTableModel {
   int GridRowCount() const { return static_cast<int>(rows_.size()) + 1; }
   const QString& HeaderText() const { return header_; }
   QString CellText(int gridRow, int column) const;
+  // What the grid shows of CellText: its text column cut as FileGridModel::ShownText.
+  QString ShownCellText(int gridRow, int column) const;
   // Rows outside the grid read as unchanged.
-  RowKind Kind(int gridRow) const { return InGrid(gridRow) ? rows_[gridRow - 1].kind : RowKind::Same; }
+  RowKind Kind(int gridRow) const {
+    return InGrid(gridRow) ? rows_[gridRow - 1].kind : RowKind::Same;
+  }
   bool IsDifferenceRow(int gridRow) const;
-  RowBack Back(int gridRow) const { return InGrid(gridRow) ? rows_[gridRow - 1].back : RowBack::Normal; }
+  RowBack Back(int gridRow) const {
+    return InGrid(gridRow) ? rows_[gridRow - 1].back : RowBack::Normal;
+  }
   void SetRowBack(int gridRow, RowBack back);
   // The back of `count` rows from `firstRow` (rows outside the grid are skipped).
   void SetRowsBack(int firstRow, int count, RowBack back);
@@ -73,6 +79,7 @@ class AllInOneModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
+  QString Text(int gridRow, int column, bool shown) const;
   struct Row {
     RowKind kind;
     RowBack back;

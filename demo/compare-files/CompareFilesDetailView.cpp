@@ -2,7 +2,6 @@
 // marked in text boxes laid over the row. The words are compared by the window's second
 // component, Lindrel2, on two word files (one word per file line) in the per-process
 // scratch directory, so the records of Lindrel1 stay untouched.
-#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTextCharFormat>
@@ -10,7 +9,9 @@
 #include <QTextEdit>
 
 #include <cmath>
+#include <cstdio>
 
+#include "demo/common/FileNames.h"
 #include "demo/common/Palette.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
@@ -24,6 +25,19 @@ namespace lindrel::demo {
 namespace {
 
 constexpr double kEnlargement = 1.15;
+
+// The most of a line that the detail view and the typing overlay hold. A text box lays
+// out a long line in more than linear time (seconds for a million characters) and the
+// words are compared on the GUI thread; a box over one row shows far fewer anyway.
+constexpr qsizetype kDetailCharacters = 10000;
+
+// `text` cut to `limit` characters, a surrogate pair never split.
+QString Cut(QString text, qsizetype limit) {
+  if (text.size() <= limit) return text;
+  if (limit > 0 && text[limit - 1].isHighSurrogate()) --limit;
+  text.truncate(limit);
+  return text;
+}
 
 using palette::kAddedWords;
 using palette::kChangedWords;
@@ -59,8 +73,10 @@ void SetPlain(QTextEdit* box, const QString& text) {
 }
 
 // Marks words first..last of `words` (the box's text); nothing when either is missing.
-void MarkWords(QTextEdit* box, const ParagraphWords& words, long first, long last, const Mark& mark) {
-  if (!words.Has(static_cast<int>(first)) || !words.Has(static_cast<int>(last)) || last < first) return;
+void MarkWords(QTextEdit* box, const ParagraphWords& words, long first, long last,
+               const Mark& mark) {
+  if (!words.Has(static_cast<int>(first)) || !words.Has(static_cast<int>(last)) || last < first)
+    return;
   QTextCursor cursor(box->document());
   cursor.setPosition(words.Range(static_cast<int>(first)).begin);
   cursor.setPosition(words.Range(static_cast<int>(last)).end, QTextCursor::KeepAnchor);
@@ -97,17 +113,19 @@ void VisitWordRecords(widgets::LindrelWidget* lindrel2, Visit visit) {
   const long count = lindrel2->FileCompareResultsCount();
   for (long index = count - 1; index >= 0; --index) {
     GridRecord r;
-    if (!lindrel2->FileCompareResultsGet(index, r.changeType, r.masterStart, r.masterEnd, r.sourceStart,
-                                         r.sourceEnd))
+    if (!lindrel2->FileCompareResultsGet(index, r.changeType, r.masterStart, r.masterEnd,
+                                         r.sourceStart, r.sourceEnd))
       break;
     visit(r);
   }
 }
 
 bool WriteFile(const QString& path, const QByteArray& content) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size() &&
-         file.flush();
+  std::FILE* file = std::fopen(FileNameToBytes(path).constData(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(content.constData(), 1, static_cast<size_t>(content.size()),
+                                   file) == static_cast<size_t>(content.size());
+  return std::fclose(file) == 0 && written;
 }
 
 }  // namespace
@@ -121,16 +139,17 @@ static bool CompareWords(widgets::LindrelWidget* lindrel1, widgets::LindrelWidge
     *problem = QStringLiteral("No place for the word files of the detail view");
     return false;
   }
-  const QString directory = QString::fromStdString(*scratch);
+  const QString directory = FileNameFromBytes(*scratch);
   const QString master = directory + QStringLiteral("/cf_master.TXT");
   const QString source = directory + QStringLiteral("/cf_source.TXT");
   if (!WriteFile(master, ParagraphWords(masterText).WordFile()) ||
       !WriteFile(source, ParagraphWords(sourceText).WordFile())) {
-    *problem = QStringLiteral("Cannot write the word files of the detail view in ") + directory;
+    *problem = QStringLiteral("Cannot write the word files of the detail view in ") +
+               ShownFileName(directory);
     return false;
   }
-  lindrel2->SetFileMaster(master);
-  lindrel2->SetFileSource(source);
+  lindrel2->Control().SetFileMaster(FileNameToStd(master));
+  lindrel2->Control().SetFileSource(FileNameToStd(source));
   lindrel2->SetFileIgnoreCase(lindrel1->GetFileIgnoreCase());
   lindrel2->SetFileIgnoreWhiteSpace(lindrel1->GetFileIgnoreWhiteSpace());
   lindrel2->SetFileIgnoreEmptyLines(false);
@@ -148,6 +167,16 @@ void CompareFilesWindow::mnuShowDetail_Click() {
   }
 }
 
+qsizetype CompareFilesWindow::DetailCharacters(const ComparisonGrid* grid, int textColumn) const {
+  const QSize box(grid->TextWidthIn(grid->columnWidth(textColumn)), grid->MaxRowHeight());
+  return std::min(grid->CharactersShownIn(box), kDetailCharacters);
+}
+
+void CompareFilesWindow::TellDetailCut(qsizetype shown) {
+  SetStatus(3,
+            QStringLiteral("Only the first %1 characters of this row are shown here").arg(shown));
+}
+
 void CompareFilesWindow::HideDetailViews() {
   for (QTextEdit* box : {rtbMaster_, rtbSource_, rtbAllInOne_}) {
     if (box != nullptr) box->hide();
@@ -162,8 +191,14 @@ void CompareFilesWindow::HighlightParagraphChangesRTF(bool clickedMaster) {
   if (row < 1) return;
   ShowBusyPointer(true);
   other->SetCurrentRow(row);
-  const QString masterText = row < masterModel_.GridRowCount() ? masterModel_.LineText(row) : QString();
-  const QString sourceText = row < sourceModel_.GridRowCount() ? sourceModel_.LineText(row) : QString();
+  const qsizetype limit = DetailCharacters(msfgMaster_, FileGridModel::kTextColumn);
+  const QString fullMaster =
+      row < masterModel_.GridRowCount() ? masterModel_.LineText(row, limit + 1) : QString();
+  const QString fullSource =
+      row < sourceModel_.GridRowCount() ? sourceModel_.LineText(row, limit + 1) : QString();
+  const QString masterText = Cut(fullMaster, limit);
+  const QString sourceText = Cut(fullSource, limit);
+  const bool cut = masterText.size() < fullMaster.size() || sourceText.size() < fullSource.size();
   SetPlain(rtbMaster_, masterText);
   SetPlain(rtbSource_, sourceText);
 
@@ -175,20 +210,25 @@ void CompareFilesWindow::HighlightParagraphChangesRTF(bool clickedMaster) {
     VisitWordRecords(lindrel2_, [&](const GridRecord& r) {
       switch (r.changeType) {
         case 'a':
-          MarkWords(rtbSource_, sourceWords, r.sourceStart, r.sourceEnd, {kAddedWords, true, false});
+          MarkWords(rtbSource_, sourceWords, r.sourceStart, r.sourceEnd,
+                    {kAddedWords, true, false});
           break;
         case 'd':
-          MarkWords(rtbMaster_, masterWords, r.masterStart, r.masterEnd, {kDeletedWords, true, false});
+          MarkWords(rtbMaster_, masterWords, r.masterStart, r.masterEnd,
+                    {kDeletedWords, true, false});
           break;
         case 'c':
-          MarkWords(rtbMaster_, masterWords, r.masterStart, r.masterEnd, {kChangedWords, true, false});
-          MarkWords(rtbSource_, sourceWords, r.sourceStart, r.sourceEnd, {kChangedWords, true, false});
+          MarkWords(rtbMaster_, masterWords, r.masterStart, r.masterEnd,
+                    {kChangedWords, true, false});
+          MarkWords(rtbSource_, sourceWords, r.sourceStart, r.sourceEnd,
+                    {kChangedWords, true, false});
           break;
       }
     });
   } else if (!problem.isEmpty()) {
     SetStatus(3, problem);
   }
+  if (cut && problem.isEmpty()) TellDetailCut(limit);
   ResetCaret(rtbMaster_);
   ResetCaret(rtbSource_);
 
@@ -219,8 +259,15 @@ void CompareFilesWindow::HighlightParagraphChangesRTFAllInOne() {
   ShowBusyPointer(true);
   msfgMaster_->SetCurrentRow(row);
   msfgSource_->SetCurrentRow(row);
-  const QString masterText = row < masterModel_.GridRowCount() ? masterModel_.LineText(row) : QString();
-  const QString sourceText = row < sourceModel_.GridRowCount() ? sourceModel_.LineText(row) : QString();
+  // The box holds both lines' words when they differ: half the room for each.
+  const qsizetype limit = DetailCharacters(msfgAllInOne_, AllInOneModel::kTextColumn) / 2;
+  const QString fullMaster =
+      row < masterModel_.GridRowCount() ? masterModel_.LineText(row, limit + 1) : QString();
+  const QString fullSource =
+      row < sourceModel_.GridRowCount() ? sourceModel_.LineText(row, limit + 1) : QString();
+  const QString masterText = Cut(fullMaster, limit);
+  const QString sourceText = Cut(fullSource, limit);
+  const bool cut = masterText.size() < fullMaster.size() || sourceText.size() < fullSource.size();
   SetPlain(rtbMaster_, masterText);
   SetPlain(rtbSource_, sourceText);
   SetPlain(rtbAllInOne_, sourceText);
@@ -234,26 +281,31 @@ void CompareFilesWindow::HighlightParagraphChangesRTFAllInOne() {
     VisitWordRecords(lindrel2_, [&](const GridRecord& r) {
       switch (r.changeType) {
         case 'a':
-          MarkWords(rtbAllInOne_, sourceWords, r.sourceStart, r.sourceEnd, {kAddedWords, true, false});
+          MarkWords(rtbAllInOne_, sourceWords, r.sourceStart, r.sourceEnd,
+                    {kAddedWords, true, false});
           break;
         case 'd':
           // The removed words go after the source word they followed.
-          InsertMarked(rtbAllInOne_, sourceWords.After(static_cast<int>(r.sourceStart)),
-                       masterWords.Text(static_cast<int>(r.masterStart), static_cast<int>(r.masterEnd)),
-                       {kDeletedWords, false, true});
+          InsertMarked(
+              rtbAllInOne_, sourceWords.After(static_cast<int>(r.sourceStart)),
+              masterWords.Text(static_cast<int>(r.masterStart), static_cast<int>(r.masterEnd)),
+              {kDeletedWords, false, true});
           break;
         case 'c':
-          MarkWords(rtbAllInOne_, sourceWords, r.sourceStart, r.sourceEnd, {kChangedWords, true, false});
+          MarkWords(rtbAllInOne_, sourceWords, r.sourceStart, r.sourceEnd,
+                    {kChangedWords, true, false});
           // The words they replace go just before the new ones.
-          InsertMarked(rtbAllInOne_, sourceWords.Before(static_cast<int>(r.sourceStart)),
-                       masterWords.Text(static_cast<int>(r.masterStart), static_cast<int>(r.masterEnd)),
-                       {kChangedWords, false, true});
+          InsertMarked(
+              rtbAllInOne_, sourceWords.Before(static_cast<int>(r.sourceStart)),
+              masterWords.Text(static_cast<int>(r.masterStart), static_cast<int>(r.masterEnd)),
+              {kChangedWords, false, true});
           break;
       }
     });
   } else if (!problem.isEmpty()) {
     SetStatus(3, problem);
   }
+  if (cut && problem.isEmpty()) TellDetailCut(limit);
   ResetCaret(rtbAllInOne_);
 
   if (enlargedAllInOneRow_ > 0 && enlargedAllInOneRow_ < allInOneModel_.GridRowCount())
@@ -261,9 +313,11 @@ void CompareFilesWindow::HighlightParagraphChangesRTFAllInOne() {
   enlargedAllInOneRow_ = row;
   enlargedAllInOneRowHeight_ = msfgAllInOne_->rowHeight(row - 1);
   // The row takes the height of the overlay's text, which holds the removed words too.
-  WrappedLineCounter counter(msfgAllInOne_->font(),
-                             msfgAllInOne_->TextWidthIn(msfgAllInOne_->columnWidth(AllInOneModel::kTextColumn)));
-  const int fitted = std::min(msfgAllInOne_->RowHeightFor(counter.Lines(rtbAllInOne_->toPlainText())),
+  WrappedLineCounter counter(
+      msfgAllInOne_->font(),
+      msfgAllInOne_->TextWidthIn(msfgAllInOne_->columnWidth(AllInOneModel::kTextColumn)));
+  const int fitted = std::min(msfgAllInOne_->RowHeightFor(counter.Lines(
+                                  rtbAllInOne_->toPlainText(), msfgAllInOne_->MaxRowLines())),
                               msfgAllInOne_->MaxRowHeight());
   msfgAllInOne_->setRowHeight(row - 1, std::max(fitted, enlargedAllInOneRowHeight_));
 

@@ -2,18 +2,19 @@
 // fonts, layout, row heights, scrolling and the context menu.
 #include <QComboBox>
 #include <QEvent>
-#include <QKeyEvent>
-#include <QTextEdit>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 
 #include <algorithm>
 
+#include "demo/common/FileNames.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
@@ -34,15 +35,19 @@ int TwipsToPixels(const QWidget& widget, int twips) {
   return twips * dpi / 1440;
 }
 
-// How many lines each row's text wraps to in `grid`'s text column (index 0 unused).
+// How many lines each row's text (what the grid shows of it) wraps to in `grid`'s text
+// column, counted no further than the tallest row (index 0 unused).
 template <typename LengthBound, typename Text>
 void CountLines(ComparisonGrid& grid, int textColumn, int rows, LengthBound lengthBound, Text text,
                 std::vector<int>& lines) {
   WrappedLineCounter counter(grid.font(), grid.TextWidthIn(grid.columnWidth(textColumn)));
-  if (lines.size() < static_cast<size_t>(std::max(rows, 1))) lines.resize(static_cast<size_t>(std::max(rows, 1)), 1);
+  const int maxLines = grid.MaxRowLines();
+  if (lines.size() < static_cast<size_t>(std::max(rows, 1)))
+    lines.resize(static_cast<size_t>(std::max(rows, 1)), 1);
   for (int row = 1; row < rows; ++row) {
     if (counter.SurelyFits(lengthBound(row))) continue;
-    lines[static_cast<size_t>(row)] = std::max(lines[static_cast<size_t>(row)], counter.Lines(text(row)));
+    lines[static_cast<size_t>(row)] =
+        std::max(lines[static_cast<size_t>(row)], counter.Lines(text(row), maxLines));
   }
 }
 
@@ -50,14 +55,17 @@ void CountLines(ComparisonGrid& grid, int textColumn, int rows, LengthBound leng
 
 // --- Loading ----------------------------------------------------------------------------------
 
-int CompareFilesWindow::LoadFileToGrid(const QString& fileName, FileGridModel& grid) {
+int CompareFilesWindow::LoadFileToGrid(const QString& fileName, FileGridModel& grid,
+                                       const FileStamp& compared) {
   auto lines = std::make_shared<GridLines>();
   QString error;
   if (!lines->Load(fileName, &error)) {
     // The file was there when the comparison started; show what is left and say why.
     if (!loadProblem_.isEmpty()) loadProblem_ += QStringLiteral("; ");
-    loadProblem_ += QStringLiteral("Cannot show %1: %2").arg(fileName, error);
+    loadProblem_ += QStringLiteral("Cannot show %1: %2").arg(ShownFileName(fileName), error);
     SetStatus(3, loadProblem_);
+  } else {
+    NoteChange(fileName, compared, lines->ByteCount());
   }
   const int count = lines->Count();
   grid.Reset(std::move(lines), PlainRows(count));
@@ -69,14 +77,43 @@ void CompareFilesWindow::Setup() {
   LetPendingMessagesRun();
   SetGridsRedraw(false);
   loadProblem_.clear();
-  masterLineCount_ = LoadFileToGrid(lindrel1_->GetFileMaster(), masterModel_);
-  sourceLineCount_ = LoadFileToGrid(lindrel1_->GetFileSource(), sourceModel_);
-  masterModel_.SetHeaderText(QStringLiteral("[Master] ") + masterFileName_);
-  sourceModel_.SetHeaderText(QStringLiteral("[Source] ") + sourceFileName_);
+  changeProblem_.clear();
+  masterLineCount_ = LoadFileToGrid(ComparedMaster(), masterModel_, comparedMaster_);
+  sourceLineCount_ = LoadFileToGrid(ComparedSource(), sourceModel_, comparedSource_);
+  masterModel_.SetHeaderText(QStringLiteral("[Master] ") + ShownFileName(masterFileName_));
+  sourceModel_.SetHeaderText(QStringLiteral("[Source] ") + ShownFileName(sourceFileName_));
   ShowBusyPointer(false);
   UpdateChangesToFiles();
   LayoutGrids();
   SetGridsRedraw(true);
+}
+
+void CompareFilesWindow::NoteChange(const QString& fileName, const FileStamp& compared,
+                                    qint64 loadedBytes) {
+  const FileStamp now = FileStamp::Of(fileName);
+  QString change = DescribeChange(compared, now);
+  // Written to and set back to its old time, or changed while it was read.
+  if (change.isEmpty() && loadedBytes >= 0 && loadedBytes != compared.size)
+    change = QStringLiteral("changed while it was read");
+  if (change.isEmpty()) return;
+  if (!changeProblem_.isEmpty()) changeProblem_ += QStringLiteral("; ");
+  changeProblem_ += ShownFileName(fileName) + QLatin1Char(' ') + change;
+}
+
+QString CompareFilesWindow::ChangedFilesText(const QString& what) const {
+  if (changeProblem_.isEmpty()) return {};
+  return QStringLiteral(
+             "Changed since the comparison: %1. The %2 may not match the files; Refresh "
+             "(F5) compares them again.")
+      .arg(changeProblem_, what);
+}
+
+QString CompareFilesWindow::ComparedMaster() const {
+  return FileNameFromBytes(lindrel1_->Control().GetFileMaster());
+}
+
+QString CompareFilesWindow::ComparedSource() const {
+  return FileNameFromBytes(lindrel1_->Control().GetFileSource());
 }
 
 void CompareFilesWindow::ClearGrids() {
@@ -135,7 +172,7 @@ void CompareFilesWindow::UpdateChangesToAllInOneGrid() {
   if (allInOneModel_.IsBuilt()) return;
   ShowBusyPointer(true);
   SetGridsRedraw(false);
-  allInOneModel_.Build(masterFileName_, sourceFileName_);
+  allInOneModel_.Build(ShownFileName(masterFileName_), ShownFileName(sourceFileName_));
   ShowBusyPointer(false);
   LayoutGrids();
   SetGridsRedraw(true);
@@ -207,11 +244,12 @@ bool CompareFilesWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     // A character typed on a side-by-side grid opens the typing overlay over its cell.
-    for (auto [grid, overlay] : {std::pair{msfgMaster_, rtbMaster_}, std::pair{msfgSource_, rtbSource_}}) {
+    for (auto [grid, overlay] :
+         {std::pair{msfgMaster_, rtbMaster_}, std::pair{msfgSource_, rtbSource_}}) {
       if (watched == grid) {
         const QString text = key->text();
-        const bool character = !text.isEmpty() && key->key() != Qt::Key_Escape && key->key() != Qt::Key_Tab &&
-                               key->key() != Qt::Key_Backtab &&
+        const bool character = !text.isEmpty() && key->key() != Qt::Key_Escape &&
+                               key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab &&
                                !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         if (!character) return QWidget::eventFilter(watched, event);
         MSFlexGridEdit(grid, overlay, text.at(0).unicode() > 32 ? text : QString());
@@ -227,7 +265,8 @@ void CompareFilesWindow::LayoutGrids() {
   if (loading_) return;
   HideDetailViews();
   SetGridsRedraw(false);
-  for (auto [grid, model] : {std::pair{msfgMaster_, &masterModel_}, std::pair{msfgSource_, &sourceModel_}}) {
+  for (auto [grid, model] :
+       {std::pair{msfgMaster_, &masterModel_}, std::pair{msfgSource_, &sourceModel_}}) {
     grid->SizeColumn(model->LineCount(), FileGridModel::kNumberColumn);
     const int reserve = TwipsToPixels(*grid, kSideBySideTextReserveTwips);
     const int room = grid->viewport()->width() - grid->columnWidth(FileGridModel::kNumberColumn);
@@ -240,14 +279,17 @@ void CompareFilesWindow::LayoutGrids() {
   msfgAllInOne_->SizeColumn(sourceModel_.LineCount(), AllInOneModel::kSourceNumberColumn);
   const int numbers = msfgAllInOne_->columnWidth(AllInOneModel::kMasterNumberColumn) +
                       msfgAllInOne_->columnWidth(AllInOneModel::kSourceNumberColumn);
-  const int literal = msfgAllInOne_->width() - numbers - TwipsToPixels(*msfgAllInOne_, kAllInOneTextReserveTwips);
+  const int literal =
+      msfgAllInOne_->width() - numbers - TwipsToPixels(*msfgAllInOne_, kAllInOneTextReserveTwips);
   const int room = msfgAllInOne_->viewport()->width() - numbers;
   msfgAllInOne_->setColumnWidth(AllInOneModel::kTextColumn, std::max(std::min(literal, room), 1));
 
   // Rows are sized for the view on screen; the other one is sized when it is shown (a
   // grid that is not shown does not know its width yet).
-  if (views_->currentWidget() == sideBySide_) SizeRowsSideBySide();
-  else SizeRowsAllInOne();
+  if (views_->currentWidget() == sideBySide_)
+    SizeRowsSideBySide();
+  else
+    SizeRowsAllInOne();
   SetGridsRedraw(true);
   AdjustToolbarItems();
 }
@@ -255,13 +297,15 @@ void CompareFilesWindow::LayoutGrids() {
 void CompareFilesWindow::SizeRowsSideBySide() {
   const int rows = std::max(masterModel_.GridRowCount(), sourceModel_.GridRowCount());
   std::vector<int> lines(static_cast<size_t>(rows), 1);
-  CountLines(*msfgMaster_, FileGridModel::kTextColumn, masterModel_.GridRowCount(),
-             [this](int r) { return masterModel_.TextLengthBound(r); },
-             [this](int r) { return masterModel_.LineText(r); }, lines);
+  CountLines(
+      *msfgMaster_, FileGridModel::kTextColumn, masterModel_.GridRowCount(),
+      [this](int r) { return masterModel_.TextLengthBound(r); },
+      [this](int r) { return masterModel_.ShownText(r); }, lines);
   // The larger of the two counts, so aligned rows stay aligned.
-  CountLines(*msfgSource_, FileGridModel::kTextColumn, sourceModel_.GridRowCount(),
-             [this](int r) { return sourceModel_.TextLengthBound(r); },
-             [this](int r) { return sourceModel_.LineText(r); }, lines);
+  CountLines(
+      *msfgSource_, FileGridModel::kTextColumn, sourceModel_.GridRowCount(),
+      [this](int r) { return sourceModel_.TextLengthBound(r); },
+      [this](int r) { return sourceModel_.ShownText(r); }, lines);
   msfgMaster_->ApplyRowLines(lines);
   msfgSource_->ApplyRowLines(lines);
   // Every row now has its measured height, the enlarged one too: a height remembered
@@ -271,14 +315,15 @@ void CompareFilesWindow::SizeRowsSideBySide() {
 
 void CompareFilesWindow::SizeRowsAllInOne() {
   std::vector<int> lines;
-  CountLines(*msfgAllInOne_, AllInOneModel::kTextColumn, allInOneModel_.GridRowCount(),
-             [this](int r) {
-               return allInOneModel_.Kind(r) == AllInOneModel::RowKind::Same ||
-                              allInOneModel_.Kind(r) == AllInOneModel::RowKind::OnlyInMaster
-                          ? masterModel_.TextLengthBound(r)
-                          : sourceModel_.TextLengthBound(r);
-             },
-             [this](int r) { return allInOneModel_.CellText(r, AllInOneModel::kTextColumn); }, lines);
+  CountLines(
+      *msfgAllInOne_, AllInOneModel::kTextColumn, allInOneModel_.GridRowCount(),
+      [this](int r) {
+        return allInOneModel_.Kind(r) == AllInOneModel::RowKind::Same ||
+                       allInOneModel_.Kind(r) == AllInOneModel::RowKind::OnlyInMaster
+                   ? masterModel_.TextLengthBound(r)
+                   : sourceModel_.TextLengthBound(r);
+      },
+      [this](int r) { return allInOneModel_.ShownCellText(r, AllInOneModel::kTextColumn); }, lines);
   msfgAllInOne_->ApplyRowLines(lines);
   enlargedAllInOneRow_ = 0;
 }
@@ -290,7 +335,8 @@ void CompareFilesWindow::SetGridsRedraw(bool on) {
 void CompareFilesWindow::AdjustToolbarItems() {
   // The drop-down takes the width of its toolbar; it expands with the toolbar, so only a
   // layout that has fallen behind needs a nudge.
-  if (cmboChangeListing_->width() < tbChangeListing_->contentsRect().width() - 16) tbChangeListing_->updateGeometry();
+  if (cmboChangeListing_->width() < tbChangeListing_->contentsRect().width() - 16)
+    tbChangeListing_->updateGeometry();
 }
 
 // --- Scrolling and the context menu -------------------------------------------------------------
@@ -308,7 +354,8 @@ void CompareFilesWindow::GridScrolled(ComparisonGrid* grid, int topRow) {
   scrollEcho_ = false;
 }
 
-void CompareFilesWindow::GridRightClicked(ComparisonGrid* grid, int gridRow, const QPoint& globalPos) {
+void CompareFilesWindow::GridRightClicked(ComparisonGrid* grid, int gridRow,
+                                          const QPoint& globalPos) {
   if (grid->model() == nullptr || grid->model()->rowCount() + 1 < 2) return;
   if (gridRow > 0) {
     if (grid == msfgAllInOne_) {

@@ -28,7 +28,10 @@ const char* const kImageProperty = "imageIndex";
 QString LeftCharacters(const QString& text, int count) {
   qsizetype units = 0;
   for (int taken = 0; taken < count && units < text.size(); ++taken)
-    units += text.at(units).isHighSurrogate() && units + 1 < text.size() && text.at(units + 1).isLowSurrogate() ? 2 : 1;
+    units += text.at(units).isHighSurrogate() && units + 1 < text.size() &&
+                     text.at(units + 1).isLowSurrogate()
+                 ? 2
+                 : 1;
   return text.left(units);
 }
 
@@ -37,29 +40,44 @@ QString Quoted(const QString& text) {
 }
 
 // "[N] ..." as the drop-down lists a record; empty for a record of no known kind.
-QString Entry(int number, const GridRecord& r, const FileGridModel& master, const FileGridModel& source) {
+QString Entry(int number, const GridRecord& r, const FileGridModel& master,
+              const FileGridModel& source) {
   const QString n = QStringLiteral("[%1] ").arg(number);
   auto text = [](const FileGridModel& grid, long line) {
-    return line >= 1 && line < grid.GridRowCount() ? grid.LineText(static_cast<int>(line)) : QString();
+    // Enough of the line for the entry, however long the line is.
+    return line >= 1 && line < grid.GridRowCount()
+               ? grid.LineText(static_cast<int>(line), 2 * kEntryTextLength + 2)
+               : QString();
   };
   switch (r.changeType) {
     case 'a': {
       const long k = r.sourceEnd - r.sourceStart + 1;
-      return n + QStringLiteral("Addition of %1 %2 (%3) : ").arg(k).arg(k > 1 ? "lines at line" : "line at line")
-                 .arg(r.masterStart) + Quoted(text(source, r.sourceStart));
+      return n +
+             QStringLiteral("Addition of %1 %2 (%3) : ")
+                 .arg(k)
+                 .arg(k > 1 ? "lines at line" : "line at line")
+                 .arg(r.masterStart) +
+             Quoted(text(source, r.sourceStart));
     }
     case 'd': {
       const long k = r.masterEnd - r.masterStart + 1;
-      return n + QStringLiteral("Deletion of %1 %2 (%3) : ").arg(k).arg(k > 1 ? "lines at line" : "line at line")
-                 .arg(r.masterStart) + Quoted(text(master, r.masterStart));
+      return n +
+             QStringLiteral("Deletion of %1 %2 (%3) : ")
+                 .arg(k)
+                 .arg(k > 1 ? "lines at line" : "line at line")
+                 .arg(r.masterStart) +
+             Quoted(text(master, r.masterStart));
     }
     case 'c': {
       const long k = std::max(r.masterEnd - r.masterStart, r.sourceEnd - r.sourceStart) + 1;
-      return n + QStringLiteral("%1 %2 (%3) :").arg(k).arg(k > 1 ? "changes at line" : "change at line")
-                 .arg(r.masterStart) + Quoted(text(master, r.masterStart));
+      return n +
+             QStringLiteral("%1 %2 (%3) :")
+                 .arg(k)
+                 .arg(k > 1 ? "changes at line" : "change at line")
+                 .arg(r.masterStart) +
+             Quoted(text(master, r.masterStart));
     }
-    default:
-      return {};
+    default: return {};
   }
 }
 
@@ -67,12 +85,17 @@ QString Entry(int number, const GridRecord& r, const FileGridModel& master, cons
 QString ChangeStatus(int change, const GridRecord& r) {
   const QString n = QStringLiteral("[%1] ").arg(change);
   auto lines = [](long count) {
-    return QString::number(count) + (count == 1 ? QStringLiteral(" line at line: ") : QStringLiteral(" lines at line: "));
+    return QString::number(count) +
+           (count == 1 ? QStringLiteral(" line at line: ") : QStringLiteral(" lines at line: "));
   };
   switch (r.changeType) {
     case 'c': return n + QStringLiteral("Change at line: ") + QString::number(r.masterStart);
-    case 'd': return n + QStringLiteral("Deletion of ") + lines(r.masterEnd - r.masterStart + 1) + QString::number(r.masterStart);
-    case 'a': return n + QStringLiteral("Addition of ") + lines(r.sourceEnd - r.sourceStart + 1) + QString::number(r.masterStart);
+    case 'd':
+      return n + QStringLiteral("Deletion of ") + lines(r.masterEnd - r.masterStart + 1) +
+             QString::number(r.masterStart);
+    case 'a':
+      return n + QStringLiteral("Addition of ") + lines(r.sourceEnd - r.sourceStart + 1) +
+             QString::number(r.masterStart);
     default: return {};
   }
 }
@@ -82,7 +105,8 @@ int ContextOffset(const GridRecord& r) { return r.masterStart == 1 || r.sourceSt
 
 // True when a change is found by its source lines (they are not fewer than the master's).
 bool FoundBySource(const GridRecord& r) {
-  return r.changeType == 'a' || (r.changeType == 'c' && r.masterEnd - r.masterStart <= r.sourceEnd - r.sourceStart);
+  return r.changeType == 'a' ||
+         (r.changeType == 'c' && r.masterEnd - r.masterStart <= r.sourceEnd - r.sourceStart);
 }
 
 }  // namespace
@@ -96,7 +120,8 @@ void CompareFilesWindow::ConnectNavigation() {
   };
   const Button buttons[] = {
       {&cmdFirst_, "cmdFirst", "First Difference", &CompareFilesWindow::MoveFirst},
-      {&cmdPrevious_, "cmdPrevious", "Previous Difference (Shift+F7)", &CompareFilesWindow::MovePrevious},
+      {&cmdPrevious_, "cmdPrevious", "Previous Difference (Shift+F7)",
+       &CompareFilesWindow::MovePrevious},
       {&cmdNext_, "cmdNext", "Next Difference (F7)", &CompareFilesWindow::MoveNext},
       {&cmdLast_, "cmdLast", "Last Difference", &CompareFilesWindow::MoveLast},
       {&cmdGoTo_, "cmdGoTo", "Go To Difference (F4)", &CompareFilesWindow::GoToChange},
@@ -125,7 +150,8 @@ void CompareFilesWindow::ConnectNavigation() {
 
   // A choice moves even when it names the entry already selected: the user comes back
   // to that change after scrolling away or stepping inside it.
-  connect(cmboChangeListing_, &QComboBox::activated, this, &CompareFilesWindow::cmboChangeListing_Click);
+  connect(cmboChangeListing_, &QComboBox::activated, this,
+          &CompareFilesWindow::cmboChangeListing_Click);
 }
 
 void CompareFilesWindow::ToolbarMove(void (CompareFilesWindow::*move)()) {
@@ -230,8 +256,10 @@ void CompareFilesWindow::MoveToChange(bool syncDropDown) {
     cmboChangeListing_->setCurrentIndex(currentChange_ - 1);
     dropDownSync_ = false;
   }
-  if (!AllInOneShown()) ShowChangeInGrids();
-  else ShowChangeInAllInOneGrid();
+  if (!AllInOneShown())
+    ShowChangeInGrids();
+  else
+    ShowChangeInAllInOneGrid();
 }
 
 bool CompareFilesWindow::ReadRecord(int change, GridRecord& r) {
@@ -251,7 +279,8 @@ void CompareFilesWindow::ColorChangeRows(int change, RowBack back) {
 
 int CompareFilesWindow::FindRow(const ComparisonGrid* grid, int column, long line) const {
   if (grid == msfgAllInOne_)
-    return column == AllInOneModel::kSourceNumberColumn ? sourceModel_.RowOfLine(line) : masterModel_.RowOfLine(line);
+    return column == AllInOneModel::kSourceNumberColumn ? sourceModel_.RowOfLine(line)
+                                                        : masterModel_.RowOfLine(line);
   return grid == msfgSource_ ? sourceModel_.RowOfLine(line) : masterModel_.RowOfLine(line);
 }
 
@@ -262,13 +291,15 @@ void CompareFilesWindow::ShowChangeInGrids() {
   ColorChangeRows(previousCurrentChange_, RowBack::Change);
   ColorChangeRows(currentChange_, RowBack::CurrentChange);
   SetStatus(2, QString::number(currentChange_));
-  const int row = FoundBySource(r) ? FindRow(msfgSource_, 0, r.sourceStart) : FindRow(msfgMaster_, 0, r.masterStart);
+  const int row = FoundBySource(r) ? FindRow(msfgSource_, 0, r.sourceStart)
+                                   : FindRow(msfgMaster_, 0, r.masterStart);
   const int top = row - ContextOffset(r);
   // A change scrolls both grids; a deletion or an addition scrolls its own side, which
   // the other follows.
   if (r.changeType == 'c' || r.changeType == 'd') msfgMaster_->SetTopRow(top);
   if (r.changeType == 'c' || r.changeType == 'a') msfgSource_->SetTopRow(top);
-  if (const QString status = ChangeStatus(currentChange_, r); !status.isEmpty()) SetStatus(3, status);
+  if (const QString status = ChangeStatus(currentChange_, r); !status.isEmpty())
+    SetStatus(3, status);
   // The change's first row becomes the current row, where stepping through it starts.
   if (row > 0) {
     msfgMaster_->SetCurrentRow(row);
@@ -287,10 +318,12 @@ void CompareFilesWindow::ShowChangeInAllInOneGrid() {
   ColorChangeRows(previousCurrentChange_, RowBack::Change);
   ColorChangeRows(currentChange_, RowBack::CurrentChange);
   SetStatus(2, QString::number(currentChange_));
-  const int row = FoundBySource(r) ? FindRow(msfgAllInOne_, AllInOneModel::kSourceNumberColumn, r.sourceStart)
-                                   : FindRow(msfgAllInOne_, AllInOneModel::kMasterNumberColumn, r.masterStart);
+  const int row = FoundBySource(r)
+                      ? FindRow(msfgAllInOne_, AllInOneModel::kSourceNumberColumn, r.sourceStart)
+                      : FindRow(msfgAllInOne_, AllInOneModel::kMasterNumberColumn, r.masterStart);
   msfgAllInOne_->SetTopRow(row - ContextOffset(r));
-  if (const QString status = ChangeStatus(currentChange_, r); !status.isEmpty()) SetStatus(3, status);
+  if (const QString status = ChangeStatus(currentChange_, r); !status.isEmpty())
+    SetStatus(3, status);
   if (row > 0) msfgAllInOne_->SetCurrentRow(row);
   msfgAllInOne_->SetRedraw(true);
   previousCurrentChange_ = currentChange_;
@@ -308,7 +341,8 @@ void CompareFilesWindow::SetButtonImage(QAction* button, int imageIndex) {
 
 int CompareFilesWindow::NavigationImage(const QString& key) const {
   for (QAction* button : {cmdFirst_, cmdPrevious_, cmdNext_, cmdLast_, cmdGoTo_}) {
-    if (button != nullptr && button->objectName() == key) return button->property(kImageProperty).toInt();
+    if (button != nullptr && button->objectName() == key)
+      return button->property(kImageProperty).toInt();
   }
   return 0;
 }
@@ -317,9 +351,12 @@ void CompareFilesWindow::SetNavigationButtons() {
   const long count = lindrel1_->FileCompareResultsCount();
   // The buttons stay enabled; their pictures say whether a move makes sense.
   std::array<int, 5> images{1, 2, 3, 4, 5};
-  if (count < 1) images = {8, 9, 10, 11, 12};
-  else if (currentChange_ == 1) images = {8, 9, 3, 4, 5};
-  else if (currentChange_ == count) images = {1, 2, 10, 11, 5};
+  if (count < 1)
+    images = {8, 9, 10, 11, 12};
+  else if (currentChange_ == 1)
+    images = {8, 9, 3, 4, 5};
+  else if (currentChange_ == count)
+    images = {1, 2, 10, 11, 5};
   const std::array<QAction*, 5> buttons{cmdFirst_, cmdPrevious_, cmdNext_, cmdLast_, cmdGoTo_};
   for (size_t i = 0; i < buttons.size(); ++i) SetButtonImage(buttons[i], images[i]);
 }
@@ -332,7 +369,8 @@ void CompareFilesWindow::PlaceOverlay(QTextEdit* overlay, ComparisonGrid* grid, 
   overlay->setGeometry(cell.left(), cell.top(), cell.width() + 8 * dpi / 1440, cell.height());
 }
 
-void CompareFilesWindow::MSFlexGridEdit(ComparisonGrid* grid, QTextEdit* overlay, const QString& typed) {
+void CompareFilesWindow::MSFlexGridEdit(ComparisonGrid* grid, QTextEdit* overlay,
+                                        const QString& typed) {
   const int row = grid->CurrentRow();
   if (row < 1) return;
   grid->SetCurrentRow(row);
@@ -342,8 +380,13 @@ void CompareFilesWindow::MSFlexGridEdit(ComparisonGrid* grid, QTextEdit* overlay
     overlay->setPlainText(typed);
     overlay->moveCursor(QTextCursor::End);
   } else {
-    overlay->setPlainText(model.LineText(row));
+    const qsizetype limit = DetailCharacters(grid, FileGridModel::kTextColumn);
+    const QString text = model.LineText(row, limit + 1);
+    QString shown = text.left(limit);
+    if (!shown.isEmpty() && shown.back().isHighSurrogate()) shown.chop(1);
+    overlay->setPlainText(shown);
     overlay->selectAll();
+    if (text.size() > limit) TellDetailCut(limit);
   }
   PlaceOverlay(overlay, grid, row);
   overlay->show();
@@ -354,9 +397,7 @@ void CompareFilesWindow::MSFlexGridEdit(ComparisonGrid* grid, QTextEdit* overlay
 bool CompareFilesWindow::EditKeyCode(ComparisonGrid* grid, QTextEdit* overlay, QKeyEvent* key) {
   switch (key->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      grid->setFocus();
-      return true;
+    case Qt::Key_Enter: grid->setFocus(); return true;
     case Qt::Key_Escape:
       overlay->hide();
       grid->setFocus();
@@ -367,10 +408,10 @@ bool CompareFilesWindow::EditKeyCode(ComparisonGrid* grid, QTextEdit* overlay, Q
       return true;
     case Qt::Key_Down:
       grid->setFocus();
-      if (grid->CurrentRow() < grid->model()->rowCount()) grid->SetCurrentRow(grid->CurrentRow() + 1);
+      if (grid->CurrentRow() < grid->model()->rowCount())
+        grid->SetCurrentRow(grid->CurrentRow() + 1);
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

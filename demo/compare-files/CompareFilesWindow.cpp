@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -14,12 +15,12 @@
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTextEdit>
-#include <QKeyEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include <cstdlib>
 
+#include "demo/common/FileNames.h"
 #include "demo/common/PanelStatusBar.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/SettingsFile.h"
@@ -41,7 +42,7 @@ constexpr const char* kWindowTitle = "Compare Files";
 
 // A path exists when it is not empty and a directory lookup of it finds an entry.
 bool FileExists(const QString& path) {
-  return !path.isEmpty() && platform::DirectorySearchFindsEntry(QFile::encodeName(path).toStdString());
+  return !path.isEmpty() && platform::DirectorySearchFindsEntry(FileNameToStd(path));
 }
 
 QString ProgramName() { return QStringLiteral("LindrelDemo"); }
@@ -114,8 +115,10 @@ void CompareFilesWindow::BuildControls() {
   rtbSource_ = BuildOverlay("rtbSource", msfgSource_);
   rtbAllInOne_ = BuildOverlay("rtbAllInOne", msfgAllInOne_);
   for (ComparisonGrid* grid : {msfgMaster_, msfgSource_}) grid->installEventFilter(this);
-  connect(msfgMaster_, &QAbstractItemView::doubleClicked, this, [this] { HighlightParagraphChangesRTF(true); });
-  connect(msfgSource_, &QAbstractItemView::doubleClicked, this, [this] { HighlightParagraphChangesRTF(false); });
+  connect(msfgMaster_, &QAbstractItemView::doubleClicked, this,
+          [this] { HighlightParagraphChangesRTF(true); });
+  connect(msfgSource_, &QAbstractItemView::doubleClicked, this,
+          [this] { HighlightParagraphChangesRTF(false); });
   connect(msfgAllInOne_, &QAbstractItemView::doubleClicked, this,
           [this] { HighlightParagraphChangesRTFAllInOne(); });
   // Leaving the current cell hides what lies over it.
@@ -127,7 +130,8 @@ void CompareFilesWindow::BuildControls() {
     rtbMaster_->hide();
     rtbSource_->hide();
   });
-  connect(msfgAllInOne_->selectionModel(), &QItemSelectionModel::currentChanged, rtbAllInOne_, &QWidget::hide);
+  connect(msfgAllInOne_->selectionModel(), &QItemSelectionModel::currentChanged, rtbAllInOne_,
+          &QWidget::hide);
 
   sideBySide_ = new QWidget(this);
   sideBySide_->setObjectName(QStringLiteral("sideBySide"));
@@ -204,7 +208,8 @@ QWidget* CompareFilesWindow::BuildTopBar() {
   cmdRefresh_ = Toolbar1_->addAction(style()->standardIcon(QStyle::SP_BrowserReload),
                                      QStringLiteral("Refresh (F5)"));
   cmdRefresh_->setObjectName(QStringLiteral("cmdRefresh"));
-  cmdSwap_ = Toolbar1_->addAction(SwapPicture(), QStringLiteral("Swap Master And Source Files (F9)"));
+  cmdSwap_ =
+      Toolbar1_->addAction(SwapPicture(), QStringLiteral("Swap Master And Source Files (F9)"));
   cmdSwap_->setObjectName(QStringLiteral("cmdSwap"));
   connect(cmdRefresh_, &QAction::triggered, this, [this] {
     if (!settings_.showReportOnly) Refresh_View();
@@ -236,14 +241,12 @@ QWidget* CompareFilesWindow::BuildTopBar() {
 }
 
 void CompareFilesWindow::ConnectComponent() {
-  connect(lindrel1_, &widgets::LindrelWidget::OnError, this,
-          &CompareFilesWindow::Lindrel1_OnError);
+  connect(lindrel1_, &widgets::LindrelWidget::OnError, this, &CompareFilesWindow::Lindrel1_OnError);
   connect(lindrel1_, &widgets::LindrelWidget::FileCompareStarted, this,
           &CompareFilesWindow::Lindrel1_FileCompareStarted);
   connect(lindrel1_, &widgets::LindrelWidget::FileCompareCompleted, this,
           &CompareFilesWindow::Lindrel1_FileCompareCompleted);
 }
-
 
 // --- Starting a comparison --------------------------------------------------------------
 
@@ -289,8 +292,9 @@ void CompareFilesWindow::DoComparison() {
   Pause(10);
   if (!alive) return;
   startTime_ = TickCount();
-  lindrel1_->SetFileSource(sourceFileName_);
-  lindrel1_->SetFileMaster(masterFileName_);
+  // Through the component's own interface: the names reach it as the bytes they are.
+  lindrel1_->Control().SetFileSource(FileNameToStd(sourceFileName_));
+  lindrel1_->Control().SetFileMaster(FileNameToStd(masterFileName_));
   Pause(1000);
   if (!alive) return;
 
@@ -305,11 +309,15 @@ void CompareFilesWindow::DoComparison() {
     found = false;
   }
   if (found) {
+    comparedMaster_ = FileStamp::Of(masterFileName_);
+    comparedSource_ = FileStamp::Of(sourceFileName_);
     lindrel1_->FileCompareBegin();
   } else {
     ShowBusyPointer(false);
-    widgets::ShowMessage(this, QMessageBox::Warning, ProgramName(),
-                         QStringLiteral("File does not exist: ") + missing);
+    const QString refused = QStringLiteral("File does not exist: ") + ShownFileName(missing);
+    // The status said a comparison was under way; it now says why none is.
+    SetStatus(3, refused);
+    widgets::ShowMessage(this, QMessageBox::Warning, ProgramName(), refused);
   }
   if (!alive) return;
   frmPleaseWait_->hide();
@@ -330,7 +338,10 @@ void CompareFilesWindow::ReportOptions() {
 
 // --- Events of the component -------------------------------------------------------------
 
-void CompareFilesWindow::Lindrel1_OnError(long, const QString& message) { SetStatus(3, message); }
+void CompareFilesWindow::Lindrel1_OnError(long, const QString& message) {
+  if (collectReportError_) reportError_ = message;
+  SetStatus(3, message);
+}
 
 void CompareFilesWindow::Lindrel1_FileCompareStarted() {
   SetStatus(3, QStringLiteral("File Compare In Process..."));
@@ -341,17 +352,28 @@ void CompareFilesWindow::Lindrel1_FileCompareStarted() {
 
 void CompareFilesWindow::Lindrel1_FileCompareCompleted(long count) {
   if (completionProbe_) completionProbe_();
-  if (settings_.showReportOnly) ShowReportOnlyResult();
-  else ShowResultInGrids(count);
+  if (settings_.showReportOnly)
+    ShowReportOnlyResult();
+  else
+    ShowResultInGrids(count);
 }
 
 void CompareFilesWindow::ShowReportOnlyResult() {
+  // The report reads the files again: one that changed since the comparison is paired
+  // with records that describe what it was.
+  changeProblem_.clear();
+  NoteChange(ComparedMaster(), comparedMaster_, -1);
+  NoteChange(ComparedSource(), comparedSource_, -1);
+  const QString changed = ChangedFilesText(QStringLiteral("report"));
   cmdViewReport_Click();
   cmboChangeListing_->clear();
   ClearGrids();
   HideDetailViews();
   cmdCompareFilesViewFormat_->hide();
-  SetStatus(3, QStringLiteral("File Compare Completed"));
+  QString completed = QStringLiteral("File Compare Completed");
+  if (!reportProblem_.isEmpty()) completed += QStringLiteral(". ") + reportProblem_;
+  if (!changed.isEmpty()) completed += QStringLiteral(". ") + changed;
+  SetStatus(3, completed);
   SetStatus(5, ElapsedSecondsText());
   if (settings_.beepWhenDone) Beep();
 }
@@ -373,21 +395,33 @@ void CompareFilesWindow::ShowResultInGrids(long count) {
   if (AllInOneShown()) UpdateChangesToAllInOneGrid();
 
   recordCount_ = static_cast<int>(lindrel1_->FileCompareResultsCount());
+  const QString changed = ChangedFilesText(QStringLiteral("view"));
   if (!loadProblem_.isEmpty()) {
     // A file that could not be read now tells nothing about the comparison: no verdict,
     // no change to move to; the user hears why.
     if (count < 1) cmdViewReport_->hide();
     widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(), loadProblem_);
     if (!alive) return;
-  } else if (count < 1) {
-    cmdViewReport_->hide();
-    widgets::ShowMessage(this, QMessageBox::Information, QStringLiteral("Info"),
-                         recordCount_ == -1 ? QStringLiteral("Binary Files are different")
-                                            : QStringLiteral("No differences detected"));
-    if (!alive) return;
   } else {
-    cmdViewReport_->show();
-    MoveFirst();
+    QString verdict;
+    if (count < 1) {
+      cmdViewReport_->hide();
+      verdict = recordCount_ == -1 ? QStringLiteral("Binary Files are different")
+                                   : QStringLiteral("No differences detected");
+    } else {
+      cmdViewReport_->show();
+      MoveFirst();
+    }
+    // The records stay on screen over the lines loaded now; the user hears that they
+    // describe files that have changed since.
+    if (!changed.isEmpty()) {
+      widgets::ShowMessage(
+          this, QMessageBox::Warning, windowTitle(),
+          verdict.isEmpty() ? changed : verdict + QStringLiteral("\n\n") + changed);
+    } else if (!verdict.isEmpty()) {
+      widgets::ShowMessage(this, QMessageBox::Information, QStringLiteral("Info"), verdict);
+    }
+    if (!alive) return;
   }
   if (settings_.beepWhenDone) Beep();
 
@@ -397,7 +431,10 @@ void CompareFilesWindow::ShowResultInGrids(long count) {
   SetNavigationButtons();
 
   QString completed = QStringLiteral("File Compare Completed");
-  if (!loadProblem_.isEmpty()) completed += QStringLiteral(". ") + loadProblem_;
+  if (!loadProblem_.isEmpty())
+    completed += QStringLiteral(". ") + loadProblem_;
+  else if (!changed.isEmpty())
+    completed += QStringLiteral(". ") + changed;
   SetStatus(3, completed);
   SetStatus(5, ElapsedSecondsText());
   ShowBusyPointer(false);
@@ -423,13 +460,12 @@ void CompareFilesWindow::SaveIniFile() {
   QStringList failures;
   QString error;
   if (!settings_.Save(&error)) failures << error;
-  if (!placement_.Save(*this))
-    failures << QStringLiteral("cannot write the window placement to %1").arg(PlacementStorePath());
+  if (QString placementError; !placement_.Save(*this, &placementError)) failures << placementError;
   QString reasons;
   if (!NoFailures(failures, &reasons)) {
-    widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),
-                         QStringLiteral("The settings of this window could not be saved:\n") +
-                             reasons);
+    widgets::ShowMessage(
+        this, QMessageBox::Warning, windowTitle(),
+        QStringLiteral("The settings of this window could not be saved:\n") + reasons);
   }
 }
 
@@ -447,15 +483,18 @@ void CompareFilesWindow::closeEvent(QCloseEvent* event) {
 void CompareFilesWindow::Form_Activate() {
   if (!main_) return;
   // A file comparison has no tab-delimited report.
-  main_->ShowMenusFor({.htmlReport = true, .commaDelimitedReport = true, .textReport = true, .swap = true});
+  main_->ShowMenusFor(
+      {.htmlReport = true, .commaDelimitedReport = true, .textReport = true, .swap = true});
   main_->PressToolbarButton(QString::fromUtf8(kCompareFilesName), true);
 }
 
 void CompareFilesWindow::Form_Deactivate() { HideDetailViews(); }
 
 void CompareFilesWindow::ShowThisWindow() {
-  if (main_) main_->ShowChild(objectName());
-  else show();
+  if (main_)
+    main_->ShowChild(objectName());
+  else
+    show();
 }
 
 // --- Status bar ------------------------------------------------------------------------------
@@ -464,9 +503,7 @@ void CompareFilesWindow::SetStatus(int panel, const QString& text) {
   sbStatus_->SetText(panel, text);
 }
 
-QString CompareFilesWindow::StatusText(int panel) const {
-  return sbStatus_->Text(panel);
-}
+QString CompareFilesWindow::StatusText(int panel) const { return sbStatus_->Text(panel); }
 
 QString CompareFilesWindow::ElapsedSecondsText() const {
   const long elapsed = std::labs(startTime_ - TickCount());

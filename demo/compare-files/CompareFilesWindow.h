@@ -39,13 +39,14 @@
 
 #include "demo/common/ChildPlacement.h"
 #include "demo/common/ComparisonWindow.h"
-#include "demo/common/MainWindowServices.h"
 #include "demo/common/HistoryList.h"
+#include "demo/common/MainWindowServices.h"
 #include "demo/compare-files/AlignedRows.h"
 #include "demo/compare-files/AllInOneModel.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/CompareFilesSettings.h"
 #include "demo/compare-files/FileGridModel.h"
+#include "demo/compare-files/FileStamp.h"
 
 class QAction;
 class QComboBox;
@@ -73,7 +74,7 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
  public:
   static constexpr const char* kMasterHistorySection = "MasterSearchFile";
   static constexpr const char* kSourceHistorySection = "SourceSearchFile";
-  static constexpr const char* kViewAllInOne = "All In One";     // side by side on screen
+  static constexpr const char* kViewAllInOne = "All In One";      // side by side on screen
   static constexpr const char* kViewSideBySide = "Side By Side";  // all in one on screen
   static constexpr int kStatusPanels = 5;
 
@@ -86,7 +87,9 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   QWidget* Widget() override { return this; }
   widgets::LindrelWidget* Component() override { return lindrel1_; }
   void StartFromMenu() override { cmdCompare_Click(); }
-  void OfferPair(const QString& master, const QString& source) override { CompareFilesFromDialog(master, source); }
+  void OfferPair(const QString& master, const QString& source) override {
+    CompareFilesFromDialog(master, source);
+  }
   void Refresh_View() override;
   // Exchanges the master and source files, then compares them.
   void Swap() override;
@@ -145,7 +148,9 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   void UpdateChangesToFiles();
   void UpdateChangesToAllInOneGrid();
   void cmdCompareFilesViewFormat_Click();
-  void CreateReport(const QString& path, long type, long style);
+  // Writes one report of the last comparison through Lindrel1. True when this request
+  // wrote it; otherwise status panel 3 says why.
+  bool CreateReport(const QString& path, long type, long style);
   void ReadIniFile();
   void SaveIniFile();
 
@@ -211,7 +216,18 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   void ShowResultInGrids(long count);
 
   // Grids.
-  int LoadFileToGrid(const QString& fileName, FileGridModel& grid);
+  // Loads `fileName` into `grid`; notes a load failure in loadProblem_, and a file that
+  // is no longer the one `compared` describes in changeProblem_.
+  int LoadFileToGrid(const QString& fileName, FileGridModel& grid, const FileStamp& compared);
+  // Adds `fileName` to changeProblem_ when it is not the file that was compared (or
+  // `loadedBytes`, when not negative, is not its compared size).
+  void NoteChange(const QString& fileName, const FileStamp& compared, qint64 loadedBytes);
+  // FileMaster and FileSource of Lindrel1, the names as the component holds them.
+  QString ComparedMaster() const;
+  QString ComparedSource() const;
+  // "" or the sentence that tells the user what changed since the comparison and that
+  // `what` ("view", "report") may not match the files.
+  QString ChangedFilesText(const QString& what) const;
   void ClearGrids();
   void ScheduleLayout();
   void LayoutGrids();
@@ -235,12 +251,19 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   void MSFlexGridEdit(ComparisonGrid* grid, QTextEdit* overlay, const QString& typed);
   bool EditKeyCode(ComparisonGrid* grid, QTextEdit* overlay, QKeyEvent* key);
   void PlaceOverlay(QTextEdit* overlay, ComparisonGrid* grid, int gridRow);
+  // How much of a line the boxes laid over a row of `grid` hold (CompareFilesDetailView).
+  qsizetype DetailCharacters(const ComparisonGrid* grid, int textColumn) const;
+  // Status panel 3 says that a box holds only the first `shown` characters of its row.
+  void TellDetailCut(qsizetype shown);
 
   // Helpers.
   void SetStatus(int panel, const QString& text);
   QString ElapsedSecondsText() const;
   void ShowThisWindow();
   void OpenReport(const QString& path, bool html);
+  // Status panel 3 says why a report was not written or opened; kept for the completion
+  // of show-report-only mode, which would otherwise replace it.
+  void ReportProblem(const QString& text);
 
   MainWindowServices* main_ = nullptr;
   CompareFilesSettings settings_;
@@ -265,6 +288,12 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   bool scrollEcho_ = false;
   bool layoutScheduled_ = false;
   QString loadProblem_;
+  QString changeProblem_;
+  FileStamp comparedMaster_;  // the files as the running or last comparison began
+  FileStamp comparedSource_;
+  QString reportProblem_;
+  QString reportError_;  // the component's message during a report request
+  bool collectReportError_ = false;
   std::function<void()> completionProbe_;
 
   widgets::LindrelWidget* lindrel1_ = nullptr;

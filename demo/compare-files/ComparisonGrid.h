@@ -7,9 +7,14 @@
 // heights, writing each one only when it changes, with the header's repainting held back
 // so that a grid of a few hundred thousand rows takes them in one go.
 //
+// A cell draws no more of its text than its size can show: a line of millions of
+// characters is laid out only as far as the cell reaches, so painting it stays as quick
+// as painting any other row.
+//
 // Threading: GUI thread only.
 #pragma once
 
+#include <QFont>
 #include <QTableView>
 
 #include <vector>
@@ -41,6 +46,15 @@ class ComparisonGrid : public QTableView {
   int TextWidthIn(int columnWidth) const;
   // The tallest a row may be: the grid's height less 2000 twips, at least one line.
   int MaxRowHeight() const;
+  // The fewest lines whose row is MaxRowHeight() high: more lines make no taller row.
+  int MaxRowLines() const;
+  // The most characters of a text that a cell of `cell` pixels can show, wrapped in the
+  // grid's font: any more lie outside it.
+  qsizetype CharactersShownIn(const QSize& cell) const;
+  // What a cell of `cell` pixels draws of `text`: the lines it shows, wrapped in the
+  // grid's font, and nothing below them; a run of letters and digits wider than the cell
+  // only as far as it can be seen. Drawn, it looks as `text` would.
+  QString ShownPart(const QString& text, const QSize& cell) const;
 
   // Gives grid row r (r >= 1) the height of lineCounts[r] lines, capped; index 0 unused.
   void ApplyRowLines(const std::vector<int>& lineCounts);
@@ -58,6 +72,13 @@ class ComparisonGrid : public QTableView {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
+  // The advance of the narrowest printable ASCII character, at least 1.
+  int NarrowestWidth() const;
+
+  mutable QFont narrowestFont_;  // the font narrowestWidth_ was measured in
+  mutable int narrowestWidth_ = 0;
+  mutable QFont advancesFont_;  // the font advances_ holds, by UTF-16 code unit
+  mutable std::vector<float> advances_;
   // Pixels between a cell's border and its text, on each side.
   int CellMargin() const;
 };

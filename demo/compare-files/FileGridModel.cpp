@@ -60,7 +60,8 @@ void FileGridModel::SetRowsBack(int firstRow, int count, RowBack back) {
   const int last = std::min(firstRow + count - 1, GridRowCount() - 1);
   if (first > last) return;
   for (int row = first; row <= last; ++row) rows_[static_cast<size_t>(row - 1)].back = back;
-  emit dataChanged(index(first - 1, kTextColumn), index(last - 1, kTextColumn), {Qt::BackgroundRole});
+  emit dataChanged(index(first - 1, kTextColumn), index(last - 1, kTextColumn),
+                   {Qt::BackgroundRole});
 }
 
 const GridRow& FileGridModel::Row(int gridRow) const {
@@ -79,6 +80,12 @@ QString FileGridModel::LineText(int gridRow) const {
   if (gridRow <= 0) return header_;
   const GridRow& row = Row(gridRow);
   return row.IsPadding() || !lines_ ? QString() : lines_->Text(row.line - 1);
+}
+
+QString FileGridModel::LineText(int gridRow, qsizetype maxCharacters) const {
+  if (gridRow <= 0) return header_.left(maxCharacters);
+  const GridRow& row = Row(gridRow);
+  return row.IsPadding() || !lines_ ? QString() : lines_->Text(row.line - 1, maxCharacters);
 }
 
 bool FileGridModel::IsLineTextEmpty(int gridRow) const {
@@ -116,8 +123,7 @@ QVariant FileGridModel::data(const QModelIndex& index, int role) const {
   const int gridRow = index.row() + 1;
   const bool text = index.column() == kTextColumn;
   switch (role) {
-    case Qt::DisplayRole:
-      return text ? LineText(gridRow) : NumberText(gridRow);
+    case Qt::DisplayRole: return text ? ShownText(gridRow) : NumberText(gridRow);
     case Qt::BackgroundRole:
       if (!text) return QGuiApplication::palette().button();
       if (QColor back = grid_colours::Back(Row(gridRow).back); back.isValid()) return QBrush(back);
@@ -129,8 +135,7 @@ QVariant FileGridModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
       return text ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                   : QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    default:
-      return {};
+    default: return {};
   }
 }
 

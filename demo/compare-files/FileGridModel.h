@@ -43,6 +43,14 @@ class FileGridModel : public QAbstractTableModel {
   int GridRowCount() const { return static_cast<int>(rows_.size()) + 1; }
   QString NumberText(int gridRow) const;
   QString LineText(int gridRow) const;
+  // What the grid shows of LineText(gridRow): its first kShownCharacters characters. A
+  // row is never taller than its grid, which such a prefix overfills at any width and
+  // font a screen allows, so a line of millions of characters costs no more to show,
+  // size or scroll past than one of a few thousand.
+  QString ShownText(int gridRow) const { return LineText(gridRow, kShownCharacters); }
+  // The first `maxCharacters` characters of LineText(gridRow), decoding no more.
+  QString LineText(int gridRow, qsizetype maxCharacters) const;
+  static constexpr qsizetype kShownCharacters = 200000;
   bool IsLineTextEmpty(int gridRow) const;
   // At least the number of characters of LineText(gridRow), found cheaply.
   qsizetype TextLengthBound(int gridRow) const;

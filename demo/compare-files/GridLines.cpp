@@ -3,14 +3,28 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "demo/common/FileNames.h"
 
 namespace lindrel::demo {
 
 bool GridLines::Load(const QString& path, QString* error) {
   Clear();
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  // Opened by the name's own bytes (FileNames.h); Qt's conversion would lose some.
+  const int fd = ::open(FileNameToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (error != nullptr) *error = QString::fromLocal8Bit(std::strerror(errno));
+    return false;
+  }
+  QFile file;
+  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
     if (error != nullptr) *error = file.errorString();
     return false;
   }
@@ -29,6 +43,7 @@ void GridLines::SetContent(QByteArray bytes) {
 }
 
 void GridLines::Clear() {
+  longLines_.clear();
   content_.clear();
   spans_.clear();
   spans_.shrink_to_fit();
@@ -36,6 +51,7 @@ void GridLines::Clear() {
 
 void GridLines::Split() {
   spans_.clear();
+  longLines_.clear();
   const char* data = content_.constData();
   qsizetype size = content_.size();
   if (const void* end = std::memchr(data, '\x1a', static_cast<size_t>(size)))
@@ -56,8 +72,20 @@ QByteArray GridLines::Bytes(int index) const {
   return QByteArray::fromRawData(content_.constData() + span.offset, span.length);
 }
 
+GridLines::LongLine& GridLines::Facts(int index) const {
+  auto [entry, added] = longLines_.try_emplace(index);
+  if (added) {
+    const Span& span = spans_[index];
+    const QByteArrayView bytes(content_.constData() + span.offset, span.length);
+    entry->second.utf8 = bytes.isValidUtf8();
+    entry->second.tabs = bytes.count('\t');
+  }
+  return entry->second;
+}
+
 qsizetype GridLines::LengthBound(int index) const {
   const Span& span = spans_[index];
+  if (span.length > kLongLine) return span.length + 3 * Facts(index).tabs;
   const char* bytes = content_.constData() + span.offset;
   qsizetype tabs = 0;
   for (qsizetype i = 0; i < span.length; ++i) tabs += bytes[i] == '\t';
@@ -65,17 +93,70 @@ qsizetype GridLines::LengthBound(int index) const {
   return span.length + 3 * tabs;
 }
 
+namespace {
+
+// `bytes` as a grid shows them: UTF-8 when `utf8` (a leading byte-order mark dropped when
+// `fileStart`), else Latin-1; tabs as four blanks.
+QString Decode(QByteArrayView bytes, bool utf8, bool fileStart) {
+  QString text;
+  if (utf8) {
+    // The decoder drops a leading byte-order mark unless told otherwise.
+    QStringConverter::Flags flags = QStringConverter::Flag::Stateless;
+    if (!fileStart) flags |= QStringConverter::Flag::ConvertInitialBom;
+    QStringDecoder decoder(QStringDecoder::Utf8, flags);
+    text = decoder.decode(bytes);
+  } else {
+    text = QString::fromLatin1(bytes);
+  }
+  if (text.contains(QLatin1Char('\t'))) text.replace(QLatin1Char('\t'), QStringLiteral("    "));
+  return text;
+}
+
+}  // namespace
+
 QString GridLines::Text(int index) const {
   const Span& span = spans_[index];
   QByteArrayView bytes(content_.constData() + span.offset, span.length);
-  // The decoder drops a leading byte-order mark unless told otherwise.
-  QStringConverter::Flags flags = QStringConverter::Flag::Stateless;
-  if (span.offset != 0) flags |= QStringConverter::Flag::ConvertInitialBom;
-  QStringDecoder utf8(QStringDecoder::Utf8, flags);
-  QString text = utf8.decode(bytes);
-  if (utf8.hasError()) text = QString::fromLatin1(bytes);
-  if (text.contains(QLatin1Char('\t'))) text.replace(QLatin1Char('\t'), QStringLiteral("    "));
+  const bool utf8 = span.length > kLongLine ? Facts(index).utf8 : bytes.isValidUtf8();
+  return Decode(bytes, utf8, span.offset == 0);
+}
+
+QString GridLines::Text(int index, qsizetype maxCharacters) const {
+  const Span& span = spans_[index];
+  maxCharacters = std::max<qsizetype>(maxCharacters, 0);
+  QString text;
+  if (span.length > kLongLine && maxCharacters <= kKeptCharacters) {
+    LongLine& facts = Facts(index);
+    if (!facts.started) {
+      facts.start = Start(index, kKeptCharacters, facts.utf8);
+      facts.started = true;
+    }
+    text = facts.start;
+  } else {
+    const bool utf8 =
+        span.length > kLongLine
+            ? Facts(index).utf8
+            : QByteArrayView(content_.constData() + span.offset, span.length).isValidUtf8();
+    text = Start(index, maxCharacters, utf8);
+  }
+  if (text.size() > maxCharacters) {
+    qsizetype keep = maxCharacters;
+    if (keep > 0 && text[keep - 1].isHighSurrogate()) --keep;
+    text.truncate(keep);
+  }
   return text;
+}
+
+QString GridLines::Start(int index, qsizetype maxCharacters, bool utf8) const {
+  const Span& span = spans_[index];
+  const QByteArrayView bytes(content_.constData() + span.offset, span.length);
+  // A character takes at most four bytes; a byte-order mark three more.
+  qsizetype end = std::min(bytes.size(), 4 * maxCharacters + 3);
+  // Not inside a character.
+  while (utf8 && end > 0 && end < bytes.size() &&
+         (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
+    --end;
+  return Decode(bytes.first(end), utf8, span.offset == 0);
 }
 
 }  // namespace lindrel::demo

@@ -15,25 +15,31 @@
 #include <QString>
 
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 namespace lindrel::demo {
 
 class GridLines {
  public:
-  // Replaces the content with the file at `path`. On failure the object is empty and
-  // `error` (when given) says why.
+  // Replaces the content with the file at `path` (a name as FileNames.h holds it). On failure the
+  // object is empty and `error` (when given) says why.
   bool Load(const QString& path, QString* error = nullptr);
   // Replaces the content with `bytes`, split by the same rules.
   void SetContent(QByteArray bytes);
   void Clear();
 
   int Count() const { return static_cast<int>(spans_.size()); }
+  // The bytes loaded, all of them (also those after a byte 26).
+  qsizetype ByteCount() const { return content_.size(); }
   // The text of line `index` (0-based): tabs as four blanks, UTF-8 when the bytes are
   // valid UTF-8, else Latin-1 (older files stay readable instead of showing
   // replacement marks). A byte-order mark is left out only at the start of the file;
   // elsewhere U+FEFF is a character of its line.
   QString Text(int index) const;
+  // The first `maxCharacters` characters (UTF-16 units, a pair never split) of
+  // Text(index), found by decoding only as much of the line as they need.
+  QString Text(int index, qsizetype maxCharacters) const;
   // True when line `index` has no characters.
   bool IsEmpty(int index) const { return spans_[index].length == 0; }
   // At least the number of characters of Text(index), found without decoding it.
@@ -47,10 +53,27 @@ class GridLines {
     qsizetype length;
   };
 
+  // What a line of more than kLongLine bytes is found to be, kept once found: a grid
+  // asks for the start of its row on every paint, and a line of millions of bytes would
+  // be scanned whole each time.
+  static constexpr qsizetype kLongLine = 1 << 16;
+  struct LongLine {
+    bool utf8 = false;
+    qsizetype tabs = 0;
+    QString start;  // its first kKeptCharacters characters, once asked for
+    bool started = false;
+  };
+  static constexpr qsizetype kKeptCharacters = 200000;
+  LongLine& Facts(int index) const;
+  // At least the first `maxCharacters` characters of Text(index) (more when cheaper),
+  // decoded as UTF-8 when `utf8`, else as Latin-1.
+  QString Start(int index, qsizetype maxCharacters, bool utf8) const;
+
   void Split();
 
   QByteArray content_;
   std::vector<Span> spans_;
+  mutable std::unordered_map<int, LongLine> longLines_;
 };
 
 }  // namespace lindrel::demo

@@ -16,7 +16,9 @@ constexpr qreal kCertainMargin = 0.05;
 }  // namespace
 
 WrappedLineCounter::WrappedLineCounter(const QFont& font, qreal width)
-    : font_(font), metrics_(font), width_(std::max<qreal>(width, 1.0)),
+    : font_(font),
+      metrics_(font),
+      width_(std::max<qreal>(width, 1.0)),
       maxCharWidth_(std::max<qreal>(metrics_.maxWidth(), 1.0)),
       charWidths_(0x10000, -1.0f) {}
 
@@ -26,25 +28,37 @@ qreal WrappedLineCounter::CharWidth(QChar c) {
   return width;
 }
 
-int WrappedLineCounter::Lines(const QString& text) {
+int WrappedLineCounter::Lines(const QString& text, int maxLines) {
+  maxLines = std::max(maxLines, 1);
   if (text.isEmpty() || SurelyFits(text.size())) return 1;
+  const bool layOut = text.size() <= kLayoutLength && layoutsLeft_ > 0;
+  if (layOut) {
+    qreal sum = 0;
+    for (QChar c : text) sum += CharWidth(c);
+    if (sum <= width_ * (1 - kCertainMargin)) return 1;
+    --layoutsLeft_;
+    return LaidOutLines(text);
+  }
+  // An estimate is never below sum / width lines: once that reaches maxLines the rest of
+  // the text changes nothing.
+  const qreal enough = static_cast<qreal>(maxLines) * width_;
   qreal sum = 0;
-  for (QChar c : text) sum += CharWidth(c);
-  if (sum <= width_ * (1 - kCertainMargin)) return 1;
-  if (layoutsLeft_ <= 0) return EstimatedLines(text, sum);
-  --layoutsLeft_;
-  return LaidOutLines(text);
-}
-
-int WrappedLineCounter::EstimatedLines(const QString& text, qreal sum) const {
-  // Wrapping at word boundaries leaves part of each line empty: allow for a word's
-  // width at the end of every line.
   qsizetype longestWord = 0, word = 0;
   for (QChar c : text) {
+    sum += CharWidth(c);
     word = c.isSpace() ? 0 : word + 1;
     longestWord = std::max(longestWord, word);
+    if (sum >= enough) return maxLines;
   }
-  const qreal slack = std::min<qreal>(longestWord * maxCharWidth_, width_ * 0.5);
+  if (sum <= width_ * (1 - kCertainMargin)) return 1;
+  return std::min(EstimatedLines(sum, longestWord), maxLines);
+}
+
+int WrappedLineCounter::EstimatedLines(qreal sum, qsizetype longestWord) const {
+  // Wrapping at word boundaries leaves part of each line empty: allow for a word's
+  // width at the end of every line.
+  const qreal slack =
+      std::min<qreal>(static_cast<qreal>(longestWord) * maxCharWidth_, width_ * 0.5);
   return std::max(1, static_cast<int>(std::ceil(sum / std::max<qreal>(width_ - slack, 1.0))));
 }
 

@@ -5,9 +5,11 @@
 // widths of their characters (cached per character) without laying the text out, so a
 // grid of a few hundred thousand rows is measured in a fraction of a second. Only lines
 // that come close to the width or exceed it are laid out for real, up to a budget per
-// counter; past it (a very narrow column over a very large file) the count is estimated
-// from the characters' widths with room to spare, so a row may be a little taller than
-// needed but its text is never cut.
+// counter, and only lines of at most kLayoutLength characters (laying out costs more
+// than linear time in the length: a line of millions of characters would take seconds).
+// Past either bound the count is estimated from the characters' widths with room to
+// spare, so a row may be a little taller than needed but its text is never cut. The
+// estimate stops as soon as the text surely needs the caller's largest useful count.
 //
 // Threading: GUI thread only (it uses the font engine).
 #pragma once
@@ -16,6 +18,7 @@
 #include <QFontMetricsF>
 #include <QString>
 
+#include <limits>
 #include <vector>
 
 namespace lindrel::demo {
@@ -23,11 +26,14 @@ namespace lindrel::demo {
 class WrappedLineCounter {
  public:
   static constexpr int kLayoutBudget = 4000;
+  static constexpr qsizetype kLayoutLength = 2000;
 
   WrappedLineCounter(const QFont& font, qreal width);
 
-  // At least 1.
-  int Lines(const QString& text);
+  // The number of lines `text` wraps to, at least 1; or `maxLines` when it needs at
+  // least that many (a row is never taller than maxLines, so more is not worth counting).
+  // Never fewer lines than the text needs, up to maxLines.
+  int Lines(const QString& text, int maxLines = std::numeric_limits<int>::max());
 
   // A bound on the width of any text of `length` characters, for callers that can skip
   // building the text when it is obviously short.
@@ -36,7 +42,7 @@ class WrappedLineCounter {
  private:
   qreal CharWidth(QChar c);
   int LaidOutLines(const QString& text);
-  int EstimatedLines(const QString& text, qreal sum) const;
+  int EstimatedLines(qreal sum, qsizetype longestWord) const;
 
   QFont font_;
   QFontMetricsF metrics_;

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QTimer>
 
+#include "demo/common/FileNames.h"
 #include "demo/compare-dirs/CompareDirWindow.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "lindrel/widgets/ModalDialogs.h"
@@ -30,10 +30,9 @@ void OpenFromCommandLine(MainWindow& window, const QStringList& operands) {
   }
   // Relative to where the program was started; kept whole, so that the file histories
   // still name the same files in a later run started elsewhere.
-  auto whole = [](const QString& path) { return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath(); };
-  const QString master = whole(operands[0]);
-  const QString source = whole(operands[1]);
-  if (QFileInfo(master).isDir() && QFileInfo(source).isDir()) {
+  const QString master = AbsoluteFileName(operands[0]);
+  const QString source = AbsoluteFileName(operands[1]);
+  if (IsDirectoryName(master) && IsDirectoryName(source)) {
     const QString name = QString::fromUtf8(MainWindow::kCompareDir);
     window.ShowChild(name);
     window.PressToolbarButton(name, true);
@@ -41,12 +40,12 @@ void OpenFromCommandLine(MainWindow& window, const QStringList& operands) {
       dirs->CompareDirectoriesPair(master, source);
     return;
   }
-  if (QFileInfo(master).isDir() != QFileInfo(source).isDir() && QFileInfo::exists(master) &&
-      QFileInfo::exists(source)) {
+  if (IsDirectoryName(master) != IsDirectoryName(source) && FileNameExists(master) &&
+      FileNameExists(source)) {
     widgets::ShowMessage(&window, QMessageBox::Warning, QStringLiteral("LindrelDemo"),
                          QStringLiteral("A file can only be compared with a file, and a directory "
                                         "with a directory: %1 and %2.")
-                             .arg(master, source));
+                             .arg(ShownFileName(master), ShownFileName(source)));
     return;
   }
   const QString name = QString::fromUtf8(MainWindow::kCompareFiles);
@@ -57,7 +56,7 @@ void OpenFromCommandLine(MainWindow& window, const QStringList& operands) {
     files->ComparePair(master, source);
 }
 
-int RunDemo(QApplication& app) {
+int RunDemo(QApplication& app, int argc, const char* const* argv) {
   QApplication::setApplicationName(QStringLiteral("LindrelDemo"));
   QApplication::setOrganizationName(QStringLiteral("Morvantis"));
   QCommandLineParser parser;
@@ -68,7 +67,11 @@ int RunDemo(QApplication& app) {
                                QStringLiteral("The original file or directory."));
   parser.addPositionalArgument(QStringLiteral("SOURCE"),
                                QStringLiteral("The modified file or directory."));
-  parser.process(app);
+  // The operands are file names: read from argv as bytes, since Qt's own list of the
+  // arguments has already lost those that are not UTF-8.
+  QStringList arguments = FileNameArguments(argc, argv);
+  arguments.prepend(QApplication::applicationFilePath());
+  parser.process(arguments);
 
   MainWindow window(DemoChildFactories());
   window.show();

@@ -20,8 +20,9 @@ MainWindow::ChildFactories DemoChildFactories();
 // Directories window with its stored options; anything else is explained in a message.
 void OpenFromCommandLine(MainWindow& window, const QStringList& operands);
 
-// Sets the application's names, reads the command line, shows the main window, opens
-// what the command line names and runs the event loop.
-int RunDemo(QApplication& app);
+// Sets the application's names, reads the command line (`argc` and `argv` as the
+// QApplication left them, Qt's own options taken out), shows the main window, opens what
+// the command line names and runs the event loop.
+int RunDemo(QApplication& app, int argc, const char* const* argv);
 
 }  // namespace lindrel::demo

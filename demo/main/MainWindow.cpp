@@ -12,10 +12,10 @@
 
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/HelpFiles.h"
-#include "demo/main/MainSettings.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/SettingsFile.h"
 #include "demo/common/WindowPlacement.h"
+#include "demo/main/MainSettings.h"
 #include "lindrel/widgets/AboutDialog.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
@@ -82,7 +82,8 @@ template <typename Command>
 void MainWindow::OnActiveChild(Command command) {
   QWidget* active = ActiveChild();
   for (const auto& [name, child] : children_) {
-    if (active != nullptr && child.window != nullptr && child.window->Widget() == active) command(*child.window);
+    if (active != nullptr && child.window != nullptr && child.window->Widget() == active)
+      command(*child.window);
   }
 }
 
@@ -91,7 +92,8 @@ void MainWindow::SubWindowActivated(QMdiSubWindow* sub) {
   if (child == activeChild_) return;
   if (activeChild_) {
     for (const auto& [name, slot] : children_) {
-      if (slot.window != nullptr && slot.window->Widget() == activeChild_) slot.window->Form_Deactivate();
+      if (slot.window != nullptr && slot.window->Widget() == activeChild_)
+        slot.window->Form_Deactivate();
     }
   }
   activeChild_ = child;
@@ -113,7 +115,8 @@ void MainWindow::ConnectMenus() {
 
   // Each item runs its command on the active child, if any.
   auto forward = [this](QAction* item, void (ComparisonWindow::*command)()) {
-    connect(item, &QAction::triggered, this, [this, command] { OnActiveChild([command](ComparisonWindow& w) { (w.*command)(); }); });
+    connect(item, &QAction::triggered, this,
+            [this, command] { OnActiveChild([command](ComparisonWindow& w) { (w.*command)(); }); });
   };
   auto font = [this] { OnActiveChild([](ComparisonWindow& w) { w.Change_Font(true); }); };
   forward(m.mnuRefresh, &ComparisonWindow::Refresh_View);
@@ -152,11 +155,11 @@ void MainWindow::BuildToolbar() {
     const char* icon;
     const char* tip;
   };
-  for (const Button& b : {Button{kCompareDir, ":/lindrel-demo/CompareDirectories.png",
-                                 "Compare Directories"},
-                          Button{kCompareFiles, ":/lindrel-demo/CompareFiles.png",
-                                 "Compare Files"}}) {
-    QAction* button = tbMain_->addAction(QIcon(QString::fromUtf8(b.icon)), QString::fromUtf8(b.tip));
+  for (const Button& b :
+       {Button{kCompareDir, ":/lindrel-demo/CompareDirectories.png", "Compare Directories"},
+        Button{kCompareFiles, ":/lindrel-demo/CompareFiles.png", "Compare Files"}}) {
+    QAction* button =
+        tbMain_->addAction(QIcon(QString::fromUtf8(b.icon)), QString::fromUtf8(b.tip));
     button->setObjectName(QString::fromUtf8(b.key));
     button->setToolTip(QString::fromUtf8(b.tip));
     button->setCheckable(true);
@@ -208,8 +211,8 @@ void MainWindow::SaveSettings() {
   };
   const QString main = QString::fromUtf8(main_settings::kThreadPriority.section);
   write(main, main_settings::kThreadPriority.name, QString::number(program.ThreadPriority()));
-  if (!SavePlacement(*this, QString::fromUtf8(kPlacementName)))
-    failures << QStringLiteral("cannot write the window placement to %1").arg(PlacementStorePath());
+  if (QString error; !SavePlacement(*this, QString::fromUtf8(kPlacementName), &error))
+    failures << error;
   write(main, main_settings::kCompareDirVisible.name, BoolText(false));
   write(main, main_settings::kCompareFilesVisible.name, BoolText(false));
   for (const auto& [name, sub] : children_) {
@@ -220,9 +223,9 @@ void MainWindow::SaveSettings() {
 
   if (!failures.isEmpty()) {
     failures.removeDuplicates();
-    widgets::ShowMessage(this, QMessageBox::Warning, QString::fromUtf8(kTitle),
-                         QStringLiteral("The settings of this session could not be saved:\n") +
-                             failures.join('\n'));
+    widgets::ShowMessage(
+        this, QMessageBox::Warning, QString::fromUtf8(kTitle),
+        QStringLiteral("The settings of this session could not be saved:\n") + failures.join('\n'));
   }
 }
 
@@ -262,7 +265,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // it shows again; its child must still be told, or its menus stay hidden.
     for (const auto& [name, child] : children_) {
       QMdiSubWindow* sub = child.frame;
-      if (sub != nullptr && watched == sub && mdiArea_->activeSubWindow() == sub) SubWindowActivated(sub);
+      if (sub != nullptr && watched == sub && mdiArea_->activeSubWindow() == sub)
+        SubWindowActivated(sub);
     }
   }
   return QMainWindow::eventFilter(watched, event);
@@ -320,7 +324,9 @@ QAction* MainWindow::ToolbarButton(const QString& key) const {
   return nullptr;
 }
 
-void MainWindow::ShowMenusFor(const ComparisonMenuItems& items) { menus_.ShowForComparisonWindow(items); }
+void MainWindow::ShowMenusFor(const ComparisonMenuItems& items) {
+  menus_.ShowForComparisonWindow(items);
+}
 
 void MainWindow::ShowChild(const QString& name) {
   if (!IsChildName(name)) return;
@@ -392,7 +398,8 @@ void MainWindow::SetThreadPriorityLevel(int level) {
   for (const char* name : {kCompareDir, kCompareFiles}) {
     ComparisonWindow* child = LoadChild(QString::fromUtf8(name));
     // A child without the component is skipped, as a failed late-bound call would be.
-    if (child != nullptr && child->Component() != nullptr) child->Component()->SetThreadPriority(level);
+    if (child != nullptr && child->Component() != nullptr)
+      child->Component()->SetThreadPriority(level);
   }
 }
 
@@ -451,8 +458,10 @@ void TileInBands(QMdiArea& area, Qt::Orientation stacking) {
   for (int i = 0; i < count; ++i) {
     windows[i]->showNormal();
     const int size = i == count - 1 ? length - i * band : band;
-    if (stacked) windows[i]->setGeometry(0, i * band, room.width(), size);
-    else windows[i]->setGeometry(i * band, 0, size, room.height());
+    if (stacked)
+      windows[i]->setGeometry(0, i * band, room.width(), size);
+    else
+      windows[i]->setGeometry(i * band, 0, size, room.height());
   }
 }
 

@@ -135,6 +135,21 @@ class CompareDirWindowTest : public QObject {
     window.Abort();
   }
 
+  void aScanClosedBeforeItsEndNeverReadsAsCompleted() {
+    const QString master = Dir("m"), source = Dir("s");
+    for (int i = 0; i < 40; ++i) env_->Write(QString("m/f%1.txt").arg(i), "one\n");
+    CompareDirWindow window;
+    SetOptions(window, {});
+    window.Lindrel1()->SetDirThrottle(true);  // slow enough to be closed while it runs
+    window.show();
+    window.CompareDirectoriesPair(master, source);
+    QVERIFY(window.Lindrel1()->GetDirCompareActive());
+    window.close();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !window.Lindrel1()->GetDirCompareActive() && !window.Timer1()->isActive(), 20000);
+    QCOMPARE(window.StatusText(3), QString("Scan Aborted"));
+  }
+
   void subfoldersLeftOutAreNamedWhenTheComparisonEnds() {
     const QString master = Dir("m"), source = Dir("s");
     for (const char* folder : {"one", "two", "three"}) {

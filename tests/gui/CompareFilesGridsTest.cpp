@@ -4,6 +4,7 @@
 // replace, written out literally below, on random record lists.
 #include <QBrush>
 #include <QRandomGenerator>
+#include <QTextLayout>
 #include <QtTest>
 
 #include <string>
@@ -12,8 +13,10 @@
 #include "LiteralColours.h"
 #include "demo/compare-files/AlignedRows.h"
 #include "demo/compare-files/AllInOneModel.h"
+#include "demo/compare-files/ComparisonGrid.h"
 #include "demo/compare-files/FileGridModel.h"
 #include "demo/compare-files/GridLines.h"
+#include "demo/compare-files/WrappedLineCounter.h"
 
 using lindrel::demo::AlignedRows;
 using lindrel::demo::AllInOneModel;
@@ -165,6 +168,56 @@ QStringList RowsOf(const QByteArray& content) {
   QStringList rows;
   for (int i = 0; i < lines.Count(); ++i) rows << lines.Text(i);
   return rows;
+}
+
+// The lines `text` takes when laid out as a cell lays it out (word wrap at `width`).
+QStringList LaidOut(const QString& text, const QFont& font, qreal width) {
+  QTextOption option;
+  option.setWrapMode(QTextOption::WordWrap);
+  QTextLayout layout(text, font);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QStringList lines;
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(width);
+    lines << text.mid(line.textStart(), line.textLength());
+  }
+  layout.endLayout();
+  return lines;
+}
+
+// The start of `line` that lies within `width` pixels (what a cell shows of it).
+QString VisiblePart(const QString& line, const QFont& font, qreal width) {
+  const QFontMetricsF metrics(font);
+  qreal x = 0;
+  qsizetype k = 0;
+  while (k < line.size() && x <= width) x += metrics.horizontalAdvance(line[k++]);
+  return line.left(k);
+}
+
+// Long texts of several shapes: prose, one word without end, runs of blanks, a script
+// that wraps between any two characters, wide characters in narrow ones.
+QString LongText(const QString& shape, qsizetype length) {
+  QString text;
+  int n = 0;
+  while (text.size() < length) {
+    if (shape == "prose")
+      text += QStringLiteral("value%1 = count; ").arg(n++ % 97);
+    else if (shape == "no blank")
+      text += QStringLiteral("abcdefghij");
+    else if (shape == "blank runs")
+      text += QStringLiteral("x") + QString(n++ % 300, QLatin1Char(' '));
+    else if (shape == "CJK")
+      text += QString::fromUtf8("\xE6\xBC\xA2\xE5\xAD\x97\xE3\x81\xA8");
+    else if (shape == "long word amid prose")
+      text += (n++ % 40 == 7 ? QString(700, QLatin1Char('w')) : QStringLiteral("il mi ")) + ' ';
+    else if (shape == "hyphenated")
+      text += QStringLiteral("well-known-") + QString::number(n++);
+    else
+      text += QStringLiteral("WWW iii ");
+  }
+  text.truncate(length);
+  return text;
 }
 
 QColor BackOf(const QAbstractItemModel& model, int gridRow, int column) {
@@ -356,6 +409,115 @@ class CompareFilesGridsTest : public QObject {
         QVERIFY2(allInOne.data(allInOne.index(r - 1, 2), Qt::TextAlignmentRole).toInt() ==
                      int(Qt::AlignLeft | Qt::AlignBottom),
                  qPrintable(where));
+      }
+    }
+  }
+
+  void aLinePrefixIsTheStartOfTheLine_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("characters");
+    const QByteArray longUtf8 =
+        QByteArray(3000, 'a') + "\xC3\xA9\xF0\x9F\x98\x80" + QByteArray(3000, 'b');
+    QTest::newRow("UTF-8, cut at a two-unit character") << longUtf8 + "\n" << 0 << 3002;
+    QTest::newRow("UTF-8, cut inside a multi-byte character") << longUtf8 + "\n" << 0 << 3001;
+    QTest::newRow("Latin-1 byte far past the cut decides for the whole line")
+        << QByteArray(5000, 'a') + "\xE9" + "\n"
+        << 0 << 100;
+    QTest::newRow("tabs as four blanks") << QByteArray(2000, '\t') + QByteArray(9000, 'x') + "\n"
+                                         << 0 << 7001;
+    QTest::newRow("byte-order mark at the start of the file")
+        << "\xEF\xBB\xBF" + QByteArray(9000, 'y') << 0 << 10;
+    QTest::newRow("byte-order mark on a later line")
+        << "z\n\xEF\xBB\xBF" + QByteArray(9000, 'y') << 1 << 10;
+    QTest::newRow("short line") << QByteArray("short\n") << 0 << 100;
+    QTest::newRow("nothing") << QByteArray("short\n") << 0 << 0;
+  }
+  void aLinePrefixIsTheStartOfTheLine() {
+    QFETCH(QByteArray, content);
+    QFETCH(int, line);
+    QFETCH(int, characters);
+    GridLines lines;
+    lines.SetContent(content);
+    const QString whole = lines.Text(line);
+    QString expected = whole.left(characters);
+    if (!expected.isEmpty() && expected.back().isHighSurrogate() && expected.size() < whole.size())
+      expected.chop(1);
+    QCOMPARE(lines.Text(line, characters), expected);
+  }
+
+  void rowCountsPastTheLayoutBoundAreEstimatesThatNeverCutText_data() {
+    QTest::addColumn<QString>("shape");
+    QTest::addColumn<int>("length");
+    for (const char* shape : {"prose", "no blank", "blank runs", "CJK", "long word amid prose",
+                              "hyphenated", "mixed widths"})
+      for (int length : {2500, 20000})
+        QTest::newRow(qPrintable(QStringLiteral("%1, %2 characters").arg(shape).arg(length)))
+            << QString(shape) << length;
+  }
+  void rowCountsPastTheLayoutBoundAreEstimatesThatNeverCutText() {
+    QFETCH(QString, shape);
+    QFETCH(int, length);
+    const QString text = LongText(shape, length);
+    QVERIFY(text.size() > lindrel::demo::WrappedLineCounter::kLayoutLength);
+    for (const QFont& font : {QFont("Liberation Mono", 9), QFont("Liberation Serif", 11)}) {
+      for (qreal width : {90.0, 400.0, 1500.0}) {
+        const int exact = static_cast<int>(LaidOut(text, font, width).size());
+        lindrel::demo::WrappedLineCounter counter(font, width);
+        const int counted = counter.Lines(text);
+        QVERIFY2(counted >= exact, qPrintable(QStringLiteral("%1 px: %2 lines counted, %3 laid out")
+                                                  .arg(width)
+                                                  .arg(counted)
+                                                  .arg(exact)));
+        for (int cap : {1, 7, 60}) {
+          const int capped = counter.Lines(text, cap);
+          QVERIFY2(capped == std::min(counted, cap),
+                   qPrintable(QStringLiteral("%1 px, at most %2: %3, uncapped %4")
+                                  .arg(width)
+                                  .arg(cap)
+                                  .arg(capped)
+                                  .arg(counted)));
+        }
+      }
+    }
+  }
+
+  void aLineOfMillionsOfCharactersIsCountedOnlyAsFarAsTheTallestRow() {
+    // Laid out, this line would take the font engine many seconds.
+    const QString text = LongText("no blank", 5000000);
+    lindrel::demo::WrappedLineCounter counter(QFont("Liberation Mono", 9), 500);
+    QCOMPARE(counter.Lines(text, 40), 40);
+    QVERIFY(counter.Lines(text.left(lindrel::demo::WrappedLineCounter::kLayoutLength)) ==
+            1);  // laid out: one word
+  }
+
+  void aCellDrawsAllTheTextItsLinesShow_data() {
+    rowCountsPastTheLayoutBoundAreEstimatesThatNeverCutText_data();
+  }
+  void aCellDrawsAllTheTextItsLinesShow() {
+    QFETCH(QString, shape);
+    QFETCH(int, length);
+    const QString text = LongText(shape, length);
+    for (const QFont& font : {QFont("Liberation Mono", 9), QFont("Liberation Serif", 11)}) {
+      lindrel::demo::ComparisonGrid grid("grid");
+      grid.setFont(font);
+      for (QSize cell : {QSize(90, 40), QSize(400, 300), QSize(1500, 900)}) {
+        const QString shown = grid.ShownPart(text, cell);
+        const QStringList whole = LaidOut(text, font, cell.width());
+        const QStringList drawn = LaidOut(shown, font, cell.width());
+        // Every line that starts inside the cell shows the same characters, up to the
+        // cell's right border (a word too wide for a line runs past it).
+        const int visible = cell.height() / grid.LineHeight() + 1;
+        for (int i = 0; i < std::min<int>(visible, whole.size()); ++i) {
+          QVERIFY2(i < drawn.size() && VisiblePart(drawn[i], font, cell.width()) ==
+                                           VisiblePart(whole[i], font, cell.width()),
+                   qPrintable(QStringLiteral("%1 x %2, %3 of %4 characters drawn: line %5 differs")
+                                  .arg(cell.width())
+                                  .arg(cell.height())
+                                  .arg(shown.size())
+                                  .arg(text.size())
+                                  .arg(i + 1)));
+        }
       }
     }
   }

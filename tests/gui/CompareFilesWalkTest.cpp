@@ -1,8 +1,11 @@
 // A long random walk through the desktop program as a person uses it: comparing pairs
 // from the command line and the options dialog, switching views, F7, Shift+F7, F4 with
-// a number, the change list, Refresh after the files changed or vanished, Swap, resizing,
-// another font, the legend, closing and reopening the window. After every step it checks
-// what the user would see against a literal reference of the grids.
+// a number, the change list, Refresh after the files changed or vanished, a file changed
+// while it is compared, Swap, resizing, another font, the legend, View Report (now and
+// then aimed at the master file), closing and reopening the window. After every step it
+// checks what the user would see against a literal reference of the grids; the window
+// warns of a changed file exactly when one changed, and a report is opened exactly when
+// the request wrote it.
 //
 // LINDREL_WALK_SEED and LINDREL_WALK_STEPS choose the walk (a soak takes more steps);
 // a failure names the seed, the step and the steps before it. Pauses are injected, so
@@ -26,12 +29,14 @@
 
 #include "GuiTestEnvironment.h"
 #include "WalkPairs.h"
+#include "demo/common/DesktopOpener.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/AllInOneModel.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
 #include "demo/compare-files/FileGridModel.h"
+#include "demo/compare-files/FileStamp.h"
 #include "demo/compare-files/GoToDialog.h"
 #include "demo/compare-files/WrappedLineCounter.h"
 #include "demo/main/DemoApplication.h"
@@ -63,6 +68,9 @@ enum class Expect { Nothing, ChangeOnScreen, CurrentRowOnScreen };
 // The comparison the grids show, as the test saw it when it completed.
 struct Shown {
   bool readable = false;
+  // False when a file changed after the comparison: its records describe lines the
+  // grids no longer hold, and no literal reference says where they go.
+  bool recordsFitFiles = true;
   QList<QByteArray> masterLines, sourceLines;
   std::vector<WalkRecord> records;
   long count = 0;  // FileCompareResultsCount
@@ -104,8 +112,10 @@ class CompareFilesWalkTest : public QObject {
     env_ = std::make_unique<GuiTestEnvironment>();
     lindrel::demo::TEST_SetTiming(
         {[](int) { QCoreApplication::processEvents(); }, [this] { return ++clock_; }, [] {}});
+    lindrel::demo::TEST_SetOpener([this](const QString& path) { opened_ << path; });
   }
   void cleanup() {
+    lindrel::demo::TEST_SetOpener(nullptr);
     widgets::TEST_SetModalHandler(nullptr);
     lindrel::demo::TEST_SetTiming({});
     env_.reset();
@@ -163,7 +173,7 @@ class CompareFilesWalkTest : public QObject {
 
   Expect Act() {
     startedBefore_ = started_;
-    switch (Below(24)) {
+    switch (Below(26)) {
       case 0:
       case 1:
       case 2: return NewPair();
@@ -188,6 +198,8 @@ class CompareFilesWalkTest : public QObject {
       case 20: Trigger(main_->Menus().mnuViewLegend, "legend"); return Expect::Nothing;
       case 21: return CloseAndReopen();
       case 22: return DoubleClick();
+      case 23: return ViewReport();
+      case 24: return ChangeWhileCompared();
       default: return Key(Qt::Key_F7, Qt::NoModifier, "F7");
     }
   }
@@ -242,6 +254,69 @@ class CompareFilesWalkTest : public QObject {
     }
     if (!Trigger(main_->Menus().mnuRefresh, nullptr)) return Expect::Nothing;
     return WaitForComparison();
+  }
+
+  // A file rewritten after the component read it and before the window loads it.
+  Expect ChangeWhileCompared() {
+    const QString path = Below(2) == 0 ? masterPath_ : sourcePath_;
+    files_->TEST_SetCompletionProbe([this, path] {
+      const QByteArray now = GuiTestEnvironment::Read(path);
+      Write(path, Below(2) == 0 ? maker_->Shortened(now) : maker_->Lengthened(now));
+      // Later than the comparison, as a write a moment after it would be: the file
+      // system's clock may not have moved on yet.
+      QFile file(path);
+      if (file.open(QIODevice::ReadWrite))
+        file.setFileTime(QDateTime::currentDateTime().addSecs(2),
+                         QFileDevice::FileModificationTime);
+      changedWhileCompared_ = true;
+    });
+    Log(QStringLiteral("Refresh, %1 changed while compared")
+            .arg(path == masterPath_ ? "master" : "source"));
+    Expect expect = Expect::Nothing;
+    if (Trigger(main_->Menus().mnuRefresh, nullptr)) expect = WaitForComparison();
+    files_->TEST_SetCompletionProbe(nullptr);
+    return expect;
+  }
+
+  // View Report with a text or comma-delimited default; now and then its path is the
+  // master file, which the component refuses to overwrite.
+  Expect ViewReport() {
+    if (!files_->isVisible() || completed_ == 0) return Expect::Nothing;
+    auto report = files_->ReportSettings();
+    report.defaultType =
+        Below(2) == 0 ? lindrel::demo::kReportText : lindrel::demo::kReportCommaDelimited;
+    const bool atMaster = Below(4) == 0;
+    const QString path = atMaster ? masterPath_ : env_->Root() + "/walk/report.txt";
+    (report.defaultType == lindrel::demo::kReportText ? report.textPath
+                                                      : report.commaDelimitedPath) = path;
+    files_->SetReportSettings(report);
+    Log(QStringLiteral("View Report to %1").arg(atMaster ? "the master file" : "report.txt"));
+    const QByteArray masterBefore = GuiTestEnvironment::Read(masterPath_);
+    const lindrel::demo::FileStamp before = lindrel::demo::FileStamp::Of(path);
+    opened_.clear();
+    files_->cmdViewReport_Click();
+    // Written: a new file under the path (a report replaces its target whole).
+    const lindrel::demo::FileStamp after = lindrel::demo::FileStamp::Of(path);
+    const bool written = after.exists && after != before;
+    const QString status = files_->StatusText(3);
+    [&] {
+      QVERIFY2(!(atMaster && written),
+               Where("a report was written over the master file").constData());
+      if (written) {
+        QVERIFY2(opened_ == QStringList{path} && status == "Launching Report",
+                 Where(QStringLiteral("the report was not opened: %1 (%2)")
+                           .arg(opened_.join(", "), status))
+                     .constData());
+      } else {
+        QVERIFY2(opened_.isEmpty() && status.startsWith("The report was not written: "),
+                 Where(QStringLiteral("a report that was not written was opened: %1 (%2)")
+                           .arg(opened_.join(", "), status))
+                     .constData());
+        QVERIFY2(GuiTestEnvironment::Read(masterPath_) == masterBefore,
+                 Where("the master file was overwritten").constData());
+      }
+    }();
+    return Expect::Nothing;
   }
 
   Expect WaitForComparison() {
@@ -435,8 +510,18 @@ class CompareFilesWalkTest : public QObject {
 
   // Reads what the component compared and what the grids were loaded from.
   void Capture() {
+    // The window warns of a file that changed since the comparison, and of no other.
+    const bool warned = files_->StatusText(3).contains("Changed since the comparison: ");
+    if (warned != changedWhileCompared_ && !QTest::currentTestFailed())
+      QTest::qFail(Where(QStringLiteral("the status reads \"%1\" after a comparison whose file %2")
+                             .arg(files_->StatusText(3),
+                                  changedWhileCompared_ ? "changed" : "did not change"))
+                       .constData(),
+                   __FILE__, __LINE__);
     widgets::LindrelWidget* c = files_->Lindrel1Widget();
     Shown shown;
+    shown.recordsFitFiles = !changedWhileCompared_;
+    changedWhileCompared_ = false;
     QFile master(c->GetFileMaster()), source(c->GetFileSource());
     shown.readable = master.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly);
     if (shown.readable) {
@@ -481,20 +566,26 @@ class CompareFilesWalkTest : public QObject {
       QVERIFY2(main_->Menus().mnuReport->menuAction()->isVisible(),
                Where("the Report menu is hidden").constData());
     if (completed_ == 0) return;
-    CheckGrid(files_->MasterModel(), shown_.masterLines, shown_.grids.master, "master");
-    CheckGrid(files_->SourceModel(), shown_.sourceLines, shown_.grids.source, "source");
+    if (shown_.recordsFitFiles) {
+      CheckGrid(files_->MasterModel(), shown_.masterLines, shown_.grids.master, "master");
+      CheckGrid(files_->SourceModel(), shown_.sourceLines, shown_.grids.source, "source");
+    }
     if (QTest::currentTestFailed()) return;
     CheckAllInOne();
     CheckChangeList();
     if (QTest::currentTestFailed()) return;
     if (files_->isVisible()) {
-      if (!files_->AllInOneShown())
+      // Records padded to the files keep both grids at the same number of rows. Records
+      // of files that changed since (the window says so) may leave one grid longer, and
+      // its last rows have no partner to scroll with.
+      if (!files_->AllInOneShown() &&
+          files_->MasterModel().GridRowCount() == files_->SourceModel().GridRowCount())
         QVERIFY2(files_->MasterGrid()->TopRow() == files_->SourceGrid()->TopRow(),
                  Where(QStringLiteral("the grids scrolled apart: top rows %1 and %2")
                            .arg(files_->MasterGrid()->TopRow())
                            .arg(files_->SourceGrid()->TopRow()))
                      .constData());
-      CheckOnScreen(expect);
+      if (shown_.recordsFitFiles) CheckOnScreen(expect);
       CheckRowHeights();
     }
   }
@@ -699,6 +790,8 @@ class CompareFilesWalkTest : public QObject {
   QString masterPath_, sourcePath_, pairShape_;
   int started_ = 0;
   int completed_ = 0;
+  bool changedWhileCompared_ = false;
+  QStringList opened_;
   int startedBefore_ = 0;
   Shown shown_;
   std::deque<QString> log_;
