@@ -153,11 +153,7 @@ void DefineDirsCommand(CLI::App& c, DirsOptions& o) {
   c.add_flag("--hide-different", o.hideDifferent, "Do not list files that differ");
   c.add_flag("--throttle", o.throttle,
              "Pause after every directory entry, to spare a busy machine");
-  c.add_option("--priority", o.priority,
-               "Worker thread priority: 0 idle, 1 lowest, 2 normal (default), 3 highest, "
-               "4 time critical")
-      ->type_name("0..4")
-      ->check(CLI::Range(0, 4));
+  AddPriorityOption(c, o.priority);
   c.add_option("--tab", o.tabPath, "Also write the records to PATH, tab-delimited")
       ->type_name("PATH")
       ->check(NonEmptyPath());

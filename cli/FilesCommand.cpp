@@ -266,11 +266,7 @@ void DefineFilesCommand(CLI::App& c, FilesOptions& o) {
   c.add_option("--horizon-lines", o.horizonLines, "Keep N lines of the common prefix and suffix")
       ->type_name("N")
       ->transform(WholeNumberUpTo(kMaxHorizonLines));
-  c.add_option("--priority", o.priority,
-               "Worker thread priority: 0 idle, 1 lowest, 2 normal (default), 3 highest, "
-               "4 time critical")
-      ->type_name("0..4")
-      ->check(CLI::Range(0, 4));
+  AddPriorityOption(c, o.priority);
   c.add_option("--format", o.format, "Output: normal (default), records or json")
       ->type_name("FORMAT")
       ->check(CLI::IsMember({"normal", "records", "json"}));

@@ -40,4 +40,13 @@ bool TakesJsonOutput(const std::string& option, const std::string& path, std::os
 
 bool FileTypesCanSelect(const std::string& types) { return types.find('.') != std::string::npos; }
 
+void AddPriorityOption(CLI::App& command, long& priority) {
+  command
+      .add_option("--priority", priority,
+                  "Worker thread priority: 0 idle, 1 lowest, 2 normal (default), 3 highest, "
+                  "4 time critical")
+      ->type_name("0..4")
+      ->check(CLI::Range(0, 4));
+}
+
 }  // namespace lindrel::cli

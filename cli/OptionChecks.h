@@ -21,6 +21,9 @@ CLI::Validator WholeNumberUpTo(long max);
 // Refuses an empty path: "the path is empty".
 CLI::Validator NonEmptyPath();
 
+// Adds --priority, the worker thread's priority from 0 to 4.
+void AddPriorityOption(CLI::App& command, long& priority);
+
 // True (after saying so on `err`) when `path`, given to `option`, is standard output
 // while standard output carries the JSON document: the two would be mixed into text
 // that is neither.

@@ -1,6 +1,7 @@
 #include "platform/IniFile.h"
 
 #include "platform/IniScan.h"
+#include "platform/IniText.h"
 #include "platform/ReplacementFile.h"
 
 #include <fcntl.h>
@@ -18,22 +19,7 @@ namespace {
 
 constexpr std::size_t kIntegerBytes = 1024;
 
-std::string_view Trim(std::string_view text) {
-  const char* blanks = " \t\r";
-  auto first = text.find_first_not_of(blanks);
-  if (first == std::string_view::npos) return {};
-  auto last = text.find_last_not_of(blanks);
-  return text.substr(first, last - first + 1);
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
+using ini::Trim;
 
 // The section name of a "[Name]" line, or nothing for other lines.
 std::optional<std::string_view> SectionName(std::string_view line) {
@@ -153,11 +139,11 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
   bool inSection = false;
   for (const auto& [line, end] : lines_) {
     if (auto name = SectionName(line)) {
-      inSection = EqualsIgnoreCase(*name, section);
+      inSection = ini::NamesEqual(*name, section);
       continue;
     }
     if (!inSection) continue;
-    if (auto name = KeyName(line); name && EqualsIgnoreCase(*name, key)) return ValueOf(line);
+    if (auto name = KeyName(line); name && ini::NamesEqual(*name, key)) return ValueOf(line);
   }
   return std::nullopt;
 }
@@ -173,14 +159,14 @@ Status IniDocument::Set(std::string_view section, std::string_view key, std::str
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     if (auto name = SectionName(lines_[i].text)) {
       if (sectionLine) break;  // the section ended
-      if (EqualsIgnoreCase(*name, section)) {
+      if (ini::NamesEqual(*name, section)) {
         sectionLine = i;
         insertAt = i + 1;
       }
       continue;
     }
     if (!sectionLine) continue;
-    if (auto name = KeyName(lines_[i].text); name && EqualsIgnoreCase(*name, key)) {
+    if (auto name = KeyName(lines_[i].text); name && ini::NamesEqual(*name, key)) {
       lines_[i].text = std::move(entry);
       return Status::Ok();
     }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/IniText.h"
 #include "platform/ReplacementFile.h"
 
 namespace lindrel::platform {
@@ -19,22 +20,8 @@ constexpr std::size_t kBlock = 64 * 1024;
 // Room beyond the names and the value wanted, for the blanks around them.
 constexpr std::size_t kSlack = 64 * 1024;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
-std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
+using ini::IsBlank;
+using ini::Trim;
 
 // One line as far as it was kept, and what the rules need of the rest.
 struct ScannedLine {
@@ -113,7 +100,7 @@ class Scanner {
     if (kept[first] == '[') {
       const std::size_t close = kept.find(']', first);
       if (close != std::string_view::npos) {
-        inSection_ = EqualsIgnoreCase(Trim(kept.substr(first + 1, close - first - 1)), section_);
+        inSection_ = ini::NamesEqual(Trim(kept.substr(first + 1, close - first - 1)), section_);
         return true;
       }
       if (line.closeBeyond) {  // a section whose name is longer than any wanted
@@ -166,7 +153,7 @@ std::optional<std::string> ScanProfileValue(const std::string& path, std::string
   std::optional<std::string> found;
   Scan(path, section, std::max(valueBytes, key.size()),
        [&](std::string_view name, std::string value) {
-         if (!EqualsIgnoreCase(name, key)) return true;
+         if (!ini::NamesEqual(name, key)) return true;
          value.resize(std::min(value.size(), valueBytes));
          found = std::move(value);
          return false;

@@ -22,19 +22,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 // Runs `argv` as the unprivileged "nobody" through setpriv, with `libraryPath` (when not
 // empty) searched first for shared libraries, and captures its status and both streams.
 CliRun SpawnAsNobody(const TempEnvironment& env, std::vector<std::string> argv,
                      const std::string& libraryPath) {
-  const char* setpriv = "/usr/bin/setpriv";
-  argv.insert(argv.begin(), {setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"});
-  std::vector<char*> pointers;
-  for (std::string& a : argv) pointers.push_back(a.data());
-  pointers.push_back(nullptr);
+  argv.insert(argv.begin(),
+              {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
   std::vector<std::string> environment;
   for (char** variable = environ; *variable != nullptr; ++variable) {
     if (std::string(*variable).rfind("LD_LIBRARY_PATH=", 0) != 0) environment.push_back(*variable);
@@ -43,27 +36,7 @@ CliRun SpawnAsNobody(const TempEnvironment& env, std::vector<std::string> argv,
   std::vector<char*> envp;
   for (std::string& e : environment) envp.push_back(e.data());
   envp.push_back(nullptr);
-
-  const fs::path outPath = env.Path("cli-stdout"), errPath = env.Path("cli-stderr");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, setpriv, &actions, nullptr, pointers.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  CliRun run;
-  if (spawned != 0) return run;
-  int wstatus = 0;
-  while (waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
-  }
-  if (WIFEXITED(wstatus)) run.status = WEXITSTATUS(wstatus);
-  run.out = TempEnvironment::Read(outPath);
-  run.err = TempEnvironment::Read(errPath);
-  return run;
+  return RunCaptured(env, std::move(argv), envp.data());
 }
 
 // The program as "nobody" can run it, and where its library is then to be found.

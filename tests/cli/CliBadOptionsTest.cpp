@@ -13,10 +13,6 @@
 namespace lindrel::testing {
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 class CliBadOptionsTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -16,34 +16,13 @@
 namespace lindrel::testing {
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-// Runs the binary with its output and error streams opened on `outPath` and `errPath`
-// with the given open flags, as a shell's ">" (O_TRUNC) or ">>" (O_APPEND) would.
-int RunWithStreams(const std::vector<std::string>& args, const std::string& outPath, int outFlags,
-                   const std::string& errPath, int errFlags) {
+// Runs the binary with its output and error streams opened as a shell's ">" (O_TRUNC) or
+// ">>" (O_APPEND) would.
+int RunWithStreams(const std::vector<std::string>& args, const StreamTarget& out,
+                   const StreamTarget& err) {
   std::vector<std::string> argv{LINDREL_CLI_PATH};
   argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<char*> pointers;
-  for (std::string& a : argv) pointers.push_back(a.data());
-  pointers.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | outFlags,
-                                   0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | errFlags,
-                                   0600);
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, pointers[0], &actions, nullptr, pointers.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return -1;
-  int wstatus = 0;
-  while (waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
-  }
-  return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+  return SpawnAndWait(std::move(argv), out, err);
 }
 
 class CliBadStreamsTest : public ::testing::Test {
@@ -79,8 +58,8 @@ TEST_F(CliBadStreamsTest, AReportOnAStreamIsWrittenThroughAndKeepsWhatTheStreamH
     const std::string what = c.args[1] + " " + c.args[2];
     env_.Write("log", "kept\n");
     const std::string other = env_.Path("other").string();
-    const int status = c.onError ? RunWithStreams(c.args, other, O_TRUNC, log, O_APPEND)
-                                 : RunWithStreams(c.args, log, O_APPEND, other, O_TRUNC);
+    const int status = c.onError ? RunWithStreams(c.args, {other, O_TRUNC}, {log, O_APPEND})
+                                 : RunWithStreams(c.args, {log, O_APPEND}, {other, O_TRUNC});
     EXPECT_EQ(status, 1) << what << "\n" << TempEnvironment::Read(c.onError ? other : log);
     const std::string written = TempEnvironment::Read(log);
     EXPECT_EQ(written.rfind("kept\n", 0), 0u) << what << "\n" << written;
@@ -92,7 +71,7 @@ TEST_F(CliBadStreamsTest, AReportOnAStreamIsWrittenThroughAndKeepsWhatTheStreamH
   const std::string err = env_.Path("err").string();
   ASSERT_EQ(RunWithStreams(
                 {"files", "--report", "/dev/stdout", "--report-format", "text", master_, source_},
-                log, O_TRUNC, err, O_TRUNC),
+                {log, O_TRUNC}, {err, O_TRUNC}),
             1);
   const std::string written = TempEnvironment::Read(log);
   EXPECT_EQ(written.rfind("2c2\n< two\n---\n> TWO\n", 0), 0u) << written;

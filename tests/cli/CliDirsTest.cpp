@@ -14,10 +14,6 @@
 namespace lindrel::testing {
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 class CliDirsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -118,25 +114,29 @@ TEST_F(CliDirsTest, ExitStatus) {
       {{"dirs", "-r", "--ignore-dates", orig, copy}, 0, ""},
       {{"dirs", "-r", "--ignore-dates", "--throttle", "--priority", "4", orig, copy}, 0, ""},
       {{"dirs", "-r", "--ignore-dates", master_, source_}, 1, ""},
-      {{"dirs", env_.Path("none").string(), copy}, 2,
+      {{"dirs", env_.Path("none").string(), copy},
+       2,
        "lindrel: " + env_.Path("none").string() + ": No such file or directory\n"},
       {{"dirs", orig, env_.Path("orig/a.txt").string()}, 2, ": Not a directory\n"},
       {{"dirs", orig}, 2, "Usage: lindrel dirs"},
       {{"dirs", "--format", "xml", orig, copy}, 2, "Usage: lindrel dirs"},
-      {{"dirs", "--tab", env_.Path("no/dir/x.tab").string(), orig, copy}, 2,
+      {{"dirs", "--tab", env_.Path("no/dir/x.tab").string(), orig, copy},
+       2,
        "lindrel: Unable to open file:  " + env_.Path("no/dir/x.tab").string() + "\n"},
   };
   for (const Case& c : cases) {
     const CliRun run = RunLindrel(env_, c.args);
     EXPECT_EQ(run.status, c.status) << c.args[1] << " " << run.err;
-    if (c.inErr.empty()) EXPECT_EQ(run.err, "");
-    else EXPECT_TRUE(Contains(run.err, c.inErr)) << run.err;
+    if (c.inErr.empty())
+      EXPECT_EQ(run.err, "");
+    else
+      EXPECT_TRUE(Contains(run.err, c.inErr)) << run.err;
   }
 
   // Dates count unless ignored: an older master file differs.
-  std::filesystem::last_write_time(env_.Path("orig/a.txt"),
-                                   std::filesystem::last_write_time(env_.Path("copy/a.txt")) -
-                                       std::chrono::hours(1));
+  std::filesystem::last_write_time(
+      env_.Path("orig/a.txt"),
+      std::filesystem::last_write_time(env_.Path("copy/a.txt")) - std::chrono::hours(1));
   const CliRun dated = RunLindrel(env_, {"dirs", orig, copy});
   EXPECT_EQ(dated.status, 1);
   EXPECT_TRUE(Contains(dated.out, "differs      a.txt  (master older)\n")) << dated.out;
@@ -149,7 +149,8 @@ TEST_F(CliDirsTest, JsonAndTabExportCarryEveryRecord) {
   for (const std::string& part :
        {std::string("\"master\": \"") + master_ + "\"", std::string("\"count\": 9"),
         std::string("{\"index\": 0, \"status\": \"root\", \"path\": \"\", \"fileName\": \"\", "
-                    "\"dirMaster\": \"") + master_ + "/\"",
+                    "\"dirMaster\": \"") +
+            master_ + "/\"",
         std::string("{\"index\": 2, \"status\": \"differs\", \"path\": \"b.txt\", \"fileName\": "
                     "\"b.txt\""),
         std::string("\"sizeDifferent\": -1, \"dateDifferent\": 0, \"contentDifferent\": 1}"),

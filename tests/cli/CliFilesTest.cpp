@@ -10,10 +10,6 @@
 namespace lindrel::testing {
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 class CliFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -42,9 +38,13 @@ TEST_F(CliFilesTest, ExitStatusAndMessages) {
       {{"files", master_, same_}, 0, "", ""},
       {{"files", master_, source_}, 1, "2c2\n", ""},
       {{"files", "-q", master_, same_}, 0, "", ""},
-      {{"files", "-q", master_, source_}, 1,
-       "Files " + master_ + " and " + source_ + " differ\n", ""},
-      {{"files", binaryA, binaryB}, 1, "Binary files " + binaryA + " and " + binaryB + " differ\n",
+      {{"files", "-q", master_, source_},
+       1,
+       "Files " + master_ + " and " + source_ + " differ\n",
+       ""},
+      {{"files", binaryA, binaryB},
+       1,
+       "Binary files " + binaryA + " and " + binaryB + " differ\n",
        ""},
       {{"files", missing, source_}, 2, "", "lindrel: Invalid Master File, may not exist.\n"},
       {{"files", master_, missing}, 2, "", "lindrel: Invalid Source File, may not exist.\n"},
@@ -69,10 +69,14 @@ TEST_F(CliFilesTest, ExitStatusAndMessages) {
     for (const std::string& a : c.args) line += a + " ";
     const CliRun run = Run(c.args);
     EXPECT_EQ(run.status, c.status) << line << "\n" << run.err;
-    if (c.inOut.empty()) EXPECT_EQ(run.out, "") << line;
-    else EXPECT_TRUE(Contains(run.out, c.inOut)) << line << "\nstdout: " << run.out;
-    if (c.inErr.empty()) EXPECT_EQ(run.err, "") << line;
-    else EXPECT_TRUE(Contains(run.err, c.inErr)) << line << "\nstderr: " << run.err;
+    if (c.inOut.empty())
+      EXPECT_EQ(run.out, "") << line;
+    else
+      EXPECT_TRUE(Contains(run.out, c.inOut)) << line << "\nstdout: " << run.out;
+    if (c.inErr.empty())
+      EXPECT_EQ(run.err, "") << line;
+    else
+      EXPECT_TRUE(Contains(run.err, c.inErr)) << line << "\nstderr: " << run.err;
   }
 }
 
@@ -115,7 +119,8 @@ TEST_F(CliFilesTest, OutputFormatsOnKnownInputs) {
 TEST_F(CliFilesTest, OptionsReachTheComparison) {
   const std::string master =
       env_.Write("opt-m", "Alpha\nbeta gamma\n\nsame\n# note 1\nend\n").string();
-  const std::string source = env_.Write("opt-s", "alpha\nbetagamma\nsame\n# note 2\nend\n").string();
+  const std::string source =
+      env_.Write("opt-s", "alpha\nbetagamma\nsame\n# note 2\nend\n").string();
   struct Case {
     std::vector<std::string> options;
     std::string records;
@@ -170,8 +175,10 @@ TEST_F(CliFilesTest, IgnorePatternsThatCannotBePassedOnAreReported) {
     args.push_back(source_);
     const CliRun run = Run(args);
     EXPECT_EQ(run.status, c.status) << c.patterns[0] << "\n" << run.err;
-    if (c.inErr.empty()) EXPECT_EQ(run.err, "") << c.patterns[0];
-    else EXPECT_TRUE(Contains(run.err, c.inErr)) << c.patterns[0] << "\nstderr: " << run.err;
+    if (c.inErr.empty())
+      EXPECT_EQ(run.err, "") << c.patterns[0];
+    else
+      EXPECT_TRUE(Contains(run.err, c.inErr)) << c.patterns[0] << "\nstderr: " << run.err;
   }
 }
 
@@ -191,8 +198,8 @@ TEST_F(CliFilesTest, ReportsOfEachFormat) {
   };
   for (const Case& c : cases) {
     const std::string report = env_.Path(c.name).string();
-    std::vector<std::string> args{"files", master_, source_, "--report", report,
-                                  "--title", "Report title " + c.name};
+    std::vector<std::string> args{
+        "files", master_, source_, "--report", report, "--title", "Report title " + c.name};
     args.insert(args.end(), c.options.begin(), c.options.end());
     const CliRun run = Run(args);
     EXPECT_EQ(run.status, 1) << c.name << "\n" << run.err;

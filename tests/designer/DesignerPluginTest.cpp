@@ -27,12 +27,12 @@
 #include <memory>
 
 #include "DesignerSession.h"
-#include "DesignerTestEnvironment.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "proppages/ModalDialogsTesting.h"
+#include "tests/support/WidgetTestEnvironment.h"
 
 using lindrel::testing::DesignerSession;
-using lindrel::testing::DesignerTestEnvironment;
+using lindrel::testing::WidgetTestEnvironment;
 using lindrel::widgets::LindrelWidget;
 
 namespace {
@@ -122,14 +122,14 @@ class DesignerPluginTest : public QObject {
 
  private slots:
   void initTestCase() {
-    env_ = std::make_unique<DesignerTestEnvironment>();
+    env_ = std::make_unique<WidgetTestEnvironment>();
     programStateFile_ = env_->Write("home/TVK.INI", kProgramSettings);
     session_ = std::make_unique<DesignerSession>();
   }
   void cleanupTestCase() {
     session_.reset();
     // Every design-time control is gone now, each having written its state file.
-    QCOMPARE(DesignerTestEnvironment::Read(programStateFile_), kProgramSettings);
+    QCOMPARE(WidgetTestEnvironment::Read(programStateFile_), kProgramSettings);
     QCOMPARE(QDir(env_->Home()).entryList(QDir::Files | QDir::Hidden), QStringList{"TVK.INI"});
     env_.reset();
   }
@@ -419,7 +419,7 @@ class DesignerPluginTest : public QObject {
     return menu != nullptr ? menu->preferredEditAction() : nullptr;
   }
 
-  std::unique_ptr<DesignerTestEnvironment> env_;
+  std::unique_ptr<WidgetTestEnvironment> env_;
   std::unique_ptr<DesignerSession> session_;
   QString programStateFile_;
   QtMessageHandler previousHandler_ = nullptr;

@@ -9,11 +9,11 @@
 
 #include <memory>
 
-#include "DesignerTestEnvironment.h"
 #include "lindrel/widgets/LindrelWidget.h"
+#include "tests/support/WidgetTestEnvironment.h"
 #include "ui_ComparisonForm.h"
 
-using lindrel::testing::DesignerTestEnvironment;
+using lindrel::testing::WidgetTestEnvironment;
 using lindrel::widgets::LindrelWidget;
 
 class FormTest : public QObject {
@@ -21,7 +21,7 @@ class FormTest : public QObject {
 
  private slots:
   void init() {
-    env_ = std::make_unique<DesignerTestEnvironment>();
+    env_ = std::make_unique<WidgetTestEnvironment>();
     // The state file the form names for its first component.
     stateFile_ = env_->Write("home/WDD_FORM_TVK1.INI",
                              "[General]\ns_dir_search_ext=*.h\nb_file_ignore_case=FALSE\n"
@@ -62,7 +62,7 @@ class FormTest : public QObject {
     // A component the program loaded is the program's own: at its end it writes the state
     // file the form named.
     host.reset();
-    QByteArray written = DesignerTestEnvironment::Read(stateFile_);
+    QByteArray written = WidgetTestEnvironment::Read(stateFile_);
     QVERIFY2(written.contains("b_file_ignore_case=TRUE"), written.constData());
     QVERIFY2(written.contains("m_report_file_title=Weekly comparison"), written.constData());
   }
@@ -90,7 +90,7 @@ class FormTest : public QObject {
     QCOMPARE(second->GetFileIgnoreCase(), false);
   }
 
-  std::unique_ptr<DesignerTestEnvironment> env_;
+  std::unique_ptr<WidgetTestEnvironment> env_;
   QString stateFile_;
 };
 

@@ -8,12 +8,13 @@
 #include "engine/ConfusingLines.h"
 #include "engine/DiffSearch.h"
 #include "engine/EditScript.h"
+#include "tests/engine/FilteredClasses.h"
 
 namespace lindrel::engine {
 namespace {
 
 using Marks = std::vector<char>;
-using Classes = std::vector<int>;
+using testing::Classes;
 
 Marks Repeat(char mark, int count) { return Marks(static_cast<size_t>(count), mark); }
 Marks Join(std::initializer_list<Marks> parts) {
@@ -31,7 +32,8 @@ TEST(ConfusingLinesTest, ProvisionalMarksFollowTheRunRules) {
       {"provisional outside a run", {2, 2, 0, 2}, {0, 0, 0, 0}},
       {"run ends in provisional lines", {1, 1, 2, 2, 0}, {1, 1, 0, 0, 0}},
       {"provisional majority", {1, 2, 2, 2, 1}, {1, 0, 0, 0, 1}},
-      {"from the top until three discards", Join({{1, 2}, Repeat(1, 10)}), Join({{1, 0}, Repeat(1, 10)})},
+      {"from the top until three discards", Join({{1, 2}, Repeat(1, 10)}),
+       Join({{1, 0}, Repeat(1, 10)})},
       {"deep inside stays discarded", Join({Repeat(1, 10), {2}, Repeat(1, 9)}),
        Join({Repeat(1, 10), {2}, Repeat(1, 9)})},
       {"short subrun deep inside stays", Join({Repeat(1, 10), {2, 2}, Repeat(1, 10)}),
@@ -103,19 +105,11 @@ TEST(ConfusingLinesTest, ThresholdsAreStrictlyMoreThan) {
 // Filter, search, shift and script over class sequences, as a text comparison runs them.
 std::vector<Change> Script(const Classes& master, const Classes& source, bool noDiscards = true,
                            bool heuristic = false) {
-  LineTable tables[2];
-  tables[0].classes.assign(master.begin(), master.end());
-  tables[1].classes.assign(source.begin(), source.end());
-  int classes = 1;
-  for (int c : master) classes = std::max(classes, c + 1);
-  for (int c : source) classes = std::max(classes, c + 1);
-  ChangedFlags flags(tables[0].count(), tables[1].count());
-  KeptLines kept[2];
-  FilterConfusingLines(tables, classes, noDiscards, flags, kept);
-  DiffSearch search(kept[0], kept[1], flags, heuristic);
+  testing::FilteredClasses pair(master, source, noDiscards);
+  DiffSearch search(pair.kept[0], pair.kept[1], pair.flags, heuristic);
   search.Run();
-  ShiftBoundaries(tables, flags);
-  return BuildScript(flags);
+  ShiftBoundaries(pair.tables, pair.flags);
+  return BuildScript(pair.flags);
 }
 
 TEST(BoundaryShiftTest, SlidesOnlyWhereTheOtherSideIsUnchanged) {
@@ -133,7 +127,8 @@ TEST(BoundaryShiftTest, SlidesOnlyWhereTheOtherSideIsUnchanged) {
   blocked.side(0)[1] = 1;
   blocked.side(1)[1] = 1;
   ShiftBoundaries(tables, blocked);
-  EXPECT_EQ(std::vector<char>(blocked.side(0), blocked.side(0) + 4), (std::vector<char>{0, 1, 0, 0}));
+  EXPECT_EQ(std::vector<char>(blocked.side(0), blocked.side(0) + 4),
+            (std::vector<char>{0, 1, 0, 0}));
 }
 
 // Random sequences of one long stretch repeated between short noise: boxes cost far more

@@ -15,8 +15,7 @@ namespace lindrel::engine {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::Lines;
-using testing::RecordingSink;
+using namespace testing;
 
 TEST(BadPatternsTest, BackReferencesAreFoundOutsideBracketListsOnly) {
   struct Case {

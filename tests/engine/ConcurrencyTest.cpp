@@ -10,14 +10,13 @@
 namespace lindrel::engine {
 namespace {
 
-using testing::EngineTest;
-using testing::Outcome;
-using testing::RunPaths;
+using namespace testing;
 
 std::string Numbered(int count, int changeEvery, const std::string& tag) {
   std::string text;
   for (int i = 0; i < count; ++i) {
-    text += (i % changeEvery == 0 ? tag + std::to_string(i) : "line " + std::to_string(i % 50)) + "\n";
+    text +=
+        (i % changeEvery == 0 ? tag + std::to_string(i) : "line " + std::to_string(i % 50)) + "\n";
   }
   return text;
 }
@@ -31,9 +30,13 @@ TEST_F(EngineTest, RunsOnTwoThreadsAtOnceKeepTheirOwnState) {
   };
   Job jobs[] = {
       {env_.Write("a/m", Numbered(3000, 7, "master ")).string(),
-       env_.Write("a/s", Numbered(3000, 11, "source ")).string(), {"-I^line 1", "-d"}, {}},
-      {env_.Write("b/m", Numbered(2000, 5, "M")).string(), env_.Write("b/s", Numbered(2500, 13, "S")).string(),
-       {"-w", "--horizon-lines=2"}, {}},
+       env_.Write("a/s", Numbered(3000, 11, "source ")).string(),
+       {"-I^line 1", "-d"},
+       {}},
+      {env_.Write("b/m", Numbered(2000, 5, "M")).string(),
+       env_.Write("b/s", Numbered(2500, 13, "S")).string(),
+       {"-w", "--horizon-lines=2"},
+       {}},
   };
   for (Job& job : jobs) {
     job.alone = RunPaths(job.master, job.source, job.switches);
@@ -45,7 +48,8 @@ TEST_F(EngineTest, RunsOnTwoThreadsAtOnceKeepTheirOwnState) {
     threads.emplace_back([&job, &mismatches] {
       for (int round = 0; round < 15; ++round) {
         const Outcome outcome = RunPaths(job.master, job.source, job.switches);
-        if (outcome.result != job.alone.result || outcome.records != job.alone.records) ++mismatches;
+        if (outcome.result != job.alone.result || outcome.records != job.alone.records)
+          ++mismatches;
       }
     });
   }

@@ -9,14 +9,7 @@
 namespace lindrel::engine {
 namespace {
 
-using testing::EngineTest;
-using testing::Lines;
-using testing::MessageCapture;
-using testing::Outcome;
-using testing::R;
-using testing::RunPaths;
-using Records = std::vector<ChangeRecord>;
-using Strings = std::vector<std::string>;
+using namespace testing;
 
 class DirectoryOperandsTest : public EngineTest {
  protected:

@@ -26,6 +26,9 @@ inline void PrintTo(const ChangeRecord& r, std::ostream* os) {
 
 namespace lindrel::engine::testing {
 
+using Records = std::vector<ChangeRecord>;
+using Strings = std::vector<std::string>;
+
 class RecordingSink : public ChangeSink {
  public:
   void StoreChangeRecord(const ChangeRecord& record) override { records.push_back(record); }

@@ -13,12 +13,7 @@
 namespace lindrel::engine {
 namespace {
 
-using testing::EngineTest;
-using testing::Lines;
-using testing::MessageCapture;
-using testing::Outcome;
-using testing::R;
-using Records = std::vector<ChangeRecord>;
+using namespace testing;
 
 // Turns read faults off again however a test ends.
 struct ReadFault {

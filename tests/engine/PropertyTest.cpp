@@ -11,9 +11,7 @@
 namespace lindrel::engine {
 namespace {
 
-using testing::EngineTest;
-using testing::Outcome;
-using Strings = std::vector<std::string>;
+using namespace testing;
 
 // Random file contents from small alphabets, so that lines repeat and both the filter and
 // the search have work; with and without a final line feed, sometimes with CR LF.
@@ -26,7 +24,8 @@ class RandomFiles {
   Strings Lines(int count, int alphabet) {
     static const Strings kAlphabet = {"a", "b", "c", "", "a b", "A", "x\ty"};
     Strings lines;
-    for (int i = 0; i < count; ++i) lines.push_back(kAlphabet[static_cast<size_t>(Uniform(0, alphabet - 1))]);
+    for (int i = 0; i < count; ++i)
+      lines.push_back(kAlphabet[static_cast<size_t>(Uniform(0, alphabet - 1))]);
     return lines;
   }
 
@@ -36,8 +35,10 @@ class RandomFiles {
     for (const std::string& line : master) {
       const int roll = Uniform(1, 100);
       if (roll <= 20 && roll > 10) source.push_back(Lines(1, alphabet)[0]);
-      if (roll > 25) source.push_back(line);
-      else if (roll > 10) source.push_back(line + "!");
+      if (roll > 25)
+        source.push_back(line);
+      else if (roll > 10)
+        source.push_back(line + "!");
     }
     return source;
   }
@@ -46,14 +47,16 @@ class RandomFiles {
     const std::string end = Uniform(1, 100) <= 15 ? "\r\n" : "\n";
     const bool finalLineFeed = Uniform(1, 100) <= 70;
     std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) text += lines[i] + (i + 1 < lines.size() || finalLineFeed ? end : "");
+    for (size_t i = 0; i < lines.size(); ++i)
+      text += lines[i] + (i + 1 < lines.size() || finalLineFeed ? end : "");
     return text;
   }
 
   std::pair<std::string, std::string> Pair(int maxLines) {
     const int alphabet = Uniform(2, 7);
     const Strings master = Lines(Uniform(0, maxLines), alphabet);
-    const Strings source = Uniform(1, 10) <= 7 ? Edited(master, alphabet) : Lines(Uniform(0, maxLines), alphabet);
+    const Strings source =
+        Uniform(1, 10) <= 7 ? Edited(master, alphabet) : Lines(Uniform(0, maxLines), alphabet);
     return {Content(master), Content(source)};
   }
 
@@ -70,13 +73,17 @@ class PropertyTest : public EngineTest {
     const Strings masterLines = testing::TextLines(master, textMode);
     const Strings sourceLines = testing::TextLines(source, textMode);
     const Outcome outcome = Compare(master, source, switches);
-    std::string context = ::testing::PrintToString(switches) + "\nmaster: " + ::testing::PrintToString(master) +
+    std::string context = ::testing::PrintToString(switches) +
+                          "\nmaster: " + ::testing::PrintToString(master) +
                           "\nsource: " + ::testing::PrintToString(source);
     EXPECT_EQ(outcome.result, masterLines == sourceLines ? 0 : 1) << context;
-    EXPECT_EQ(testing::ApplyRecords(masterLines, sourceLines, outcome.records), sourceLines) << context;
+    EXPECT_EQ(testing::ApplyRecords(masterLines, sourceLines, outcome.records), sourceLines)
+        << context;
     testing::CheckRecordShape(outcome.records, masterLines.size(), sourceLines.size(), context);
     if (shortest) {
-      EXPECT_EQ(testing::RecordCost(outcome.records), testing::MinimumCost(masterLines, sourceLines)) << context;
+      EXPECT_EQ(testing::RecordCost(outcome.records),
+                testing::MinimumCost(masterLines, sourceLines))
+          << context;
     }
   }
 };
@@ -113,7 +120,8 @@ TEST_F(PropertyTest, LargePairsUnderTheHeuristic) {
       }
     }
     const std::string m = random.Content(master), s = random.Content(source);
-    for (const Strings& switches : {Strings{"-H"}, Strings{"-H", "-d"}}) CheckPair(m, s, switches, false);
+    for (const Strings& switches : {Strings{"-H"}, Strings{"-H", "-d"}})
+      CheckPair(m, s, switches, false);
   }
 }
 

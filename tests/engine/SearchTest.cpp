@@ -19,14 +19,15 @@
 #include "engine/InputFile.h"
 #include "engine/LineClasses.h"
 #include "tests/engine/EngineTestSupport.h"
+#include "tests/engine/FilteredClasses.h"
 #include "tests/engine/RealisticEdits.h"
 #include "tests/engine/ReferenceSearch.h"
 
 namespace lindrel::engine {
 namespace {
 
-using Classes = std::vector<int>;
 using lindrel::testing::TextLines;
+using testing::Classes;
 using Flags = std::pair<std::vector<char>, std::vector<char>>;
 
 // The filter and one search over class sequences, as a text comparison runs them; the
@@ -34,15 +35,9 @@ using Flags = std::pair<std::vector<char>, std::vector<char>>;
 template <typename Search>
 Flags Mark(const Classes& master, const Classes& source, bool noDiscards, bool heuristic,
            bool* finished = nullptr, const std::atomic<bool>* stop = nullptr) {
-  LineTable tables[2];
-  tables[0].classes.assign(master.begin(), master.end());
-  tables[1].classes.assign(source.begin(), source.end());
-  int classes = 1;
-  for (int c : master) classes = std::max(classes, c + 1);
-  for (int c : source) classes = std::max(classes, c + 1);
-  ChangedFlags flags(tables[0].count(), tables[1].count());
-  KeptLines kept[2];
-  FilterConfusingLines(tables, classes, noDiscards, flags, kept);
+  testing::FilteredClasses pair(master, source, noDiscards);
+  KeptLines(&kept)[2] = pair.kept;
+  ChangedFlags& flags = pair.flags;
   if constexpr (std::is_same_v<Search, DiffSearch>) {
     DiffSearch search(kept[0], kept[1], flags, heuristic, stop);
     const bool done = search.Run();

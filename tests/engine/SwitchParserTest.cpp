@@ -10,9 +10,7 @@
 namespace lindrel::engine {
 namespace {
 
-using testing::MessageCapture;
-using testing::RecordingSink;
-using Strings = std::vector<std::string>;
+using namespace testing;
 
 struct Parsed {
   EngineSettings settings;
@@ -36,11 +34,16 @@ TEST(SwitchParserTest, EffectiveSwitchesInShortLongAndAbbreviatedForm) {
     const char* spelling;
     bool EngineSettings::*flag;
   } cases[] = {
-      {"-i", &EngineSettings::ignoreCase},         {"--ignore-case", &EngineSettings::ignoreCase},
-      {"--ignore-all", &EngineSettings::ignoreAllSpace}, {"-b", &EngineSettings::ignoreSpaceChange},
-      {"--ignore-blank-lines", &EngineSettings::ignoreBlankLines}, {"--binary", &EngineSettings::brief},
-      {"-q", &EngineSettings::brief},              {"--minimal", &EngineSettings::noDiscards},
-      {"-H", &EngineSettings::speedLargeFiles},    {"--ascii", &EngineSettings::alwaysText},
+      {"-i", &EngineSettings::ignoreCase},
+      {"--ignore-case", &EngineSettings::ignoreCase},
+      {"--ignore-all", &EngineSettings::ignoreAllSpace},
+      {"-b", &EngineSettings::ignoreSpaceChange},
+      {"--ignore-blank-lines", &EngineSettings::ignoreBlankLines},
+      {"--binary", &EngineSettings::brief},
+      {"-q", &EngineSettings::brief},
+      {"--minimal", &EngineSettings::noDiscards},
+      {"-H", &EngineSettings::speedLargeFiles},
+      {"--ascii", &EngineSettings::alwaysText},
   };
   for (const auto& c : cases) {
     const Parsed parsed = Parse({"m", c.spelling, "s"});
@@ -50,21 +53,52 @@ TEST(SwitchParserTest, EffectiveSwitchesInShortLongAndAbbreviatedForm) {
 }
 
 TEST(SwitchParserTest, OtherSwitchesAreReadAndHaveNoEffect) {
-  const Parsed parsed = Parse(
-      {"m", "-0", "-c", "-C", "3", "-e", "-f", "-l", "-n", "-N", "-p", "-r", "-s", "-t", "-u", "-U5", "-y",
-       "-Dname", "-Ffunc", "-Llabel", "-W80", "-xpat", "-Z", "--bogus", "--context", "--unified=2",
-       "--side-by-side", "--left-column", "--new-line-format", "%L", "--changed-group-format=x",
-       "--recursive", "--exclude=*.o", "s"});
+  const Parsed parsed = Parse({"m",
+                               "-0",
+                               "-c",
+                               "-C",
+                               "3",
+                               "-e",
+                               "-f",
+                               "-l",
+                               "-n",
+                               "-N",
+                               "-p",
+                               "-r",
+                               "-s",
+                               "-t",
+                               "-u",
+                               "-U5",
+                               "-y",
+                               "-Dname",
+                               "-Ffunc",
+                               "-Llabel",
+                               "-W80",
+                               "-xpat",
+                               "-Z",
+                               "--bogus",
+                               "--context",
+                               "--unified=2",
+                               "--side-by-side",
+                               "--left-column",
+                               "--new-line-format",
+                               "%L",
+                               "--changed-group-format=x",
+                               "--recursive",
+                               "--exclude=*.o",
+                               "s"});
   EXPECT_EQ(parsed.operands, (Strings{"m", "s"}));
   const EngineSettings& s = parsed.settings;
-  EXPECT_FALSE(s.someChangesIgnored || s.brief || s.noDiscards || s.speedLargeFiles || s.alwaysText);
+  EXPECT_FALSE(s.someChangesIgnored || s.brief || s.noDiscards || s.speedLargeFiles ||
+               s.alwaysText);
   EXPECT_EQ(s.horizonLines, 0);
   EXPECT_EQ(parsed.patterns, 0u);
 }
 
 TEST(SwitchParserTest, SwitchesApplyWhereverTheyStandAndDoubleDashEndsThem) {
   const Parsed parsed = Parse({"-i", "m", "-w", "s", "-q"});
-  EXPECT_TRUE(parsed.settings.ignoreCase && parsed.settings.ignoreAllSpace && parsed.settings.brief);
+  EXPECT_TRUE(parsed.settings.ignoreCase && parsed.settings.ignoreAllSpace &&
+              parsed.settings.brief);
   EXPECT_EQ(parsed.operands, (Strings{"m", "s"}));
 
   const Parsed ended = Parse({"-i", "--", "-w", "s"});
@@ -79,17 +113,18 @@ TEST(SwitchParserTest, HorizonAcceptsDigitsOnly) {
     long long horizon;
     bool rejected;
   } cases[] = {
-      {{"--horizon-lines=3"}, 3, false},   {{"--horizon-lines", "12"}, 12, false},
-      {{"--horizon=5"}, 5, false},         {{"--horizon-lines=-2"}, 0, true},
-      {{"--horizon-lines=+2"}, 0, true},   {{"--horizon-lines=2x"}, 0, true},
-      {{"--horizon-lines="}, 0, true},     {{"--horizon-lines=4", "--horizon-lines=-1"}, 4, true},
+      {{"--horizon-lines=3"}, 3, false}, {{"--horizon-lines", "12"}, 12, false},
+      {{"--horizon=5"}, 5, false},       {{"--horizon-lines=-2"}, 0, true},
+      {{"--horizon-lines=+2"}, 0, true}, {{"--horizon-lines=2x"}, 0, true},
+      {{"--horizon-lines="}, 0, true},   {{"--horizon-lines=4", "--horizon-lines=-1"}, 4, true},
   };
   for (const auto& c : cases) {
     MessageCapture capture;
     Strings arguments{"m", "s"};
     arguments.insert(arguments.end(), c.switches.begin(), c.switches.end());
     EXPECT_EQ(Parse(arguments).settings.horizonLines, c.horizon) << c.switches.back();
-    EXPECT_EQ(capture.messages(), c.rejected ? Strings{"horizon must be a nonnegative integer"} : Strings{})
+    EXPECT_EQ(capture.messages(),
+              c.rejected ? Strings{"horizon must be a nonnegative integer"} : Strings{})
         << c.switches.back();
   }
   long long huge = 0;

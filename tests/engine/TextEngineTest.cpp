@@ -14,13 +14,7 @@
 namespace lindrel::engine {
 namespace {
 
-using testing::EngineTest;
-using testing::Lines;
-using testing::MessageCapture;
-using testing::Outcome;
-using testing::R;
-using testing::RecordingSink;
-using Strings = std::vector<std::string>;
+using namespace testing;
 
 // Texts built from a few short words, so that random pairs share lines and the records are
 // more than one whole-file change; CR LF, lone CRs, byte 26, NUL bytes, blank lines, case

@@ -42,12 +42,6 @@ namespace {
 const QByteArray kMaster = "alpha\nbeta\ngamma\ndelta\n";
 const QByteArray kSource = "alpha\nBETA\ngamma\ndelta\nepsilon\n";
 
-QStringList Texts(const QList<widgets::MessageRecord>& messages) {
-  QStringList texts;
-  for (const auto& m : messages) texts << m.title + "|" + m.text;
-  return texts;
-}
-
 // Writes `content` to the file whose name is exactly `bytes`.
 bool WriteRaw(const QByteArray& bytes, const QByteArray& content) {
   const int fd = ::open(bytes.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -270,7 +264,7 @@ class BadInputTest : public QObject {
     QVERIFY2(status.contains("Changed since the comparison: " + path + " " + change) &&
                  status.contains("The view may not match the files"),
              qPrintable(status));
-    const QStringList messages = Texts(widgets::TEST_Messages());
+    const QStringList messages = GuiTestEnvironment::ShownMessages();
     QVERIFY2(!messages.isEmpty() && messages.last().contains(path + " " + change),
              qPrintable(messages.join('\n')));
 
@@ -308,8 +302,8 @@ class BadInputTest : public QObject {
     auto* files = qobject_cast<CompareFilesWindow*>(main.Child(MainWindow::kCompareFiles));
     QVERIFY(files != nullptr);
     WaitForCompletion(*files);
-    QVERIFY2(Texts(widgets::TEST_Messages()).isEmpty(),
-             qPrintable(Texts(widgets::TEST_Messages()).join('\n')));
+    QVERIFY2(GuiTestEnvironment::ShownMessages().isEmpty(),
+             qPrintable(GuiTestEnvironment::ShownMessages().join('\n')));
     QCOMPARE(files->RecordCount(), 2);
     QCOMPARE(files->MasterModel().LineText(2), QString("beta"));
     QCOMPARE(lindrel::demo::FileNameToBytes(files->MasterFileName()), root + "/m/" + name);
@@ -340,8 +334,8 @@ class BadInputTest : public QObject {
     lindrel::demo::OpenFromCommandLine(main, lindrel::demo::FileNameArguments(3, argv));
     files = qobject_cast<CompareFilesWindow*>(main.Child(MainWindow::kCompareFiles));
     WaitForCompletion(*files);
-    QVERIFY2(Texts(widgets::TEST_Messages()).isEmpty(),
-             qPrintable(Texts(widgets::TEST_Messages()).join('\n')));
+    QVERIFY2(GuiTestEnvironment::ShownMessages().isEmpty(),
+             qPrintable(GuiTestEnvironment::ShownMessages().join('\n')));
     QCOMPARE(lindrel::demo::FileNameToBytes(files->SourceFileName()), source);
     QCOMPARE(files->RecordCount(), 2);
     // Qt's own directory removal does not see these names.
@@ -441,8 +435,8 @@ class BadInputTest : public QObject {
       main.ShowChild(MainWindow::kCompareFiles);
       main.close();
     }
-    QVERIFY2(Texts(widgets::TEST_Messages()).isEmpty(),
-             qPrintable(Texts(widgets::TEST_Messages()).join('\n')));
+    QVERIFY2(GuiTestEnvironment::ShownMessages().isEmpty(),
+             qPrintable(GuiTestEnvironment::ShownMessages().join('\n')));
     QSettings store(env_->PlacementFile(), QSettings::IniFormat);
     QCOMPARE(store.value("SettingsfrmMainMDI/Left").toInt(), 30 * 15);
     QCOMPARE(store.value("SettingsfrmMainMDI/Height").toInt(), 450 * 15);
@@ -456,7 +450,7 @@ class BadInputTest : public QObject {
       MainWindow main;
       main.close();
     }
-    const QStringList messages = Texts(widgets::TEST_Messages());
+    const QStringList messages = GuiTestEnvironment::ShownMessages();
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages[0].contains("cannot write the window placement to " + env_->PlacementFile()),
              qPrintable(messages[0]));

@@ -37,7 +37,8 @@ void Write(const QString& path, const QByteArray& content) {
 
 bool Save(QWidget& window, const QString& path) {
   const QRect area = window.frameGeometry();
-  const bool ok = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(path);
+  const bool ok =
+      window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).save(path);
   std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
   return ok;
 }
@@ -51,16 +52,17 @@ bool SaveDialog(QWidget& dialog, const QString& path) {
 }
 
 void MakeTrees(const QString& master, const QString& source) {
-  const char* kept[] = {"README.md", "src/main.cpp", "src/parser.cpp", "src/parser.h",
-                        "docs/guide.md", "tests/parser_test.cpp", "tests/data/sample1.txt",
-                        "tests/data/sample2.txt"};
+  const char* kept[] = {
+      "README.md",     "src/main.cpp",          "src/parser.cpp",         "src/parser.h",
+      "docs/guide.md", "tests/parser_test.cpp", "tests/data/sample1.txt", "tests/data/sample2.txt"};
   // Unchanged files keep their dates; the others are newer in the source tree.
   const QDateTime before(QDate(2024, 3, 1), QTime(9, 30));
   for (const char* name : kept) {
     for (const QString& root : {master, source}) {
       Write(root + '/' + name, QByteArray("content of ") + name + "\n");
       QFile file(root + '/' + name);
-      if (file.open(QIODevice::ReadWrite)) file.setFileTime(before, QFileDevice::FileModificationTime);
+      if (file.open(QIODevice::ReadWrite))
+        file.setFileTime(before, QFileDevice::FileModificationTime);
     }
   }
   Write(master + "/src/lexer.cpp", "int lex();\n");
@@ -75,6 +77,40 @@ void MakeTrees(const QString& master, const QString& source) {
   Write(source + "/assets/icon.png", "png\n");
 }
 
+// The main window at `geometry`, made active, with its Compare Directories child shown.
+lindrel::demo::CompareDirWindow* ShowCompareDirWindow(lindrel::demo::MainWindow& window,
+                                                      const QRect& geometry) {
+  window.setWindowState(Qt::WindowNoState);
+  window.setGeometry(geometry);
+  window.show();
+  // No window manager under xvfb makes the window active.
+  window.activateWindow();
+  Wait(300);
+  const QString name = QString::fromUtf8(lindrel::demo::MainWindow::kCompareDir);
+  auto* dirs = dynamic_cast<lindrel::demo::CompareDirWindow*>(window.LoadChild(name));
+  if (dirs != nullptr) window.ShowChild(name);
+  return dirs;
+}
+
+struct Contents {
+  bool sameInBoth;
+  bool subfolders;
+  bool throttle;
+};
+
+// Compared by content, with every kind of difference listed; no beep when done.
+void ChooseContents(lindrel::demo::CompareDirWindow& dirs, const Contents& contents) {
+  auto* c = dirs.Lindrel1();
+  c->SetDirContentCompare(true);
+  c->SetDirShowOnlyInMaster(true);
+  c->SetDirShowOnlyInSource(true);
+  c->SetDirShowSameInBothPlaces(contents.sameInBoth);
+  c->SetDirShowDifferentInBothPlaces(true);
+  c->SetDirDoSubDirectories(contents.subfolders);
+  c->SetDirThrottle(contents.throttle);
+  dirs.Settings().beepWhenDone = false;
+}
+
 }  // namespace
 
 bool SaveCompareDirScreenshots(const QDir& out, const QString& scratch) {
@@ -85,29 +121,13 @@ bool SaveCompareDirScreenshots(const QDir& out, const QString& scratch) {
 
   bool ok = true;
   demo::MainWindow window(demo::DemoChildFactories());
-  window.setWindowState(Qt::WindowNoState);
-  window.setGeometry(20, 20, 1240, 760);
-  window.show();
-  // No window manager under xvfb makes the window active.
-  window.activateWindow();
-  Wait(300);
-  const QString name = QString::fromUtf8(demo::MainWindow::kCompareDir);
-  auto* dirs = dynamic_cast<demo::CompareDirWindow*>(window.LoadChild(name));
+  auto* dirs = ShowCompareDirWindow(window, QRect(20, 20, 1240, 760));
   if (dirs == nullptr) return false;
-  window.ShowChild(name);
   if (QWidget* frame = dirs->parentWidget()) frame->showMaximized();
-  auto* c = dirs->Lindrel1();
-  c->SetDirContentCompare(true);
-  c->SetDirShowOnlyInMaster(true);
-  c->SetDirShowOnlyInSource(true);
-  c->SetDirShowSameInBothPlaces(true);
-  c->SetDirShowDifferentInBothPlaces(true);
-  c->SetDirDoSubDirectories(true);
   // Slowed down, so that the streamed rows can be seen arriving.
-  c->SetDirThrottle(true);
-  c->SetThreadPriority(0);
+  ChooseContents(*dirs, {.sameInBoth = true, .subfolders = true, .throttle = true});
+  dirs->Lindrel1()->SetThreadPriority(0);
   dirs->Settings().streamFindings = true;
-  dirs->Settings().beepWhenDone = false;
   // Widened by hand for the long paths, as a user would.
   const int widths[] = {420, 420, 90, 90, 90};
   for (int column = 0; column < 5; ++column) dirs->Grid()->setColumnWidth(column, widths[column]);
@@ -115,7 +135,8 @@ bool SaveCompareDirScreenshots(const QDir& out, const QString& scratch) {
   for (int waited = 0; dirs->RecordsShown() < 8 && waited < 100; ++waited) Wait(50);
   ok &= Save(window, out.filePath("compare-dirs-streaming.png"));
 
-  for (int waited = 0; dirs->StatusText(3) != "Compare Completed" && waited < 300; ++waited) Wait(100);
+  for (int waited = 0; dirs->StatusText(3) != "Compare Completed" && waited < 300; ++waited)
+    Wait(100);
   // A report to a folder that does not exist: the error list appears with the message.
   dirs->Settings().reportComma = scratch + "/no-such-folder/TVKReport.CSV";
   dirs->mnuReportTabDelimitedFile_Click();
@@ -152,31 +173,19 @@ bool SaveCompareDirFirstOpenScreenshot(const QDir& out, const QString& home) {
   bool ok = true;
   {
     demo::MainWindow window(demo::DemoChildFactories());
-    window.setWindowState(Qt::WindowNoState);
-    window.setGeometry(0, 0, 1600, 1000);
-    window.show();
-    window.activateWindow();
-    Wait(300);
-    const QString name = QString::fromUtf8(demo::MainWindow::kCompareDir);
-    auto* dirs = dynamic_cast<demo::CompareDirWindow*>(window.LoadChild(name));
+    auto* dirs = ShowCompareDirWindow(window, QRect(0, 0, 1600, 1000));
     if (dirs == nullptr) return false;
-    window.ShowChild(name);
-    auto* c = dirs->Lindrel1();
-    c->SetDirContentCompare(true);
-    c->SetDirShowOnlyInMaster(true);
-    c->SetDirShowOnlyInSource(true);
-    c->SetDirShowSameInBothPlaces(false);
-    c->SetDirShowDifferentInBothPlaces(true);
-    c->SetDirDoSubDirectories(false);
-    c->SetDirThrottle(false);
-    dirs->Settings().beepWhenDone = false;
+    ChooseContents(*dirs, {.sameInBoth = false, .subfolders = false, .throttle = false});
     dirs->CompareDirectoriesPair(master, source);
-    for (int waited = 0; !dirs->StatusText(3).startsWith("Compare Completed") && waited < 300; ++waited) Wait(100);
+    for (int waited = 0; !dirs->StatusText(3).startsWith("Compare Completed") && waited < 300;
+         ++waited)
+      Wait(100);
     Wait(300);
     ok &= Save(window, out.filePath("compare-dirs-first-open.png"));
     window.close();
   }
   // The screenshots that follow start from nothing stored, as this one did.
-  for (const QString& file : QDir(home).entryList({"*.ini", "*.INI"}, QDir::Files)) QFile::remove(home + '/' + file);
+  for (const QString& file : QDir(home).entryList({"*.ini", "*.INI"}, QDir::Files))
+    QFile::remove(home + '/' + file);
   return ok;
 }

@@ -581,7 +581,7 @@ class CompareDirWindowTest : public QObject {
   }
 
   void reportIsTheTabFileAtTheCommaDelimitedPathOpenedAsOneArgument() {
-    const QString log = RecordOpenedFiles();
+    const QString log = env_->RecordOpenedFiles();
     env_->Write("m/a.txt", "a\n");
     CompareDirWindow window;
     SetOptions(window, {});
@@ -776,15 +776,6 @@ class CompareDirWindowTest : public QObject {
     widgets::TEST_SetModalHandler(std::move(handler));
     window.ReportOptions();
     widgets::TEST_SetModalHandler({});
-  }
-
-  QString RecordOpenedFiles() {
-    const QString log = env_->Root() + "/opened.txt";
-    const QString script = env_->Write(
-        "record-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + log.toUtf8() + "\"\n");
-    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("LINDREL_OPEN_COMMAND", script.toUtf8());
-    return log;
   }
 
   QString Setting(const char* section, const char* key) {

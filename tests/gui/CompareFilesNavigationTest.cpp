@@ -314,11 +314,7 @@ class CompareFilesNavigationTest : public QObject {
     QFETCH(int, type);
     QFETCH(QString, file);
     QFETCH(QByteArray, start);
-    const QString log = env_->Root() + "/opened.txt";
-    const QString script = env_->Write(
-        "record-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + log.toUtf8() + "\"\n");
-    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("LINDREL_OPEN_COMMAND", script.toUtf8());
+    const QString log = env_->RecordOpenedFiles();
     CompareFilesWindow window;
     Compare(window, Lines(kMaster), Lines(kSource));
     auto report = window.ReportSettings();

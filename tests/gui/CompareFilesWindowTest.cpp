@@ -39,12 +39,6 @@ const QByteArray kMaster = "alpha\r\nbeta\r\ngamma\r\ndelta\r\nepsilon\r\nzeta\r
 // beta changed, delta deleted, two lines added after zeta.
 const QByteArray kSource = "alpha\r\nBETA\r\ngamma\r\nepsilon\r\nzeta\r\neta\r\ntheta\r\n";
 
-QStringList Texts(const QList<widgets::MessageRecord>& messages) {
-  QStringList texts;
-  for (const auto& m : messages) texts << m.title + "|" + m.text;
-  return texts;
-}
-
 }  // namespace
 
 class CompareFilesWindowTest : public QObject {
@@ -86,7 +80,7 @@ class CompareFilesWindowTest : public QObject {
     QVERIFY(!window.PleaseWait()->isVisible());
     WaitForCompletion(window);
 
-    QVERIFY(Texts(widgets::TEST_Messages()).isEmpty());
+    QVERIFY(GuiTestEnvironment::ShownMessages().isEmpty());
     QCOMPARE(window.StatusText(5), QString("1.01 (Sec)"));  // 10 + 1000 + 10 ms paused
     QVERIFY(!window.ViewReportButton()->isHidden());
     QVERIFY(!window.ViewFormatButton()->isHidden());
@@ -163,7 +157,7 @@ class CompareFilesWindowTest : public QObject {
     window.Lindrel1Widget()->SetFileQuickCompare(quick);
     window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", source));
     WaitForCompletion(window);
-    QCOMPARE(Texts(widgets::TEST_Messages()), QStringList{"Info|" + message});
+    QCOMPARE(GuiTestEnvironment::ShownMessages(), QStringList{"Info|" + message});
     QCOMPARE(widgets::TEST_Messages().first().icon, QMessageBox::Information);
     QVERIFY(window.ViewReportButton()->isHidden());
     QCOMPARE(window.windowTitle(), caption);
@@ -198,7 +192,7 @@ class CompareFilesWindowTest : public QObject {
     CompareFilesWindow window;
     QSignalSpy started(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted);
     window.ComparePair(master, source);
-    QCOMPARE(Texts(widgets::TEST_Messages()),
+    QCOMPARE(GuiTestEnvironment::ShownMessages(),
              QStringList{"LindrelDemo|File does not exist: " + reported});
     QCOMPARE(started.count(), 0);
     QCOMPARE(pauses_, (QList<int>{10, 1000}));
@@ -228,7 +222,7 @@ class CompareFilesWindowTest : public QObject {
   }
 
   void showReportOnlyWritesAndOpensTheDefaultReportAndEmptiesTheGrids() {
-    const QString log = RecordOpenedFiles();
+    const QString log = env_->RecordOpenedFiles();
     CompareFilesWindow window;
     window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kSource));
     WaitForCompletion(window);
@@ -263,7 +257,7 @@ class CompareFilesWindowTest : public QObject {
   }
 
   void reportMenuAsksForTheStyleOfTheViewOnScreen() {
-    RecordOpenedFiles();
+    env_->RecordOpenedFiles();
     CompareFilesWindow window;
     window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kSource));
     WaitForCompletion(window);
@@ -418,7 +412,7 @@ class CompareFilesWindowTest : public QObject {
     window.ComparePair(master, source);
     WaitForCompletion(window);
     disconnect(vanish);
-    const QStringList messages = Texts(widgets::TEST_Messages());
+    const QStringList messages = GuiTestEnvironment::ShownMessages();
     QVERIFY2(!messages.join('\n').contains("Binary Files are different") &&
                  !messages.join('\n').contains("No differences detected"),
              qPrintable(messages.join('\n')));
@@ -492,28 +486,19 @@ class CompareFilesWindowTest : public QObject {
     lindrel::demo::OpenFromCommandLine(main, {"missing.txt", source});
     QDir::setCurrent(started);
     QCOMPARE(
-        Texts(widgets::TEST_Messages()).last(),
+        GuiTestEnvironment::ShownMessages().last(),
         "LindrelDemo|File does not exist: " + QDir(env_->Root()).absoluteFilePath("missing.txt"));
     // Two directories go to the Compare Directories window; a file and a directory are refused.
     lindrel::demo::OpenFromCommandLine(main, {env_->Root(), env_->Home()});
     QVERIFY(main.IsChildVisible(MainWindow::kCompareDir));
     lindrel::demo::OpenFromCommandLine(main, {env_->Root(), source});
-    QVERIFY(
-        Texts(widgets::TEST_Messages()).last().contains("A file can only be compared with a file"));
+    QVERIFY(GuiTestEnvironment::ShownMessages().last().contains(
+        "A file can only be compared with a file"));
   }
 
  private:
   void WaitForCompletion(CompareFilesWindow& window) {
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
-  }
-
-  QString RecordOpenedFiles() {
-    QString log = env_->Root() + "/opened.txt";
-    QString script = env_->Write("record-open",
-                                 "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + log.toUtf8() + "\"\n");
-    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("LINDREL_OPEN_COMMAND", script.toUtf8());
-    return log;
   }
 
   QString Setting(const char* section, const char* key) {

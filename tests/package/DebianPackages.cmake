@@ -7,13 +7,7 @@
 # The consumer projects are then built against WORK/root/usr by RunConsumer.cmake.
 cmake_minimum_required(VERSION 3.25)
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}\n${err}")
-  endif()
-  set(run_output "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/RunCommand.cmake)
 
 function(expect_file path)
   if(NOT EXISTS "${ROOT}/${path}")

@@ -3,13 +3,7 @@
 # installed library needs of its consumers (the sanitizer of a sanitizer build).
 cmake_minimum_required(VERSION 3.25)
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL 0)
-    message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}\n${err}")
-  endif()
-  set(run_output "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/RunCommand.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/home ${WORK}/tmp)

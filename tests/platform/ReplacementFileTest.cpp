@@ -18,15 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using lindrel::testing::TempEnvironment;
 
-std::vector<std::string> Names(const fs::path& directory) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(directory)) {
-    names.push_back(entry.path().filename());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // Every way a replacement can fail leaves the old file and nothing beside it.
 TEST(ReplacementFileTest, AFailureAtAnyStepKeepsTheOldFile) {
   TempEnvironment env;
@@ -50,7 +41,8 @@ TEST(ReplacementFileTest, AFailureAtAnyStepKeepsTheOldFile) {
     EXPECT_FALSE(committed.ok()) << c.name;
     file.Abandon();
     EXPECT_EQ(TempEnvironment::Read(target), "old\n") << c.name;
-    EXPECT_EQ(Names(env.Path("dir")), std::vector<std::string>{"target"}) << c.name;
+    EXPECT_EQ(TempEnvironment::EntryNames(env.Path("dir")), std::vector<std::string>{"target"})
+        << c.name;
   }
   // An object given up without a commit changes nothing either.
   {
@@ -59,7 +51,7 @@ TEST(ReplacementFileTest, AFailureAtAnyStepKeepsTheOldFile) {
     ASSERT_TRUE(file.Write("never committed\n").ok());
   }
   EXPECT_EQ(TempEnvironment::Read(target), "old\n");
-  EXPECT_EQ(Names(env.Path("dir")), std::vector<std::string>{"target"});
+  EXPECT_EQ(TempEnvironment::EntryNames(env.Path("dir")), std::vector<std::string>{"target"});
 }
 
 TEST(ReplacementFileTest, ACommitReplacesTheFileALinkLeadsTo) {
@@ -73,7 +65,8 @@ TEST(ReplacementFileTest, ACommitReplacesTheFileALinkLeadsTo) {
   EXPECT_TRUE(fs::is_symlink(env.Path("link")));
   EXPECT_EQ(TempEnvironment::Read(real), "new\n");
   // Nothing is left beside it.
-  EXPECT_EQ(Names(env.root()), (std::vector<std::string>{"home", "link", "real", "tmp"}));
+  EXPECT_EQ(TempEnvironment::EntryNames(env.root()),
+            (std::vector<std::string>{"home", "link", "real", "tmp"}));
 }
 
 TEST(ReplacementFileTest, ReadingOpensOnlyRegularFilesAndNeverBlocks) {

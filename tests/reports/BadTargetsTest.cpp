@@ -38,16 +38,6 @@ struct WriteFault {
   ~WriteFault() { platform::TEST_FailWritesAfter(-1); }
 };
 
-// The names in a directory, to see that nothing was left behind.
-std::vector<std::string> Names(const fs::path& directory) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(directory)) {
-    names.push_back(entry.path().filename());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 class BadTargetsTest : public ::testing::Test {
  protected:
   BadTargetsTest() { Internals(ctrl).reports.TEST_SetClock(reports::testing::FixedTime); }
@@ -94,7 +84,8 @@ TEST_F(BadTargetsTest, AReportIsNeverWrittenOverAComparedFile) {
   EXPECT_EQ(TempEnvironment::Read(master), "a\nb\n");
   EXPECT_EQ(TempEnvironment::Read(source), "a\nc\n");
   EXPECT_TRUE(fs::is_symlink(env.Path("link-to-master")));
-  EXPECT_EQ(Names(env.Path("in")), (std::vector<std::string>{"master.txt", "source.txt"}));
+  EXPECT_EQ(TempEnvironment::EntryNames(env.Path("in")),
+            (std::vector<std::string>{"master.txt", "source.txt"}));
 }
 
 TEST_F(BadTargetsTest, TheBodyFileNameIsNeverUsed) {
@@ -115,7 +106,8 @@ TEST_F(BadTargetsTest, TheBodyFileNameIsNeverUsed) {
   env.Write("out/report.htm.TMP", "the user's notes\n");
   EXPECT_EQ(ctrl.FileCompareCreateReport(target, kHtml, 1), 0);
   EXPECT_EQ(TempEnvironment::Read(target + ".TMP"), "the user's notes\n");
-  EXPECT_EQ(Names(env.Path("out")), (std::vector<std::string>{"report.htm", "report.htm.TMP"}));
+  EXPECT_EQ(TempEnvironment::EntryNames(env.Path("out")),
+            (std::vector<std::string>{"report.htm", "report.htm.TMP"}));
   EXPECT_TRUE(Errors().empty());
 }
 
@@ -135,7 +127,8 @@ TEST_F(BadTargetsTest, AFailedWriteKeepsThePreviousReport) {
           Errors(),
           (std::vector<std::pair<long, std::string>>{{504, "Unable to open file:  " + target}}))
           << format << " " << after;
-      EXPECT_EQ(Names(env.Path("out")), std::vector<std::string>{"report"}) << format;
+      EXPECT_EQ(TempEnvironment::EntryNames(env.Path("out")), std::vector<std::string>{"report"})
+          << format;
     }
     // Without the fault the same request replaces it.
     EXPECT_EQ(ctrl.FileCompareCreateReport(target, format, 2), 0) << format;
@@ -228,7 +221,8 @@ TEST_F(BadTargetsTest, AStreamOfTheProcessIsWrittenThroughNeverReplaced) {
   EXPECT_EQ(ctrl.FileCompareCreateReport("/dev/fd/" + std::to_string(input), kText, 0), -5);
   ::close(input);
   EXPECT_EQ(TempEnvironment::Read(log), before);
-  EXPECT_EQ(Names(env.root()), (std::vector<std::string>{"home", "in", "log", "tmp"}));
+  EXPECT_EQ(TempEnvironment::EntryNames(env.root()),
+            (std::vector<std::string>{"home", "in", "log", "tmp"}));
 }
 
 TEST_F(BadTargetsTest, FilesThatDifferWithoutRecordsAreNeverReportedTheSame) {

@@ -2,11 +2,13 @@
 // files, scratch files and reports of one test never meet another's.
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +53,16 @@ class TempEnvironment {
     return path;
   }
 
+  // The names in a directory, sorted: to see that nothing was left behind.
+  static std::vector<std::string> EntryNames(const std::filesystem::path& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+      names.push_back(entry.path().filename());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
   // The whole content of a file, or "" when it cannot be read.
   static std::string Read(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -64,8 +76,10 @@ class TempEnvironment {
     if (had) value = v;
   }
   static void Restore(const char* name, const std::string& value, bool had) {
-    if (had) ::setenv(name, value.c_str(), 1);
-    else ::unsetenv(name);
+    if (had)
+      ::setenv(name, value.c_str(), 1);
+    else
+      ::unsetenv(name);
   }
 
   std::filesystem::path root_, home_, tmp_;

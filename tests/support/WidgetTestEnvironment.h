@@ -1,0 +1,82 @@
+// A fresh private directory per Qt test, set as LINDREL_HOME and TMPDIR, with every dialog
+// of the Qt layer answered without blocking.
+// Threading: the test's main thread only (it changes the process environment).
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "proppages/ModalDialogsTesting.h"
+
+namespace lindrel::testing {
+
+// Sets or clears one environment variable for its lifetime, then puts back what was there.
+class ScopedEnvironmentVariable {
+ public:
+  // Clears `name`.
+  explicit ScopedEnvironmentVariable(const char* name)
+      : name_(name), saved_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
+    qunsetenv(name);
+  }
+  // Sets `name` to `value`.
+  ScopedEnvironmentVariable(const char* name, const QByteArray& value)
+      : ScopedEnvironmentVariable(name) {
+    qputenv(name, value);
+  }
+  ~ScopedEnvironmentVariable() {
+    if (had_)
+      qputenv(name_, saved_);
+    else
+      qunsetenv(name_);
+  }
+  ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
+  ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
+
+ private:
+  const char* name_;
+  QByteArray saved_;
+  bool had_;
+};
+
+class WidgetTestEnvironment {
+ public:
+  WidgetTestEnvironment() { widgets::TEST_SetNonInteractive(true); }
+  ~WidgetTestEnvironment() { widgets::TEST_SetNonInteractive(false); }
+  WidgetTestEnvironment(const WidgetTestEnvironment&) = delete;
+  WidgetTestEnvironment& operator=(const WidgetTestEnvironment&) = delete;
+
+  QString Root() const { return root_.path(); }
+  // The Lindrel directory.
+  QString Home() const { return root_.path() + QStringLiteral("/home"); }
+
+  // Writes `content` byte for byte to `name` under the root; answers the path.
+  QString Write(const QString& name, const QByteArray& content) const {
+    QString path = root_.path() + '/' + name;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(content);
+    return path;
+  }
+
+  static QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+ private:
+  static QString MadeDirectory(const QTemporaryDir& root, const QString& name) {
+    QDir(root.path()).mkpath(name);
+    return root.path() + '/' + name;
+  }
+
+  QTemporaryDir root_;
+  ScopedEnvironmentVariable home_{"LINDREL_HOME",
+                                  QFile::encodeName(MadeDirectory(root_, QStringLiteral("home")))};
+  ScopedEnvironmentVariable tmp_{"TMPDIR",
+                                 QFile::encodeName(MadeDirectory(root_, QStringLiteral("tmp")))};
+};
+
+}  // namespace lindrel::testing
