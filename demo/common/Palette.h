@@ -22,4 +22,12 @@ inline const QColor kAddedWords{0x00, 0xFF, 0x00};
 inline const QColor kDeletedWords{0x00, 0x00, 0xFF};
 inline const QColor kChangedWords{0xFF, 0x00, 0x00};
 
+// The change map beside the Compare Files grids (its marks take the text colours above).
+inline const QColor kMapBack{0xF8, 0xF8, 0xF8};         // the strip itself
+inline const QColor kOnScreen{0x40, 0x40, 0x40};        // edge of the rows on screen
+inline const QColor kCurrentMarkEdge{0x00, 0x00, 0x00};  // outline of the current change
+
+// The bar that says a compared file changed on disk.
+inline const QColor kNotice{0xFF, 0xF4, 0xC2};
+
 }  // namespace lindrel::demo::palette

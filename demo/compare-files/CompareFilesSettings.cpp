@@ -14,6 +14,7 @@ constexpr const char* kGeneralSection = "General";
 
 namespace keys {
 constexpr const char* kShowLegend = "ShowLegend";
+constexpr const char* kShowChangeMap = "ShowChangeMap";
 constexpr const char* kShowReportOnly = "mbShowReportOnly_CF";
 constexpr const char* kBeepWhenDone = "BeepWhenDone_CF";
 constexpr const char* kRemoveBlankLines = "RemoveBlankLines_CF";
@@ -44,6 +45,7 @@ int ReadNumber(const char* section, const char* key, long defaultValue) {
 CompareFilesSettings CompareFilesSettings::Read() {
   CompareFilesSettings s;
   s.showLegend = ReadFlag(kWindowSection, keys::kShowLegend, true);
+  s.showChangeMap = ReadFlag(kWindowSection, keys::kShowChangeMap, true);
   s.showReportOnly = ReadFlag(kGeneralSection, keys::kShowReportOnly, false);
   s.beepWhenDone = ReadFlag(kGeneralSection, keys::kBeepWhenDone, true);
   s.removeBlankLines = ReadFlag(kGeneralSection, keys::kRemoveBlankLines, true);
@@ -71,6 +73,7 @@ bool CompareFilesSettings::Save(QString* error) const {
     failures << failure;
   QList<QPair<QString, QString>> window{
       {keys::kShowLegend, BoolText(showLegend)},
+      {keys::kShowChangeMap, BoolText(showChangeMap)},
       {keys::kReportText, report.textPath},
       {keys::kReportComma, report.commaDelimitedPath},
       {keys::kReportHtml, report.htmlPath},

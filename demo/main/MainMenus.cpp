@@ -55,6 +55,11 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
   m.mnuViewLegend = AddItem(m.mnuView, "mnuViewLegend", "Show &Legend");
   m.mnuSwap = AddItem(m.mnuView, "mnuSwap", "&Swap Master And Source Files",
                       QKeySequence(Qt::Key_F9));
+  m.mnuViewChangeMap = AddItem(m.mnuView, "mnuViewChangeMap", "Show Change &Map");
+  // The Compare Files window takes these keys itself, whichever of its controls has the
+  // focus, as it takes F7; the items only name them.
+  m.mnuNextChange = AddItem(m.mnuView, "mnuNextChange", "&Next Change\tAlt+Down");
+  m.mnuPreviousChange = AddItem(m.mnuView, "mnuPreviousChange", "&Previous Change\tAlt+Up");
 
   m.mnuReport = AddMenu(bar, "mnuReport", "&Report");
   m.mnuOptions = AddItem(m.mnuReport, "mnuOptions", "Report &Options");
@@ -95,6 +100,9 @@ void MainMenus::ShowForComparisonWindow(const ComparisonMenuItems& items) const 
   mnuViewLegend->setEnabled(true);
   mnuPopupShowDetail->setVisible(true);
   mnuSwap->setVisible(items.swap);
+  mnuViewChangeMap->setVisible(items.changeMap);
+  mnuNextChange->setVisible(items.changeMoves);
+  mnuPreviousChange->setVisible(items.changeMoves);
 }
 
 }  // namespace lindrel::demo

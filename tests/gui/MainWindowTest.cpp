@@ -79,7 +79,10 @@ class MainWindowTest : public QObject {
     QTest::newRow("View") << "mnuView"
                           << QStringList{"mnuRefresh|Refres&h|F5", "mnuFont|Change &Font|",
                                          "mnuViewLegend|Show &Legend|",
-                                         "mnuSwap|&Swap Master And Source Files|F9"};
+                                         "mnuSwap|&Swap Master And Source Files|F9",
+                                         "mnuViewChangeMap|Show Change &Map|",
+                                         "mnuNextChange|&Next Change\tAlt+Down|",
+                                         "mnuPreviousChange|&Previous Change\tAlt+Up|"};
     QTest::newRow("Report") << "mnuReport"
                             << QStringList{"mnuOptions|Report &Options|",
                                            "mnuReportHTMLFile|&HTML File|",
