@@ -67,8 +67,14 @@ void CompareFilesWindow::UpdateChangeMapFrame() {
     map_->SetFrame(0, 0);
     return;
   }
-  const int below = grid->rowAt(grid->viewport()->height() - 1);
-  map_->SetFrame(grid->TopRow(), below < 0 ? rows : below + 1);
+  // From the row heights, not from row positions: those a pending layout has not yet
+  // caught up with.
+  const int first = std::min(grid->TopRow(), rows);
+  const int height = grid->viewport()->height();
+  int last = first;
+  for (int filled = grid->rowHeight(first - 1); filled < height && last < rows; ++last)
+    filled += grid->rowHeight(last);
+  map_->SetFrame(first, last);
 }
 
 void CompareFilesWindow::ShowRowInView(int gridRow) {

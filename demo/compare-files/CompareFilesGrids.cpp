@@ -249,6 +249,11 @@ void CompareFilesWindow::ScheduleLayout() {
 bool CompareFilesWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == views_ && event->type() == QEvent::Resize) ScheduleLayout();
   switch (event->type()) {
+    case QEvent::Resize:
+      // A grid's rows area changes height with its horizontal scroll bar, too.
+      for (ComparisonGrid* grid : {msfgMaster_, msfgSource_, msfgAllInOne_})
+        if (watched == grid->viewport()) ScheduleChangeMapFrame();
+      break;
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::Drop:
