@@ -79,9 +79,17 @@ void CompareFilesWindow::UpdateChangeMapFrame() {
 
 void CompareFilesWindow::ShowRowInView(int gridRow) {
   ComparisonGrid* grid = AllInOneShown() ? msfgAllInOne_ : msfgMaster_;
-  const int onScreen = std::max(map_->FrameLast() - map_->FrameFirst() + 1, 1);
+  const int rows = grid->model() != nullptr ? grid->model()->rowCount() : 0;
+  if (gridRow < 1 || gridRow > rows) return;
+  // The row in the middle of the view: the rows above it fill half of it, by their heights
+  // (a wrapped line may fill it alone).
+  const int half = grid->viewport()->height() / 2;
+  int top = gridRow;
+  for (int filled = grid->rowHeight(gridRow - 1);
+       top > 1 && filled + grid->rowHeight(top - 2) <= half; --top)
+    filled += grid->rowHeight(top - 2);
   // The master grid leads; the source grid follows it.
-  grid->SetTopRow(std::max(gridRow - onScreen / 2, 1));
+  grid->SetTopRow(top);
   ScheduleChangeMapFrame();
 }
 
