@@ -39,8 +39,9 @@ long ResidentBytes() {
 
 // A line of plausible source text, different for every seed.
 std::string Line(unsigned seed) {
-  static const char* words[] = {"value", "count", "index", "result", "buffer", "record",
-                                "return", "const", "auto", "if", "for", "while", "std::size_t"};
+  static const char* words[] = {"value",  "count",  "index",      "result", "buffer",
+                                "record", "return", "const",      "auto",   "if",
+                                "for",    "while",  "std::size_t"};
   std::string line(2 * (seed % 5), ' ');
   for (unsigned w = 0; w < 4 + seed % 6; ++w) {
     line += words[(seed >> (w + 1)) % 13];
@@ -60,7 +61,7 @@ qint64 WritePair(const QString& master, const QString& source, int lines) {
       const int cluster = 1 + static_cast<int>(next() % 20);
       const unsigned kind = next() % 3;
       for (int k = 0; k < cluster && i < lines; ++k, ++i) {
-        if (kind != 2) m << Line(static_cast<unsigned>(i)) << "\n";  // in master
+        if (kind != 2) m << Line(static_cast<unsigned>(i)) << "\n";               // in master
         if (kind != 1) s << Line(static_cast<unsigned>(i) * 7919u + 1u) << "\n";  // in source
       }
       continue;
@@ -191,7 +192,8 @@ int main(int argc, char* argv[]) {
   }
   window->DoComparison();
   wait.restart();
-  while (window->StatusText(3) != QLatin1String("File Compare Completed") && wait.elapsed() < 120000)
+  while (window->StatusText(3) != QLatin1String("File Compare Completed") &&
+         wait.elapsed() < 120000)
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
   QCoreApplication::processEvents();
   window->MasterGrid()->SetCurrentRow(2);
@@ -200,13 +202,18 @@ int main(int argc, char* argv[]) {
   QCoreApplication::processEvents();
   const qint64 detail = timer.elapsed();
 
-  std::printf("pair: %d lines each side, %.1f MB in all, %ld change records, %d rows per grid\n", lines,
-              fileBytes / 1e6, records, rows);
-  std::printf("completion event to both grids painted: %lld ms (target 1500)\n", static_cast<long long>(completion));
-  std::printf("first switch to all-in-one, painted:    %lld ms (target 1000)\n", static_cast<long long>(allInOne));
-  std::printf("scroll to the end, painted:              %lld ms (target 50)\n", static_cast<long long>(scroll));
-  std::printf("slowest step to the next change:         %lld ms (target 30)\n", static_cast<long long>(slowestNext));
-  std::printf("first change to the last, painted:       %lld ms (target 50)\n", static_cast<long long>(toLast));
+  std::printf("pair: %d lines each side, %.1f MB in all, %ld change records, %d rows per grid\n",
+              lines, fileBytes / 1e6, records, rows);
+  std::printf("completion event to both grids painted: %lld ms (target 1500)\n",
+              static_cast<long long>(completion));
+  std::printf("first switch to all-in-one, painted:    %lld ms (target 1000)\n",
+              static_cast<long long>(allInOne));
+  std::printf("scroll to the end, painted:              %lld ms (target 50)\n",
+              static_cast<long long>(scroll));
+  std::printf("slowest step to the next change:         %lld ms (target 30)\n",
+              static_cast<long long>(slowestNext));
+  std::printf("first change to the last, painted:       %lld ms (target 50)\n",
+              static_cast<long long>(toLast));
   if (withMap) {
     std::printf("change map, %zu marks drawn from the records: %lld ms\n", marks.size(),
                 static_cast<long long>(mapDraw));
@@ -217,10 +224,12 @@ int main(int argc, char* argv[]) {
     std::printf("(change map hidden)\n");
   }
   std::sort(wholeMoves.begin(), wholeMoves.end());
-  std::printf("whole-change move (Alt+Down), painted:   %lld ms median, %lld ms slowest (target 30)\n",
-              static_cast<long long>(wholeMoves[wholeMoves.size() / 2]),
-              static_cast<long long>(slowestWholeMove));
-  std::printf("detail view of a 10,000-character line:  %lld ms (target 100)\n", static_cast<long long>(detail));
+  std::printf(
+      "whole-change move (Alt+Down), painted:   %lld ms median, %lld ms slowest (target 30)\n",
+      static_cast<long long>(wholeMoves[wholeMoves.size() / 2]),
+      static_cast<long long>(slowestWholeMove));
+  std::printf("detail view of a 10,000-character line:  %lld ms (target 100)\n",
+              static_cast<long long>(detail));
   std::printf("memory held by the window:               %.1f MB = %.2f x the files (target 4)\n",
               (after - before) / 1e6, double(after - before) / double(fileBytes));
   delete window;

@@ -13,7 +13,8 @@ DroppedPaths Refused(const QString& why) { return {DroppedPaths::Kind::Refused, 
 // The name of a local file address as its bytes: an address percent-encodes every byte
 // of the name, UTF-8 or not.
 QString LocalName(const QUrl& url) {
-  return FileNameFromBytes(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+  return FileNameFromBytes(
+      QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
 }
 
 }  // namespace
@@ -21,7 +22,8 @@ QString LocalName(const QUrl& url) {
 bool CarriesPaths(const QMimeData* data) { return data != nullptr && data->hasUrls(); }
 
 DroppedPaths SortDrop(const QMimeData* data) {
-  if (!CarriesPaths(data)) return Refused(QStringLiteral("Only files and folders can be dropped here."));
+  if (!CarriesPaths(data))
+    return Refused(QStringLiteral("Only files and folders can be dropped here."));
   QStringList paths;
   for (const QUrl& url : data->urls()) {
     if (!url.isLocalFile())
@@ -44,8 +46,9 @@ DroppedPaths SortDrop(const QMimeData* data) {
                                   "folder: %1 and %2.")
                        .arg(ShownFileName(paths[0]), ShownFileName(paths[1])));
   if (paths.size() == 1)
-    return Refused(QStringLiteral("One folder was dropped: drop two folders together to compare "
-                                  "them."));
+    return Refused(
+        QStringLiteral("One folder was dropped: drop two folders together to compare "
+                       "them."));
   return Refused(QStringLiteral("%1 items were dropped: drop two files, or two folders, to compare "
                                 "them.")
                      .arg(paths.size()));

@@ -47,8 +47,7 @@ class MainWindowServices {
   // Shows child window `name` and has it compare `master` with `source` at once (two
   // folders dropped on the Compare Files window are compared in the Compare Directories
   // window).
-  virtual void ComparePairIn(const QString& name, const QString& master,
-                             const QString& source) = 0;
+  virtual void ComparePairIn(const QString& name, const QString& master, const QString& source) = 0;
 
  protected:
   ~MainWindowServices() = default;

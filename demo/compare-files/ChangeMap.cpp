@@ -98,14 +98,14 @@ int ChangeMap::RowAt(int y) const {
 int ChangeMap::ChangeAt(int y) const {
   // The marks lie in row order: the last one that starts at or above `y`, and those just
   // before it (a short mark is drawn taller than its rows), are the only candidates.
-  auto after = std::upper_bound(marks_.begin(), marks_.end(), y,
-                                [this](int at, const ChangeMark& m) { return at < YOf(m.firstRow); });
+  auto after =
+      std::upper_bound(marks_.begin(), marks_.end(), y,
+                       [this](int at, const ChangeMark& m) { return at < YOf(m.firstRow); });
   for (auto it = after; it != marks_.begin();) {
     --it;
     if (it->count <= 0) continue;
     const QRect drawn = RowsRect(it->firstRow, it->count);
-    if (y >= drawn.top() && y <= drawn.bottom())
-      return static_cast<int>(it - marks_.begin()) + 1;
+    if (y >= drawn.top() && y <= drawn.bottom()) return static_cast<int>(it - marks_.begin()) + 1;
     if (drawn.bottom() < y) break;
   }
   return 0;

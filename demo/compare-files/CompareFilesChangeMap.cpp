@@ -45,7 +45,8 @@ void CompareFilesWindow::SetChangeMapMarks(const std::vector<GridRecord>& record
   std::vector<ChangeMark> marks;
   marks.reserve(recordRows_.size());
   for (size_t i = 0; i < recordRows_.size() && i < records.size(); ++i)
-    marks.push_back({recordRows_[i].masterFirst, recordRows_[i].count, KindOf(records[i].changeType)});
+    marks.push_back(
+        {recordRows_[i].masterFirst, recordRows_[i].count, KindOf(records[i].changeType)});
   map_->SetMarks(masterModel_.GridRowCount() - 1, std::move(marks));
   ScheduleChangeMapFrame();
 }

@@ -10,8 +10,8 @@
 #include "demo/common/DroppedPaths.h"
 #include "demo/common/FileNames.h"
 #include "demo/common/Palette.h"
-#include "demo/compare-files/ComparedFilesWatcher.h"
 #include "demo/compare-files/CompareFilesWindow.h"
+#include "demo/compare-files/ComparedFilesWatcher.h"
 #include "lindrel/widgets/ModalDialogs.h"
 
 namespace lindrel::demo {
@@ -21,18 +21,20 @@ using State = ComparedFilesWatcher::State;
 
 QString Verb(State state, bool plural) {
   if (state != State::Gone) return QStringLiteral("changed on disk.");
-  return plural ? QStringLiteral("are no longer on disk.") : QStringLiteral("is no longer on disk.");
+  return plural ? QStringLiteral("are no longer on disk.")
+                : QStringLiteral("is no longer on disk.");
 }
 
 // "The source file changed on disk.", "The master and source files changed on disk.",
 // "The master file is no longer on disk. The source file changed on disk."
 QString ChangedText(State master, State source) {
   if (master == State::AsCompared && source == State::AsCompared) return {};
-  if (master == source)
-    return QStringLiteral("The master and source files ") + Verb(master, true);
+  if (master == source) return QStringLiteral("The master and source files ") + Verb(master, true);
   QStringList sentences;
-  if (master != State::AsCompared) sentences << QStringLiteral("The master file ") + Verb(master, false);
-  if (source != State::AsCompared) sentences << QStringLiteral("The source file ") + Verb(source, false);
+  if (master != State::AsCompared)
+    sentences << QStringLiteral("The master file ") + Verb(master, false);
+  if (source != State::AsCompared)
+    sentences << QStringLiteral("The source file ") + Verb(source, false);
   return sentences.join(QLatin1Char(' '));
 }
 
@@ -73,9 +75,9 @@ void CompareFilesWindow::ComparedFilesChanged() {
     return;
   }
   lblDiskChanged_->setText(text);
-  lblDiskChanged_->setToolTip(QStringLiteral("Master: %1\nSource: %2")
-                                  .arg(ShownFileName(ComparedMaster()),
-                                       ShownFileName(ComparedSource())));
+  lblDiskChanged_->setToolTip(
+      QStringLiteral("Master: %1\nSource: %2")
+          .arg(ShownFileName(ComparedMaster()), ShownFileName(ComparedSource())));
   diskBar_->show();
 }
 
@@ -117,9 +119,10 @@ void CompareFilesWindow::TakeDrop(const QMimeData* data, int side) {
       break;
     case DroppedPaths::Kind::OneFile:
       if (side == 0) {
-        RefuseDrop(QStringLiteral("One file was dropped: drop two files together to compare "
-                                  "them, or one file on the master or the source grid of the "
-                                  "side-by-side view to replace that file."));
+        RefuseDrop(
+            QStringLiteral("One file was dropped: drop two files together to compare "
+                           "them, or one file on the master or the source grid of the "
+                           "side-by-side view to replace that file."));
         return;
       }
       (side == 1 ? master : source) = drop.paths[0];

@@ -257,8 +257,8 @@ bool CompareFilesWindow::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::Drop:
-      for (auto [grid, side] : {std::pair{msfgMaster_, 1}, std::pair{msfgSource_, 2},
-                                std::pair{msfgAllInOne_, 0}}) {
+      for (auto [grid, side] :
+           {std::pair{msfgMaster_, 1}, std::pair{msfgSource_, 2}, std::pair{msfgAllInOne_, 0}}) {
         if (watched != grid->viewport()) continue;
         auto* drag = static_cast<QDropEvent*>(event);
         if (!CarriesPaths(drag->mimeData())) return QWidget::eventFilter(watched, event);

@@ -41,7 +41,6 @@ int ReadNumber(const char* section, const char* key, long defaultValue) {
 
 }  // namespace
 
-
 CompareFilesSettings CompareFilesSettings::Read() {
   CompareFilesSettings s;
   s.showLegend = ReadFlag(kWindowSection, keys::kShowLegend, true);
@@ -71,15 +70,14 @@ bool CompareFilesSettings::Save(QString* error) const {
                       {keys::kRemoveBlankLines, BoolText(removeBlankLines)}},
                      &failure))
     failures << failure;
-  QList<QPair<QString, QString>> window{
-      {keys::kShowLegend, BoolText(showLegend)},
-      {keys::kShowChangeMap, BoolText(showChangeMap)},
-      {keys::kReportText, report.textPath},
-      {keys::kReportComma, report.commaDelimitedPath},
-      {keys::kReportHtml, report.htmlPath},
-      {keys::kReportTitle, report.htmlTitle},
-      {keys::kReportType, QString::number(report.defaultType)},
-      {keys::kReportStyle, QString::number(report.defaultStyle)}};
+  QList<QPair<QString, QString>> window{{keys::kShowLegend, BoolText(showLegend)},
+                                        {keys::kShowChangeMap, BoolText(showChangeMap)},
+                                        {keys::kReportText, report.textPath},
+                                        {keys::kReportComma, report.commaDelimitedPath},
+                                        {keys::kReportHtml, report.htmlPath},
+                                        {keys::kReportTitle, report.htmlTitle},
+                                        {keys::kReportType, QString::number(report.defaultType)},
+                                        {keys::kReportStyle, QString::number(report.defaultStyle)}};
   window.append(font.Entries());
   if (!WriteSettings(QString::fromUtf8(kWindowSection), window, &failure)) failures << failure;
   return NoFailures(failures, error);

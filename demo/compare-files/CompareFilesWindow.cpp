@@ -511,13 +511,12 @@ void CompareFilesWindow::closeEvent(QCloseEvent* event) {
 void CompareFilesWindow::Form_Activate() {
   if (!main_) return;
   // A file comparison has no tab-delimited report.
-  main_->ShowMenusFor(
-      {.htmlReport = true,
-       .commaDelimitedReport = true,
-       .textReport = true,
-       .swap = true,
-       .changeMap = true,
-       .changeMoves = true});
+  main_->ShowMenusFor({.htmlReport = true,
+                       .commaDelimitedReport = true,
+                       .textReport = true,
+                       .swap = true,
+                       .changeMap = true,
+                       .changeMoves = true});
   main_->PressToolbarButton(QString::fromUtf8(kCompareFilesName), true);
 }
 

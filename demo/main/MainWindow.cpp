@@ -3,12 +3,12 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTimer>
 #include <QToolBar>
 
@@ -357,8 +357,7 @@ void MainWindow::OfferFilePair(const QString& master, const QString& source) {
   files->OfferPair(master, source);
 }
 
-void MainWindow::ComparePairIn(const QString& name, const QString& master,
-                               const QString& source) {
+void MainWindow::ComparePairIn(const QString& name, const QString& master, const QString& source) {
   if (!IsChildName(name)) return;
   ShowChild(name);
   PressToolbarButton(name, true);
@@ -398,7 +397,8 @@ void MainWindow::TakeDrop(const QMimeData* data) {
   // Not inside the drop: the drag's source waits for it to end, and a comparison runs
   // the event loop while it starts.
   const QString master = drop.paths[0], source = drop.paths[1];
-  QTimer::singleShot(0, this, [this, child, master, source] { ComparePairIn(child, master, source); });
+  QTimer::singleShot(0, this,
+                     [this, child, master, source] { ComparePairIn(child, master, source); });
 }
 
 void MainWindow::UpateMainToolbar() {

@@ -42,17 +42,17 @@ QStringList Numbered(int count) {
 }
 
 QStringList Edited(QStringList lines) {
-  lines[2] = "changed 3";                                      // a change of one line
-  lines.insert(10, "added a");                                 // an addition of two
+  lines[2] = "changed 3";       // a change of one line
+  lines.insert(10, "added a");  // an addition of two
   lines.insert(11, "added b");
-  lines.removeAt(40);                                          // a deletion of three
+  lines.removeAt(40);  // a deletion of three
   lines.removeAt(40);
   lines.removeAt(40);
-  lines[100] = "changed 100 into two";                         // one line against three
+  lines[100] = "changed 100 into two";  // one line against three
   lines.insert(101, "and more");
   lines.insert(102, "and more still");
   for (int i = 300; i < 310; ++i) lines[i] = "block " + lines[i];  // ten lines
-  lines.removeLast();                                          // the last line deleted
+  lines.removeLast();                                              // the last line deleted
   return lines;
 }
 
@@ -72,7 +72,8 @@ class CompareFilesChangeMapTest : public QObject {
  private slots:
   void init() {
     env_ = std::make_unique<GuiTestEnvironment>();
-    lindrel::demo::TEST_SetTiming({[](int) { QCoreApplication::processEvents(); }, [] { return 0L; }, [] {}});
+    lindrel::demo::TEST_SetTiming(
+        {[](int) { QCoreApplication::processEvents(); }, [] { return 0L; }, [] {}});
   }
   void cleanup() {
     lindrel::demo::TEST_SetTiming({});
@@ -94,7 +95,8 @@ class CompareFilesChangeMapTest : public QObject {
 
     const std::vector<WalkRecord> records = Records(window);
     QVERIFY(records.size() >= 6);
-    const WalkGrids reference = ReferenceGrids(400, static_cast<int>(Edited(master).size()), records);
+    const WalkGrids reference =
+        ReferenceGrids(400, static_cast<int>(Edited(master).size()), records);
     QCOMPARE(map->Rows(), static_cast<int>(reference.master.size()));
     QCOMPARE(map->Marks().size(), records.size());
     for (size_t i = 0; i < records.size(); ++i) {
@@ -107,7 +109,11 @@ class CompareFilesChangeMapTest : public QObject {
       const auto& mark = map->Marks()[i];
       QVERIFY2(mark.firstRow == first && mark.count == count,
                qPrintable(QStringLiteral("record %1: mark at %2 (%3 rows), rows %4 (%5)")
-                              .arg(i + 1).arg(mark.firstRow).arg(mark.count).arg(first).arg(count)));
+                              .arg(i + 1)
+                              .arg(mark.firstRow)
+                              .arg(mark.count)
+                              .arg(first)
+                              .arg(count)));
     }
 
     // Each change in turn, chosen on the map, in the side-by-side and the all-in-one view.
@@ -146,12 +152,16 @@ class CompareFilesChangeMapTest : public QObject {
     Settle();
     QCOMPARE(window.CurrentChange(), before);
     QVERIFY2(map->FrameFirst() <= row && row <= map->FrameLast(),
-             qPrintable(QStringLiteral("row %1 outside %2..%3").arg(row).arg(map->FrameFirst()).arg(map->FrameLast())));
+             qPrintable(QStringLiteral("row %1 outside %2..%3")
+                            .arg(row)
+                            .arg(map->FrameFirst())
+                            .arg(map->FrameLast())));
     QCOMPARE(map->FrameFirst(), window.MasterGrid()->TopRow());
     QCOMPARE(window.SourceGrid()->TopRow(), window.MasterGrid()->TopRow());
 
     // Scrolled by the user to the end: the frame reaches the last row.
-    window.MasterGrid()->verticalScrollBar()->setValue(window.MasterGrid()->verticalScrollBar()->maximum());
+    window.MasterGrid()->verticalScrollBar()->setValue(
+        window.MasterGrid()->verticalScrollBar()->maximum());
     Settle();
     QCOMPARE(map->FrameLast(), map->Rows());
     QCOMPARE(map->FrameFirst(), window.MasterGrid()->TopRow());

@@ -62,7 +62,8 @@ class CompareFilesOnDiskTest : public QObject {
  private slots:
   void init() {
     env_ = std::make_unique<GuiTestEnvironment>();
-    lindrel::demo::TEST_SetTiming({[](int) { QCoreApplication::processEvents(); }, [] { return 0L; }, [] {}});
+    lindrel::demo::TEST_SetTiming(
+        {[](int) { QCoreApplication::processEvents(); }, [] { return 0L; }, [] {}});
   }
   void cleanup() {
     lindrel::demo::TEST_SetTiming({});
@@ -76,7 +77,8 @@ class CompareFilesOnDiskTest : public QObject {
     CompareFilesWindow window;
     window.show();
     int started = 0;
-    connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this, [&] { ++started; });
+    connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this,
+            [&] { ++started; });
     const QString master = env_->Write("pair/master.txt", "a\nb\nc\n");
     const QString source = env_->Write("pair/source.txt", "a\nB\nc\n");
     Compare(window, master, source, started);
@@ -84,7 +86,8 @@ class CompareFilesOnDiskTest : public QObject {
 
     env_->Write("pair/report.txt", "a report next to the files\n");
     env_->Write("pair/source.txt", "a\nB\nc\nd\n");
-    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(), QString("The source file changed on disk."), kReactMs);
+    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+                              QString("The source file changed on disk."), kReactMs);
     QCOMPARE(started, 1);
 
     // Refresh on the bar compares again; the new comparison takes the bar away.
@@ -96,12 +99,14 @@ class CompareFilesOnDiskTest : public QObject {
 
     // Saved the way many editors save: a new file renamed over the old one.
     env_->Write("pair/master.txt.new", "a\nb\nc\nd\n");
-    QVERIFY(::rename(QFile::encodeName(master + ".new").constData(), QFile::encodeName(master).constData()) == 0);
-    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(), QString("The master file changed on disk."), kReactMs);
+    QVERIFY(::rename(QFile::encodeName(master + ".new").constData(),
+                     QFile::encodeName(master).constData()) == 0);
+    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+                              QString("The master file changed on disk."), kReactMs);
     // The file now under that name is watched in its turn.
     QFile::remove(master);
-    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(), QString("The master file is no longer on disk."),
-                              kReactMs);
+    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+                              QString("The master file is no longer on disk."), kReactMs);
     QCOMPARE(started, 2);
 
     // F5 on a missing file starts nothing: the bar still tells the truth.
@@ -115,10 +120,11 @@ class CompareFilesOnDiskTest : public QObject {
     Compare(window, master, source, started);
     QVERIFY(window.ChangedOnDiskBar()->isHidden());
     env_->Write("pair/source.txt.new", "x\n");
-    QVERIFY(::rename(QFile::encodeName(source + ".new").constData(), QFile::encodeName(source).constData()) == 0);
+    QVERIFY(::rename(QFile::encodeName(source + ".new").constData(),
+                     QFile::encodeName(source).constData()) == 0);
     env_->Write("pair/master.txt", "a\nb\nc\n");
-    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(), QString("The master and source files changed on disk."),
-                              kReactMs);
+    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+                              QString("The master and source files changed on disk."), kReactMs);
     QCOMPARE(started, 3);
   }
 
@@ -130,7 +136,8 @@ class CompareFilesOnDiskTest : public QObject {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     int started = 0;
-    connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this, [&] { ++started; });
+    connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this,
+            [&] { ++started; });
     const QByteArray m = QFile::encodeName(env_->Write("d/one.txt", "1\n2\n"));
     const QByteArray s = QFile::encodeName(env_->Write("d/two.txt", "1\n3\n"));
     // A name that is not UTF-8 keeps its bytes.
@@ -216,7 +223,8 @@ class CompareFilesOnDiskTest : public QObject {
     QCOMPARE(dirs->Lindrel1()->GetDirSource(), dirB + "/");
     QTRY_VERIFY_WITH_TIMEOUT(dirs->StatusText(3).startsWith("Compare Completed"), 20000);
 
-    QVERIFY(Drop(main.MdiArea()->viewport(), Paths({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)})));
+    QVERIFY(
+        Drop(main.MdiArea()->viewport(), Paths({QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)})));
     QTRY_VERIFY(main.IsChildVisible(MainWindow::kCompareFiles));
     auto* files = qobject_cast<CompareFilesWindow*>(main.Child(MainWindow::kCompareFiles));
     QVERIFY(files != nullptr);
@@ -236,11 +244,12 @@ class CompareFilesOnDiskTest : public QObject {
   }
 
  private:
-  void Compare(CompareFilesWindow& window, const QString& master, const QString& source, const int& started) {
+  void Compare(CompareFilesWindow& window, const QString& master, const QString& source,
+               const int& started) {
     const int before = started;
     window.ComparePair(master, source);
-    QTRY_VERIFY_WITH_TIMEOUT(started == before + 1 && window.StatusText(3).startsWith("File Compare Completed"),
-                             20000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        started == before + 1 && window.StatusText(3).startsWith("File Compare Completed"), 20000);
     widgets::TEST_SetNonInteractive(true);
   }
 

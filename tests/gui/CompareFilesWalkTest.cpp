@@ -34,8 +34,8 @@
 #include "WalkPairs.h"
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/UiTiming.h"
-#include "demo/compare-files/ChangeMap.h"
 #include "demo/compare-files/AllInOneModel.h"
+#include "demo/compare-files/ChangeMap.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
@@ -390,7 +390,8 @@ class CompareFilesWalkTest : public QObject {
       if (QTest::currentTestFailed()) return Expect::Nothing;
     }
     if (main_->ActiveChild() != files_) return Expect::Nothing;
-    const int expected = count < 1 ? before : std::clamp(before + (next ? 1 : -1), 1, static_cast<int>(count));
+    const int expected =
+        count < 1 ? before : std::clamp(before + (next ? 1 : -1), 1, static_cast<int>(count));
     [&] {
       QVERIFY2(files_->CurrentChange() == expected,
                Where(QStringLiteral("a whole-change move from change %1 of %2 went to %3")
@@ -413,7 +414,8 @@ class CompareFilesWalkTest : public QObject {
     Log(QStringLiteral("change map clicked at y = %1 of %2 (%3)")
             .arg(y)
             .arg(map->height())
-            .arg(change > 0 ? QStringLiteral("change %1").arg(change) : QStringLiteral("row %1").arg(mapRow_)));
+            .arg(change > 0 ? QStringLiteral("change %1").arg(change)
+                            : QStringLiteral("row %1").arg(mapRow_)));
     QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(map->width() / 2, y));
     if (change == 0) return mapRow_ > 0 ? Expect::MapRowOnScreen : Expect::Nothing;
     [&] {
@@ -574,10 +576,12 @@ class CompareFilesWalkTest : public QObject {
     const bool warned = files_->StatusText(3).contains("Changed since the comparison: ");
     const bool barShown = !files_->ChangedOnDiskBar()->isHidden();
     if (barShown != changedWhileCompared_ && !QTest::currentTestFailed())
-      QTest::qFail(Where(QStringLiteral("the changed-on-disk bar is %1 after a comparison whose file %2")
-                             .arg(barShown ? "shown" : "hidden", changedWhileCompared_ ? "changed" : "did not change"))
-                       .constData(),
-                   __FILE__, __LINE__);
+      QTest::qFail(
+          Where(QStringLiteral("the changed-on-disk bar is %1 after a comparison whose file %2")
+                    .arg(barShown ? "shown" : "hidden",
+                         changedWhileCompared_ ? "changed" : "did not change"))
+              .constData(),
+          __FILE__, __LINE__);
     if (warned != changedWhileCompared_ && !QTest::currentTestFailed())
       QTest::qFail(Where(QStringLiteral("the status reads \"%1\" after a comparison whose file %2")
                              .arg(files_->StatusText(3),
@@ -770,8 +774,10 @@ class CompareFilesWalkTest : public QObject {
     const lindrel::demo::ChangeMap* map = files_->Map();
     const auto& marks = map->Marks();
     if (shown_.readable && shown_.recordsFitFiles && shown_.count > 0) {
-      QVERIFY2(map->Rows() == files_->MasterModel().GridRowCount() - 1 && marks.size() == shown_.records.size(),
-               Where(QStringLiteral("the change map has %1 rows and %2 marks; the grids %3 rows, %4 records")
+      QVERIFY2(map->Rows() == files_->MasterModel().GridRowCount() - 1 &&
+                   marks.size() == shown_.records.size(),
+               Where(QStringLiteral(
+                         "the change map has %1 rows and %2 marks; the grids %3 rows, %4 records")
                          .arg(map->Rows())
                          .arg(marks.size())
                          .arg(files_->MasterModel().GridRowCount() - 1)
@@ -779,10 +785,12 @@ class CompareFilesWalkTest : public QObject {
                    .constData());
       for (size_t i = 0; i < marks.size(); ++i) {
         const int first = FirstRowOf(shown_.grids.master, static_cast<int>(i));
-        const auto rows = std::count_if(shown_.grids.master.begin(), shown_.grids.master.end(),
-                                        [i](const WalkRow& row) { return row.record == static_cast<int>(i); });
+        const auto rows =
+            std::count_if(shown_.grids.master.begin(), shown_.grids.master.end(),
+                          [i](const WalkRow& row) { return row.record == static_cast<int>(i); });
         if (marks[i].firstRow == first && marks[i].count == rows) continue;
-        QFAIL(Where(QStringLiteral("the mark of change %1 covers rows %2 (%3); the change is at %4 (%5)")
+        QFAIL(Where(QStringLiteral(
+                        "the mark of change %1 covers rows %2 (%3); the change is at %4 (%5)")
                         .arg(i + 1)
                         .arg(marks[i].firstRow)
                         .arg(marks[i].count)
@@ -801,7 +809,8 @@ class CompareFilesWalkTest : public QObject {
     ComparisonGrid* grid = files_->AllInOneShown() ? files_->AllInOneGrid() : files_->MasterGrid();
     const int rows = grid->model()->rowCount();
     const int below = grid->rowAt(grid->viewport()->height() - 1);
-    const int first = rows == 0 ? 0 : grid->TopRow(), last = rows == 0 ? 0 : (below < 0 ? rows : below + 1);
+    const int first = rows == 0 ? 0 : grid->TopRow(),
+              last = rows == 0 ? 0 : (below < 0 ? rows : below + 1);
     QVERIFY2(map->FrameFirst() == first && map->FrameLast() == last,
              Where(QStringLiteral("the change map frames rows %1 to %2; %3 shows %4 to %5")
                        .arg(map->FrameFirst())
@@ -853,7 +862,8 @@ class CompareFilesWalkTest : public QObject {
       }
     } else if (expect == Expect::MapRowOnScreen) {
       ComparisonGrid* grid = all ? files_->AllInOneGrid() : files_->MasterGrid();
-      if (mapRow_ <= grid->model()->rowCount()) CheckRowVisible(grid, mapRow_, "the row clicked on the change map");
+      if (mapRow_ <= grid->model()->rowCount())
+        CheckRowVisible(grid, mapRow_, "the row clicked on the change map");
     } else if (expect == Expect::CurrentRowOnScreen) {
       ComparisonGrid* grid = all ? files_->AllInOneGrid() : files_->MasterGrid();
       CheckRowVisible(grid, grid->CurrentRow(), "the current row");

@@ -14,8 +14,8 @@
 #include "GuiTestEnvironment.h"
 #include "TestChild.h"
 #include "demo/common/IniFile.h"
-#include "demo/main/MainWindow.h"
 #include "demo/common/ProgramState.h"
+#include "demo/main/MainWindow.h"
 
 using lindrel::demo::MainWindow;
 using lindrel::demo::ProgramState;
@@ -68,16 +68,15 @@ class MainWindowTest : public QObject {
     QTest::newRow("File") << "mnuFile"
                           << QStringList{"mnuCompareDirectories|Compare &Directories|Ctrl+D",
                                          "mnuCompareFiles|Compare &Files|Ctrl+F",
-                                         "mnuThreadPriority|&Thread Priority|",
-                                         "mnuExit|E&xit|"};
+                                         "mnuThreadPriority|&Thread Priority|", "mnuExit|E&xit|"};
     QTest::newRow("Thread Priority")
         << "mnuThreadPriority"
         << QStringList{"mnuThreadPriorityLevel(0)|&Idle|", "mnuThreadPriorityLevel(1)|&Lowest|",
-                       "mnuThreadPriorityLevel(2)|&Normal|",
-                       "mnuThreadPriorityLevel(3)|&Highest|",
+                       "mnuThreadPriorityLevel(2)|&Normal|", "mnuThreadPriorityLevel(3)|&Highest|",
                        "mnuThreadPriorityLevel(4)|Time Critical|"};
     QTest::newRow("View") << "mnuView"
-                          << QStringList{"mnuRefresh|Refres&h|F5", "mnuFont|Change &Font|",
+                          << QStringList{"mnuRefresh|Refres&h|F5",
+                                         "mnuFont|Change &Font|",
                                          "mnuViewLegend|Show &Legend|",
                                          "mnuSwap|&Swap Master And Source Files|F9",
                                          "mnuViewChangeMap|Show Change &Map|",
@@ -98,8 +97,7 @@ class MainWindowTest : public QObject {
                                          "mnuMorvantisHomePage|Morvantis Home Page|"};
     QTest::newRow("Popup") << "mnuPopup"
                            << QStringList{"mnuPopupShowDetail|Show Detail (Double Click)|",
-                                          "mnuPopupRefresh|Refresh (F5)|",
-                                          "mnuPopupReport|Report|",
+                                          "mnuPopupRefresh|Refresh (F5)|", "mnuPopupReport|Report|",
                                           "mnuPopupFont|Change Font|"};
   }
   void menuItemsHaveTheirCaptionsOrderAndShortcuts() {
@@ -255,20 +253,32 @@ class MainWindowTest : public QObject {
   void commandsGoToTheActiveChild_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("call");
-    QTest::newRow("refresh") << "mnuRefresh" << "Refresh_View";
-    QTest::newRow("font") << "mnuFont" << "Change_Font(true)";
-    QTest::newRow("legend") << "mnuViewLegend" << "mnuViewLegend_Click";
-    QTest::newRow("swap") << "mnuSwap" << "Swap";
-    QTest::newRow("report options") << "mnuOptions" << "ReportOptions";
-    QTest::newRow("html") << "mnuReportHTMLFile" << "mnuReportHTMLFile_Click";
-    QTest::newRow("text") << "mnuReportTextFile" << "mnuReportTextFile_Click";
-    QTest::newRow("tab") << "mnuReportTabDelimitedFile" << "mnuReportTabDelimitedFile_Click";
+    QTest::newRow("refresh") << "mnuRefresh"
+                             << "Refresh_View";
+    QTest::newRow("font") << "mnuFont"
+                          << "Change_Font(true)";
+    QTest::newRow("legend") << "mnuViewLegend"
+                            << "mnuViewLegend_Click";
+    QTest::newRow("swap") << "mnuSwap"
+                          << "Swap";
+    QTest::newRow("report options") << "mnuOptions"
+                                    << "ReportOptions";
+    QTest::newRow("html") << "mnuReportHTMLFile"
+                          << "mnuReportHTMLFile_Click";
+    QTest::newRow("text") << "mnuReportTextFile"
+                          << "mnuReportTextFile_Click";
+    QTest::newRow("tab") << "mnuReportTabDelimitedFile"
+                         << "mnuReportTabDelimitedFile_Click";
     QTest::newRow("comma") << "mnuReportCommaDelimitedFile"
                            << "mnuReportCommaDelimitedFile_Click";
-    QTest::newRow("popup detail") << "mnuPopupShowDetail" << "mnuShowDetail_Click";
-    QTest::newRow("popup refresh") << "mnuPopupRefresh" << "Refresh_View";
-    QTest::newRow("popup report") << "mnuPopupReport" << "cmdViewReport_Click";
-    QTest::newRow("popup font") << "mnuPopupFont" << "Change_Font(true)";
+    QTest::newRow("popup detail") << "mnuPopupShowDetail"
+                                  << "mnuShowDetail_Click";
+    QTest::newRow("popup refresh") << "mnuPopupRefresh"
+                                   << "Refresh_View";
+    QTest::newRow("popup report") << "mnuPopupReport"
+                                  << "cmdViewReport_Click";
+    QTest::newRow("popup font") << "mnuPopupFont"
+                                << "Change_Font(true)";
   }
   void commandsGoToTheActiveChild() {
     QFETCH(QString, item);
@@ -341,8 +351,8 @@ class MainWindowTest : public QObject {
       QVERIFY2(opaque > image.width() * image.height() / 4, qPrintable(button->objectName()));
       images << image;
     }
-    QCOMPARE(buttons, (QStringList{"frmCompareDir=Compare Directories",
-                                   "frmCompareFiles=Compare Files"}));
+    QCOMPARE(buttons,
+             (QStringList{"frmCompareDir=Compare Directories", "frmCompareFiles=Compare Files"}));
     QVERIFY(images[0] != images[1]);
   }
 
@@ -446,15 +456,17 @@ class MainWindowTest : public QObject {
   void helpAndMakerPageOpenThroughTheOpenCommand_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("page");
-    QTest::newRow("help file") << "mnuHelpFile" << "LindrelDemo.html";
-    QTest::newRow("maker's page") << "mnuMorvantisHomePage" << "Morvantis.html";
+    QTest::newRow("help file") << "mnuHelpFile"
+                               << "LindrelDemo.html";
+    QTest::newRow("maker's page") << "mnuMorvantisHomePage"
+                                  << "Morvantis.html";
   }
   void helpAndMakerPageOpenThroughTheOpenCommand() {
     QFETCH(QString, item);
     QFETCH(QString, page);
     QString log = env_->Root() + "/opened.txt";
-    QString script = env_->Write("record-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" +
-                                                    log.toUtf8() + "\"\n");
+    QString script = env_->Write("record-open",
+                                 "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"" + log.toUtf8() + "\"\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("LINDREL_OPEN_COMMAND", script.toUtf8());
 

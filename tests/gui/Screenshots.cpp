@@ -9,9 +9,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QMouseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
