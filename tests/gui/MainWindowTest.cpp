@@ -271,6 +271,12 @@ class MainWindowTest : public QObject {
                          << "mnuReportTabDelimitedFile_Click";
     QTest::newRow("comma") << "mnuReportCommaDelimitedFile"
                            << "mnuReportCommaDelimitedFile_Click";
+    QTest::newRow("change map") << "mnuViewChangeMap"
+                                << "mnuViewChangeMap_Click";
+    QTest::newRow("next change") << "mnuNextChange"
+                                 << "MoveNextChange";
+    QTest::newRow("previous change") << "mnuPreviousChange"
+                                     << "MovePreviousChange";
     QTest::newRow("popup detail") << "mnuPopupShowDetail"
                                   << "mnuShowDetail_Click";
     QTest::newRow("popup refresh") << "mnuPopupRefresh"

@@ -40,6 +40,9 @@ class TestChild : public QWidget, public demo::ComparisonWindow {
   void mnuReportCommaDelimitedFile_Click() override { calls << QStringLiteral("mnuReportCommaDelimitedFile_Click"); }
   void cmdViewReport_Click() override { calls << QStringLiteral("cmdViewReport_Click"); }
   void mnuShowDetail_Click() override { calls << QStringLiteral("mnuShowDetail_Click"); }
+  void mnuViewChangeMap_Click() override { calls << QStringLiteral("mnuViewChangeMap_Click"); }
+  void MoveNextChange() override { calls << QStringLiteral("MoveNextChange"); }
+  void MovePreviousChange() override { calls << QStringLiteral("MovePreviousChange"); }
   void Abort() override { calls << QStringLiteral("Abort"); }
   void Form_Resize() override { calls << QStringLiteral("Form_Resize"); }
   void AdjustToolbarItems() override { calls << QStringLiteral("AdjustToolbarItems"); }
