@@ -194,6 +194,9 @@ QTextEdit* CompareFilesWindow::BuildOverlay(const char* name, ComparisonGrid* gr
   overlay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   overlay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   overlay->setFont(grid->font());
+  // Files dropped on a row are meant for the grid below, not for the text in the box.
+  overlay->setAcceptDrops(false);
+  overlay->viewport()->setAcceptDrops(false);
   overlay->hide();
   overlay->installEventFilter(this);
   return overlay;

@@ -8,8 +8,11 @@
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTextEdit>
 #include <QUrl>
 #include <QtTest>
+
+#include <unistd.h>
 
 #include "GuiTestEnvironment.h"
 #include "demo/common/FileNames.h"
@@ -17,6 +20,7 @@
 #include "demo/compare-dirs/CompareDirWindow.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
+#include "demo/compare-files/LegendBar.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
@@ -42,15 +46,20 @@ QMimeData* Paths(const QList<QUrl>& urls) {
   return data;
 }
 
-// Drags `data` onto `target` at its centre and drops it there, as a file manager does.
-bool Drop(QWidget* target, QMimeData* data) {
+// Drags `data` over the middle of `under` and drops it there, as a file manager does: the
+// events go to the innermost widget there that takes drops, as the window system's do.
+bool Drop(QWidget* under, QMimeData* data) {
   std::unique_ptr<QMimeData> owned(data);
-  const QPointF at = QRectF(target->rect()).center();
-  QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(target, &enter);
+  const QPoint centre = under->rect().center();
+  QWidget* receiver = under->childAt(centre) != nullptr ? under->childAt(centre) : under;
+  while (receiver != nullptr && !receiver->acceptDrops()) receiver = receiver->parentWidget();
+  if (receiver == nullptr) return false;
+  const QPoint at = receiver->mapFromGlobal(under->mapToGlobal(centre));
+  QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(receiver, &enter);
   if (!enter.isAccepted()) return false;
-  QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(target, &drop);
+  QDropEvent drop(QPointF(at), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(receiver, &drop);
   return drop.isAccepted();
 }
 
@@ -142,13 +151,18 @@ class CompareFilesOnDiskTest : public QObject {
     const QByteArray s = QFile::encodeName(env_->Write("d/two.txt", "1\n3\n"));
     // A name that is not UTF-8 keeps its bytes.
     const QByteArray odd = QFile::encodeName(env_->Root()) + "/d/caf\xE9.txt";
+    // Removed by hand: the temporary folder's own clean-up cannot name it.
+    struct Unlink {
+      QByteArray path;
+      ~Unlink() { ::unlink(path.constData()); }
+    } removeOdd{odd};
     FILE* f = std::fopen(odd.constData(), "w");
     QVERIFY(f != nullptr);
     std::fputs("1\n4\n", f);
     std::fclose(f);
     const QString folder = env_->Root() + "/d";
 
-    // One file on the window itself, a file and a folder, three files, an address on the
+    // One file on the window (here its legend), a file and a folder, three files, an address on the
     // web, a file that is not there: refused, said, not compared.
     const QList<QList<QUrl>> refused{
         {FileUrl(m)},
@@ -159,7 +173,7 @@ class CompareFilesOnDiskTest : public QObject {
     };
     for (const QList<QUrl>& urls : refused) {
       widgets::TEST_SetNonInteractive(true);  // forget earlier messages
-      QVERIFY(Drop(&window, Paths(urls)));
+      QVERIFY(Drop(window.Legend(), Paths(urls)));
       QCoreApplication::processEvents();
       QCOMPARE(started, 0);
       const auto messages = widgets::TEST_Messages();
@@ -170,7 +184,7 @@ class CompareFilesOnDiskTest : public QObject {
     // Not paths at all: the drag is not taken.
     auto* text = new QMimeData;
     text->setText("some text");
-    QVERIFY(!Drop(&window, text));
+    QVERIFY(!Drop(window.Legend(), text));
 
     // Two files on the window: master then source, compared.
     QVERIFY(Drop(window.ChangeListing(), Paths({FileUrl(m), FileUrl(s)})));
@@ -188,8 +202,9 @@ class CompareFilesOnDiskTest : public QObject {
     QCOMPARE(QByteArray(window.Lindrel1Widget()->Control().GetFileMaster().c_str()), m);
     QCOMPARE(window.SourceModel().LineText(2), QString("4"));
 
-    // ... and on the master grid.
-    QVERIFY(Drop(window.MasterGrid()->viewport(), Paths({FileUrl(s)})));
+    // ... and on the master grid, over the detail view's box on the current row.
+    QVERIFY(window.MasterOverlay()->isVisible());
+    QVERIFY(Drop(window.MasterOverlay(), Paths({FileUrl(s)})));
     QTRY_COMPARE_WITH_TIMEOUT(started, 3, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
     QCOMPARE(QByteArray(window.Lindrel1Widget()->Control().GetFileMaster().c_str()), s);
