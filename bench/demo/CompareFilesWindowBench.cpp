@@ -4,9 +4,12 @@
 //  - the first switch to the all-in-one view, painted;
 //  - a scroll of the side-by-side grids to the end, painted;
 //  - a step to the next change and a move from the first change to the last, painted;
+//  - the change map: drawing its marks from the records, a repaint, a whole-change move
+//    (Alt+Down) and a click on a mark, painted;
 //  - the word-level detail view of a changed line of 10,000 characters;
 //  - the memory the window holds for the pair, against the size of the two files.
-// Run offscreen: QT_QPA_PLATFORM=offscreen compare_files_window_bench [lines]
+// Run offscreen: QT_QPA_PLATFORM=offscreen compare_files_window_bench [lines] [nomap]
+// ("nomap" hides the change map first, to compare the other figures without it).
 // The demo's fixed pauses are left out (they are waits, not work).
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,8 +20,10 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "demo/common/UiTiming.h"
+#include "demo/compare-files/ChangeMap.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
 #include "lindrel/widgets/LindrelWidget.h"
@@ -34,8 +39,9 @@ long ResidentBytes() {
 
 // A line of plausible source text, different for every seed.
 std::string Line(unsigned seed) {
-  static const char* words[] = {"value", "count", "index", "result", "buffer", "record",
-                                "return", "const", "auto", "if", "for", "while", "std::size_t"};
+  static const char* words[] = {"value",  "count",  "index",      "result", "buffer",
+                                "record", "return", "const",      "auto",   "if",
+                                "for",    "while",  "std::size_t"};
   std::string line(2 * (seed % 5), ' ');
   for (unsigned w = 0; w < 4 + seed % 6; ++w) {
     line += words[(seed >> (w + 1)) % 13];
@@ -55,7 +61,7 @@ qint64 WritePair(const QString& master, const QString& source, int lines) {
       const int cluster = 1 + static_cast<int>(next() % 20);
       const unsigned kind = next() % 3;
       for (int k = 0; k < cluster && i < lines; ++k, ++i) {
-        if (kind != 2) m << Line(static_cast<unsigned>(i)) << "\n";  // in master
+        if (kind != 2) m << Line(static_cast<unsigned>(i)) << "\n";               // in master
         if (kind != 1) s << Line(static_cast<unsigned>(i) * 7919u + 1u) << "\n";  // in source
       }
       continue;
@@ -88,6 +94,8 @@ int main(int argc, char* argv[]) {
   const long before = ResidentBytes();
   auto* window = new lindrel::demo::CompareFilesWindow();
   window->resize(1400, 900);
+  const bool withMap = !(argc > 2 && std::string(argv[2]) == "nomap");
+  if (withMap != window->Map()->isVisibleTo(window)) window->mnuViewChangeMap_Click();
   window->show();
   QElapsedTimer timer;
   window->TEST_SetCompletionProbe([&timer] { timer.start(); });
@@ -134,6 +142,44 @@ int main(int argc, char* argv[]) {
   Paint(window->SourceGrid());
   const qint64 toLast = timer.elapsed();
 
+  // The change map, drawn anew from the records as after a comparison, repainted, and
+  // following a whole-change move and a click on a mark.
+  lindrel::demo::ChangeMap* map = window->Map();
+  QCoreApplication::processEvents();
+  const std::vector<lindrel::demo::ChangeMark> marks = map->Marks();
+  timer.restart();
+  map->SetMarks(map->Rows(), marks);
+  map->repaint();
+  const qint64 mapDraw = timer.elapsed();
+  QElapsedTimer fine;
+  fine.start();
+  for (int i = 0; i < 100; ++i) {
+    map->update();
+    map->repaint();
+  }
+  const double mapRepaint = fine.nsecsElapsed() / 1e6 / 100;
+  window->MoveFirst();
+  QCoreApplication::processEvents();
+  qint64 slowestWholeMove = 0;
+  std::vector<qint64> wholeMoves;
+  for (int i = 0; i < 20; ++i) {
+    timer.restart();
+    window->MoveNextChange();
+    QCoreApplication::processEvents();
+    Paint(window->MasterGrid());
+    Paint(window->SourceGrid());
+    map->repaint();
+    slowestWholeMove = std::max<qint64>(slowestWholeMove, timer.elapsed());
+    wholeMoves.push_back(timer.elapsed());
+  }
+  timer.restart();
+  emit map->ChangeClicked(static_cast<int>(marks.size() * 3 / 4));
+  QCoreApplication::processEvents();
+  Paint(window->MasterGrid());
+  Paint(window->SourceGrid());
+  map->repaint();
+  const qint64 mapClick = timer.elapsed();
+
   // The detail view of a changed line of 10,000 characters.
   std::string longMaster, longSource;
   for (unsigned w = 0; longMaster.size() < 10000; ++w) {
@@ -146,7 +192,8 @@ int main(int argc, char* argv[]) {
   }
   window->DoComparison();
   wait.restart();
-  while (window->StatusText(3) != QLatin1String("File Compare Completed") && wait.elapsed() < 120000)
+  while (window->StatusText(3) != QLatin1String("File Compare Completed") &&
+         wait.elapsed() < 120000)
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
   QCoreApplication::processEvents();
   window->MasterGrid()->SetCurrentRow(2);
@@ -155,14 +202,34 @@ int main(int argc, char* argv[]) {
   QCoreApplication::processEvents();
   const qint64 detail = timer.elapsed();
 
-  std::printf("pair: %d lines each side, %.1f MB in all, %ld change records, %d rows per grid\n", lines,
-              fileBytes / 1e6, records, rows);
-  std::printf("completion event to both grids painted: %lld ms (target 1500)\n", static_cast<long long>(completion));
-  std::printf("first switch to all-in-one, painted:    %lld ms (target 1000)\n", static_cast<long long>(allInOne));
-  std::printf("scroll to the end, painted:              %lld ms (target 50)\n", static_cast<long long>(scroll));
-  std::printf("slowest step to the next change:         %lld ms (target 30)\n", static_cast<long long>(slowestNext));
-  std::printf("first change to the last, painted:       %lld ms (target 50)\n", static_cast<long long>(toLast));
-  std::printf("detail view of a 10,000-character line:  %lld ms (target 100)\n", static_cast<long long>(detail));
+  std::printf("pair: %d lines each side, %.1f MB in all, %ld change records, %d rows per grid\n",
+              lines, fileBytes / 1e6, records, rows);
+  std::printf("completion event to both grids painted: %lld ms (target 1500)\n",
+              static_cast<long long>(completion));
+  std::printf("first switch to all-in-one, painted:    %lld ms (target 1000)\n",
+              static_cast<long long>(allInOne));
+  std::printf("scroll to the end, painted:              %lld ms (target 50)\n",
+              static_cast<long long>(scroll));
+  std::printf("slowest step to the next change:         %lld ms (target 30)\n",
+              static_cast<long long>(slowestNext));
+  std::printf("first change to the last, painted:       %lld ms (target 50)\n",
+              static_cast<long long>(toLast));
+  if (withMap) {
+    std::printf("change map, %zu marks drawn from the records: %lld ms\n", marks.size(),
+                static_cast<long long>(mapDraw));
+    std::printf("change map repaint (move, scroll):       %.2f ms\n", mapRepaint);
+    std::printf("click on a mark of the map, painted:     %lld ms (target 50)\n",
+                static_cast<long long>(mapClick));
+  } else {
+    std::printf("(change map hidden)\n");
+  }
+  std::sort(wholeMoves.begin(), wholeMoves.end());
+  std::printf(
+      "whole-change move (Alt+Down), painted:   %lld ms median, %lld ms slowest (target 30)\n",
+      static_cast<long long>(wholeMoves[wholeMoves.size() / 2]),
+      static_cast<long long>(slowestWholeMove));
+  std::printf("detail view of a 10,000-character line:  %lld ms (target 100)\n",
+              static_cast<long long>(detail));
   std::printf("memory held by the window:               %.1f MB = %.2f x the files (target 4)\n",
               (after - before) / 1e6, double(after - before) / double(fileBytes));
   delete window;

@@ -32,6 +32,9 @@ class ComparisonWindow {
   // The options dialog with `master` and `source` preset; a comparison unless cancelled.
   // Only the Compare Files window takes pairs of files.
   virtual void OfferPair(const QString& /*master*/, const QString& /*source*/) {}
+  // Compares `master` with `source` at once, as the window's own dialog would with both
+  // typed in (a drop of two files or folders, the command line).
+  virtual void ComparePairNow(const QString& /*master*/, const QString& /*source*/) {}
 
   // Menu commands of the main window.
   virtual void Refresh_View() {}
@@ -45,6 +48,10 @@ class ComparisonWindow {
   virtual void mnuReportCommaDelimitedFile_Click() {}
   virtual void cmdViewReport_Click() {}
   virtual void mnuShowDetail_Click() {}
+  // The change map beside the grids, and moves by whole changes (Compare Files only).
+  virtual void mnuViewChangeMap_Click() {}
+  virtual void MoveNextChange() {}
+  virtual void MovePreviousChange() {}
   virtual void Abort() {}
 
   // Upkeep: the main window was resized; the 2-second tick; the window gained or lost

@@ -20,6 +20,8 @@ struct ComparisonMenuItems {
   bool textReport = false;
   bool tabDelimitedReport = false;
   bool swap = false;
+  bool changeMap = false;    // View > Show Change Map
+  bool changeMoves = false;  // View > Next Change, Previous Change
 };
 
 // The names of the two child windows.
@@ -42,6 +44,10 @@ class MainWindowServices {
   // Shows the Compare Files window and its options dialog with `master` and `source`
   // preset; the window compares them unless the user cancels.
   virtual void OfferFilePair(const QString& master, const QString& source) = 0;
+  // Shows child window `name` and has it compare `master` with `source` at once (two
+  // folders dropped on the Compare Files window are compared in the Compare Directories
+  // window).
+  virtual void ComparePairIn(const QString& name, const QString& master, const QString& source) = 0;
 
  protected:
   ~MainWindowServices() = default;

@@ -9,8 +9,9 @@ namespace lindrel::demo::palette {
 // Backs.
 inline const QColor kChange{0xEF, 0xEF, 0xEF};         // rows of a change; marked directory cells
 inline const QColor kCurrentChange{0xC0, 0xC0, 0xC0};  // rows of the current change
-inline const QColor kNumberOfDifference{0xFF, 0xFF, 0xFF};  // all-in-one line numbers of a difference
-inline const QColor kNumberOfSameLine{0xC0, 0xC0, 0xC0};    // all-in-one line numbers of an unchanged line
+// All-in-one line numbers of a difference, and of an unchanged line.
+inline const QColor kNumberOfDifference{0xFF, 0xFF, 0xFF};
+inline const QColor kNumberOfSameLine{0xC0, 0xC0, 0xC0};
 
 // Texts (and the legend's boxes).
 inline const QColor kChanged{0xFF, 0x00, 0x00};       // a changed line or file
@@ -21,5 +22,13 @@ inline const QColor kOnlyInSource{0x00, 0x80, 0x00};  // a line or entry only in
 inline const QColor kAddedWords{0x00, 0xFF, 0x00};
 inline const QColor kDeletedWords{0x00, 0x00, 0xFF};
 inline const QColor kChangedWords{0xFF, 0x00, 0x00};
+
+// The change map beside the Compare Files grids (its marks take the text colours above).
+inline const QColor kMapBack{0xF8, 0xF8, 0xF8};          // the strip itself
+inline const QColor kOnScreen{0x40, 0x40, 0x40};         // edge of the rows on screen
+inline const QColor kCurrentMarkEdge{0x00, 0x00, 0x00};  // outline of the current change
+
+// The bar that says a compared file changed on disk.
+inline const QColor kNotice{0xFF, 0xF4, 0xC2};
 
 }  // namespace lindrel::demo::palette

@@ -77,6 +77,9 @@ class CompareDirWindow : public QWidget, public ComparisonWindow {
   QWidget* Widget() override { return this; }
   widgets::LindrelWidget* Component() override { return lindrel1_; }
   void StartFromMenu() override { CompareDirectories(); }
+  void ComparePairNow(const QString& master, const QString& source) override {
+    CompareDirectoriesPair(master, source);
+  }
   // Repeats the last comparison: the options dialog run without being shown.
   void Refresh_View() override;
   void Abort() override;

@@ -1,6 +1,7 @@
 // The Compare Files window's grids: loading, padding and colouring, the all-in-one view,
 // fonts, layout, row heights, scrolling and the context menu.
 #include <QComboBox>
+#include <QDropEvent>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -14,8 +15,10 @@
 
 #include <algorithm>
 
+#include "demo/common/DroppedPaths.h"
 #include "demo/common/FileNames.h"
 #include "demo/common/UiTiming.h"
+#include "demo/compare-files/ChangeMap.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
 #include "demo/compare-files/GridLines.h"
@@ -118,6 +121,7 @@ QString CompareFilesWindow::ComparedSource() const {
 
 void CompareFilesWindow::ClearGrids() {
   recordRows_.clear();
+  map_->Clear();
   masterModel_.Clear();
   sourceModel_.Clear();
   allInOneModel_.Clear();
@@ -133,6 +137,7 @@ void CompareFilesWindow::UpdateChangesToFiles() {
     // The records describe lines a grid cannot show: no padding, colour or change list
     // is built from them, and the grids show what could be read, uncoloured.
     recordRows_.clear();
+    map_->Clear();
     dropDownSync_ = true;
     cmboChangeListing_->clear();
     dropDownSync_ = false;
@@ -161,6 +166,7 @@ void CompareFilesWindow::UpdateChangesToFiles() {
   masterModel_.SetRows(std::move(rows.master));
   sourceModel_.SetRows(std::move(rows.source));
   recordRows_ = std::move(rows.records);
+  SetChangeMapMarks(records);
 
   SetGridsRedraw(true);
   setWindowTitle(QStringLiteral("Compare File Results: ") +
@@ -196,6 +202,7 @@ void CompareFilesWindow::cmdCompareFilesViewFormat_Click() {
   // comparison made while it was hidden, or may not have followed the window's size.
   Form_Resize();
   MoveToChange(false);
+  ScheduleChangeMapFrame();
 }
 
 // --- Legend and fonts ------------------------------------------------------------------------
@@ -241,6 +248,27 @@ void CompareFilesWindow::ScheduleLayout() {
 
 bool CompareFilesWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == views_ && event->type() == QEvent::Resize) ScheduleLayout();
+  switch (event->type()) {
+    case QEvent::Resize:
+      // A grid's rows area changes height with its horizontal scroll bar, too.
+      for (ComparisonGrid* grid : {msfgMaster_, msfgSource_, msfgAllInOne_})
+        if (watched == grid->viewport()) ScheduleChangeMapFrame();
+      break;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+      for (auto [grid, side] :
+           {std::pair{msfgMaster_, 1}, std::pair{msfgSource_, 2}, std::pair{msfgAllInOne_, 0}}) {
+        if (watched != grid->viewport()) continue;
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (!CarriesPaths(drag->mimeData())) return QWidget::eventFilter(watched, event);
+        drag->acceptProposedAction();
+        if (event->type() == QEvent::Drop) TakeDrop(drag->mimeData(), side);
+        return true;
+      }
+      break;
+    default: break;
+  }
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     // A character typed on a side-by-side grid opens the typing overlay over its cell.
@@ -292,6 +320,7 @@ void CompareFilesWindow::LayoutGrids() {
     SizeRowsAllInOne();
   SetGridsRedraw(true);
   AdjustToolbarItems();
+  ScheduleChangeMapFrame();
 }
 
 void CompareFilesWindow::SizeRowsSideBySide() {
@@ -342,6 +371,7 @@ void CompareFilesWindow::AdjustToolbarItems() {
 // --- Scrolling and the context menu -------------------------------------------------------------
 
 void CompareFilesWindow::GridScrolled(ComparisonGrid* grid, int topRow) {
+  ScheduleChangeMapFrame();
   if (grid == msfgAllInOne_) {
     HideDetailViews();
     return;

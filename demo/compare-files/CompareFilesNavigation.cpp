@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "demo/common/UiTiming.h"
+#include "demo/compare-files/ChangeMap.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
 #include "demo/compare-files/GoToDialog.h"
@@ -147,6 +148,8 @@ void CompareFilesWindow::ConnectNavigation() {
   shortcut(QKeySequence(Qt::Key_F7), &CompareFilesWindow::MoveNext);
   shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7), &CompareFilesWindow::MovePrevious);
   shortcut(QKeySequence(Qt::Key_F4), &CompareFilesWindow::GoToChange);
+  shortcut(QKeySequence(Qt::ALT | Qt::Key_Down), &CompareFilesWindow::MoveNextChange);
+  shortcut(QKeySequence(Qt::ALT | Qt::Key_Up), &CompareFilesWindow::MovePreviousChange);
 
   // A choice moves even when it names the entry already selected: the user comes back
   // to that change after scrolling away or stepping inside it.
@@ -229,6 +232,21 @@ void CompareFilesWindow::MovePrevious() {
   MoveToChange(true);
 }
 
+void CompareFilesWindow::MoveNextChange() {
+  const long count = lindrel1_->FileCompareResultsCount();
+  if (count < 1) return;
+  // Past the last change it stays there, as Next does.
+  currentChange_ = std::clamp(currentChange_ + 1, 1, static_cast<int>(count));
+  MoveToChange(true);
+}
+
+void CompareFilesWindow::MovePreviousChange() {
+  const long count = lindrel1_->FileCompareResultsCount();
+  if (count < 1) return;
+  currentChange_ = std::clamp(currentChange_ - 1, 1, static_cast<int>(count));
+  MoveToChange(true);
+}
+
 void CompareFilesWindow::GoToChange() {
   GoToDialog dialog(this);
   dialog.SetText(QString::number(currentChange_));
@@ -307,6 +325,7 @@ void CompareFilesWindow::ShowChangeInGrids() {
   }
   SetGridsRedraw(true);
   previousCurrentChange_ = currentChange_;
+  map_->SetCurrent(currentChange_);
   SetNavigationButtons();
   HighlightParagraphChangesRTF(true);
 }
@@ -327,6 +346,7 @@ void CompareFilesWindow::ShowChangeInAllInOneGrid() {
   if (row > 0) msfgAllInOne_->SetCurrentRow(row);
   msfgAllInOne_->SetRedraw(true);
   previousCurrentChange_ = currentChange_;
+  map_->SetCurrent(currentChange_);
   SetNavigationButtons();
   HighlightParagraphChangesRTFAllInOne();
 }

@@ -14,6 +14,7 @@ constexpr const char* kGeneralSection = "General";
 
 namespace keys {
 constexpr const char* kShowLegend = "ShowLegend";
+constexpr const char* kShowChangeMap = "ShowChangeMap";
 constexpr const char* kShowReportOnly = "mbShowReportOnly_CF";
 constexpr const char* kBeepWhenDone = "BeepWhenDone_CF";
 constexpr const char* kRemoveBlankLines = "RemoveBlankLines_CF";
@@ -40,10 +41,10 @@ int ReadNumber(const char* section, const char* key, long defaultValue) {
 
 }  // namespace
 
-
 CompareFilesSettings CompareFilesSettings::Read() {
   CompareFilesSettings s;
   s.showLegend = ReadFlag(kWindowSection, keys::kShowLegend, true);
+  s.showChangeMap = ReadFlag(kWindowSection, keys::kShowChangeMap, true);
   s.showReportOnly = ReadFlag(kGeneralSection, keys::kShowReportOnly, false);
   s.beepWhenDone = ReadFlag(kGeneralSection, keys::kBeepWhenDone, true);
   s.removeBlankLines = ReadFlag(kGeneralSection, keys::kRemoveBlankLines, true);
@@ -69,14 +70,14 @@ bool CompareFilesSettings::Save(QString* error) const {
                       {keys::kRemoveBlankLines, BoolText(removeBlankLines)}},
                      &failure))
     failures << failure;
-  QList<QPair<QString, QString>> window{
-      {keys::kShowLegend, BoolText(showLegend)},
-      {keys::kReportText, report.textPath},
-      {keys::kReportComma, report.commaDelimitedPath},
-      {keys::kReportHtml, report.htmlPath},
-      {keys::kReportTitle, report.htmlTitle},
-      {keys::kReportType, QString::number(report.defaultType)},
-      {keys::kReportStyle, QString::number(report.defaultStyle)}};
+  QList<QPair<QString, QString>> window{{keys::kShowLegend, BoolText(showLegend)},
+                                        {keys::kShowChangeMap, BoolText(showChangeMap)},
+                                        {keys::kReportText, report.textPath},
+                                        {keys::kReportComma, report.commaDelimitedPath},
+                                        {keys::kReportHtml, report.htmlPath},
+                                        {keys::kReportTitle, report.htmlTitle},
+                                        {keys::kReportType, QString::number(report.defaultType)},
+                                        {keys::kReportStyle, QString::number(report.defaultStyle)}};
   window.append(font.Entries());
   if (!WriteSettings(QString::fromUtf8(kWindowSection), window, &failure)) failures << failure;
   return NoFailures(failures, error);

@@ -18,6 +18,7 @@ namespace lindrel::demo {
 
 struct CompareFilesSettings {
   bool showLegend = true;
+  bool showChangeMap = true;
   bool showReportOnly = false;
   bool beepWhenDone = true;
   bool removeBlankLines = true;  // kept and written back; no effect in the window

@@ -26,7 +26,9 @@
 #include "demo/common/SettingsFile.h"
 #include "demo/common/UiTiming.h"
 #include "demo/common/WindowPlacement.h"
+#include "demo/compare-files/ChangeMap.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
+#include "demo/compare-files/ComparedFilesWatcher.h"
 #include "demo/compare-files/ComparisonGrid.h"
 #include "demo/compare-files/LegendBar.h"
 #include "demo/compare-files/PleaseWaitWindow.h"
@@ -70,6 +72,7 @@ CompareFilesWindow::CompareFilesWindow(MainWindowServices* main, QWidget* parent
   BuildControls();
   ConnectNavigation();
   ConnectComponent();
+  ConnectChangeMap();
 
   // Load.
   ReadIniFile();
@@ -144,6 +147,22 @@ void CompareFilesWindow::BuildControls() {
   views_->addWidget(sideBySide_);
   views_->addWidget(msfgAllInOne_);
   views_->installEventFilter(this);
+  map_ = new ChangeMap(this);
+  auto* viewsAndMap = new QHBoxLayout;
+  viewsAndMap->setContentsMargins(0, 0, 0, 0);
+  viewsAndMap->setSpacing(1);
+  viewsAndMap->addWidget(views_, 1);
+  viewsAndMap->addWidget(map_);
+
+  watcher_ = new ComparedFilesWatcher(this);
+  connect(watcher_, &ComparedFilesWatcher::FilesChanged, this,
+          &CompareFilesWindow::ComparedFilesChanged);
+  setAcceptDrops(true);
+  // A file dropped on a side-by-side grid is meant for that side.
+  for (ComparisonGrid* grid : {msfgMaster_, msfgSource_, msfgAllInOne_}) {
+    grid->viewport()->setAcceptDrops(true);
+    grid->viewport()->installEventFilter(this);
+  }
 
   tbLegend_ = new LegendBar(this);
   connect(tbLegend_, &LegendBar::HideClicked, this, &CompareFilesWindow::mnuViewLegend_Click);
@@ -157,7 +176,8 @@ void CompareFilesWindow::BuildControls() {
   layout->setContentsMargins(2, 2, 2, 0);
   layout->setSpacing(2);
   layout->addWidget(BuildTopBar());
-  layout->addWidget(views_, 1);
+  layout->addWidget(BuildChangedOnDiskBar());
+  layout->addLayout(viewsAndMap, 1);
   layout->addWidget(tbLegend_);
   layout->addWidget(sbStatus_);
   layout->addWidget(lindrel1_);
@@ -174,6 +194,9 @@ QTextEdit* CompareFilesWindow::BuildOverlay(const char* name, ComparisonGrid* gr
   overlay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   overlay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   overlay->setFont(grid->font());
+  // Files dropped on a row are meant for the grid below, not for the text in the box.
+  overlay->setAcceptDrops(false);
+  overlay->viewport()->setAcceptDrops(false);
   overlay->hide();
   overlay->installEventFilter(this);
   return overlay;
@@ -344,6 +367,9 @@ void CompareFilesWindow::Lindrel1_OnError(long, const QString& message) {
 }
 
 void CompareFilesWindow::Lindrel1_FileCompareStarted() {
+  // The files are about to be read again: what the bar said is out of date.
+  watcher_->Stop();
+  diskBar_->hide();
   SetStatus(3, QStringLiteral("File Compare In Process..."));
   cmdViewReport_->hide();
   LetPendingMessagesRun();
@@ -352,6 +378,9 @@ void CompareFilesWindow::Lindrel1_FileCompareStarted() {
 
 void CompareFilesWindow::Lindrel1_FileCompareCompleted(long count) {
   if (completionProbe_) completionProbe_();
+  // From the stamps taken as the comparison began: a file that changed while it was
+  // compared is told at once.
+  watcher_->Watch(ComparedMaster(), comparedMaster_, ComparedSource(), comparedSource_);
   if (settings_.showReportOnly)
     ShowReportOnlyResult();
   else
@@ -449,6 +478,7 @@ void CompareFilesWindow::ReadIniFile() {
   if (!masterHistory_.IsEmpty()) masterFileName_ = masterHistory_.Items().last();
   if (!sourceHistory_.IsEmpty()) sourceFileName_ = sourceHistory_.Items().last();
   tbLegend_->setVisible(settings_.showLegend);
+  map_->setVisible(settings_.showChangeMap);
   lindrel1_->SetThreadPriority(ProgramState::Instance().ThreadPriority());
   Change_Font(false);
   // The placement belongs to the frame the main window puts around this window; it is
@@ -457,6 +487,7 @@ void CompareFilesWindow::ReadIniFile() {
 
 void CompareFilesWindow::SaveIniFile() {
   settings_.showLegend = !tbLegend_->isHidden();
+  settings_.showChangeMap = !map_->isHidden();
   QStringList failures;
   QString error;
   if (!settings_.Save(&error)) failures << error;
@@ -483,8 +514,12 @@ void CompareFilesWindow::closeEvent(QCloseEvent* event) {
 void CompareFilesWindow::Form_Activate() {
   if (!main_) return;
   // A file comparison has no tab-delimited report.
-  main_->ShowMenusFor(
-      {.htmlReport = true, .commaDelimitedReport = true, .textReport = true, .swap = true});
+  main_->ShowMenusFor({.htmlReport = true,
+                       .commaDelimitedReport = true,
+                       .textReport = true,
+                       .swap = true,
+                       .changeMap = true,
+                       .changeMoves = true});
   main_->PressToolbarButton(QString::fromUtf8(kCompareFilesName), true);
 }
 

@@ -25,6 +25,15 @@
 // Status bar panels (sbStatus, 1-based): 2 the current change, 3 the state of the
 // window, 5 the elapsed seconds of the last comparison.
 //
+// Beside the grids the change map (ChangeMap) shows every change of the comparison and
+// the rows on screen; View > Show Change Map hides it. Alt+Down and Alt+Up move by whole
+// changes, where F7 and Shift+F7 step through the rows of a change first. After a
+// comparison both files are watched (ComparedFilesWatcher): when one changes on disk a
+// bar above the grids says so and offers Refresh; the window never compares again by
+// itself, and the bar goes when the next comparison starts. Two files dropped on the
+// window are compared, one file dropped on a side-by-side grid replaces that side, two
+// folders go to the Compare Directories window; any other drop is refused with a message.
+//
 // Threading: GUI thread only.
 #pragma once
 
@@ -49,6 +58,7 @@
 #include "demo/compare-files/FileStamp.h"
 
 class QAction;
+class QMimeData;
 class QComboBox;
 class QKeyEvent;
 class QLabel;
@@ -63,6 +73,8 @@ class LindrelWidget;
 
 namespace lindrel::demo {
 
+class ChangeMap;
+class ComparedFilesWatcher;
 class ComparisonGrid;
 class LegendBar;
 class PanelStatusBar;
@@ -90,6 +102,9 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   void OfferPair(const QString& master, const QString& source) override {
     CompareFilesFromDialog(master, source);
   }
+  void ComparePairNow(const QString& master, const QString& source) override {
+    ComparePair(master, source);
+  }
   void Refresh_View() override;
   // Exchanges the master and source files, then compares them.
   void Swap() override;
@@ -103,6 +118,12 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   void mnuReportCommaDelimitedFile_Click() override;
   // The word-level detail view of the current row.
   void mnuShowDetail_Click() override;
+  // Shows or hides the change map.
+  void mnuViewChangeMap_Click() override;
+  // The next and the previous change as a whole (Alt+Down, Alt+Up), through the moves
+  // the buttons use.
+  void MoveNextChange() override;
+  void MovePreviousChange() override;
   void Form_Resize() override;
   void AdjustToolbarItems() override;
   void Form_Activate() override;
@@ -192,6 +213,15 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   QPushButton* ViewReportButton() const { return cmdViewReport_; }
   QPushButton* ViewFormatButton() const { return cmdCompareFilesViewFormat_; }
   QComboBox* ChangeListing() const { return cmboChangeListing_; }
+  ChangeMap* Map() const { return map_; }
+  // The bar that says a compared file changed on disk, and its Refresh button.
+  QWidget* ChangedOnDiskBar() const { return diskBar_; }
+  QString ChangedOnDiskText() const;
+  QPushButton* ChangedOnDiskRefreshButton() const { return cmdDiskRefresh_; }
+  ComparedFilesWatcher* Watcher() const { return watcher_; }
+
+  // A drop of paths on the window (`side` 0), or on the master (1) or source (2) grid.
+  void TakeDrop(const QMimeData* data, int side);
 
   // Benchmarks: called when the component's completion event reaches the window, before
   // the window handles it.
@@ -200,6 +230,9 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -236,6 +269,21 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   void SetGridsRedraw(bool on);
   void GridScrolled(ComparisonGrid* grid, int topRow);
   void GridRightClicked(ComparisonGrid* grid, int gridRow, const QPoint& globalPos);
+
+  // The change map.
+  void ConnectChangeMap();
+  void SetChangeMapMarks(const std::vector<GridRecord>& records);
+  // Brings the map's frame up to the rows on screen, once the events waiting have run.
+  void ScheduleChangeMapFrame();
+  void UpdateChangeMapFrame();
+  // Scrolls the view on screen so that `gridRow` is in the middle of it.
+  void ShowRowInView(int gridRow);
+
+  // Files changed on disk.
+  QWidget* BuildChangedOnDiskBar();
+  void ComparedFilesChanged();
+  // A drop refused: the status and a message say why.
+  void RefuseDrop(const QString& why);
 
   // Navigation.
   QTextEdit* BuildOverlay(const char* name, ComparisonGrid* grid);
@@ -287,6 +335,7 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   ChildPlacement placement_{QStringLiteral("frmCompareFiles")};
   bool scrollEcho_ = false;
   bool layoutScheduled_ = false;
+  bool mapFrameScheduled_ = false;
   QString loadProblem_;
   QString changeProblem_;
   FileStamp comparedMaster_;  // the files as the running or last comparison began
@@ -323,6 +372,11 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   QTextEdit* rtbSource_ = nullptr;
   QTextEdit* rtbAllInOne_ = nullptr;
   LegendBar* tbLegend_ = nullptr;
+  ChangeMap* map_ = nullptr;
+  QWidget* diskBar_ = nullptr;
+  QLabel* lblDiskChanged_ = nullptr;
+  QPushButton* cmdDiskRefresh_ = nullptr;
+  ComparedFilesWatcher* watcher_ = nullptr;
   PanelStatusBar* sbStatus_ = nullptr;
   PleaseWaitWindow* frmPleaseWait_ = nullptr;
 };

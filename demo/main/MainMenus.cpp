@@ -32,8 +32,8 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
   m.mnuFile = AddMenu(bar, "mnuFile", "&File");
   m.mnuCompareDirectories = AddItem(m.mnuFile, "mnuCompareDirectories", "Compare &Directories",
                                     QKeySequence(Qt::CTRL | Qt::Key_D));
-  m.mnuCompareFiles = AddItem(m.mnuFile, "mnuCompareFiles", "Compare &Files",
-                              QKeySequence(Qt::CTRL | Qt::Key_F));
+  m.mnuCompareFiles =
+      AddItem(m.mnuFile, "mnuCompareFiles", "Compare &Files", QKeySequence(Qt::CTRL | Qt::Key_F));
   m.mnuThreadPriority = m.mnuFile->addMenu(QStringLiteral("&Thread Priority"));
   m.mnuThreadPriority->setObjectName(QStringLiteral("mnuThreadPriority"));
   m.mnuThreadPriority->menuAction()->setObjectName(QStringLiteral("mnuThreadPriority"));
@@ -53,8 +53,13 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
   m.mnuRefresh = AddItem(m.mnuView, "mnuRefresh", "Refres&h", QKeySequence(Qt::Key_F5));
   m.mnuFont = AddItem(m.mnuView, "mnuFont", "Change &Font");
   m.mnuViewLegend = AddItem(m.mnuView, "mnuViewLegend", "Show &Legend");
-  m.mnuSwap = AddItem(m.mnuView, "mnuSwap", "&Swap Master And Source Files",
-                      QKeySequence(Qt::Key_F9));
+  m.mnuSwap =
+      AddItem(m.mnuView, "mnuSwap", "&Swap Master And Source Files", QKeySequence(Qt::Key_F9));
+  m.mnuViewChangeMap = AddItem(m.mnuView, "mnuViewChangeMap", "Show Change &Map");
+  // The Compare Files window takes these keys itself, whichever of its controls has the
+  // focus, as it takes F7; the items only name them.
+  m.mnuNextChange = AddItem(m.mnuView, "mnuNextChange", "&Next Change\tAlt+Down");
+  m.mnuPreviousChange = AddItem(m.mnuView, "mnuPreviousChange", "&Previous Change\tAlt+Up");
 
   m.mnuReport = AddMenu(bar, "mnuReport", "&Report");
   m.mnuOptions = AddItem(m.mnuReport, "mnuOptions", "Report &Options");
@@ -95,6 +100,9 @@ void MainMenus::ShowForComparisonWindow(const ComparisonMenuItems& items) const 
   mnuViewLegend->setEnabled(true);
   mnuPopupShowDetail->setVisible(true);
   mnuSwap->setVisible(items.swap);
+  mnuViewChangeMap->setVisible(items.changeMap);
+  mnuNextChange->setVisible(items.changeMoves);
+  mnuPreviousChange->setVisible(items.changeMoves);
 }
 
 }  // namespace lindrel::demo

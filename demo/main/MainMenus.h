@@ -34,6 +34,9 @@ struct MainMenus {
   QAction* mnuFont = nullptr;
   QAction* mnuViewLegend = nullptr;
   QAction* mnuSwap = nullptr;
+  QAction* mnuViewChangeMap = nullptr;
+  QAction* mnuNextChange = nullptr;
+  QAction* mnuPreviousChange = nullptr;
 
   QMenu* mnuReport = nullptr;
   QAction* mnuOptions = nullptr;
@@ -58,8 +61,9 @@ struct MainMenus {
   QAction* mnuPopupReport = nullptr;
   QAction* mnuPopupFont = nullptr;
 
-  // Shows the Report menu with the reports of `items`, Swap as `items` says, and enables
-  // the legend and detail items, for the comparison window just activated.
+  // Shows the Report menu with the reports of `items`, Swap, the change map and the
+  // change moves as `items` says, and enables the legend and detail items, for the
+  // comparison window just activated.
   void ShowForComparisonWindow(const ComparisonMenuItems& items) const;
 };
 

@@ -2,15 +2,18 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTimer>
 #include <QToolBar>
 
 #include "demo/common/DesktopOpener.h"
+#include "demo/common/DroppedPaths.h"
 #include "demo/common/HelpFiles.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/SettingsFile.h"
@@ -48,6 +51,7 @@ MainWindow::MainWindow(ChildFactories factories, QWidget* parent)
   mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdiArea_);
   connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::SubWindowActivated);
+  setAcceptDrops(true);
 
   menus_ = BuildMainMenus(*menuBar());
   ConnectMenus();
@@ -123,6 +127,9 @@ void MainWindow::ConnectMenus() {
   connect(m.mnuFont, &QAction::triggered, this, font);
   forward(m.mnuViewLegend, &ComparisonWindow::mnuViewLegend_Click);
   forward(m.mnuSwap, &ComparisonWindow::Swap);
+  forward(m.mnuViewChangeMap, &ComparisonWindow::mnuViewChangeMap_Click);
+  forward(m.mnuNextChange, &ComparisonWindow::MoveNextChange);
+  forward(m.mnuPreviousChange, &ComparisonWindow::MovePreviousChange);
 
   forward(m.mnuOptions, &ComparisonWindow::ReportOptions);
   forward(m.mnuReportHTMLFile, &ComparisonWindow::mnuReportHTMLFile_Click);
@@ -348,6 +355,50 @@ void MainWindow::OfferFilePair(const QString& master, const QString& source) {
   if (files == nullptr) return;
   ShowChild(name);
   files->OfferPair(master, source);
+}
+
+void MainWindow::ComparePairIn(const QString& name, const QString& master, const QString& source) {
+  if (!IsChildName(name)) return;
+  ShowChild(name);
+  PressToolbarButton(name, true);
+  if (ComparisonWindow* child = ChildWindow(name)) child->ComparePairNow(master, source);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (CarriesPaths(event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+  if (CarriesPaths(event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  if (!CarriesPaths(event->mimeData())) return;
+  event->acceptProposedAction();
+  TakeDrop(event->mimeData());
+}
+
+void MainWindow::TakeDrop(const QMimeData* data) {
+  const DroppedPaths drop = SortDrop(data);
+  QString refusal = drop.refusal;
+  QString child;
+  switch (drop.kind) {
+    case DroppedPaths::Kind::TwoFiles: child = QString::fromUtf8(kCompareFiles); break;
+    case DroppedPaths::Kind::TwoFolders: child = QString::fromUtf8(kCompareDir); break;
+    case DroppedPaths::Kind::OneFile:
+      refusal = QStringLiteral("One file was dropped: drop two files together to compare them.");
+      break;
+    case DroppedPaths::Kind::Refused: break;
+  }
+  if (child.isEmpty()) {
+    widgets::ShowMessage(this, QMessageBox::Warning, QString::fromUtf8(kTitle), refusal);
+    return;
+  }
+  // Not inside the drop: the drag's source waits for it to end, and a comparison runs
+  // the event loop while it starts.
+  const QString master = drop.paths[0], source = drop.paths[1];
+  QTimer::singleShot(0, this,
+                     [this, child, master, source] { ComparePairIn(child, master, source); });
 }
 
 void MainWindow::UpateMainToolbar() {

@@ -25,6 +25,7 @@
 
 class QAction;
 class QMdiArea;
+class QMimeData;
 class QMdiSubWindow;
 class QTimer;
 class QToolBar;
@@ -74,6 +75,12 @@ class MainWindow : public QMainWindow, public MainWindowServices {
   void ShowChild(const QString& name) override;
   void UpateMainToolbar() override;
   void OfferFilePair(const QString& master, const QString& source) override;
+  void ComparePairIn(const QString& name, const QString& master, const QString& source) override;
+
+  // A drop of paths on the window: two files are compared in the Compare Files window,
+  // two folders in the Compare Directories window; anything else is refused with a
+  // message and compares nothing.
+  void TakeDrop(const QMimeData* data);
 
   // Asks the active child to abort its comparison.
   void mnuAbort_Click();
@@ -89,6 +96,9 @@ class MainWindow : public QMainWindow, public MainWindowServices {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

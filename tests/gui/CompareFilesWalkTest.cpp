@@ -1,11 +1,14 @@
 // A long random walk through the desktop program as a person uses it: comparing pairs
 // from the command line and the options dialog, switching views, F7, Shift+F7, F4 with
-// a number, the change list, Refresh after the files changed or vanished, a file changed
-// while it is compared, Swap, resizing, another font, the legend, View Report (now and
-// then aimed at the master file), closing and reopening the window. After every step it
-// checks what the user would see against a literal reference of the grids; the window
-// warns of a changed file exactly when one changed, and a report is opened exactly when
-// the request wrote it.
+// a number, the change list, Alt+Down and Alt+Up (or View > Next Change, Previous
+// Change), clicks on the change map and hiding it, Refresh after the files changed or
+// vanished, a file changed while it is compared, Swap, resizing, another font, the
+// legend, View Report (now and then aimed at the master file), closing and reopening the
+// window. After every step it checks what the user would see against a literal reference
+// of the grids, and that the change map marks every record at its rows, with the current
+// change and a frame around the rows on screen; the window warns of a changed file (in
+// its status and its changed-on-disk bar) exactly when one changed, and a report is
+// opened exactly when the request wrote it.
 //
 // LINDREL_WALK_SEED and LINDREL_WALK_STEPS choose the walk (a soak takes more steps);
 // a failure names the seed, the step and the steps before it. Pauses are injected, so
@@ -32,6 +35,7 @@
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/AllInOneModel.h"
+#include "demo/compare-files/ChangeMap.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
@@ -63,7 +67,7 @@ unsigned long EnvironmentNumber(const char* name, unsigned long fallback) {
 }
 
 // What the step asks of the view on screen.
-enum class Expect { Nothing, ChangeOnScreen, CurrentRowOnScreen };
+enum class Expect { Nothing, ChangeOnScreen, CurrentRowOnScreen, MapRowOnScreen };
 
 // The comparison the grids show, as the test saw it when it completed.
 struct Shown {
@@ -173,7 +177,7 @@ class CompareFilesWalkTest : public QObject {
 
   Expect Act() {
     startedBefore_ = started_;
-    switch (Below(26)) {
+    switch (Below(31)) {
       case 0:
       case 1:
       case 2: return NewPair();
@@ -200,6 +204,13 @@ class CompareFilesWalkTest : public QObject {
       case 22: return DoubleClick();
       case 23: return ViewReport();
       case 24: return ChangeWhileCompared();
+      case 26:
+      case 27: return WholeChange(true);
+      case 28: return WholeChange(false);
+      case 29: return ClickMap();
+      case 30:
+        if (Below(3) == 0) Trigger(main_->Menus().mnuViewChangeMap, "change map shown or hidden");
+        return Expect::Nothing;
       default: return Key(Qt::Key_F7, Qt::NoModifier, "F7");
     }
   }
@@ -366,6 +377,57 @@ class CompareFilesWalkTest : public QObject {
     return grid->CurrentRow() != rowBefore ? Expect::CurrentRowOnScreen : Expect::Nothing;
   }
 
+  // Alt+Down or Alt+Up on whatever has the focus, or the View menu's entries.
+  Expect WholeChange(bool next) {
+    if (!files_->isVisible()) return Expect::Nothing;
+    const int before = files_->CurrentChange();
+    const long count = files_->Lindrel1Widget()->FileCompareResultsCount();
+    if (Below(3) == 0) {
+      Trigger(next ? main_->Menus().mnuNextChange : main_->Menus().mnuPreviousChange,
+              next ? "View > Next Change" : "View > Previous Change");
+    } else {
+      Key(next ? Qt::Key_Down : Qt::Key_Up, Qt::AltModifier, next ? "Alt+Down" : "Alt+Up");
+      if (QTest::currentTestFailed()) return Expect::Nothing;
+    }
+    if (main_->ActiveChild() != files_) return Expect::Nothing;
+    const int expected =
+        count < 1 ? before : std::clamp(before + (next ? 1 : -1), 1, static_cast<int>(count));
+    [&] {
+      QVERIFY2(files_->CurrentChange() == expected,
+               Where(QStringLiteral("a whole-change move from change %1 of %2 went to %3")
+                         .arg(before)
+                         .arg(count)
+                         .arg(files_->CurrentChange()))
+                   .constData());
+    }();
+    return count < 1 ? Expect::Nothing : Expect::ChangeOnScreen;
+  }
+
+  // A click somewhere on the change map: on a mark it moves to that change, elsewhere
+  // it brings the row there into view.
+  Expect ClickMap() {
+    lindrel::demo::ChangeMap* map = files_->Map();
+    if (!files_->isVisible() || !map->isVisible() || map->height() < 4) return Expect::Nothing;
+    const int y = Below(map->height());
+    const int change = map->ChangeAt(y);
+    mapRow_ = map->RowAt(y);
+    Log(QStringLiteral("change map clicked at y = %1 of %2 (%3)")
+            .arg(y)
+            .arg(map->height())
+            .arg(change > 0 ? QStringLiteral("change %1").arg(change)
+                            : QStringLiteral("row %1").arg(mapRow_)));
+    QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(map->width() / 2, y));
+    if (change == 0) return mapRow_ > 0 ? Expect::MapRowOnScreen : Expect::Nothing;
+    [&] {
+      QVERIFY2(files_->CurrentChange() == change,
+               Where(QStringLiteral("a click on the mark of change %1 made change %2 current")
+                         .arg(change)
+                         .arg(files_->CurrentChange()))
+                   .constData());
+    }();
+    return Expect::ChangeOnScreen;
+  }
+
   Expect GoTo() {
     const long count = std::max(shown_.count, 0L);
     QString typed;
@@ -512,6 +574,14 @@ class CompareFilesWalkTest : public QObject {
   void Capture() {
     // The window warns of a file that changed since the comparison, and of no other.
     const bool warned = files_->StatusText(3).contains("Changed since the comparison: ");
+    const bool barShown = !files_->ChangedOnDiskBar()->isHidden();
+    if (barShown != changedWhileCompared_ && !QTest::currentTestFailed())
+      QTest::qFail(
+          Where(QStringLiteral("the changed-on-disk bar is %1 after a comparison whose file %2")
+                    .arg(barShown ? "shown" : "hidden",
+                         changedWhileCompared_ ? "changed" : "did not change"))
+              .constData(),
+          __FILE__, __LINE__);
     if (warned != changedWhileCompared_ && !QTest::currentTestFailed())
       QTest::qFail(Where(QStringLiteral("the status reads \"%1\" after a comparison whose file %2")
                              .arg(files_->StatusText(3),
@@ -541,7 +611,7 @@ class CompareFilesWalkTest : public QObject {
   }
 
   void Settle() {
-    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
   }
 
   // --- What the user sees -------------------------------------------------------------------
@@ -573,6 +643,7 @@ class CompareFilesWalkTest : public QObject {
     if (QTest::currentTestFailed()) return;
     CheckAllInOne();
     CheckChangeList();
+    CheckChangeMap();
     if (QTest::currentTestFailed()) return;
     if (files_->isVisible()) {
       // Records padded to the files keep both grids at the same number of rows. Records
@@ -697,6 +768,59 @@ class CompareFilesWalkTest : public QObject {
                    .constData());
   }
 
+  // The map marks each record at its rows in the padded grids; its current mark is the
+  // current change, and its frame holds the rows the view on screen shows.
+  void CheckChangeMap() {
+    const lindrel::demo::ChangeMap* map = files_->Map();
+    const auto& marks = map->Marks();
+    if (shown_.readable && shown_.recordsFitFiles && shown_.count > 0) {
+      QVERIFY2(map->Rows() == files_->MasterModel().GridRowCount() - 1 &&
+                   marks.size() == shown_.records.size(),
+               Where(QStringLiteral(
+                         "the change map has %1 rows and %2 marks; the grids %3 rows, %4 records")
+                         .arg(map->Rows())
+                         .arg(marks.size())
+                         .arg(files_->MasterModel().GridRowCount() - 1)
+                         .arg(shown_.records.size()))
+                   .constData());
+      for (size_t i = 0; i < marks.size(); ++i) {
+        const int first = FirstRowOf(shown_.grids.master, static_cast<int>(i));
+        const auto rows =
+            std::count_if(shown_.grids.master.begin(), shown_.grids.master.end(),
+                          [i](const WalkRow& row) { return row.record == static_cast<int>(i); });
+        if (marks[i].firstRow == first && marks[i].count == rows) continue;
+        QFAIL(Where(QStringLiteral(
+                        "the mark of change %1 covers rows %2 (%3); the change is at %4 (%5)")
+                        .arg(i + 1)
+                        .arg(marks[i].firstRow)
+                        .arg(marks[i].count)
+                        .arg(first)
+                        .arg(rows))
+                  .constData());
+      }
+    }
+    if (!marks.empty())
+      QVERIFY2(map->Current() == files_->CurrentChange(),
+               Where(QStringLiteral("the change map shows change %1 as current, the window %2")
+                         .arg(map->Current())
+                         .arg(files_->CurrentChange()))
+                   .constData());
+    if (!files_->isVisible() || map->Rows() == 0) return;
+    ComparisonGrid* grid = files_->AllInOneShown() ? files_->AllInOneGrid() : files_->MasterGrid();
+    const int rows = grid->model()->rowCount();
+    const int below = grid->rowAt(grid->viewport()->height() - 1);
+    const int first = rows == 0 ? 0 : grid->TopRow(),
+              last = rows == 0 ? 0 : (below < 0 ? rows : below + 1);
+    QVERIFY2(map->FrameFirst() == first && map->FrameLast() == last,
+             Where(QStringLiteral("the change map frames rows %1 to %2; %3 shows %4 to %5")
+                       .arg(map->FrameFirst())
+                       .arg(map->FrameLast())
+                       .arg(grid->objectName())
+                       .arg(first)
+                       .arg(last))
+                 .constData());
+  }
+
   // The first row of the current change in `rows`, 0 when none.
   static int FirstRowOf(const std::vector<WalkRow>& rows, int record) {
     for (size_t i = 0; i < rows.size(); ++i)
@@ -736,6 +860,10 @@ class CompareFilesWalkTest : public QObject {
         CheckRowVisible(files_->SourceGrid(), FirstRowOf(shown_.grids.source, record),
                         "the current change");
       }
+    } else if (expect == Expect::MapRowOnScreen) {
+      ComparisonGrid* grid = all ? files_->AllInOneGrid() : files_->MasterGrid();
+      if (mapRow_ <= grid->model()->rowCount())
+        CheckRowVisible(grid, mapRow_, "the row clicked on the change map");
     } else if (expect == Expect::CurrentRowOnScreen) {
       ComparisonGrid* grid = all ? files_->AllInOneGrid() : files_->MasterGrid();
       CheckRowVisible(grid, grid->CurrentRow(), "the current row");
@@ -793,6 +921,7 @@ class CompareFilesWalkTest : public QObject {
   bool changedWhileCompared_ = false;
   QStringList opened_;
   int startedBefore_ = 0;
+  int mapRow_ = 0;
   Shown shown_;
   std::deque<QString> log_;
 };

@@ -75,9 +75,13 @@ class MainWindowTest : public QObject {
                        "mnuThreadPriorityLevel(2)|&Normal|", "mnuThreadPriorityLevel(3)|&Highest|",
                        "mnuThreadPriorityLevel(4)|Time Critical|"};
     QTest::newRow("View") << "mnuView"
-                          << QStringList{"mnuRefresh|Refres&h|F5", "mnuFont|Change &Font|",
+                          << QStringList{"mnuRefresh|Refres&h|F5",
+                                         "mnuFont|Change &Font|",
                                          "mnuViewLegend|Show &Legend|",
-                                         "mnuSwap|&Swap Master And Source Files|F9"};
+                                         "mnuSwap|&Swap Master And Source Files|F9",
+                                         "mnuViewChangeMap|Show Change &Map|",
+                                         "mnuNextChange|&Next Change\tAlt+Down|",
+                                         "mnuPreviousChange|&Previous Change\tAlt+Up|"};
     QTest::newRow("Report") << "mnuReport"
                             << QStringList{"mnuOptions|Report &Options|",
                                            "mnuReportHTMLFile|&HTML File|",
@@ -267,6 +271,12 @@ class MainWindowTest : public QObject {
                          << "mnuReportTabDelimitedFile_Click";
     QTest::newRow("comma") << "mnuReportCommaDelimitedFile"
                            << "mnuReportCommaDelimitedFile_Click";
+    QTest::newRow("change map") << "mnuViewChangeMap"
+                                << "mnuViewChangeMap_Click";
+    QTest::newRow("next change") << "mnuNextChange"
+                                 << "MoveNextChange";
+    QTest::newRow("previous change") << "mnuPreviousChange"
+                                     << "MovePreviousChange";
     QTest::newRow("popup detail") << "mnuPopupShowDetail"
                                   << "mnuShowDetail_Click";
     QTest::newRow("popup refresh") << "mnuPopupRefresh"

@@ -1,14 +1,17 @@
 // Writes the review screenshots of the demo's main window and dialogs as PNG files.
 // Run on a display (for example under `xvfb-run -a`):
 //   lindrel_gui_screenshots <output folder> [<master file> <source file>]
-// With a pair of files, the Compare Files window is shown comparing them.
+// With a pair of files, the Compare Files window is shown comparing copies of them (one
+// copy is then changed, for the bar that says so).
 // Settings go to a throw-away Lindrel directory, never the user's own.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -19,6 +22,7 @@
 #include <cstdio>
 
 #include "CompareDirScreenshots.h"
+#include "demo/compare-files/ChangeMap.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
@@ -113,8 +117,16 @@ int main(int argc, char* argv[]) {
     window.setGeometry(20, 20, 1240, 760);
     window.show();
     Settle();
-    demo::OpenFromCommandLine(window,
-                              {QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3])});
+    // Copies keep their names: the grids' headings show them.
+    QDir(home.path()).mkpath(QStringLiteral("pair/master"));
+    QDir(home.path()).mkpath(QStringLiteral("pair/source"));
+    const QString masterCopy =
+        home.path() + "/pair/master/" + QFileInfo(QString::fromLocal8Bit(argv[2])).fileName();
+    const QString sourceCopy =
+        home.path() + "/pair/source/" + QFileInfo(QString::fromLocal8Bit(argv[3])).fileName();
+    QFile::copy(QString::fromLocal8Bit(argv[2]), masterCopy);
+    QFile::copy(QString::fromLocal8Bit(argv[3]), sourceCopy);
+    demo::OpenFromCommandLine(window, {masterCopy, sourceCopy});
     auto* files =
         qobject_cast<demo::CompareFilesWindow*>(window.Child(demo::MainWindow::kCompareFiles));
     for (int waited = 0;
@@ -135,6 +147,28 @@ int main(int argc, char* argv[]) {
       ok &= SaveScreen(window, {files->ChangeListing()->view()->window()},
                        out.filePath("compare-files-change-list.png"));
       files->ChangeListing()->hidePopup();
+      // A mark in the lower half of the change map clicked: that change is current, the
+      // map's frame around the rows on screen.
+      demo::ChangeMap* map = files->Map();
+      const int change = static_cast<int>(map->Marks().size() * 2 / 3);
+      if (change >= 1) {
+        const QPoint at = map->MarkRect(change).center();
+        QMouseEvent press(QEvent::MouseButtonPress, at, map->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(map, &press);
+      }
+      Settle(600);
+      ok &= SaveScreen(window, {}, out.filePath("compare-files-change-map.png"));
+
+      // The source changed on disk after the comparison.
+      {
+        QFile source(sourceCopy);
+        if (source.open(QIODevice::Append)) source.write("// edited after the comparison\n");
+      }
+      for (int waited = 0; files->ChangedOnDiskBar()->isHidden() && waited < 50; ++waited)
+        Settle(100);
+      Settle(300);
+      ok &= SaveScreen(window, {}, out.filePath("compare-files-changed-on-disk.png"));
       files->MoveFirst();
       files->cmdCompareFilesViewFormat_Click();
     }

@@ -30,16 +30,25 @@ class TestChild : public QWidget, public demo::ComparisonWindow {
   widgets::LindrelWidget* Component() override { return lindrel1; }
   void StartFromMenu() override { calls << QStringLiteral("StartFromMenu"); }
   void Refresh_View() override { calls << QStringLiteral("Refresh_View"); }
-  void Change_Font(bool flag) override { calls << QStringLiteral("Change_Font(%1)").arg(flag ? "true" : "false"); }
+  void Change_Font(bool flag) override {
+    calls << QStringLiteral("Change_Font(%1)").arg(flag ? "true" : "false");
+  }
   void mnuViewLegend_Click() override { calls << QStringLiteral("mnuViewLegend_Click"); }
   void Swap() override { calls << QStringLiteral("Swap"); }
   void ReportOptions() override { calls << QStringLiteral("ReportOptions"); }
   void mnuReportHTMLFile_Click() override { calls << QStringLiteral("mnuReportHTMLFile_Click"); }
   void mnuReportTextFile_Click() override { calls << QStringLiteral("mnuReportTextFile_Click"); }
-  void mnuReportTabDelimitedFile_Click() override { calls << QStringLiteral("mnuReportTabDelimitedFile_Click"); }
-  void mnuReportCommaDelimitedFile_Click() override { calls << QStringLiteral("mnuReportCommaDelimitedFile_Click"); }
+  void mnuReportTabDelimitedFile_Click() override {
+    calls << QStringLiteral("mnuReportTabDelimitedFile_Click");
+  }
+  void mnuReportCommaDelimitedFile_Click() override {
+    calls << QStringLiteral("mnuReportCommaDelimitedFile_Click");
+  }
   void cmdViewReport_Click() override { calls << QStringLiteral("cmdViewReport_Click"); }
   void mnuShowDetail_Click() override { calls << QStringLiteral("mnuShowDetail_Click"); }
+  void mnuViewChangeMap_Click() override { calls << QStringLiteral("mnuViewChangeMap_Click"); }
+  void MoveNextChange() override { calls << QStringLiteral("MoveNextChange"); }
+  void MovePreviousChange() override { calls << QStringLiteral("MovePreviousChange"); }
   void Abort() override { calls << QStringLiteral("Abort"); }
   void Form_Resize() override { calls << QStringLiteral("Form_Resize"); }
   void AdjustToolbarItems() override { calls << QStringLiteral("AdjustToolbarItems"); }
@@ -62,9 +71,13 @@ class SilentChild : public QWidget, public demo::ComparisonWindow {
 inline demo::MainWindow::ChildFactories TestChildFactories() {
   return {
       {QString::fromLatin1(demo::MainWindow::kCompareDir),
-       [](demo::MainWindowServices&) -> demo::ComparisonWindow* { return new TestChild("WDD_COMPARE_DIR_TVK1"); }},
+       [](demo::MainWindowServices&) -> demo::ComparisonWindow* {
+         return new TestChild("WDD_COMPARE_DIR_TVK1");
+       }},
       {QString::fromLatin1(demo::MainWindow::kCompareFiles),
-       [](demo::MainWindowServices&) -> demo::ComparisonWindow* { return new TestChild("WDD_COMPARE_FILES_TVK1"); }},
+       [](demo::MainWindowServices&) -> demo::ComparisonWindow* {
+         return new TestChild("WDD_COMPARE_FILES_TVK1");
+       }},
   };
 }
 
