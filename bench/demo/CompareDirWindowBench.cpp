@@ -29,6 +29,7 @@
 #include "demo/common/UiTiming.h"
 #include "demo/compare-dirs/CompareDirWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
+#include "tests/support/WidgetTestEnvironment.h"
 
 namespace {
 
@@ -83,8 +84,10 @@ class ScanWatcher {
  public:
   explicit ScanWatcher(lindrel::widgets::LindrelWidget& c) : c_(c) {
     thread_ = std::thread([this] {
-      while (!c_.GetDirCompareActive() && !stop_) std::this_thread::sleep_for(std::chrono::microseconds(200));
-      while (c_.GetDirCompareActive() && !stop_) std::this_thread::sleep_for(std::chrono::microseconds(200));
+      while (!c_.GetDirCompareActive() && !stop_)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+      while (c_.GetDirCompareActive() && !stop_)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
       end_ = Clock::now();
       done_ = true;
     });
@@ -143,13 +146,12 @@ void RunUntil(const std::function<bool()>& done, int limitMs = 600000) {
 int main(int argc, char* argv[]) {
   // The offscreen platform warns at every change of a status panel's size; the lines
   // would only slow the measured work down.
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.contains(QLatin1String("propagateSizeHints"))) return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
-  });
-  QTemporaryDir home;
-  qputenv("LINDREL_HOME", home.path().toUtf8());
-  qputenv("TMPDIR", home.path().toUtf8());
+  qInstallMessageHandler(
+      [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (text.contains(QLatin1String("propagateSizeHints"))) return;
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+      });
+  lindrel::testing::ScratchLindrelHome home;
   QApplication app(argc, argv);
   const int files = argc > 1 ? std::stoi(argv[1]) : 20000;
   const int dirs = argc > 2 ? std::stoi(argv[2]) : 500;
@@ -203,7 +205,8 @@ int main(int argc, char* argv[]) {
   {
     Prepare(window, true);
     window.CompareDirectoriesPair(master, source);
-    RunUntil([&] { return c->GetDirCompareResultsCount() > records / 3 || !c->GetDirCompareActive(); });
+    RunUntil(
+        [&] { return c->GetDirCompareResultsCount() > records / 3 || !c->GetDirCompareActive(); });
     const auto click = Clock::now();
     window.Abort();
     abortCall = Ms(Clock::now() - click);
@@ -241,12 +244,14 @@ int main(int argc, char* argv[]) {
               shown, endToShown);
   std::printf("streaming on:  longest GUI-thread block: %.1f ms (target 100), %ld rows shown\n",
               worstBlock, streamedShown);
-  std::printf("abort while streaming: Abort() took %.1f ms, scan idle %.1f ms after the click "
-              "(target 200); rows %ld at abort, %ld 300 ms later\n",
-              abortCall, abortToIdle, rowsAtAbort, rowsLater);
-  std::printf("AddResultsToGrid(20) and the repaint after it, per row, over %ld rows: first %.1f us, "
-              "middle %.1f us, last %.1f us (target: no growth)\n",
-              sample, 1000.0 * firstMs / double(sample), 1000.0 * middleMs / double(sample),
-              1000.0 * lastMs / double(sample));
+  std::printf(
+      "abort while streaming: Abort() took %.1f ms, scan idle %.1f ms after the click "
+      "(target 200); rows %ld at abort, %ld 300 ms later\n",
+      abortCall, abortToIdle, rowsAtAbort, rowsLater);
+  std::printf(
+      "AddResultsToGrid(20) and the repaint after it, per row, over %ld rows: first %.1f us, "
+      "middle %.1f us, last %.1f us (target: no growth)\n",
+      sample, 1000.0 * firstMs / double(sample), 1000.0 * middleMs / double(sample),
+      1000.0 * lastMs / double(sample));
   return 0;
 }

@@ -27,6 +27,7 @@
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
 #include "lindrel/widgets/LindrelWidget.h"
+#include "tests/support/WidgetTestEnvironment.h"
 
 namespace {
 
@@ -80,9 +81,7 @@ void Paint(lindrel::demo::ComparisonGrid* grid) { grid->viewport()->repaint(); }
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  QTemporaryDir home;
-  qputenv("LINDREL_HOME", home.path().toUtf8());
-  qputenv("TMPDIR", home.path().toUtf8());
+  lindrel::testing::ScratchLindrelHome home;
   QApplication app(argc, argv);
   const int lines = argc > 1 ? std::stoi(argv[1]) : 200000;
   lindrel::demo::TEST_SetTiming({[](int) { QCoreApplication::processEvents(); }, {}, [] {}});

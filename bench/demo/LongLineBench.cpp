@@ -28,6 +28,7 @@
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
+#include "tests/support/WidgetTestEnvironment.h"
 
 namespace {
 
@@ -181,9 +182,7 @@ qint64 RunCase(Watchdog& watchdog, const QString& directory, const char* name, s
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  QTemporaryDir home;
-  qputenv("LINDREL_HOME", home.path().toUtf8());
-  qputenv("TMPDIR", home.path().toUtf8());
+  lindrel::testing::ScratchLindrelHome home;
   QApplication app(argc, argv);
   lindrel::demo::TEST_SetTiming({[](int) { QCoreApplication::processEvents(); }, {}, [] {}});
 

@@ -74,6 +74,19 @@ class FileCompareJobTest : public ::testing::Test {
     EXPECT_EQ(Records(ctrl), (std::vector<Record>{{'c', 1, 1, 1, 1}}));
   }
 
+  // A job of one changed line that has ended on its worker, its completion still queued
+  // for the host's loop (which is not run).
+  void EndAJobWhoseCompletionWaits() {
+    ctrl.SetFileMaster(env.Write("m.txt", "a\nb\n").string());
+    ctrl.SetFileSource(env.Write("s.txt", "a\nc\n").string());
+    ctrl.SetThreadPriority(2);  // an idle-priority worker may wait long on a busy machine
+    ASSERT_TRUE(ctrl.FileCompareBegin());
+    for (int i = 0; i < 20000 && ctrl.GetFileCompareActive(); ++i) {
+      std::this_thread::sleep_for(1ms);
+    }
+    ASSERT_EQ(ctrl.GetFileCompareActive(), 0);
+  }
+
   TempEnvironment env;
   MessageLoop loop;
   RecordingListener listener;
@@ -239,14 +252,7 @@ TEST_F(FileCompareJobTest, OperandsThatLookLikeSwitchesAreTheirFiles) {
 // new begin that clears its results: each completion still gives its own comparison's
 // count.
 TEST_F(FileCompareJobTest, ACompletionCarriesItsOwnCount) {
-  ctrl.SetFileMaster(env.Write("m.txt", "a\nb\n").string());
-  ctrl.SetFileSource(env.Write("s.txt", "a\nc\n").string());
-  ctrl.SetThreadPriority(2);  // an idle-priority worker may wait long on a busy machine
-  ASSERT_TRUE(ctrl.FileCompareBegin());
-  for (int i = 0; i < 20000 && ctrl.GetFileCompareActive(); ++i) {
-    std::this_thread::sleep_for(1ms);
-  }
-  ASSERT_EQ(ctrl.GetFileCompareActive(), 0);
+  ASSERT_NO_FATAL_FAILURE(EndAJobWhoseCompletionWaits());
 
   ctrl.SetFileSource(env.Write("same.txt", "a\nb\n").string());
   ASSERT_TRUE(ctrl.FileCompareBegin());
@@ -261,14 +267,7 @@ TEST_F(FileCompareJobTest, ACompletionCarriesItsOwnCount) {
 // An abort takes back the completion of its own job only: the previous job's, still
 // waiting for the host's loop, is fired.
 TEST_F(FileCompareJobTest, AnAbortLeavesThePreviousJobsCompletion) {
-  ctrl.SetFileMaster(env.Write("m.txt", "a\nb\n").string());
-  ctrl.SetFileSource(env.Write("s.txt", "a\nc\n").string());
-  ctrl.SetThreadPriority(2);  // an idle-priority worker may wait long on a busy machine
-  ASSERT_TRUE(ctrl.FileCompareBegin());
-  for (int i = 0; i < 20000 && ctrl.GetFileCompareActive(); ++i) {
-    std::this_thread::sleep_for(1ms);
-  }
-  ASSERT_EQ(ctrl.GetFileCompareActive(), 0);
+  ASSERT_NO_FATAL_FAILURE(EndAJobWhoseCompletionWaits());
 
   ctrl.SetFileMaster(env.Write("m2.txt", ManyLines(300000, 7, "master ")).string());
   ctrl.SetFileSource(env.Write("s2.txt", ManyLines(300000, 5, "source ")).string());

@@ -70,15 +70,8 @@ class CompareFilesChangeMapTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() {
-    env_ = std::make_unique<GuiTestEnvironment>();
-    lindrel::demo::TEST_SetTiming(
-        {[](int) { QCoreApplication::processEvents(); }, [] { return 0L; }, [] {}});
-  }
-  void cleanup() {
-    lindrel::demo::TEST_SetTiming({});
-    env_.reset();
-  }
+  void init() { env_ = std::make_unique<GuiTestEnvironment>(GuiTestEnvironment::NoPauses()); }
+  void cleanup() { env_.reset(); }
 
   // Every record has a mark at its rows in the padded grids, in its kind's colour; a
   // click on a mark makes that change current everywhere; a click beside the marks

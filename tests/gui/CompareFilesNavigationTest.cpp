@@ -61,15 +61,8 @@ class CompareFilesNavigationTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() {
-    env_ = std::make_unique<GuiTestEnvironment>();
-    lindrel::demo::TEST_SetTiming(
-        {[](int) { QCoreApplication::processEvents(); }, [] { return 0L; }, [] {}});
-  }
-  void cleanup() {
-    lindrel::demo::TEST_SetTiming({});
-    env_.reset();
-  }
+  void init() { env_ = std::make_unique<GuiTestEnvironment>(GuiTestEnvironment::NoPauses()); }
+  void cleanup() { env_.reset(); }
 
   void dropDownDescribesEveryRecord() {
     CompareFilesWindow window;

@@ -69,15 +69,8 @@ class CompareFilesOnDiskTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() {
-    env_ = std::make_unique<GuiTestEnvironment>();
-    lindrel::demo::TEST_SetTiming(
-        {[](int) { QCoreApplication::processEvents(); }, [] { return 0L; }, [] {}});
-  }
-  void cleanup() {
-    lindrel::demo::TEST_SetTiming({});
-    env_.reset();
-  }
+  void init() { env_ = std::make_unique<GuiTestEnvironment>(GuiTestEnvironment::NoPauses()); }
+  void cleanup() { env_.reset(); }
 
   // A write in place, a rename over the file (as editors save), a removal: each shows the
   // bar naming the file, and none compares again; Refresh compares and the bar goes; a

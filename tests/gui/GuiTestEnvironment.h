@@ -6,14 +6,27 @@
 #include <QtTest>
 
 #include "demo/common/ProgramState.h"
+#include "demo/common/UiTiming.h"
 #include "tests/support/WidgetTestEnvironment.h"
 
 namespace lindrel::testing {
 
 class GuiTestEnvironment : public WidgetTestEnvironment {
  public:
-  GuiTestEnvironment() { demo::ProgramState::Instance().TEST_Reset(); }
-  ~GuiTestEnvironment() { demo::ProgramState::Instance().TEST_Reset(); }
+  // `timing` replaces the demo's pauses, clock and beep for the environment's lifetime.
+  explicit GuiTestEnvironment(demo::TimingHooks timing = {}) {
+    demo::ProgramState::Instance().TEST_Reset();
+    demo::TEST_SetTiming(std::move(timing));
+  }
+  ~GuiTestEnvironment() {
+    demo::TEST_SetTiming({});
+    demo::ProgramState::Instance().TEST_Reset();
+  }
+
+  // Pauses that only let pending messages run, a clock that stands still and no beep.
+  static demo::TimingHooks NoPauses() {
+    return {[](int) { QCoreApplication::processEvents(); }, [] { return 0L; }, [] {}};
+  }
 
   QString SettingsFile() const { return Home() + QStringLiteral("/WDD_SearchHistory.INI"); }
   QString PlacementFile() const { return Home() + QStringLiteral("/LindrelDemo.ini"); }

@@ -34,6 +34,7 @@
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/PropertySheet.h"
 #include "proppages/ModalDialogsTesting.h"
+#include "tests/support/WidgetTestEnvironment.h"
 
 namespace {
 
@@ -66,9 +67,7 @@ bool SaveScreen(QWidget& window, const QList<QWidget*>& menus, const QString& pa
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  QTemporaryDir home;
-  qputenv("LINDREL_HOME", home.path().toUtf8());
-  qputenv("TMPDIR", home.path().toUtf8());
+  lindrel::testing::ScratchLindrelHome home;
   QApplication app(argc, argv);
   if (argc < 2) {
     std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);

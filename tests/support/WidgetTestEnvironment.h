@@ -41,6 +41,19 @@ class ScopedEnvironmentVariable {
   bool had_;
 };
 
+// A private folder that is both the Lindrel directory and TMPDIR of a whole program run
+// (a benchmark, the screenshot program), removed at its end. Made before the
+// QApplication, as the variables must be set before anything reads them.
+class ScratchLindrelHome {
+ public:
+  QString path() const { return dir_.path(); }
+
+ private:
+  QTemporaryDir dir_;
+  ScopedEnvironmentVariable home_{"LINDREL_HOME", QFile::encodeName(dir_.path())};
+  ScopedEnvironmentVariable tmp_{"TMPDIR", QFile::encodeName(dir_.path())};
+};
+
 class WidgetTestEnvironment {
  public:
   WidgetTestEnvironment() { widgets::TEST_SetNonInteractive(true); }
