@@ -5,6 +5,8 @@
 // detail (a path, or nothing). The texts are part of the interface and never change.
 #pragma once
 
+#include <string_view>
+
 #include "lindrel/export.h"
 
 namespace lindrel {
@@ -25,5 +27,12 @@ enum ErrorCode : long {
 // The message text of `code`, or nullptr when the code has none (such an error fires
 // nothing).
 LINDREL_EXPORT const char* ErrorMessage(long code);
+
+// The same text as a view of static storage, valid for the life of the program; empty
+// when the code has none.
+inline std::string_view ErrorText(long code) {
+  const char* message = ErrorMessage(code);
+  return message != nullptr ? std::string_view(message) : std::string_view();
+}
 
 }  // namespace lindrel

@@ -21,12 +21,17 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "lindrel/Errors.h"
 #include "lindrel/EventHost.h"
 #include "lindrel/LindrelEvents.h"
 #include "lindrel/PropertyList.h"
+#include "lindrel/Records.h"
 #include "lindrel/export.h"
 
 namespace lindrel {
@@ -95,6 +100,12 @@ enum class ThreadPriorities : long {
 
 // "Idle (0)" ... "Time Critical (4)"; nullptr outside 0..4.
 LINDREL_EXPORT const char* ThreadPriorityDescription(long priority);
+// The same text as a view of static storage, valid for the life of the program; empty
+// outside 0..4.
+inline std::string_view ThreadPriorityText(long priority) {
+  const char* description = ThreadPriorityDescription(priority);
+  return description != nullptr ? std::string_view(description) : std::string_view();
+}
 
 class LINDREL_EXPORT CLindrelCtrl {
  public:
@@ -149,9 +160,10 @@ class LINDREL_EXPORT CLindrelCtrl {
 #define LINDREL_DECLARE_Boolean(Name) LINDREL_DECLARE_LONG_PROPERTY(Name)
 #define LINDREL_DECLARE_Number(Name) LINDREL_DECLARE_LONG_PROPERTY(Name)
 #define LINDREL_DECLARE_Priority(Name) LINDREL_DECLARE_LONG_PROPERTY(Name)
-#define LINDREL_DECLARE_Text(Name) \
-  std::string Get##Name() const;   \
-  void Set##Name(const std::string& value);
+#define LINDREL_DECLARE_Text(Name)  \
+  std::string Get##Name() const;    \
+  void Set##Name(const std::string& value); \
+  std::string_view Name##View() const;
 #define LINDREL_DECLARE_Directory(Name) LINDREL_DECLARE_Text(Name)
 #define LINDREL_DECLARE_PROPERTY(Name, member, Kind, Default, StateKey) LINDREL_DECLARE_##Kind(Name)
 #define LINDREL_DECLARE_READ_ONLY_PROPERTY(Name, Kind) long Get##Name() const;
@@ -228,6 +240,34 @@ class LINDREL_EXPORT CLindrelCtrl {
 
   // Shows the about box through the handler set with SetAboutBoxHandler.
   void AboutBox();
+
+  // --- Results as values ---------------------------------------------------------------
+  // The records of the last comparisons without out-parameters or loops over record
+  // numbers. They are the records FileCompareResultsGet and DirCompareResultsGet give,
+  // in the same order. Owner thread, like every method; a span may be read on any
+  // thread while it is valid.
+
+  // Every change record of the last file comparison, in record order. Empty while a file
+  // comparison runs (the records are not final yet), when the files are the same, and
+  // when they differ without records (FileCompareResultsCount -1). The span stays valid,
+  // and its records unchanged, until the next file comparison is accepted (the next
+  // FileCompareStarted) or the component is destroyed, whatever else the host calls.
+  std::span<const FileChange> FileCompareChanges();
+  // Change record `resultIndex`, or nothing outside 0..count-1; a copy.
+  std::optional<FileChange> FileCompareChange(long resultIndex);
+
+  // Every directory record of the last directory comparison, root record first. Empty
+  // while a directory comparison runs; after an abort, the records found up to it. Valid,
+  // and unchanged, until the next directory comparison is accepted (the next
+  // DirCompareStarted) or the component is destroyed.
+  std::span<const DirRecord> DirCompareRecords();
+  // Directory record `resultIndex`, or nothing outside 0..count-1; a copy. May be called
+  // while the comparison runs.
+  std::optional<DirRecord> DirCompareRecord(long resultIndex);
+  // Copies of the directory records from `first` to the last one counted so far (none
+  // when `first` is negative or not below the count). While a comparison runs the records
+  // only grow, so a host that shows them as they arrive passes the number it has shown.
+  std::vector<DirRecord> DirCompareRecordsFrom(long first);
 
   // Internal state, defined by the library; opaque to hosts.
   struct Impl;
