@@ -183,27 +183,29 @@ TEST_F(CliFormatTest, JsonStringsGiveBackEveryByte) {
 
 TEST_F(CliFormatTest, HunkHeadingsAndRanges) {
   struct Case {
-    ChangeRecord record;
+    FileChange record;
     std::string heading;
     bool fitsThreeAndFour;  // fits a master of 3 lines and a source of 4
   } cases[] = {
-      {{'c', 2, 2, 2, 2}, "2c2", true},
-      {{'a', 3, 3, 4, 4}, "3a4", true},
-      {{'a', 0, 0, 1, 4}, "0a1,4", true},
-      {{'d', 2, 3, 1, 1}, "2,3d1", true},
-      {{'d', 1, 3, 0, 0}, "1,3d0", true},
-      {{'c', 1, 3, 2, 4}, "1,3c2,4", true},
-      {{'c', 3, 4, 1, 1}, "3,4c1", false},  // past the master's end
-      {{'a', 2, 2, 4, 5}, "2a4,5", false},  // past the source's end
-      {{'d', 0, 0, 1, 1}, "0d1", false},    // a deletion of no line
-      {{'a', 1, 2, 1, 1}, "1a1", false},    // an addition's master side is one position
-      {{'c', 2, 1, 1, 1}, "2,1c1", false},  // reversed range
+      {{ChangeType::Change, 2, 2, 2, 2}, "2c2", true},
+      {{ChangeType::Addition, 3, 3, 4, 4}, "3a4", true},
+      {{ChangeType::Addition, 0, 0, 1, 4}, "0a1,4", true},
+      {{ChangeType::Deletion, 2, 3, 1, 1}, "2,3d1", true},
+      {{ChangeType::Deletion, 1, 3, 0, 0}, "1,3d0", true},
+      {{ChangeType::Change, 1, 3, 2, 4}, "1,3c2,4", true},
+      {{ChangeType::Change, 3, 4, 1, 1}, "3,4c1", false},  // past the master's end
+      {{ChangeType::Addition, 2, 2, 4, 5}, "2a4,5", false},  // past the source's end
+      {{ChangeType::Deletion, 0, 0, 1, 1}, "0d1", false},    // a deletion of no line
+      {{ChangeType::Addition, 1, 2, 1, 1}, "1a1", false},    // an addition's master side is one position
+      {{ChangeType::Change, 2, 1, 1, 1}, "2,1c1", false},  // reversed range
   };
   for (const Case& c : cases) {
     EXPECT_EQ(HunkHeading(c.record), c.heading);
-    EXPECT_EQ(RecordsFitFiles({c.record}, 3, 4), c.fitsThreeAndFour) << c.heading;
+    EXPECT_EQ(RecordsFitFiles(std::vector<FileChange>{c.record}, 3, 4), c.fitsThreeAndFour)
+        << c.heading;
   }
-  EXPECT_FALSE(RecordsFitFiles({{'x', 1, 1, 1, 1}}, 3, 4));
+  const FileChange unknown{static_cast<ChangeType>('x'), 1, 1, 1, 1};
+  EXPECT_FALSE(RecordsFitFiles(std::vector<FileChange>{unknown}, 3, 4));
 }
 
 TEST_F(CliFormatTest, DirectoryRecordPaths) {
