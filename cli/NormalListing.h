@@ -34,7 +34,7 @@ bool RecordsFitFiles(std::span<const FileChange> records, long masterLines, long
 // stand before the first line the records name. False when a record names a line that
 // its file does not have (the file changed after it was compared) or a read fails;
 // `error` then says which file and why, and what was written so far stays written.
-bool WriteNormalListing(std::ostream& out, std::span<const FileChange> records,
-                        LineStream& master, LineStream& source, std::string& error);
+bool WriteNormalListing(std::ostream& out, std::span<const FileChange> records, LineStream& master,
+                        LineStream& source, std::string& error);
 
 }  // namespace lindrel::cli

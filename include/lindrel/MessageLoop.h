@@ -20,7 +20,8 @@ class LINDREL_EXPORT MessageLoop final : public EventHost {
  public:
   /// A loop owned by the calling thread.
   MessageLoop();
-  /// Tasks and ticks still pending never run. Every component using the loop is gone first.
+  /// Tasks and ticks still pending never run. Destroy every component that uses the loop
+  /// first.
   ~MessageLoop() override;
   /// A loop belongs to one thread: not copyable.
   MessageLoop(const MessageLoop&) = delete;

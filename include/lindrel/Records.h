@@ -48,11 +48,11 @@ struct DirRecord {
   /// The source directory of the entry, by the same rules; empty for a subdirectory found
   /// in the master only.
   std::string dirSource;
-  long isFile = 0;        ///< 1 for a file, 0 for a directory and the root record
-  long onlyInSource = 0;  ///< 1 when the entry exists under the source directory only
-  long onlyInMaster = 0;  ///< 1 when the entry exists under the master directory only
-  long sizeDifferent = 0;  ///< master file -1 smaller, 1 larger; 0 equal or not compared
-  long dateDifferent = 0;  ///< master entry -1 older, 1 newer; 0 equal or not compared
+  long isFile = 0;            ///< 1 for a file, 0 for a directory and the root record
+  long onlyInSource = 0;      ///< 1 when the entry exists under the source directory only
+  long onlyInMaster = 0;      ///< 1 when the entry exists under the master directory only
+  long sizeDifferent = 0;     ///< master file -1 smaller, 1 larger; 0 equal or not compared
+  long dateDifferent = 0;     ///< master entry -1 older, 1 newer; 0 equal or not compared
   long contentDifferent = 0;  ///< 1 different, 2 a file could not be opened; 0 same or not compared
 
   /// Field by field.

@@ -89,8 +89,8 @@ void ExpectSameDirResults(CLindrelCtrl& ctrl, std::mt19937& rng, const std::stri
 // Lines from a small set, so that pairs share lines and differ in case, blanks and empty
 // lines, where the comparison options matter.
 std::string RandomLines(std::mt19937& rng, int maxLines) {
-  static const char* const kLines[] = {"alpha", "Alpha", "al pha", "beta", "", "  ", "gamma\t",
-                                       "# note", "delta", "epsilon", "alpha "};
+  static const char* const kLines[] = {"alpha",   "Alpha",  "al pha", "beta",    "",      "  ",
+                                       "gamma\t", "# note", "delta",  "epsilon", "alpha "};
   std::uniform_int_distribution<int> pick(0, std::size(kLines) - 1);
   std::string text;
   const int n = std::uniform_int_distribution<int>(0, maxLines)(rng);

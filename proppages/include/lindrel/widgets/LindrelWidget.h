@@ -40,7 +40,7 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
   Q_PROPERTY(QString DirSource READ GetDirSource WRITE SetDirSource)
   /// The component's DirMaster: GetDirMaster(), SetDirMaster().
   Q_PROPERTY(QString DirMaster READ GetDirMaster WRITE SetDirMaster)
-  /// The component's DirCompareTime: GetDirCompareTime(), SetDirCompareTime().
+  /// The component's DirCompareTime, read-only: GetDirCompareTime().
   Q_PROPERTY(long DirCompareTime READ GetDirCompareTime STORED false)
   /// The component's ThreadPriority: GetThreadPriority(), SetThreadPriority().
   Q_PROPERTY(int ThreadPriority READ GetThreadPriority WRITE SetThreadPriority)
@@ -54,10 +54,12 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
   Q_PROPERTY(bool DirDoSubDirectories READ GetDirDoSubDirectories WRITE SetDirDoSubDirectories)
   /// The component's DirCompareResultsCount, read-only: GetDirCompareResultsCount().
   Q_PROPERTY(long DirCompareResultsCount READ GetDirCompareResultsCount STORED false)
-  /// The component's DirShowSameInBothPlaces: GetDirShowSameInBothPlaces(), SetDirShowSameInBothPlaces().
+  /// The component's DirShowSameInBothPlaces: GetDirShowSameInBothPlaces(),
+  /// SetDirShowSameInBothPlaces().
   Q_PROPERTY(
       bool DirShowSameInBothPlaces READ GetDirShowSameInBothPlaces WRITE SetDirShowSameInBothPlaces)
-  /// The component's DirShowDifferentInBothPlaces, read-only: GetDirShowDifferentInBothPlaces().
+  /// The component's DirShowDifferentInBothPlaces: GetDirShowDifferentInBothPlaces(),
+  /// SetDirShowDifferentInBothPlaces().
   Q_PROPERTY(bool DirShowDifferentInBothPlaces READ GetDirShowDifferentInBothPlaces WRITE
                  SetDirShowDifferentInBothPlaces)
   /// The component's FileMaster: GetFileMaster(), SetFileMaster().
@@ -66,7 +68,7 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
   Q_PROPERTY(QString FileSource READ GetFileSource WRITE SetFileSource)
   /// The component's FileCompareActive, read-only: GetFileCompareActive().
   Q_PROPERTY(bool FileCompareActive READ GetFileCompareActive STORED false)
-  /// The component's FileCompareTime: GetFileCompareTime(), SetFileCompareTime().
+  /// The component's FileCompareTime, read-only: GetFileCompareTime().
   Q_PROPERTY(long FileCompareTime READ GetFileCompareTime STORED false)
   /// The component's FileIgnoreCase: GetFileIgnoreCase(), SetFileIgnoreCase().
   Q_PROPERTY(bool FileIgnoreCase READ GetFileIgnoreCase WRITE SetFileIgnoreCase)
@@ -76,7 +78,7 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
   Q_PROPERTY(bool FileIgnoreEmptyLines READ GetFileIgnoreEmptyLines WRITE SetFileIgnoreEmptyLines)
   /// The component's FileQuickCompare: GetFileQuickCompare(), SetFileQuickCompare().
   Q_PROPERTY(bool FileQuickCompare READ GetFileQuickCompare WRITE SetFileQuickCompare)
-  /// The component's DirCompareActive: GetDirCompareActive(), SetDirCompareActive().
+  /// The component's DirCompareActive, read-only: GetDirCompareActive().
   Q_PROPERTY(bool DirCompareActive READ GetDirCompareActive STORED false)
   /// The component's StateFileName: GetStateFileName(), SetStateFileName().
   Q_PROPERTY(QString StateFileName READ GetStateFileName WRITE SetStateFileName)
@@ -88,10 +90,12 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
   Q_PROPERTY(QString ReportFileTitle READ GetReportFileTitle WRITE SetReportFileTitle)
   /// The component's ReportFileSource: GetReportFileSource(), SetReportFileSource().
   Q_PROPERTY(QString ReportFileSource READ GetReportFileSource WRITE SetReportFileSource)
-  /// The component's DirIgnoreDateDifferences, read-only: GetDirIgnoreDateDifferences().
+  /// The component's DirIgnoreDateDifferences: GetDirIgnoreDateDifferences(),
+  /// SetDirIgnoreDateDifferences().
   Q_PROPERTY(bool DirIgnoreDateDifferences READ GetDirIgnoreDateDifferences WRITE
                  SetDirIgnoreDateDifferences)
-  /// The component's FileShowChangesInLargerSections, read-only: GetFileShowChangesInLargerSections().
+  /// The component's FileShowChangesInLargerSections: GetFileShowChangesInLargerSections(),
+  /// SetFileShowChangesInLargerSections().
   Q_PROPERTY(bool FileShowChangesInLargerSections READ GetFileShowChangesInLargerSections WRITE
                  SetFileShowChangesInLargerSections)
   /// The component's FileCompareFaster: GetFileCompareFaster(), SetFileCompareFaster().
@@ -100,15 +104,18 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
   Q_PROPERTY(bool FileUseLineBracket READ GetFileUseLineBracket WRITE SetFileUseLineBracket)
   /// The component's FileLineBracket: GetFileLineBracket(), SetFileLineBracket().
   Q_PROPERTY(int FileLineBracket READ GetFileLineBracket WRITE SetFileLineBracket)
-  /// The component's FileIgnoreRegularExpression, read-only: GetFileIgnoreRegularExpression().
+  /// The component's FileIgnoreRegularExpression: GetFileIgnoreRegularExpression(),
+  /// SetFileIgnoreRegularExpression().
   Q_PROPERTY(QString FileIgnoreRegularExpression READ GetFileIgnoreRegularExpression WRITE
                  SetFileIgnoreRegularExpression)
-  /// The component's FileUseIgnoreRegularExpression, read-only: GetFileUseIgnoreRegularExpression().
+  /// The component's FileUseIgnoreRegularExpression: GetFileUseIgnoreRegularExpression(),
+  /// SetFileUseIgnoreRegularExpression().
   Q_PROPERTY(bool FileUseIgnoreRegularExpression READ GetFileUseIgnoreRegularExpression WRITE
                  SetFileUseIgnoreRegularExpression)
   /// The component's ReportHTMLHighDetail: GetReportHTMLHighDetail(), SetReportHTMLHighDetail().
   Q_PROPERTY(bool ReportHTMLHighDetail READ GetReportHTMLHighDetail WRITE SetReportHTMLHighDetail)
-  /// The component's ReportDoubleWideCharset: GetReportDoubleWideCharset(), SetReportDoubleWideCharset().
+  /// The component's ReportDoubleWideCharset: GetReportDoubleWideCharset(),
+  /// SetReportDoubleWideCharset().
   Q_PROPERTY(
       bool ReportDoubleWideCharset READ GetReportDoubleWideCharset WRITE SetReportDoubleWideCharset)
   /// The component's DirThrottle: GetDirThrottle(), SetDirThrottle().
