@@ -5,10 +5,12 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+#if __cplusplus >= 202002L
+#include <span>
+#endif
 
 #include "lindrel/Errors.h"
 #include "lindrel/EventHost.h"
@@ -284,23 +286,28 @@ class LINDREL_EXPORT CLindrelCtrl {
   /// The records of the last comparisons without out-parameters or loops over record
   /// numbers. They are the records FileCompareResultsGet and DirCompareResultsGet give,
   /// in the same order. Owner thread, like every method; a span may be read on any
-  /// thread while it is valid.
+  /// thread while it is valid. The spans need C++20; a host compiled as C++17 has the
+  /// rest.
   /// @{
 
+#if __cplusplus >= 202002L
   /// Every change record of the last file comparison, in record order. Empty while a file
   /// comparison runs (the records are not final yet), when the files are the same, and
   /// when they differ without records (FileCompareResultsCount -1). The span stays valid,
   /// and its records unchanged, until the next file comparison is accepted (the next
   /// FileCompareStarted) or the component is destroyed, whatever else the host calls.
   std::span<const FileChange> FileCompareChanges();
+#endif
   /// Change record `resultIndex`, or nothing outside 0..count-1; a copy.
   std::optional<FileChange> FileCompareChange(long resultIndex);
 
+#if __cplusplus >= 202002L
   /// Every directory record of the last directory comparison, root record first. Empty
   /// while a directory comparison runs; after an abort, the records found up to it. Valid,
   /// and unchanged, until the next directory comparison is accepted (the next
   /// DirCompareStarted) or the component is destroyed.
   std::span<const DirRecord> DirCompareRecords();
+#endif
   /// Directory record `resultIndex`, or nothing outside 0..count-1; a copy. May be called
   /// while the comparison runs.
   std::optional<DirRecord> DirCompareRecord(long resultIndex);

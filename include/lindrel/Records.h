@@ -32,8 +32,10 @@ struct FileChange {
   long sourceStart = 0;                  ///< first source line of the change
   long sourceEnd = 0;                    ///< last source line of the change
 
-  /// Field by field.
+#if __cplusplus >= 202002L
+  /// Field by field (C++20).
   friend bool operator==(const FileChange&, const FileChange&) = default;
+#endif
 };
 
 /// One entry kept by a directory comparison: a file, a subdirectory, or (record 0) the
@@ -55,8 +57,10 @@ struct DirRecord {
   long dateDifferent = 0;     ///< master entry -1 older, 1 newer; 0 equal or not compared
   long contentDifferent = 0;  ///< 1 different, 2 a file could not be opened; 0 same or not compared
 
-  /// Field by field.
+#if __cplusplus >= 202002L
+  /// Field by field (C++20).
   friend bool operator==(const DirRecord&, const DirRecord&) = default;
+#endif
 };
 
 }  // namespace lindrel
