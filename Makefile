@@ -10,7 +10,7 @@ FUZZERS    := json_text ini_file engine reports file_type_filter tab_export
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-format test-main test-asan test-tsan test-fuzz fuzz fuzz-merge demo designer package clean
+.PHONY: all deps configure build run test test-format test-docs test-main test-asan test-tsan test-fuzz fuzz fuzz-merge docs demo designer package clean
 
 all: build
 
@@ -29,13 +29,26 @@ build: configure
 run: build
 	@scripts/run-main-job $(BUILD)
 
-# Every test: the normal build, then the core under ASan+UBSan, the threading tests
-# under TSan, and a short pass of every fuzzer over its seeds.
-test: test-format test-main test-asan test-tsan test-fuzz
+# Every test: the layout of the sources, the API reference without a warning, the normal
+# build, then the core under ASan+UBSan, the threading tests under TSan, and a short pass
+# of every fuzzer over its seeds.
+test: test-format test-docs test-main test-asan test-tsan test-fuzz
 
 # The style of .clang-format on every C++ file changed since it was adopted.
 test-format: deps
 	scripts/check-format
+
+# The API reference (Doxygen over the public headers) into $(BUILD)/docs/html. Any
+# warning, such as a public name without a comment, fails it.
+docs: deps
+	rm -rf $(BUILD)/docs
+	mkdir -p $(BUILD)/docs
+	LINDREL_DOCS_OUTPUT=$(abspath $(BUILD))/docs \
+	  LINDREL_VERSION=$$(sed -n 's/^project(Lindrel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt) \
+	  doxygen docs/api/Doxyfile
+	@echo "docs: $(BUILD)/docs/html/index.html"
+
+test-docs: docs
 
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -17,12 +17,6 @@ std::string StripRoot(const std::string& path, const std::string& root) {
 
 }  // namespace
 
-bool ReadDirRecord(CLindrelCtrl& ctrl, long index, DirRecord& r) {
-  return ctrl.DirCompareResultsGet(index, r.fileName, r.dirMaster, r.dirSource, r.isFile,
-                                   r.onlyInSource, r.onlyInMaster, r.sizeDifferent,
-                                   r.dateDifferent, r.contentDifferent);
-}
-
 std::string RelativePath(const DirRecord& r, const DirRecord& root) {
   // A file carries the directory it was looked up in; a directory carries its own path.
   // Only a directory found on the source side alone lacks a master path.

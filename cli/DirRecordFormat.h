@@ -1,30 +1,15 @@
-// Directory records as the command line shows them: one table line per record (a short
-// status and the path relative to the compared roots) or one JSON object. Pure
-// functions over plain values; any thread.
+// Directory records (the component's own values, lindrel::DirRecord) as the command line
+// shows them: one table line per record (a short status and the path relative to the
+// compared roots) or one JSON object. Pure functions over plain values; any thread.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "cli/TableEscape.h"
-#include "lindrel/LindrelCtrl.h"
+#include "lindrel/Records.h"
 
 namespace lindrel::cli {
-
-struct DirRecord {
-  std::string fileName;
-  std::string dirMaster;
-  std::string dirSource;
-  long isFile = 0;
-  long onlyInSource = 0;
-  long onlyInMaster = 0;
-  long sizeDifferent = 0;
-  long dateDifferent = 0;
-  long contentDifferent = 0;
-};
-
-// Record `index` of the component's directory store; false when there is none.
-bool ReadDirRecord(CLindrelCtrl& ctrl, long index, DirRecord& record);
 
 // The entry's path below the roots named by `root` (record 0): "docs/guide.txt" for a
 // file, "docs/" for a directory. A path outside the roots is shown whole.

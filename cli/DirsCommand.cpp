@@ -67,11 +67,9 @@ bool WriteTabFile(CLindrelCtrl& ctrl, const std::string& path, std::ostream& err
   std::string text =
       "Record\tFileName\tDirMaster\tDirSource\tIsFile\tOnlyInSource\tOnlyInMaster\t"
       "SizeDifferent\tDateDifferent\tContentDifferent\n";
-  const long count = ctrl.GetDirCompareResultsCount();
-  for (long i = 0; i < count; ++i) {
-    DirRecord r;
-    if (!ReadDirRecord(ctrl, i, r)) break;
-    text += std::to_string(i) + '\t' + EscapeForTable(r.fileName) + '\t' +
+  long i = 0;
+  for (const DirRecord& r : ctrl.DirCompareRecords()) {
+    text += std::to_string(i++) + '\t' + EscapeForTable(r.fileName) + '\t' +
             EscapeForTable(r.dirMaster) + '\t' + EscapeForTable(r.dirSource);
     for (long value : {r.isFile, r.onlyInSource, r.onlyInMaster, r.sizeDifferent, r.dateDifferent,
                        r.contentDifferent}) {
@@ -95,13 +93,12 @@ class RecordPrinter {
       : ctrl_(ctrl), console_(console), progress_(progress), json_(json) {}
 
   void Drain() {
-    const long count = ctrl_.GetDirCompareResultsCount();
-    if (count <= shown_) return;
+    const std::vector<DirRecord> arrived = ctrl_.DirCompareRecordsFrom(shown_);
+    if (arrived.empty()) return;
     progress_.Clear();
-    for (; shown_ < count; ++shown_) {
-      DirRecord record;
-      if (!ReadDirRecord(ctrl_, shown_, record)) break;
+    for (const DirRecord& record : arrived) {
       Print(record);
+      ++shown_;
     }
     console_.out.flush();
   }

@@ -148,9 +148,9 @@ bool CanRead(const std::string& path, std::string& reason) {
   return read;
 }
 
-void WriteRecords(std::ostream& out, const std::vector<ChangeRecord>& records) {
-  for (const ChangeRecord& r : records) {
-    out << static_cast<char>(r.changeType) << ' ' << r.masterStart << ' ' << r.masterEnd << ' '
+void WriteRecords(std::ostream& out, std::span<const FileChange> records) {
+  for (const FileChange& r : records) {
+    out << static_cast<char>(r.type) << ' ' << r.masterStart << ' ' << r.masterEnd << ' '
         << r.sourceStart << ' ' << r.sourceEnd << '\n';
   }
 }
@@ -161,15 +161,16 @@ std::string IdentityJson(const std::string& path) {
 }
 
 void WriteJson(std::ostream& out, const std::string& master, const std::string& source, long count,
-               const std::vector<ChangeRecord>& records, long elapsedMs) {
+               std::span<const FileChange> records, long elapsedMs) {
   const ChangeCounters counters = CountChanges(records);
   out << "{\n  \"master\": " << IdentityJson(master) << ",\n  \"source\": " << IdentityJson(source)
       << ",\n  \"differ\": " << (count != 0 ? "true" : "false") << ",\n  \"recordCount\": " << count
       << ",\n  \"records\": [";
   for (std::size_t i = 0; i < records.size(); ++i) {
-    const ChangeRecord& r = records[i];
-    out << (i == 0 ? "\n" : ",\n") << "    {\"changeType\": " << r.changeType << ", \"kind\": \""
-        << static_cast<char>(r.changeType) << "\", \"masterStart\": " << r.masterStart
+    const FileChange& r = records[i];
+    const char kind = static_cast<char>(r.type);
+    out << (i == 0 ? "\n" : ",\n") << "    {\"changeType\": " << static_cast<long>(kind)
+        << ", \"kind\": \"" << kind << "\", \"masterStart\": " << r.masterStart
         << ", \"masterEnd\": " << r.masterEnd << ", \"sourceStart\": " << r.sourceStart
         << ", \"sourceEnd\": " << r.sourceEnd << "}";
   }
@@ -191,7 +192,7 @@ bool Unchanged(const std::string& path, const std::optional<FileIdentity>& befor
 // reaches, and a file that changed since `identities` were taken is refused before
 // anything is printed.
 bool WriteListing(std::ostream& out, std::ostream& err, const std::string& master,
-                  const std::string& source, const std::vector<ChangeRecord>& records,
+                  const std::string& source, std::span<const FileChange> records,
                   const std::optional<FileIdentity> (&identities)[2]) {
   LineStream files[2];
   const std::string* paths[2] = {&master, &source};
@@ -311,7 +312,8 @@ int RunFiles(const FilesOptions& o, Console& console) {
   while (!session.fileCompleted()) session.Pump(100ms);
 
   const long count = ctrl.FileCompareResultsCount();
-  const std::vector<ChangeRecord> records = ReadChangeRecords(ctrl);
+  // Valid while the session's component lives, which is the rest of this command.
+  const std::span<const FileChange> records = ctrl.FileCompareChanges();
   if (session.errorCount() > 0) return kExitTrouble;
 
   // Differences without records come from a quick or a binary comparison, and also from

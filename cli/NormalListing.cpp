@@ -15,7 +15,9 @@ bool RealRange(long start, long end, long lines) {
 }
 
 // The line after which an empty side's lines would stand.
-bool Position(long start, long end, long lines) { return start == end && start >= 0 && start <= lines; }
+bool Position(long start, long end, long lines) {
+  return start == end && start >= 0 && start <= lines;
+}
 
 // Appends lines first..last of `file`, each after `prefix`.
 bool AppendLines(std::string& text, const char* prefix, LineStream& file, long first, long last) {
@@ -39,28 +41,29 @@ std::string Failure(const LineStream& file) {
 
 }  // namespace
 
-std::string HunkHeading(const ChangeRecord& r) {
-  switch (r.changeType) {
-    case 'a': return std::to_string(r.masterStart) + "a" + Range(r.sourceStart, r.sourceEnd);
-    case 'd': return Range(r.masterStart, r.masterEnd) + "d" + std::to_string(r.sourceStart);
+std::string HunkHeading(const FileChange& r) {
+  switch (r.type) {
+    case ChangeType::Addition:
+      return std::to_string(r.masterStart) + "a" + Range(r.sourceStart, r.sourceEnd);
+    case ChangeType::Deletion:
+      return Range(r.masterStart, r.masterEnd) + "d" + std::to_string(r.sourceStart);
     default: return Range(r.masterStart, r.masterEnd) + "c" + Range(r.sourceStart, r.sourceEnd);
   }
 }
 
-bool RecordsFitFiles(const std::vector<ChangeRecord>& records, long masterLines,
-                     long sourceLines) {
-  for (const ChangeRecord& r : records) {
+bool RecordsFitFiles(std::span<const FileChange> records, long masterLines, long sourceLines) {
+  for (const FileChange& r : records) {
     bool fits = false;
-    switch (r.changeType) {
-      case 'a':
+    switch (r.type) {
+      case ChangeType::Addition:
         fits = Position(r.masterStart, r.masterEnd, masterLines) &&
                RealRange(r.sourceStart, r.sourceEnd, sourceLines);
         break;
-      case 'd':
+      case ChangeType::Deletion:
         fits = RealRange(r.masterStart, r.masterEnd, masterLines) &&
                Position(r.sourceStart, r.sourceEnd, sourceLines);
         break;
-      case 'c':
+      case ChangeType::Change:
         fits = RealRange(r.masterStart, r.masterEnd, masterLines) &&
                RealRange(r.sourceStart, r.sourceEnd, sourceLines);
         break;
@@ -71,8 +74,8 @@ bool RecordsFitFiles(const std::vector<ChangeRecord>& records, long masterLines,
   return true;
 }
 
-bool WriteNormalListing(std::ostream& out, const std::vector<ChangeRecord>& records,
-                        LineStream& master, LineStream& source, std::string& error) {
+bool WriteNormalListing(std::ostream& out, std::span<const FileChange> records, LineStream& master,
+                        LineStream& source, std::string& error) {
   // Written in large pieces: a listing of a million changed lines is as many small writes.
   constexpr size_t kFlushSize = size_t{1} << 18;
   std::string text;
@@ -80,16 +83,18 @@ bool WriteNormalListing(std::ostream& out, const std::vector<ChangeRecord>& reco
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     text.clear();
   };
-  for (const ChangeRecord& r : records) {
+  for (const FileChange& r : records) {
     text += HunkHeading(r);
     text += '\n';
-    if (r.changeType != 'a' && !AppendLines(text, "< ", master, r.masterStart, r.masterEnd)) {
+    if (r.type != ChangeType::Addition &&
+        !AppendLines(text, "< ", master, r.masterStart, r.masterEnd)) {
       error = Failure(master);
       flush();
       return false;
     }
-    if (r.changeType == 'c') text += "---\n";
-    if (r.changeType != 'd' && !AppendLines(text, "> ", source, r.sourceStart, r.sourceEnd)) {
+    if (r.type == ChangeType::Change) text += "---\n";
+    if (r.type != ChangeType::Deletion &&
+        !AppendLines(text, "> ", source, r.sourceStart, r.sourceEnd)) {
       error = Failure(source);
       flush();
       return false;

@@ -15,8 +15,8 @@
 #pragma once
 
 #include <ostream>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "cli/ChangeRecords.h"
 #include "cli/LineStream.h"
@@ -24,18 +24,17 @@
 namespace lindrel::cli {
 
 // The hunk heading of one record ("2c2", "3a4,5", "5,6d4").
-std::string HunkHeading(const ChangeRecord& record);
+std::string HunkHeading(const FileChange& record);
 
 // True when every record's kind is known and its ranges lie within the two files, as a
 // record of these two files must. False means a file changed after it was compared.
-bool RecordsFitFiles(const std::vector<ChangeRecord>& records, long masterLines,
-                     long sourceLines);
+bool RecordsFitFiles(std::span<const FileChange> records, long masterLines, long sourceLines);
 
 // Writes the listing, reading the lines of the records from the two streams, which must
 // stand before the first line the records name. False when a record names a line that
 // its file does not have (the file changed after it was compared) or a read fails;
 // `error` then says which file and why, and what was written so far stays written.
-bool WriteNormalListing(std::ostream& out, const std::vector<ChangeRecord>& records,
-                        LineStream& master, LineStream& source, std::string& error);
+bool WriteNormalListing(std::ostream& out, std::span<const FileChange> records, LineStream& master,
+                        LineStream& source, std::string& error);
 
 }  // namespace lindrel::cli

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "control/FileResultStore.h"
 #include "control/JobState.h"
@@ -51,6 +52,18 @@ struct CLindrelCtrl::Impl {
 
   dircompare::DirCompareState dir;
   reports::ReportState reports;
+
+  // The records of an ended comparison as the public value types, made on the first
+  // request after it ended and kept, unchanged and in place, until a later run of the job
+  // asks for them: the spans handed out stay valid until the next accepted begin.
+  template <typename Record>
+  struct RecordView {
+    bool made = false;
+    unsigned long run = 0;  // the job's run the records belong to
+    std::vector<Record> records;
+  };
+  RecordView<FileChange> fileView;  // owner thread only
+  RecordView<DirRecord> dirView;    // owner thread only
 
   // Owner thread. Marks the component modified and sends the change notice of `dispId`.
   void PropertyChanged(long dispId);

@@ -45,13 +45,17 @@ void StoreDirectory(CLindrelCtrl::Impl& d, std::string Properties::*member,
   void CLindrelCtrl::Set##Name(long value) {                                           \
     if (value >= 0 && value <= 4) Store(*d_, &Properties::member, value, kDisp##Name); \
   }
+#define LINDREL_VIEW(Name, member) \
+  std::string_view CLindrelCtrl::Name##View() const { return d_->props.member; }
 #define LINDREL_ACCESSORS_Text(Name, member)               \
   LINDREL_GETTER(Name, member, std::string)                \
+  LINDREL_VIEW(Name, member)                               \
   void CLindrelCtrl::Set##Name(const std::string& value) { \
     Store(*d_, &Properties::member, value, kDisp##Name);   \
   }
 #define LINDREL_ACCESSORS_Directory(Name, member)                 \
   LINDREL_GETTER(Name, member, std::string)                       \
+  LINDREL_VIEW(Name, member)                                      \
   void CLindrelCtrl::Set##Name(const std::string& value) {        \
     StoreDirectory(*d_, &Properties::member, value, kDisp##Name); \
   }
@@ -66,6 +70,7 @@ LINDREL_PROPERTIES(LINDREL_ACCESSORS)
 #undef LINDREL_ACCESSORS_Priority
 #undef LINDREL_ACCESSORS_Number
 #undef LINDREL_ACCESSORS_Boolean
+#undef LINDREL_VIEW
 #undef LINDREL_GETTER
 
 }  // namespace lindrel

@@ -1,5 +1,10 @@
-// Export macro of the Lindrel core library. Symbols are hidden by default; only
-// declarations marked LINDREL_EXPORT form the shared library's interface.
+/// @file
+/// Export macro of the Lindrel core library. Symbols are hidden by default; only
+/// declarations marked LINDREL_EXPORT form the shared library's interface.
+///
+/// @def LINDREL_EXPORT
+/// Marks a declaration as part of the interface of liblindrel (empty in a static build,
+/// LINDREL_STATIC).
 #pragma once
 
 #if defined(LINDREL_STATIC)

@@ -30,9 +30,15 @@ TEST_F(CliFormatTest, TextModeLinesMatchTheEngine) {
       {"\n", {""}, false},
       {"a\nb", {"a", "b"}, true},
       {"a\r\nb\r\n", {"a", "b"}, false},
-      {"a\rb\r\r\n", {"a\rb\r"}, false},       // a lone CR stays in its line
-      {"a\nb\x1a" "c\nd\n", {"a", "b"}, true},  // Ctrl-Z ends the content
-      {"\x1a" "abc", {}, false},
+      {"a\rb\r\r\n", {"a\rb\r"}, false},  // a lone CR stays in its line
+      {"a\nb\x1a"
+       "c\nd\n",
+       {"a", "b"},
+       true},  // Ctrl-Z ends the content
+      {"\x1a"
+       "abc",
+       {},
+       false},
       {std::string("x\0y\n", 4), {std::string("x\0y", 3)}, false},
   };
   for (const Case& c : cases) {
@@ -52,22 +58,27 @@ TEST_F(CliFormatTest, TextModeLinesMatchTheEngine) {
 // ends), also across its 1 MiB blocks, from any line skipped to.
 TEST_F(CliFormatTest, LineStreamGivesTheTextModeLinesAsTheyStand) {
   std::string many;
-  for (int i = 0; many.size() < (size_t{5} << 20); ++i) many += (i % 7 == 0 ? "row\r\n" : "row " + std::to_string(i) + "\n");
+  for (int i = 0; many.size() < (size_t{5} << 20); ++i)
+    many += (i % 7 == 0 ? "row\r\n" : "row " + std::to_string(i) + "\n");
   const struct {
     const char* name;
     std::string bytes;
   } cases[] = {
       {"empty", ""},
       {"crlf and lone cr", "a\r\nb\rc\r\r\nlast\r"},
-      {"ctrl-z", "a\nb\x1a" "c\nd\n"},
+      {"ctrl-z",
+       "a\nb\x1a"
+       "c\nd\n"},
       {"line longer than a block", "x\n" + std::string((size_t{3} << 20) + 5, 'y') + "\nz"},
       {"many short lines", many},
-      {"ctrl-z far in", many + "tail\x1a" "gone\n"},
+      {"ctrl-z far in", many + "tail\x1a"
+                               "gone\n"},
   };
   for (const auto& c : cases) {
     const TextModeFile reference = TextModeFile::FromBytes(c.bytes);
     const std::string path = env_.Write("lines", c.bytes).string();
-    for (const long from : {1L, 2L, reference.lineCount() / 2, reference.lineCount(), reference.lineCount() + 1}) {
+    for (const long from :
+         {1L, 2L, reference.lineCount() / 2, reference.lineCount(), reference.lineCount() + 1}) {
       if (from < 1) continue;
       LineStream stream;
       std::string error;
@@ -87,7 +98,8 @@ TEST_F(CliFormatTest, LineStreamGivesTheTextModeLinesAsTheyStand) {
         const size_t feed = content.find('\n', start);
         const std::string expected =
             content.substr(start, feed == std::string::npos ? std::string::npos : feed + 1 - start);
-        EXPECT_EQ(TextModeFile::FromBytes(expected).Line(1), reference.Line(n)) << c.name << " line " << n;
+        EXPECT_EQ(TextModeFile::FromBytes(expected).Line(1), reference.Line(n))
+            << c.name << " line " << n;
         EXPECT_EQ(line, expected) << c.name << " line " << n;
       }
     }
@@ -107,11 +119,12 @@ TEST_F(CliFormatTest, JsonStringsAlwaysParse) {
       {"q\"b\\", "\"q\\\"b\\\\\""},
       {"t\tn\nr\r", "\"t\\tn\\nr\\r\""},
       {std::string("\x01\x7f", 2), "\"\\u0001\\u007f\""},
-      {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80", "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80\""},
+      {"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80",
+       "\"caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x98\x80\""},
       // Bytes outside valid UTF-8 as lone surrogates, never as other characters.
       {"bad\xff", "\"bad\\udcff\""},
       {"cut\xc3", "\"cut\\udcc3\""},
-      {"\xc0\xaf", "\"\\udcc0\\udcaf\""},           // overlong form
+      {"\xc0\xaf", "\"\\udcc0\\udcaf\""},             // overlong form
       {"\xed\xa0\x80", "\"\\udced\\udca0\\udc80\""},  // surrogate
   };
   for (const Case& c : cases) EXPECT_EQ(JsonString(c.text), c.json) << c.text;
@@ -153,8 +166,10 @@ std::string DecodeJsonString(const std::string& json) {
       case 'u': {
         const unsigned cp = static_cast<unsigned>(std::stoul(json.substr(i + 1, 4), nullptr, 16));
         i += 4;
-        if (cp >= 0xDC80 && cp <= 0xDCFF) bytes += static_cast<char>(cp - 0xDC00);
-        else appendUtf8(cp);
+        if (cp >= 0xDC80 && cp <= 0xDCFF)
+          bytes += static_cast<char>(cp - 0xDC00);
+        else
+          appendUtf8(cp);
         break;
       }
       default: bytes += e; break;
@@ -183,27 +198,31 @@ TEST_F(CliFormatTest, JsonStringsGiveBackEveryByte) {
 
 TEST_F(CliFormatTest, HunkHeadingsAndRanges) {
   struct Case {
-    ChangeRecord record;
+    FileChange record;
     std::string heading;
     bool fitsThreeAndFour;  // fits a master of 3 lines and a source of 4
   } cases[] = {
-      {{'c', 2, 2, 2, 2}, "2c2", true},
-      {{'a', 3, 3, 4, 4}, "3a4", true},
-      {{'a', 0, 0, 1, 4}, "0a1,4", true},
-      {{'d', 2, 3, 1, 1}, "2,3d1", true},
-      {{'d', 1, 3, 0, 0}, "1,3d0", true},
-      {{'c', 1, 3, 2, 4}, "1,3c2,4", true},
-      {{'c', 3, 4, 1, 1}, "3,4c1", false},  // past the master's end
-      {{'a', 2, 2, 4, 5}, "2a4,5", false},  // past the source's end
-      {{'d', 0, 0, 1, 1}, "0d1", false},    // a deletion of no line
-      {{'a', 1, 2, 1, 1}, "1a1", false},    // an addition's master side is one position
-      {{'c', 2, 1, 1, 1}, "2,1c1", false},  // reversed range
+      {{ChangeType::Change, 2, 2, 2, 2}, "2c2", true},
+      {{ChangeType::Addition, 3, 3, 4, 4}, "3a4", true},
+      {{ChangeType::Addition, 0, 0, 1, 4}, "0a1,4", true},
+      {{ChangeType::Deletion, 2, 3, 1, 1}, "2,3d1", true},
+      {{ChangeType::Deletion, 1, 3, 0, 0}, "1,3d0", true},
+      {{ChangeType::Change, 1, 3, 2, 4}, "1,3c2,4", true},
+      {{ChangeType::Change, 3, 4, 1, 1}, "3,4c1", false},    // past the master's end
+      {{ChangeType::Addition, 2, 2, 4, 5}, "2a4,5", false},  // past the source's end
+      {{ChangeType::Deletion, 0, 0, 1, 1}, "0d1", false},    // a deletion of no line
+      {{ChangeType::Addition, 1, 2, 1, 1},
+       "1a1",
+       false},  // an addition's master side is one position
+      {{ChangeType::Change, 2, 1, 1, 1}, "2,1c1", false},  // reversed range
   };
   for (const Case& c : cases) {
     EXPECT_EQ(HunkHeading(c.record), c.heading);
-    EXPECT_EQ(RecordsFitFiles({c.record}, 3, 4), c.fitsThreeAndFour) << c.heading;
+    EXPECT_EQ(RecordsFitFiles(std::vector<FileChange>{c.record}, 3, 4), c.fitsThreeAndFour)
+        << c.heading;
   }
-  EXPECT_FALSE(RecordsFitFiles({{'x', 1, 1, 1, 1}}, 3, 4));
+  const FileChange unknown{static_cast<ChangeType>('x'), 1, 1, 1, 1};
+  EXPECT_FALSE(RecordsFitFiles(std::vector<FileChange>{unknown}, 3, 4));
 }
 
 TEST_F(CliFormatTest, DirectoryRecordPaths) {

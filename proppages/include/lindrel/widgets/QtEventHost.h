@@ -1,12 +1,5 @@
-// QtEventHost: the event host of a Lindrel component living on a Qt GUI thread.
-//
-// A component's worker queues its completions and errors, then asks the host for a
-// timer; the timer ticks on the thread the host belongs to (the GUI thread), where the
-// component fires what was queued. Here a timer is a QTimer owned by the host.
-//
-// Threading: StartTimer and StopTimer may be called from any thread, StopTimer also from
-// inside the timer's own tick. Ticks run only on the host's thread. The host must
-// outlive every component that uses it.
+/// @file
+/// The event host QtEventHost for components on a Qt GUI thread.
 #pragma once
 
 #include <QObject>
@@ -24,15 +17,26 @@ class QTimer;
 
 namespace lindrel::widgets {
 
+/// The event host of a Lindrel component living on a Qt GUI thread.
+///
+/// A component's worker queues its completions and errors, then asks the host for a
+/// timer; the timer ticks on the thread the host belongs to (the GUI thread), where the
+/// component fires what was queued. Here a timer is a QTimer owned by the host.
+///
+/// Threading: StartTimer and StopTimer may be called from any thread, StopTimer also from
+/// inside the timer's own tick. Ticks run only on the host's thread. The host must
+/// outlive every component that uses it.
 class LINDREL_WIDGETS_EXPORT QtEventHost final : public QObject, public lindrel::EventHost {
   Q_OBJECT
 
  public:
+  /// A host of the calling thread.
   explicit QtEventHost(QObject* parent = nullptr);
+  /// Drops every timer: no tick runs after this.
   ~QtEventHost() override;
 
-  // Never refuses: answers a fresh id whose timer starts as soon as the host's thread
-  // handles its events (at once when called on that thread).
+  /// Never refuses: answers a fresh id whose timer starts as soon as the host's thread
+  /// handles its events (at once when called on that thread).
   TimerId StartTimer(unsigned periodMs, std::function<void()> tick) override;
   void StopTimer(TimerId id) override;
 
