@@ -75,6 +75,7 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
   if (run.StopRequested()) return kStopped;
   const std::vector<Change> script = BuildScript(flags);
   if (run.StopRequested()) return kStopped;
+  if (const InputFile* lost = LostContent(files)) return ReadFailure(run, *lost);
 
   const std::optional<size_t> delivered =
       DeliverRecords(script, tables, settings.ignoreBlankLines, run.patterns, run.sink, run.stop);

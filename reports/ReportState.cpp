@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <exception>
+#include <system_error>
+#include <thread>
 #include <tuple>
 
 #include "lindrel/Errors.h"
@@ -61,12 +64,37 @@ long ReportState::LoadTables(const ReportRequest& request, LineTable& master,
                              LineTable& source, std::size_t masterExtra,
                              std::size_t sourceExtra) {
   ++tableLoads_;
-  const long masterLines =
-      LoadLineTable(request.fileMaster, master, kMasterCapacityHint, masterExtra);
-  if (masterLines < 0) return kReportMasterUnreadable;
-  if (LoadLineTable(request.fileSource, source, masterLines, sourceExtra) < 0) {
-    return kReportSourceUnreadable;
+  // The master loads on a second thread while this one loads the source. The source's
+  // size hint is then not the master's line count, which only presizes its table.
+  long masterLines = -1;
+  std::exception_ptr masterError;
+  std::thread masterLoader;
+  try {
+    masterLoader = std::thread([&] {
+      try {
+        masterLines = LoadLineTable(request.fileMaster, master, kMasterCapacityHint, masterExtra);
+      } catch (...) {
+        masterError = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {
+    masterLines = LoadLineTable(request.fileMaster, master, kMasterCapacityHint, masterExtra);
+    if (masterLines < 0) return kReportMasterUnreadable;
   }
+  long sourceLines = -1;
+  std::exception_ptr sourceError;
+  try {
+    sourceLines = LoadLineTable(request.fileSource, source,
+                                masterLoader.joinable() ? kMasterCapacityHint : masterLines,
+                                sourceExtra);
+  } catch (...) {
+    sourceError = std::current_exception();
+  }
+  if (masterLoader.joinable()) masterLoader.join();
+  if (masterError) std::rethrow_exception(masterError);
+  if (masterLines < 0) return kReportMasterUnreadable;
+  if (sourceError) std::rethrow_exception(sourceError);
+  if (sourceLines < 0) return kReportSourceUnreadable;
   return kReportWritten;
 }
 
