@@ -48,8 +48,9 @@ inline uint64_t LineFeedMask(const char* p) {
   uint64_t mask = 0;
   for (int i = 0; i < 4; ++i) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-    mask |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed))))
-            << (16 * i);
+    mask |=
+        static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed))))
+        << (16 * i);
   }
   return mask;
 }

@@ -48,10 +48,11 @@ bool ReadFully(int fd, char* buffer, std::size_t size) {
 
 }  // namespace
 
-ContentComparer::ContentComparer(std::size_t blockSize) : blockSize_(blockSize == 0 ? 1 : blockSize) {}
+ContentComparer::ContentComparer(std::size_t blockSize)
+    : blockSize_(blockSize == 0 ? 1 : blockSize) {}
 
-ContentResult ContentComparer::Compare(const std::string& masterPath,
-                                       const std::string& sourcePath, ScanEnvironment& env) {
+ContentResult ContentComparer::Compare(const std::string& masterPath, const std::string& sourcePath,
+                                       ScanEnvironment& env) {
   // A file that vanished since it was listed was not compared: never "same".
   if (!Exists(masterPath)) {
     env.QueueError(kErrorInvalidMasterFile, " " + masterPath);
@@ -65,7 +66,8 @@ ContentResult ContentComparer::Compare(const std::string& masterPath,
   Descriptor source(env.OpenForReading(sourcePath));
   if (!master.ok() || !source.ok()) return ContentResult::kCannotOpen;
 
-  struct stat masterInfo {}, sourceInfo {};
+  struct stat masterInfo {
+  }, sourceInfo{};
   if (::fstat(master.get(), &masterInfo) != 0 || ::fstat(source.get(), &sourceInfo) != 0) {
     return ContentResult::kCannotOpen;
   }

@@ -150,14 +150,9 @@ bool ContentPipeline::Drain(bool all) {
 
 bool ContentPipeline::AppendFront(Item& item) {
   switch (item.kind) {
-    case Item::Kind::kRecord:
-      store_.Append(std::move(item.record));
-      return true;
-    case Item::Kind::kError:
-      env_.QueueError(item.code, item.detail);
-      return true;
-    case Item::Kind::kCompared:
-      break;
+    case Item::Kind::kRecord: store_.Append(std::move(item.record)); return true;
+    case Item::Kind::kError: env_.QueueError(item.code, item.detail); return true;
+    case Item::Kind::kCompared: break;
   }
   --pendingJobs_;
   for (const auto& [code, detail] : item.errors) env_.QueueError(code, detail);

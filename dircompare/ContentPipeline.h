@@ -70,14 +70,14 @@ class ContentPipeline {
 
   DirResultStore& store_;
   ScanEnvironment& env_;
-  ContentComparer walkComparer_;    // for comparisons the walk's thread makes
-  ContentComparer helperComparer_;  // the helper's own buffers
+  ContentComparer walkComparer_;             // for comparisons the walk's thread makes
+  ContentComparer helperComparer_;           // the helper's own buffers
   std::deque<std::unique_ptr<Item>> items_;  // walk order; touched by the walk's thread only
 
   std::mutex mutex_;  // guards jobs_, stop_ and every item's done flag and result
   std::condition_variable jobAdded_;
   std::condition_variable jobDone_;
-  std::deque<Item*> jobs_;  // comparisons not yet started, oldest first
+  std::deque<Item*> jobs_;       // comparisons not yet started, oldest first
   std::vector<Item*> staged_;    // comparisons not yet handed over (walk's thread only)
   std::size_t pendingJobs_ = 0;  // comparisons not yet appended (walk's thread only)
   bool stop_ = false;

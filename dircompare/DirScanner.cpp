@@ -107,8 +107,7 @@ bool DirScanner::ListBoth(const std::string& master, const std::string& source, 
   return masterListed && sourceListed;
 }
 
-bool DirScanner::CompareFiles(const std::string& master, const std::string& source,
-                              bool& listed) {
+bool DirScanner::CompareFiles(const std::string& master, const std::string& source, bool& listed) {
   DirListing masterFiles, sourceFiles;
   listed = ListBoth(master, source, ListingKind::kFiles, masterFiles, sourceFiles);
   if (!listed) return !env_.AbortRequested();

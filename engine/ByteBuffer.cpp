@@ -54,7 +54,8 @@ bool ByteBuffer::MapFile(int fd, size_t size, size_t extra) {
   // Zeros behind the file's pages, for the appended line feed and the padding when the
   // content fills its last page.
   const size_t length = (size + extra + page - 1) / page * page;
-  void* region = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  void* region =
+      ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (region == MAP_FAILED) return false;
   if (::mmap(region, fileLength, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_FIXED, fd, 0) ==
       MAP_FAILED) {

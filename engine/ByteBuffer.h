@@ -40,7 +40,7 @@ class ByteBuffer {
 
   char* data_ = nullptr;
   size_t capacity_ = 0;
-  size_t mappedLength_ = 0;  // non-zero when the block is a mapping of its own
+  size_t mappedLength_ = 0;   // non-zero when the block is a mapping of its own
   bool fileMapping_ = false;  // the mapping holds a file (mappedLength_ exact, not huge pages)
   int watchSlot_ = -1;
 };

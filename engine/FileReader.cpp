@@ -55,7 +55,8 @@ bool ReadRest(InputFile& file, bool alwaysText) {
       case MapOutcome::kNotMapped: break;
     }
     if (!ReserveWholeFile(file)) return false;
-    const std::ptrdiff_t got = file.stream.Fill(file.buffer.data() + file.buffered, size - file.buffered);
+    const std::ptrdiff_t got =
+        file.stream.Fill(file.buffer.data() + file.buffered, size - file.buffered);
     if (got < 0) return false;
     file.buffered += static_cast<size_t>(got);
     return true;

@@ -242,8 +242,8 @@ bool InputStream::ConvertMapped(char* data, size_t size, size_t from, size_t& le
     }
     const size_t window = std::min(size - read, kSlice);
     const void* cr = std::memchr(data + read, '\r', window);
-    const size_t runEnd = cr != nullptr ? static_cast<size_t>(static_cast<const char*>(cr) - data)
-                                        : read + window;
+    const size_t runEnd =
+        cr != nullptr ? static_cast<size_t>(static_cast<const char*>(cr) - data) : read + window;
     if (written != read) std::memmove(data + written, data + read, runEnd - read);
     written += runEnd - read;
     read = runEnd;

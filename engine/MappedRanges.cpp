@@ -50,8 +50,8 @@ void OnBusError(int signal, siginfo_t* info, void* context) {
     }
     void* page = reinterpret_cast<void*>(address & ~(pageSize - 1));
     // mmap is a plain system call here; the page past the file's end becomes zeros.
-    if (::mmap(page, pageSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED,
-               -1, 0) == MAP_FAILED) {
+    if (::mmap(page, pageSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1,
+               0) == MAP_FAILED) {
       break;
     }
     range.lost.store(true, std::memory_order_relaxed);

@@ -119,8 +119,8 @@ class HtmlWriter {
     const ChangeCounters shown = options_.highDetail ? wordCounters_ : inputs_.counters;
     WriteCountLine(out, kChangedColour, shown.changes, "    Change Found", "     Changes Found",
                    "</font><br>\n");
-    WriteCountLine(out, kAddedColour, shown.additions, "    Addition Found",
-                   "     Additions Found", "</font><br>\n");
+    WriteCountLine(out, kAddedColour, shown.additions, "    Addition Found", "     Additions Found",
+                   "</font><br>\n");
     WriteCountLine(out, kDeletedColour, shown.deletions, "    Deletion Found",
                    "     Deletions Found", "</font><br><br>\n");
   }
@@ -213,9 +213,9 @@ class HtmlWriter {
     body.Write("&nbsp;</td>\n");
   }
 
-  void WriteDifferenceTextCell(ReportFile& body, const std::string& colour,
-                               std::string_view text) {
-    body.Write(style_ == Style::kSideBySide ? "<td width=\"48%\"bgcolor=" : "<td width=\"96%\"bgcolor=");
+  void WriteDifferenceTextCell(ReportFile& body, const std::string& colour, std::string_view text) {
+    body.Write(style_ == Style::kSideBySide ? "<td width=\"48%\"bgcolor="
+                                            : "<td width=\"96%\"bgcolor=");
     body.Write(colour);
     body.Write(">\n");
     body.Write(text);
@@ -231,8 +231,7 @@ class HtmlWriter {
 
   // Past its end the master shows empty rows, never its end marker.
   const LineEntry& MasterRow(long i) const {
-    return i < NumberOfLines(master_) ? master_.entries[static_cast<std::size_t>(i)]
-                                      : EmptyEntry();
+    return i < NumberOfLines(master_) ? master_.entries[static_cast<std::size_t>(i)] : EmptyEntry();
   }
 
   // The words of one difference row, marked. A row whose word comparison fails is shown

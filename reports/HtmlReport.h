@@ -23,8 +23,8 @@ struct HtmlOptions {
   std::string title;                  // ReportFileTitle; no heading when empty
   std::string allInOneMasterCaption;  // see AllInOneCaptions
   std::string allInOneSourceCaption;
-  bool highDetail = false;            // header counts words instead of records
-  bool doubleWideCharset = false;     // header declares Shift_JIS
+  bool highDetail = false;         // header counts words instead of records
+  bool doubleWideCharset = false;  // header declares Shift_JIS
   std::function<WordComparer*()> comparer;
   WordCompareOptions wordOptions;
 };

@@ -49,20 +49,16 @@ long ReportState::CreateReport(const ReportRequest& request) {
   if (aborted_) return kReportAborted;
   if (request.comparisonActive) return kReportComparisonRunning;
   switch (request.format) {
-    case kFormatHtml:
-      return CreateHtmlReport(request);
+    case kFormatHtml: return CreateHtmlReport(request);
     case kFormatText:
     case kFormatCommaDelimited:
-    case kFormatTabDelimited:
-      return CreateTextReport(request);
-    default:
-      return kReportWritten;
+    case kFormatTabDelimited: return CreateTextReport(request);
+    default: return kReportWritten;
   }
 }
 
-long ReportState::LoadTables(const ReportRequest& request, LineTable& master,
-                             LineTable& source, std::size_t masterExtra,
-                             std::size_t sourceExtra) {
+long ReportState::LoadTables(const ReportRequest& request, LineTable& master, LineTable& source,
+                             std::size_t masterExtra, std::size_t sourceExtra) {
   ++tableLoads_;
   // The master loads on a second thread while this one loads the source. The source's
   // size hint is then not the master's line count, which only presizes its table.
@@ -84,9 +80,9 @@ long ReportState::LoadTables(const ReportRequest& request, LineTable& master,
   long sourceLines = -1;
   std::exception_ptr sourceError;
   try {
-    sourceLines = LoadLineTable(request.fileSource, source,
-                                masterLoader.joinable() ? kMasterCapacityHint : masterLines,
-                                sourceExtra);
+    sourceLines =
+        LoadLineTable(request.fileSource, source,
+                      masterLoader.joinable() ? kMasterCapacityHint : masterLines, sourceExtra);
   } catch (...) {
     sourceError = std::current_exception();
   }
@@ -150,9 +146,8 @@ long ReportState::CreateHtmlReport(const ReportRequest& request) {
 
   HtmlOptions options;
   options.title = request.reportFileTitle;
-  std::tie(options.allInOneMasterCaption, options.allInOneSourceCaption) =
-      AllInOneCaptions(request.reportFileMaster, request.reportFileSource, request.fileMaster,
-                       request.fileSource);
+  std::tie(options.allInOneMasterCaption, options.allInOneSourceCaption) = AllInOneCaptions(
+      request.reportFileMaster, request.reportFileSource, request.fileMaster, request.fileSource);
   options.highDetail = request.highDetail;
   options.doubleWideCharset = request.doubleWideCharset;
   options.wordOptions = request.wordOptions;
@@ -192,12 +187,12 @@ long ReportState::CreateTextReport(const ReportRequest& request) {
                              : WriteTextReport(request.target, inputs, textMaster_, textSource_);
       break;
     case kFormatCommaDelimited:
-      written = WriteDelimitedReport(request.target, Delimiter::kComma, inputs, textMaster_,
-                                     textSource_);
+      written =
+          WriteDelimitedReport(request.target, Delimiter::kComma, inputs, textMaster_, textSource_);
       break;
     default:
-      written = WriteDelimitedReport(request.target, Delimiter::kTab, inputs, textMaster_,
-                                     textSource_);
+      written =
+          WriteDelimitedReport(request.target, Delimiter::kTab, inputs, textMaster_, textSource_);
       break;
   }
   return written ? kReportWritten : kReportWriterFailed;

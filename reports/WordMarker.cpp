@@ -119,7 +119,7 @@ bool WordMarker::CompareWords(std::string_view master, std::string_view source) 
 }
 
 std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
-                                                      std::string_view source) {
+                                                     std::string_view source) {
   if (!CompareWords(master, source)) return std::nullopt;
   masterRuns_.clear();
   sourceRuns_.clear();
@@ -138,8 +138,7 @@ std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
         ++counters_.additions;
         sourceRuns_.push_back({r.sourceStart, r.sourceEnd, kAddedColour, kBold});
         break;
-      default:
-        break;
+      default: break;
     }
   }
   const std::string& opener = DefaultColourOpener();
@@ -148,7 +147,7 @@ std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
 }
 
 std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,
-                                                      std::string_view source) {
+                                                     std::string_view source) {
   if (!CompareWords(master, source)) return std::nullopt;
   std::string merged(source);
   for (auto r = records_.rbegin(); r != records_.rend(); ++r) {
@@ -171,8 +170,7 @@ std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,
         MarkWords(merged, r->sourceStart + 1, r->sourceStart + 1 + (r->masterEnd - r->masterStart),
                   kDeletedColour, kBoldStruck);
         break;
-      default:
-        break;
+      default: break;
     }
   }
   merged.insert(0, DefaultColourOpener());

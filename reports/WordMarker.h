@@ -30,8 +30,8 @@ struct WordCompareOptions {
   bool quickCompare = false;
 };
 
-// Compares two paragraph files. Used by one report's thread at a time. Implemented on a second component instance by the
-// control layer, and by fakes in tests.
+// Compares two paragraph files. Used by one report's thread at a time. Implemented on a second
+// component instance by the control layer, and by fakes in tests.
 class WordComparer {
  public:
   virtual ~WordComparer() = default;

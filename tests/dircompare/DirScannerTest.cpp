@@ -61,11 +61,12 @@ TEST(DirScannerTest, KeepRulesAndSubdirectoryRecords) {
   const std::string subM = "D subm m/subm/ - 1 0 0 0 0";
   const std::string subS = "D subs - s/subs/ 0 1 0 0 0";
   const Case cases[] = {
-      {"everything shown", [](ScanOptions&) {},
-       {root, diff, onlyM, same, onlyS, both, subM, subS}},
-      {"same hidden", [](ScanOptions& o) { o.showSameInBothPlaces = false; },
+      {"everything shown", [](ScanOptions&) {}, {root, diff, onlyM, same, onlyS, both, subM, subS}},
+      {"same hidden",
+       [](ScanOptions& o) { o.showSameInBothPlaces = false; },
        {root, diff, onlyM, onlyS, both, subM, subS}},
-      {"different hidden", [](ScanOptions& o) { o.showDifferentInBothPlaces = false; },
+      {"different hidden",
+       [](ScanOptions& o) { o.showDifferentInBothPlaces = false; },
        {root, onlyM, same, onlyS, both, subM, subS}},
       {"only-in-master hidden keeps the subdirectory",
        [](ScanOptions& o) { o.showOnlyInMaster = false; },
@@ -91,7 +92,8 @@ TEST(DirScannerTest, KeepRulesAndSubdirectoryRecords) {
          o.showOnlyInMaster = o.showOnlyInSource = false;
        },
        {root, both, subM}},
-      {"subdirectories descended into", [](ScanOptions& o) { o.doSubDirectories = true; },
+      {"subdirectories descended into",
+       [](ScanOptions& o) { o.doSubDirectories = true; },
        {root, diff, onlyM, same, onlyS, both, inner, subM, subS}},
   };
 
@@ -125,17 +127,19 @@ TEST(DirScannerTest, WalkOrderIsFilesThenSourceFilesThenSubtreesDepthFirst) {
     Strings expected;
   };
   const Case cases[] = {
-      {"identical trees", true,
+      {"identical trees",
+       true,
        {"D - m/ s/ 0 0 0 0 0", "F top.txt m/ s/ 0 0 0 0 0", "D a m/a/ s/a/ 0 0 0 0 0",
         "F a1.txt m/a/ s/a/ 0 0 0 0 0", "D deep m/a/deep/ s/a/deep/ 0 0 0 0 0",
         "F d.txt m/a/deep/ s/a/deep/ 0 0 0 0 0", "D b m/b/ s/b/ 0 0 0 0 0",
         "F b1.txt m/b/ s/b/ 0 0 0 0 0"}},
-      {"source extras at several depths", false,
+      {"source extras at several depths",
+       false,
        {"D - m/ s/ 0 0 0 0 0", "F top.txt m/ s/ 0 0 0 0 0", "F zs.txt m/ s/ 0 1 0 0 0",
-        "D a m/a/ s/a/ 0 0 0 0 0", "F a1.txt m/a/ s/a/ 0 0 0 0 0",
-        "F as.txt m/a/ s/a/ 0 1 0 0 0", "D deep m/a/deep/ s/a/deep/ 0 0 0 0 0",
-        "F d.txt m/a/deep/ s/a/deep/ 0 0 0 0 0", "D sdeep - s/a/sdeep/ 0 1 0 0 0",
-        "D b m/b/ s/b/ 0 0 0 0 0", "F b1.txt m/b/ s/b/ 0 0 0 0 0", "D c - s/c/ 0 1 0 0 0"}},
+        "D a m/a/ s/a/ 0 0 0 0 0", "F a1.txt m/a/ s/a/ 0 0 0 0 0", "F as.txt m/a/ s/a/ 0 1 0 0 0",
+        "D deep m/a/deep/ s/a/deep/ 0 0 0 0 0", "F d.txt m/a/deep/ s/a/deep/ 0 0 0 0 0",
+        "D sdeep - s/a/sdeep/ 0 1 0 0 0", "D b m/b/ s/b/ 0 0 0 0 0", "F b1.txt m/b/ s/b/ 0 0 0 0 0",
+        "D c - s/c/ 0 1 0 0 0"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -382,9 +386,11 @@ TEST(DirScannerTest, MissingSideMakesEverythingOneSided) {
     Strings expected;
   };
   const Case cases[] = {
-      {"source missing", false,
+      {"source missing",
+       false,
        {"D - m/ s/ 0 0 0 0 0", "F f.txt m/ s/ 1 0 0 0 0", "D d m/d/ - 1 0 0 0 0"}},
-      {"master missing", true,
+      {"master missing",
+       true,
        {"D - m/ s/ 0 0 0 0 0", "F f.txt m/ s/ 0 1 0 0 0", "D d - s/d/ 0 1 0 0 0"}},
   };
   for (const Case& c : cases) {
@@ -410,7 +416,8 @@ TEST(DirScannerTest, ThrottlePausesAfterEveryEnumeratedEntry) {
     long priority;
     long expectedPauseMs;
   };
-  for (const Case& c : {Case{true, 0, 41}, Case{true, 3, 11}, Case{true, 4, 1}, Case{false, 0, 0}}) {
+  for (const Case& c :
+       {Case{true, 0, 41}, Case{true, 3, 11}, Case{true, 4, 1}, Case{false, 0, 0}}) {
     SCOPED_TRACE(::testing::Message() << "throttle " << c.throttle << " priority " << c.priority);
     TempEnvironment env;
     Trees trees(env);
@@ -485,7 +492,8 @@ TEST(DirScannerPipelineTest, SecondThreadKeepsRecordsErrorsAndOrder) {
     const std::string dir = "d" + std::to_string(d) + "/";
     for (int f = 0; f < 120; ++f) {
       const std::string name = dir + "f" + std::to_string(f) + ".txt";
-      const std::string content(static_cast<size_t>(50 + (f * 37) % 900), static_cast<char>('a' + f % 26));
+      const std::string content(static_cast<size_t>(50 + (f * 37) % 900),
+                                static_cast<char>('a' + f % 26));
       trees.File("m/" + name, content);
       std::string other = content;
       if (f % 5 == 1) other[other.size() / 2] = '#';  // same size, other content

@@ -131,9 +131,9 @@ TEST_F(MappedInputTest, MappedFilesCompareAsTheirReadContent) {
                    << pair.name << " switches " << ::testing::PrintToString(switches));
       const std::string name = std::to_string(tag++);
       const unsigned long mappedBefore = TEST_MappedFileCount();
-      const Outcome files = testing::RunPaths(env_.Write("m" + name, pair.master).string(),
-                                              env_.Write("s" + name, pair.source).string(),
-                                              switches);
+      const Outcome files =
+          testing::RunPaths(env_.Write("m" + name, pair.master).string(),
+                            env_.Write("s" + name, pair.source).string(), switches);
       const Outcome read = RunTexts(switches, pair.master, pair.source);
       EXPECT_EQ(files.result, read.result);
       EXPECT_EQ(files.records, read.records);

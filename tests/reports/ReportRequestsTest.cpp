@@ -385,11 +385,24 @@ TEST_F(ReportRequestsTest, RowsMarkedAheadGiveTheSamePage) {
     const std::string n = std::to_string(i);
     const std::string line = "row " + n + " keeps <its> words\n";
     switch (i % 11) {
-      case 2: master += line; source += "row " + n + " changes <its> WORDS here\n"; break;
-      case 5: source += "inserted " + n + "\n"; master += line; source += line; break;
+      case 2:
+        master += line;
+        source += "row " + n + " changes <its> WORDS here\n";
+        break;
+      case 5:
+        source += "inserted " + n + "\n";
+        master += line;
+        source += line;
+        break;
       case 7: master += line; break;  // deleted
-      case 9: master += "\tall\tnew " + n + "\n"; source += line; break;
-      default: master += line; source += line; break;
+      case 9:
+        master += "\tall\tnew " + n + "\n";
+        source += line;
+        break;
+      default:
+        master += line;
+        source += line;
+        break;
     }
   }
   Compare(master, source);
