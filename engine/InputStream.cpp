@@ -197,7 +197,11 @@ MapOutcome InputStream::MapWhole(ByteBuffer& buffer, size_t size, size_t& delive
     const size_t count = std::min(kSlice, size - offset);
     if (!MayWalkSlice(offset, count)) return MapOutcome::kFailed;
 #ifdef MADV_POPULATE_READ
-    if (::madvise(data + offset, count, MADV_POPULATE_READ) != 0 && errno != EINVAL) {
+    int populated;
+    while ((populated = ::madvise(data + offset, count, MADV_POPULATE_READ)) != 0 &&
+           errno == EINTR) {
+    }
+    if (populated != 0 && errno != EINVAL) {
       return errno == EFAULT ? MapOutcome::kNotMapped : MapOutcome::kFailed;
     }
 #endif
