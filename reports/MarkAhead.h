@@ -27,8 +27,8 @@ struct MarkedRow {
 
 class MarkAhead {
  public:
-  static constexpr std::size_t kWindow = 256;
-  static constexpr std::size_t kBatch = 32;  // rows handed over, and back, at a time
+  static constexpr std::size_t kWindow = 1024;
+  static constexpr std::size_t kBatch = 128;  // rows handed over, and back, at a time
 
   // Starts marking rows 0 .. count-1 with `mark`. Started() tells whether the system gave
   // the thread; without it nothing was marked.
