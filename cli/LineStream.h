@@ -10,8 +10,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace lindrel::cli {
 
@@ -47,7 +48,11 @@ class LineStream {
   bool HasByte();
 
   int fd_ = -1;
-  std::vector<char> block_;
+  // Page-aligned: the kernel copies into an unaligned buffer at half the speed.
+  struct FreeBlock {
+    void operator()(char* block) const { std::free(block); }
+  };
+  std::unique_ptr<char, FreeBlock> block_;
   size_t pos_ = 0;
   size_t end_ = 0;
   bool ended_ = false;  // end of file, byte 26 or read error met

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 #include "dircompare/ScanEnvironment.h"
 #include "lindrel/Errors.h"
@@ -47,10 +48,11 @@ bool ReadFully(int fd, char* buffer, std::size_t size) {
 
 }  // namespace
 
-ContentComparer::ContentComparer(std::size_t blockSize) : blockSize_(blockSize == 0 ? 1 : blockSize) {}
+ContentComparer::ContentComparer(std::size_t blockSize)
+    : blockSize_(blockSize == 0 ? 1 : blockSize) {}
 
-ContentResult ContentComparer::Compare(const std::string& masterPath,
-                                       const std::string& sourcePath, ScanEnvironment& env) {
+ContentResult ContentComparer::Compare(const std::string& masterPath, const std::string& sourcePath,
+                                       ScanEnvironment& env) {
   // A file that vanished since it was listed was not compared: never "same".
   if (!Exists(masterPath)) {
     env.QueueError(kErrorInvalidMasterFile, " " + masterPath);
@@ -64,7 +66,8 @@ ContentResult ContentComparer::Compare(const std::string& masterPath,
   Descriptor source(env.OpenForReading(sourcePath));
   if (!master.ok() || !source.ok()) return ContentResult::kCannotOpen;
 
-  struct stat masterInfo {}, sourceInfo {};
+  struct stat masterInfo {
+  }, sourceInfo{};
   if (::fstat(master.get(), &masterInfo) != 0 || ::fstat(source.get(), &sourceInfo) != 0) {
     return ContentResult::kCannotOpen;
   }
@@ -76,20 +79,24 @@ ContentResult ContentComparer::Compare(const std::string& masterPath,
   // Files of different sizes differ whatever their common prefix holds.
   if (masterInfo.st_size != sourceInfo.st_size) return ContentResult::kDifferent;
 
-  if (masterBlock_.size() != blockSize_) {
-    masterBlock_.assign(blockSize_, 0);
-    sourceBlock_.assign(blockSize_, 0);
+  if (!blocks_) {
+    constexpr std::size_t kPage = 4096;
+    const std::size_t stride = (blockSize_ + kPage - 1) / kPage * kPage;
+    blocks_.reset(static_cast<char*>(std::aligned_alloc(kPage, 2 * stride)));
+    if (!blocks_) throw std::bad_alloc();
+    masterBlock_ = blocks_.get();
+    sourceBlock_ = blocks_.get() + stride;
   }
   auto remaining = static_cast<std::size_t>(masterInfo.st_size < 0 ? 0 : masterInfo.st_size);
   while (remaining > 0) {
     if (env.AbortRequested()) return ContentResult::kAborted;
     const std::size_t step = remaining < blockSize_ ? remaining : blockSize_;
     // A file that shrank while being compared cannot be read to the size it had.
-    if (!ReadFully(master.get(), masterBlock_.data(), step) ||
-        !ReadFully(source.get(), sourceBlock_.data(), step)) {
+    if (!ReadFully(master.get(), masterBlock_, step) ||
+        !ReadFully(source.get(), sourceBlock_, step)) {
       return ContentResult::kCannotOpen;
     }
-    if (std::memcmp(masterBlock_.data(), sourceBlock_.data(), step) != 0) {
+    if (std::memcmp(masterBlock_, sourceBlock_, step) != 0) {
       return ContentResult::kDifferent;
     }
     remaining -= step;

@@ -5,8 +5,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdlib>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace lindrel::dircompare {
 
@@ -33,8 +34,14 @@ class ContentComparer {
 
  private:
   std::size_t blockSize_;
-  std::vector<char> masterBlock_;
-  std::vector<char> sourceBlock_;
+  // Both blocks in one page-aligned allocation, made on first use: the kernel copies
+  // into an unaligned buffer at about half the speed.
+  struct FreeBlocks {
+    void operator()(char* blocks) const { std::free(blocks); }
+  };
+  std::unique_ptr<char, FreeBlocks> blocks_;
+  char* masterBlock_ = nullptr;
+  char* sourceBlock_ = nullptr;
 };
 
 }  // namespace lindrel::dircompare

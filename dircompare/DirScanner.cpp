@@ -52,7 +52,32 @@ bool DirScanner::Run() {
   DirectoryId id;
   if (RootId(options_.master, id)) masterPath_.push_back(id);
   if (RootId(options_.source, id)) sourcePath_.push_back(id);
-  return WalkLevel(options_.master, options_.source);
+  // A throttled scan is meant to be slow: it compares as the walk goes, on one thread.
+  if (options_.contentCompare && PauseMs() == 0) {
+    pipeline_ = std::make_unique<ContentPipeline>(store_, env_);
+    if (!pipeline_->Started()) pipeline_.reset();
+  }
+  const bool walked = WalkLevel(options_.master, options_.source);
+  if (!pipeline_) return walked;
+  const bool drained = pipeline_->Drain(true);
+  pipeline_.reset();
+  return walked && drained;
+}
+
+void DirScanner::Append(DirResultRecord record) {
+  if (pipeline_) {
+    pipeline_->Add(std::move(record));
+  } else {
+    store_.Append(std::move(record));
+  }
+}
+
+void DirScanner::QueueError(long code, const std::string& detail) {
+  if (pipeline_) {
+    pipeline_->AddError(code, detail);
+  } else {
+    env_.QueueError(code, detail);
+  }
 }
 
 long DirScanner::PauseMs() const {
@@ -77,13 +102,12 @@ bool DirScanner::ListBoth(const std::string& master, const std::string& source, 
   const bool sourceListed = sourceListing.Fill(source, kind, options_.fileTypes, env_, PauseMs());
   // An unreadable directory is not an empty one: its entries would all show as only on
   // the other side, and the verdict could be "nothing differs".
-  if (!masterListed) env_.QueueError(kErrorInvalidSearchPath, master);
-  if (!sourceListed) env_.QueueError(kErrorInvalidSearchPath, source);
+  if (!masterListed) QueueError(kErrorInvalidSearchPath, master);
+  if (!sourceListed) QueueError(kErrorInvalidSearchPath, source);
   return masterListed && sourceListed;
 }
 
-bool DirScanner::CompareFiles(const std::string& master, const std::string& source,
-                              bool& listed) {
+bool DirScanner::CompareFiles(const std::string& master, const std::string& source, bool& listed) {
   DirListing masterFiles, sourceFiles;
   listed = ListBoth(master, source, ListingKind::kFiles, masterFiles, sourceFiles);
   if (!listed) return !env_.AbortRequested();
@@ -108,6 +132,21 @@ bool DirScanner::CompareFiles(const std::string& master, const std::string& sour
         flags.Set(DirFlag::kDateDifferent, CompareTimes(file.lastWrite, other.lastWrite));
       }
       flags.Set(DirFlag::kSizeDifferent, CompareSizes(file.size, other.size));
+      if (options_.contentCompare && pipeline_) {
+        DirResultRecord record = MakeRecord(1, master, source, file.name);
+        record.flags = flags;
+        std::string masterPath = JoinPath(master, file.name);
+        std::string sourcePath = JoinPath(source, other.name);
+        if (options_.TEST_beforeContentCompare) {
+          options_.TEST_beforeContentCompare(masterPath, sourcePath);
+        }
+        if (!pipeline_->AddCompared(std::move(record), std::move(masterPath), std::move(sourcePath),
+                                    options_.showSameInBothPlaces,
+                                    options_.showDifferentInBothPlaces)) {
+          return false;
+        }
+        continue;
+      }
       if (options_.contentCompare) {
         const std::string masterPath = JoinPath(master, file.name);
         const std::string sourcePath = JoinPath(source, other.name);
@@ -127,7 +166,7 @@ bool DirScanner::CompareFiles(const std::string& master, const std::string& sour
     if (keep) {
       DirResultRecord record = MakeRecord(1, master, source, file.name);
       record.flags = flags;
-      store_.Append(std::move(record));
+      Append(std::move(record));
     }
   }
 
@@ -138,7 +177,7 @@ bool DirScanner::CompareFiles(const std::string& master, const std::string& sour
       if (match.sourceMatched[s]) continue;
       DirResultRecord record = MakeRecord(1, master, source, sources[s].name);
       record.flags.Set(DirFlag::kOnlyInSource, 1);
-      store_.Append(std::move(record));
+      Append(std::move(record));
     }
   }
   return !env_.AbortRequested();
@@ -163,12 +202,12 @@ bool DirScanner::CompareSubdirectories(const std::string& master, const std::str
     if (partner == NameMatch::kNoPartner) {
       DirResultRecord record = MakeRecord(0, masterDir, std::string(), dir.name);
       record.flags.Set(DirFlag::kOnlyInMaster, 1);
-      store_.Append(std::move(record));
+      Append(std::move(record));
       continue;
     }
     const DirEntryInfo& other = sources[partner];
     const std::string sourceDir = JoinPath(source, other.name) + '/';
-    store_.Append(MakeRecord(0, masterDir, sourceDir, dir.name));
+    Append(MakeRecord(0, masterDir, sourceDir, dir.name));
 
     if (!options_.doSubDirectories) continue;
     if (OnWalkPath(masterPath_, dir.id) || OnWalkPath(sourcePath_, other.id)) continue;
@@ -188,7 +227,7 @@ bool DirScanner::CompareSubdirectories(const std::string& master, const std::str
       DirResultRecord record =
           MakeRecord(0, std::string(), JoinPath(source, sources[s].name) + '/', sources[s].name);
       record.flags.Set(DirFlag::kOnlyInSource, 1);
-      store_.Append(std::move(record));
+      Append(std::move(record));
     }
   }
   return !env_.AbortRequested();

@@ -6,14 +6,17 @@
 // subdirectories only in the source (E). Every kept entry becomes a record appended to
 // the store in that order.
 //
-// A scanner runs on one thread (the comparison's worker). Only the store is shared: the
-// owner thread may read it while the scan appends.
+// A scanner runs on one thread (the comparison's worker); with contents compared and no
+// throttling, a second thread reads the files meanwhile (see ContentPipeline.h). Only the
+// store is shared: the owner thread may read it while the scan appends.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dircompare/ContentComparer.h"
+#include "dircompare/ContentPipeline.h"
 #include "dircompare/DirListing.h"
 #include "dircompare/DirResultStore.h"
 #include "dircompare/ScanOptions.h"
@@ -40,11 +43,16 @@ class DirScanner {
   bool CompareSubdirectories(const std::string& master, const std::string& source);
   long PauseMs() const;
   bool OnWalkPath(const std::vector<DirectoryId>& path, const DirectoryId& id) const;
+  // Where records and errors go: the store and the owner, or the pipeline when contents
+  // are compared on a second thread.
+  void Append(DirResultRecord record);
+  void QueueError(long code, const std::string& detail);
 
   const ScanOptions& options_;
   ScanEnvironment& env_;
   DirResultStore& store_;
   ContentComparer content_;
+  std::unique_ptr<ContentPipeline> pipeline_;  // null: contents compared as the walk goes
   // The directories being walked, root first. A directory met again through a link is
   // recorded but not entered, so a link to an ancestor cannot make the walk endless.
   std::vector<DirectoryId> masterPath_;

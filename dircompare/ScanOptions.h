@@ -21,8 +21,9 @@ struct ScanOptions {
   long threadPriority = 0;  // 0 idle .. 4 time critical
   bool throttle = true;     // DirThrottle: pause after every enumerated entry
 
-  // Called on the worker right before the content of a file pair is compared (paths of
-  // both files). Lets tests change the tree at a precise moment.
+  // Called on the worker before the content of a file pair is compared (paths of both
+  // files), in the walk's order, once the pair's turn has come. Lets tests change the
+  // tree at a precise moment.
   std::function<void(const std::string&, const std::string&)> TEST_beforeContentCompare;
 };
 

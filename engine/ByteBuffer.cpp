@@ -1,23 +1,97 @@
 #include "engine/ByteBuffer.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "engine/LargeBlocks.h"
+#include "engine/MappedRanges.h"
 
 namespace lindrel::engine {
 
+namespace {
+
+size_t PageSize() {
+  static const size_t page = [] {
+    const long size = ::sysconf(_SC_PAGESIZE);
+    return size > 0 ? static_cast<size_t>(size) : size_t{4096};
+  }();
+  return page;
+}
+
+}  // namespace
+
 ByteBuffer::~ByteBuffer() {
-  if (mappedLength_ != 0) {
+  if (fileMapping_) {
+    StopWatchingMappedRange(watchSlot_);
+    ::munmap(data_, mappedLength_);
+  } else if (mappedLength_ != 0) {
     ReleaseBlock(data_, mappedLength_);
   } else {
     std::free(data_);
   }
 }
 
+void ByteBuffer::swap(ByteBuffer& other) noexcept {
+  std::swap(data_, other.data_);
+  std::swap(capacity_, other.capacity_);
+  std::swap(mappedLength_, other.mappedLength_);
+  std::swap(fileMapping_, other.fileMapping_);
+  std::swap(watchSlot_, other.watchSlot_);
+}
+
+bool ByteBuffer::MapFile(int fd, size_t size, size_t extra) {
+  const size_t page = PageSize();
+  if (size == 0 || size > static_cast<size_t>(-1) / 2 || extra > page) {
+    errno = EINVAL;
+    return false;
+  }
+  const size_t fileLength = (size + page - 1) / page * page;
+  // Zeros behind the file's pages, for the appended line feed and the padding when the
+  // content fills its last page.
+  const size_t length = (size + extra + page - 1) / page * page;
+  void* region =
+      ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (region == MAP_FAILED) return false;
+  if (::mmap(region, fileLength, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_FIXED, fd, 0) ==
+      MAP_FAILED) {
+    const int error = errno;
+    ::munmap(region, length);
+    errno = error;
+    return false;
+  }
+  const int slot = WatchMappedRange(region, fileLength);
+  if (slot < 0) {
+    ::munmap(region, length);
+    errno = ENOMEM;
+    return false;
+  }
+  ByteBuffer mapped;
+  mapped.data_ = static_cast<char*>(region);
+  mapped.capacity_ = length;
+  mapped.mappedLength_ = length;
+  mapped.fileMapping_ = true;
+  mapped.watchSlot_ = slot;
+  swap(mapped);
+  return true;
+}
+
+bool ByteBuffer::ContentLost() const { return fileMapping_ && MappedRangeLost(watchSlot_); }
+
 bool ByteBuffer::Grow(size_t capacity) {
+  if (fileMapping_) {
+    // Never needed for a mapped file (its room is there from the start); a copy keeps the
+    // rule that the content survives.
+    ByteBuffer copy;
+    if (!copy.Reserve(capacity)) return false;
+    std::memcpy(copy.data_, data_, capacity_);
+    swap(copy);
+    return true;
+  }
   if (capacity < kLargeBlock && mappedLength_ == 0) {
     void* grown = std::realloc(data_, capacity);
     if (grown == nullptr) return false;

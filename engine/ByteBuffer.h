@@ -1,6 +1,8 @@
 // A growable block of bytes that is not zero-filled when it grows: a file's content is
 // read straight into it, so even a large file costs one allocation and no extra pass.
-// Owned by one run; not shared between threads.
+// A large file can instead be mapped copy-on-write (MapFile): its pages are then those of
+// the page cache, and only the pages written to are copied. Owned by one run; not shared
+// between threads.
 #pragma once
 
 #include <cstddef>
@@ -18,6 +20,17 @@ class ByteBuffer {
   // out (the old content is then still there).
   bool Reserve(size_t capacity) { return capacity <= capacity_ || Grow(capacity); }
 
+  // Replaces the content with a private, writable mapping of the first `size` bytes of
+  // the regular file `fd`, followed by `extra` bytes of zeros. Pages past the file's
+  // end, should it shrink meanwhile, read as zeros (see MappedRanges.h). False (errno
+  // set, the buffer unchanged) when the file cannot be mapped.
+  bool MapFile(int fd, size_t size, size_t extra);
+  // True when part of a mapped file vanished (the file was shortened while mapped) and
+  // reads as zeros: the content is not the file's.
+  bool ContentLost() const;
+
+  void swap(ByteBuffer& other) noexcept;
+
   char* data() { return data_; }
   const char* data() const { return data_; }
   size_t capacity() const { return capacity_; }
@@ -27,7 +40,9 @@ class ByteBuffer {
 
   char* data_ = nullptr;
   size_t capacity_ = 0;
-  size_t mappedLength_ = 0;  // non-zero when the block is a mapping of its own
+  size_t mappedLength_ = 0;   // non-zero when the block is a mapping of its own
+  bool fileMapping_ = false;  // the mapping holds a file (mappedLength_ exact, not huge pages)
+  int watchSlot_ = -1;
 };
 
 }  // namespace lindrel::engine

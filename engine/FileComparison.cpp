@@ -27,6 +27,15 @@ int ReadFailure(const EngineRun& run, const InputFile& file) {
   return 2;
 }
 
+// A mapped file that was shortened during the run left zeros where its lines were: what
+// was compared is not the file, as after a failed read.
+const InputFile* LostContent(const InputFile (&files)[2]) {
+  for (const InputFile& file : files) {
+    if (file.buffer.ContentLost()) return &file;
+  }
+  return nullptr;
+}
+
 int CompareText(EngineRun& run, InputFile (&files)[2]) {
   const EngineSettings& settings = run.settings;
   for (InputFile& file : files) {
@@ -43,6 +52,7 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
   if (run.StopRequested()) return kStopped;
   const size_t prefixLines = TrimIdenticalEnds(files, settings.horizonLines);
   if (files[0].prefixEnd == files[0].suffixBegin && files[1].prefixEnd == files[1].suffixBegin) {
+    if (const InputFile* lost = LostContent(files)) return ReadFailure(run, *lost);
     return 0;  // identical
   }
   if (run.StopRequested()) return kStopped;
@@ -50,6 +60,7 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
   LineTable tables[2];
   const int classCount = AssignLineClasses(files, prefixLines, settings, tables, run.stop);
   if (classCount == 0) return kStopped;
+  if (const InputFile* lost = LostContent(files)) return ReadFailure(run, *lost);
 
   ChangedFlags flags(tables[0].count(), tables[1].count());
   {
@@ -64,10 +75,12 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
   if (run.StopRequested()) return kStopped;
   const std::vector<Change> script = BuildScript(flags);
   if (run.StopRequested()) return kStopped;
+  if (const InputFile* lost = LostContent(files)) return ReadFailure(run, *lost);
 
   const std::optional<size_t> delivered =
       DeliverRecords(script, tables, settings.ignoreBlankLines, run.patterns, run.sink, run.stop);
   if (!delivered) return kStopped;
+  if (const InputFile* lost = LostContent(files)) return ReadFailure(run, *lost);
   if (settings.ignoreBlankLines || !run.patterns.empty()) return *delivered > 0 ? 1 : 0;
   return script.empty() ? 0 : 1;
 }

@@ -22,7 +22,8 @@ bool ReserveWholeFile(InputFile& file) {
 }  // namespace
 
 bool ReadFirstBlock(InputFile& file, bool examine) {
-  if (file.IsRegular()) {
+  // A file large enough to be mapped gets its room only if it is read after all.
+  if (file.IsRegular() && FileSize(file) < kMapThreshold) {
     if (!ReserveWholeFile(file)) return false;
   } else if (!file.buffer.Reserve(kBlockSize)) {
     return false;
@@ -47,8 +48,15 @@ bool ReadRest(InputFile& file, bool alwaysText) {
     // there, and text-mode conversion only ever delivers less.
     const size_t size = FileSize(file);
     if (size <= file.buffered) return true;
+    size_t mapped = 0;
+    switch (file.stream.MapWhole(file.buffer, size, mapped)) {
+      case MapOutcome::kMapped: file.buffered = mapped; return true;
+      case MapOutcome::kFailed: return false;
+      case MapOutcome::kNotMapped: break;
+    }
     if (!ReserveWholeFile(file)) return false;
-    const std::ptrdiff_t got = file.stream.Fill(file.buffer.data() + file.buffered, size - file.buffered);
+    const std::ptrdiff_t got =
+        file.stream.Fill(file.buffer.data() + file.buffered, size - file.buffered);
     if (got < 0) return false;
     file.buffered += static_cast<size_t>(got);
     return true;

@@ -1,6 +1,7 @@
 #include "engine/InputStream.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,9 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
+
+#include "engine/ByteBuffer.h"
+#include "engine/InputFile.h"
 
 namespace lindrel::engine {
 
@@ -23,11 +27,13 @@ constexpr char kEndOfContent = 26;
 
 std::atomic<long long> failReadsAfter{-1};
 std::atomic<unsigned> pauseBeforeReadsMs{0};
+std::atomic<unsigned long> mappedFiles{0};
 
 }  // namespace
 
 void TEST_FailReadsAfter(long long rawBytes) { failReadsAfter.store(rawBytes); }
 void TEST_PauseBeforeReads(unsigned ms) { pauseBeforeReadsMs.store(ms); }
+unsigned long TEST_MappedFileCount() { return mappedFiles.load(); }
 
 InputStream::~InputStream() {
   // A close failure after the run has already decided its result changes nothing.
@@ -158,6 +164,101 @@ std::ptrdiff_t InputStream::ReadHiddenTail(char* destination, size_t count) {
     delivered += static_cast<size_t>(got);
   }
   return static_cast<std::ptrdiff_t>(delivered);
+}
+
+bool InputStream::MayWalkSlice(unsigned long long offset, size_t count) const {
+  if (StopRequested()) {
+    errno = ECANCELED;
+    return false;
+  }
+  if (const unsigned pause = pauseBeforeReadsMs.load(); pause > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+  }
+  const long long limit = failReadsAfter.load();
+  if (limit >= 0 && offset + count > static_cast<unsigned long long>(limit)) {
+    errno = EIO;
+    return false;
+  }
+  return true;
+}
+
+MapOutcome InputStream::MapWhole(ByteBuffer& buffer, size_t size, size_t& delivered) {
+  if (fd_ < 0 || fromBytes_ || !ownsDescriptor_ || contentEnded_ || size < kMapThreshold) {
+    return MapOutcome::kNotMapped;
+  }
+  ByteBuffer mapped;
+  if (!mapped.MapFile(fd_, size, 1 + kContentPadding)) return MapOutcome::kNotMapped;
+  char* const data = mapped.data();
+  size_t firstCr = size;
+  // Slice by slice, so that a stop is heard and a slow disk is waited for a slice at a
+  // time. Populating a slice reads it in as read() would, and tells of a file that has
+  // shrunk meanwhile (EFAULT) before anything touches the missing pages.
+  for (size_t offset = 0; offset < size; offset += kSlice) {
+    const size_t count = std::min(kSlice, size - offset);
+    if (!MayWalkSlice(offset, count)) return MapOutcome::kFailed;
+#ifdef MADV_POPULATE_READ
+    int populated;
+    while ((populated = ::madvise(data + offset, count, MADV_POPULATE_READ)) != 0 &&
+           errno == EINTR) {
+    }
+    if (populated != 0 && errno != EINVAL) {
+      return errno == EFAULT ? MapOutcome::kNotMapped : MapOutcome::kFailed;
+    }
+#endif
+    if (!textMode_) continue;
+    if (std::memchr(data + offset, kEndOfContent, count) != nullptr) return MapOutcome::kNotMapped;
+    if (firstCr == size) {
+      if (const void* cr = std::memchr(data + offset, '\r', count)) {
+        firstCr = static_cast<size_t>(static_cast<const char*>(cr) - data);
+      }
+    }
+  }
+  size_t length = size;
+  if (firstCr < size && !ConvertMapped(data, size, firstCr, length)) return MapOutcome::kFailed;
+  // The last content byte's page becomes private too: the line feed that ends every scan
+  // of the last line stays where it is whatever happens to the file.
+  if (length > 0) {
+    volatile char* last = data + length - 1;
+    *last = *last;
+  }
+  std::memset(data + length, 0, size - length);
+  buffer.swap(mapped);
+  delivered = length;
+  contentEnded_ = true;
+  rawEnded_ = true;
+  mappedFiles.fetch_add(1, std::memory_order_relaxed);
+  return MapOutcome::kMapped;
+}
+
+// Text mode over the whole mapped content, from its first carriage return on: the same
+// rules as ConvertInPlace without slice ends to look past.
+bool InputStream::ConvertMapped(char* data, size_t size, size_t from, size_t& length) const {
+  size_t written = from;
+  size_t read = from;
+  size_t nextCheck = from + kSlice;
+  while (read < size) {
+    if (read >= nextCheck) {
+      if (StopRequested()) {
+        errno = ECANCELED;
+        return false;
+      }
+      nextCheck = read + kSlice;
+    }
+    const size_t window = std::min(size - read, kSlice);
+    const void* cr = std::memchr(data + read, '\r', window);
+    const size_t runEnd =
+        cr != nullptr ? static_cast<size_t>(static_cast<const char*>(cr) - data) : read + window;
+    if (written != read) std::memmove(data + written, data + read, runEnd - read);
+    written += runEnd - read;
+    read = runEnd;
+    if (cr == nullptr) continue;
+    // A CR LF pair: the CR goes, the LF is copied with the next run. Any other CR stays.
+    ++read;
+    if (read < size && data[read] == '\n') continue;
+    data[written++] = '\r';
+  }
+  length = written;
+  return true;
 }
 
 // Compacts one slice of raw bytes into text-mode content. The result is never longer than

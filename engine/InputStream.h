@@ -13,6 +13,17 @@
 
 namespace lindrel::engine {
 
+class ByteBuffer;
+
+// Regular files from this size on are mapped rather than read (MapWhole).
+constexpr size_t kMapThreshold = size_t{256} << 10;
+
+enum class MapOutcome {
+  kMapped,     // the buffer holds the whole content
+  kNotMapped,  // nothing changed: read the content instead
+  kFailed,     // a read error or a stop (errno ECANCELED)
+};
+
 class InputStream {
  public:
   InputStream() = default;
@@ -31,6 +42,16 @@ class InputStream {
   // number delivered (less than `count` only at the end), or -1 on a read error or once
   // the stop flag is set (errno ECANCELED).
   std::ptrdiff_t Fill(char* destination, size_t count);
+
+  // Puts the whole content of an opened regular file, the `size` bytes its status gave,
+  // into `buffer` as a private mapping, converted as Fill delivers it from the start, and
+  // sets `delivered` to its length; the buffer then has room for the content, a line feed
+  // and the padding, all zeros behind the content. Only the pages that the conversion
+  // changes are copied, so a file without carriage returns costs no copy at all. Declines
+  // (kNotMapped) for small files, for attached bytes and standard input, when reading has
+  // gone beyond the first block, and for content that a byte 26 ends (its hidden tail is
+  // read from the descriptor). Afterwards the stream delivers nothing more.
+  MapOutcome MapWhole(ByteBuffer& buffer, size_t size, size_t& delivered);
 
   // True once the content ended at a byte 26 (text mode only).
   bool EndedAtEndOfText() const { return endedAtEndOfText_; }
@@ -52,6 +73,10 @@ class InputStream {
  private:
   std::ptrdiff_t ReadRaw(char* destination, size_t count);
   std::ptrdiff_t ConvertInPlace(char* bytes, size_t count);
+  // The mapped counterpart of ReadRaw's hooks and stop: false (errno set) when the walk
+  // over the mapping must end before the slice at `offset`.
+  bool MayWalkSlice(unsigned long long offset, size_t count) const;
+  bool ConvertMapped(char* data, size_t size, size_t from, size_t& length) const;
 
   bool StopRequested() const { return stop_ != nullptr && stop_->load(std::memory_order_relaxed); }
 
@@ -72,6 +97,9 @@ class InputStream {
 // Test hook: every input stream opened later fails its reads (EIO) once it has read
 // `rawBytes` bytes from its descriptor. A negative value turns the fault off.
 void TEST_FailReadsAfter(long long rawBytes);
+
+// Test hook: the number of files whose content was mapped rather than read, so far.
+unsigned long TEST_MappedFileCount();
 
 // Test hook: every read from a descriptor pauses `ms` milliseconds first, as a slow disk
 // or a network file system would. 0 turns the pause off.

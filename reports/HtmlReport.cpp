@@ -1,7 +1,12 @@
 #include "reports/HtmlReport.h"
 
+#include <atomic>
+#include <memory>
+#include <vector>
+
 #include "lindrel/Errors.h"
 #include "reports/HtmlColour.h"
+#include "reports/MarkAhead.h"
 #include "reports/ReportFile.h"
 
 namespace lindrel::reports {
@@ -9,6 +14,10 @@ namespace lindrel::reports {
 namespace {
 
 enum class Style { kSideBySide, kAllInOne };
+
+// Reports with fewer difference rows are marked on the writing thread: a second thread
+// would cost more than it saves.
+std::atomic<std::size_t> markAheadMinimumRows{64};
 
 const LineEntry& EmptyEntry() {
   static const LineEntry empty;
@@ -110,8 +119,8 @@ class HtmlWriter {
     const ChangeCounters shown = options_.highDetail ? wordCounters_ : inputs_.counters;
     WriteCountLine(out, kChangedColour, shown.changes, "    Change Found", "     Changes Found",
                    "</font><br>\n");
-    WriteCountLine(out, kAddedColour, shown.additions, "    Addition Found",
-                   "     Additions Found", "</font><br>\n");
+    WriteCountLine(out, kAddedColour, shown.additions, "    Addition Found", "     Additions Found",
+                   "</font><br>\n");
     WriteCountLine(out, kDeletedColour, shown.deletions, "    Deletion Found",
                    "     Deletions Found", "</font><br><br>\n");
   }
@@ -124,23 +133,36 @@ class HtmlWriter {
     body.Write("</tr>\n");
 
     const long rows = NumberOfLines(source_);
-    const long masterRows = NumberOfLines(master_);
+    // The difference rows, in order: from the first padded one on, every row is one.
+    std::vector<long> differences;
     bool padSeen = false;
     for (long i = 0; i < rows; ++i) {
+      const LineEntry& m = MasterRow(i);
       const LineEntry& s = source_.entries[static_cast<std::size_t>(i)];
-      // Past its end the master shows empty rows, never its end marker.
-      const LineEntry& m =
-          i < masterRows ? master_.entries[static_cast<std::size_t>(i)] : EmptyEntry();
       const bool difference = padSeen || m.mark != kPlainMark || s.mark != kPlainMark;
       if (difference && (s.mark == kSourcePadMark || m.mark == kMasterPadMark)) padSeen = true;
+      if (difference) differences.push_back(i);
+    }
+    std::unique_ptr<MarkAhead> ahead = StartMarking(differences);
+
+    std::size_t next = 0;  // the next difference row
+    for (long i = 0; i < rows; ++i) {
+      const LineEntry& m = MasterRow(i);
+      const LineEntry& s = source_.entries[static_cast<std::size_t>(i)];
       body.Write("<tr>\n");
-      if (difference) {
-        WriteDifferenceRow(body, m, s);
+      if (next < differences.size() && differences[next] == i) {
+        if (ahead) {
+          WriteDifferenceRow(body, m, s, ahead->Take(next));
+        } else {
+          WriteDifferenceRow(body, m, s, Mark(m, s));
+        }
+        ++next;
       } else {
         WritePlainRow(body, m, s);
       }
       body.Write("</tr>\n");
     }
+    ahead.reset();
 
     body.Write("</table>\n</center>\n</div>\n");
     body.Write("  <p align=\"center\"><font size=\"1\">");
@@ -191,9 +213,9 @@ class HtmlWriter {
     body.Write("&nbsp;</td>\n");
   }
 
-  void WriteDifferenceTextCell(ReportFile& body, const std::string& colour,
-                               std::string_view text) {
-    body.Write(style_ == Style::kSideBySide ? "<td width=\"48%\"bgcolor=" : "<td width=\"96%\"bgcolor=");
+  void WriteDifferenceTextCell(ReportFile& body, const std::string& colour, std::string_view text) {
+    body.Write(style_ == Style::kSideBySide ? "<td width=\"48%\"bgcolor="
+                                            : "<td width=\"96%\"bgcolor=");
     body.Write(colour);
     body.Write(">\n");
     body.Write(text);
@@ -207,21 +229,62 @@ class HtmlWriter {
     WriteNumberCell(body, grey_, s);
   }
 
-  void WriteDifferenceRow(ReportFile& body, const LineEntry& m, const LineEntry& s) {
+  // Past its end the master shows empty rows, never its end marker.
+  const LineEntry& MasterRow(long i) const {
+    return i < NumberOfLines(master_) ? master_.entries[static_cast<std::size_t>(i)] : EmptyEntry();
+  }
+
+  // The words of one difference row, marked. A row whose word comparison fails is shown
+  // with its texts unmarked.
+  MarkedRow Mark(const LineEntry& m, const LineEntry& s) {
+    MarkedRow row;
+    if (style_ == Style::kSideBySide) {
+      if (std::optional<MarkedPair> marked = marker_.MarkSideBySide(m.text, s.text)) {
+        row.marked = true;
+        row.master = std::move(marked->master);
+        row.source = std::move(marked->source);
+      }
+    } else if (std::optional<std::string> merged = marker_.MergeAllInOne(m.text, s.text)) {
+      row.marked = true;
+      row.master = std::move(*merged);
+    }
+    return row;
+  }
+
+  // Marks the difference rows on a second thread when there are enough of them. The
+  // comparer is asked for here, on this thread, if any row will need it.
+  std::unique_ptr<MarkAhead> StartMarking(const std::vector<long>& differences) {
+    if (differences.size() < markAheadMinimumRows.load()) return nullptr;
+    for (long i : differences) {
+      if (WordMarker::NeedsComparison(MasterRow(i).text,
+                                      source_.entries[static_cast<std::size_t>(i)].text)) {
+        marker_.PrepareComparer();
+        break;
+      }
+    }
+    auto ahead = std::make_unique<MarkAhead>(
+        differences.size(), [this, &differences](std::size_t k, MarkedRow& row) {
+          const long i = differences[k];
+          row = Mark(MasterRow(i), source_.entries[static_cast<std::size_t>(i)]);
+        });
+    if (!ahead->Started()) return nullptr;
+    return ahead;
+  }
+
+  void WriteDifferenceRow(ReportFile& body, const LineEntry& m, const LineEntry& s,
+                          const MarkedRow& marked) {
     WriteNumberCell(body, white_, m);
     if (style_ == Style::kSideBySide) {
-      // A row whose word comparison fails is shown with its texts unmarked.
-      std::optional<MarkedPair> marked = marker_.MarkSideBySide(m.text, s.text);
       const bool sourcePadded = s.mark == kSourcePadMark;
       const bool masterPadded = !sourcePadded && m.mark == kMasterPadMark;
       WriteDifferenceTextCell(body, masterPadded ? yellow_ : white_,
-                              marked ? std::string_view(marked->master) : m.text);
+                              marked.marked ? std::string_view(marked.master) : m.text);
       WriteDifferenceTextCell(body, sourcePadded ? yellow_ : white_,
-                              marked ? std::string_view(marked->source) : s.text);
+                              marked.marked ? std::string_view(marked.source) : s.text);
+    } else if (marked.marked) {
+      WriteDifferenceTextCell(body, white_, marked.master);
     } else {
-      std::optional<std::string> merged = marker_.MergeAllInOne(m.text, s.text);
-      if (!merged) merged = UnmarkedAllInOne(m.text, s.text);
-      WriteDifferenceTextCell(body, white_, *merged);
+      WriteDifferenceTextCell(body, white_, UnmarkedAllInOne(m.text, s.text));
     }
     WriteNumberCell(body, white_, s);
   }
@@ -260,6 +323,8 @@ std::string EscapeHtml(const std::string& text) {
   }
   return escaped;
 }
+
+void TEST_SetMarkAheadMinimumRows(std::size_t rows) { markAheadMinimumRows.store(rows); }
 
 bool WriteHtmlSideBySide(const std::string& target, const ReportInputs& inputs,
                          const HtmlOptions& options, const LineTable& master,

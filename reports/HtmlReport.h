@@ -5,7 +5,9 @@
 // row is marked; it is then copied behind the header. The target is replaced only by a
 // complete page.
 //
-// Runs on the caller's thread. The word counters belong to the report being written.
+// Runs on the caller's thread; a report of many difference rows marks their words on a
+// second thread meanwhile (see MarkAhead.h). The word counters belong to the report being
+// written.
 #pragma once
 
 #include <functional>
@@ -21,8 +23,8 @@ struct HtmlOptions {
   std::string title;                  // ReportFileTitle; no heading when empty
   std::string allInOneMasterCaption;  // see AllInOneCaptions
   std::string allInOneSourceCaption;
-  bool highDetail = false;            // header counts words instead of records
-  bool doubleWideCharset = false;     // header declares Shift_JIS
+  bool highDetail = false;         // header counts words instead of records
+  bool doubleWideCharset = false;  // header declares Shift_JIS
   std::function<WordComparer*()> comparer;
   WordCompareOptions wordOptions;
 };
@@ -46,5 +48,9 @@ bool WriteHtmlSideBySide(const std::string& target, const ReportInputs& inputs,
 bool WriteHtmlAllInOne(const std::string& target, const ReportInputs& inputs,
                        const HtmlOptions& options, const LineTable& master,
                        const LineTable& source);
+
+// Test hook: reports with at least `rows` difference rows mark them on a second thread
+// (64 by default); a huge value keeps every report on one thread.
+void TEST_SetMarkAheadMinimumRows(std::size_t rows);
 
 }  // namespace lindrel::reports

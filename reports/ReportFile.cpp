@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <charconv>
 #include <memory>
+#include <system_error>
 
 namespace lindrel::reports {
 
@@ -13,12 +14,14 @@ constexpr std::size_t kBufferSize = 1 << 20;
 }  // namespace
 
 ReportFile::~ReportFile() {
+  StopWriteBehind();
   // An unfinished report never replaces its target.
   if (scratch_ && fd_ >= 0) ::close(fd_);
   report_.Abandon();
 }
 
 bool ReportFile::Open(const std::string& path) {
+  StopWriteBehind();
   if (scratch_ && fd_ >= 0) ::close(fd_);
   report_.Abandon();
   scratch_ = false;
@@ -29,6 +32,7 @@ bool ReportFile::Open(const std::string& path) {
 }
 
 bool ReportFile::OpenScratch(const std::string& nearPath) {
+  StopWriteBehind();
   if (scratch_ && fd_ >= 0) ::close(fd_);
   report_.Abandon();
   scratch_ = true;
@@ -39,7 +43,65 @@ bool ReportFile::OpenScratch(const std::string& nearPath) {
 }
 
 void ReportFile::WriteNow(const char* data, std::size_t size) {
+  WaitForWriteBehind();
   if (!failed_ && !platform::WriteAll(fd_, data, size)) failed_ = true;
+}
+
+bool ReportFile::WriteBehind() {
+  if (noWriter_) return false;
+  if (!writer_.joinable()) {
+    try {
+      writer_ = std::thread([this, fd = fd_] {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+          changed_.wait(lock, [&] { return stopWriter_ || pending_ != nullptr; });
+          if (pending_ == nullptr) return;  // stopped with nothing left to write
+          const char* data = pending_;
+          const std::size_t size = pendingSize_;
+          const bool skip = writeFailed_;
+          lock.unlock();
+          const bool written = skip || platform::WriteAll(fd, data, size);
+          lock.lock();
+          if (!written) writeFailed_ = true;
+          pending_ = nullptr;
+          changed_.notify_all();
+        }
+      });
+    } catch (const std::system_error&) {
+      noWriter_ = true;
+      return false;
+    }
+  }
+  {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return pending_ == nullptr; });
+    if (!spare_) spare_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
+    pending_ = buffer_.get();
+    pendingSize_ = used_;
+    buffer_.swap(spare_);
+  }
+  changed_.notify_all();
+  return true;
+}
+
+void ReportFile::WaitForWriteBehind() {
+  if (!writer_.joinable()) return;
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [&] { return pending_ == nullptr; });
+  if (writeFailed_) failed_ = true;
+}
+
+void ReportFile::StopWriteBehind() {
+  if (!writer_.joinable()) return;
+  WaitForWriteBehind();
+  {
+    std::lock_guard lock(mutex_);
+    stopWriter_ = true;
+  }
+  changed_.notify_all();
+  writer_.join();
+  stopWriter_ = false;
+  writeFailed_ = false;
 }
 
 void ReportFile::StartBuffer() {
@@ -69,6 +131,11 @@ void ReportFile::Write(long number) {
 
 void ReportFile::Flush() {
   if (fd_ < 0 || used_ == 0) return;
+  // A report that never fills half a buffer is written without a second thread.
+  if (!failed_ && (writer_.joinable() || used_ >= capacity_ / 2) && WriteBehind()) {
+    used_ = 0;
+    return;
+  }
   WriteNow(buffer_.get(), used_);
   used_ = 0;
 }
@@ -77,6 +144,8 @@ void ReportFile::CopyFrom(ReportFile& other) {
   if (fd_ < 0 || other.fd_ < 0) return;
   Flush();
   other.Flush();
+  WaitForWriteBehind();
+  other.WaitForWriteBehind();
   if (other.failed_) failed_ = true;
   if (failed_) return;
   off_t from = 0;
@@ -107,6 +176,7 @@ void ReportFile::CopyFrom(ReportFile& other) {
 bool ReportFile::Close() {
   if (fd_ < 0) return !failed_;
   Flush();
+  StopWriteBehind();
   const int fd = fd_;
   fd_ = -1;
   capacity_ = 0;

@@ -8,14 +8,19 @@
 // (OpenScratch) has no name at all, so it can neither follow a link planted under a
 // name nor remove a user's file.
 //
-// One thread at a time. A file neither closed nor committed is abandoned by the
+// One thread at a time. Once a report fills its buffer for the first time, a second
+// thread writes each full buffer while the next one fills, so that a large report costs
+// its writer only the formatting. A file neither closed nor committed is abandoned by the
 // destructor.
 #pragma once
 
+#include <condition_variable>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "platform/ReplacementFile.h"
 
@@ -56,6 +61,12 @@ class ReportFile {
  private:
   void Flush();
   void WriteNow(const char* data, std::size_t size);
+  // Hands the filled buffer to the write-behind thread (started on first use) and
+  // continues in the other buffer. False when no thread could be started.
+  bool WriteBehind();
+  // Waits until every buffer handed over is written; afterwards failed_ holds its outcome.
+  void WaitForWriteBehind();
+  void StopWriteBehind();
   void WriteThroughFullBuffer(std::string_view text);
   // Starts writing to fd_ (or nothing when it is -1).
   void StartBuffer();
@@ -67,6 +78,17 @@ class ReportFile {
   std::unique_ptr<char[]> buffer_;
   std::size_t capacity_ = 0;  // 0 while nothing is open, so every write goes the slow way
   std::size_t used_ = 0;
+
+  // Write-behind: the buffer being written (spare_ while it is not), guarded by mutex_.
+  std::unique_ptr<char[]> spare_;
+  std::thread writer_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  const char* pending_ = nullptr;  // handed over, not yet written
+  std::size_t pendingSize_ = 0;
+  bool writeFailed_ = false;
+  bool stopWriter_ = false;
+  bool noWriter_ = false;  // the system gave no thread: write on this one
 };
 
 }  // namespace lindrel::reports

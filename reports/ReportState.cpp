@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <exception>
+#include <system_error>
+#include <thread>
 #include <tuple>
 
 #include "lindrel/Errors.h"
@@ -46,27 +49,48 @@ long ReportState::CreateReport(const ReportRequest& request) {
   if (aborted_) return kReportAborted;
   if (request.comparisonActive) return kReportComparisonRunning;
   switch (request.format) {
-    case kFormatHtml:
-      return CreateHtmlReport(request);
+    case kFormatHtml: return CreateHtmlReport(request);
     case kFormatText:
     case kFormatCommaDelimited:
-    case kFormatTabDelimited:
-      return CreateTextReport(request);
-    default:
-      return kReportWritten;
+    case kFormatTabDelimited: return CreateTextReport(request);
+    default: return kReportWritten;
   }
 }
 
-long ReportState::LoadTables(const ReportRequest& request, LineTable& master,
-                             LineTable& source, std::size_t masterExtra,
-                             std::size_t sourceExtra) {
+long ReportState::LoadTables(const ReportRequest& request, LineTable& master, LineTable& source,
+                             std::size_t masterExtra, std::size_t sourceExtra) {
   ++tableLoads_;
-  const long masterLines =
-      LoadLineTable(request.fileMaster, master, kMasterCapacityHint, masterExtra);
-  if (masterLines < 0) return kReportMasterUnreadable;
-  if (LoadLineTable(request.fileSource, source, masterLines, sourceExtra) < 0) {
-    return kReportSourceUnreadable;
+  // The master loads on a second thread while this one loads the source. The source's
+  // size hint is then not the master's line count, which only presizes its table.
+  long masterLines = -1;
+  std::exception_ptr masterError;
+  std::thread masterLoader;
+  try {
+    masterLoader = std::thread([&] {
+      try {
+        masterLines = LoadLineTable(request.fileMaster, master, kMasterCapacityHint, masterExtra);
+      } catch (...) {
+        masterError = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {
+    masterLines = LoadLineTable(request.fileMaster, master, kMasterCapacityHint, masterExtra);
+    if (masterLines < 0) return kReportMasterUnreadable;
   }
+  long sourceLines = -1;
+  std::exception_ptr sourceError;
+  try {
+    sourceLines =
+        LoadLineTable(request.fileSource, source,
+                      masterLoader.joinable() ? kMasterCapacityHint : masterLines, sourceExtra);
+  } catch (...) {
+    sourceError = std::current_exception();
+  }
+  if (masterLoader.joinable()) masterLoader.join();
+  if (masterError) std::rethrow_exception(masterError);
+  if (masterLines < 0) return kReportMasterUnreadable;
+  if (sourceError) std::rethrow_exception(sourceError);
+  if (sourceLines < 0) return kReportSourceUnreadable;
   return kReportWritten;
 }
 
@@ -122,9 +146,8 @@ long ReportState::CreateHtmlReport(const ReportRequest& request) {
 
   HtmlOptions options;
   options.title = request.reportFileTitle;
-  std::tie(options.allInOneMasterCaption, options.allInOneSourceCaption) =
-      AllInOneCaptions(request.reportFileMaster, request.reportFileSource, request.fileMaster,
-                       request.fileSource);
+  std::tie(options.allInOneMasterCaption, options.allInOneSourceCaption) = AllInOneCaptions(
+      request.reportFileMaster, request.reportFileSource, request.fileMaster, request.fileSource);
   options.highDetail = request.highDetail;
   options.doubleWideCharset = request.doubleWideCharset;
   options.wordOptions = request.wordOptions;
@@ -164,12 +187,12 @@ long ReportState::CreateTextReport(const ReportRequest& request) {
                              : WriteTextReport(request.target, inputs, textMaster_, textSource_);
       break;
     case kFormatCommaDelimited:
-      written = WriteDelimitedReport(request.target, Delimiter::kComma, inputs, textMaster_,
-                                     textSource_);
+      written =
+          WriteDelimitedReport(request.target, Delimiter::kComma, inputs, textMaster_, textSource_);
       break;
     default:
-      written = WriteDelimitedReport(request.target, Delimiter::kTab, inputs, textMaster_,
-                                     textSource_);
+      written =
+          WriteDelimitedReport(request.target, Delimiter::kTab, inputs, textMaster_, textSource_);
       break;
   }
   return written ? kReportWritten : kReportWriterFailed;

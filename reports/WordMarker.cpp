@@ -48,20 +48,31 @@ long ParagraphLineCount(std::string_view text) {
   return lines;
 }
 
-}  // namespace
-
-bool WordMarker::AnswerOneSidedRow(std::string_view master, std::string_view source) {
+// A row with one empty side whose other side holds plain text: every word is one block.
+bool OneSidedPlain(std::string_view master, std::string_view source) {
   if (!master.empty() && !source.empty()) return false;
   const std::string_view words = master.empty() ? source : master;
   // Control bytes change how the engine reads the file (a line break gives the paragraph
   // an empty line, which ignoring empty lines may discard; Ctrl-Z ends it). Loaded lines
   // never hold them, but a text that does goes to the engine.
-  const bool plain = std::none_of(words.begin(), words.end(), [](char c) {
-    return static_cast<unsigned char>(c) < 32;
-  });
-  if (!plain) return false;
+  return std::none_of(words.begin(), words.end(),
+                      [](char c) { return static_cast<unsigned char>(c) < 32; });
+}
+
+}  // namespace
+
+bool WordMarker::NeedsComparison(std::string_view master, std::string_view source) {
+  return master != source && !OneSidedPlain(master, source);
+}
+
+void WordMarker::PrepareComparer() {
+  if (comparer_ == nullptr && comparerSource_) comparer_ = comparerSource_();
+}
+
+bool WordMarker::AnswerOneSidedRow(std::string_view master, std::string_view source) {
+  if (!OneSidedPlain(master, source)) return false;
   if (options_.quickCompare) return true;  // the files differ, but without records
-  const long lines = ParagraphLineCount(words);
+  const long lines = ParagraphLineCount(master.empty() ? source : master);
   if (master.empty()) {
     records_.push_back({engine::kAddition, 0, 0, 1, lines});
   } else {
@@ -108,7 +119,7 @@ bool WordMarker::CompareWords(std::string_view master, std::string_view source) 
 }
 
 std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
-                                                      std::string_view source) {
+                                                     std::string_view source) {
   if (!CompareWords(master, source)) return std::nullopt;
   masterRuns_.clear();
   sourceRuns_.clear();
@@ -127,8 +138,7 @@ std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
         ++counters_.additions;
         sourceRuns_.push_back({r.sourceStart, r.sourceEnd, kAddedColour, kBold});
         break;
-      default:
-        break;
+      default: break;
     }
   }
   const std::string& opener = DefaultColourOpener();
@@ -137,7 +147,7 @@ std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
 }
 
 std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,
-                                                      std::string_view source) {
+                                                     std::string_view source) {
   if (!CompareWords(master, source)) return std::nullopt;
   std::string merged(source);
   for (auto r = records_.rbegin(); r != records_.rend(); ++r) {
@@ -160,8 +170,7 @@ std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,
         MarkWords(merged, r->sourceStart + 1, r->sourceStart + 1 + (r->masterEnd - r->masterStart),
                   kDeletedColour, kBoldStruck);
         break;
-      default:
-        break;
+      default: break;
     }
   }
   merged.insert(0, DefaultColourOpener());

@@ -30,8 +30,8 @@ struct WordCompareOptions {
   bool quickCompare = false;
 };
 
-// Compares two paragraph files. Used by one report's thread at a time. Implemented on a second component instance by the
-// control layer, and by fakes in tests.
+// Compares two paragraph files. Used by one report's thread at a time. Implemented on a second
+// component instance by the control layer, and by fakes in tests.
 class WordComparer {
  public:
   virtual ~WordComparer() = default;
@@ -60,6 +60,13 @@ class WordMarker {
   ~WordMarker();
   WordMarker(const WordMarker&) = delete;
   WordMarker& operator=(const WordMarker&) = delete;
+
+  // True when the row's texts need the word comparison, which rows of equal texts and
+  // rows with one empty side of plain text do not.
+  static bool NeedsComparison(std::string_view master, std::string_view source);
+  // Asks for the comparer now, on the calling thread, when it is not there yet (the
+  // component behind it belongs to the thread that creates it).
+  void PrepareComparer();
 
   // Side by side: both texts with their differing words marked. Nothing when the word
   // comparison failed.

@@ -2,6 +2,8 @@
 // vanished and unreadable files, abort and throttling.
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -59,11 +61,12 @@ TEST(DirScannerTest, KeepRulesAndSubdirectoryRecords) {
   const std::string subM = "D subm m/subm/ - 1 0 0 0 0";
   const std::string subS = "D subs - s/subs/ 0 1 0 0 0";
   const Case cases[] = {
-      {"everything shown", [](ScanOptions&) {},
-       {root, diff, onlyM, same, onlyS, both, subM, subS}},
-      {"same hidden", [](ScanOptions& o) { o.showSameInBothPlaces = false; },
+      {"everything shown", [](ScanOptions&) {}, {root, diff, onlyM, same, onlyS, both, subM, subS}},
+      {"same hidden",
+       [](ScanOptions& o) { o.showSameInBothPlaces = false; },
        {root, diff, onlyM, onlyS, both, subM, subS}},
-      {"different hidden", [](ScanOptions& o) { o.showDifferentInBothPlaces = false; },
+      {"different hidden",
+       [](ScanOptions& o) { o.showDifferentInBothPlaces = false; },
        {root, onlyM, same, onlyS, both, subM, subS}},
       {"only-in-master hidden keeps the subdirectory",
        [](ScanOptions& o) { o.showOnlyInMaster = false; },
@@ -89,7 +92,8 @@ TEST(DirScannerTest, KeepRulesAndSubdirectoryRecords) {
          o.showOnlyInMaster = o.showOnlyInSource = false;
        },
        {root, both, subM}},
-      {"subdirectories descended into", [](ScanOptions& o) { o.doSubDirectories = true; },
+      {"subdirectories descended into",
+       [](ScanOptions& o) { o.doSubDirectories = true; },
        {root, diff, onlyM, same, onlyS, both, inner, subM, subS}},
   };
 
@@ -123,17 +127,19 @@ TEST(DirScannerTest, WalkOrderIsFilesThenSourceFilesThenSubtreesDepthFirst) {
     Strings expected;
   };
   const Case cases[] = {
-      {"identical trees", true,
+      {"identical trees",
+       true,
        {"D - m/ s/ 0 0 0 0 0", "F top.txt m/ s/ 0 0 0 0 0", "D a m/a/ s/a/ 0 0 0 0 0",
         "F a1.txt m/a/ s/a/ 0 0 0 0 0", "D deep m/a/deep/ s/a/deep/ 0 0 0 0 0",
         "F d.txt m/a/deep/ s/a/deep/ 0 0 0 0 0", "D b m/b/ s/b/ 0 0 0 0 0",
         "F b1.txt m/b/ s/b/ 0 0 0 0 0"}},
-      {"source extras at several depths", false,
+      {"source extras at several depths",
+       false,
        {"D - m/ s/ 0 0 0 0 0", "F top.txt m/ s/ 0 0 0 0 0", "F zs.txt m/ s/ 0 1 0 0 0",
-        "D a m/a/ s/a/ 0 0 0 0 0", "F a1.txt m/a/ s/a/ 0 0 0 0 0",
-        "F as.txt m/a/ s/a/ 0 1 0 0 0", "D deep m/a/deep/ s/a/deep/ 0 0 0 0 0",
-        "F d.txt m/a/deep/ s/a/deep/ 0 0 0 0 0", "D sdeep - s/a/sdeep/ 0 1 0 0 0",
-        "D b m/b/ s/b/ 0 0 0 0 0", "F b1.txt m/b/ s/b/ 0 0 0 0 0", "D c - s/c/ 0 1 0 0 0"}},
+        "D a m/a/ s/a/ 0 0 0 0 0", "F a1.txt m/a/ s/a/ 0 0 0 0 0", "F as.txt m/a/ s/a/ 0 1 0 0 0",
+        "D deep m/a/deep/ s/a/deep/ 0 0 0 0 0", "F d.txt m/a/deep/ s/a/deep/ 0 0 0 0 0",
+        "D sdeep - s/a/sdeep/ 0 1 0 0 0", "D b m/b/ s/b/ 0 0 0 0 0", "F b1.txt m/b/ s/b/ 0 0 0 0 0",
+        "D c - s/c/ 0 1 0 0 0"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -380,9 +386,11 @@ TEST(DirScannerTest, MissingSideMakesEverythingOneSided) {
     Strings expected;
   };
   const Case cases[] = {
-      {"source missing", false,
+      {"source missing",
+       false,
        {"D - m/ s/ 0 0 0 0 0", "F f.txt m/ s/ 1 0 0 0 0", "D d m/d/ - 1 0 0 0 0"}},
-      {"master missing", true,
+      {"master missing",
+       true,
        {"D - m/ s/ 0 0 0 0 0", "F f.txt m/ s/ 0 1 0 0 0", "D d - s/d/ 0 1 0 0 0"}},
   };
   for (const Case& c : cases) {
@@ -408,7 +416,8 @@ TEST(DirScannerTest, ThrottlePausesAfterEveryEnumeratedEntry) {
     long priority;
     long expectedPauseMs;
   };
-  for (const Case& c : {Case{true, 0, 41}, Case{true, 3, 11}, Case{true, 4, 1}, Case{false, 0, 0}}) {
+  for (const Case& c :
+       {Case{true, 0, 41}, Case{true, 3, 11}, Case{true, 4, 1}, Case{false, 0, 0}}) {
     SCOPED_TRACE(::testing::Message() << "throttle " << c.throttle << " priority " << c.priority);
     TempEnvironment env;
     Trees trees(env);
@@ -453,6 +462,93 @@ TEST(DirScannerTest, AbortStopsTheWalkAndKeepsEarlierRecords) {
             (Strings{"D - m/ s/ 0 0 0 0 0", "D d0 m/d0/ s/d0/ 0 0 0 0 0",
                      "F f.txt m/d0/ s/d0/ 0 0 0 0 1", "D d1 m/d1/ s/d1/ 0 0 0 0 0",
                      "F f.txt m/d1/ s/d1/ 0 0 0 0 1", "D d10 m/d10/ s/d10/ 0 0 0 0 0"}));
+}
+
+}  // namespace
+}  // namespace lindrel::dircompare
+
+namespace lindrel::dircompare {
+namespace {
+
+// Opens through the real environment, and asks for an abort after `abortAfter` opens
+// (from whichever thread compares).
+class AbortingEnvironment : public RecordingEnvironment {
+ public:
+  int OpenForReading(const std::string& path) override {
+    if (abortAfter > 0 && ++opens >= abortAfter) abort = true;
+    return RecordingEnvironment::OpenForReading(path);
+  }
+  long abortAfter = 0;
+  std::atomic<long> opens{0};
+};
+
+// Contents are compared on a second thread while the walk goes on. Records and errors
+// must come out as from a walk that compares each file in its turn (as a throttled scan
+// does), over more files than may wait at once; an abort keeps a prefix.
+TEST(DirScannerPipelineTest, SecondThreadKeepsRecordsErrorsAndOrder) {
+  TempEnvironment env;
+  Trees trees(env);
+  for (int d = 0; d < 12; ++d) {
+    const std::string dir = "d" + std::to_string(d) + "/";
+    for (int f = 0; f < 120; ++f) {
+      const std::string name = dir + "f" + std::to_string(f) + ".txt";
+      const std::string content(static_cast<size_t>(50 + (f * 37) % 900),
+                                static_cast<char>('a' + f % 26));
+      trees.File("m/" + name, content);
+      std::string other = content;
+      if (f % 5 == 1) other[other.size() / 2] = '#';  // same size, other content
+      if (f % 7 == 2) other += "longer";
+      if (f % 11 != 3) trees.File("s/" + name, other);  // else only in the master
+    }
+    trees.Dir("m/" + dir + "only-master-sub");
+    trees.File("s/" + dir + "only-source.txt", "x");
+  }
+  for (const bool ignoreDates : {false, true}) {
+    ScanOptions options = Options(trees);
+    options.doSubDirectories = true;
+    options.ignoreDateDifferences = ignoreDates;
+    options.showSameInBothPlaces = !ignoreDates;
+    ScanOptions inTurn = options;
+    inTurn.throttle = true;  // the test environment does not sleep
+    RecordingEnvironment oneThread;
+    const ScanResult expected = Scan(trees, inTurn, oneThread);
+    ASSERT_TRUE(expected.finished);
+    ASSERT_GT(expected.lines.size(), 500u);
+
+    // Unopenable files, and a file that vanishes before its comparison (error 601).
+    RecordingEnvironment twoThreads, oneThreadAgain;
+    for (RecordingEnvironment* e : {&twoThreads, &oneThreadAgain}) {
+      e->unopenable = {trees.Prefix() + "m/d3/f4.txt", trees.Prefix() + "s/d7/f9.txt"};
+    }
+    const std::string vanishing = trees.Prefix() + "s/d5/f99.txt";
+    const std::string vanishingContent = TempEnvironment::Read(vanishing);
+    for (ScanOptions* o : {&options, &inTurn}) {
+      o->TEST_beforeContentCompare = [&](const std::string&, const std::string& s) {
+        if (s == vanishing) std::filesystem::remove(vanishing);
+      };
+    }
+    const ScanResult sequential = Scan(trees, inTurn, oneThreadAgain);
+    trees.File("s/d5/f99.txt", vanishingContent);
+    const ScanResult pipelined = Scan(trees, options, twoThreads);
+    trees.File("s/d5/f99.txt", vanishingContent);
+    options.TEST_beforeContentCompare = nullptr;
+    ASSERT_EQ(oneThreadAgain.errors, std::vector<long>{601});
+    EXPECT_TRUE(pipelined.finished);
+    EXPECT_EQ(pipelined.lines, sequential.lines) << "ignore dates " << ignoreDates;
+    EXPECT_EQ(twoThreads.errors, oneThreadAgain.errors);
+    EXPECT_EQ(twoThreads.details, oneThreadAgain.details);
+    EXPECT_TRUE(oneThreadAgain.pauses.size() > 100 && twoThreads.pauses.empty());
+
+    for (const long abortAfter : {3L, 700L, 2000L}) {
+      AbortingEnvironment aborting;
+      aborting.abortAfter = abortAfter;
+      const ScanResult cut = Scan(trees, options, aborting);
+      EXPECT_FALSE(cut.finished) << abortAfter;
+      ASSERT_LE(cut.lines.size(), expected.lines.size());
+      EXPECT_TRUE(std::equal(cut.lines.begin(), cut.lines.end(), expected.lines.begin()))
+          << "an aborted scan keeps a prefix of the records, after " << abortAfter << " opens";
+    }
+  }
 }
 
 }  // namespace

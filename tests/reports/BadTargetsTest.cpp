@@ -136,6 +136,41 @@ TEST_F(BadTargetsTest, AFailedWriteKeepsThePreviousReport) {
   }
 }
 
+// Large reports are written a buffer behind by a second thread: a write that fails there,
+// in any buffer, still fails the report and keeps the previous one.
+TEST_F(BadTargetsTest, AFailedWriteBehindKeepsThePreviousReport) {
+  std::string master, source;
+  for (int i = 0; i < 70000; ++i) {
+    const std::string line = "line " + std::to_string(i) + " of a report that spans buffers\n";
+    master += line;
+    source += i % 3 == 0 ? "changed " + line : line;
+  }
+  Compare(master, source);
+  const std::string target = env.Write("out/report", "previous report\n").string();
+  for (long highDetail : {0L, 1L}) {
+    ctrl.SetReportHTMLHighDetail(highDetail);
+    for (long format : {kHtml, kText}) {
+      ASSERT_EQ(ctrl.FileCompareCreateReport(target, format, 2), 0);
+      const std::string whole = TempEnvironment::Read(target);
+      ASSERT_GT(whole.size(), 3u << 20) << format;
+      for (long long after :
+           {(1LL << 20) + 5, (5LL << 19) + 7, static_cast<long long>(whole.size()) - 3}) {
+        env.Write("out/report", "previous report\n");
+        listener.events.clear();
+        {
+          WriteFault full(after);
+          EXPECT_EQ(ctrl.FileCompareCreateReport(target, format, 2), -5) << format << " " << after;
+        }
+        EXPECT_EQ(TempEnvironment::Read(target), "previous report\n") << format << " " << after;
+        EXPECT_EQ(Errors().size(), 1u) << format << " " << after;
+        EXPECT_EQ(Names(env.Path("out")), std::vector<std::string>{"report"}) << format;
+      }
+      ASSERT_EQ(ctrl.FileCompareCreateReport(target, format, 2), 0);
+      EXPECT_TRUE(TempEnvironment::Read(target) == whole) << format;
+    }
+  }
+}
+
 TEST_F(BadTargetsTest, ATargetKeepsItsLinkAndItsMode) {
   Compare("a\n", "b\n");
   const fs::path real = env.Write("real/report.txt", "old\n");

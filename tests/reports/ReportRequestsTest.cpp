@@ -15,6 +15,7 @@
 
 #include "lindrel/MessageLoop.h"
 #include "reports/HtmlColour.h"
+#include "reports/HtmlReport.h"
 #include "reports/WordMarker.h"
 #include "reports/WordText.h"
 #include "tests/control/RecordingListener.h"
@@ -372,6 +373,88 @@ TEST_F(ReportRequestsTest, ALineLongerThanTheLoaderBufferKeepsTheNumbering) {
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[2].MasterNumber(), "3");
   EXPECT_EQ(rows[2].cells[0].colour, "FFFFFF");
+}
+
+// Difference rows are marked on a second thread, ahead of the writer, when there are
+// many: the page must be the one the writer marking every row itself gives, byte for byte,
+// over more rows than the marker may hold ahead, with pad rows, one-sided rows, rows with
+// nothing in common and word counts in the header.
+TEST_F(ReportRequestsTest, RowsMarkedAheadGiveTheSamePage) {
+  std::string master, source;
+  for (int i = 0; i < 4000; ++i) {
+    const std::string n = std::to_string(i);
+    const std::string line = "row " + n + " keeps <its> words\n";
+    switch (i % 11) {
+      case 2:
+        master += line;
+        source += "row " + n + " changes <its> WORDS here\n";
+        break;
+      case 5:
+        source += "inserted " + n + "\n";
+        master += line;
+        source += line;
+        break;
+      case 7: master += line; break;  // deleted
+      case 9:
+        master += "\tall\tnew " + n + "\n";
+        source += line;
+        break;
+      default:
+        master += line;
+        source += line;
+        break;
+    }
+  }
+  Compare(master, source);
+  ASSERT_GT(ctrl.FileCompareResultsCount(), 1000);
+  struct Restore {
+    ~Restore() { reports::TEST_SetMarkAheadMinimumRows(64); }
+  } restore;
+  for (long highDetail : {0L, 1L}) {
+    ctrl.SetReportHTMLHighDetail(highDetail);
+    for (long style : {1L, 2L}) {
+      reports::TEST_SetMarkAheadMinimumRows(static_cast<std::size_t>(-1));
+      const std::string alone = Report(1, style);
+      const std::optional<reports::ParagraphPaths> paths = reports::ParagraphFilePaths();
+      ASSERT_TRUE(paths);
+      const std::string lastMaster = TempEnvironment::Read(paths->master);
+      reports::TEST_SetMarkAheadMinimumRows(1);
+      const std::string ahead = Report(1, style);
+      ASSERT_GT(alone.size(), 1u << 20);
+      EXPECT_TRUE(alone == ahead) << "high detail " << highDetail << " style " << style;
+      EXPECT_EQ(TempEnvironment::Read(paths->master), lastMaster);
+    }
+  }
+}
+
+// The word-comparison component is created on the reporting thread, and only when a row
+// needs it: rows against an empty side are answered without it.
+TEST_F(ReportRequestsTest, RowsMarkedAheadCreateTheWordComparerOnlyWhenNeeded) {
+  struct Restore {
+    ~Restore() { reports::TEST_SetMarkAheadMinimumRows(64); }
+  } restore;
+  reports::TEST_SetMarkAheadMinimumRows(1);
+  std::string master = "top\n", source = "top\n";
+  for (int i = 0; i < 300; ++i) source += "only in the source " + std::to_string(i) + "\n";
+  {
+    CLindrelCtrl owner{"aheadowner", &loop};
+    owner.SetFileMaster(env.Write("m1.txt", master).string());
+    owner.SetFileSource(env.Write("s1.txt", source).string());
+    ASSERT_TRUE(owner.FileCompareBeginSynchronous());
+    EXPECT_EQ(owner.FileCompareCreateReport(env.Path("o1.htm").string(), 1, 2), 0);
+  }
+  EXPECT_FALSE(std::filesystem::exists(env.home() / "aheadowner_WORDS.INI"));
+  {
+    CLindrelCtrl owner{"aheadowner", &loop};
+    owner.SetFileMaster(env.Write("m2.txt", source).string());
+    owner.SetFileSource(env.Write("s2.txt", source + "one more\n").string());
+    master = source;
+    master.replace(master.find("source 150"), 10, "SOURCE 150");
+    owner.SetFileMaster(env.Write("m2.txt", master).string());
+    ASSERT_TRUE(owner.FileCompareBeginSynchronous());
+    EXPECT_EQ(owner.FileCompareCreateReport(env.Path("o2.htm").string(), 1, 2), 0);
+  }
+  EXPECT_TRUE(std::filesystem::exists(env.home() / "aheadowner_WORDS.INI"));
 }
 
 TEST_F(ReportRequestsTest, WordComparisonsKeepTheOwnersStateFile) {

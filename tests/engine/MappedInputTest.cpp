@@ -1,0 +1,206 @@
+// Large files are mapped instead of read. The content the comparison sees must be the one
+// a read would give (text mode, byte 26, binary decision, incomplete last lines), under
+// every switch; and a mapped file shortened by someone else must not end the process.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/ByteBuffer.h"
+#include "engine/InputStream.h"
+#include "engine/TextEngine.h"
+#include "tests/engine/EngineTestSupport.h"
+
+namespace lindrel::engine {
+namespace {
+
+using testing::EngineTest;
+using testing::MessageCapture;
+using testing::Outcome;
+using testing::RecordingSink;
+using Strings = std::vector<std::string>;
+
+constexpr size_t kSlice = 256 * 1024;  // the walk over a mapping goes in slices of this size
+
+// Large texts of numbered lines of a few words, mostly distinct so that the search stays
+// short; the words vary in case and spacing for the ignore switches.
+class LargeTexts {
+ public:
+  explicit LargeTexts(std::uint32_t seed) : random_(seed) {}
+
+  std::string Text(size_t bytes, bool crLf) {
+    std::string text;
+    for (unsigned line = 0; text.size() < bytes; ++line) {
+      text += kWords[Below(std::size(kWords))];
+      if (Below(10) != 0) text += std::to_string(line);
+      if (Below(3) == 0) text += std::string(" ") + kWords[Below(std::size(kWords))];
+      const unsigned end = Below(50);
+      text += end == 0 ? "\r" : (crLf || end == 1) ? "\r\n" : "\n";
+    }
+    return text;
+  }
+
+  // Lines replaced, dropped or added here and there.
+  std::string Edit(std::string text) {
+    const unsigned edits = 1 + Below(20);
+    for (unsigned i = 0; i < edits; ++i) {
+      const size_t at = text.find('\n', Below(static_cast<unsigned>(text.size())));
+      if (at == std::string::npos) continue;
+      const unsigned pick = Below(3);
+      if (pick == 0) text.insert(at + 1, "added line\n");
+      if (pick == 1) text.erase(at + 1, text.find('\n', at + 1) - at);
+      if (pick == 2) text.replace(at + 1, 2, "ZZ");
+    }
+    return text;
+  }
+
+  unsigned Below(size_t n) { return static_cast<unsigned>(random_() % n); }
+
+ private:
+  static constexpr const char* kWords[] = {"alpha", "Alpha", "beta  gamma", "\tdelta", "", "x"};
+  std::mt19937 random_;
+};
+
+Outcome RunTexts(const Strings& switches, const std::string& master, const std::string& source) {
+  RecordingSink sink;
+  Outcome outcome;
+  outcome.result = RunEngineOnTexts(switches, master, source, sink);
+  outcome.records = std::move(sink.records);
+  return outcome;
+}
+
+using MappedInputTest = EngineTest;
+
+// The same bytes compared as mapped files and as buffers read through the stream.
+TEST_F(MappedInputTest, MappedFilesCompareAsTheirReadContent) {
+  LargeTexts texts(20261208);
+  struct Pair {
+    const char* name;
+    std::string master, source;
+  };
+  std::vector<Pair> pairs;
+  const std::string lf = texts.Text(600000, false);
+  const std::string crLf = texts.Text(600000, true);
+  pairs.push_back({"edited", lf, texts.Edit(lf)});
+  pairs.push_back({"CR LF against LF", crLf + "end\r\n", texts.Edit(lf) + "end\n"});
+  pairs.push_back({"CR LF both", crLf, texts.Edit(crLf)});
+  pairs.push_back({"identical", lf, lf});
+  pairs.push_back({"unterminated", lf.substr(0, lf.size() - 1), texts.Edit(lf) + "tail"});
+  {
+    // A CR LF pair split by the slice boundary, and a CR as the very last byte.
+    std::string split = lf;
+    split.replace(kSlice - 1, 2, "\r\n");
+    pairs.push_back({"CR LF across slices", split + "\r", lf});
+  }
+  {
+    // The first CR far into the file, after a whole slice was already kept as it is.
+    std::string late = lf;
+    late.insert(3 * kSlice / 2, "late\r\n");
+    pairs.push_back({"late CR", late, texts.Edit(late)});
+  }
+  {
+    // A byte 26 hides the rest: read, not mapped, and the hidden tails still count.
+    std::string hidden = lf;
+    hidden.insert(kSlice + 5, "\x1a");
+    std::string other = hidden;
+    other[other.size() - 10] = '#';
+    pairs.push_back({"byte 26", hidden, other});
+    pairs.push_back({"byte 26 master only", hidden, lf});
+  }
+  {
+    // A NUL after the first block is an ordinary byte; in the first block it makes the
+    // comparison binary.
+    std::string late = lf, early = lf;
+    late[kSlice] = '\0';
+    early[100] = '\0';
+    pairs.push_back({"late NUL", late, texts.Edit(late)});
+    pairs.push_back({"early NUL", early, texts.Edit(early)});
+  }
+
+  const std::vector<Strings> switchSets = {{}, {"-i", "-w"}, {"-B"}, {"-a"}, {"--horizon-lines=3"}};
+  int tag = 0;
+  for (const Pair& pair : pairs) {
+    for (const Strings& switches : switchSets) {
+      SCOPED_TRACE(::testing::Message()
+                   << pair.name << " switches " << ::testing::PrintToString(switches));
+      const std::string name = std::to_string(tag++);
+      const unsigned long mappedBefore = TEST_MappedFileCount();
+      const Outcome files =
+          testing::RunPaths(env_.Write("m" + name, pair.master).string(),
+                            env_.Write("s" + name, pair.source).string(), switches);
+      const Outcome read = RunTexts(switches, pair.master, pair.source);
+      EXPECT_EQ(files.result, read.result);
+      EXPECT_EQ(files.records, read.records);
+      // Binary pairs are compared in blocks; text pairs without a byte 26 are mapped.
+      const bool text = pair.master.find('\0', 0) >= 8192 || switches == Strings{"-a"};
+      if (text && pair.master.find('\x1a') == std::string::npos &&
+          pair.source.find('\x1a') == std::string::npos) {
+        EXPECT_EQ(TEST_MappedFileCount() - mappedBefore, 2u);
+      }
+    }
+  }
+}
+
+TEST_F(MappedInputTest, ReadFaultsAndStopsEndAMappedRun) {
+  LargeTexts texts(7);
+  const std::string master = texts.Text(900000, false);
+  const std::string m = env_.Write("m", master).string();
+  const std::string s = env_.Write("s", texts.Edit(master)).string();
+  TEST_FailReadsAfter(2 * kSlice + 3);
+  MessageCapture capture;
+  const Outcome failed = testing::RunPaths(m, s);
+  TEST_FailReadsAfter(-1);
+  EXPECT_EQ(failed.result, 2);
+  EXPECT_TRUE(failed.records.empty());
+  EXPECT_EQ(capture.messages(), Strings{m});
+}
+
+// A file shortened while it is mapped: the missing pages read as zeros and the buffer
+// says its content was lost, where an unguarded mapping would end the process.
+TEST_F(MappedInputTest, ShortenedMappedFileReadsAsZeros) {
+  const std::string content(3 * 4096 + 100, 'q');
+  const std::string path = env_.Write("shrinking", content).string();
+  const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  {
+    ByteBuffer buffer;
+    ASSERT_TRUE(buffer.MapFile(fd, content.size(), 9));
+    EXPECT_EQ(std::string(buffer.data(), content.size()), content);
+    EXPECT_FALSE(buffer.ContentLost());
+    ASSERT_EQ(::ftruncate(fd, 4096), 0);
+    const volatile char* bytes = buffer.data();
+    EXPECT_EQ(bytes[0], 'q');  // still there
+    EXPECT_EQ(bytes[2 * 4096 + 1], 0);
+    EXPECT_EQ(bytes[content.size() - 1], 0);
+    EXPECT_TRUE(buffer.ContentLost());
+    // The room behind the file was never part of it.
+    EXPECT_EQ(bytes[content.size() + 8], 0);
+  }
+  ::close(fd);
+
+  // Faults outside the watched ranges still end the process (by the default action, or by
+  // a sanitizer's handler that was there first).
+  ByteBuffer watched;  // installs the handler
+  const int keep = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_TRUE(watched.MapFile(keep, 4096, 9));
+  ::close(keep);
+  const std::string other = env_.Write("other", content).string();
+  const int plainFd = ::open(other.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(plainFd, 0);
+  void* plain = ::mmap(nullptr, content.size(), PROT_READ, MAP_PRIVATE, plainFd, 0);
+  ASSERT_NE(plain, MAP_FAILED);
+  ASSERT_EQ(::ftruncate(plainFd, 0), 0);
+  ::close(plainFd);
+  const volatile char* unwatched = static_cast<const char*>(plain);
+  EXPECT_DEATH(::_exit(unwatched[content.size() - 1]), "");  // zeros here would exit 0
+  ::munmap(plain, content.size());
+}
+
+}  // namespace
+}  // namespace lindrel::engine
