@@ -32,8 +32,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using lindrel::testing::RecordingListener;
-using lindrel::testing::TempEnvironment;
+using namespace lindrel::testing;
 
 // Runs `work` on a thread and answers whether it returned within `limit`. When it did
 // not, `release` is called (to unblock it) before the thread is joined.

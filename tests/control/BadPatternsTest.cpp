@@ -17,8 +17,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-using lindrel::testing::RecordingListener;
-using lindrel::testing::TempEnvironment;
+using namespace lindrel::testing;
 
 class BadPatternsTest : public ::testing::Test {
  protected:

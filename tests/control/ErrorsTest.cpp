@@ -8,8 +8,7 @@
 namespace lindrel {
 namespace {
 
-using lindrel::testing::RecordingListener;
-using lindrel::testing::TempEnvironment;
+using namespace lindrel::testing;
 
 TEST(ErrorsTest, MessageTextsAreExact) {
   struct Case {

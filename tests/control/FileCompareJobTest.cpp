@@ -15,8 +15,7 @@ namespace lindrel {
 namespace {
 
 using namespace std::chrono_literals;
-using lindrel::testing::RecordingListener;
-using lindrel::testing::TempEnvironment;
+using namespace lindrel::testing;
 
 struct Record {
   long kind, m0, m1, s0, s1;

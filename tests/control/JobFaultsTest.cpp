@@ -28,8 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using lindrel::testing::RecordingListener;
-using lindrel::testing::TempEnvironment;
+using namespace lindrel::testing;
 
 constexpr const char* kNoWorkerText =
     "Search is in process, abort current search first. The system refused a worker thread.";

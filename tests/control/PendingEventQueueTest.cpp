@@ -11,8 +11,7 @@ namespace lindrel {
 namespace {
 
 using namespace std::chrono_literals;
-using lindrel::testing::RecordingListener;
-using lindrel::testing::TempEnvironment;
+using namespace lindrel::testing;
 
 // A host that refuses the first `refusals` timer starts, then behaves like its loop.
 class RefusingHost : public EventHost {

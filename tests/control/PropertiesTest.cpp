@@ -9,7 +9,7 @@
 namespace lindrel {
 namespace {
 
-using lindrel::testing::TempEnvironment;
+using namespace lindrel::testing;
 
 struct TextProperty {
   const char* name;
@@ -49,7 +49,7 @@ const TextProperty kTexts[] = {
 };
 
 #define LONG_PROPERTY(Name, def, boolean) \
-  {#Name, kDisp##Name, &CLindrelCtrl::Get##Name, &CLindrelCtrl::Set##Name, def, boolean}
+  { #Name, kDisp##Name, &CLindrelCtrl::Get##Name, &CLindrelCtrl::Set##Name, def, boolean }
 
 const LongProperty kLongs[] = {
     LONG_PROPERTY(ThreadPriority, 0, false),
@@ -125,16 +125,34 @@ TEST(PropertiesTest, SettersStoreMarkModifiedAndAnnounceTheirDispatchId) {
 // a renumbered enumerator would pass every test that compares against the enumerator.
 TEST(PropertiesTest, DispatchIdsKeepTheirPublishedNumbers) {
   const std::map<std::string, long> published = {
-      {"DirSource", 1}, {"DirMaster", 2}, {"ThreadPriority", 4}, {"DirFileTypes", 5},
-      {"DirShowOnlyInMaster", 6}, {"DirShowOnlyInSource", 7}, {"DirDoSubDirectories", 8},
-      {"DirShowSameInBothPlaces", 10}, {"DirShowDifferentInBothPlaces", 11},
-      {"FileMaster", 12}, {"FileSource", 13}, {"FileIgnoreCase", 16},
-      {"FileIgnoreWhiteSpace", 17}, {"FileIgnoreEmptyLines", 18}, {"FileQuickCompare", 19},
-      {"StateFileName", 22}, {"DirContentCompare", 23}, {"ReportFileMaster", 24},
-      {"ReportFileTitle", 25}, {"ReportFileSource", 26}, {"DirIgnoreDateDifferences", 27},
-      {"FileShowChangesInLargerSections", 28}, {"FileCompareFaster", 29},
-      {"FileUseLineBracket", 30}, {"FileLineBracket", 31}, {"FileIgnoreRegularExpression", 32},
-      {"FileUseIgnoreRegularExpression", 33}, {"ReportHTMLHighDetail", 34},
+      {"DirSource", 1},
+      {"DirMaster", 2},
+      {"ThreadPriority", 4},
+      {"DirFileTypes", 5},
+      {"DirShowOnlyInMaster", 6},
+      {"DirShowOnlyInSource", 7},
+      {"DirDoSubDirectories", 8},
+      {"DirShowSameInBothPlaces", 10},
+      {"DirShowDifferentInBothPlaces", 11},
+      {"FileMaster", 12},
+      {"FileSource", 13},
+      {"FileIgnoreCase", 16},
+      {"FileIgnoreWhiteSpace", 17},
+      {"FileIgnoreEmptyLines", 18},
+      {"FileQuickCompare", 19},
+      {"StateFileName", 22},
+      {"DirContentCompare", 23},
+      {"ReportFileMaster", 24},
+      {"ReportFileTitle", 25},
+      {"ReportFileSource", 26},
+      {"DirIgnoreDateDifferences", 27},
+      {"FileShowChangesInLargerSections", 28},
+      {"FileCompareFaster", 29},
+      {"FileUseLineBracket", 30},
+      {"FileLineBracket", 31},
+      {"FileIgnoreRegularExpression", 32},
+      {"FileUseIgnoreRegularExpression", 33},
+      {"ReportHTMLHighDetail", 34},
       {"ReportDoubleWideCharset", 35},
   };
   TempEnvironment env;
@@ -162,15 +180,24 @@ TEST(PropertiesTest, DispatchIdsKeepTheirPublishedNumbers) {
 
   // Read-only properties and methods have no setter to announce them.
   const std::pair<long, long> fixed[] = {
-      {kDispDirCompareTime, 3},           {kDispDirCompareResultsCount, 9},
-      {kDispFileCompareActive, 14},       {kDispFileCompareTime, 15},
-      {kDispDirCompareActive, 20},        {kDispDirCompareBegin, 36},
-      {kDispDirCompareAbort, 37},         {kDispDirCompareResultsGet, 38},
-      {kDispFileCompareBegin, 39},        {kDispFileCompareAbort, 40},
-      {kDispDirSaveDataToTabFile, 41},    {kDispFileCompareResultsCount, 42},
-      {kDispFileCompareResultsGet, 43},   {kDispFileCompareBeginSynchronous, 44},
-      {kDispFileCompareCreateReport, 45}, {kDispAlignmentChangeAdd, 46},
-      {kDispAlignmentChangeClear, 47},    {kDispAlignmentChangeUndo, 48},
+      {kDispDirCompareTime, 3},
+      {kDispDirCompareResultsCount, 9},
+      {kDispFileCompareActive, 14},
+      {kDispFileCompareTime, 15},
+      {kDispDirCompareActive, 20},
+      {kDispDirCompareBegin, 36},
+      {kDispDirCompareAbort, 37},
+      {kDispDirCompareResultsGet, 38},
+      {kDispFileCompareBegin, 39},
+      {kDispFileCompareAbort, 40},
+      {kDispDirSaveDataToTabFile, 41},
+      {kDispFileCompareResultsCount, 42},
+      {kDispFileCompareResultsGet, 43},
+      {kDispFileCompareBeginSynchronous, 44},
+      {kDispFileCompareCreateReport, 45},
+      {kDispAlignmentChangeAdd, 46},
+      {kDispAlignmentChangeClear, 47},
+      {kDispAlignmentChangeUndo, 48},
       {kDispAboutBox, -552},
   };
   for (const auto& [id, number] : fixed) EXPECT_EQ(id, number);
@@ -197,8 +224,10 @@ TEST(PropertiesTest, DirectorySettersAppendOneSeparator) {
     for (bool master : {true, false}) {
       notices.clear();
       ctrl.SetModifiedFlag(false);
-      if (master) ctrl.SetDirMaster(c.value);
-      else ctrl.SetDirSource(c.value);
+      if (master)
+        ctrl.SetDirMaster(c.value);
+      else
+        ctrl.SetDirSource(c.value);
       EXPECT_EQ(master ? ctrl.GetDirMaster() : ctrl.GetDirSource(), c.stored) << c.value;
       EXPECT_EQ(ctrl.IsModified(), c.announced) << c.value;
       EXPECT_EQ(notices.size(), c.announced ? 1u : 0u) << c.value;

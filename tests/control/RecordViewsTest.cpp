@@ -18,8 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using lindrel::testing::RecordingListener;
-using lindrel::testing::TempEnvironment;
+using namespace lindrel::testing;
 
 // What the record-number methods give, read the way a host without the value API must.
 std::vector<FileChange> ChangesByNumber(CLindrelCtrl& ctrl) {

@@ -15,8 +15,7 @@
 namespace lindrel {
 namespace {
 
-using lindrel::testing::RecordingListener;
-using lindrel::testing::TempEnvironment;
+using namespace lindrel::testing;
 
 const char* const kKeyOrder[] = {"b_dir_ignore_date_differences",
                                  "b_dir_contents_compare",

@@ -23,7 +23,7 @@ namespace lindrel {
 namespace {
 
 using namespace std::chrono_literals;
-using lindrel::testing::TempEnvironment;
+using namespace lindrel::testing;
 
 // Counts of one component's life.
 struct Tally {

@@ -78,11 +78,8 @@ class CompareFilesChangeMapTest : public QObject {
   // scrolls there; the frame follows the rows on screen in both views.
   void marksStandAtTheRecordsRowsAndClicksMove() {
     CompareFilesWindow window;
-    window.resize(900, 600);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QStringList master = Numbered(400);
-    Compare(window, Lines(master), Lines(Edited(master)));
+    ShowComparison(window, master, Edited(master));
     ChangeMap* map = window.Map();
     QVERIFY(map->isVisible());
 
@@ -165,11 +162,8 @@ class CompareFilesChangeMapTest : public QObject {
   // F7 needs a press for every row of a change.
   void wholeChangeMovesVisitEachChangeOnce() {
     CompareFilesWindow window;
-    window.resize(900, 600);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QStringList master = Numbered(400);
-    Compare(window, Lines(master), Lines(Edited(master)));
+    ShowComparison(window, master, Edited(master));
     const int count = window.RecordCount();
     QCOMPARE(window.CurrentChange(), 1);
 
@@ -293,6 +287,15 @@ class CompareFilesChangeMapTest : public QObject {
   }
 
  private:
+  // The window at 900 x 600 on screen, having compared `master` with `source`.
+  void ShowComparison(CompareFilesWindow& window, const QStringList& master,
+                      const QStringList& source) {
+    window.resize(900, 600);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Compare(window, Lines(master), Lines(source));
+  }
+
   void Compare(CompareFilesWindow& window, const QByteArray& master, const QByteArray& source) {
     window.ComparePair(env_->Write("m.txt", master), env_->Write("s.txt", source));
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);

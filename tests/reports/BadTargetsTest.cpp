@@ -163,7 +163,8 @@ TEST_F(BadTargetsTest, AFailedWriteBehindKeepsThePreviousReport) {
         }
         EXPECT_EQ(TempEnvironment::Read(target), "previous report\n") << format << " " << after;
         EXPECT_EQ(Errors().size(), 1u) << format << " " << after;
-        EXPECT_EQ(Names(env.Path("out")), std::vector<std::string>{"report"}) << format;
+        EXPECT_EQ(TempEnvironment::EntryNames(env.Path("out")), std::vector<std::string>{"report"})
+            << format;
       }
       ASSERT_EQ(ctrl.FileCompareCreateReport(target, format, 2), 0);
       EXPECT_TRUE(TempEnvironment::Read(target) == whole) << format;
