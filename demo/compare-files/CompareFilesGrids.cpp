@@ -72,11 +72,10 @@ void CompareFilesWindow::Setup() {
   auto masterLines = std::make_shared<GridLines>();
   auto sourceLines = std::make_shared<GridLines>();
   QString masterError, sourceError;
-  std::future<bool> sourceRead =
-      std::async(std::launch::async | std::launch::deferred,
-                 [&sourceLines, &sourceFile, &sourceError] {
-                   return sourceLines->Load(sourceFile, &sourceError);
-                 });
+  std::future<bool> sourceRead = std::async(std::launch::async | std::launch::deferred,
+                                            [&sourceLines, &sourceFile, &sourceError] {
+                                              return sourceLines->Load(sourceFile, &sourceError);
+                                            });
   const bool masterLoaded = masterLines->Load(masterFile, &masterError);
   const bool sourceLoaded = sourceRead.get();
   masterLineCount_ = LoadFileToGrid(masterFile, masterModel_, comparedMaster_,

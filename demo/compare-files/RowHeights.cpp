@@ -15,11 +15,11 @@ RowHeights::RowHeights(std::vector<Side> sides) : sides_(std::move(sides)) {
     side.grid->SetRowHeights(this);
     // A reset gives every row of the grid one line again.
     if (side.grid->model() != nullptr) {
-      connections_.push_back(QObject::connect(side.grid->model(),
-                                              &QAbstractItemModel::modelReset, side.grid, [this] {
-                                                sized_.clear();
-                                                raised_.clear();
-                                              }));
+      connections_.push_back(
+          QObject::connect(side.grid->model(), &QAbstractItemModel::modelReset, side.grid, [this] {
+            sized_.clear();
+            raised_.clear();
+          }));
     }
   }
 }

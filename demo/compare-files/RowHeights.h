@@ -62,7 +62,7 @@ class RowHeights {
 
   std::vector<Side> sides_;
   std::vector<std::unique_ptr<WrappedLineCounter>> counters_;  // by side, made when needed
-  std::vector<bool> sized_;                                     // by model row
+  std::vector<bool> sized_;                                    // by model row
   std::vector<int> raised_;  // model rows given more than one line since the last Forget
   std::vector<QMetaObject::Connection> connections_;
 };
