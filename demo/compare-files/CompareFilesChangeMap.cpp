@@ -70,6 +70,7 @@ void CompareFilesWindow::UpdateChangeMapFrame() {
   }
   // From the row heights, not from row positions: those a pending layout has not yet
   // caught up with.
+  grid->SizeShownRows();
   const int first = std::min(grid->TopRow(), rows);
   const int height = grid->viewport()->height();
   int last = first;
@@ -86,8 +87,8 @@ void CompareFilesWindow::ShowRowInView(int gridRow) {
   // (a wrapped line may fill it alone).
   const int half = grid->viewport()->height() / 2;
   int top = gridRow;
-  for (int filled = grid->rowHeight(gridRow - 1);
-       top > 1 && filled + grid->rowHeight(top - 2) <= half; --top)
+  for (int filled = grid->SizedRowHeight(gridRow);
+       top > 1 && filled + grid->SizedRowHeight(top - 1) <= half; --top)
     filled += grid->rowHeight(top - 2);
   // The master grid leads; the source grid follows it.
   grid->SetTopRow(top);

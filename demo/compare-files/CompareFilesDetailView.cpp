@@ -238,7 +238,7 @@ void CompareFilesWindow::HighlightParagraphChangesRTF(bool clickedMaster) {
     msfgSource_->setRowHeight(enlargedRow_ - 1, enlargedRowHeight_);
   }
   enlargedRow_ = row;
-  enlargedRowHeight_ = msfgMaster_->rowHeight(row - 1);
+  enlargedRowHeight_ = msfgMaster_->SizedRowHeight(row);
   const int enlarged = static_cast<int>(std::lround(enlargedRowHeight_ * kEnlargement));
   msfgMaster_->setRowHeight(row - 1, enlarged);
   msfgSource_->setRowHeight(row - 1, enlarged);
@@ -311,7 +311,7 @@ void CompareFilesWindow::HighlightParagraphChangesRTFAllInOne() {
   if (enlargedAllInOneRow_ > 0 && enlargedAllInOneRow_ < allInOneModel_.GridRowCount())
     msfgAllInOne_->setRowHeight(enlargedAllInOneRow_ - 1, enlargedAllInOneRowHeight_);
   enlargedAllInOneRow_ = row;
-  enlargedAllInOneRowHeight_ = msfgAllInOne_->rowHeight(row - 1);
+  enlargedAllInOneRowHeight_ = msfgAllInOne_->SizedRowHeight(row);
   // The row takes the height of the overlay's text, which holds the removed words too.
   WrappedLineCounter counter(
       msfgAllInOne_->font(),

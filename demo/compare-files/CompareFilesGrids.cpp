@@ -14,6 +14,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <future>
 
 #include "demo/common/DroppedPaths.h"
 #include "demo/common/FileNames.h"
@@ -23,7 +24,7 @@
 #include "demo/compare-files/ComparisonGrid.h"
 #include "demo/compare-files/GridLines.h"
 #include "demo/compare-files/LegendBar.h"
-#include "demo/compare-files/WrappedLineCounter.h"
+#include "demo/compare-files/RowHeights.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
 
@@ -38,31 +39,14 @@ int TwipsToPixels(const QWidget& widget, int twips) {
   return twips * dpi / 1440;
 }
 
-// How many lines each row's text (what the grid shows of it) wraps to in `grid`'s text
-// column, counted no further than the tallest row (index 0 unused).
-template <typename LengthBound, typename Text>
-void CountLines(ComparisonGrid& grid, int textColumn, int rows, LengthBound lengthBound, Text text,
-                std::vector<int>& lines) {
-  WrappedLineCounter counter(grid.font(), grid.TextWidthIn(grid.columnWidth(textColumn)));
-  const int maxLines = grid.MaxRowLines();
-  if (lines.size() < static_cast<size_t>(std::max(rows, 1)))
-    lines.resize(static_cast<size_t>(std::max(rows, 1)), 1);
-  for (int row = 1; row < rows; ++row) {
-    if (counter.SurelyFits(lengthBound(row))) continue;
-    lines[static_cast<size_t>(row)] =
-        std::max(lines[static_cast<size_t>(row)], counter.Lines(text(row), maxLines));
-  }
-}
-
 }  // namespace
 
 // --- Loading ----------------------------------------------------------------------------------
 
 int CompareFilesWindow::LoadFileToGrid(const QString& fileName, FileGridModel& grid,
-                                       const FileStamp& compared) {
-  auto lines = std::make_shared<GridLines>();
-  QString error;
-  if (!lines->Load(fileName, &error)) {
+                                       const FileStamp& compared, std::shared_ptr<GridLines> lines,
+                                       bool loaded, const QString& error) {
+  if (!loaded) {
     // The file was there when the comparison started; show what is left and say why.
     if (!loadProblem_.isEmpty()) loadProblem_ += QStringLiteral("; ");
     loadProblem_ += QStringLiteral("Cannot show %1: %2").arg(ShownFileName(fileName), error);
@@ -71,7 +55,7 @@ int CompareFilesWindow::LoadFileToGrid(const QString& fileName, FileGridModel& g
     NoteChange(fileName, compared, lines->ByteCount());
   }
   const int count = lines->Count();
-  grid.Reset(std::move(lines), PlainRows(count));
+  grid.Reset(std::move(lines));
   return count;
 }
 
@@ -81,8 +65,23 @@ void CompareFilesWindow::Setup() {
   SetGridsRedraw(false);
   loadProblem_.clear();
   changeProblem_.clear();
-  masterLineCount_ = LoadFileToGrid(ComparedMaster(), masterModel_, comparedMaster_);
-  sourceLineCount_ = LoadFileToGrid(ComparedSource(), sourceModel_, comparedSource_);
+  // Reading the files is most of the time a large pair takes to show: the source is read
+  // on a second thread while the master is read here.
+  const QString masterFile = ComparedMaster();
+  const QString sourceFile = ComparedSource();
+  auto masterLines = std::make_shared<GridLines>();
+  auto sourceLines = std::make_shared<GridLines>();
+  QString masterError, sourceError;
+  std::future<bool> sourceRead = std::async(std::launch::async | std::launch::deferred,
+                                            [&sourceLines, &sourceFile, &sourceError] {
+                                              return sourceLines->Load(sourceFile, &sourceError);
+                                            });
+  const bool masterLoaded = masterLines->Load(masterFile, &masterError);
+  const bool sourceLoaded = sourceRead.get();
+  masterLineCount_ = LoadFileToGrid(masterFile, masterModel_, comparedMaster_,
+                                    std::move(masterLines), masterLoaded, masterError);
+  sourceLineCount_ = LoadFileToGrid(sourceFile, sourceModel_, comparedSource_,
+                                    std::move(sourceLines), sourceLoaded, sourceError);
   masterModel_.SetHeaderText(QStringLiteral("[Master] ") + ShownFileName(masterFileName_));
   sourceModel_.SetHeaderText(QStringLiteral("[Source] ") + ShownFileName(sourceFileName_));
   ShowBusyPointer(false);
@@ -324,37 +323,35 @@ void CompareFilesWindow::LayoutGrids() {
 }
 
 void CompareFilesWindow::SizeRowsSideBySide() {
-  const int rows = std::max(masterModel_.GridRowCount(), sourceModel_.GridRowCount());
-  std::vector<int> lines(static_cast<size_t>(rows), 1);
-  CountLines(
-      *msfgMaster_, FileGridModel::kTextColumn, masterModel_.GridRowCount(),
-      [this](int r) { return masterModel_.TextLengthBound(r); },
-      [this](int r) { return masterModel_.ShownText(r); }, lines);
-  // The larger of the two counts, so aligned rows stay aligned.
-  CountLines(
-      *msfgSource_, FileGridModel::kTextColumn, sourceModel_.GridRowCount(),
-      [this](int r) { return sourceModel_.TextLengthBound(r); },
-      [this](int r) { return sourceModel_.ShownText(r); }, lines);
-  msfgMaster_->ApplyRowLines(lines);
-  msfgSource_->ApplyRowLines(lines);
-  // Every row now has its measured height, the enlarged one too: a height remembered
-  // for it before this layout would be wrong for the new width or font.
+  // The enlarged row goes back to its measured height with the others: a height
+  // remembered for it before this layout would be wrong for the new width or font.
+  sideBySideHeights_->Forget(enlargedRow_);
   enlargedRow_ = 0;
 }
 
 void CompareFilesWindow::SizeRowsAllInOne() {
-  std::vector<int> lines;
-  CountLines(
-      *msfgAllInOne_, AllInOneModel::kTextColumn, allInOneModel_.GridRowCount(),
-      [this](int r) {
-        return allInOneModel_.Kind(r) == AllInOneModel::RowKind::Same ||
-                       allInOneModel_.Kind(r) == AllInOneModel::RowKind::OnlyInMaster
-                   ? masterModel_.TextLengthBound(r)
-                   : sourceModel_.TextLengthBound(r);
-      },
-      [this](int r) { return allInOneModel_.ShownCellText(r, AllInOneModel::kTextColumn); }, lines);
-  msfgAllInOne_->ApplyRowLines(lines);
+  allInOneHeights_->Forget(enlargedAllInOneRow_);
   enlargedAllInOneRow_ = 0;
+}
+
+void CompareFilesWindow::BuildRowHeights() {
+  auto side = [](ComparisonGrid* grid, const FileGridModel& model) {
+    return RowHeights::Side{grid, FileGridModel::kTextColumn,
+                            [&model](int r) { return model.TextLengthBound(r); },
+                            [&model](int r) { return model.ShownText(r); }};
+  };
+  sideBySideHeights_ = std::make_unique<RowHeights>(std::vector<RowHeights::Side>{
+      side(msfgMaster_, masterModel_), side(msfgSource_, sourceModel_)});
+  allInOneHeights_ = std::make_unique<RowHeights>(std::vector<RowHeights::Side>{
+      {msfgAllInOne_, AllInOneModel::kTextColumn,
+       [this](int r) {
+         // All-in-one row r shows the text of row r of one of the side-by-side grids.
+         return allInOneModel_.Kind(r) == AllInOneModel::RowKind::Same ||
+                        allInOneModel_.Kind(r) == AllInOneModel::RowKind::OnlyInMaster
+                    ? masterModel_.TextLengthBound(r)
+                    : sourceModel_.TextLengthBound(r);
+       },
+       [this](int r) { return allInOneModel_.ShownCellText(r, AllInOneModel::kTextColumn); }}});
 }
 
 void CompareFilesWindow::SetGridsRedraw(bool on) {

@@ -33,6 +33,7 @@
 #include "demo/compare-files/LegendBar.h"
 #include "demo/compare-files/PleaseWaitWindow.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
+#include "demo/compare-files/RowHeights.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
 #include "platform/FileSearch.h"
@@ -85,7 +86,9 @@ CompareFilesWindow::CompareFilesWindow(MainWindowServices* main, QWidget* parent
 }
 
 CompareFilesWindow::~CompareFilesWindow() {
-  // The grids' models are members; the views must let go of them first.
+  // The grids' models and sizers are members; the views must let go of them first.
+  sideBySideHeights_.reset();
+  allInOneHeights_.reset();
   msfgMaster_->setModel(nullptr);
   msfgSource_->setModel(nullptr);
   msfgAllInOne_->setModel(nullptr);
@@ -106,6 +109,7 @@ void CompareFilesWindow::BuildControls() {
   msfgMaster_->setModel(&masterModel_);
   msfgSource_->setModel(&sourceModel_);
   msfgAllInOne_->setModel(&allInOneModel_);
+  BuildRowHeights();
   for (ComparisonGrid* grid : {msfgMaster_, msfgSource_, msfgAllInOne_}) {
     grid->setFont(QFont(QStringLiteral("Courier New")));
     connect(grid, &ComparisonGrid::TopRowChanged, this,

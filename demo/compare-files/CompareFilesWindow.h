@@ -79,6 +79,7 @@ class ComparisonGrid;
 class LegendBar;
 class PanelStatusBar;
 class PleaseWaitWindow;
+class RowHeights;
 
 class CompareFilesWindow : public QWidget, public CompareFilesExchange, public ComparisonWindow {
   Q_OBJECT
@@ -249,9 +250,11 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   void ShowResultInGrids(long count);
 
   // Grids.
-  // Loads `fileName` into `grid`; notes a load failure in loadProblem_, and a file that
-  // is no longer the one `compared` describes in changeProblem_.
-  int LoadFileToGrid(const QString& fileName, FileGridModel& grid, const FileStamp& compared);
+  // Shows `lines`, read from `fileName` (`loaded` false when that failed, for `error`), in
+  // `grid`; notes a load failure in loadProblem_, and a file that is no longer the one
+  // `compared` describes in changeProblem_.
+  int LoadFileToGrid(const QString& fileName, FileGridModel& grid, const FileStamp& compared,
+                     std::shared_ptr<GridLines> lines, bool loaded, const QString& error);
   // Adds `fileName` to changeProblem_ when it is not the file that was compared (or
   // `loadedBytes`, when not negative, is not its compared size).
   void NoteChange(const QString& fileName, const FileStamp& compared, qint64 loadedBytes);
@@ -264,8 +267,10 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   void ClearGrids();
   void ScheduleLayout();
   void LayoutGrids();
+  // The rows of the view are measured anew as they come into view.
   void SizeRowsSideBySide();
   void SizeRowsAllInOne();
+  void BuildRowHeights();
   void SetGridsRedraw(bool on);
   void GridScrolled(ComparisonGrid* grid, int topRow);
   void GridRightClicked(ComparisonGrid* grid, int gridRow, const QPoint& globalPos);
@@ -368,6 +373,8 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   FileGridModel masterModel_;
   FileGridModel sourceModel_;
   AllInOneModel allInOneModel_{masterModel_, sourceModel_};
+  std::unique_ptr<RowHeights> sideBySideHeights_;  // of msfgMaster and msfgSource together
+  std::unique_ptr<RowHeights> allInOneHeights_;
   QTextEdit* rtbMaster_ = nullptr;
   QTextEdit* rtbSource_ = nullptr;
   QTextEdit* rtbAllInOne_ = nullptr;

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "demo/compare-files/RowHeights.h"
+
 namespace lindrel::demo {
 namespace {
 
@@ -57,8 +59,11 @@ ComparisonGrid::ComparisonGrid(const QString& name, QWidget* parent) : QTableVie
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   horizontalHeader()->setTextElideMode(Qt::ElideMiddle);
-  connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
-          [this](int value) { emit TopRowChanged(value + 1); });
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+    // Whoever follows the scroll reads the heights of the rows now on screen.
+    SizeShownRows();
+    emit TopRowChanged(value + 1);
+  });
 }
 
 int ComparisonGrid::TopRow() const { return verticalScrollBar()->value() + 1; }
@@ -228,22 +233,38 @@ int ComparisonGrid::MaxRowLines() const {
   return std::max((MaxRowHeight() - kRowPadding + line - 1) / line, 1);
 }
 
-void ComparisonGrid::ApplyRowLines(const std::vector<int>& lineCounts) {
-  QHeaderView* rows = verticalHeader();
-  const int oneLine = RowHeightFor(1);
-  if (rows->defaultSectionSize() != oneLine) rows->setDefaultSectionSize(oneLine);
-  const int cap = MaxRowHeight();
-  const int count = std::min<int>(model() != nullptr ? model()->rowCount() : 0,
-                                  static_cast<int>(lineCounts.size()) - 1);
-  // Without this each resize would look up the row's position, a walk over all rows.
-  const bool wasEnabled = rows->updatesEnabled();
-  rows->setUpdatesEnabled(false);
-  for (int row = 0; row < count; ++row) {
-    const int height = std::min(RowHeightFor(lineCounts[static_cast<size_t>(row) + 1]), cap);
-    if (rows->sectionSize(row) != height) rows->resizeSection(row, height);
+void ComparisonGrid::SizeShownRows() {
+  if (heights_ != nullptr) heights_->SizeShown();
+}
+
+void ComparisonGrid::SizeRow(int gridRow) {
+  if (heights_ != nullptr) heights_->Size(gridRow);
+}
+
+int ComparisonGrid::SizedRowHeight(int gridRow) {
+  SizeRow(gridRow);
+  return rowHeight(gridRow - 1);
+}
+
+void ComparisonGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  if (heights_ != nullptr && index.isValid()) {
+    // The view decides where the row goes from the heights of the rows on screen, the
+    // row's own and, to put it at the bottom or the middle, those of the rows above it.
+    heights_->SizeShown();
+    const int height = viewport()->height();
+    for (int row = index.row() + 1, filled = 0; row >= 1 && filled <= height; --row) {
+      heights_->Size(row);
+      filled += rowHeight(row - 1);
+    }
   }
-  rows->setUpdatesEnabled(wasEnabled);
-  viewport()->update();
+  QTableView::scrollTo(index, hint);
+}
+
+bool ComparisonGrid::viewportEvent(QEvent* event) {
+  // Rows that come into view by any way (a scroll, a row made shorter, a taller view) are
+  // measured before they are drawn.
+  if (event->type() == QEvent::Paint && heights_ != nullptr) heights_->SizeShown();
+  return QTableView::viewportEvent(event);
 }
 
 void ComparisonGrid::SizeColumn(int largestNumber, int column) {

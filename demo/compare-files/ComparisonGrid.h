@@ -3,9 +3,9 @@
 //
 // It speaks in grid rows as the window does (row 0 is the header, shown as the column
 // header; grid row r is model row r - 1): the top row, the current row, the row under
-// the mouse. Rows are sized by the window for wrapped text; the grid only applies the
-// heights, writing each one only when it changes, with the header's repainting held back
-// so that a grid of a few hundred thousand rows takes them in one go.
+// the mouse. Rows are sized for wrapped text by the RowHeights the window installs, as
+// they come into view: the grid asks it to measure the rows on screen before it paints,
+// when it scrolls and before it scrolls a row into view.
 //
 // A cell draws no more of its text than its size can show: a line of millions of
 // characters is laid out only as far as the cell reaches, so painting it stays as quick
@@ -20,6 +20,8 @@
 #include <vector>
 
 namespace lindrel::demo {
+
+class RowHeights;
 
 class ComparisonGrid : public QTableView {
   Q_OBJECT
@@ -56,8 +58,15 @@ class ComparisonGrid : public QTableView {
   // only as far as it can be seen. Drawn, it looks as `text` would.
   QString ShownPart(const QString& text, const QSize& cell) const;
 
-  // Gives grid row r (r >= 1) the height of lineCounts[r] lines, capped; index 0 unused.
-  void ApplyRowLines(const std::vector<int>& lineCounts);
+  // The sizer of the grid's rows (nullptr for none: rows keep the heights they are given).
+  void SetRowHeights(RowHeights* heights) { heights_ = heights; }
+  // Measures the rows on screen, and grid row `gridRow`, when they are not yet.
+  void SizeShownRows();
+  void SizeRow(int gridRow);
+  // The height of grid row `gridRow` (>= 1), measured first when it is not yet.
+  int SizedRowHeight(int gridRow);
+
+  void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
   // Width of a line-number column: 1.15 x the width of a blank and the largest number.
   void SizeColumn(int largestNumber, int column);
@@ -70,6 +79,7 @@ class ComparisonGrid : public QTableView {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
   // The advance of the narrowest printable ASCII character, at least 1.
@@ -81,6 +91,8 @@ class ComparisonGrid : public QTableView {
   mutable std::vector<float> advances_;
   // Pixels between a cell's border and its text, on each side.
   int CellMargin() const;
+
+  RowHeights* heights_ = nullptr;
 };
 
 }  // namespace lindrel::demo

@@ -15,13 +15,27 @@ FileGridModel::FileGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 void FileGridModel::Reset(std::shared_ptr<const GridLines> lines, std::vector<GridRow> rows) {
   beginResetModel();
   lines_ = std::move(lines);
+  plain_ = false;
   rows_ = std::move(rows);
+  IndexLines();
+  endResetModel();
+}
+
+void FileGridModel::Reset(std::shared_ptr<const GridLines> lines) {
+  beginResetModel();
+  lines_ = std::move(lines);
+  plain_ = true;
+  rows_.clear();
+  rows_.shrink_to_fit();
   IndexLines();
   endResetModel();
 }
 
 void FileGridModel::SetRows(std::vector<GridRow> rows) {
   beginResetModel();
+  plain_ = false;
+  // The old rows go first: a large file's would otherwise be held twice for a moment.
+  rows_ = {};
   rows_ = std::move(rows);
   IndexLines();
   endResetModel();
@@ -30,10 +44,18 @@ void FileGridModel::SetRows(std::vector<GridRow> rows) {
 void FileGridModel::Clear() {
   beginResetModel();
   lines_.reset();
+  plain_ = false;
   rows_.clear();
   rows_.shrink_to_fit();
   IndexLines();
   endResetModel();
+}
+
+void FileGridModel::KeepRows() {
+  if (!plain_) return;
+  rows_ = PlainRows(LineCount());
+  plain_ = false;
+  IndexLines();
 }
 
 void FileGridModel::SetHeaderText(const QString& text) {
@@ -42,6 +64,33 @@ void FileGridModel::SetHeaderText(const QString& text) {
 }
 
 void FileGridModel::IndexLines() {
+  gaps_.clear();
+  gaps_.shrink_to_fit();
+  rowOfLine_.clear();
+  rowOfLine_.shrink_to_fit();
+  if (plain_) {
+    linesInOrder_ = LineCount();
+    return;
+  }
+  std::int32_t next = 1, padding = 0;
+  bool inOrder = true;
+  for (const GridRow& row : rows_) {
+    if (row.IsPadding()) {
+      ++padding;
+    } else if (row.line != next) {
+      inOrder = false;
+      break;
+    } else {
+      if (padding != (gaps_.empty() ? 0 : gaps_.back().padding)) gaps_.push_back({next, padding});
+      ++next;
+    }
+  }
+  if (inOrder) {
+    linesInOrder_ = next - 1;
+    return;
+  }
+  gaps_.clear();
+  linesInOrder_ = 0;
   rowOfLine_.assign(static_cast<size_t>(LineCount()) + 1, 0);
   for (size_t i = rows_.size(); i-- > 0;) {
     const std::int32_t line = rows_[i].line;
@@ -51,7 +100,14 @@ void FileGridModel::IndexLines() {
 }
 
 int FileGridModel::RowOfLine(long line) const {
-  if (line <= 0 || static_cast<size_t>(line) >= rowOfLine_.size()) return 0;
+  if (line <= 0) return 0;
+  if (line <= linesInOrder_) {
+    // The last run of padding that starts at or above the line.
+    auto after = std::upper_bound(gaps_.begin(), gaps_.end(), line,
+                                  [](long l, const Gap& gap) { return l < gap.line; });
+    return static_cast<int>(line) + (after == gaps_.begin() ? 0 : std::prev(after)->padding);
+  }
+  if (static_cast<size_t>(line) >= rowOfLine_.size()) return 0;
   return rowOfLine_[static_cast<size_t>(line)];
 }
 
@@ -59,14 +115,15 @@ void FileGridModel::SetRowsBack(int firstRow, int count, RowBack back) {
   const int first = std::max(firstRow, 1);
   const int last = std::min(firstRow + count - 1, GridRowCount() - 1);
   if (first > last) return;
+  KeepRows();
   for (int row = first; row <= last; ++row) rows_[static_cast<size_t>(row - 1)].back = back;
   emit dataChanged(index(first - 1, kTextColumn), index(last - 1, kTextColumn),
                    {Qt::BackgroundRole});
 }
 
-const GridRow& FileGridModel::Row(int gridRow) const {
-  static const GridRow kOutside{};
-  if (gridRow <= 0 || gridRow >= GridRowCount()) return kOutside;
+GridRow FileGridModel::Row(int gridRow) const {
+  if (gridRow <= 0 || gridRow >= GridRowCount()) return {};
+  if (plain_) return {gridRow, RowBack::Normal, RowFore::Normal};
   return rows_[static_cast<size_t>(gridRow - 1)];
 }
 
@@ -107,19 +164,20 @@ bool FileGridModel::IsDifferenceRow(int gridRow) const {
 
 void FileGridModel::SetRowBack(int gridRow, RowBack back) {
   if (gridRow <= 0 || gridRow >= GridRowCount()) return;
+  KeepRows();
   rows_[gridRow - 1].back = back;
   QModelIndex cell = index(gridRow - 1, kTextColumn);
   emit dataChanged(cell, cell, {Qt::BackgroundRole});
 }
 
 int FileGridModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  return parent.isValid() ? 0 : RowCount();
 }
 
 int FileGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
 
 QVariant FileGridModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) return {};
+  if (!index.isValid() || index.row() >= RowCount()) return {};
   const int gridRow = index.row() + 1;
   const bool text = index.column() == kTextColumn;
   switch (role) {

@@ -31,6 +31,9 @@ class FileGridModel : public QAbstractTableModel {
 
   // Shows `lines` with `rows` (each row's line must be 0 or a line of `lines`).
   void Reset(std::shared_ptr<const GridLines> lines, std::vector<GridRow> rows);
+  // Shows `lines` unpadded and uncoloured, grid row n being line n, without a row kept
+  // for each line.
+  void Reset(std::shared_ptr<const GridLines> lines);
   // Replaces the rows, keeping the lines.
   void SetRows(std::vector<GridRow> rows);
   // Header only.
@@ -40,7 +43,7 @@ class FileGridModel : public QAbstractTableModel {
   void SetHeaderText(const QString& text);
 
   // --- By grid row (0 = header) ------------------------------------------------------
-  int GridRowCount() const { return static_cast<int>(rows_.size()) + 1; }
+  int GridRowCount() const { return RowCount() + 1; }
   QString NumberText(int gridRow) const;
   QString LineText(int gridRow) const;
   // What the grid shows of LineText(gridRow): its first kShownCharacters characters. A
@@ -56,7 +59,7 @@ class FileGridModel : public QAbstractTableModel {
   qsizetype TextLengthBound(int gridRow) const;
   // The row at `gridRow`; a row outside the grid reads as an uncoloured padding row, so
   // a view that still holds an older row count never reads past the rows.
-  const GridRow& Row(int gridRow) const;
+  GridRow Row(int gridRow) const;
   // A row belongs to a difference when its text cell has the change or the
   // current-change colour.
   bool IsDifferenceRow(int gridRow) const;
@@ -68,7 +71,6 @@ class FileGridModel : public QAbstractTableModel {
   int RowOfLine(long line) const;
   // The largest line number shown.
   int LineCount() const { return lines_ ? lines_->Count() : 0; }
-  const std::vector<GridRow>& Rows() const { return rows_; }
 
   // --- QAbstractTableModel -------------------------------------------------------------
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -79,9 +81,21 @@ class FileGridModel : public QAbstractTableModel {
  private:
   std::shared_ptr<const GridLines> lines_;
   void IndexLines();
+  int RowCount() const { return plain_ ? LineCount() : static_cast<int>(rows_.size()); }
+  // Gives a plain grid a row for each line, before one is coloured.
+  void KeepRows();
 
+  bool plain_ = false;  // row n is line n; rows_ is empty
   std::vector<GridRow> rows_;
-  std::vector<std::int32_t> rowOfLine_;  // by line number; 0 = not shown
+  // Rows as AlignRows makes them (every line once, in order, padding between) are indexed
+  // by their runs of padding: from line `line` on, `padding` padding rows stand above.
+  struct Gap {
+    std::int32_t line;
+    std::int32_t padding;
+  };
+  std::vector<Gap> gaps_;
+  std::int32_t linesInOrder_ = 0;        // lines 1 to this are shown, in order
+  std::vector<std::int32_t> rowOfLine_;  // other rows: by line number; 0 = not shown
   QString header_;
 };
 

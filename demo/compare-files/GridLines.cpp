@@ -45,37 +45,62 @@ void GridLines::SetContent(QByteArray bytes) {
 void GridLines::Clear() {
   longLines_.clear();
   content_.clear();
-  spans_.clear();
-  spans_.shrink_to_fit();
+  starts32_.clear();
+  starts32_.shrink_to_fit();
+  starts64_.clear();
+  starts64_.shrink_to_fit();
+  count_ = 0;
+  end_ = 0;
 }
 
 void GridLines::Split() {
-  spans_.clear();
   longLines_.clear();
+  starts32_.clear();
+  starts64_.clear();
   const char* data = content_.constData();
   qsizetype size = content_.size();
   if (const void* end = std::memchr(data, '\x1a', static_cast<size_t>(size)))
     size = static_cast<const char*>(end) - data;
+  end_ = size;
+  const bool narrow = size < static_cast<qsizetype>(UINT32_MAX);
+  auto add = [&](qsizetype start) {
+    if (narrow)
+      starts32_.push_back(static_cast<std::uint32_t>(start));
+    else
+      starts64_.push_back(start);
+  };
   qsizetype start = 0;
   while (start < size) {
+    add(start);
     const void* lf = std::memchr(data + start, '\n', static_cast<size_t>(size - start));
-    const qsizetype end = lf != nullptr ? static_cast<const char*>(lf) - data : size;
-    qsizetype length = end - start;
-    if (lf != nullptr && length > 0 && data[end - 1] == '\r') --length;
-    spans_.push_back({start, length});
-    start = end + 1;
+    start = (lf != nullptr ? static_cast<const char*>(lf) - data : size) + 1;
   }
+  add(start);
+  // Grown by doubling; what is kept is the exact size.
+  starts32_.shrink_to_fit();
+  starts64_.shrink_to_fit();
+  const size_t starts = narrow ? starts32_.size() : starts64_.size();
+  count_ = static_cast<int>(starts - 1);
+}
+
+GridLines::Span GridLines::SpanOf(int index) const {
+  const qsizetype start = StartOf(index);
+  const qsizetype end = StartOf(index + 1) - 1;  // the line feed, or end_ when none
+  qsizetype length = end - start;
+  // A carriage return belongs to the line end only right before a line feed.
+  if (end < end_ && length > 0 && content_.constData()[end - 1] == '\r') --length;
+  return {start, length};
 }
 
 QByteArray GridLines::Bytes(int index) const {
-  const Span& span = spans_[index];
+  const Span span = SpanOf(index);
   return QByteArray::fromRawData(content_.constData() + span.offset, span.length);
 }
 
 GridLines::LongLine& GridLines::Facts(int index) const {
   auto [entry, added] = longLines_.try_emplace(index);
   if (added) {
-    const Span& span = spans_[index];
+    const Span span = SpanOf(index);
     const QByteArrayView bytes(content_.constData() + span.offset, span.length);
     entry->second.utf8 = bytes.isValidUtf8();
     entry->second.tabs = bytes.count('\t');
@@ -84,7 +109,7 @@ GridLines::LongLine& GridLines::Facts(int index) const {
 }
 
 qsizetype GridLines::LengthBound(int index) const {
-  const Span& span = spans_[index];
+  const Span span = SpanOf(index);
   if (span.length > kLongLine) return span.length + 3 * Facts(index).tabs;
   const char* bytes = content_.constData() + span.offset;
   qsizetype tabs = 0;
@@ -115,14 +140,14 @@ QString Decode(QByteArrayView bytes, bool utf8, bool fileStart) {
 }  // namespace
 
 QString GridLines::Text(int index) const {
-  const Span& span = spans_[index];
+  const Span span = SpanOf(index);
   QByteArrayView bytes(content_.constData() + span.offset, span.length);
   const bool utf8 = span.length > kLongLine ? Facts(index).utf8 : bytes.isValidUtf8();
   return Decode(bytes, utf8, span.offset == 0);
 }
 
 QString GridLines::Text(int index, qsizetype maxCharacters) const {
-  const Span& span = spans_[index];
+  const Span span = SpanOf(index);
   maxCharacters = std::max<qsizetype>(maxCharacters, 0);
   QString text;
   if (span.length > kLongLine && maxCharacters <= kKeptCharacters) {
@@ -148,7 +173,7 @@ QString GridLines::Text(int index, qsizetype maxCharacters) const {
 }
 
 QString GridLines::Start(int index, qsizetype maxCharacters, bool utf8) const {
-  const Span& span = spans_[index];
+  const Span span = SpanOf(index);
   const QByteArrayView bytes(content_.constData() + span.offset, span.length);
   // A character takes at most four bytes; a byte-order mark three more.
   qsizetype end = std::min(bytes.size(), 4 * maxCharacters + 3);

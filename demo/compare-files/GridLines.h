@@ -6,7 +6,7 @@
 // line end, and any other carriage return stays in its line. A last line without a line
 // end is a line; a file that ends with a line end has no empty line after it. Line texts
 // are produced on demand, with every tab shown as four blanks, so a file costs its own
-// size plus a small index however many lines it has.
+// size plus four bytes a line.
 //
 // Threading: not shared; a loaded object may be read from any one thread at a time.
 #pragma once
@@ -29,7 +29,7 @@ class GridLines {
   void SetContent(QByteArray bytes);
   void Clear();
 
-  int Count() const { return static_cast<int>(spans_.size()); }
+  int Count() const { return count_; }
   // The bytes loaded, all of them (also those after a byte 26).
   qsizetype ByteCount() const { return content_.size(); }
   // The text of line `index` (0-based): tabs as four blanks, UTF-8 when the bytes are
@@ -41,7 +41,7 @@ class GridLines {
   // Text(index), found by decoding only as much of the line as they need.
   QString Text(int index, qsizetype maxCharacters) const;
   // True when line `index` has no characters.
-  bool IsEmpty(int index) const { return spans_[index].length == 0; }
+  bool IsEmpty(int index) const { return SpanOf(index).length == 0; }
   // At least the number of characters of Text(index), found without decoding it.
   qsizetype LengthBound(int index) const;
   // The raw bytes of line `index`.
@@ -69,10 +69,22 @@ class GridLines {
   // decoded as UTF-8 when `utf8`, else as Latin-1.
   QString Start(int index, qsizetype maxCharacters, bool utf8) const;
 
+  Span SpanOf(int index) const;
+  qsizetype StartOf(int index) const {
+    return starts32_.empty() ? starts64_[static_cast<size_t>(index)]
+                             : starts32_[static_cast<size_t>(index)];
+  }
+
   void Split();
 
   QByteArray content_;
-  std::vector<Span> spans_;
+  // Where each line starts, and one more entry: one past the last line's line feed, or
+  // the end of the content + 1 when it has none. A line ends before the next one's
+  // start, less its line feed. Four bytes a line for any file below 4 GiB.
+  std::vector<std::uint32_t> starts32_;
+  std::vector<qsizetype> starts64_;
+  int count_ = 0;
+  qsizetype end_ = 0;  // where the content ends (a byte 26 or the last byte)
   mutable std::unordered_map<int, LongLine> longLines_;
 };
 

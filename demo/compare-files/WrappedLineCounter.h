@@ -39,6 +39,10 @@ class WrappedLineCounter {
   // building the text when it is obviously short.
   bool SurelyFits(qsizetype length) const { return length * maxCharWidth_ <= width_ * 0.98; }
 
+  // Lays out the next kLayoutBudget texts for real again (for a caller that counts a few
+  // rows at a time, as they are shown).
+  void RefillLayoutBudget() { layoutsLeft_ = kLayoutBudget; }
+
  private:
   qreal CharWidth(QChar c);
   int LaidOutLines(const QString& text);

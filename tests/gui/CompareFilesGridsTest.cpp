@@ -7,6 +7,8 @@
 #include <QTextLayout>
 #include <QtTest>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -520,6 +522,56 @@ class CompareFilesGridsTest : public QObject {
         }
       }
     }
+  }
+
+  // The row of a line, against a walk over the rows: on padded random comparisons, on
+  // rows that are not the lines in order, and on a file shown unpadded.
+  void rowOfLineIsTheFirstRowShowingTheLine() {
+    QRandomGenerator random(20261208);
+    auto check = [](const FileGridModel& model, int lines, const QString& what) {
+      for (long line = -1; line <= lines + 2; ++line) {
+        int expected = 0;
+        for (int r = 1; r < model.GridRowCount() && expected == 0; ++r)
+          if (line > 0 && model.Row(r).line == line) expected = r;
+        if (model.RowOfLine(line) != expected)
+          QFAIL(qPrintable(QStringLiteral("%1: line %2 at row %3, expected %4")
+                               .arg(what)
+                               .arg(line)
+                               .arg(model.RowOfLine(line))
+                               .arg(expected)));
+      }
+    };
+    for (int trial = 0; trial < 500; ++trial) {
+      RandomComparison c = MakeRandomComparison(random);
+      std::vector<QByteArray> text(static_cast<size_t>(c.sourceLines), "x");
+      AlignedRows rows = lindrel::demo::AlignRows(c.masterLines, c.sourceLines, c.records);
+      FileGridModel source;
+      source.Reset(LinesOf(FileOf(text)), rows.source);
+      check(source, c.sourceLines, QStringLiteral("trial %1").arg(trial));
+      // Rows given by hand in any order, a line twice, one left out.
+      std::vector<GridRow> shuffled = rows.source;
+      std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(trial));
+      if (!shuffled.empty()) shuffled.push_back(shuffled.front());
+      if (shuffled.size() > 2) shuffled.erase(shuffled.begin() + 1);
+      source.Reset(LinesOf(FileOf(text)), shuffled);
+      check(source, c.sourceLines, QStringLiteral("trial %1, shuffled").arg(trial));
+    }
+
+    FileGridModel plain;
+    QAbstractItemModelTester tester(&plain, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    plain.Reset(LinesOf("A\r\n\r\nC"));
+    QCOMPARE(plain.GridRowCount(), 4);
+    QCOMPARE(plain.rowCount(), 3);
+    QCOMPARE(plain.NumberText(2), QString("2"));
+    QCOMPARE(plain.LineText(3), QString("C"));
+    QVERIFY(plain.IsLineTextEmpty(2) && !plain.IsDifferenceRow(1));
+    check(plain, 3, QStringLiteral("plain"));
+    // Colouring a row of a plain grid keeps every other row as it was.
+    plain.SetRowsBack(2, 1, RowBack::CurrentChange);
+    QCOMPARE(BackOf(plain, 2, 1), colours::kCurrentChange);
+    QVERIFY(!plain.IsDifferenceRow(1) && !plain.IsDifferenceRow(3));
+    QCOMPARE(plain.LineText(3), QString("C"));
+    check(plain, 3, QStringLiteral("plain, coloured"));
   }
 
   void sideBySideModelShowsNumbersTextsAndColours() {

@@ -870,18 +870,15 @@ class CompareFilesWalkTest : public QObject {
     }
   }
 
-  // No row of the view on screen is shorter than its wrapped text (all rows of a small
-  // grid, the rows on screen of a large one).
+  // No row of the view on screen is shorter than its wrapped text. Rows are measured as
+  // they come into view, so only those on screen are held to it.
   void CheckRowHeights() {
     const bool all = files_->AllInOneShown();
     ComparisonGrid* grid = all ? files_->AllInOneGrid() : files_->MasterGrid();
     const int rows = grid->model()->rowCount();
-    int first = 0, last = rows - 1;
-    if (rows > 1500) {
-      first = std::max(grid->rowAt(0), 0);
-      last = grid->rowAt(grid->viewport()->height() - 1);
-      if (last < 0) last = rows - 1;
-    }
+    const int first = std::max(grid->rowAt(0), 0);
+    int last = grid->rowAt(grid->viewport()->height() - 1);
+    if (last < 0) last = rows - 1;
     const int textColumn = all ? AllInOneModel::kTextColumn : FileGridModel::kTextColumn;
     lindrel::demo::WrappedLineCounter counter(grid->font(),
                                               grid->TextWidthIn(grid->columnWidth(textColumn)));

@@ -7,7 +7,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStackedWidget>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QtTest>
 
@@ -16,20 +18,24 @@
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/AllInOneModel.h"
+#include "demo/compare-files/ChangeMap.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/ComparisonGrid.h"
 #include "demo/compare-files/FileGridModel.h"
 #include "demo/compare-files/LegendBar.h"
 #include "demo/compare-files/PleaseWaitWindow.h"
+#include "demo/compare-files/WrappedLineCounter.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "proppages/ModalDialogsTesting.h"
 
 using lindrel::demo::CompareFilesWindow;
+using lindrel::demo::ComparisonGrid;
 using lindrel::demo::MainWindow;
 using lindrel::demo::RowBack;
+using lindrel::demo::WrappedLineCounter;
 using lindrel::testing::GuiTestEnvironment;
 namespace widgets = lindrel::widgets;
 
@@ -338,6 +344,98 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(widgets::TEST_FontRequests(), 1);
     QCOMPARE(window.MasterGrid()->font(), before);
     QCOMPARE(window.Settings().font.name, QString("Times New Roman"));
+  }
+
+  // Rows are measured as they come into view: wherever the view goes and however it gets
+  // there, every row on screen is exactly as high as its wrapped text makes it (as if all
+  // rows had been measured), and so is the scroll range, made from the last screenful.
+  void rowsOnScreenHaveTheirMeasuredHeightsWhereverTheViewGoes() {
+    QByteArray master, source;
+    for (int i = 1; i <= 4000; ++i) {
+      const QByteArray line = "line " + QByteArray::number(i);
+      master += line + "\n";
+      // Every 7th source line wraps; every 13th master line is gone from the source.
+      if (i % 13 == 0) continue;
+      source +=
+          (i % 7 == 0 ? line + " " + QByteArray(150, 'w') + " " + QByteArray(220, 'x') : line) +
+          "\n";
+    }
+    CompareFilesWindow window;
+    window.resize(900, 600);
+    window.show();
+    window.ComparePair(env_->Write("m.txt", master), env_->Write("s.txt", source));
+    WaitForCompletion(window);
+
+    auto check = [&window](const QString& where) {
+      QCoreApplication::processEvents();  // layouts and paints waiting
+      const bool all = window.AllInOneShown();
+      const std::vector<ComparisonGrid*> grids =
+          all ? std::vector<ComparisonGrid*>{window.AllInOneGrid()}
+              : std::vector<ComparisonGrid*>{window.MasterGrid(), window.SourceGrid()};
+      std::vector<std::unique_ptr<WrappedLineCounter>> counters;
+      for (ComparisonGrid* grid : grids)
+        counters.push_back(std::make_unique<WrappedLineCounter>(
+            grid->font(), grid->TextWidthIn(grid->columnWidth(1))));
+      auto needed = [&](ComparisonGrid* grid, int gridRow) {
+        int lines = 1;
+        if (all) {
+          lines = counters[0]->Lines(window.AllInOne().CellText(gridRow, 1));
+        } else {
+          lines = std::max(counters[0]->Lines(window.MasterModel().LineText(gridRow)),
+                           counters[1]->Lines(window.SourceModel().LineText(gridRow)));
+        }
+        return std::min(grid->RowHeightFor(lines), grid->MaxRowHeight());
+      };
+      for (ComparisonGrid* grid : grids) {
+        const int rows = grid->model()->rowCount();
+        const int first = std::max(grid->rowAt(0), 0);
+        int last = grid->rowAt(grid->viewport()->height() - 1);
+        if (last < 0) last = rows - 1;
+        // The detail view enlarges the row it lies over.
+        const bool detail = (all ? window.AllInOneOverlay() : window.MasterOverlay())->isVisible();
+        for (int row = first; row <= last; ++row) {
+          const bool enlarged = detail && row + 1 == grid->CurrentRow();
+          if (enlarged ? grid->rowHeight(row) < needed(grid, row + 1)
+                       : grid->rowHeight(row) != needed(grid, row + 1))
+            QFAIL(qPrintable(QStringLiteral("%1: row %2 of %3 is %4 px high, not %5")
+                                 .arg(where)
+                                 .arg(row + 1)
+                                 .arg(grid->objectName())
+                                 .arg(grid->rowHeight(row))
+                                 .arg(needed(grid, row + 1))));
+        }
+        int fit = 0;
+        for (int row = rows, filled = 0; row >= 1; --row, ++fit)
+          if ((filled += needed(grid, row)) > grid->viewport()->height()) break;
+        if (grid->verticalScrollBar()->maximum() != rows - std::max(fit, 1))
+          QFAIL(qPrintable(QStringLiteral("%1: %2 scrolls to %3, not %4")
+                               .arg(where, grid->objectName())
+                               .arg(grid->verticalScrollBar()->maximum())
+                               .arg(rows - std::max(fit, 1))));
+      }
+    };
+
+    check("after the comparison");
+    window.MasterGrid()->SetTopRow(2000);
+    check("scrolled to row 2000");
+    for (int i = 0; i < 5; ++i) window.MoveNext();
+    check("stepped through the changes");
+    window.MoveLast();
+    check("at the last change");
+    emit window.Map()->RowClicked(3001);
+    check("at a row clicked on the change map");
+    window.MasterGrid()->SetCurrentRow(1200);  // far below the rows on screen
+    check("at a current row set far below");
+    // Wider: rows measured before wrap to fewer lines; narrower: to more again.
+    window.resize(1800, 700);
+    check("wider");
+    window.MasterGrid()->SetTopRow(3000);
+    window.resize(700, 500);
+    check("narrower");
+    window.cmdCompareFilesViewFormat_Click();
+    check("all in one");
+    window.AllInOneGrid()->SetTopRow(1000);
+    check("all in one, scrolled");
   }
 
   void sideBySideGridsScrollTogetherAndRowsStayAligned() {
