@@ -77,19 +77,13 @@ class BadInputTest : public QObject {
 
  private slots:
   void init() {
-    env_ = std::make_unique<GuiTestEnvironment>();
     clock_ = 1000;
-    lindrel::demo::TEST_SetTiming({[this](int ms) {
-                                     clock_ += ms;
-                                     QCoreApplication::processEvents();
-                                   },
-                                   [this] { return clock_; }, [] {}});
+    env_ = std::make_unique<GuiTestEnvironment>(GuiTestEnvironment::SimulatedClock(clock_));
   }
   void cleanup() {
     lindrel::demo::TEST_SetOpener(nullptr);
     opened_.clear();
     widgets::TEST_SetModalHandler(nullptr);
-    lindrel::demo::TEST_SetTiming({});
     env_.reset();
   }
 

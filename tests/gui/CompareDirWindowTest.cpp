@@ -85,19 +85,12 @@ class CompareDirWindowTest : public QObject {
 
  private slots:
   void init() {
-    env_ = std::make_unique<GuiTestEnvironment>();
     clock_ = 5000;
     beeps_ = 0;
-    lindrel::demo::TEST_SetTiming({[this](int ms) {
-                                     clock_ += ms;
-                                     QCoreApplication::processEvents();
-                                   },
-                                   [this] { return clock_; }, [this] { ++beeps_; }});
+    env_ =
+        std::make_unique<GuiTestEnvironment>(GuiTestEnvironment::SimulatedClock(clock_, &beeps_));
   }
-  void cleanup() {
-    lindrel::demo::TEST_SetTiming({});
-    env_.reset();
-  }
+  void cleanup() { env_.reset(); }
 
   void aComparisonStartedDuringTheLastDisplayPassOwnsTheStatus() {
     const QString master = Dir("m"), source = Dir("s");

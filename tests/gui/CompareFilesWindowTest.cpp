@@ -52,24 +52,20 @@ class CompareFilesWindowTest : public QObject {
 
  private slots:
   void init() {
-    env_ = std::make_unique<GuiTestEnvironment>();
     clock_ = 1000;
     pauses_.clear();
     statusAtPauses_.clear();
     beeps_ = 0;
-    lindrel::demo::TEST_SetTiming({[this](int ms) {
-                                     pauses_ << ms;
-                                     if (window_) statusAtPauses_ << window_->StatusText(3);
-                                     clock_ += ms;
-                                     if (onPause_) onPause_();
-                                     QCoreApplication::processEvents();
-                                   },
-                                   [this] { return clock_; }, [this] { ++beeps_; }});
+    env_ = std::make_unique<GuiTestEnvironment>(
+        GuiTestEnvironment::SimulatedClock(clock_, &beeps_, [this](int ms) {
+          pauses_ << ms;
+          if (window_) statusAtPauses_ << window_->StatusText(3);
+          if (onPause_) onPause_();
+        }));
   }
   void cleanup() {
     window_ = nullptr;
     onPause_ = nullptr;
-    lindrel::demo::TEST_SetTiming({});
     env_.reset();
   }
 
@@ -361,10 +357,7 @@ class CompareFilesWindowTest : public QObject {
           "\n";
     }
     CompareFilesWindow window;
-    window.resize(900, 600);
-    window.show();
-    window.ComparePair(env_->Write("m.txt", master), env_->Write("s.txt", source));
-    WaitForCompletion(window);
+    ShowComparison(window, master, source);
 
     auto check = [&window](const QString& where) {
       QCoreApplication::processEvents();  // layouts and paints waiting
@@ -448,10 +441,7 @@ class CompareFilesWindowTest : public QObject {
                 "\n";
     }
     CompareFilesWindow window;
-    window.resize(900, 600);
-    window.show();
-    window.ComparePair(env_->Write("m.txt", master), env_->Write("s.txt", source));
-    WaitForCompletion(window);
+    ShowComparison(window, master, source);
     window.Form_Resize();
 
     auto* m = window.MasterGrid();
@@ -595,6 +585,15 @@ class CompareFilesWindowTest : public QObject {
   }
 
  private:
+  // The window at 900 x 600 on screen, having compared `master` with `source`.
+  void ShowComparison(CompareFilesWindow& window, const QByteArray& master,
+                      const QByteArray& source) {
+    window.resize(900, 600);
+    window.show();
+    window.ComparePair(env_->Write("m.txt", master), env_->Write("s.txt", source));
+    WaitForCompletion(window);
+  }
+
   void WaitForCompletion(CompareFilesWindow& window) {
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
   }

@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <functional>
+
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
 #include "tests/support/WidgetTestEnvironment.h"
@@ -21,6 +23,21 @@ class GuiTestEnvironment : public WidgetTestEnvironment {
   ~GuiTestEnvironment() {
     demo::TEST_SetTiming({});
     demo::ProgramState::Instance().TEST_Reset();
+  }
+
+  // Pauses that move `clock` on by their length, call `onPause` (when set) and let pending
+  // messages run; the tick count reads `clock`; beeps are counted in `beeps` (when given).
+  static demo::TimingHooks SimulatedClock(long& clock, int* beeps = nullptr,
+                                          std::function<void(int ms)> onPause = {}) {
+    return {[&clock, onPause = std::move(onPause)](int ms) {
+              clock += ms;
+              if (onPause) onPause(ms);
+              QCoreApplication::processEvents();
+            },
+            [&clock] { return clock; },
+            [beeps] {
+              if (beeps != nullptr) ++*beeps;
+            }};
   }
 
   // Pauses that only let pending messages run, a clock that stands still and no beep.
