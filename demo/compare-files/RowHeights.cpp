@@ -1,6 +1,7 @@
 #include "demo/compare-files/RowHeights.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -55,6 +56,7 @@ void RowHeights::Forget(int alsoRow) {
     for (int row : raised_)
       if (row < rows && header->sectionSize(row) != oneLine) header->resizeSection(row, oneLine);
     header->setUpdatesEnabled(wasEnabled);
+    KeepTopRow(grid);
     grid.viewport()->update();
   }
   raised_.clear();
@@ -100,7 +102,20 @@ void RowHeights::Size(int gridRow) {
     header->setUpdatesEnabled(false);
     header->resizeSection(gridRow - 1, height);
     header->setUpdatesEnabled(wasEnabled);
+    if (gridRow - 1 < grid.verticalScrollBar()->value()) KeepTopRow(grid);
   }
+}
+
+void RowHeights::KeepTopRow(ComparisonGrid& grid) {
+  // The view scrolls by rows but places them by the header's pixel offset, which it
+  // sets only when it scrolls: a row above the top that changes height would otherwise
+  // shift every row on screen and mislead the view about which rows it shows.
+  // As the view itself does: the last screen ends with the last row.
+  const QScrollBar& bar = *grid.verticalScrollBar();
+  if (bar.maximum() > 0 && bar.value() == bar.maximum())
+    grid.verticalHeader()->setOffsetToLastSection();
+  else
+    grid.verticalHeader()->setOffsetToSectionPosition(bar.value());
 }
 
 void RowHeights::SizeFrom(ComparisonGrid* grid, int firstRow) {

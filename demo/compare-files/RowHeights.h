@@ -59,6 +59,7 @@ class RowHeights {
   int RowCount() const;
   void SizeFrom(ComparisonGrid* grid, int firstRow);
   void SizeLastPage(ComparisonGrid* grid);
+  static void KeepTopRow(ComparisonGrid& grid);
 
   std::vector<Side> sides_;
   std::vector<std::unique_ptr<WrappedLineCounter>> counters_;  // by side, made when needed

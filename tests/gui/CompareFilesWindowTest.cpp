@@ -397,6 +397,14 @@ class CompareFilesWindowTest : public QObject {
                                  .arg(grid->rowHeight(row))
                                  .arg(needed(grid, row + 1))));
         }
+        // The top row starts at the top (on the last screen the last row ends at the
+        // bottom instead): rows above it that changed height move nothing.
+        const QScrollBar* bar = grid->verticalScrollBar();
+        if (const int y = grid->rowViewportPosition(grid->TopRow() - 1);
+            y != 0 && bar->value() < bar->maximum())
+          QFAIL(qPrintable(QStringLiteral("%1: the top row of %2 starts at y = %3")
+                               .arg(where, grid->objectName())
+                               .arg(y)));
         int fit = 0;
         for (int row = rows, filled = 0; row >= 1; --row, ++fit)
           if ((filled += needed(grid, row)) > grid->viewport()->height()) break;
@@ -425,6 +433,21 @@ class CompareFilesWindowTest : public QObject {
     window.MasterGrid()->SetTopRow(3000);
     window.resize(700, 500);
     check("narrower");
+    // Rows above the top measured for a step back, then all of them one line again by a
+    // new width: a current row set just above the top comes into view.
+    window.MasterGrid()->SetCurrentRow(2990);
+    check("a step back above the top");
+    window.MasterGrid()->SetTopRow(3000);
+    window.resize(1000, 520);
+    check("wider again");
+    window.MasterGrid()->SetCurrentRow(2998);
+    check("a row above the top made current");
+    {
+      ComparisonGrid* grid = window.MasterGrid();
+      const QRect cell = grid->visualRect(grid->model()->index(2997, 1));
+      QVERIFY2(cell.top() >= 0 && cell.bottom() < grid->viewport()->height(),
+               qPrintable(QStringLiteral("the current row is at y = %1").arg(cell.top())));
+    }
     window.cmdCompareFilesViewFormat_Click();
     check("all in one");
     window.AllInOneGrid()->SetTopRow(1000);
