@@ -39,6 +39,24 @@ QString Cut(QString text, qsizetype limit) {
   return text;
 }
 
+struct RowTexts {
+  QString master;
+  QString source;
+  bool cut;  // either was longer than the limit
+};
+
+// The texts of grid row `row` on both sides, each cut to `limit` characters.
+RowTexts TextsOfRow(const FileGridModel& master, const FileGridModel& source, int row,
+                    qsizetype limit) {
+  const QString fullMaster =
+      row < master.GridRowCount() ? master.LineText(row, limit + 1) : QString();
+  const QString fullSource =
+      row < source.GridRowCount() ? source.LineText(row, limit + 1) : QString();
+  RowTexts texts{Cut(fullMaster, limit), Cut(fullSource, limit), false};
+  texts.cut = texts.master.size() < fullMaster.size() || texts.source.size() < fullSource.size();
+  return texts;
+}
+
 using palette::kAddedWords;
 using palette::kChangedWords;
 using palette::kDeletedWords;
@@ -192,13 +210,7 @@ void CompareFilesWindow::HighlightParagraphChangesRTF(bool clickedMaster) {
   ShowBusyPointer(true);
   other->SetCurrentRow(row);
   const qsizetype limit = DetailCharacters(msfgMaster_, FileGridModel::kTextColumn);
-  const QString fullMaster =
-      row < masterModel_.GridRowCount() ? masterModel_.LineText(row, limit + 1) : QString();
-  const QString fullSource =
-      row < sourceModel_.GridRowCount() ? sourceModel_.LineText(row, limit + 1) : QString();
-  const QString masterText = Cut(fullMaster, limit);
-  const QString sourceText = Cut(fullSource, limit);
-  const bool cut = masterText.size() < fullMaster.size() || sourceText.size() < fullSource.size();
+  const auto [masterText, sourceText, cut] = TextsOfRow(masterModel_, sourceModel_, row, limit);
   SetPlain(rtbMaster_, masterText);
   SetPlain(rtbSource_, sourceText);
 
@@ -261,13 +273,7 @@ void CompareFilesWindow::HighlightParagraphChangesRTFAllInOne() {
   msfgSource_->SetCurrentRow(row);
   // The box holds both lines' words when they differ: half the room for each.
   const qsizetype limit = DetailCharacters(msfgAllInOne_, AllInOneModel::kTextColumn) / 2;
-  const QString fullMaster =
-      row < masterModel_.GridRowCount() ? masterModel_.LineText(row, limit + 1) : QString();
-  const QString fullSource =
-      row < sourceModel_.GridRowCount() ? sourceModel_.LineText(row, limit + 1) : QString();
-  const QString masterText = Cut(fullMaster, limit);
-  const QString sourceText = Cut(fullSource, limit);
-  const bool cut = masterText.size() < fullMaster.size() || sourceText.size() < fullSource.size();
+  const auto [masterText, sourceText, cut] = TextsOfRow(masterModel_, sourceModel_, row, limit);
   SetPlain(rtbMaster_, masterText);
   SetPlain(rtbSource_, sourceText);
   SetPlain(rtbAllInOne_, sourceText);

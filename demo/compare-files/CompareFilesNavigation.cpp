@@ -51,23 +51,17 @@ QString Entry(int number, const GridRecord& r, const FileGridModel& master,
                : QString();
   };
   switch (r.changeType) {
-    case 'a': {
-      const long k = r.sourceEnd - r.sourceStart + 1;
-      return n +
-             QStringLiteral("Addition of %1 %2 (%3) : ")
-                 .arg(k)
-                 .arg(k > 1 ? "lines at line" : "line at line")
-                 .arg(r.masterStart) +
-             Quoted(text(source, r.sourceStart));
-    }
+    case 'a':
     case 'd': {
-      const long k = r.masterEnd - r.masterStart + 1;
+      const bool added = r.changeType == 'a';
+      const long k = added ? r.sourceEnd - r.sourceStart + 1 : r.masterEnd - r.masterStart + 1;
       return n +
-             QStringLiteral("Deletion of %1 %2 (%3) : ")
+             QStringLiteral("%1 of %2 %3 (%4) : ")
+                 .arg(added ? "Addition" : "Deletion")
                  .arg(k)
                  .arg(k > 1 ? "lines at line" : "line at line")
                  .arg(r.masterStart) +
-             Quoted(text(master, r.masterStart));
+             Quoted(added ? text(source, r.sourceStart) : text(master, r.masterStart));
     }
     case 'c': {
       const long k = std::max(r.masterEnd - r.masterStart, r.sourceEnd - r.sourceStart) + 1;
