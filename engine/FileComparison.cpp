@@ -14,6 +14,7 @@
 #include "engine/HunkPass.h"
 #include "engine/IdenticalEnds.h"
 #include "engine/LineClasses.h"
+#include "engine/PairedReading.h"
 
 namespace lindrel::engine {
 
@@ -38,9 +39,12 @@ const InputFile* LostContent(const InputFile (&files)[2]) {
 
 int CompareText(EngineRun& run, InputFile (&files)[2]) {
   const EngineSettings& settings = run.settings;
+  KnownEqualEnds known;
+  // A read error after the first block ends the run: what was read is not the file.
+  if (InputFile* failed = ReadRestOfBoth(files, settings.alwaysText, known)) {
+    return ReadFailure(run, *failed);
+  }
   for (InputFile& file : files) {
-    // A read error after the first block ends the run: what was read is not the file.
-    if (!ReadRest(file, settings.alwaysText)) return ReadFailure(run, file);
     if (!FinishText(file, settings.ignoreBlankLines)) {
       EngineMessage("virtual memory exhausted");
       return 2;
@@ -50,7 +54,7 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
   // Every pass below is linear or stoppable, and the stop flag is looked at between them,
   // so an abort waits for at most one linear pass.
   if (run.StopRequested()) return kStopped;
-  const size_t prefixLines = TrimIdenticalEnds(files, settings.horizonLines);
+  const size_t prefixLines = TrimIdenticalEnds(files, settings.horizonLines, known);
   if (files[0].prefixEnd == files[0].suffixBegin && files[1].prefixEnd == files[1].suffixBegin) {
     if (const InputFile* lost = LostContent(files)) return ReadFailure(run, *lost);
     return 0;  // identical

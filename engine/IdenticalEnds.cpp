@@ -1,5 +1,6 @@
 #include "engine/IdenticalEnds.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -39,7 +40,7 @@ struct Mismatch {
 // the same pass. A sentinel planted at the end of the shorter content guarantees a
 // difference there, so the scan needs no bounds test; the padding behind the content keeps
 // every word read inside both buffers.
-Mismatch FirstMismatch(InputFile (&files)[2]) {
+Mismatch FirstMismatch(InputFile (&files)[2], const KnownEqualEnds& known) {
   char* b0 = files[0].buffer.data();
   char* b1 = files[1].buffer.data();
   const size_t n0 = files[0].buffered;
@@ -54,6 +55,10 @@ Mismatch FirstMismatch(InputFile (&files)[2]) {
   }
   size_t at = 0;
   size_t lineFeeds = 0;
+  if (known.prefixBytes <= std::min(n0, n1)) {
+    at = known.prefixBytes;
+    lineFeeds = known.prefixLineFeeds;
+  }
   for (;;) {
     // Lanes count up to 255 words before they are summed.
     uint64_t lanes = 0;
@@ -72,12 +77,18 @@ Mismatch FirstMismatch(InputFile (&files)[2]) {
 }
 
 // Offset (counted back from both ends) where the identical tails start, scanning no
-// further back than `limit` on the master side.
-size_t IdenticalTailStart(const InputFile (&files)[2], size_t limit) {
+// further back than `limit` on the master side. The master's bytes from `knownFrom` on are
+// known to equal the source's last ones: the scan starts where it would have reached.
+size_t IdenticalTailStart(const InputFile (&files)[2], size_t limit, size_t knownFrom) {
   const char* b0 = files[0].buffer.data();
   const char* b1 = files[1].buffer.data();
   size_t p0 = files[0].buffered;
   size_t p1 = files[1].buffered;
+  if (knownFrom < p0) {
+    const size_t words = (p0 - std::max(knownFrom, limit)) / sizeof(uint64_t);
+    p0 -= words * sizeof(uint64_t);
+    p1 -= words * sizeof(uint64_t);
+  }
   while (p0 - limit >= sizeof(uint64_t) &&
          LoadWord(b0 + p0 - sizeof(uint64_t)) == LoadWord(b1 + p1 - sizeof(uint64_t))) {
     p0 -= sizeof(uint64_t);
@@ -94,15 +105,28 @@ bool AtLineStart(const char* buffer, size_t position) {
   return position == 0 || buffer[position - 1] == '\n';
 }
 
+// Where the master's bytes are known to equal the source's last ones, or its length.
+size_t KnownTailStart(const InputFile (&files)[2], const KnownEqualEnds& known) {
+  const size_t n0 = files[0].buffered;
+  const size_t n1 = files[1].buffered;
+  // Valid while both contents are as they were read, but for the same appended line feed.
+  if (!known.tailKnown || known.masterLength > n0 || known.sourceLength > n1 ||
+      n0 - known.masterLength != n1 - known.sourceLength || known.tailFrom > known.masterLength) {
+    return n0;
+  }
+  return known.tailFrom;
+}
+
 }  // namespace
 
-size_t TrimIdenticalEnds(InputFile (&files)[2], long long horizonLines) {
+size_t TrimIdenticalEnds(InputFile (&files)[2], long long horizonLines,
+                         const KnownEqualEnds& known) {
   const char* b0 = files[0].buffer.data();
   const char* b1 = files[1].buffer.data();
   const size_t n0 = files[0].buffered;
   const size_t n1 = files[1].buffered;
 
-  const Mismatch first = FirstMismatch(files);
+  const Mismatch first = FirstMismatch(files, known);
   size_t mismatch = first.at;
   // The line feed appended to an incomplete last line never counts as matching: when the
   // scan ran past the real content of one side only, that side's last line lacks the line
@@ -128,7 +152,7 @@ size_t TrimIdenticalEnds(InputFile (&files)[2], long long horizonLines) {
   } else {
     // The suffix never reaches back into the prefix on either side.
     const size_t limit = prefixEnd + (n0 > n1 ? n0 - n1 : 0);
-    const size_t tail0 = IdenticalTailStart(files, limit);
+    const size_t tail0 = IdenticalTailStart(files, limit, KnownTailStart(files, known));
     const size_t tail1 = n1 - (n0 - tail0);
     long long lines = horizonLines;
     if (!(AtLineStart(b0, tail0) && AtLineStart(b1, tail1))) ++lines;

@@ -182,6 +182,14 @@ bool InputStream::MayWalkSlice(unsigned long long offset, size_t count) const {
   return true;
 }
 
+std::ptrdiff_t InputStream::ReadAt(char* destination, size_t count, size_t offset) const {
+  if (!MayWalkSlice(offset, count)) return -1;
+  for (;;) {
+    const ssize_t got = ::pread(fd_, destination, count, static_cast<off_t>(offset));
+    if (got >= 0 || errno != EINTR) return got;
+  }
+}
+
 MapOutcome InputStream::MapWhole(ByteBuffer& buffer, size_t size, size_t& delivered) {
   if (fd_ < 0 || fromBytes_ || !ownsDescriptor_ || contentEnded_ || size < kMapThreshold) {
     return MapOutcome::kNotMapped;
@@ -193,8 +201,10 @@ MapOutcome InputStream::MapWhole(ByteBuffer& buffer, size_t size, size_t& delive
   // Slice by slice, so that a stop is heard and a slow disk is waited for a slice at a
   // time. Populating a slice reads it in as read() would, and tells of a file that has
   // shrunk meanwhile (EFAULT) before anything touches the missing pages.
-  for (size_t offset = 0; offset < size; offset += kSlice) {
-    const size_t count = std::min(kSlice, size - offset);
+  const size_t walkEnd = std::min(size, walkTo_);
+  for (size_t offset = std::min(walkFrom_ / kSlice * kSlice, walkEnd); offset < walkEnd;
+       offset += kSlice) {
+    const size_t count = std::min(kSlice, walkEnd - offset);
     if (!MayWalkSlice(offset, count)) return MapOutcome::kFailed;
 #ifdef MADV_POPULATE_READ
     int populated;

@@ -53,6 +53,21 @@ class InputStream {
   // read from the descriptor). Afterwards the stream delivers nothing more.
   MapOutcome MapWhole(ByteBuffer& buffer, size_t size, size_t& delivered);
 
+  // Tells MapWhole that the raw bytes before `from` and from `to` on have been read
+  // already (ReadAt) and hold no carriage return and no byte 26: its walk brings in and
+  // scans only the slices between. The mapping still holds the whole content.
+  void SetWalkedAlready(size_t from, size_t to) {
+    walkFrom_ = from;
+    walkTo_ = to;
+  }
+
+  // Reads `count` raw bytes at `offset` of an opened file, as pread does, under the same
+  // stop flag and test hooks as every read. Returns the bytes read (fewer only at the end
+  // of the file), or -1 (errno set; ECANCELED once the stop flag is set).
+  std::ptrdiff_t ReadAt(char* destination, size_t count, size_t offset) const;
+  // True for a file opened by name, which ReadAt and MapWhole can read.
+  bool IsOpenedFile() const { return fd_ >= 0 && ownsDescriptor_ && !fromBytes_; }
+
   // True once the content ended at a byte 26 (text mode only).
   bool EndedAtEndOfText() const { return endedAtEndOfText_; }
 
@@ -92,6 +107,8 @@ class InputStream {
   bool endedAtEndOfText_ = false;
   std::string hiddenHead_;  // raw bytes read from the byte 26 on, not yet delivered
   unsigned long long rawBytesRead_ = 0;
+  size_t walkFrom_ = 0;  // see SetWalkedAlready
+  size_t walkTo_ = static_cast<size_t>(-1);
 };
 
 // Test hook: every input stream opened later fails its reads (EIO) once it has read

@@ -1,18 +1,65 @@
 #include "demo/compare-files/GridLines.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "demo/common/FileNames.h"
 
 namespace lindrel::demo {
+
+namespace {
+
+constexpr qsizetype kHugePage = qsizetype{2} << 20;
+
+// Asks for huge pages under a large buffer that is about to be filled: a few page faults
+// instead of one per 4 KiB. Only advice.
+void AdviseHugePages(char* begin, qsizetype bytes) {
+  const auto start = reinterpret_cast<std::uintptr_t>(begin);
+  const std::uintptr_t first = (start + kHugePage - 1) / kHugePage * kHugePage;
+  const std::uintptr_t last = (start + static_cast<std::uintptr_t>(bytes)) / kHugePage * kHugePage;
+  if (first < last) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+// Reads the whole file at `fd` into `bytes`, sized from its status first; a file that
+// grows meanwhile is read to its end. False (errno set) on a read error.
+bool ReadAll(int fd, QByteArray& bytes) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return false;
+  qsizetype capacity = std::max<qsizetype>(info.st_size, 0) + 1;
+  bytes = QByteArray(capacity, Qt::Uninitialized);
+  AdviseHugePages(bytes.data(), capacity);
+  qsizetype size = 0;
+  for (;;) {
+    if (size == capacity) {
+      capacity *= 2;
+      bytes.resize(capacity);
+    }
+    const ssize_t got = ::read(fd, bytes.data() + size, static_cast<size_t>(capacity - size));
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    size += got;
+  }
+  bytes.truncate(size);
+  return true;
+}
+
+}  // namespace
 
 bool GridLines::Load(const QString& path, QString* error) {
   Clear();
@@ -22,15 +69,12 @@ bool GridLines::Load(const QString& path, QString* error) {
     if (error != nullptr) *error = QString::fromLocal8Bit(std::strerror(errno));
     return false;
   }
-  QFile file;
-  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-    ::close(fd);
-    if (error != nullptr) *error = file.errorString();
-    return false;
-  }
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    if (error != nullptr) *error = file.errorString();
+  QByteArray bytes;
+  const bool read = ReadAll(fd, bytes);
+  const int readError = errno;
+  ::close(fd);
+  if (!read) {
+    if (error != nullptr) *error = QString::fromLocal8Bit(std::strerror(readError));
     return false;
   }
   SetContent(std::move(bytes));
@@ -69,14 +113,26 @@ void GridLines::Split() {
     else
       starts64_.push_back(start);
   };
-  qsizetype start = 0;
-  while (start < size) {
-    add(start);
-    const void* lf = std::memchr(data + start, '\n', static_cast<size_t>(size - start));
-    start = (lf != nullptr ? static_cast<const char*>(lf) - data : size) + 1;
+  if (narrow) starts32_.reserve(static_cast<size_t>(size / 32 + 2));
+  if (size > 0) add(0);
+  qsizetype at = 0;
+#if defined(__SSE2__)
+  // Sixteen bytes at a time: a million short lines would otherwise cost a million calls.
+  const __m128i feed = _mm_set1_epi8('\n');
+  for (; size - at >= 16; at += 16) {
+    auto mask = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), feed)));
+    for (; mask != 0; mask &= mask - 1) add(at + __builtin_ctz(mask) + 1);
   }
-  add(start);
-  // Grown by doubling; what is kept is the exact size.
+#endif
+  for (; at < size; ++at) {
+    if (data[at] == '\n') add(at + 1);
+  }
+  // The end entry: one past the last line's line feed, or past the end of a last line
+  // without one. A line feed as the last byte has already added it.
+  if (size > 0 && data[size - 1] != '\n') add(size + 1);
+  if (size == 0) add(0);
+  // Reserved from a guess; what is kept is the exact size.
   starts32_.shrink_to_fit();
   starts64_.shrink_to_fit();
   const size_t starts = narrow ? starts32_.size() : starts64_.size();

@@ -147,6 +147,63 @@ TEST_F(MappedInputTest, MappedFilesCompareAsTheirReadContent) {
   }
 }
 
+// The equal start and end of two large files are compared as they are read, before the
+// rest is mapped; what that finds must never change a record. Single edits land at the
+// places where the reading changes its step: the first and last bytes, the 16-byte
+// blocks and the 128 KiB chunks, and right before and after a byte text mode changes.
+TEST_F(MappedInputTest, EqualEndsReadFirstKeepTheRecords) {
+  constexpr size_t kChunk = 128 * 1024;
+  LargeTexts texts(424242);
+  std::string base;
+  while (base.size() < 3 * kChunk + 777) base += texts.Text(4096, false);
+  // No carriage return from the generator: those placed below are the only ones.
+  std::erase(base, '\r');
+  const size_t n = base.size();
+  const size_t places[] = {0,          1,      15,         16,    17,
+                           kChunk - 1, kChunk, kChunk + 1, n / 2, 2 * kChunk + 8,
+                           n - kChunk, n - 17, n - 16,     n - 2, n - 1};
+  struct Pair {
+    std::string name, master, source;
+  };
+  std::vector<Pair> pairs;
+  for (const size_t at : places) {
+    const std::string where = " at " + std::to_string(at);
+    std::string changed = base;
+    changed[at] = changed[at] == 'q' ? 'r' : 'q';
+    pairs.push_back({"byte" + where, base, changed});
+    std::string inserted = base;
+    inserted.insert(at, "one more line\n");
+    pairs.push_back({"insert" + where, inserted, base});
+    std::string cr = base;
+    cr.insert(at, "\r");
+    pairs.push_back({"carriage return" + where, cr, cr.substr(0, n / 3) + "x" + cr.substr(n / 3)});
+    std::string ctrlZ = base;
+    ctrlZ.insert(at, "\x1a");
+    pairs.push_back({"byte 26" + where, ctrlZ, base});
+    pairs.push_back({"cut" + where, base.substr(0, at), base});
+  }
+  pairs.push_back({"identical", base, base});
+  pairs.push_back({"unterminated", base.substr(0, n - 1), base});
+  pairs.push_back({"longer both ways", "head\n" + base, base + "tail\n"});
+  pairs.push_back({"CR LF everywhere", texts.Text(n, true), texts.Text(n, true)});
+
+  const std::vector<Strings> switchSets = {{}, {"-B"}, {"--horizon-lines=100000"}, {"-a"}};
+  int tag = 0;
+  for (const Pair& pair : pairs) {
+    const std::string name = std::to_string(tag++);
+    const std::string m = env_.Write("m" + name, pair.master).string();
+    const std::string s = env_.Write("s" + name, pair.source).string();
+    for (const Strings& switches : switchSets) {
+      SCOPED_TRACE(::testing::Message()
+                   << pair.name << " switches " << ::testing::PrintToString(switches));
+      const Outcome files = testing::RunPaths(m, s, switches);
+      const Outcome read = RunTexts(switches, pair.master, pair.source);
+      EXPECT_EQ(files.result, read.result);
+      EXPECT_EQ(files.records, read.records);
+    }
+  }
+}
+
 TEST_F(MappedInputTest, ReadFaultsAndStopsEndAMappedRun) {
   LargeTexts texts(7);
   const std::string master = texts.Text(900000, false);

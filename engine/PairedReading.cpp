@@ -1,0 +1,139 @@
+#include "engine/PairedReading.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include "engine/EqualBytes.h"
+#include "engine/FileReader.h"
+
+namespace lindrel::engine {
+
+namespace {
+
+// Small enough that both sides' chunks stay in the processor's cache between the copy
+// out of the page cache and the comparison.
+constexpr size_t kChunk = size_t{128} << 10;
+
+size_t SizeOf(const InputFile& file) {
+  return file.status.st_size > 0 ? static_cast<size_t>(file.status.st_size) : 0;
+}
+
+struct FreeChunk {
+  void operator()(char* chunk) const { std::free(chunk); }
+};
+
+// Reads the two files' equal start and equal end a chunk at a time through two small
+// buffers, as fast as the page cache hands them out, so that they are never brought into
+// the run's memory at all. Stops at the first difference and at any byte that text mode
+// would change. False when a read failed (`failed` names the file).
+class EqualEndsReader {
+ public:
+  EqualEndsReader(InputFile (&files)[2], bool textMode)
+      : files_(files), textMode_(textMode), sizes_{SizeOf(files[0]), SizeOf(files[1])} {}
+
+  bool Read(KnownEqualEnds& known, InputFile*& failed) {
+    chunks_[0].reset(static_cast<char*>(std::aligned_alloc(4096, kChunk)));
+    chunks_[1].reset(static_cast<char*>(std::aligned_alloc(4096, kChunk)));
+    if (!chunks_[0] || !chunks_[1]) return true;  // nothing known; the reading finds out
+    if (!ReadStart(known, failed) || !ReadEnd(known, failed)) return false;
+    return true;
+  }
+
+ private:
+  // Reads `count` bytes at each side's offset into the chunks; false on a read error. A
+  // file that ends early (it shrank) shortens `count`.
+  bool ReadBoth(const size_t (&offsets)[2], size_t& count, InputFile*& failed) {
+    for (int i = 0; i < 2; ++i) {
+      const std::ptrdiff_t got = files_[i].stream.ReadAt(chunks_[i].get(), count, offsets[i]);
+      if (got < 0) {
+        failed = &files_[i];
+        return false;
+      }
+      count = std::min(count, static_cast<size_t>(got));
+    }
+    return true;
+  }
+
+  bool ReadStart(KnownEqualEnds& known, InputFile*& failed) {
+    const size_t shorter = std::min(sizes_[0], sizes_[1]);
+    size_t at = 0;
+    size_t lineFeeds = 0;
+    while (at < shorter) {
+      size_t count = std::min(kChunk, shorter - at);
+      if (!ReadBoth({at, at}, count, failed)) return false;
+      const size_t equal =
+          EqualBlocks(chunks_[0].get(), chunks_[1].get(), 0, count, textMode_, lineFeeds);
+      at += equal;
+      // A differing block, a byte text mode changes, a partial block or a shrunk file.
+      if (equal < count || count == 0) break;
+    }
+    known.prefixBytes = at;
+    known.prefixLineFeeds = lineFeeds;
+    return true;
+  }
+
+  bool ReadEnd(KnownEqualEnds& known, InputFile*& failed) {
+    // Never back into the equal start on either side.
+    const size_t room = std::min(sizes_[0], sizes_[1]) - known.prefixBytes;
+    size_t equal = 0;
+    while (equal < room) {
+      size_t count = std::min(kChunk, room - equal);
+      const size_t offsets[2] = {sizes_[0] - equal - count, sizes_[1] - equal - count};
+      const size_t wanted = count;
+      if (!ReadBoth(offsets, count, failed)) return false;
+      if (count < wanted) break;  // a file shrank: leave the rest to the reading
+      const size_t tail = EqualBlocksAtEnd(chunks_[0].get(), chunks_[1].get(), count, textMode_);
+      equal += tail;
+      if (tail < count) break;  // as at the start
+    }
+    if (equal > 0) {
+      known.tailKnown = true;
+      known.tailFrom = sizes_[0] - equal;
+      known.masterLength = sizes_[0];
+      known.sourceLength = sizes_[1];
+    }
+    return true;
+  }
+
+  InputFile (&files_)[2];
+  bool textMode_;
+  size_t sizes_[2];
+  std::unique_ptr<char, FreeChunk> chunks_[2];
+};
+
+// Both sides large regular files, each to be mapped: only then is reading them twice
+// over (the equal ends here, the rest by the mapping) cheaper than reading them once.
+bool WorthReadingEndsFirst(const InputFile (&files)[2]) {
+  for (const InputFile& file : files) {
+    if (!file.IsRegular() || !file.stream.IsOpenedFile() || SizeOf(file) < kMapThreshold) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+InputFile* ReadRestOfBoth(InputFile (&files)[2], bool alwaysText, KnownEqualEnds& known) {
+  known = {};
+  if (WorthReadingEndsFirst(files)) {
+    InputFile* failed = nullptr;
+    if (!EqualEndsReader(files, !alwaysText).Read(known, failed)) return failed;
+    // The mapping needs to bring in and scan only the bytes between the equal ends.
+    files[0].stream.SetWalkedAlready(known.prefixBytes, known.tailKnown ? known.tailFrom : SizeOf(files[0]));
+    const size_t tailBytes = known.tailKnown ? known.masterLength - known.tailFrom : 0;
+    files[1].stream.SetWalkedAlready(known.prefixBytes, SizeOf(files[1]) - tailBytes);
+  }
+  for (InputFile& file : files) {
+    if (!ReadRest(file, alwaysText)) return &file;
+  }
+  // Content that text mode shortened has moved: its end is not where it was read.
+  if (known.tailKnown && (files[0].buffered != known.masterLength ||
+                          files[1].buffered != known.sourceLength)) {
+    known.tailKnown = false;
+  }
+  return nullptr;
+}
+
+}  // namespace lindrel::engine
