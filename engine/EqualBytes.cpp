@@ -14,7 +14,9 @@ namespace {
 #if defined(__SSE2__)
 inline __m128i Load(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 
-inline bool SameBlock(__m128i x, __m128i y) { return _mm_movemask_epi8(_mm_cmpeq_epi8(x, y)) == 0xFFFF; }
+inline bool SameBlock(__m128i x, __m128i y) {
+  return _mm_movemask_epi8(_mm_cmpeq_epi8(x, y)) == 0xFFFF;
+}
 
 inline bool HasTextModeByte(__m128i x) {
   const __m128i found = _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('\r')),

@@ -121,7 +121,8 @@ InputFile* ReadRestOfBoth(InputFile (&files)[2], bool alwaysText, KnownEqualEnds
     InputFile* failed = nullptr;
     if (!EqualEndsReader(files, !alwaysText).Read(known, failed)) return failed;
     // The mapping needs to bring in and scan only the bytes between the equal ends.
-    files[0].stream.SetWalkedAlready(known.prefixBytes, known.tailKnown ? known.tailFrom : SizeOf(files[0]));
+    files[0].stream.SetWalkedAlready(known.prefixBytes,
+                                     known.tailKnown ? known.tailFrom : SizeOf(files[0]));
     const size_t tailBytes = known.tailKnown ? known.masterLength - known.tailFrom : 0;
     files[1].stream.SetWalkedAlready(known.prefixBytes, SizeOf(files[1]) - tailBytes);
   }
@@ -129,8 +130,8 @@ InputFile* ReadRestOfBoth(InputFile (&files)[2], bool alwaysText, KnownEqualEnds
     if (!ReadRest(file, alwaysText)) return &file;
   }
   // Content that text mode shortened has moved: its end is not where it was read.
-  if (known.tailKnown && (files[0].buffered != known.masterLength ||
-                          files[1].buffered != known.sourceLength)) {
+  if (known.tailKnown &&
+      (files[0].buffered != known.masterLength || files[1].buffered != known.sourceLength)) {
     known.tailKnown = false;
   }
   return nullptr;
