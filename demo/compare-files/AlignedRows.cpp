@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "demo/common/HugePages.h"
+
 namespace lindrel::demo {
 namespace {
 
@@ -32,14 +34,22 @@ class SideWriter {
 std::vector<GridRow> PlainRows(int lines) {
   std::vector<GridRow> rows;
   rows.reserve(static_cast<size_t>(std::max(lines, 0)));
-  for (int line = 1; line <= lines; ++line) rows.push_back({line, RowBack::Normal, RowFore::Normal});
+  AdviseHugePages(rows.data(), rows.capacity() * sizeof(GridRow));
+  for (int line = 1; line <= lines; ++line)
+    rows.push_back({line, RowBack::Normal, RowFore::Normal});
   return rows;
 }
 
 AlignedRows AlignRows(int masterLines, int sourceLines, const std::vector<GridRecord>& records) {
   AlignedRows result;
-  result.master.reserve(static_cast<size_t>(std::max(masterLines, 0)));
-  result.source.reserve(static_cast<size_t>(std::max(sourceLines, 0)));
+  // A side never has more rows than both files have lines: its padding stands opposite
+  // lines of the other side.
+  const size_t most =
+      static_cast<size_t>(std::max(masterLines, 0)) + static_cast<size_t>(std::max(sourceLines, 0));
+  for (std::vector<GridRow>* side : {&result.master, &result.source}) {
+    side->reserve(most);
+    AdviseHugePages(side->data(), most * sizeof(GridRow));
+  }
   SideWriter master(result.master, masterLines);
   SideWriter source(result.source, sourceLines);
 
@@ -85,8 +95,7 @@ AlignedRows AlignRows(int masterLines, int sourceLines, const std::vector<GridRe
         master.Padding(r.sourceEnd - r.sourceStart + 1, RowBack::Change, RowFore::Normal);
         rows.count = static_cast<std::int32_t>(master.Written() + 1 - rows.masterFirst);
         break;
-      default:
-        break;
+      default: break;
     }
     result.records.push_back(rows);
   }

@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,21 +16,11 @@
 #endif
 
 #include "demo/common/FileNames.h"
+#include "demo/common/HugePages.h"
 
 namespace lindrel::demo {
 
 namespace {
-
-constexpr qsizetype kHugePage = qsizetype{2} << 20;
-
-// Asks for huge pages under a large buffer that is about to be filled: a few page faults
-// instead of one per 4 KiB. Only advice.
-void AdviseHugePages(char* begin, qsizetype bytes) {
-  const auto start = reinterpret_cast<std::uintptr_t>(begin);
-  const std::uintptr_t first = (start + kHugePage - 1) / kHugePage * kHugePage;
-  const std::uintptr_t last = (start + static_cast<std::uintptr_t>(bytes)) / kHugePage * kHugePage;
-  if (first < last) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-}
 
 // Reads the whole file at `fd` into `bytes`, sized from its status first; a file that
 // grows meanwhile is read to its end. False (errno set) on a read error.
@@ -40,7 +29,7 @@ bool ReadAll(int fd, QByteArray& bytes) {
   if (::fstat(fd, &info) != 0) return false;
   qsizetype capacity = std::max<qsizetype>(info.st_size, 0) + 1;
   bytes = QByteArray(capacity, Qt::Uninitialized);
-  AdviseHugePages(bytes.data(), capacity);
+  AdviseHugePages(bytes.data(), static_cast<size_t>(capacity));
   qsizetype size = 0;
   for (;;) {
     if (size == capacity) {
@@ -113,7 +102,10 @@ void GridLines::Split() {
     else
       starts64_.push_back(start);
   };
-  if (narrow) starts32_.reserve(static_cast<size_t>(size / 32 + 2));
+  if (narrow) {
+    starts32_.reserve(static_cast<size_t>(size / 32 + 2));
+    AdviseHugePages(starts32_.data(), starts32_.capacity() * sizeof(std::uint32_t));
+  }
   if (size > 0) add(0);
   qsizetype at = 0;
 #if defined(__SSE2__)
