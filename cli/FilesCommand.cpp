@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstring>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 #include "cli/BinaryContent.h"
 #include "cli/ChangeRecords.h"
@@ -187,6 +189,29 @@ bool Unchanged(const std::string& path, const std::optional<FileIdentity>& befor
          now->mtimeNanoseconds == before->mtimeNanoseconds;
 }
 
+// Moves both streams to the first line the listing reads from each, the source on a
+// second thread: in large files with few changes, finding those lines is most of the
+// listing's work. What goes wrong is left for the listing to find and tell.
+void SkipToFirstLinesSideBySide(std::span<const FileChange> records, LineStream& master,
+                                LineStream& source) {
+  long firstMaster = 0, firstSource = 0;
+  for (const FileChange& r : records) {
+    if (firstMaster == 0 && r.type != ChangeType::Addition) firstMaster = r.masterStart;
+    if (firstSource == 0 && r.type != ChangeType::Deletion) firstSource = r.sourceStart;
+    if (firstMaster != 0 && firstSource != 0) break;
+  }
+  std::thread sourceSkip;
+  if (firstSource > 1) {
+    try {
+      sourceSkip = std::thread([&source, firstSource] { source.SkipTo(firstSource); });
+    } catch (const std::system_error&) {
+      // No second thread: the listing skips on this one.
+    }
+  }
+  if (firstMaster > 1) master.SkipTo(firstMaster);
+  if (sourceSkip.joinable()) sourceSkip.join();
+}
+
 // Prints the normal listing; false (after saying why) when the files cannot be shown. The
 // changed lines are read from the files once more, but only as far as the last record
 // reaches, and a file that changed since `identities` were taken is refused before
@@ -207,6 +232,7 @@ bool WriteListing(std::ostream& out, std::ostream& err, const std::string& maste
       return false;
     }
   }
+  SkipToFirstLinesSideBySide(records, files[0], files[1]);
   std::string error;
   if (!WriteNormalListing(out, records, files[0], files[1], error)) {
     out.flush();
