@@ -43,7 +43,8 @@ QString Quoted(const QString& text) {
 // "[N] ..." as the drop-down lists a record; empty for a record of no known kind.
 QString Entry(int number, const GridRecord& r, const FileGridModel& master,
               const FileGridModel& source) {
-  const QString n = QStringLiteral("[%1] ").arg(number);
+  // Put together piece by piece: a large comparison lists tens of thousands of entries.
+  const QString n = QLatin1Char('[') + QString::number(number) + QStringLiteral("] ");
   auto text = [](const FileGridModel& grid, long line) {
     // Enough of the line for the entry, however long the line is.
     return line >= 1 && line < grid.GridRowCount()
@@ -55,21 +56,17 @@ QString Entry(int number, const GridRecord& r, const FileGridModel& master,
     case 'd': {
       const bool added = r.changeType == 'a';
       const long k = added ? r.sourceEnd - r.sourceStart + 1 : r.masterEnd - r.masterStart + 1;
-      return n +
-             QStringLiteral("%1 of %2 %3 (%4) : ")
-                 .arg(added ? "Addition" : "Deletion")
-                 .arg(k)
-                 .arg(k > 1 ? "lines at line" : "line at line")
-                 .arg(r.masterStart) +
+      return n + (added ? QStringLiteral("Addition of ") : QStringLiteral("Deletion of ")) +
+             QString::number(k) +
+             (k > 1 ? QStringLiteral(" lines at line (") : QStringLiteral(" line at line (")) +
+             QString::number(r.masterStart) + QStringLiteral(") : ") +
              Quoted(added ? text(source, r.sourceStart) : text(master, r.masterStart));
     }
     case 'c': {
       const long k = std::max(r.masterEnd - r.masterStart, r.sourceEnd - r.sourceStart) + 1;
-      return n +
-             QStringLiteral("%1 %2 (%3) :")
-                 .arg(k)
-                 .arg(k > 1 ? "changes at line" : "change at line")
-                 .arg(r.masterStart) +
+      return n + QString::number(k) +
+             (k > 1 ? QStringLiteral(" changes at line (") : QStringLiteral(" change at line (")) +
+             QString::number(r.masterStart) + QStringLiteral(") :") +
              Quoted(text(master, r.masterStart));
     }
     default: return {};
