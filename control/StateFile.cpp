@@ -124,6 +124,7 @@ bool WriteStateFile(const std::string& path, const Properties& props) {
   // A state file that exists but cannot be read keeps its content: rewriting it would
   // lose every section and key this component does not know.
   if (!loaded.ok()) return false;
+  const std::string before = file.Text();
   for (const Key& key : kKeys) {
     if (key.name == nullptr) continue;
     std::string value = std::visit(
@@ -137,6 +138,9 @@ bool WriteStateFile(const std::string& path, const Properties& props) {
     // Every value is storable now; a refusal could only come from the names.
     (void)file.Set(kSection, key.name, value);
   }
+  // A file that already says all this is left alone: rewriting it would only wait for
+  // the disk (the write is made durable before it replaces the file).
+  if (!before.empty() && file.Text() == before) return true;
   return file.Save(path).ok();
 }
 

@@ -197,6 +197,30 @@ TEST(StateFileTest, DecodesStoredValuesByTheirOwnRules) {
   EXPECT_EQ(ctrl.GetReportFileMaster(), "File Master");
 }
 
+// A state file that already holds every value is not written again (each write waits for
+// the disk); one value changed, and it is replaced as a whole.
+TEST(StateFileTest, AnUnchangedStateFileIsLeftAlone) {
+  TempEnvironment env;
+  const auto path = env.home() / "steady.INI";
+  { CLindrelCtrl ctrl("steady"); }
+  const auto identity = [&path] {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0);
+    return info.st_ino;
+  };
+  const auto first = identity();
+  const std::string text = TempEnvironment::Read(path);
+  { CLindrelCtrl ctrl("steady"); }
+  EXPECT_EQ(identity(), first);
+  EXPECT_EQ(TempEnvironment::Read(path), text);
+  {
+    CLindrelCtrl ctrl("steady");
+    ctrl.SetFileMaster("/another/master");
+  }
+  EXPECT_NE(identity(), first);
+  EXPECT_NE(TempEnvironment::Read(path).find("m_file_master=/another/master\n"), std::string::npos);
+}
+
 TEST(StateFileTest, ChangingTheNameMovesOnlyTheNextWrite) {
   TempEnvironment env;
   env.Write("home/first.INI", "[General]\nm_file_master=/from/first\n");
