@@ -1,7 +1,7 @@
-// Reading the rest of both sides at once. Two large regular files are mapped and walked
-// side by side, slice by slice, and while a slice of each is still in cache their equal
-// start is compared, and after the first difference their equal end, so that the trim of
-// the identical ends does not bring the files in from memory a second time.
+// Reading the rest of both sides at once. Of two large regular files the equal start and
+// the equal end are compared first, as they are read through small buffers (the end on a
+// second thread); only the bytes between are then mapped and brought in, and the trim of
+// the identical ends starts from what was found.
 #pragma once
 
 #include "engine/IdenticalEnds.h"
@@ -9,9 +9,9 @@
 
 namespace lindrel::engine {
 
-// Reads the rest of both files as ReadRest does each, and tells in `known` what the walk
-// found of their identical ends (nothing when they were not walked side by side). Returns
-// the file whose read failed (a read error, a stop, memory), or nullptr.
+// Reads the rest of both files as ReadRest does each, and tells in `known` what was found
+// of their identical ends (nothing for small files, pipes and texts). Returns the file
+// whose read failed (a read error, a stop, memory), or nullptr.
 InputFile* ReadRestOfBoth(InputFile (&files)[2], bool alwaysText, KnownEqualEnds& known);
 
 }  // namespace lindrel::engine
