@@ -28,7 +28,7 @@
 
 #include "DesignerSession.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
 #include "tests/support/WidgetTestEnvironment.h"
 
 using lindrel::testing::DesignerSession;

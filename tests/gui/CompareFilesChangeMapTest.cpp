@@ -19,7 +19,7 @@
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
 
 using lindrel::demo::ChangeMap;
 using lindrel::demo::CompareFilesWindow;

@@ -16,7 +16,7 @@
 #include "demo/compare-files/GoToDialog.h"
 #include "demo/compare-files/ParagraphWords.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
 
 using lindrel::demo::CompareFilesWindow;
 using lindrel::demo::ParagraphWords;

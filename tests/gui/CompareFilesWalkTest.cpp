@@ -46,7 +46,7 @@
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
 
 using lindrel::demo::AllInOneModel;
 using lindrel::demo::CompareFilesWindow;

@@ -33,7 +33,7 @@
 #include "lindrel/widgets/AboutDialog.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/PropertySheet.h"
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
 #include "tests/support/WidgetTestEnvironment.h"
 
 namespace {

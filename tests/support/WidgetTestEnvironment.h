@@ -9,7 +9,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
 
 namespace lindrel::testing {
 

@@ -1,4 +1,4 @@
-#include "proppages/designer/FormPropertyPages.h"
+#include "widgets/designer/FormPropertyPages.h"
 
 #include <QMetaProperty>
 #include <QPointer>

@@ -1,7 +1,7 @@
 /// @file
 /// ModalDialogs: the one way the Qt layer and the demo run modal dialogs, message boxes
 /// and file pickers. Each call shows the real dialog and waits for the user; the library's
-/// tests can answer them without blocking (see proppages/ModalDialogsTesting.h).
+/// tests can answer them without blocking (see widgets/ModalDialogsTesting.h).
 ///
 /// Threading: GUI thread only.
 #pragma once

@@ -1,6 +1,6 @@
-#include "proppages/designer/LindrelDesignerPlugins.h"
+#include "widgets/designer/LindrelDesignerPlugins.h"
 
-#include "proppages/designer/LindrelWidgetPlugin.h"
+#include "widgets/designer/LindrelWidgetPlugin.h"
 
 namespace lindrel::designer {
 

@@ -1,4 +1,4 @@
-#include "proppages/designer/LindrelWidgetPlugin.h"
+#include "widgets/designer/LindrelWidgetPlugin.h"
 
 #include <QDir>
 #include <QIcon>
@@ -7,8 +7,8 @@
 
 #include "lindrel/widgets/AboutDialog.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/designer/DesignTimeLindrelWidget.h"
-#include "proppages/designer/PropertyPagesTaskMenu.h"
+#include "widgets/designer/DesignTimeLindrelWidget.h"
+#include "widgets/designer/PropertyPagesTaskMenu.h"
 
 namespace lindrel::designer {
 

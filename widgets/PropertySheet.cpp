@@ -1,4 +1,4 @@
-#include "proppages/PropertySheet.h"
+#include "widgets/PropertySheet.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -7,7 +7,7 @@
 
 #include "lindrel/widgets/ModalDialogs.h"
 #include "lindrel/widgets/PropertySheet.h"
-#include "proppages/PropertyPage.h"
+#include "widgets/PropertyPage.h"
 
 namespace lindrel::widgets {
 

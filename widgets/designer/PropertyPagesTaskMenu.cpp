@@ -1,11 +1,11 @@
-#include "proppages/designer/PropertyPagesTaskMenu.h"
+#include "widgets/designer/PropertyPagesTaskMenu.h"
 
 #include <QAction>
 #include <QtDesigner/QDesignerFormWindowCursorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
 
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/designer/FormPropertyPages.h"
+#include "widgets/designer/FormPropertyPages.h"
 
 namespace lindrel::designer {
 namespace {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "proppages/ComponentInfo.h"
+#include "widgets/ComponentInfo.h"
 
 namespace lindrel::widgets {
 

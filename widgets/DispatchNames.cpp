@@ -1,4 +1,4 @@
-#include "proppages/DispatchNames.h"
+#include "widgets/DispatchNames.h"
 
 #include "lindrel/PropertyTable.h"
 

@@ -1,4 +1,4 @@
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
 
 #include <QDialog>
 #include <QFileDialog>

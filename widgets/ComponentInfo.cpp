@@ -1,4 +1,4 @@
-#include "proppages/ComponentInfo.h"
+#include "widgets/ComponentInfo.h"
 
 namespace lindrel::widgets {
 

@@ -1,4 +1,4 @@
-#include "proppages/designer/DesignTimeLindrelWidget.h"
+#include "widgets/designer/DesignTimeLindrelWidget.h"
 
 namespace lindrel::designer {
 namespace {

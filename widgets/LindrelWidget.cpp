@@ -9,7 +9,7 @@
 #include "lindrel/widgets/ModalDialogs.h"
 #include "lindrel/widgets/PropertySheet.h"
 #include "lindrel/widgets/QtEventHost.h"
-#include "proppages/DispatchNames.h"
+#include "widgets/DispatchNames.h"
 
 namespace lindrel::widgets {
 namespace {

@@ -1,4 +1,4 @@
-#include "proppages/PropertyPage.h"
+#include "widgets/PropertyPage.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "lindrel/widgets/AboutDialog.h"
-#include "proppages/ComponentInfo.h"
+#include "widgets/ComponentInfo.h"
 
 namespace lindrel::widgets {
 
