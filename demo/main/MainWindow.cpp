@@ -13,7 +13,7 @@
 #include <QToolBar>
 
 #include "demo/common/DesktopOpener.h"
-#include "demo/common/DroppedPaths.h"
+#include "lindrel/widgets/DroppedPaths.h"
 #include "demo/common/HelpFiles.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/SettingsFile.h"
@@ -28,6 +28,10 @@ static void InitDemoResources() { Q_INIT_RESOURCE(demo); }
 
 namespace lindrel::demo {
 namespace {
+
+using widgets::CarriesPaths;
+using widgets::DroppedPaths;
+using widgets::SortDrop;
 
 constexpr const char* kPlacementName = "frmMainMDI";
 

@@ -31,6 +31,9 @@
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "widgets/ModalDialogsTesting.h"
+#include "ViewParts.h"
+
+using namespace lindrel::testing;
 
 using lindrel::demo::CompareDirWindow;
 using lindrel::demo::DirGridModel;
@@ -782,3 +785,4 @@ class CompareDirWindowTest : public QObject {
 
 QTEST_MAIN(CompareDirWindowTest)
 #include "CompareDirWindowTest.moc"
+

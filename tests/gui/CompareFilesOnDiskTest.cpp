@@ -19,12 +19,15 @@
 #include "demo/common/UiTiming.h"
 #include "demo/compare-dirs/CompareDirWindow.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "demo/compare-files/ComparisonGrid.h"
+#include "widgets/view/ComparisonGrid.h"
 #include "demo/compare-files/LegendBar.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "widgets/ModalDialogsTesting.h"
+#include "ViewParts.h"
+
+using namespace lindrel::testing;
 
 using lindrel::demo::CompareDirWindow;
 using lindrel::demo::CompareFilesWindow;
@@ -79,53 +82,53 @@ class CompareFilesOnDiskTest : public QObject {
     CompareFilesWindow window;
     window.show();
     int started = 0;
-    connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this,
+    connect(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted, this,
             [&] { ++started; });
     const QString master = env_->Write("pair/master.txt", "a\nb\nc\n");
     const QString source = env_->Write("pair/source.txt", "a\nB\nc\n");
     Compare(window, master, source, started);
-    QVERIFY(window.ChangedOnDiskBar()->isHidden());
+    QVERIFY(ChangedOnDiskBar(window)->isHidden());
 
     env_->Write("pair/report.txt", "a report next to the files\n");
     env_->Write("pair/source.txt", "a\nB\nc\nd\n");
-    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
                               QString("The source file changed on disk."), kReactMs);
     QCOMPARE(started, 1);
 
     // Refresh on the bar compares again; the new comparison takes the bar away.
-    QTest::mouseClick(window.ChangedOnDiskRefreshButton(), Qt::LeftButton);
+    QTest::mouseClick(ChangedOnDiskRefreshButton(window), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
     QCOMPARE(started, 2);
-    QVERIFY(window.ChangedOnDiskBar()->isHidden());
-    QCOMPARE(window.SourceLineCount(), 4);
+    QVERIFY(ChangedOnDiskBar(window)->isHidden());
+    QCOMPARE(SourceLineCount(window), 4);
 
     // Saved the way many editors save: a new file renamed over the old one.
     env_->Write("pair/master.txt.new", "a\nb\nc\nd\n");
     QVERIFY(::rename(QFile::encodeName(master + ".new").constData(),
                      QFile::encodeName(master).constData()) == 0);
-    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
                               QString("The master file changed on disk."), kReactMs);
     // The file now under that name is watched in its turn.
     QFile::remove(master);
-    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
                               QString("The master file is no longer on disk."), kReactMs);
     QCOMPARE(started, 2);
 
     // F5 on a missing file starts nothing: the bar still tells the truth.
     window.Refresh_View();
     QCOMPARE(started, 2);
-    QVERIFY(!window.ChangedOnDiskBar()->isHidden());
+    QVERIFY(!ChangedOnDiskBar(window)->isHidden());
 
     // After a new comparison, a rename over the new file and then a write in place to the
     // file renamed in: both are seen.
     env_->Write("pair/master.txt", "a\nb\n");
     Compare(window, master, source, started);
-    QVERIFY(window.ChangedOnDiskBar()->isHidden());
+    QVERIFY(ChangedOnDiskBar(window)->isHidden());
     env_->Write("pair/source.txt.new", "x\n");
     QVERIFY(::rename(QFile::encodeName(source + ".new").constData(),
                      QFile::encodeName(source).constData()) == 0);
     env_->Write("pair/master.txt", "a\nb\nc\n");
-    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
                               QString("The master and source files changed on disk."), kReactMs);
     QCOMPARE(started, 3);
   }
@@ -138,7 +141,7 @@ class CompareFilesOnDiskTest : public QObject {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     int started = 0;
-    connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this,
+    connect(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted, this,
             [&] { ++started; });
     const QByteArray m = QFile::encodeName(env_->Write("d/one.txt", "1\n2\n"));
     const QByteArray s = QFile::encodeName(env_->Write("d/two.txt", "1\n3\n"));
@@ -166,7 +169,7 @@ class CompareFilesOnDiskTest : public QObject {
     };
     for (const QList<QUrl>& urls : refused) {
       widgets::TEST_SetNonInteractive(true);  // forget earlier messages
-      QVERIFY(Drop(window.Legend(), Paths(urls)));
+      QVERIFY(Drop(Legend(window), Paths(urls)));
       QCoreApplication::processEvents();
       QCOMPARE(started, 0);
       const auto messages = widgets::TEST_Messages();
@@ -177,35 +180,35 @@ class CompareFilesOnDiskTest : public QObject {
     // Not paths at all: the drag is not taken.
     auto* text = new QMimeData;
     text->setText("some text");
-    QVERIFY(!Drop(window.Legend(), text));
+    QVERIFY(!Drop(Legend(window), text));
 
     // Two files on the window: master then source, compared.
-    QVERIFY(Drop(window.ChangeListing(), Paths({FileUrl(m), FileUrl(s)})));
+    QVERIFY(Drop(ChangeListing(window), Paths({FileUrl(m), FileUrl(s)})));
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
     QCOMPARE(started, 1);
     QCOMPARE(lindrel::demo::FileNameToBytes(window.MasterFileName()), m);
     QCOMPARE(lindrel::demo::FileNameToBytes(window.SourceFileName()), s);
-    QCOMPARE(QByteArray(window.Lindrel1Widget()->Control().GetFileSource().c_str()), s);
+    QCOMPARE(QByteArray(window.Lindrel1()->Control().GetFileSource().c_str()), s);
 
     // One file on the source grid: the source is replaced, the master kept.
-    QVERIFY(Drop(window.SourceGrid()->viewport(), Paths({FileUrl(odd)})));
+    QVERIFY(Drop(SourceGrid(window)->viewport(), Paths({FileUrl(odd)})));
     QTRY_COMPARE_WITH_TIMEOUT(started, 2, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
-    QCOMPARE(QByteArray(window.Lindrel1Widget()->Control().GetFileSource().c_str()), odd);
-    QCOMPARE(QByteArray(window.Lindrel1Widget()->Control().GetFileMaster().c_str()), m);
-    QCOMPARE(window.SourceModel().LineText(2), QString("4"));
+    QCOMPARE(QByteArray(window.Lindrel1()->Control().GetFileSource().c_str()), odd);
+    QCOMPARE(QByteArray(window.Lindrel1()->Control().GetFileMaster().c_str()), m);
+    QCOMPARE(SourceModel(window).LineText(2), QString("4"));
 
     // ... and on the master grid, over the detail view's box on the current row.
-    QVERIFY(window.MasterOverlay()->isVisible());
-    QVERIFY(Drop(window.MasterOverlay(), Paths({FileUrl(s)})));
+    QVERIFY(MasterOverlay(window)->isVisible());
+    QVERIFY(Drop(MasterOverlay(window), Paths({FileUrl(s)})));
     QTRY_COMPARE_WITH_TIMEOUT(started, 3, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
-    QCOMPARE(QByteArray(window.Lindrel1Widget()->Control().GetFileMaster().c_str()), s);
+    QCOMPARE(QByteArray(window.Lindrel1()->Control().GetFileMaster().c_str()), s);
 
     // One file on the all-in-one grid names no side: refused.
-    window.cmdCompareFilesViewFormat_Click();
+    cmdCompareFilesViewFormat_Click(window);
     widgets::TEST_SetNonInteractive(true);
-    QVERIFY(Drop(window.AllInOneGrid()->viewport(), Paths({FileUrl(m)})));
+    QVERIFY(Drop(AllInOneGrid(window)->viewport(), Paths({FileUrl(m)})));
     QCoreApplication::processEvents();
     QCOMPARE(started, 3);
     QCOMPARE(widgets::TEST_Messages().size(), 1);
@@ -266,3 +269,4 @@ class CompareFilesOnDiskTest : public QObject {
 
 QTEST_MAIN(CompareFilesOnDiskTest)
 #include "CompareFilesOnDiskTest.moc"
+
