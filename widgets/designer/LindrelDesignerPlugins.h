@@ -1,5 +1,5 @@
 // LindrelDesignerPlugins: the Qt Designer plugin library of Lindrel, the collection of the
-// custom widgets it offers (today only the component itself).
+// custom widgets it offers (the component and the comparison view).
 //
 // Threading: GUI thread only, as Designer and QUiLoader call it.
 #pragma once

@@ -44,6 +44,8 @@ class ComparisonView::Private {
   }
 
   LindrelWidget* EnsureComponent();
+  // The component named by componentName, once it can be found.
+  void FindNamedComponent();
   void Started();
   void Completed();
   void Refuse(const QString& why);
@@ -70,9 +72,16 @@ class ComparisonView::Private {
   QString sourceFile;
   QString keptMaster;  // one file dropped on a side while the other had none
   QString keptSource;
+  QString componentName;
 };
 
+void ComparisonView::Private::FindNamedComponent() {
+  if (component != nullptr || componentName.isEmpty()) return;
+  if (auto* named = q.window()->findChild<LindrelWidget*>(componentName)) q.SetComponent(named);
+}
+
 LindrelWidget* ComparisonView::Private::EnsureComponent() {
+  FindNamedComponent();
   if (component == nullptr) {
     auto* own = new LindrelWidget(&q, QStringLiteral("LINDREL_VIEW"));
     own->setObjectName(QStringLiteral("viewComponent"));
@@ -224,7 +233,18 @@ void ComparisonView::SetComponent(LindrelWidget* component) {
   };
 }
 
-LindrelWidget* ComparisonView::Component() const { return d_->component; }
+LindrelWidget* ComparisonView::Component() const {
+  d_->FindNamedComponent();
+  return d_->component;
+}
+
+QString ComparisonView::ComponentName() const { return d_->componentName; }
+
+void ComparisonView::SetComponentName(const QString& name) {
+  d_->componentName = name;
+  if (d_->component != nullptr && d_->component->objectName() != name) SetComponent(nullptr);
+  d_->FindNamedComponent();
+}
 
 void ComparisonView::SetWordComponent(LindrelWidget* words) { d_->detail->SetWordComponent(words); }
 
@@ -494,6 +514,11 @@ bool ComparisonView::eventFilter(QObject* watched, QEvent* event) {
     default: break;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void ComparisonView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  d_->FindNamedComponent();
 }
 
 void ComparisonView::dragEnterEvent(QDragEnterEvent* event) {

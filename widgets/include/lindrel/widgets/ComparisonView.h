@@ -66,6 +66,7 @@ class LINDREL_WIDGETS_EXPORT ComparisonView : public QWidget {
   Q_PROPERTY(bool takesDrops READ TakesDrops WRITE SetTakesDrops)
   Q_PROPERTY(bool showsCompletions READ ShowsCompletions WRITE SetShowsCompletions)
   Q_PROPERTY(QFont textFont READ TextFont WRITE SetTextFont)
+  Q_PROPERTY(QString componentName READ ComponentName WRITE SetComponentName)
 
  public:
   /// Where something is dropped or which file is meant.
@@ -86,6 +87,11 @@ class LINDREL_WIDGETS_EXPORT ComparisonView : public QWidget {
   void SetComponent(LindrelWidget* component);
   /// The component whose comparisons the view shows; nullptr when none.
   LindrelWidget* Component() const;
+  /// The object name of the component to show, for forms: the view takes the
+  /// LindrelWidget of that name in its window when it is first shown or first needs one.
+  QString ComponentName() const;
+  /// Names the component to show (see ComponentName); "" for none.
+  void SetComponentName(const QString& name);
   /// The component that compares the words of a row (not owned); nullptr lets the view
   /// make its own when first needed.
   void SetWordComponent(LindrelWidget* words);
@@ -235,6 +241,7 @@ class LINDREL_WIDGETS_EXPORT ComparisonView : public QWidget {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   /// @endcond
 
  private:
