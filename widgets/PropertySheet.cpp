@@ -18,8 +18,8 @@ PropertySheetDialog::PropertySheetDialog(const QList<QObject*>& components, QWid
 
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("propertyPages"));
-  for (PropertyPage* page : {NewCLindrelPropPage(tabs_), NewCLindrelPPG_CF(tabs_),
-                             NewCLindrelPPGAbout(tabs_)}) {
+  for (PropertyPage* page :
+       {NewCLindrelPropPage(tabs_), NewCLindrelPPG_CF(tabs_), NewCLindrelPPGAbout(tabs_)}) {
     page->Load(components);
     tabs_->addTab(page, page->Caption());
     connect(page, &PropertyPage::DirtyChanged, this, &PropertySheetDialog::UpdateApplyButton);

@@ -28,12 +28,12 @@
 
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
-#include "widgets/view/ChangeMap.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "widgets/view/ComparisonGrid.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "tests/support/WidgetTestEnvironment.h"
 #include "tests/gui/ViewParts.h"
+#include "tests/support/WidgetTestEnvironment.h"
+#include "widgets/view/ChangeMap.h"
+#include "widgets/view/ComparisonGrid.h"
 
 using namespace lindrel::testing;
 

@@ -27,9 +27,9 @@
 
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "widgets/view/ComparisonGrid.h"
-#include "tests/support/WidgetTestEnvironment.h"
 #include "tests/gui/ViewParts.h"
+#include "tests/support/WidgetTestEnvironment.h"
+#include "widgets/view/ComparisonGrid.h"
 
 using namespace lindrel::testing;
 

@@ -12,7 +12,7 @@ namespace lindrel::demo::palette {
 inline const widgets::ComparisonPalette kView{};
 
 // Backs.
-inline const QColor kChange = kView.change;                // rows of a change; marked directory cells
+inline const QColor kChange = kView.change;  // rows of a change; marked directory cells
 inline const QColor kCurrentChange = kView.currentChange;  // rows of the current change
 // Texts (and the legend's boxes).
 inline const QColor kChanged = kView.changed;            // a changed line or file

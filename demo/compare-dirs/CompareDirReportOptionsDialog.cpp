@@ -11,11 +11,11 @@
 
 #include "demo/common/DialogParts.h"
 #include "demo/common/Pickers.h"
-#include "demo/compare-dirs/CompareDirWindow.h"
+#include "demo/compare-dirs/CompareDirExchange.h"
 
 namespace lindrel::demo {
 
-CompareDirReportOptionsDialog::CompareDirReportOptionsDialog(CompareDirWindow& window,
+CompareDirReportOptionsDialog::CompareDirReportOptionsDialog(CompareDirExchange& window,
                                                              QWidget* parent)
     : QDialog(parent), window_(window) {
   setObjectName(QStringLiteral("frmCompareDirReportOptions"));

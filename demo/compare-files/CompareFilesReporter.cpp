@@ -40,8 +40,8 @@ void CompareFilesReporter::ComponentError(const QString& message) {
   if (collecting_) componentError_ = message;
 }
 
-bool CompareFilesReporter::Create(const QString& path, long type, long style,
-                                  const QString& master, const QString& source) {
+bool CompareFilesReporter::Create(const QString& path, long type, long style, const QString& master,
+                                  const QString& source) {
   // Through the component's own interface: names reach it as the bytes they are.
   CLindrelCtrl& component = component_.Control();
   component.SetReportFileMaster(FileNameToStd(master));

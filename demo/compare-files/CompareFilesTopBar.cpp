@@ -59,7 +59,8 @@ CompareFilesTopBar::CompareFilesTopBar(QWidget* parent) : QWidget(parent) {
   QAction* refresh = toolbar_->addAction(style()->standardIcon(QStyle::SP_BrowserReload),
                                          QStringLiteral("Refresh (F5)"));
   refresh->setObjectName(QStringLiteral("cmdRefresh"));
-  QAction* swap = toolbar_->addAction(SwapPicture(), QStringLiteral("Swap Master And Source Files (F9)"));
+  QAction* swap =
+      toolbar_->addAction(SwapPicture(), QStringLiteral("Swap Master And Source Files (F9)"));
   swap->setObjectName(QStringLiteral("cmdSwap"));
   connect(refresh, &QAction::triggered, this, &CompareFilesTopBar::RefreshClicked);
   connect(swap, &QAction::triggered, this, &CompareFilesTopBar::SwapClicked);

@@ -132,7 +132,8 @@ void CompareFilesWindow::ConnectTopBar() {
 }
 
 void CompareFilesWindow::ConnectView() {
-  connect(view_, &ComparisonView::Notice, this, [this](const QString& text) { SetStatus(3, text); });
+  connect(view_, &ComparisonView::Notice, this,
+          [this](const QString& text) { SetStatus(3, text); });
   connect(view_, &ComparisonView::CurrentChangeChanged, this, &CompareFilesWindow::ChangeShown);
   connect(view_, &ComparisonView::AllInOneChanged, this, [this](bool allInOne) {
     topBar_->SetAllInOneShown(allInOne);

@@ -19,15 +19,16 @@ LegendBar::LegendBar(QWidget* parent) : QWidget(parent) {
   items->addWidget(new QLabel(QStringLiteral("Legend:"), frame));
   items->addSpacing(8);
   items->addWidget(LegendSwatch(palette::kOnlyInMaster, frame));
-  items->addWidget(
-      LegendCaption(QStringLiteral("= Only In Master "), palette::kOnlyInMaster, "lblOnlyInMaster", frame));
+  items->addWidget(LegendCaption(QStringLiteral("= Only In Master "), palette::kOnlyInMaster,
+                                 "lblOnlyInMaster", frame));
   items->addSpacing(8);
   items->addWidget(LegendSwatch(palette::kOnlyInSource, frame));
-  items->addWidget(
-      LegendCaption(QStringLiteral("= Only In Source"), palette::kOnlyInSource, "lblOnlyInSource", frame));
+  items->addWidget(LegendCaption(QStringLiteral("= Only In Source"), palette::kOnlyInSource,
+                                 "lblOnlyInSource", frame));
   items->addSpacing(8);
   items->addWidget(LegendSwatch(palette::kChanged, frame));
-  items->addWidget(LegendCaption(QStringLiteral("= Change"), palette::kChanged, "lblChange", frame));
+  items->addWidget(
+      LegendCaption(QStringLiteral("= Change"), palette::kChanged, "lblChange", frame));
   items->addSpacing(16);
   cmdHideLegend_ = new QPushButton(QStringLiteral("&Hide"), frame);
   cmdHideLegend_->setObjectName(QStringLiteral("cmdHideLegend"));

@@ -28,8 +28,8 @@
 
 #include "DesignerSession.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "widgets/ModalDialogsTesting.h"
 #include "tests/support/WidgetTestEnvironment.h"
+#include "widgets/ModalDialogsTesting.h"
 
 using lindrel::testing::DesignerSession;
 using lindrel::testing::WidgetTestEnvironment;

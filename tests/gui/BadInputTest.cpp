@@ -19,18 +19,18 @@
 #include <unistd.h>
 
 #include "GuiTestEnvironment.h"
+#include "ViewParts.h"
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/FileNames.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-dirs/CompareDirWindow.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "widgets/view/FileGridModel.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "widgets/ModalDialogsTesting.h"
-#include "ViewParts.h"
+#include "widgets/view/FileGridModel.h"
 
 using namespace lindrel::testing;
 
@@ -469,4 +469,3 @@ class BadInputTest : public QObject {
 
 QTEST_MAIN(BadInputTest)
 #include "BadInputTest.moc"
-

@@ -19,6 +19,7 @@
 
 #include "GuiTestEnvironment.h"
 #include "LiteralColours.h"
+#include "ViewParts.h"
 #include "demo/common/IniFile.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-dirs/CompareDirOptionsDialog.h"
@@ -31,7 +32,6 @@
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "widgets/ModalDialogsTesting.h"
-#include "ViewParts.h"
 
 using namespace lindrel::testing;
 
@@ -785,4 +785,3 @@ class CompareDirWindowTest : public QObject {
 
 QTEST_MAIN(CompareDirWindowTest)
 #include "CompareDirWindowTest.moc"
-

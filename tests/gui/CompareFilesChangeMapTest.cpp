@@ -10,22 +10,22 @@
 #include <QtTest>
 
 #include "GuiTestEnvironment.h"
+#include "ViewParts.h"
 #include "WalkPairs.h"
 #include "demo/common/SettingsFile.h"
 #include "demo/common/UiTiming.h"
-#include "widgets/view/ChangeMap.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "widgets/view/ComparisonGrid.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "widgets/ModalDialogsTesting.h"
-#include "ViewParts.h"
+#include "widgets/view/ChangeMap.h"
+#include "widgets/view/ComparisonGrid.h"
 
-using lindrel::widgets::ChangeMap;
 using lindrel::demo::CompareFilesWindow;
-using lindrel::widgets::ComparisonGrid;
 using lindrel::demo::MainWindow;
+using lindrel::widgets::ChangeMap;
+using lindrel::widgets::ComparisonGrid;
 using lindrel::widgets::RowFore;
 using namespace lindrel::testing;
 namespace widgets = lindrel::widgets;

@@ -591,7 +591,8 @@ class CompareFilesGridsTest : public QObject {
     QVERIFY(!master.IsDifferenceRow(1) && master.IsDifferenceRow(2) && !master.IsDifferenceRow(3));
 
     FileGridModel source;
-    source.Reset(LinesOf("A\r\nC\r\n"), lindrel::widgets::AlignRows(3, 2, {{'d', 2, 2, 1, 1}}).source);
+    source.Reset(LinesOf("A\r\nC\r\n"),
+                 lindrel::widgets::AlignRows(3, 2, {{'d', 2, 2, 1, 1}}).source);
     QCOMPARE(source.NumberText(2), QString("    "));
     QCOMPARE(source.LineText(2), QString());
     QCOMPARE(BackOf(source, 2, 1), colours::kChange);

@@ -10,21 +10,21 @@
 #include <QtTest>
 
 #include "GuiTestEnvironment.h"
+#include "ViewParts.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "widgets/view/ComparisonGrid.h"
 #include "demo/compare-files/GoToDialog.h"
-#include "widgets/view/ParagraphWords.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "widgets/ModalDialogsTesting.h"
-#include "ViewParts.h"
+#include "widgets/view/ComparisonGrid.h"
+#include "widgets/view/ParagraphWords.h"
 
 using namespace lindrel::testing;
 
 using lindrel::demo::CompareFilesWindow;
+using lindrel::testing::GuiTestEnvironment;
 using lindrel::widgets::ParagraphWords;
 using lindrel::widgets::RowBack;
-using lindrel::testing::GuiTestEnvironment;
 namespace widgets = lindrel::widgets;
 
 namespace {
@@ -152,8 +152,8 @@ class CompareFilesNavigationTest : public QObject {
     QCOMPARE(ChangeListing(window)->count(), 2);
     QCOMPARE(ChangeListing(window)->itemText(0), QString("[1] 1 change at line (2) :\"\uFEFFy\""));
     QCOMPARE(ChangeListing(window)->itemText(1), "[2] Addition of 1 line at line (3) : \"" +
-                                                      QString(99, 'e') +
-                                                      QString::fromUtf8("\xF0\x9F\x98\x80") + "\"");
+                                                     QString(99, 'e') +
+                                                     QString::fromUtf8("\xF0\x9F\x98\x80") + "\"");
   }
 
   void goToMovesOnlyToAWholeNumberInRange_data() {
@@ -358,4 +358,3 @@ class CompareFilesNavigationTest : public QObject {
 
 QTEST_MAIN(CompareFilesNavigationTest)
 #include "CompareFilesNavigationTest.moc"
-

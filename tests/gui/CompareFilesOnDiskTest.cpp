@@ -15,17 +15,17 @@
 #include <unistd.h>
 
 #include "GuiTestEnvironment.h"
+#include "ViewParts.h"
 #include "demo/common/FileNames.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-dirs/CompareDirWindow.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "widgets/view/ComparisonGrid.h"
 #include "demo/compare-files/LegendBar.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "widgets/ModalDialogsTesting.h"
-#include "ViewParts.h"
+#include "widgets/view/ComparisonGrid.h"
 
 using namespace lindrel::testing;
 
@@ -269,4 +269,3 @@ class CompareFilesOnDiskTest : public QObject {
 
 QTEST_MAIN(CompareFilesOnDiskTest)
 #include "CompareFilesOnDiskTest.moc"
-

@@ -31,29 +31,29 @@
 #include <random>
 
 #include "GuiTestEnvironment.h"
+#include "ViewParts.h"
 #include "WalkPairs.h"
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/UiTiming.h"
-#include "widgets/view/AllInOneModel.h"
-#include "widgets/view/ChangeMap.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "widgets/view/ComparisonGrid.h"
-#include "widgets/view/FileGridModel.h"
-#include "lindrel/widgets/FileStamp.h"
 #include "demo/compare-files/GoToDialog.h"
-#include "widgets/view/WrappedLineCounter.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
+#include "lindrel/widgets/FileStamp.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "widgets/ModalDialogsTesting.h"
-#include "ViewParts.h"
+#include "widgets/view/AllInOneModel.h"
+#include "widgets/view/ChangeMap.h"
+#include "widgets/view/ComparisonGrid.h"
+#include "widgets/view/FileGridModel.h"
+#include "widgets/view/WrappedLineCounter.h"
 
-using lindrel::widgets::AllInOneModel;
 using lindrel::demo::CompareFilesWindow;
+using lindrel::demo::MainWindow;
+using lindrel::widgets::AllInOneModel;
 using lindrel::widgets::ComparisonGrid;
 using lindrel::widgets::FileGridModel;
-using lindrel::demo::MainWindow;
 using lindrel::widgets::RowBack;
 using lindrel::widgets::RowFore;
 using namespace lindrel::testing;
@@ -374,8 +374,7 @@ class CompareFilesWalkTest : public QObject {
     // Without records, or on the last or first row, the keys do nothing.
     if (CurrentRecord() < 0) return Expect::Nothing;
     if (CurrentChange(files_) != before) return Expect::ChangeOnScreen;
-    const ComparisonGrid* grid =
-        AllInOneShown(files_) ? AllInOneGrid(files_) : MasterGrid(files_);
+    const ComparisonGrid* grid = AllInOneShown(files_) ? AllInOneGrid(files_) : MasterGrid(files_);
     return grid->CurrentRow() != rowBefore ? Expect::CurrentRowOnScreen : Expect::Nothing;
   }
 
@@ -883,7 +882,7 @@ class CompareFilesWalkTest : public QObject {
     if (last < 0) last = rows - 1;
     const int textColumn = all ? AllInOneModel::kTextColumn : FileGridModel::kTextColumn;
     lindrel::widgets::WrappedLineCounter counter(grid->font(),
-                                              grid->TextWidthIn(grid->columnWidth(textColumn)));
+                                                 grid->TextWidthIn(grid->columnWidth(textColumn)));
     lindrel::widgets::WrappedLineCounter sourceCounter(
         SourceGrid(files_)->font(),
         SourceGrid(files_)->TextWidthIn(SourceGrid(files_)->columnWidth(textColumn)));

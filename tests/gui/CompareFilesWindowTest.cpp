@@ -14,32 +14,32 @@
 #include <QtTest>
 
 #include "GuiTestEnvironment.h"
+#include "ViewParts.h"
 #include "demo/common/IniFile.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
-#include "widgets/view/AllInOneModel.h"
-#include "widgets/view/ChangeMap.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "widgets/view/ComparisonGrid.h"
-#include "widgets/view/FileGridModel.h"
 #include "demo/compare-files/LegendBar.h"
 #include "demo/compare-files/PleaseWaitWindow.h"
-#include "widgets/view/WrappedLineCounter.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "widgets/ModalDialogsTesting.h"
-#include "ViewParts.h"
+#include "widgets/view/AllInOneModel.h"
+#include "widgets/view/ChangeMap.h"
+#include "widgets/view/ComparisonGrid.h"
+#include "widgets/view/FileGridModel.h"
+#include "widgets/view/WrappedLineCounter.h"
 
 using namespace lindrel::testing;
 
 using lindrel::demo::CompareFilesWindow;
-using lindrel::widgets::ComparisonGrid;
 using lindrel::demo::MainWindow;
+using lindrel::testing::GuiTestEnvironment;
+using lindrel::widgets::ComparisonGrid;
 using lindrel::widgets::RowBack;
 using lindrel::widgets::WrappedLineCounter;
-using lindrel::testing::GuiTestEnvironment;
 namespace widgets = lindrel::widgets;
 
 namespace {
@@ -521,8 +521,8 @@ class CompareFilesWindowTest : public QObject {
     // window never reports as files that differ.
     window.TEST_SetCompletionProbe(nullptr);
     env_->Write("m.txt", kMaster);
-    auto vanish = connect(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted,
-                          this, [&] { QFile::remove(master); });
+    auto vanish = connect(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted, this,
+                          [&] { QFile::remove(master); });
     window.ComparePair(master, source);
     WaitForCompletion(window);
     disconnect(vanish);
@@ -639,4 +639,3 @@ class CompareFilesWindowTest : public QObject {
 
 QTEST_MAIN(CompareFilesWindowTest)
 #include "CompareFilesWindowTest.moc"
-

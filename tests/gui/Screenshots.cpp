@@ -22,7 +22,7 @@
 #include <cstdio>
 
 #include "CompareDirScreenshots.h"
-#include "widgets/view/ChangeMap.h"
+#include "ViewParts.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
@@ -33,9 +33,9 @@
 #include "lindrel/widgets/AboutDialog.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/PropertySheet.h"
-#include "widgets/ModalDialogsTesting.h"
 #include "tests/support/WidgetTestEnvironment.h"
-#include "ViewParts.h"
+#include "widgets/ModalDialogsTesting.h"
+#include "widgets/view/ChangeMap.h"
 
 using namespace lindrel::testing;
 

@@ -69,6 +69,7 @@ struct AlignedRows {
 LINDREL_WIDGETS_TESTABLE std::vector<GridRow> PlainRows(int lines);
 
 // Pads and colours the rows of two files of `masterLines` and `sourceLines` lines.
-LINDREL_WIDGETS_TESTABLE AlignedRows AlignRows(int masterLines, int sourceLines, const std::vector<GridRecord>& records);
+LINDREL_WIDGETS_TESTABLE AlignedRows AlignRows(int masterLines, int sourceLines,
+                                               const std::vector<GridRecord>& records);
 
 }  // namespace lindrel::widgets

@@ -171,7 +171,8 @@ void ChangeMap::paintEvent(QPaintEvent*) {
   }
   const QRect current = MarkRect(current_);
   if (!current.isEmpty()) {
-    painter.fillRect(current, grid_colours::Fore(colours_, marks_[static_cast<size_t>(current_ - 1)].kind));
+    painter.fillRect(current,
+                     grid_colours::Fore(colours_, marks_[static_cast<size_t>(current_ - 1)].kind));
     painter.setPen(colours_.currentMarkEdge);
     painter.drawRect(current.adjusted(0, 0, -1, -1));
   }

@@ -44,8 +44,12 @@ bool FoundBySource(const GridRecord& r) {
 ChangeNavigator::ChangeNavigator(GridSet& grids, ChangeMap& map, DetailView& detail,
                                  std::function<LindrelWidget*()> component,
                                  std::function<void(const QString&)> notice, QObject* parent)
-    : QObject(parent), grids_(grids), map_(map), detail_(detail),
-      component_(std::move(component)), notice_(std::move(notice)) {}
+    : QObject(parent),
+      grids_(grids),
+      map_(map),
+      detail_(detail),
+      component_(std::move(component)),
+      notice_(std::move(notice)) {}
 
 long ChangeNavigator::Count() const {
   LindrelWidget* component = component_();
@@ -60,13 +64,14 @@ bool ChangeNavigator::ReadRecord(int change, GridRecord& r) const {
 }
 
 void ChangeNavigator::First() {
+  if (Count() < 1) return;
   current_ = 1;
   Show();
 }
 
 void ChangeNavigator::Last() {
   const long count = Count();
-  if (count == 0) return;
+  if (count < 1) return;
   current_ = static_cast<int>(count);
   Show();
 }
@@ -145,8 +150,8 @@ void ChangeNavigator::ShowInGrids(const GridRecord& r) {
   grids_.SetRedraw(false);
   grids_.PaintChange(previous_, RowBack::Change);
   grids_.PaintChange(current_, RowBack::CurrentChange);
-  const int row = FoundBySource(r) ? grids_.SourceRowOf(r.sourceStart)
-                                   : grids_.MasterRowOf(r.masterStart);
+  const int row =
+      FoundBySource(r) ? grids_.SourceRowOf(r.sourceStart) : grids_.MasterRowOf(r.masterStart);
   const int top = row - ContextOffset(r);
   // A change scrolls both grids; a deletion or an addition scrolls its own side, which
   // the other follows.
@@ -170,8 +175,8 @@ void ChangeNavigator::ShowInAllInOne(const GridRecord& r) {
   grid->SetRedraw(false);
   grids_.PaintChange(previous_, RowBack::Change);
   grids_.PaintChange(current_, RowBack::CurrentChange);
-  const int row = FoundBySource(r) ? grids_.SourceRowOf(r.sourceStart)
-                                   : grids_.MasterRowOf(r.masterStart);
+  const int row =
+      FoundBySource(r) ? grids_.SourceRowOf(r.sourceStart) : grids_.MasterRowOf(r.masterStart);
   grid->SetTopRow(row - ContextOffset(r));
   if (row > 0) grid->SetCurrentRow(row);
   grid->SetRedraw(true);

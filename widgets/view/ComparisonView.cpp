@@ -172,7 +172,8 @@ ComparisonView::ComparisonView(QWidget* parent)
 
   d_->grids->Stack()->installEventFilter(this);
   setAcceptDrops(true);
-  for (ComparisonGrid* grid : {d_->grids->Master(), d_->grids->Source(), d_->grids->AllInOneGrid()}) {
+  for (ComparisonGrid* grid :
+       {d_->grids->Master(), d_->grids->Source(), d_->grids->AllInOneGrid()}) {
     // A file dropped on a side-by-side grid is meant for that side.
     grid->viewport()->setAcceptDrops(true);
     grid->viewport()->installEventFilter(this);
@@ -206,17 +207,28 @@ ComparisonView::ComparisonView(QWidget* parent)
 }
 
 ComparisonView::~ComparisonView() {
-  // The component's events must not reach a view half torn down.
-  for (const QMetaObject::Connection& connection : d_->componentConnections)
-    disconnect(connection);
+  // The component's events, and what the parts' own teardown tells (a grid scrolled as its
+  // model goes), must not reach a view half torn down.
+  for (const QMetaObject::Connection& connection : d_->componentConnections) disconnect(connection);
+  for (QObject* part :
+       std::initializer_list<QObject*>{d_->grids, d_->map, d_->navigator, d_->detail, d_->bar})
+    part->disconnect(this);
+  GridSet& grids = *d_->grids;
+  grids.Stack()->removeEventFilter(this);
+  for (ComparisonGrid* grid : {grids.Master(), grids.Source(), grids.AllInOneGrid()})
+    grid->viewport()->removeEventFilter(this);
+  // Those that hold the grid set go before it.
+  delete d_->navigator;
+  delete d_->detail;
+  delete d_->map;
+  delete d_->grids;
 }
 
 // --- The comparison ------------------------------------------------------------------------------
 
 void ComparisonView::SetComponent(LindrelWidget* component) {
   if (component == d_->component) return;
-  for (const QMetaObject::Connection& connection : d_->componentConnections)
-    disconnect(connection);
+  for (const QMetaObject::Connection& connection : d_->componentConnections) disconnect(connection);
   d_->componentConnections.clear();
   d_->component = component;
   if (component == nullptr) return;
@@ -226,10 +238,11 @@ void ComparisonView::SetComponent(LindrelWidget* component) {
               [this](long) { d_->Completed(); }),
       connect(component, &LindrelWidget::OnError, this,
               [this](long, const QString& message) { emit Notice(message); }),
-      connect(component, &QObject::destroyed, this, [this] {
-        d_->bar->Stop();
-        Clear();
-      }),
+      connect(component, &QObject::destroyed, this,
+              [this] {
+                d_->bar->Stop();
+                Clear();
+              }),
   };
 }
 
@@ -460,9 +473,8 @@ void ComparisonView::TakeDrop(const QMimeData* data, Side side) {
       }
       // Not inside the drop: the drag's source waits for it to end, and a comparison
       // runs the event loop while it starts.
-      QTimer::singleShot(0, this, [this, paths = drop.paths] {
-        emit FoldersDropped(paths[0], paths[1]);
-      });
+      QTimer::singleShot(0, this,
+                         [this, paths = drop.paths] { emit FoldersDropped(paths[0], paths[1]); });
       return;
     case DroppedPaths::Kind::TwoFiles:
       QTimer::singleShot(0, this, [this, paths = drop.paths] {
@@ -499,9 +511,9 @@ bool ComparisonView::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::Drop:
-      for (auto [grid, side] : {std::pair{grids.Master(), Side::Master},
-                                std::pair{grids.Source(), Side::Source},
-                                std::pair{grids.AllInOneGrid(), Side::Both}}) {
+      for (auto [grid, side] :
+           {std::pair{grids.Master(), Side::Master}, std::pair{grids.Source(), Side::Source},
+            std::pair{grids.AllInOneGrid(), Side::Both}}) {
         if (watched != grid->viewport()) continue;
         auto* drag = static_cast<QDropEvent*>(event);
         if (!d_->takesDrops || !CarriesPaths(drag->mimeData()))

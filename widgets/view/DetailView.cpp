@@ -153,8 +153,7 @@ DetailView::~DetailView() = default;
 
 DetailView::DetailView(GridSet& grids, std::function<LindrelWidget*()> component,
                        std::function<void(const QString&)> notice, QObject* parent)
-    : QObject(parent), grids_(grids), component_(std::move(component)),
-      notice_(std::move(notice)) {
+    : QObject(parent), grids_(grids), component_(std::move(component)), notice_(std::move(notice)) {
   master_ = MakeBox("rtbMaster", grids_.Master());
   source_ = MakeBox("rtbSource", grids_.Source());
   allInOne_ = MakeBox("rtbAllInOne", grids_.AllInOneGrid());
@@ -170,8 +169,8 @@ DetailView::DetailView(GridSet& grids, std::function<LindrelWidget*()> component
   }
   connect(grids_.AllInOneGrid(), &QAbstractItemView::doubleClicked, this,
           &DetailView::ShowAllInOne);
-  connect(grids_.AllInOneGrid()->selectionModel(), &QItemSelectionModel::currentChanged,
-          allInOne_, &QWidget::hide);
+  connect(grids_.AllInOneGrid()->selectionModel(), &QItemSelectionModel::currentChanged, allInOne_,
+          &QWidget::hide);
 }
 
 QTextEdit* DetailView::MakeBox(const char* name, ComparisonGrid* grid) {
@@ -469,7 +468,8 @@ bool DetailView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   // A character typed on a side-by-side grid opens the typing box over its cell.
-  for (auto [grid, box] : {std::pair{grids_.Master(), master_}, std::pair{grids_.Source(), source_}}) {
+  for (auto [grid, box] :
+       {std::pair{grids_.Master(), master_}, std::pair{grids_.Source(), source_}}) {
     if (watched == grid) {
       if (!TypedCharacter(key)) return QObject::eventFilter(watched, event);
       const QString text = key->text();

@@ -80,8 +80,8 @@ void DiskBar::FilesChanged() {
     return;
   }
   text_->setText(text);
-  text_->setToolTip(QStringLiteral("Master: %1\nSource: %2")
-                        .arg(ShownFileName(master_), ShownFileName(source_)));
+  text_->setToolTip(
+      QStringLiteral("Master: %1\nSource: %2").arg(ShownFileName(master_), ShownFileName(source_)));
   show();
 }
 

@@ -184,11 +184,13 @@ QVariant FileGridModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole: return text ? ShownText(gridRow) : NumberText(gridRow);
     case Qt::BackgroundRole:
       if (!text) return QGuiApplication::palette().button();
-      if (QColor back = grid_colours::Back(colours_, Row(gridRow).back); back.isValid()) return QBrush(back);
+      if (QColor back = grid_colours::Back(colours_, Row(gridRow).back); back.isValid())
+        return QBrush(back);
       return {};
     case Qt::ForegroundRole:
       if (!text) return {};
-      if (QColor fore = grid_colours::Fore(colours_, Row(gridRow).fore); fore.isValid()) return QBrush(fore);
+      if (QColor fore = grid_colours::Fore(colours_, Row(gridRow).fore); fore.isValid())
+        return QBrush(fore);
       return {};
     case Qt::TextAlignmentRole:
       return text ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)

@@ -93,10 +93,9 @@ void GridSet::Load(const QString& master, const FileStamp& masterStamp, const QS
   auto masterLines = std::make_shared<GridLines>();
   auto sourceLines = std::make_shared<GridLines>();
   QString masterError, sourceError;
-  std::future<bool> sourceRead = std::async(std::launch::async | std::launch::deferred,
-                                            [&sourceLines, &source, &sourceError] {
-                                              return sourceLines->Load(source, &sourceError);
-                                            });
+  std::future<bool> sourceRead = std::async(
+      std::launch::async | std::launch::deferred,
+      [&sourceLines, &source, &sourceError] { return sourceLines->Load(source, &sourceError); });
   const bool masterLoaded = masterLines->Load(master, &masterError);
   const bool sourceLoaded = sourceRead.get();
   for (auto [name, stamp, lines, loaded, error, model] :
@@ -192,7 +191,8 @@ void GridSet::SetColours(const ComparisonPalette& colours) {
 
 void GridSet::LayOut(int enlargedRow) {
   SetRedraw(false);
-  for (auto [grid, model] : {std::pair{master_, &masterModel_}, std::pair{source_, &sourceModel_}}) {
+  for (auto [grid, model] :
+       {std::pair{master_, &masterModel_}, std::pair{source_, &sourceModel_}}) {
     grid->SizeColumn(model->LineCount(), FileGridModel::kNumberColumn);
     const int reserve = TwipsToPixels(*grid, kSideBySideTextReserveTwips);
     const int room = grid->viewport()->width() - grid->columnWidth(FileGridModel::kNumberColumn);

@@ -55,8 +55,7 @@ class GridSet : public QObject {
   // `masterTitle` and `sourceTitle` in their headers. A file that cannot be read is noted
   // in Problem(); one that is no longer what its stamp describes in Changes().
   void Load(const QString& master, const FileStamp& masterStamp, const QString& source,
-            const FileStamp& sourceStamp, const QString& masterTitle,
-            const QString& sourceTitle);
+            const FileStamp& sourceStamp, const QString& masterTitle, const QString& sourceTitle);
   // Pads and colours the rows loaded for `records`, or, when a file could not be read,
   // leaves them as they are and keeps no rows for the records.
   void Pad(const std::vector<GridRecord>& records);

@@ -16,7 +16,8 @@ ParagraphWords::ParagraphWords(const QString& text) : text_(text) {
   for (int i = 0; i < text.size(); ++i) {
     if (IsDelimiter(text[i])) ends_.push_back(i + 1);
   }
-  if (ends_.empty() ? !text.isEmpty() : ends_.back() < text.size()) ends_.push_back(static_cast<int>(text.size()));
+  if (ends_.empty() ? !text.isEmpty() : ends_.back() < text.size())
+    ends_.push_back(static_cast<int>(text.size()));
 }
 
 WordRange ParagraphWords::Range(int k) const {

@@ -44,9 +44,6 @@ struct LINDREL_WIDGETS_EXPORT ComparisonPalette {
   QColor currentMarkEdge{0x00, 0x00, 0x00};
   /// The bar that says a compared file changed on disk.
   QColor notice{0xFF, 0xF4, 0xC2};
-
-  /// True when every colour equals the other palette's.
-  bool operator==(const ComparisonPalette&) const = default;
 };
 
 }  // namespace lindrel::widgets

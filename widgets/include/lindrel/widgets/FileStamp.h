@@ -26,10 +26,15 @@ struct LINDREL_WIDGETS_EXPORT FileStamp {
   /// The stamp of `fileName` (see FileNames.h) now; `exists` false when it cannot be
   /// looked up.
   static FileStamp Of(const QString& fileName);
-
-  /// True when both describe the same file in the same state.
-  bool operator==(const FileStamp&) const = default;
 };
+
+/// True when both describe the same file in the same state.
+inline bool operator==(const FileStamp& a, const FileStamp& b) {
+  return a.exists == b.exists && a.device == b.device && a.inode == b.inode && a.size == b.size &&
+         a.modifiedSeconds == b.modifiedSeconds && a.modifiedNanoseconds == b.modifiedNanoseconds;
+}
+/// True when they differ in anything.
+inline bool operator!=(const FileStamp& a, const FileStamp& b) { return !(a == b); }
 
 /// "" when `now` is the file `compared` described; otherwise how it differs, for a
 /// sentence about the file ("... is now 10 bytes, it was 24 when compared").
