@@ -244,6 +244,14 @@ int Shell(const std::string& command) {
 
 std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
+// Runs git in `folder` with no configuration but the test's own (none): HOME is the
+// test's directory and the system's configuration is not read.
+int Git(const TempEnvironment& env, const std::filesystem::path& folder,
+        const std::string& arguments) {
+  return Shell("cd " + Quoted(folder) + " && HOME=" + Quoted(env.root()) +
+               " GIT_CONFIG_NOSYSTEM=1 git " + arguments);
+}
+
 // The real `patch` on pairs that both use CR LF line ends (with lone carriage returns
 // inside lines, and last lines without a line end), and on one LF pair.
 TEST(CliPatchTest, PatchProgramRebuildsCrLfSources) {
@@ -492,8 +500,9 @@ void CheckUnifiedRoundTrip(const TempEnvironment& env, const std::string& master
   EXPECT_EQ(labelled.out.substr(labelled.out.find("\n@@")), run.out.substr(run.out.find("\n@@")));
   const std::filesystem::path gitListing = env.Write("u/git.diff", labelled.out);
   env.Write("u/repo/f.txt", master);
-  ASSERT_EQ(Shell("cd " + Quoted(env.Path("u/repo")) + " && git apply --whitespace=nowarn " +
-                  (context == 0 ? "--unidiff-zero " : "") + Quoted(gitListing)),
+  ASSERT_EQ(Git(env, env.Path("u/repo"),
+                "apply --whitespace=nowarn " + std::string(context == 0 ? "--unidiff-zero " : "") +
+                    Quoted(gitListing)),
             0)
       << Headings(labelled.out);
   const std::string applied = TempEnvironment::Read(env.Path("u/repo/f.txt"));
@@ -509,7 +518,7 @@ TEST(CliPatchTest, UnifiedListingAppliedByPatchAndGitGivesSource) {
   TempEnvironment env;
   // git apply works on the folder as a repository of its own.
   env.Write("u/repo/f.txt", "");
-  ASSERT_EQ(Shell("cd " + Quoted(env.Path("u/repo")) + " && git init -q"), 0);
+  ASSERT_EQ(Git(env, env.Path("u/repo"), "init -q"), 0);
 
   struct Pair {
     std::string master, source;
