@@ -4,6 +4,7 @@
 
 #include "cli/DirsCommand.h"
 #include "cli/FilesCommand.h"
+#include "cli/GitDiffCommand.h"
 
 namespace lindrel::cli {
 
@@ -20,17 +21,19 @@ const CLI::App* ChosenCommand(const CLI::App& app) {
   return nullptr;
 }
 
+constexpr const char* kGitDiffOperands = "PATH OLD-FILE OLD-HEX OLD-MODE NEW-FILE NEW-HEX NEW-MODE";
+
 void WriteUsage(std::ostream& err, const CLI::App* command) {
-  const std::string name = command ? command->get_name() : "{files|dirs}";
-  err << "Usage: lindrel " << name << " [OPTIONS] MASTER SOURCE\n"
+  const std::string name = command ? command->get_name() : "{files|dirs|git-diff}";
+  err << "Usage: lindrel " << name << " [OPTIONS] "
+      << (name == "git-diff" ? kGitDiffOperands : "MASTER SOURCE") << "\n"
       << "Try 'lindrel " << (command ? name + " " : "") << "--help' for more information.\n";
 }
 
 }  // namespace
 
 int RunCli(int argc, const char* const* argv, Console& console) {
-  CLI::App app{"Compare text files line by line, or directory trees entry by entry.",
-               "lindrel"};
+  CLI::App app{"Compare text files line by line, or directory trees entry by entry.", "lindrel"};
   app.set_version_flag("--version", kVersion);
   app.require_subcommand(1, 1);
   app.footer(kExitFooter);
@@ -47,6 +50,15 @@ int RunCli(int argc, const char* const* argv, Console& console) {
   dirs->footer(kExitFooter);
   DefineDirsCommand(*dirs, dirsOptions);
 
+  GitDiffOptions gitDiffOptions;
+  CLI::App* gitDiff =
+      app.add_subcommand("git-diff", "Print a unified listing for git, as its external diff");
+  gitDiff->set_version_flag("--version", kVersion);
+  gitDiff->footer(std::string("Arguments: ") + kGitDiffOperands +
+                  ", as git passes them to GIT_EXTERNAL_DIFF or diff.external.\n"
+                  "Exit status: 0 whether or not the files differ, 2 if trouble.");
+  DefineGitDiffCommand(*gitDiff, gitDiffOptions);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& success) {
@@ -59,6 +71,10 @@ int RunCli(int argc, const char* const* argv, Console& console) {
   }
 
   if (files->parsed()) return RunFiles(filesOptions, console);
+  if (gitDiff->parsed()) {
+    gitDiffOptions.arguments = gitDiff->remaining();
+    return RunGitDiff(gitDiffOptions, console);
+  }
   return RunDirs(dirsOptions, console);
 }
 

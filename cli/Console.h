@@ -13,6 +13,8 @@ struct Console {
   std::ostream& err;
   // Progress lines are drawn only on a terminal: in a pipe or a log they would be noise.
   bool errIsTerminal = false;
+  // Listings are coloured by default only on a terminal.
+  bool outIsTerminal = false;
 };
 
 // Exit statuses, as diff and cmp use them.

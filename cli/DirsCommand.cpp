@@ -56,6 +56,21 @@ void ApplyOptions(CLindrelCtrl& ctrl, const DirsOptions& o) {
   ctrl.SetDirShowDifferentInBothPlaces(!o.hideDifferent);
   ctrl.SetDirThrottle(o.throttle);
   ctrl.SetThreadPriority(o.priority);
+  ctrl.SetDirExcludePatterns(o.excludes);
+}
+
+// A pattern is matched against one name at a time: one holding a "/" could never match,
+// and an empty one matches nothing. Both would silently exclude nothing.
+bool CheckExcludes(const std::vector<std::string>& excludes, std::ostream& err) {
+  for (const std::string& pattern : excludes) {
+    if (pattern.empty() || pattern.find('/') != std::string::npos) {
+      err << "lindrel: --exclude '" << pattern
+          << "': a pattern is matched against the name of each entry, which is neither empty "
+             "nor holds a '/'\n";
+      return false;
+    }
+  }
+  return true;
 }
 
 // The component's tab export writes names as stored, so a name holding a tab or a line
@@ -89,8 +104,10 @@ bool WriteTabFile(CLindrelCtrl& ctrl, const std::string& path, std::ostream& err
 // Writes the records the walk has counted since the last call, as they arrive.
 class RecordPrinter {
  public:
-  RecordPrinter(CLindrelCtrl& ctrl, Console& console, ProgressLine& progress, bool json)
-      : ctrl_(ctrl), console_(console), progress_(progress), json_(json) {}
+  enum class Output { kTable, kJson, kNone };
+
+  RecordPrinter(CLindrelCtrl& ctrl, Console& console, ProgressLine& progress, Output output)
+      : ctrl_(ctrl), console_(console), progress_(progress), output_(output) {}
 
   void Drain() {
     const std::vector<DirRecord> arrived = ctrl_.DirCompareRecordsFrom(shown_);
@@ -110,7 +127,7 @@ class RecordPrinter {
  private:
   void Print(const DirRecord& record) {
     if (shown_ == 0) root_ = record;
-    if (json_) {
+    if (output_ == Output::kJson) {
       console_.out << (shown_ == 0 ? "\n    " : ",\n    ") << DirRecordJson(shown_, record, root_);
     }
     if (shown_ == 0) return;  // the roots themselves, already named on the command line
@@ -120,13 +137,13 @@ class RecordPrinter {
       console_.err << "lindrel: " << RelativePath(record, root_)
                    << ": cannot be read on one side; contents not compared\n";
     }
-    if (!json_) console_.out << TableLine(record, root_) << '\n';
+    if (output_ == Output::kTable) console_.out << TableLine(record, root_) << '\n';
   }
 
   CLindrelCtrl& ctrl_;
   Console& console_;
   ProgressLine& progress_;
-  const bool json_;
+  const Output output_;
   long shown_ = 0;
   DirRecord root_;
   bool anyDifference_ = false;
@@ -157,6 +174,12 @@ void DefineDirsCommand(CLI::App& c, DirsOptions& o) {
   c.add_option("--format", o.format, "Output: table (default) or json")
       ->type_name("FORMAT")
       ->check(CLI::IsMember({"table", "json"}));
+  c.add_option("-x,--exclude", o.excludes,
+               "Leave out files and directories whose name matches PATTERN, such as \".git\" "
+               "or \"*.o\" (repeatable); an excluded directory is not entered")
+      ->type_name("PATTERN")
+      ->allow_extra_args(false);
+  c.add_flag("-q,--brief", o.brief, "Report only whether the trees differ");
 }
 
 int RunDirs(const DirsOptions& o, Console& console) {
@@ -170,6 +193,11 @@ int RunDirs(const DirsOptions& o, Console& console) {
   }
   if (o.format == "json" && !o.tabPath.empty() && TakesJsonOutput("--tab", o.tabPath, console.err))
     return kExitTrouble;
+  if (o.brief && o.format == "json") {
+    console.err << "lindrel: -q prints no records; it cannot be combined with --format json\n";
+    return kExitTrouble;
+  }
+  if (!CheckExcludes(o.excludes, console.err)) return kExitTrouble;
   if (!IsReadableDirectory(o.master, console.err) || !IsReadableDirectory(o.source, console.err))
     return kExitTrouble;
 
@@ -187,7 +215,10 @@ int RunDirs(const DirsOptions& o, Console& console) {
                 << ",\n  \"source\": " << JsonString(o.source) << ",\n  \"records\": [";
   }
 
-  RecordPrinter printer(ctrl, console, progress, json);
+  RecordPrinter printer(ctrl, console, progress,
+                        o.brief ? RecordPrinter::Output::kNone
+                        : json  ? RecordPrinter::Output::kJson
+                                : RecordPrinter::Output::kTable);
   while (!session.dirCompleted()) {
     session.Pump(50ms);
     printer.Drain();
@@ -204,6 +235,11 @@ int RunDirs(const DirsOptions& o, Console& console) {
 
   bool trouble = session.errorCount() > 0 || printer.anyUnreadable();
   if (!o.tabPath.empty() && !WriteTabFile(ctrl, o.tabPath, console.err)) trouble = true;
+  // Only a verdict the walk reached in full is worth a line.
+  if (o.brief && !trouble && printer.anyDifference()) {
+    console.out << "Directories " << o.master << " and " << o.source << " differ\n";
+    console.out.flush();
+  }
   if (trouble) return kExitTrouble;
   return printer.anyDifference() ? kExitDifferent : kExitSame;
 }

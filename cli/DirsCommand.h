@@ -1,9 +1,11 @@
 // `lindrel dirs MASTER SOURCE`: compares two directory trees through the component and
-// prints its records as they are found, as a table or as JSON; optionally exports them
-// as a tab-delimited file. Owner thread only (it creates and pumps a component).
+// prints its records as they are found, as a table or as JSON, or only whether the trees
+// differ; optionally exports them as a tab-delimited file. Owner thread only (it creates and pumps
+// a component).
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cli/Console.h"
 
@@ -28,6 +30,8 @@ struct DirsOptions {
   long priority = 2;
   std::string tabPath;
   std::string format = "table";
+  std::vector<std::string> excludes;  // name patterns left out of the walk
+  bool brief = false;                 // -q: only whether the trees differ
 };
 
 // Declares the subcommand's options and operands on `command`, bound to `options`.

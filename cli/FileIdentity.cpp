@@ -30,10 +30,26 @@ std::string FileIdentity::MtimeText() const {
   return buffer;
 }
 
+std::string FileIdentity::LocalMtimeText() const {
+  const auto seconds = static_cast<std::time_t>(mtimeSeconds);
+  std::tm local{};
+  if (::localtime_r(&seconds, &local) == nullptr) return std::string();
+  char date[64];
+  char zone[16];
+  if (std::strftime(date, sizeof date, "%Y-%m-%d %H:%M:%S", &local) == 0 ||
+      std::strftime(zone, sizeof zone, "%z", &local) == 0) {
+    return std::string();
+  }
+  char buffer[96];
+  std::snprintf(buffer, sizeof buffer, "%s.%09ld %s", date, mtimeNanoseconds, zone);
+  return buffer;
+}
+
 std::string FileIdentity::Json() const {
   return "{\"path\": " + JsonString(path) + ", \"size\": " + std::to_string(size) +
-         ", \"mtime\": " + JsonString(MtimeText()) + ", \"mtimeNs\": " +
-         std::to_string(mtimeSeconds * 1'000'000'000LL + mtimeNanoseconds) + "}";
+         ", \"mtime\": " + JsonString(MtimeText()) +
+         ", \"mtimeNs\": " + std::to_string(mtimeSeconds * 1'000'000'000LL + mtimeNanoseconds) +
+         "}";
 }
 
 }  // namespace lindrel::cli

@@ -20,6 +20,10 @@ struct FileIdentity {
   // The last-write time in UTC, ISO 8601 with nanoseconds: "2024-05-01T12:30:00.000000000Z".
   std::string MtimeText() const;
 
+  // The last-write time in local time, as the header lines of a unified listing give it:
+  // "2024-05-01 14:30:00.000000000 +0200".
+  std::string LocalMtimeText() const;
+
   // {"path": ..., "size": ..., "mtime": ..., "mtimeNs": ...}
   std::string Json() const;
 };

@@ -18,10 +18,13 @@
 #include "cli/CompareSession.h"
 #include "cli/FileIdentity.h"
 #include "cli/IgnorePatternCheck.h"
+#include "cli/InputOperand.h"
 #include "cli/JsonText.h"
 #include "cli/LineStream.h"
+#include "cli/ListingColours.h"
 #include "cli/NormalListing.h"
 #include "cli/OptionChecks.h"
+#include "cli/UnifiedListing.h"
 
 namespace lindrel::cli {
 
@@ -65,6 +68,44 @@ bool ResolveOperands(std::string& master, std::string& source, std::ostream& err
   }
   if (masterIsDirectory) master = JoinPath(master, NamePart(source));
   if (sourceIsDirectory) source = JoinPath(source, NamePart(master));
+  return true;
+}
+
+// True when descriptors `a` and `b` read one and the same stream.
+bool SameStream(int a, int b) {
+  if (a == b) return true;
+  struct stat first {};
+  struct stat second {};
+  return ::fstat(a, &first) == 0 && ::fstat(b, &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
+}
+
+// Turns the operands into files to compare: directories resolved as above, streams
+// copied. A stream can be read only once and names no file to look for in a directory,
+// so it is refused on both sides and beside a directory.
+bool PrepareOperands(const FilesOptions& o, InputOperand (&operands)[2], std::ostream& err) {
+  std::string given[2] = {o.master, o.source};
+  const int streams[2] = {InputOperand::StreamDescriptor(given[0]),
+                          InputOperand::StreamDescriptor(given[1])};
+  if (streams[0] >= 0 && streams[1] >= 0 && SameStream(streams[0], streams[1])) {
+    err << "lindrel: " << given[0] << " and " << given[1] << " both name "
+        << (streams[0] == STDIN_FILENO ? "standard input" : "the same stream")
+        << ", which can be read only once\n";
+    return false;
+  }
+  for (int i = 0; i < 2; ++i) {
+    if (streams[i] >= 0 && IsDirectory(given[1 - i])) {
+      err << "lindrel: " << given[i] << ": a stream cannot be compared with the directory "
+          << given[1 - i] << '\n';
+      return false;
+    }
+  }
+  if (streams[0] < 0 && streams[1] < 0 && !ResolveOperands(given[0], given[1], err)) return false;
+  for (int i = 0; i < 2; ++i) {
+    const bool empty = o.devNullIsEmpty && given[i] == "/dev/null";
+    if (!(empty ? operands[i].PrepareEmpty(given[i], err) : operands[i].Prepare(given[i], err)))
+      return false;
+  }
   return true;
 }
 
@@ -113,10 +154,10 @@ void ExplainMissingOperands(const std::string& master, const std::string& source
 
 // Every property the comparison and the report read is set, so nothing stored in the
 // state file by an earlier run changes this one.
-void ApplyOptions(CLindrelCtrl& ctrl, const FilesOptions& o, const std::string& master,
-                  const std::string& source, const std::vector<std::string>& patterns) {
-  ctrl.SetFileMaster(master);
-  ctrl.SetFileSource(source);
+void ApplyOptions(CLindrelCtrl& ctrl, const FilesOptions& o, const InputOperand (&operands)[2],
+                  const std::vector<std::string>& patterns) {
+  ctrl.SetFileMaster(operands[0].path());
+  ctrl.SetFileSource(operands[1].path());
   ctrl.SetFileIgnoreCase(o.ignoreCase);
   ctrl.SetFileIgnoreWhiteSpace(o.ignoreAllSpace);
   ctrl.SetFileIgnoreEmptyLines(o.ignoreBlankLines);
@@ -128,10 +169,13 @@ void ApplyOptions(CLindrelCtrl& ctrl, const FilesOptions& o, const std::string& 
   ctrl.SetFileUseIgnoreRegularExpression(!patterns.empty());
   ctrl.SetFileIgnoreRegularExpression(JoinPatterns(patterns));
   ctrl.SetThreadPriority(o.priority);
-  // Empty captions make the reports show the compared paths.
-  ctrl.SetReportFileMaster("");
-  ctrl.SetReportFileSource("");
-  ctrl.SetReportFileTitle(o.title.empty() ? "Comparison of " + master + " and " + source : o.title);
+  // Empty captions make the reports show the compared paths; a copy's path means nothing
+  // to the user.
+  ctrl.SetReportFileMaster(operands[0].copied() ? operands[0].name() : "");
+  ctrl.SetReportFileSource(operands[1].copied() ? operands[1].name() : "");
+  ctrl.SetReportFileTitle(o.title.empty()
+                              ? "Comparison of " + operands[0].name() + " and " + operands[1].name()
+                              : o.title);
   ctrl.SetReportHTMLHighDetail(0);
   ctrl.SetReportDoubleWideCharset(0);
 }
@@ -157,15 +201,18 @@ void WriteRecords(std::ostream& out, std::span<const FileChange> records) {
   }
 }
 
-std::string IdentityJson(const std::string& path) {
-  const std::optional<FileIdentity> identity = FileIdentity::Of(path);
-  return identity ? identity->Json() : "{\"path\": " + JsonString(path) + "}";
+std::string IdentityJson(const InputOperand& operand) {
+  std::optional<FileIdentity> identity = FileIdentity::Of(operand.path());
+  if (!identity) return "{\"path\": " + JsonString(operand.name()) + "}";
+  identity->path = operand.name();
+  return identity->Json();
 }
 
-void WriteJson(std::ostream& out, const std::string& master, const std::string& source, long count,
+void WriteJson(std::ostream& out, const InputOperand (&operands)[2], long count,
                std::span<const FileChange> records, long elapsedMs) {
   const ChangeCounters counters = CountChanges(records);
-  out << "{\n  \"master\": " << IdentityJson(master) << ",\n  \"source\": " << IdentityJson(source)
+  out << "{\n  \"master\": " << IdentityJson(operands[0])
+      << ",\n  \"source\": " << IdentityJson(operands[1])
       << ",\n  \"differ\": " << (count != 0 ? "true" : "false") << ",\n  \"recordCount\": " << count
       << ",\n  \"records\": [";
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -189,17 +236,22 @@ bool Unchanged(const std::string& path, const std::optional<FileIdentity>& befor
          now->mtimeNanoseconds == before->mtimeNanoseconds;
 }
 
+// The first line the normal listing reads from each file (0: none).
+FirstLines NormalFirstLines(std::span<const FileChange> records) {
+  FirstLines first{0, 0};
+  for (const FileChange& r : records) {
+    if (first.master == 0 && r.type != ChangeType::Addition) first.master = r.masterStart;
+    if (first.source == 0 && r.type != ChangeType::Deletion) first.source = r.sourceStart;
+    if (first.master != 0 && first.source != 0) break;
+  }
+  return first;
+}
+
 // Moves both streams to the first line the listing reads from each, the source on a
 // second thread: in large files with few changes, finding those lines is most of the
 // listing's work. What goes wrong is left for the listing to find and tell.
-void SkipToFirstLinesSideBySide(std::span<const FileChange> records, LineStream& master,
-                                LineStream& source) {
-  long firstMaster = 0, firstSource = 0;
-  for (const FileChange& r : records) {
-    if (firstMaster == 0 && r.type != ChangeType::Addition) firstMaster = r.masterStart;
-    if (firstSource == 0 && r.type != ChangeType::Deletion) firstSource = r.sourceStart;
-    if (firstMaster != 0 && firstSource != 0) break;
-  }
+void SkipToFirstLinesSideBySide(FirstLines first, LineStream& master, LineStream& source) {
+  const long firstMaster = first.master, firstSource = first.source;
   std::thread sourceSkip;
   if (firstSource > 1) {
     try {
@@ -212,13 +264,31 @@ void SkipToFirstLinesSideBySide(std::span<const FileChange> records, LineStream&
   if (sourceSkip.joinable()) sourceSkip.join();
 }
 
-// Prints the normal listing; false (after saying why) when the files cannot be shown. The
+// How the listing is to be shown: unified (with its context and header texts) or normal,
+// with or without colours.
+struct ListingStyle {
+  bool unified = false;
+  long context = kDefaultContext;
+  std::string headers[2];
+  ListingColours colours;
+};
+
+// The header text of a unified listing for one side: its label, else its name and its
+// last-write time as it was compared.
+std::string UnifiedHeader(const std::vector<std::string>& labels, std::size_t side,
+                          const InputOperand& operand,
+                          const std::optional<FileIdentity>& identity) {
+  if (labels.size() > side) return labels[side];
+  return identity ? operand.name() + "\t" + identity->LocalMtimeText() : operand.name();
+}
+
+// Prints the listing; false (after saying why) when the files cannot be shown. The
 // changed lines are read from the files once more, but only as far as the last record
 // reaches, and a file that changed since `identities` were taken is refused before
 // anything is printed.
 bool WriteListing(std::ostream& out, std::ostream& err, const std::string& master,
                   const std::string& source, std::span<const FileChange> records,
-                  const std::optional<FileIdentity> (&identities)[2]) {
+                  const std::optional<FileIdentity> (&identities)[2], const ListingStyle& style) {
   LineStream files[2];
   const std::string* paths[2] = {&master, &source};
   for (int i = 0; i < 2; ++i) {
@@ -232,9 +302,17 @@ bool WriteListing(std::ostream& out, std::ostream& err, const std::string& maste
       return false;
     }
   }
-  SkipToFirstLinesSideBySide(records, files[0], files[1]);
   std::string error;
-  if (!WriteNormalListing(out, records, files[0], files[1], error)) {
+  bool written;
+  if (style.unified) {
+    SkipToFirstLinesSideBySide(UnifiedFirstLines(records, style.context), files[0], files[1]);
+    written = WriteUnifiedListing(out, records, style.context, style.headers[0], style.headers[1],
+                                  files[0], files[1], error, style.colours);
+  } else {
+    SkipToFirstLinesSideBySide(NormalFirstLines(records), files[0], files[1]);
+    written = WriteNormalListing(out, records, files[0], files[1], error, style.colours);
+  }
+  if (!written) {
     out.flush();
     err << "lindrel: " << error << '\n';
     return false;
@@ -297,6 +375,16 @@ void DefineFilesCommand(CLI::App& c, FilesOptions& o) {
   c.add_option("--format", o.format, "Output: normal (default), records or json")
       ->type_name("FORMAT")
       ->check(CLI::IsMember({"normal", "records", "json"}));
+  c.add_flag("-u", o.unified, "Unified listing with 3 lines of context");
+  c.add_option("-U,--unified", o.context, "Unified listing with N lines of context")
+      ->type_name("N")
+      ->transform(WholeNumberUpTo(kMaxContextLines));
+  c.add_option("--label", o.labels,
+               "Show LABEL instead of the file's name and time in the unified listing's header "
+               "and in 'Files ... differ'; first for MASTER, then for SOURCE")
+      ->type_name("LABEL")
+      ->allow_extra_args(false);
+  AddColorOption(c, o.color);
   CLI::Option* report =
       c.add_option("--report", o.reportPath, "Also write a report of the comparison to PATH")
           ->type_name("PATH")
@@ -318,15 +406,30 @@ int RunFiles(const FilesOptions& o, Console& console) {
       TakesJsonOutput("--report", o.reportPath, console.err)) {
     return kExitTrouble;
   }
+  if (o.labels.size() > 2) {
+    console.err << "lindrel: --label given " << o.labels.size()
+                << " times; it names MASTER, then SOURCE\n";
+    return kExitTrouble;
+  }
+  const bool unified = o.unified || o.context >= 0;
+  if (unified && o.format != "normal") {
+    console.err << "lindrel: the unified listing (-u, -U) cannot be combined with --format "
+                << o.format << '\n';
+    return kExitTrouble;
+  }
   std::vector<std::string> patterns;
   if (!PreparePatterns(o.ignorePatterns, console.err, patterns)) return kExitTrouble;
-  std::string master = o.master;
-  std::string source = o.source;
-  if (!ResolveOperands(master, source, console.err)) return kExitTrouble;
+  InputOperand operands[2];
+  if (!PrepareOperands(o, operands, console.err)) return kExitTrouble;
+  const std::string& master = operands[0].path();
+  const std::string& source = operands[1].path();
+  // What messages call the files: the labels when given, else the operands.
+  const std::string& masterShown = o.labels.size() > 0 ? o.labels[0] : operands[0].name();
+  const std::string& sourceShown = o.labels.size() > 1 ? o.labels[1] : operands[1].name();
 
   CompareSession session(console);
   CLindrelCtrl& ctrl = session.ctrl();
-  ApplyOptions(ctrl, o, master, source, patterns);
+  ApplyOptions(ctrl, o, operands, patterns);
   // Taken before the comparison: the listing shows lines of the files as they were then.
   const std::optional<FileIdentity> identities[2] = {FileIdentity::Of(master),
                                                      FileIdentity::Of(source)};
@@ -358,14 +461,22 @@ int RunFiles(const FilesOptions& o, Console& console) {
   if (o.format == "records") {
     WriteRecords(console.out, records);
   } else if (o.format == "json") {
-    WriteJson(console.out, master, source, count, records, ctrl.GetFileCompareTime());
+    WriteJson(console.out, operands, count, records, ctrl.GetFileCompareTime());
   } else if (count < 0) {
     const bool binary = !o.brief && (LooksBinary(master) || LooksBinary(source));
-    console.out << (binary ? "Binary files " : "Files ") << master << " and " << source
+    console.out << (binary ? "Binary files " : "Files ") << masterShown << " and " << sourceShown
                 << " differ\n";
-  } else if (count > 0 &&
-             !WriteListing(console.out, console.err, master, source, records, identities)) {
-    return kExitTrouble;
+  } else if (count > 0) {
+    ListingStyle style;
+    style.unified = unified;
+    style.context = o.context >= 0 ? o.context : kDefaultContext;
+    if (unified) {
+      for (std::size_t i = 0; i < 2; ++i)
+        style.headers[i] = UnifiedHeader(o.labels, i, operands[i], identities[i]);
+    }
+    if (ColoursWanted(o.color, console.outIsTerminal)) style.colours = ListingColours::Terminal();
+    if (!WriteListing(console.out, console.err, master, source, records, identities, style))
+      return kExitTrouble;
   }
   console.out.flush();
 

@@ -1,6 +1,7 @@
 // `lindrel files MASTER SOURCE`: compares two files through the component and prints the
-// change records as a normal listing, as raw records or as JSON; optionally writes a
-// report of the comparison. Owner thread only (it creates and pumps a component).
+// change records as a normal or a unified listing, as raw records or as JSON; optionally
+// writes a report of the comparison. "-" and held pipes are read as files (InputOperand.h).
+// Owner thread only (it creates and pumps a component).
 #pragma once
 
 #include <string>
@@ -30,8 +31,17 @@ struct FilesOptions {
   std::string reportPath;
   std::string reportFormat;  // empty: from the report's extension
   std::string style = "side-by-side";
-  std::string title;  // empty: "Comparison of MASTER and SOURCE"
+  std::string title;                // empty: "Comparison of MASTER and SOURCE"
+  bool unified = false;             // -u
+  long context = -1;                // -U N; -1: not given
+  std::vector<std::string> labels;  // --label: MASTER's, then SOURCE's
+  std::string color = "auto";
+  // For git: /dev/null stands for the empty side of an added or removed file.
+  bool devNullIsEmpty = false;
 };
+
+// The context of a unified listing when -u is given without -U.
+inline constexpr long kDefaultContext = 3;
 
 // Declares the subcommand's options and operands on `command`, bound to `options`.
 void DefineFilesCommand(CLI::App& command, FilesOptions& options);

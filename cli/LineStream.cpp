@@ -116,7 +116,19 @@ bool LineStream::Open(const std::string& path, std::string& error) {
   return true;
 }
 
+bool LineStream::OpenAt(const std::string& path, Position at, std::string& error) {
+  if (!Open(path, error)) return false;
+  if (::lseek(fd_, static_cast<off_t>(at.offset), SEEK_SET) < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  blockOffset_ = nextOffset_ = at.offset;
+  line_ = at.line;
+  return true;
+}
+
 bool LineStream::Refill() {
+  blockOffset_ = nextOffset_;
   pos_ = end_ = 0;
   if (ended_) return false;
   ssize_t got;
@@ -128,6 +140,7 @@ bool LineStream::Refill() {
     ended_ = true;
     return false;
   }
+  nextOffset_ += got;
   end_ = static_cast<size_t>(got);
   if (const void* stop = std::memchr(block_.get(), kEndOfContent, end_)) {
     end_ = static_cast<size_t>(static_cast<const char*>(stop) - block_.get());

@@ -23,9 +23,20 @@ class LineStream {
   LineStream(const LineStream&) = delete;
   LineStream& operator=(const LineStream&) = delete;
 
+  // Where a stream stands: the byte offset of its current line in the file and that
+  // line's number.
+  struct Position {
+    long long offset = 0;
+    long line = 1;
+  };
+
   // Opens `path` at its first line. False, with the system's reason in `error`, when it
   // cannot be opened.
   bool Open(const std::string& path, std::string& error);
+
+  // Opens `path` at `at`, a position another stream of the same file reported (so that a
+  // second stream can look ahead of the first without reading what lies before).
+  bool OpenAt(const std::string& path, Position at, std::string& error);
 
   // Moves forward to the start of line `number` (1-based, not before the current line).
   // False when the content ends before that line, or on a read error (error() says why).
@@ -38,6 +49,7 @@ class LineStream {
 
   // The number of the current line (1-based).
   long line() const { return line_; }
+  Position position() const { return {blockOffset_ + static_cast<long long>(pos_), line_}; }
   const std::string& path() const { return path_; }
   const std::string& error() const { return error_; }
 
@@ -55,7 +67,9 @@ class LineStream {
   std::unique_ptr<char, FreeBlock> block_;
   size_t pos_ = 0;
   size_t end_ = 0;
-  bool ended_ = false;  // end of file, byte 26 or read error met
+  long long blockOffset_ = 0;  // of the block's first byte in the file
+  long long nextOffset_ = 0;   // of the byte the next read returns
+  bool ended_ = false;         // end of file, byte 26 or read error met
   long line_ = 1;
   std::string path_;
   std::string error_;

@@ -1,10 +1,10 @@
 #include "cli/NormalListing.h"
 
+#include "cli/ListedLine.h"
+
 namespace lindrel::cli {
 
 namespace {
-
-constexpr const char* kNoNewlineMarker = "\\ No newline at end of file\n";
 
 std::string Range(long start, long end) {
   return start == end ? std::to_string(start) : std::to_string(start) + "," + std::to_string(end);
@@ -20,23 +20,12 @@ bool Position(long start, long end, long lines) {
 }
 
 // Appends lines first..last of `file`, each after `prefix`.
-bool AppendLines(std::string& text, const char* prefix, LineStream& file, long first, long last) {
+bool AppendLines(std::string& text, const char* prefix, LineStream& file, long first, long last,
+                 const char* colour, const char* reset) {
   if (first < file.line() || !file.SkipTo(first)) return false;
-  for (long n = first; n <= last; ++n) {
-    text += prefix;
-    bool withoutNewline = false;
-    if (!file.Next(text, withoutNewline)) return false;
-    if (withoutNewline) {
-      text += '\n';
-      text += kNoNewlineMarker;
-    }
-  }
+  for (long n = first; n <= last; ++n)
+    if (!AppendListedLine(text, file, prefix, colour, reset)) return false;
   return true;
-}
-
-std::string Failure(const LineStream& file) {
-  return file.path() + ": " +
-         (file.error().empty() ? std::string("changed while it was compared") : file.error());
 }
 
 }  // namespace
@@ -75,7 +64,7 @@ bool RecordsFitFiles(std::span<const FileChange> records, long masterLines, long
 }
 
 bool WriteNormalListing(std::ostream& out, std::span<const FileChange> records, LineStream& master,
-                        LineStream& source, std::string& error) {
+                        LineStream& source, std::string& error, const ListingColours& colours) {
   // Written in large pieces: a listing of a million changed lines is as many small writes.
   constexpr size_t kFlushSize = size_t{1} << 18;
   std::string text;
@@ -84,18 +73,21 @@ bool WriteNormalListing(std::ostream& out, std::span<const FileChange> records, 
     text.clear();
   };
   for (const FileChange& r : records) {
+    text += colours.heading;
     text += HunkHeading(r);
+    text += colours.reset;
     text += '\n';
     if (r.type != ChangeType::Addition &&
-        !AppendLines(text, "< ", master, r.masterStart, r.masterEnd)) {
-      error = Failure(master);
+        !AppendLines(text, "< ", master, r.masterStart, r.masterEnd, colours.removed,
+                     colours.reset)) {
+      error = ListingFailure(master);
       flush();
       return false;
     }
     if (r.type == ChangeType::Change) text += "---\n";
-    if (r.type != ChangeType::Deletion &&
-        !AppendLines(text, "> ", source, r.sourceStart, r.sourceEnd)) {
-      error = Failure(source);
+    if (r.type != ChangeType::Deletion && !AppendLines(text, "> ", source, r.sourceStart,
+                                                       r.sourceEnd, colours.added, colours.reset)) {
+      error = ListingFailure(source);
       flush();
       return false;
     }

@@ -20,6 +20,7 @@
 
 #include "cli/ChangeRecords.h"
 #include "cli/LineStream.h"
+#include "cli/ListingColours.h"
 
 namespace lindrel::cli {
 
@@ -35,6 +36,7 @@ bool RecordsFitFiles(std::span<const FileChange> records, long masterLines, long
 // its file does not have (the file changed after it was compared) or a read fails;
 // `error` then says which file and why, and what was written so far stays written.
 bool WriteNormalListing(std::ostream& out, std::span<const FileChange> records, LineStream& master,
-                        LineStream& source, std::string& error);
+                        LineStream& source, std::string& error,
+                        const ListingColours& colours = ListingColours::None());
 
 }  // namespace lindrel::cli

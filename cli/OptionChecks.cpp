@@ -40,6 +40,15 @@ bool TakesJsonOutput(const std::string& option, const std::string& path, std::os
 
 bool FileTypesCanSelect(const std::string& types) { return types.find('.') != std::string::npos; }
 
+void AddColorOption(CLI::App& command, std::string& color) {
+  command
+      .add_option("--color", color,
+                  "Colour removed lines red, added lines green and hunk headings cyan: auto "
+                  "(default: on a terminal, unless NO_COLOR is set), always or never")
+      ->type_name("WHEN")
+      ->check(CLI::IsMember({"auto", "always", "never"}));
+}
+
 void AddPriorityOption(CLI::App& command, long& priority) {
   command
       .add_option("--priority", priority,

@@ -12,6 +12,8 @@ namespace lindrel::cli {
 
 // The largest value --horizon-lines takes: the component hands it on as an int.
 inline constexpr long kMaxHorizonLines = 2147483647;
+// The largest context of a unified listing: more than any file has lines.
+inline constexpr long kMaxContextLines = 2147483647;
 
 // Accepts only decimal digits (no sign, no blanks) making a number from 0 to `max`, and
 // drops leading zeros (so it goes on the option with transform()). Refused with "expected a whole
@@ -23,6 +25,9 @@ CLI::Validator NonEmptyPath();
 
 // Adds --priority, the worker thread's priority from 0 to 4.
 void AddPriorityOption(CLI::App& command, long& priority);
+
+// Adds --color=WHEN: auto, always or never (ListingColours.h).
+void AddColorOption(CLI::App& command, std::string& color);
 
 // True (after saying so on `err`) when `path`, given to `option`, is standard output
 // while standard output carries the JSON document: the two would be mixed into text

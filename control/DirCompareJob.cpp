@@ -70,8 +70,10 @@ bool CLindrelCtrl::DirCompareBegin() {
   d.dirJob.active = true;
   d.FireDirCompareStarted();
 
+  dircompare::ScanOptions options = SnapshotOptions(d.props);
+  options.excludePatterns = d.dirExcludePatterns;
   const bool started =
-      d.dir.Start(SnapshotOptions(d.props), std::make_unique<DirJobEnvironment>(d),
+      d.dir.Start(std::move(options), std::make_unique<DirJobEnvironment>(d),
                   [&d] { d.QueueCompletion(d.dirJob, PendingEventKind::kDirCompletion); });
   if (!started) {
     // No worker: the job ends at once, without records and without a completion, before
@@ -85,6 +87,10 @@ bool CLindrelCtrl::DirCompareBegin() {
     return false;
   }
   return true;
+}
+
+void CLindrelCtrl::SetDirExcludePatterns(std::vector<std::string> patterns) {
+  d_->dirExcludePatterns = std::move(patterns);
 }
 
 void CLindrelCtrl::DirCompareAbort() {

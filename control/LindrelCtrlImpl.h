@@ -51,6 +51,8 @@ struct CLindrelCtrl::Impl {
   PendingEventQueue events;
 
   dircompare::DirCompareState dir;
+  // SetDirExcludePatterns: not a property, so never in the state file.
+  std::vector<std::string> dirExcludePatterns;
   reports::ReportState reports;
 
   // The records of an ended comparison as the public value types, made on the first

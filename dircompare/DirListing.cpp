@@ -12,6 +12,7 @@
 
 #include "dircompare/FileTypeFilter.h"
 #include "dircompare/NameCase.h"
+#include "dircompare/NameExclusion.h"
 #include "dircompare/ScanEnvironment.h"
 
 namespace lindrel::dircompare {
@@ -49,7 +50,8 @@ bool MayBeWanted(const dirent& entry, ListingKind kind, const std::string& fileT
 }  // namespace
 
 bool DirListing::Fill(const std::string& directory, ListingKind kind, const std::string& fileTypes,
-                      ScanEnvironment& env, long pauseMs) {
+                      ScanEnvironment& env, long pauseMs,
+                      const std::vector<std::string>& excludePatterns) {
   entries_.clear();
   groups_.clear();
 
@@ -70,7 +72,8 @@ bool DirListing::Fill(const std::string& directory, ListingKind kind, const std:
       const std::string_view name(entry->d_name);
       struct stat info {};
       Described described = Described::kVanished;
-      if (name != "." && name != ".." && MayBeWanted(*entry, kind, fileTypes))
+      if (name != "." && name != ".." && MayBeWanted(*entry, kind, fileTypes) &&
+          !ExcludedName(name, excludePatterns))
         described = Describe(fd, entry->d_name, info);
       // Its entries are unknown, not absent: the listing fails rather than leave them out.
       if (described == Described::kUnreachable) {

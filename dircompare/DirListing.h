@@ -53,9 +53,11 @@ class DirListing {
   // `pauseMs` through `env` when pauseMs > 0. Stops early when `env` asks for an abort.
   // False when the directory exists but cannot be listed (no permission, a path longer
   // than the system allows, a read error), or its names can be read but not examined (no
-  // search permission): its entries are then unknown, not absent.
+  // search permission): its entries are then unknown, not absent. Names that match
+  // `excludePatterns` are passed over without being examined.
   bool Fill(const std::string& directory, ListingKind kind, const std::string& fileTypes,
-            ScanEnvironment& env, long pauseMs);
+            ScanEnvironment& env, long pauseMs,
+            const std::vector<std::string>& excludePatterns = {});
 
   const std::vector<DirEntryInfo>& entries() const { return entries_; }
   // The entries named `upperName` (count 0 when there are none).

@@ -98,8 +98,10 @@ bool DirScanner::WalkLevel(const std::string& master, const std::string& source)
 
 bool DirScanner::ListBoth(const std::string& master, const std::string& source, ListingKind kind,
                           DirListing& masterListing, DirListing& sourceListing) {
-  const bool masterListed = masterListing.Fill(master, kind, options_.fileTypes, env_, PauseMs());
-  const bool sourceListed = sourceListing.Fill(source, kind, options_.fileTypes, env_, PauseMs());
+  const bool masterListed = masterListing.Fill(master, kind, options_.fileTypes, env_, PauseMs(),
+                                               options_.excludePatterns);
+  const bool sourceListed = sourceListing.Fill(source, kind, options_.fileTypes, env_, PauseMs(),
+                                               options_.excludePatterns);
   // An unreadable directory is not an empty one: its entries would all show as only on
   // the other side, and the verdict could be "nothing differs".
   if (!masterListed) QueueError(kErrorInvalidSearchPath, master);

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace lindrel::dircompare {
 
@@ -20,6 +21,8 @@ struct ScanOptions {
   bool showDifferentInBothPlaces = true;
   long threadPriority = 0;  // 0 idle .. 4 time critical
   bool throttle = true;     // DirThrottle: pause after every enumerated entry
+  // Names left out of the walk, files and directories alike (NameExclusion.h).
+  std::vector<std::string> excludePatterns;
 
   // Called on the worker before the content of a file pair is compared (paths of both
   // files), in the walk's order, once the pair's turn has come. Lets tests change the

@@ -222,6 +222,12 @@ class LINDREL_EXPORT CLindrelCtrl {
   /// (its text followed by " The system refused a worker thread."), leaves no comparison
   /// running and answers FALSE; a later begin may succeed.
   bool DirCompareBegin();
+  /// Names the directory comparisons begun from now on leave out: shell patterns ("*.o",
+  /// ".git", as fnmatch(3) reads them) matched against the name of every entry, file or
+  /// directory, without regard to letter case, on both sides. An excluded directory is not
+  /// entered. Empty (the default) leaves nothing out. Not a property: it is neither
+  /// stored in the state file nor announced.
+  void SetDirExcludePatterns(std::vector<std::string> patterns);
   /// Stops the running directory comparison and waits for it (at most 30 seconds); the
   /// records found so far stay readable. An abort that finds the comparison active is
   /// final: once it returns, that comparison's completion is never fired, not even one

@@ -11,9 +11,12 @@
 #include <cerrno>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/CliApp.h"
+#include "platform/ReplacementFile.h"
 #include "tests/cli/CliRunner.h"
 #include "tests/support/TempEnvironment.h"
 
@@ -214,6 +217,58 @@ TEST_F(CliBadInputsTest, AnUnreadableDirectoryIsTroubleNotAnEmptyOne) {
       << run->err;
   // Its file is not listed as found on the master side only.
   EXPECT_FALSE(Contains(run->out, "master-only")) << run->out;
+}
+
+// An excluded directory is not entered: one that cannot be read is then no trouble.
+TEST_F(CliBadInputsTest, AnExcludedDirectoryIsNotEntered) {
+  env_.Write("m/sub/a.txt", "a\n");
+  env_.Write("s/sub/a.txt", "b\n");
+  env_.Write("m/top.txt", "same\n");
+  env_.Write("s/top.txt", "same\n");
+  fs::permissions(env_.root(), fs::perms::owner_all | fs::perms::others_read |
+                                   fs::perms::others_exec | fs::perms::group_read |
+                                   fs::perms::group_exec);
+  fs::permissions(env_.Path("s/sub"), fs::perms::none);
+  const std::string m = env_.Path("m").string(), s = env_.Path("s").string();
+  const std::optional<CliRun> entered =
+      RunUnprivileged(env_, {"dirs", "-r", "--ignore-dates", m, s});
+  const std::optional<CliRun> excluded =
+      RunUnprivileged(env_, {"dirs", "-r", "--ignore-dates", "--exclude", "SUB", m, s});
+  fs::permissions(env_.Path("s/sub"), fs::perms::owner_all);
+  if (!entered || !excluded) GTEST_SKIP() << "no unprivileged process can run the program here";
+  EXPECT_EQ(entered->status, 2) << entered->err;
+  EXPECT_EQ(excluded->status, 0) << excluded->err;
+  EXPECT_EQ(excluded->err, "");
+  EXPECT_EQ(excluded->out, "same         top.txt\n");
+}
+
+// Standard input is copied before anything is compared; a copy that cannot be completed
+// (the disk is full) must not be compared as if it were the whole input.
+TEST_F(CliBadInputsTest, StandardInputThatCannotBeStoredIsTrouble) {
+  int pipeEnds[2];
+  ASSERT_EQ(::pipe(pipeEnds), 0);
+  const std::string input = "one\ntwo\nthree\n";
+  ASSERT_EQ(::write(pipeEnds[1], input.data(), input.size()), static_cast<ssize_t>(input.size()));
+  ::close(pipeEnds[1]);
+  const int savedInput = ::dup(STDIN_FILENO);
+  ASSERT_GE(savedInput, 0);
+  ::dup2(pipeEnds[0], STDIN_FILENO);
+  ::close(pipeEnds[0]);
+
+  platform::TEST_FailWritesAfter(5);  // the copy's write fails with ENOSPC after 5 bytes
+  std::ostringstream out, err;
+  cli::Console console{out, err};
+  const char* argv[] = {"lindrel", "files", "-", file_.c_str()};
+  const int status = cli::RunCli(4, argv, console);
+  platform::TEST_FailWritesAfter(-1);
+  ::dup2(savedInput, STDIN_FILENO);
+  ::close(savedInput);
+
+  EXPECT_EQ(status, 2);
+  EXPECT_EQ(err.str(),
+            "lindrel: -: cannot be stored in a temporary file: No space left on device\n");
+  EXPECT_EQ(out.str(), "");
+  EXPECT_TRUE(TempEnvironment::EntryNames(env_.Path("tmp")).empty());
 }
 
 }  // namespace

@@ -77,5 +77,58 @@ TEST_F(CliBadOptionsTest, APatternWithABackReferenceIsRefusedNotRun) {
   EXPECT_EQ(bracket.err, "");
 }
 
+TEST_F(CliBadOptionsTest, ListingsAndGitRequestsThatCannotBeHonoured) {
+  const std::string m = env_.Path("m").string(), s = env_.Path("s").string();
+  struct Case {
+    std::vector<std::string> args;
+    std::string inErr;
+  } cases[] = {
+      {{"files", "-U", "-1", master_, source_},
+       "lindrel: --unified: expected a whole number from 0 to 2147483647\n"},
+      {{"files", "-U", "three", master_, source_}, "lindrel: --unified: expected a whole number"},
+      {{"files", "--unified", "", master_, source_}, "lindrel: --unified: expected a whole number"},
+      {{"files", "-U", "2x", master_, source_}, "lindrel: --unified: expected a whole number"},
+      {{"files", "--label", "a", "--label", "b", "--label", "c", "-u", master_, source_},
+       "lindrel: --label given 3 times; it names MASTER, then SOURCE\n"},
+      {{"files", "-u", "--format", "json", master_, source_},
+       "lindrel: the unified listing (-u, -U) cannot be combined with --format json\n"},
+      {{"files", "-U", "1", "--format", "records", master_, source_}, "cannot be combined"},
+      {{"files", "--color=sometimes", master_, source_}, "Usage: lindrel files"},
+      {{"files", "-", "-"},
+       "lindrel: - and - both name standard input, which can be read only once\n"},
+      {{"files", "-", m}, "lindrel: -: a stream cannot be compared with the directory " + m + "\n"},
+      {{"git-diff"}, "lindrel git-diff: expected the 7 arguments git passes (PATH OLD-FILE"},
+      {{"git-diff", "a.txt", master_, "0", "100644", source_, "0"}, "got 6\n"},
+      {{"git-diff", "a.txt", master_, "0", "100644", source_, "0", "100644", "x"}, "got 8\n"},
+      {{"git-diff", "-U", "-2", "a.txt", master_, "0", "100644", source_, "0", "100644"},
+       "--unified: expected a whole number"},
+      {{"dirs", "-q", "--format", "json", m, s},
+       "lindrel: -q prints no records; it cannot be combined with --format json\n"},
+      {{"dirs", "--exclude", "", m, s}, "lindrel: --exclude '': a pattern is matched against"},
+      {{"dirs", "-x", "sub/a.txt", m, s}, "lindrel: --exclude 'sub/a.txt': a pattern"},
+  };
+  for (const Case& c : cases) {
+    std::string what;
+    for (const std::string& a : c.args) what += a + " ";
+    const CliRun run = Run(c.args);
+    EXPECT_EQ(run.status, 2) << what;
+    EXPECT_TRUE(Contains(run.err, c.inErr)) << what << "\n" << run.err;
+    EXPECT_EQ(run.out, "") << what;
+  }
+  // Standard input under two names is still read only once.
+  const CliRun twice = RunCaptured(
+      env_, {"/bin/sh", "-c",
+             "printf 'x\\n' | '" + std::string(LINDREL_CLI_PATH) + "' files /dev/stdin -"});
+  EXPECT_EQ(twice.status, 2);
+  EXPECT_EQ(twice.err,
+            "lindrel: /dev/stdin and - both name standard input, which can be read only once\n");
+  EXPECT_EQ(twice.out, "");
+
+  // The same requests within bounds are honoured.
+  EXPECT_EQ(Run({"files", "-U", "0", "--label", "a", "--label", "b", master_, source_}).status, 1);
+  EXPECT_EQ(Run({"files", "-U", "2147483647", master_, source_}).status, 1);
+  EXPECT_EQ(Run({"dirs", "-x", "*.txt", m, s}).status, 0);
+}
+
 }  // namespace
 }  // namespace lindrel::testing

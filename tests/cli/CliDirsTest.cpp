@@ -231,5 +231,71 @@ TEST_F(CliDirsTest, ProgressLineOnlyOnATerminal) {
   EXPECT_TRUE(Contains(out.str(), "differs      sub/x.txt  (content)\n")) << out.str();
 }
 
+TEST_F(CliDirsTest, ExcludedNamesAreLeftOutOnBothSides) {
+  struct Case {
+    std::vector<std::string> options;
+    int status;
+    std::string table;
+  } cases[] = {
+      // Names match without regard to case, as between the trees: b.txt and B.TXT go.
+      {{"-r", "--exclude", "b.txt"},
+       1,
+       "same         a.txt\n"
+       "master-only  Only.txt\n"
+       "source-only  src-only.txt\n"
+       "master-only  gone/\n"
+       "dir          sub/\n"
+       "differs      sub/x.txt  (content)\n"
+       "source-only  new/\n"},
+      // Directories go with what is in them.
+      {{"-r", "-x", "sub", "-x", "*ONLY*"},
+       1,
+       "same         a.txt\n"
+       "differs      b.txt  (content, master smaller)\n"
+       "master-only  gone/\n"
+       "source-only  new/\n"},
+      {{"-r", "-x", "?.txt"},
+       1,
+       "master-only  Only.txt\n"
+       "source-only  src-only.txt\n"
+       "master-only  gone/\n"
+       "dir          sub/\n"
+       "source-only  new/\n"},
+      {{"-r", "-x", "[bg]*", "-x", "*only*", "-x", "sub", "-x", "new"}, 0, "same         a.txt\n"},
+  };
+  for (const Case& c : cases) {
+    std::string line;
+    for (const std::string& o : c.options) line += o + " ";
+    const CliRun run = Run(c.options);
+    EXPECT_EQ(run.status, c.status) << line << run.err;
+    EXPECT_EQ(run.out, c.table) << line;
+  }
+}
+
+TEST_F(CliDirsTest, BriefSaysOnlyWhetherTheTreesDiffer) {
+  const std::string tab = env_.Path("brief.tab").string();
+  const CliRun differ = Run({"-r", "-q", "--tab", tab});
+  EXPECT_EQ(differ.status, 1) << differ.err;
+  EXPECT_EQ(differ.out, "Directories " + master_ + " and " + source_ + " differ\n");
+  // The export still carries every record.
+  EXPECT_TRUE(Contains(TempEnvironment::Read(tab), "\tsub/x.txt") ||
+              Contains(TempEnvironment::Read(tab), "\tx.txt\t"))
+      << TempEnvironment::Read(tab);
+
+  env_.Write("same-a/x/y.txt", "1\n");
+  env_.Write("same-b/x/y.txt", "1\n");
+  const CliRun same =
+      RunLindrel(env_, {"dirs", "-r", "-q", "--ignore-dates", env_.Path("same-a").string(),
+                        env_.Path("same-b").string()});
+  EXPECT_EQ(same.status, 0) << same.err;
+  EXPECT_EQ(same.out, "");
+  // Differences the filters hide still count, as without -q.
+  const CliRun hidden =
+      Run({"-r", "-q", "--hide-different", "--hide-only-in-master", "--hide-only-in-source"});
+  EXPECT_EQ(
+      hidden.status,
+      Run({"-r", "--hide-different", "--hide-only-in-master", "--hide-only-in-source"}).status);
+}
+
 }  // namespace
 }  // namespace lindrel::testing

@@ -1,9 +1,18 @@
-// `lindrel files`: exit statuses, messages, the three output formats and the reports.
+// `lindrel files`: exit statuses, messages, the output formats, colours, streams as
+// operands and the reports.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdlib>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "TestConfig.h"
+#include "cli/CliApp.h"
 #include "tests/cli/CliRunner.h"
 #include "tests/support/TempEnvironment.h"
 
@@ -56,10 +65,13 @@ TEST_F(CliFilesTest, ExitStatusAndMessages) {
       {{"files", "--horizon-lines", "-1", master_, source_}, 2, "", "Usage: lindrel files"},
       {{"files", "--format", "unified", master_, source_}, 2, "", "Usage: lindrel files"},
       {{"files", "--style", "all-in-one", master_, source_}, 2, "", "--report"},
-      {{}, 2, "", "Usage: lindrel {files|dirs}"},
-      {{"--help"}, 0, "files", ""},
+      {{}, 2, "", "Usage: lindrel {files|dirs|git-diff}"},
+      {{"--help"}, 0, "git-diff", ""},
       {{"files", "--help"}, 0, "--ignore-matching-lines", ""},
+      {{"files", "--help"}, 0, "--unified", ""},
       {{"dirs", "--help"}, 0, "--recursive", ""},
+      {{"dirs", "--help"}, 0, "--exclude", ""},
+      {{"git-diff", "--help"}, 0, "GIT_EXTERNAL_DIFF", ""},
       {{"--version"}, 0, "lindrel 1.", ""},
       {{"files", "--version"}, 0, "lindrel 1.", ""},
       {{"dirs", "--version"}, 0, "lindrel 1.", ""},
@@ -249,6 +261,221 @@ TEST_F(CliFilesTest, OddOperands) {
   run = Run({"files", "--format", "records", env_.Path("dir").string(), source_});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "");
+}
+
+TEST_F(CliFilesTest, UnifiedListingOnKnownInputs) {
+  const std::string master = env_.Write("m", "a\nb\nc\nd\ne\nf\ng").string();
+  const std::string source = env_.Write("s", "new\na\nB\nc\nf\ng\nh\n").string();
+  // Twenty numbered lines, changed at line 5 and at line 12 or 13: the unchanged lines
+  // between are six (the contexts of three lines touch) or seven (they do not).
+  std::string numbered;
+  for (int i = 1; i <= 20; ++i) numbered += std::to_string(i) + "\n";
+  const std::string twenty = env_.Write("twenty", numbered).string();
+  std::string touching = numbered, apart = numbered;
+  touching.replace(touching.find("\n12\n") + 1, 3, "twelve\n");
+  touching.replace(touching.find("\n5\n") + 1, 2, "five\n");
+  apart.replace(apart.find("\n13\n") + 1, 3, "thirteen\n");
+  apart.replace(apart.find("\n5\n") + 1, 2, "five\n");
+  const std::string touchingPath = env_.Write("touching", touching).string();
+  const std::string apartPath = env_.Write("apart", apart).string();
+  const std::string header = "--- old\n+++ new\n";
+  struct Case {
+    std::vector<std::string> options;
+    std::string m, s;
+    std::string listing;  // after the header
+  } cases[] = {
+      {{"-U", "1"},
+       master,
+       source,
+       "@@ -1,7 +1,7 @@\n+new\n a\n-b\n+B\n c\n-d\n-e\n f\n-g\n\\ No newline at end of "
+       "file\n+g\n+h\n"},
+      {{"-u"},
+       master,
+       source,
+       "@@ -1,7 +1,7 @@\n+new\n a\n-b\n+B\n c\n-d\n-e\n f\n-g\n\\ No newline at end of "
+       "file\n+g\n+h\n"},
+      {{"-U", "0"},
+       master,
+       source,
+       "@@ -0,0 +1 @@\n+new\n@@ -2 +3 @@\n-b\n+B\n@@ -4,2 +4,0 @@\n-d\n-e\n"
+       "@@ -7 +6,2 @@\n-g\n\\ No newline at end of file\n+g\n+h\n"},
+      {{"--unified", "3"},
+       twenty,
+       touchingPath,
+       "@@ -2,14 +2,14 @@\n 2\n 3\n 4\n-5\n+five\n 6\n 7\n 8\n 9\n 10\n 11\n-12\n+twelve\n"
+       " 13\n 14\n 15\n"},
+      {{"-u"},
+       twenty,
+       apartPath,
+       "@@ -2,7 +2,7 @@\n 2\n 3\n 4\n-5\n+five\n 6\n 7\n 8\n"
+       "@@ -10,7 +10,7 @@\n 10\n 11\n 12\n-13\n+thirteen\n 14\n 15\n 16\n"},
+      {{"-U", "30"},
+       apartPath,
+       twenty,
+       "@@ -1,20 +1,20 @@\n 1\n 2\n 3\n 4\n-five\n+5\n 6\n 7\n 8\n 9\n 10\n 11\n 12\n"
+       "-thirteen\n+13\n 14\n 15\n 16\n 17\n 18\n 19\n 20\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"files", "--label", "old", "--label", "new"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.push_back(c.m);
+    args.push_back(c.s);
+    const CliRun run = Run(args);
+    EXPECT_EQ(run.status, 1) << c.options[0] << "\n" << run.err;
+    EXPECT_EQ(run.out, header + c.listing) << c.options[0];
+  }
+
+  // Without labels each header names the file and its last-write time, in local time.
+  const timespec times[2] = {{1714566600, 123456789}, {1714566600, 123456789}};  // 12:30 UTC
+  ASSERT_EQ(::utimensat(AT_FDCWD, master.c_str(), times, 0), 0);
+  const char* savedZone = std::getenv("TZ");
+  const std::string zone = savedZone ? savedZone : "";
+  ::setenv("TZ", "XYZ-2", 1);  // two hours east of UTC
+  const CliRun dated = Run({"files", "-U", "0", master, source});
+  if (savedZone)
+    ::setenv("TZ", zone.c_str(), 1);
+  else
+    ::unsetenv("TZ");
+  EXPECT_EQ(dated.out.substr(0, dated.out.find('\n') + 1),
+            "--- " + master + "\t2024-05-01 14:30:00.123456789 +0200\n");
+  EXPECT_EQ(dated.out.rfind("\n+++ " + source + "\t2"), dated.out.find('\n')) << dated.out;
+
+  // One label names only the master; identical files print nothing.
+  const CliRun one = Run({"files", "-u", "--label", "x", master, source});
+  EXPECT_EQ(one.out.rfind("--- x\n+++ " + source + "\t", 0), 0u) << one.out;
+  const CliRun same = Run({"files", "-u", master_, same_});
+  EXPECT_EQ(same.status, 0);
+  EXPECT_EQ(same.out, "");
+  // Labels also name the files of a brief answer.
+  const CliRun brief = Run({"files", "-q", "--label", "a/x", "--label", "b/x", master_, source_});
+  EXPECT_EQ(brief.out, "Files a/x and b/x differ\n");
+}
+
+// Runs the command in this process with a console that does or does not claim to be a
+// terminal.
+CliRun RunInProcess(const std::vector<std::string>& args, bool outIsTerminal) {
+  std::ostringstream out, err;
+  cli::Console console{out, err, false, outIsTerminal};
+  std::vector<const char*> argv{"lindrel"};
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  CliRun run;
+  run.status = cli::RunCli(static_cast<int>(argv.size()), argv.data(), console);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+TEST_F(CliFilesTest, ColoursOnlyWhereAsked) {
+  const std::string master = env_.Write("cm", "keep\nold\r\nlast").string();
+  const std::string source = env_.Write("cs", "keep\nnew\r\nlast\n").string();
+  const std::string normal =
+      "2,3c2,3\n< old\r\n< last\n\\ No newline at end of file\n---\n"
+      "> new\r\n> last\n";
+  const std::string coloured =
+      "\033[36m2,3c2,3\033[m\n\033[31m< old\r\033[m\n\033[31m< last\033[m\n"
+      "\\ No newline at end of file\n---\n\033[32m> new\r\033[m\n\033[32m> last\033[m\n";
+  const std::string unifiedColoured =
+      "--- a\n+++ b\n\033[36m@@ -1,3 +1,3 @@\033[m\n keep\n\033[31m-old\r\033[m\n"
+      "\033[31m-last\033[m\n\\ No newline at end of file\n\033[32m+new\r\033[m\n"
+      "\033[32m+last\033[m\n";
+  struct Case {
+    std::vector<std::string> options;
+    bool terminal;
+    const char* noColor;  // NO_COLOR, or null to leave it unset
+    std::string out;
+  } cases[] = {
+      {{}, true, nullptr, coloured},
+      {{"--color=auto"}, false, nullptr, normal},
+      {{}, true, "1", normal},
+      {{}, true, "", coloured},  // empty counts as not set
+      {{"--color=always"}, false, nullptr, coloured},
+      {{"--color", "always"}, true, "1", coloured},
+      {{"--color=never"}, true, nullptr, normal},
+      {{"--color=always", "-u", "--label", "a", "--label", "b"}, false, nullptr, unifiedColoured},
+  };
+  for (const Case& c : cases) {
+    if (c.noColor)
+      ::setenv("NO_COLOR", c.noColor, 1);
+    else
+      ::unsetenv("NO_COLOR");
+    std::vector<std::string> args{"files"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.push_back(master);
+    args.push_back(source);
+    const CliRun run = RunInProcess(args, c.terminal);
+    std::string what = c.terminal ? "terminal " : "file ";
+    for (const std::string& o : c.options) what += o + " ";
+    EXPECT_EQ(run.status, 1) << what << run.err;
+    EXPECT_EQ(run.out, c.out) << what << (c.noColor ? "NO_COLOR" : "");
+  }
+  ::unsetenv("NO_COLOR");
+  // Formats without lines stay as they are on a terminal.
+  EXPECT_EQ(
+      RunInProcess({"files", "--color=always", "--format", "records", master, source}, true).out,
+      "c 2 3 2 3\n");
+}
+
+TEST_F(CliFilesTest, StandardInputAndPipesAreReadAsFiles) {
+  const std::string lindrel = std::string("'") + LINDREL_CLI_PATH + "'";
+  const std::string m = "'" + master_ + "'", s = "'" + source_ + "'";
+  const std::string records = "c 2 2 2 2\nc 5 5 5 5\n";
+  struct Case {
+    std::string command;
+    int status;
+    std::string out;
+  } cases[] = {
+      {"cat " + m + " | " + lindrel + " files --format records - " + s, 1, records},
+      {"cat " + s + " | " + lindrel + " files --format records " + m + " /dev/stdin", 1, records},
+      {"cat " + s + " | " + lindrel + " files --format records " + m + " /proc/self/fd/0", 1,
+       records},
+      {lindrel + " files --format records - " + s + " < " + m, 1, records},
+      {"bash -c \"" + lindrel + " files --format records <(cat " + m + ") <(cat " + s + ")\"", 1,
+       records},
+      {"cat " + m + " | " + lindrel + " files - " + m, 0, ""},
+      {"cat " + m + " | " + lindrel + " files -q - " + s, 1,
+       "Files - and " + source_ + " differ\n"},
+      {"printf 'one\\ntwo' | " + lindrel + " files -u --label a - " + s, 1,
+       "--- a\n+++ " + source_},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = RunCaptured(env_, {"/bin/sh", "-c", c.command});
+    EXPECT_EQ(run.status, c.status) << c.command << "\n" << run.err;
+    EXPECT_EQ(run.out.substr(0, c.out.size()), c.out) << c.command;
+  }
+  // The copy stands in for the stream in the JSON output and in the headers.
+  const CliRun json = RunCaptured(
+      env_, {"/bin/sh", "-c", "cat " + m + " | " + lindrel + " files --format json - " + s});
+  EXPECT_TRUE(Contains(json.out, "\"master\": {\"path\": \"-\", \"size\": 28,")) << json.out;
+  const CliRun unified =
+      RunCaptured(env_, {"/bin/sh", "-c", "cat " + m + " | " + lindrel + " files -u - " + s});
+  EXPECT_EQ(unified.out.rfind("--- -\t20", 0), 0u) << unified.out;
+  // No copy is left behind.
+  for (const std::string& name : TempEnvironment::EntryNames(env_.Path("tmp")))
+    EXPECT_EQ(name.rfind("lindrel-input-", 0), std::string::npos) << name;
+}
+
+// Every long option that --help lists is described in the man page.
+TEST_F(CliFilesTest, ManPageDescribesEveryOption) {
+  const std::string manPage =
+      TempEnvironment::Read(std::filesystem::path(LINDREL_SOURCE_DIR) / "docs" / "lindrel.1");
+  ASSERT_FALSE(manPage.empty());
+  const std::regex option("--[a-z][a-z-]*");
+  std::set<std::string> options;
+  for (const char* command : {"files", "dirs", "git-diff"}) {
+    const CliRun help = Run({command, "--help"});
+    ASSERT_EQ(help.status, 0) << command;
+    for (auto it = std::sregex_iterator(help.out.begin(), help.out.end(), option);
+         it != std::sregex_iterator(); ++it) {
+      options.insert(it->str());
+    }
+  }
+  EXPECT_GE(options.size(), 25u);  // the help texts were read
+  for (const std::string& name : options) {
+    std::string roff = "\\-\\-" + name.substr(2);
+    for (std::size_t at = 4; (at = roff.find('-', at)) != std::string::npos; at += 2)
+      roff.replace(at, 1, "\\-");
+    EXPECT_TRUE(Contains(manPage, roff)) << name << " is not in docs/lindrel.1";
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The normal listing is a patch: applied to the master, by a small applier written here
-// and by the real `patch` program, it must give the source byte for byte when the two
-// files agree in their line ends, and the source's text-mode reading in any case.
+// The listings are patches: the normal listing applied to the master, by a small applier
+// written here and by the real `patch` program, and the unified listing applied by
+// `patch -u` and by `git apply`, must give the source byte for byte when the two files
+// agree in their line ends, and the source's text-mode reading in any case.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -8,11 +9,13 @@
 #include <filesystem>
 #include <optional>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "TestConfig.h"
 #include "tests/cli/CliRunner.h"
 #include "tests/support/TempEnvironment.h"
 
@@ -147,8 +150,10 @@ std::optional<std::string> Apply(const std::string& master, const std::string& l
       while (p < patch.text.size() && patch.text[p].rfind("> ", 0) == 0) {
         out += patch.text[p++].substr(2);
         ++outLines;
-        if (marker()) ++p;
-        else out += '\n';
+        if (marker())
+          ++p;
+        else
+          out += '\n';
       }
       if (outLines != s1) {
         error = "source line count does not fit: " + headingText;
@@ -177,8 +182,10 @@ std::string Edit(std::mt19937& rng, const std::string& master) {
     const int roll = percent(rng);
     if (roll < 10) source += RandomLines(rng, 1 + static_cast<int>(rng() % 3));
     if (roll >= 10 && roll < 22) continue;
-    if (roll >= 22 && roll < 34) source += "changed " + std::to_string(rng() % 5) + "\n";
-    else source += line + "\n";
+    if (roll >= 22 && roll < 34)
+      source += "changed " + std::to_string(rng() % 5) + "\n";
+    else
+      source += line + "\n";
   }
   if (percent(rng) < 20) source += RandomLines(rng, 2);
   return source;
@@ -218,7 +225,8 @@ TEST(CliPatchTest, NormalListingAppliedToMasterGivesSource) {
     std::string error;
     const std::optional<std::string> patched = Apply(master, run.out, error);
     ASSERT_TRUE(patched.has_value()) << "round " << round << ": " << error << "\n"
-                                     << run.out << "\nmaster:\n" << master << "\nsource:\n"
+                                     << run.out << "\nmaster:\n"
+                                     << master << "\nsource:\n"
                                      << source;
     ASSERT_EQ(TextMode(*patched), expected) << "round " << round << "\nlisting:\n" << run.out;
     if (endsAgree) {
@@ -235,6 +243,14 @@ int Shell(const std::string& command) {
 }
 
 std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+// Runs git in `folder` with no configuration but the test's own (none): HOME is the
+// test's directory and the system's configuration is not read.
+int Git(const TempEnvironment& env, const std::filesystem::path& folder,
+        const std::string& arguments) {
+  return Shell("cd " + Quoted(folder) + " && HOME=" + Quoted(env.root()) +
+               " GIT_CONFIG_NOSYSTEM=1 git " + arguments);
+}
 
 // The real `patch` on pairs that both use CR LF line ends (with lone carriage returns
 // inside lines, and last lines without a line end), and on one LF pair.
@@ -267,15 +283,17 @@ TEST(CliPatchTest, PatchProgramRebuildsCrLfSources) {
     ++differing;
     const std::filesystem::path listing = env.Write("crlf-listing", run.out);
     ASSERT_EQ(Shell("patch --quiet " + Quoted(target) + " " + Quoted(listing)), 0)
-        << "round " << round << "\nlisting:\n" << run.out;
-    EXPECT_EQ(TempEnvironment::Read(target), source) << "round " << round << "\nlisting:\n" << run.out;
+        << "round " << round << "\nlisting:\n"
+        << run.out;
+    EXPECT_EQ(TempEnvironment::Read(target), source) << "round " << round << "\nlisting:\n"
+                                                     << run.out;
   }
   EXPECT_GT(differing, 18);
 
   // What no listing can carry: the pair differs only in its line ends, which text mode
   // reads as equal, so there is nothing to apply.
-  const CliRun same = RunLindrel(env, {"files", env.Write("lf", "a\nb\n").string(),
-                                       env.Write("crlf", "a\r\nb\r\n").string()});
+  const CliRun same = RunLindrel(
+      env, {"files", env.Write("lf", "a\nb\n").string(), env.Write("crlf", "a\r\nb\r\n").string()});
   EXPECT_EQ(same.status, 0);
   EXPECT_EQ(same.out, "");
 }
@@ -300,6 +318,259 @@ TEST(CliPatchTest, ApplierRefusesListingsThatDoNotFit) {
     std::string error;
     EXPECT_EQ(Apply(master, c.listing, error), c.result) << c.listing;
   }
+}
+
+// A hunk of a unified listing: the numbers of its heading and the kind of each of its
+// lines (' ', '-' or '+'), the "no newline" markers left out.
+struct UnifiedHunk {
+  long oldStart = 0, oldCount = 0, newStart = 0, newCount = 0;
+  std::string kinds;
+};
+
+// "S,N", or "S" for one line.
+bool ReadHunkRange(std::string_view text, std::size_t& at, long& start, long& count) {
+  if (!ReadNumber(text, at, start)) return false;
+  count = 1;
+  if (at < text.size() && text[at] == ',') return ReadNumber(text, ++at, count);
+  return true;
+}
+
+std::optional<UnifiedHunk> ParseHunkHeading(std::string_view line) {
+  UnifiedHunk h;
+  std::size_t at = 4;
+  if (line.substr(0, at) != "@@ -" || !ReadHunkRange(line, at, h.oldStart, h.oldCount) ||
+      line.substr(at, 2) != " +")
+    return std::nullopt;
+  at += 2;
+  if (!ReadHunkRange(line, at, h.newStart, h.newCount) || line.substr(at) != " @@")
+    return std::nullopt;
+  return h;
+}
+
+// The hunks of a unified listing; nullopt (with `error`) when its header is missing or a
+// heading's counts do not fit the lines that follow it.
+std::optional<std::vector<UnifiedHunk>> ParseUnified(const std::string& listing,
+                                                     std::string& error) {
+  const Lines lines = Split(listing);
+  std::vector<UnifiedHunk> hunks;
+  if (lines.text.size() < 2 || lines.text[0].rfind("--- ", 0) != 0 ||
+      lines.text[1].rfind("+++ ", 0) != 0) {
+    error = "no header lines";
+    return std::nullopt;
+  }
+  long oldLeft = 0, newLeft = 0;
+  for (std::size_t i = 2; i < lines.text.size(); ++i) {
+    const std::string& line = lines.text[i];
+    if (line == "\\ No newline at end of file") continue;
+    if (oldLeft == 0 && newLeft == 0) {
+      const std::optional<UnifiedHunk> heading = ParseHunkHeading(line);
+      if (!heading) {
+        error = "not a hunk heading: " + line;
+        return std::nullopt;
+      }
+      hunks.push_back(*heading);
+      oldLeft = heading->oldCount;
+      newLeft = heading->newCount;
+      continue;
+    }
+    const char kind = line.empty() ? '?' : line[0];
+    if (kind != ' ' && kind != '-' && kind != '+') {
+      error = "not a hunk line: " + line;
+      return std::nullopt;
+    }
+    if (kind != '+') --oldLeft;
+    if (kind != '-') --newLeft;
+    if (oldLeft < 0 || newLeft < 0) {
+      error = "more lines than the heading counts in hunk " + std::to_string(hunks.size());
+      return std::nullopt;
+    }
+    hunks.back().kinds += kind;
+  }
+  if (oldLeft != 0 || newLeft != 0) {
+    error = "fewer lines than the last heading counts";
+    return std::nullopt;
+  }
+  return hunks;
+}
+
+// What is wrong with how the hunks use their context, or "": `context` lines before and
+// after each run of changes (fewer only at the start and end of the master, which has
+// `masterLines` lines), no run of context inside a hunk longer than twice the context (the
+// hunk should have been split there), and at least one line left out between two hunks
+// (otherwise their contexts touch and they should have been one).
+std::string ContextFault(const std::vector<UnifiedHunk>& hunks, long context, long masterLines) {
+  long previousEnd = 0;  // the first master line after the previous hunk
+  for (std::size_t n = 0; n < hunks.size(); ++n) {
+    const UnifiedHunk& h = hunks[n];
+    const std::string where = "hunk " + std::to_string(n + 1) + ": ";
+    const std::size_t firstChange = h.kinds.find_first_not_of(' ');
+    if (firstChange == std::string::npos) return where + "no change";
+    const long lead = static_cast<long>(firstChange);
+    const long trail = static_cast<long>(h.kinds.size() - 1 - h.kinds.find_last_not_of(' '));
+    const long first = h.oldCount == 0 ? h.oldStart + 1 : h.oldStart;
+    const long last = first + h.oldCount - 1;
+    if (lead > context || (lead < context && first != 1)) return where + "leading context";
+    if (trail > context || (trail < context && last != masterLines))
+      return where + "trailing context";
+    long run = 0;
+    for (std::size_t i = firstChange; i < h.kinds.size() - static_cast<std::size_t>(trail); ++i) {
+      run = h.kinds[i] == ' ' ? run + 1 : 0;
+      if (run > 2 * context) return where + "a run of context that should split it";
+    }
+    if (n > 0 && first <= previousEnd) return where + "touches the hunk before";
+    previousEnd = last + 1;
+  }
+  return "";
+}
+
+TEST(CliPatchTest, ContextCheckerRefusesHunksThatBreakTheRules) {
+  // Hunks of a 20-line master with context 2, as a listing of changes at lines 5 and 15 has them.
+  const auto hunk = [](long oldStart, long oldCount, const char* kinds) {
+    return UnifiedHunk{oldStart, oldCount, oldStart, oldCount, kinds};
+  };
+  EXPECT_EQ(ContextFault({hunk(3, 5, "  - +  "), hunk(13, 5, "  - +  ")}, 2, 20), "");
+  EXPECT_EQ(ContextFault({hunk(4, 4, " - +  ")}, 2, 20), "hunk 1: leading context");
+  EXPECT_EQ(ContextFault({hunk(3, 4, "  - + ")}, 2, 20), "hunk 1: trailing context");
+  EXPECT_EQ(ContextFault({hunk(3, 5, "  - +  "), hunk(8, 5, "  - +  ")}, 2, 20),
+            "hunk 2: touches the hunk before");
+  EXPECT_EQ(ContextFault({hunk(3, 11, "  -     -  ")}, 2, 20),
+            "hunk 1: a run of context that should split it");
+  // At the ends of the master the context is shorter.
+  EXPECT_EQ(ContextFault({hunk(1, 3, " - +  "), hunk(18, 3, "  - +")}, 2, 20), "");
+}
+
+// The ranges of the headings, for a failure message.
+std::string Headings(const std::string& listing) {
+  std::string headings;
+  for (const std::string& line : Split(listing).text)
+    if (line.rfind("@@", 0) == 0) headings += line + "\n";
+  return headings;
+}
+
+// One side's header line without a label: "--- PATH<TAB>2024-05-01 14:30:00.000000000 +0200".
+bool HeaderNamesFile(const std::string& line, const std::string& marker, const std::string& path) {
+  static const std::regex time(R"(\t\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{9} [+-]\d{4})");
+  return line.rfind(marker + path, 0) == 0 &&
+         std::regex_match(line.substr(marker.size() + path.size()), time);
+}
+
+// Compares `master` with `source` by a unified listing of `context` lines, checks the
+// listing's form, and applies it to a copy of the master with `patch -u` and with
+// `git apply`; both must rebuild the source, byte for byte when `endsAgree`.
+void CheckUnifiedRoundTrip(const TempEnvironment& env, const std::string& master,
+                           const std::string& source, long context, bool endsAgree,
+                           const std::string& what) {
+  SCOPED_TRACE(what + ", context " + std::to_string(context));
+  const std::string masterPath = env.Write("u/master", master).string();
+  const std::string sourcePath = env.Write("u/source", source).string();
+  std::vector<std::string> args{"files", "-U", std::to_string(context), masterPath, sourcePath};
+  if (context == 3) args = {"files", "-u", masterPath, sourcePath};
+  const CliRun run = RunLindrel(env, args);
+  const bool same = TextMode(master) == TextMode(source);
+  ASSERT_EQ(run.status, same ? 0 : 1) << run.err;
+  if (same) {
+    EXPECT_EQ(run.out, "");
+    return;
+  }
+  std::string error;
+  const std::optional<std::vector<UnifiedHunk>> hunks = ParseUnified(run.out, error);
+  ASSERT_TRUE(hunks.has_value()) << error << "\n" << run.out;
+  const long masterLines = static_cast<long>(Split(TextMode(master)).text.size());
+  ASSERT_EQ(ContextFault(*hunks, context, masterLines), "") << run.out;
+  const Lines header = Split(run.out);
+  EXPECT_TRUE(HeaderNamesFile(header.text[0], "--- ", masterPath)) << header.text[0];
+  EXPECT_TRUE(HeaderNamesFile(header.text[1], "+++ ", sourcePath)) << header.text[1];
+
+  const std::filesystem::path listing = env.Write("u/listing", run.out);
+  const std::filesystem::path target = env.Write("u/target", master);
+  ASSERT_EQ(Shell("patch -s -u " + Quoted(target) + " " + Quoted(listing)), 0) << Headings(run.out);
+  const std::string patched = TempEnvironment::Read(target);
+  EXPECT_EQ(TextMode(patched), TextMode(source)) << Headings(run.out);
+  if (endsAgree) {
+    EXPECT_EQ(patched, source) << Headings(run.out);
+  }
+
+  // git takes the listing once its headers name the file as a/PATH and b/PATH.
+  const CliRun labelled =
+      RunLindrel(env, {"files", "-U", std::to_string(context), "--label", "a/f.txt", "--label",
+                       "b/f.txt", masterPath, sourcePath});
+  ASSERT_EQ(labelled.status, 1) << labelled.err;
+  ASSERT_EQ(labelled.out.rfind("--- a/f.txt\n+++ b/f.txt\n", 0), 0u) << labelled.out;
+  // The labels change the header lines only.
+  EXPECT_EQ(labelled.out.substr(labelled.out.find("\n@@")), run.out.substr(run.out.find("\n@@")));
+  const std::filesystem::path gitListing = env.Write("u/git.diff", labelled.out);
+  env.Write("u/repo/f.txt", master);
+  ASSERT_EQ(Git(env, env.Path("u/repo"),
+                "apply --whitespace=nowarn " + std::string(context == 0 ? "--unidiff-zero " : "") +
+                    Quoted(gitListing)),
+            0)
+      << Headings(labelled.out);
+  const std::string applied = TempEnvironment::Read(env.Path("u/repo/f.txt"));
+  EXPECT_EQ(TextMode(applied), TextMode(source));
+  if (endsAgree) {
+    EXPECT_EQ(applied, source);
+  }
+}
+
+TEST(CliPatchTest, UnifiedListingAppliedByPatchAndGitGivesSource) {
+  ASSERT_EQ(Shell("patch --version > /dev/null"), 0) << "the patch program is not installed";
+  ASSERT_EQ(Shell("git --version > /dev/null"), 0) << "git is not installed";
+  TempEnvironment env;
+  // git apply works on the folder as a repository of its own.
+  env.Write("u/repo/f.txt", "");
+  ASSERT_EQ(Git(env, env.Path("u/repo"), "init -q"), 0);
+
+  struct Pair {
+    std::string master, source;
+    bool endsAgree = true;
+    std::string what;
+  };
+  std::vector<Pair> pairs;
+  std::mt19937 rng(35);
+  for (int round = 0; round < 30; ++round) {
+    // Empty files on either side, the usual scattered edits, and a long file whose few
+    // changes stand far apart.
+    std::string master = round % 10 == 0 ? "" : RandomLines(rng, 1 + static_cast<int>(rng() % 60));
+    std::string source = round % 10 == 5 ? "" : Edit(rng, master);
+    if (round % 10 == 9) {
+      master = RandomLines(rng, 400);
+      source = master;
+      source.replace(source.find('\n', 40) + 1, 0, "inserted\n");
+      source += "appended\n";
+    }
+    if (round % 4 == 1 && !master.empty()) master.pop_back();
+    if (round % 4 == 2 && !source.empty()) source.pop_back();
+    const int ends = round % 6;  // 0: both CR LF, 1: only the master, 2: only the source
+    if (ends == 0 || ends == 1) master = WithCrLf(master);
+    if (ends == 0 || ends == 2) source = WithCrLf(source);
+    pairs.push_back({master, source, ends != 1 && ends != 2, "round " + std::to_string(round)});
+  }
+  // The bundled samples, both ways round, and the files the sample trees share.
+  const std::filesystem::path examples = LINDREL_EXAMPLES_DIR;
+  const std::string sampleMaster = TempEnvironment::Read(examples / "master.txt");
+  const std::string sampleSource = TempEnvironment::Read(examples / "source.txt");
+  ASSERT_FALSE(sampleMaster.empty());
+  pairs.push_back({sampleMaster, sampleSource, true, "examples/master.txt"});
+  pairs.push_back({sampleSource, sampleMaster, true, "examples/source.txt"});
+  for (const auto& entry :
+       std::filesystem::recursive_directory_iterator(examples / "dirs" / "master")) {
+    const std::filesystem::path relative =
+        std::filesystem::relative(entry.path(), examples / "dirs" / "master");
+    const std::filesystem::path other = examples / "dirs" / "source" / relative;
+    if (!entry.is_regular_file() || !std::filesystem::is_regular_file(other)) continue;
+    pairs.push_back({TempEnvironment::Read(entry.path()), TempEnvironment::Read(other), true,
+                     "examples/dirs " + relative.string()});
+  }
+
+  int differing = 0;
+  for (const Pair& pair : pairs) {
+    for (long context : {0L, 3L, 10L}) {
+      CheckUnifiedRoundTrip(env, pair.master, pair.source, context, pair.endsAgree, pair.what);
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+    differing += TextMode(pair.master) != TextMode(pair.source) ? 1 : 0;
+  }
+  EXPECT_GT(differing, 28);  // the generator and the samples really differ
 }
 
 }  // namespace
