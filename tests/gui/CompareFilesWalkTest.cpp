@@ -34,6 +34,7 @@
 #include "ViewParts.h"
 #include "WalkPairs.h"
 #include "demo/common/DesktopOpener.h"
+#include "demo/common/FileNames.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
@@ -271,6 +272,10 @@ class CompareFilesWalkTest : public QObject {
   // A file rewritten after the component read it and before the window loads it.
   Expect ChangeWhileCompared() {
     const QString path = Below(2) == 0 ? masterPath_ : sourcePath_;
+    // The side the window compares the file as (a swap may have exchanged them).
+    changedSide_ = lindrel::demo::FileNameFromBytes(files_->Lindrel1()->Control().GetFileMaster()) == path
+                       ? QStringLiteral("master")
+                       : QStringLiteral("source");
     files_->TEST_SetCompletionProbe([this, path] {
       const QByteArray now = GuiTestEnvironment::Read(path);
       Write(path, Below(2) == 0 ? maker_->Shortened(now) : maker_->Lengthened(now));
@@ -576,6 +581,13 @@ class CompareFilesWalkTest : public QObject {
     // The window warns of a file that changed since the comparison, and of no other.
     const bool warned = files_->StatusText(3).contains("Changed since the comparison: ");
     const bool barShown = !ChangedOnDiskBar(files_)->isHidden();
+    const QString barText = QStringLiteral("The %1 file changed on disk.").arg(changedSide_);
+    if (barShown && changedWhileCompared_ && ChangedOnDiskText(files_) != barText &&
+        !QTest::currentTestFailed())
+      QTest::qFail(Where(QStringLiteral("the changed-on-disk bar reads \"%1\", not \"%2\"")
+                             .arg(ChangedOnDiskText(files_), barText))
+                       .constData(),
+                   __FILE__, __LINE__);
     if (barShown != changedWhileCompared_ && !QTest::currentTestFailed())
       QTest::qFail(
           Where(QStringLiteral("the changed-on-disk bar is %1 after a comparison whose file %2")
@@ -751,6 +763,14 @@ class CompareFilesWalkTest : public QObject {
                        .arg(list->count())
                        .arg(expected))
                  .constData());
+    for (int i = 0; i < list->count() && shown_.recordsFitFiles; ++i) {
+      const QString want = ExpectedEntry(i);
+      if (list->itemText(i) != want)
+        QFAIL(Where(QStringLiteral("change list entry %1 reads \"%2\", not \"%3\"")
+                        .arg(i + 1)
+                        .arg(list->itemText(i), want))
+                  .constData());
+    }
     for (int i = 0; i < list->count(); ++i) {
       const QString entry = list->itemText(i);
       const qsizetype open = entry.indexOf('"');
@@ -767,6 +787,41 @@ class CompareFilesWalkTest : public QObject {
                          .arg(list->currentIndex() + 1)
                          .arg(CurrentChange(files_)))
                    .constData());
+  }
+
+  // The drop-down's entry of record `i`, from the record and the files' own lines.
+  QString ExpectedEntry(int i) const {
+    const WalkRecord& r = shown_.records[static_cast<size_t>(i)];
+    auto quoted = [](const QList<QByteArray>& lines, long line) {
+      QString text = line >= 1 && line <= lines.size() ? ShownText(lines, int(line - 1)) : QString();
+      const QList<uint> points = text.toUcs4();
+      if (points.size() > 100) text = QString::fromUcs4(points.constData(), 100);
+      return QStringLiteral("\"%1\"").arg(text);
+    };
+    const QString n = QStringLiteral("[%1] ").arg(i + 1);
+    const long added = r.s2 - r.s1 + 1, deleted = r.m2 - r.m1 + 1;
+    switch (r.kind) {
+      case 'a':
+        return n + QStringLiteral("Addition of %1 %2 at line (%3) : ")
+                       .arg(added)
+                       .arg(added > 1 ? "lines" : "line")
+                       .arg(r.m1) +
+               quoted(shown_.sourceLines, r.s1);
+      case 'd':
+        return n + QStringLiteral("Deletion of %1 %2 at line (%3) : ")
+                       .arg(deleted)
+                       .arg(deleted > 1 ? "lines" : "line")
+                       .arg(r.m1) +
+               quoted(shown_.masterLines, r.m1);
+      default: {
+        const long k = std::max(deleted, added);
+        return n + QStringLiteral("%1 %2 at line (%3) :")
+                       .arg(k)
+                       .arg(k > 1 ? "changes" : "change")
+                       .arg(r.m1) +
+               quoted(shown_.masterLines, r.m1);
+      }
+    }
   }
 
   // The map marks each record at its rows in the padded grids; its current mark is the
@@ -807,6 +862,23 @@ class CompareFilesWalkTest : public QObject {
                          .arg(CurrentChange(files_)))
                    .constData());
     if (!files_->isVisible() || map->Rows() == 0) return;
+    const int current = map->Current();
+    const QRect mark = map->MarkRect(current);
+    if (map->isVisible() && current >= 1 && current <= int(shown_.records.size()) &&
+        mark.height() >= 3 && mark.width() >= 3) {
+      // The current mark is drawn whole in its kind's colour, inside its outline.
+      const QColor drawn =
+          const_cast<lindrel::widgets::ChangeMap*>(map)->grab().toImage().pixelColor(mark.center());
+      const long kind = shown_.records[static_cast<size_t>(current - 1)].kind;
+      const QColor want = kind == 'a'   ? QColor(0x00, 0x80, 0x00)
+                          : kind == 'd' ? QColor(0x00, 0x00, 0xFF)
+                                        : QColor(0xFF, 0x00, 0x00);
+      QVERIFY2(drawn == want, Where(QStringLiteral("the mark of change %1 ('%2') is drawn %3, not %4")
+                                        .arg(current)
+                                        .arg(QChar(char(kind)))
+                                        .arg(drawn.name(), want.name()))
+                                  .constData());
+    }
     ComparisonGrid* grid = AllInOneShown(files_) ? AllInOneGrid(files_) : MasterGrid(files_);
     const int rows = grid->model()->rowCount();
     const int below = grid->rowAt(grid->viewport()->height() - 1);
@@ -887,6 +959,22 @@ class CompareFilesWalkTest : public QObject {
         SourceGrid(files_)->font(),
         SourceGrid(files_)->TextWidthIn(SourceGrid(files_)->columnWidth(textColumn)));
     for (int row = first; row <= last; ++row) {
+      // Side by side, a row stands at the same height and top in both grids (a row left
+      // taller on one side by the detail view would push every row below it apart).
+      if (!all && MasterModel(files_).GridRowCount() == SourceModel(files_).GridRowCount()) {
+        const int masterTop = grid->rowViewportPosition(row);
+        const int sourceTop = SourceGrid(files_)->rowViewportPosition(row);
+        const int sourceHeight = SourceGrid(files_)->rowHeight(row);
+        if (grid->rowHeight(row) != sourceHeight || masterTop != sourceTop)
+          QFAIL(Where(QStringLiteral("row %1 is %2 px high at y = %3 in the master grid, %4 px "
+                                     "at y = %5 in the source grid")
+                          .arg(row + 1)
+                          .arg(grid->rowHeight(row))
+                          .arg(masterTop)
+                          .arg(sourceHeight)
+                          .arg(sourceTop))
+                    .constData());
+      }
       int lines = 0;
       if (all) {
         lines = counter.Lines(AllInOne(files_).CellText(row + 1, AllInOneModel::kTextColumn));
@@ -917,6 +1005,7 @@ class CompareFilesWalkTest : public QObject {
   int started_ = 0;
   int completed_ = 0;
   bool changedWhileCompared_ = false;
+  QString changedSide_;  // "master" or "source": which file changed while compared
   QStringList opened_;
   int startedBefore_ = 0;
   int mapRow_ = 0;
