@@ -59,18 +59,30 @@ class LindrelWidget;
 /// thread; every signal is emitted on the GUI thread.
 class LINDREL_WIDGETS_EXPORT ComparisonView : public QWidget {
   Q_OBJECT
+  /// The change made current last (see CurrentChange, GoToChange).
   Q_PROPERTY(int currentChange READ CurrentChange WRITE GoToChange NOTIFY CurrentChangeChanged)
+  /// Both files merged into one grid (see AllInOne).
   Q_PROPERTY(bool allInOne READ AllInOne WRITE SetAllInOne NOTIFY AllInOneChanged)
+  /// The change map beside the grids is shown.
   Q_PROPERTY(bool changeMapShown READ ChangeMapShown WRITE SetChangeMapShown)
+  /// The compared files are watched for changes on disk.
   Q_PROPERTY(bool watchesFiles READ WatchesFiles WRITE SetWatchesFiles)
+  /// Files dropped on the view are taken.
   Q_PROPERTY(bool takesDrops READ TakesDrops WRITE SetTakesDrops)
+  /// Each completed comparison is shown at once.
   Q_PROPERTY(bool showsCompletions READ ShowsCompletions WRITE SetShowsCompletions)
+  /// The font of the grids' text.
   Q_PROPERTY(QFont textFont READ TextFont WRITE SetTextFont)
+  /// The object name of the component shown, for forms.
   Q_PROPERTY(QString componentName READ ComponentName WRITE SetComponentName)
 
  public:
   /// Where something is dropped or which file is meant.
-  enum class Side { Both, Master, Source };
+  enum class Side {
+    Both,    ///< both files, or no grid in particular
+    Master,  ///< the master file, or its grid
+    Source   ///< the source file, or its grid
+  };
   Q_ENUM(Side)
 
   /// An empty view: no component yet, side by side, change map shown, files watched,
