@@ -1,4 +1,4 @@
-// AllInOneModel: the all-in-one grid (msfgAllInOne) of the Compare Files window, both
+// AllInOneModel: the all-in-one grid (msfgAllInOne) of the comparison view, both
 // files merged into one column, built from the two padded side-by-side grids.
 //
 // Columns: 0 the master line number, 1 the row's text, 2 the source line number (the

@@ -1,4 +1,4 @@
-// ChangeMap: the narrow strip beside the Compare Files grids that shows the whole
+// ChangeMap: the narrow strip beside the comparison view's grids that shows the whole
 // comparison at once: a mark for every change record at its rows, in the colour of its
 // kind (changed red, only in the master blue, only in the source green), the current
 // change drawn full width and outlined, and a frame around the rows on screen.

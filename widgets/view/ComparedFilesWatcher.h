@@ -1,5 +1,5 @@
 // ComparedFilesWatcher: keeps an eye on the two files of the last comparison and tells
-// the window when either is no longer the file that was compared: written to, replaced,
+// the view when either is no longer the file that was compared: written to, replaced,
 // or gone.
 //
 // It watches each file and the folder it lies in. Editors that save by writing a new

@@ -1,9 +1,9 @@
-// ComparisonGrid: a grid of the Compare Files window (msfgMaster, msfgSource,
-// msfgAllInOne), a QTableView over one of the window's grid models.
+// ComparisonGrid: a grid of the comparison view (msfgMaster, msfgSource,
+// msfgAllInOne), a QTableView over one of the view's grid models.
 //
-// It speaks in grid rows as the window does (row 0 is the header, shown as the column
+// It speaks in grid rows as the view does (row 0 is the header, shown as the column
 // header; grid row r is model row r - 1): the top row, the current row, the row under
-// the mouse. Rows are sized for wrapped text by the RowHeights the window installs, as
+// the mouse. Rows are sized for wrapped text by the RowHeights the view installs, as
 // they come into view: the grid asks it to measure the rows on screen before it paints,
 // when it scrolls and before it scrolls a row into view.
 //

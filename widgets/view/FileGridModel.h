@@ -1,5 +1,5 @@
 // FileGridModel: the model of one side-by-side grid (msfgMaster or msfgSource) of the
-// Compare Files window: column 0 the line number, column 1 the line's text.
+// comparison view: column 0 the line number, column 1 the line's text.
 //
 // The window addresses the grid by grid row, as the rest of its code does: row 0 is the
 // header (column 1 holds "[Master] " or "[Source] " and the file name), rows 1 and up are

@@ -1,4 +1,4 @@
-// GridLines: one compared file as the Compare Files window shows it, line by line.
+// GridLines: one compared file as the comparison view shows it, line by line.
 //
 // The file is read whole and split exactly as the component reads it for a comparison,
 // so that every change record lands on its own rows: in text mode (a byte 26 ends the

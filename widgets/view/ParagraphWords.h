@@ -1,4 +1,4 @@
-// The words of one line as the Compare Files window's detail view compares them: a word is
+// The words of one line as the comparison view's detail view compares them: a word is
 // a run of characters up to and including the next line feed, carriage return, blank or
 // character 7; the last word of a line may have no delimiter. Words are numbered from 1.
 // Runs of blanks therefore give one-character words.

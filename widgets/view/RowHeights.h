@@ -1,4 +1,4 @@
-// RowHeights: the heights of the rows of one view of the Compare Files window (the two
+// RowHeights: the heights of the rows of one view of the comparison view (the two
 // side-by-side grids together, or the all-in-one grid), measured only as rows come into
 // view.
 //
