@@ -273,9 +273,10 @@ class CompareFilesWalkTest : public QObject {
   Expect ChangeWhileCompared() {
     const QString path = Below(2) == 0 ? masterPath_ : sourcePath_;
     // The side the window compares the file as (a swap may have exchanged them).
-    changedSide_ = lindrel::demo::FileNameFromBytes(files_->Lindrel1()->Control().GetFileMaster()) == path
-                       ? QStringLiteral("master")
-                       : QStringLiteral("source");
+    changedSide_ =
+        lindrel::demo::FileNameFromBytes(files_->Lindrel1()->Control().GetFileMaster()) == path
+            ? QStringLiteral("master")
+            : QStringLiteral("source");
     files_->TEST_SetCompletionProbe([this, path] {
       const QByteArray now = GuiTestEnvironment::Read(path);
       Write(path, Below(2) == 0 ? maker_->Shortened(now) : maker_->Lengthened(now));
@@ -793,32 +794,40 @@ class CompareFilesWalkTest : public QObject {
   QString ExpectedEntry(int i) const {
     const WalkRecord& r = shown_.records[static_cast<size_t>(i)];
     auto quoted = [](const QList<QByteArray>& lines, long line) {
-      QString text = line >= 1 && line <= lines.size() ? ShownText(lines, int(line - 1)) : QString();
-      const QList<uint> points = text.toUcs4();
-      if (points.size() > 100) text = QString::fromUcs4(points.constData(), 100);
+      QString text =
+          line >= 1 && line <= lines.size() ? ShownText(lines, int(line - 1)) : QString();
+      // The first 100 code points (fromUcs4 would drop a leading U+FEFF as a byte-order
+      // mark, which the line holds as a character).
+      qsizetype units = 0;
+      for (int points = 0; points < 100 && units < text.size(); ++points)
+        units += text[units].isHighSurrogate() && units + 1 < text.size() ? 2 : 1;
+      text.truncate(units);
       return QStringLiteral("\"%1\"").arg(text);
     };
     const QString n = QStringLiteral("[%1] ").arg(i + 1);
     const long added = r.s2 - r.s1 + 1, deleted = r.m2 - r.m1 + 1;
     switch (r.kind) {
       case 'a':
-        return n + QStringLiteral("Addition of %1 %2 at line (%3) : ")
-                       .arg(added)
-                       .arg(added > 1 ? "lines" : "line")
-                       .arg(r.m1) +
+        return n +
+               QStringLiteral("Addition of %1 %2 at line (%3) : ")
+                   .arg(added)
+                   .arg(added > 1 ? "lines" : "line")
+                   .arg(r.m1) +
                quoted(shown_.sourceLines, r.s1);
       case 'd':
-        return n + QStringLiteral("Deletion of %1 %2 at line (%3) : ")
-                       .arg(deleted)
-                       .arg(deleted > 1 ? "lines" : "line")
-                       .arg(r.m1) +
+        return n +
+               QStringLiteral("Deletion of %1 %2 at line (%3) : ")
+                   .arg(deleted)
+                   .arg(deleted > 1 ? "lines" : "line")
+                   .arg(r.m1) +
                quoted(shown_.masterLines, r.m1);
       default: {
         const long k = std::max(deleted, added);
-        return n + QStringLiteral("%1 %2 at line (%3) :")
-                       .arg(k)
-                       .arg(k > 1 ? "changes" : "change")
-                       .arg(r.m1) +
+        return n +
+               QStringLiteral("%1 %2 at line (%3) :")
+                   .arg(k)
+                   .arg(k > 1 ? "changes" : "change")
+                   .arg(r.m1) +
                quoted(shown_.masterLines, r.m1);
       }
     }
@@ -873,11 +882,12 @@ class CompareFilesWalkTest : public QObject {
       const QColor want = kind == 'a'   ? QColor(0x00, 0x80, 0x00)
                           : kind == 'd' ? QColor(0x00, 0x00, 0xFF)
                                         : QColor(0xFF, 0x00, 0x00);
-      QVERIFY2(drawn == want, Where(QStringLiteral("the mark of change %1 ('%2') is drawn %3, not %4")
-                                        .arg(current)
-                                        .arg(QChar(char(kind)))
-                                        .arg(drawn.name(), want.name()))
-                                  .constData());
+      QVERIFY2(drawn == want,
+               Where(QStringLiteral("the mark of change %1 ('%2') is drawn %3, not %4")
+                         .arg(current)
+                         .arg(QChar(char(kind)))
+                         .arg(drawn.name(), want.name()))
+                   .constData());
     }
     ComparisonGrid* grid = AllInOneShown(files_) ? AllInOneGrid(files_) : MasterGrid(files_);
     const int rows = grid->model()->rowCount();
