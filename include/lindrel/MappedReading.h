@@ -7,7 +7,7 @@
 /// makes the next access to the missing pages raise SIGBUS, which would end the host. So
 /// the first mapping installs a SIGBUS handler for the whole process; it stays installed
 /// from then on. A fault inside a file the library has mapped is answered there: the pages
-/// read as zeros and the comparison ends as a failed read (OnError 505 naming the file).
+/// read as zeros and the comparison ends as a failed read (OnError 602 naming the file).
 /// Every other SIGBUS goes on as it would without the library: to the handler that was
 /// installed before (it is called), to the default action (the process ends with SIGBUS,
 /// a signal sent with kill() included), or is ignored where SIG_IGN was set for a sent one.

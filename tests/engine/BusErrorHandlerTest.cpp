@@ -29,7 +29,11 @@ enum Failure : int { kCannotMap = 2, kNotZeros = 3, kNotLost = 4, kWatched = 5, 
 
 class BusErrorHandlerTest : public ::testing::Test {
  protected:
-  void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+  void SetUp() override {
+    style_ = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+  }
+  void TearDown() override { GTEST_FLAG_SET(death_test_style, style_); }
 
   // Maps a file of four pages, shortens it to one page and reads its last byte: exits the
   // child with a Failure unless the access reads zero and the content is said lost. Kills
@@ -55,6 +59,7 @@ class BusErrorHandlerTest : public ::testing::Test {
 
   lindrel::testing::TempEnvironment env_;
   char anchor_ = 0;
+  std::string style_;
 };
 
 // With nothing installed before the library, a SIGBUS sent to the process ends it by the
