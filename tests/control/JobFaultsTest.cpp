@@ -381,5 +381,33 @@ TEST(FailedReadTest, AFailedReadIsNamedBeforeTheCompletionNeverADifference) {
   EXPECT_EQ(RecordText(ctrl, 0), "c 20001 20001 20001 20001");
 }
 
+// An abort made while the job reads active is final for its failed read too: the error
+// the worker queued ahead of its completion is taken back with it, and none is queued
+// after it.
+TEST(FailedReadTest, AnAbortTakesBackTheJobsError) {
+  MessageLoop loop;  // not pumped until the end: what is queued stays queued
+  RecordingListener listener;
+  CLindrelCtrl ctrl("failed-read-abort", &loop, &listener);
+  CLindrelCtrl::Impl& d = Internals(ctrl);
+  // The worker's state right after it queued the error, before its completion.
+  d.fileJob.Start(0);
+  d.fileJob.active = true;
+  d.QueueFileJobError(kErrorReadingFile, "/m.txt");
+  ASSERT_EQ(d.events.Pending(), 1u);
+  // The job ends once its error is gone (or after a while), as the worker would end it.
+  std::thread worker([&] {
+    const auto giveUp = std::chrono::steady_clock::now() + 2s;
+    while (d.events.Pending() != 0 && std::chrono::steady_clock::now() < giveUp)
+      std::this_thread::yield();
+    d.fileJob.active = false;
+  });
+  ctrl.FileCompareAbort();
+  worker.join();
+  d.QueueFileJobError(kErrorReadingFile, "/m.txt");  // too late: the run was aborted
+  EXPECT_EQ(d.events.Pending(), 0u);
+  loop.RunFor(50ms);
+  EXPECT_EQ(listener.Count("OnError"), 0u);
+}
+
 }  // namespace
 }  // namespace lindrel
