@@ -1,13 +1,11 @@
 // File names as LindrelDemo carries them.
 //
-// On Linux a file name is any bytes but "/" and NUL; UTF-8 in practice, but not always
-// (a file copied from an old system or an archive). Qt's own conversion turns every byte
-// that is not part of valid UTF-8 into U+FFFD, after which the name no longer names its
-// file. The demo therefore holds a name in a QString in which each such byte B stands as
-// the lone surrogate U+DC00 + B (U+DC80 to U+DCFF), and turns it back into the very same
-// bytes wherever the name leaves the program: to the component, to the file system, to
-// the settings file. Valid UTF-8 converts exactly as Qt converts it, so every name that
-// Qt could hold reads and is stored as before.
+// On Linux a file name is any bytes but "/" and NUL; UTF-8 in practice, but not always (a
+// file copied from an old system or an archive). The demo holds a name in a QString as the
+// Qt layer's byte-exact conversion does (lindrel/widgets/TextBytes.h: each byte that is not
+// part of valid UTF-8 as the lone surrogate U+DC00 + B) and turns it back into the very
+// same bytes wherever the name leaves the program: to the component, to the file system,
+// to the settings file.
 //
 // Threading: plain functions.
 #pragma once
@@ -19,22 +17,20 @@
 
 #include <string>
 
+#include "lindrel/widgets/TextBytes.h"
+
 namespace lindrel::demo {
 
 // The name held by `bytes`.
-QString FileNameFromBytes(QByteArrayView bytes);
-inline QString FileNameFromBytes(const std::string& bytes) {
-  return FileNameFromBytes(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
+inline QString FileNameFromBytes(QByteArrayView bytes) { return widgets::TextFromBytes(bytes); }
+inline QString FileNameFromBytes(const std::string& bytes) { return widgets::TextFromBytes(bytes); }
 
 // The bytes of `name`; FileNameToBytes(FileNameFromBytes(b)) == b for all bytes b.
-QByteArray FileNameToBytes(const QString& name);
-inline std::string FileNameToStd(const QString& name) {
-  return FileNameToBytes(name).toStdString();
-}
+inline QByteArray FileNameToBytes(const QString& name) { return widgets::TextToBytes(name); }
+inline std::string FileNameToStd(const QString& name) { return widgets::TextToStdString(name); }
 
 // `name` for reading: each byte that is not UTF-8 shows as U+FFFD.
-QString ShownFileName(const QString& name);
+inline QString ShownFileName(const QString& name) { return widgets::ShownText(name); }
 
 // The operands of a command line (argv[1] and up), each decoded as a file name.
 QStringList FileNameArguments(int argc, const char* const* argv);
