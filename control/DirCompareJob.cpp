@@ -8,6 +8,7 @@
 #include "dircompare/ScanEnvironment.h"
 #include "dircompare/ScanOptions.h"
 #include "dircompare/TabExport.h"
+#include "platform/FileSearch.h"
 #include "platform/TickCount.h"
 
 namespace lindrel {
@@ -54,7 +55,9 @@ bool CLindrelCtrl::DirCompareBegin() {
     d.FireError(kErrorSearchInProcess);
     return false;
   }
-  if (d.props.dirSource.empty() || d.props.dirMaster.empty()) {
+  // A name holding a NUL byte would be walked as the part before it, another directory.
+  if (d.props.dirSource.empty() || d.props.dirMaster.empty() ||
+      platform::HoldsNul(d.props.dirSource) || platform::HoldsNul(d.props.dirMaster)) {
     d.FireError(kErrorInvalidSearchPath);
     return false;
   }
@@ -64,9 +67,11 @@ bool CLindrelCtrl::DirCompareBegin() {
   d.dirJob.abort = false;
   d.dir.results().Clear();
   // What the previous directory comparison left queued would otherwise be heard as news
-  // of this one. A file comparison of this instance keeps its completion.
-  d.events.DropIf(
-      [](const PendingEvent& event) { return event.kind != PendingEventKind::kFileCompletion; });
+  // of this one. A file comparison of this instance keeps its completion and its errors.
+  d.events.DropIf([](const PendingEvent& event) {
+    return event.kind != PendingEventKind::kFileCompletion &&
+           event.kind != PendingEventKind::kFileError;
+  });
   d.dirJob.active = true;
   d.FireDirCompareStarted();
 

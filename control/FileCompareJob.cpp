@@ -90,8 +90,16 @@ int RunFileCompareJob(CLindrelCtrl::Impl& d, const engine::FileCompareOptions& o
   d.fileDifferWithoutRecords = false;
   // An abort stops a long read or search early; the store then keeps what was delivered
   // before, which is nothing, and the files are not known to differ.
-  const int result =
-      engine::RunEngine(engine::BuildEngineArguments(options), d.fileResults, &d.fileJob.abort);
+  std::string unreadable;
+  const int result = engine::RunEngine(engine::BuildEngineArguments(options), d.fileResults,
+                                       &d.fileJob.abort, &unreadable);
+  if (result == engine::kTrouble && !unreadable.empty()) {
+    // What was compared is not the file: records delivered before the read failed (a
+    // mapped file shortened under the run) describe nothing, and the host hears which
+    // file it was before the completion, never a difference.
+    d.fileResults.Clear();
+    d.QueueFileJobError(kErrorReadingFile, unreadable);
+  }
   if (result != engine::kStopped && result > 0 && d.fileResults.Count() == 0)
     d.fileDifferWithoutRecords = true;
 

@@ -46,6 +46,11 @@ void CLindrelCtrl::Impl::QueueError(long code, const std::string& detail) {
   events.Queue(PendingEvent{PendingEventKind::kError, code, detail, 0});
 }
 
+void CLindrelCtrl::Impl::QueueFileJobError(long code, const std::string& detail) {
+  events.Queue(PendingEvent{PendingEventKind::kFileError, code, detail, fileJob.run}, {},
+               [this] { return fileJob.ending == JobState::kRunning; });
+}
+
 void CLindrelCtrl::Impl::QueueCompletion(JobState& job, PendingEventKind kind, long code) {
   // Under the queue lock, so the host never sees the completion while the job still
   // looks active.
@@ -60,8 +65,13 @@ void CLindrelCtrl::Impl::QueueCompletion(JobState& job, PendingEventKind kind, l
 
 void CLindrelCtrl::Impl::WithdrawCompletion(JobState& job, PendingEventKind kind) {
   const unsigned long run = job.run;
-  events.DropIf([kind, run](const PendingEvent& e) { return e.kind == kind && e.run == run; },
-                [&job] { job.ending = JobState::kAborted; });
+  const bool fileJob = kind == PendingEventKind::kFileCompletion;
+  events.DropIf(
+      [kind, run, fileJob](const PendingEvent& e) {
+        return e.run == run &&
+               (e.kind == kind || (fileJob && e.kind == PendingEventKind::kFileError));
+      },
+      [&job] { job.ending = JobState::kAborted; });
 }
 
 void CLindrelCtrl::Impl::Deliver(const PendingEvent& event) {
@@ -72,7 +82,8 @@ void CLindrelCtrl::Impl::Deliver(const PendingEvent& event) {
     case PendingEventKind::kFileCompletion:
       if (listener) listener->FileCompareCompleted(event.code);
       break;
-    case PendingEventKind::kError: FireError(event.code, event.detail); break;
+    case PendingEventKind::kError:
+    case PendingEventKind::kFileError: FireError(event.code, event.detail); break;
   }
 }
 

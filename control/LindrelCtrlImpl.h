@@ -78,6 +78,9 @@ struct CLindrelCtrl::Impl {
 
   // Any thread. Queues an error for the owner thread (a job's error).
   void QueueError(long code, const std::string& detail = std::string());
+  // File worker thread, before QueueCompletion. Queues an error of the file job's current
+  // run unless an abort came first; an abort later takes it back with the completion.
+  void QueueFileJobError(long code, const std::string& detail);
   // Worker thread, once its job's work is done. Queues the completion of the job's
   // current run (`code`: the count a file completion carries) unless an abort came first,
   // and ends the job: it reads inactive, and its time is the elapsed milliseconds (the

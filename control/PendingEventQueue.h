@@ -23,14 +23,16 @@
 
 namespace lindrel {
 
-enum class PendingEventKind { kDirCompletion, kFileCompletion, kError };
+// kFileError: an error of a file comparison's run, delivered as any error but taken back
+// with its run's completion by an abort.
+enum class PendingEventKind { kDirCompletion, kFileCompletion, kError, kFileError };
 
 struct PendingEvent {
   PendingEventKind kind = PendingEventKind::kError;
   long code = 0;
   std::string detail;
-  // For a completion: the run of its job it ends (JobState::run), so that an abort takes
-  // back its own run's completion and no other.
+  // For a completion or a file error: the run of its job (JobState::run), so that an
+  // abort takes back its own run's events and no other.
   unsigned long run = 0;
 };
 

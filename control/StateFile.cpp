@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/FileSearch.h"
 #include "platform/IniFile.h"
 #include "platform/IniScan.h"
 #include "platform/LindrelDirectory.h"
@@ -59,6 +60,8 @@ std::string StorablePart(const std::string& text) {
 }  // namespace
 
 std::optional<std::string> ResolveStateFilePath(const std::string& stateFileName) {
+  // The part before a NUL byte would be another file's name.
+  if (platform::HoldsNul(stateFileName)) return std::nullopt;
   if (stateFileName.find('/') != std::string::npos) return stateFileName;
   auto directory = platform::LindrelDirectory();
   if (!directory) return std::nullopt;
@@ -109,6 +112,9 @@ void ReadStateFile(const std::string& path, Properties& props) {
               if (value >= 0 && value <= 4) props.*p.member = value;
             },
             [&](Text t) {
+              // The component never writes a NUL byte, and a name cut at one would be
+              // another file's: such a value is ignored, as an out-of-scale priority is.
+              if (stored && platform::HoldsNul(*stored)) return;
               std::string value = stored ? *stored : defaults.*t.member;
               platform::CutAtCharacter(value, kTextBufferSize - 1);
               props.*t.member = std::move(value);

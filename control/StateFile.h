@@ -12,12 +12,12 @@ namespace lindrel {
 
 // The state file of `stateFileName`: a name containing "/" is used as given; otherwise
 // the Lindrel directory, "/", the name (or "TVK" when empty) and ".INI". Nothing when the
-// Lindrel directory is unavailable.
+// Lindrel directory is unavailable or the name holds a NUL byte.
 std::optional<std::string> ResolveStateFilePath(const std::string& stateFileName);
 
 // Sets every property except stateFileName from the file (defaults for missing keys).
 // Values are stored as read: no setter rules apply, except that a thread priority outside
-// 0..4 keeps the current value, as its setter would.
+// 0..4 keeps the current value, as its setter would, and so does a text holding a NUL byte.
 void ReadStateFile(const std::string& path, Properties& props);
 
 // Writes every key, in the file's key order; keeps the file's other sections. False when

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <tuple>
 
 #include "dircompare/ScanEnvironment.h"
 #include "lindrel/Errors.h"
@@ -91,10 +92,14 @@ ContentResult ContentComparer::Compare(const std::string& masterPath, const std:
   while (remaining > 0) {
     if (env.AbortRequested()) return ContentResult::kAborted;
     const std::size_t step = remaining < blockSize_ ? remaining : blockSize_;
-    // A file that shrank while being compared cannot be read to the size it had.
-    if (!ReadFully(master.get(), masterBlock_, step) ||
-        !ReadFully(source.get(), sourceBlock_, step)) {
-      return ContentResult::kCannotOpen;
+    // A file that shrank while being compared cannot be read to the size it had; what
+    // was read of it is not the file, whatever it holds again by now.
+    for (const auto& [fd, block, path] : {std::tuple(master.get(), masterBlock_, &masterPath),
+                                          std::tuple(source.get(), sourceBlock_, &sourcePath)}) {
+      if (!ReadFully(fd, block, step)) {
+        env.QueueError(kErrorReadingFile, *path);
+        return ContentResult::kCannotOpen;
+      }
     }
     if (std::memcmp(masterBlock_, sourceBlock_, step) != 0) {
       return ContentResult::kDifferent;

@@ -27,8 +27,10 @@ class ContentComparer {
 
   // A path that names nothing (a file that vanished since it was listed) queues error
   // 600 (master) or 601 (source) through `env`, naming the path, and answers
-  // kCannotOpen: a file that was not compared is never the same. Checks for an abort
-  // between blocks.
+  // kCannotOpen: a file that was not compared is never the same. A file that was opened
+  // but cannot be read to the size it had then (a read error, or shortened meanwhile)
+  // queues error 602 naming it and answers kCannotOpen too. Checks for an abort between
+  // blocks.
   ContentResult Compare(const std::string& masterPath, const std::string& sourcePath,
                         ScanEnvironment& env);
 

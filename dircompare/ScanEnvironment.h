@@ -19,8 +19,9 @@ class ScanEnvironment {
   virtual bool AbortRequested() const = 0;
 
   // Hands an error to the owner, which reports it on its own thread: 600 or 601 for a
-  // master or source file that vanished, 508 for a directory that cannot be listed.
-  // `detail` follows the code's message (a blank and the path).
+  // master or source file that vanished, 602 for one that could not be read to its end,
+  // 508 for a directory that cannot be listed. `detail` follows the code's message (a
+  // blank and the path for 600 and 601, the path for the others).
   virtual void QueueError(long code, const std::string& detail) = 0;
 
   // The throttling pause between enumerated entries. Sleeps.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 #include "engine/ChangeRecord.h"
 #include "engine/EngineSettings.h"
@@ -18,8 +19,15 @@ struct EngineRun {
   IgnorePatterns patterns;
   ChangeSink& sink;
   const std::atomic<bool>* stop = nullptr;  // set by another thread to end the run early
+  // The first file (or directory) that could not be examined, opened, read to its end or
+  // closed; empty while none failed.
+  std::string unreadable;
 
   bool StopRequested() const { return stop != nullptr && stop->load(std::memory_order_relaxed); }
+
+  // Trouble with the file `path`: its path goes to the message sink and, the first time,
+  // to `unreadable`. Returns kTrouble.
+  int FileTrouble(const std::string& path);
 };
 
 }  // namespace lindrel::engine

@@ -22,10 +22,9 @@ namespace {
 
 // A read that failed because the run was asked to stop ends the run as a stopped search
 // does; any other is trouble.
-int ReadFailure(const EngineRun& run, const InputFile& file) {
+int ReadFailure(EngineRun& run, const InputFile& file) {
   if (run.StopRequested()) return kStopped;
-  EngineMessage("%s", file.path.c_str());
-  return 2;
+  return run.FileTrouble(file.path);
 }
 
 // A mapped file that was shortened during the run left zeros where its lines were: what
@@ -103,7 +102,7 @@ int CompareOpenFiles(EngineRun& run, InputFile (&files)[2]) {
   // Brief comparisons are always binary comparisons, whatever the ignore switches say.
   int result;
   if (masterBinary || sourceBinary) {
-    result = CompareBinary(files, settings.brief);
+    result = CompareBinary(run, files, settings.brief);
     if (result == kTrouble && run.StopRequested()) return kStopped;
   } else {
     result = CompareText(run, files);

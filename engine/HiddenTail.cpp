@@ -27,7 +27,7 @@ std::ptrdiff_t NextTailBlock(InputStream& stream, char* block) {
 
 }  // namespace
 
-int CompareHiddenTails(const EngineRun& run, InputFile (&files)[2]) {
+int CompareHiddenTails(EngineRun& run, InputFile (&files)[2]) {
   if (!files[0].stream.EndedAtEndOfText() && !files[1].stream.EndedAtEndOfText()) return 0;
   const auto blocks = std::make_unique_for_overwrite<char[]>(2 * kTailBlock);
   char* const block[2] = {blocks.get(), blocks.get() + kTailBlock};
@@ -37,8 +37,7 @@ int CompareHiddenTails(const EngineRun& run, InputFile (&files)[2]) {
       got[i] = NextTailBlock(files[i].stream, block[i]);
       if (got[i] < 0) {
         if (run.StopRequested()) return kStopped;
-        EngineMessage("%s", files[i].path.c_str());
-        return 2;
+        return run.FileTrouble(files[i].path);
       }
     }
     if (got[0] != got[1] || std::memcmp(block[0], block[1], static_cast<size_t>(got[0])) != 0) {

@@ -10,7 +10,8 @@ namespace lindrel::engine {
 
 // Compares the hidden tails of two files whose contents have been read to their end:
 // 0 when they are equal (in particular when neither content ended at a byte 26), 1 when
-// they differ, 2 when one cannot be read, kStopped when the run's stop flag ended it.
-int CompareHiddenTails(const EngineRun& run, InputFile (&files)[2]);
+// they differ, 2 when one cannot be read (named to `run`), kStopped when the run's stop flag ended
+// it.
+int CompareHiddenTails(EngineRun& run, InputFile (&files)[2]);
 
 }  // namespace lindrel::engine

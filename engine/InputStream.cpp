@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <thread>
 
 #include "engine/ByteBuffer.h"
@@ -29,11 +31,32 @@ std::atomic<long long> failReadsAfter{-1};
 std::atomic<unsigned> pauseBeforeReadsMs{0};
 std::atomic<unsigned long> mappedFiles{0};
 
+using ReadStepHook = std::function<void(TEST_ReadStep, unsigned long long)>;
+std::atomic<bool> readStepHooked{false};
+std::mutex readStepMutex;
+std::shared_ptr<const ReadStepHook> readStepHook;  // under readStepMutex
+
+void ReadStep(TEST_ReadStep step, unsigned long long offset) {
+  if (!readStepHooked.load(std::memory_order_relaxed)) return;
+  std::shared_ptr<const ReadStepHook> hook;
+  {
+    std::lock_guard lock(readStepMutex);
+    hook = readStepHook;
+  }
+  if (hook) (*hook)(step, offset);
+}
+
 }  // namespace
 
 void TEST_FailReadsAfter(long long rawBytes) { failReadsAfter.store(rawBytes); }
 void TEST_PauseBeforeReads(unsigned ms) { pauseBeforeReadsMs.store(ms); }
 unsigned long TEST_MappedFileCount() { return mappedFiles.load(); }
+
+void TEST_OnReadStep(std::function<void(TEST_ReadStep step, unsigned long long offset)> hook) {
+  std::lock_guard lock(readStepMutex);
+  readStepHook = hook ? std::make_shared<const ReadStepHook>(std::move(hook)) : nullptr;
+  readStepHooked.store(readStepHook != nullptr);
+}
 
 InputStream::~InputStream() {
   // A close failure after the run has already decided its result changes nothing.
@@ -43,6 +66,10 @@ InputStream::~InputStream() {
 bool InputStream::Open(const std::string& path, bool textMode) {
   ownsDescriptor_ = true;
   textMode_ = textMode;
+  if (path.find('\0') != std::string::npos) {
+    errno = ENOENT;  // the part before the NUL byte would be another name
+    return false;
+  }
   // Without O_NONBLOCK a FIFO would hold the run in open() until a writer came, beyond
   // the reach of any abort. Only regular files are read: a FIFO or a device (/dev/zero)
   // has no end the run could wait for.
@@ -59,6 +86,7 @@ bool InputStream::Open(const std::string& path, bool textMode) {
   if (const int flags = ::fcntl(fd_, F_GETFL); flags >= 0) {
     (void)::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
   }
+  openedSize_ = static_cast<unsigned long long>(std::max<off_t>(info.st_size, 0));
   return true;
 }
 
@@ -102,11 +130,21 @@ std::ptrdiff_t InputStream::ReadRaw(char* destination, size_t count) {
   if (const unsigned pause = pauseBeforeReadsMs.load(); pause > 0) {
     std::this_thread::sleep_for(std::chrono::milliseconds(pause));
   }
+  ReadStep(TEST_ReadStep::kRead, rawBytesRead_);
   for (;;) {
     const ssize_t got = ::read(fd_, destination, count);
-    if (got >= 0) {
+    if (got > 0 || (got == 0 && count == 0)) {
       rawBytesRead_ += static_cast<unsigned long long>(got);
       return got;
+    }
+    if (got == 0) {
+      // The end before the size the file had when it was opened: it was shortened while
+      // it was read, and what was read is not the file (whatever it holds by now).
+      if (rawBytesRead_ < openedSize_) {
+        errno = EIO;
+        return -1;
+      }
+      return 0;
     }
     if (errno != EINTR) return -1;
   }
@@ -184,6 +222,7 @@ bool InputStream::MayWalkSlice(unsigned long long offset, size_t count) const {
 
 std::ptrdiff_t InputStream::ReadAt(char* destination, size_t count, size_t offset) const {
   if (!MayWalkSlice(offset, count)) return -1;
+  ReadStep(TEST_ReadStep::kRead, offset);
   for (;;) {
     const ssize_t got = ::pread(fd_, destination, count, static_cast<off_t>(offset));
     if (got >= 0 || errno != EINTR) return got;
@@ -206,6 +245,7 @@ MapOutcome InputStream::MapWhole(ByteBuffer& buffer, size_t size, size_t& delive
        offset += kSlice) {
     const size_t count = std::min(kSlice, walkEnd - offset);
     if (!MayWalkSlice(offset, count)) return MapOutcome::kFailed;
+    ReadStep(TEST_ReadStep::kMapSlice, offset);
 #ifdef MADV_POPULATE_READ
     int populated;
     while ((populated = ::madvise(data + offset, count, MADV_POPULATE_READ)) != 0 &&
@@ -237,6 +277,7 @@ MapOutcome InputStream::MapWhole(ByteBuffer& buffer, size_t size, size_t& delive
   contentEnded_ = true;
   rawEnded_ = true;
   mappedFiles.fetch_add(1, std::memory_order_relaxed);
+  ReadStep(TEST_ReadStep::kMapped, 0);
   return MapOutcome::kMapped;
 }
 

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,8 @@ class InputStream {
   InputStream(const InputStream&) = delete;
   InputStream& operator=(const InputStream&) = delete;
 
-  // Opens `path` read-only. False (errno set) when it cannot be opened.
+  // Opens `path` read-only. False (errno set) when it cannot be opened or is not a regular
+  // file, or when the name holds a NUL byte.
   bool Open(const std::string& path, bool textMode);
   // Reads standard input; the descriptor is not closed by Close().
   void AttachStandardInput(bool textMode);
@@ -40,7 +42,8 @@ class InputStream {
 
   // Delivers bytes until `count` have been delivered or the content ends. Returns the
   // number delivered (less than `count` only at the end), or -1 on a read error or once
-  // the stop flag is set (errno ECANCELED).
+  // the stop flag is set (errno ECANCELED). A file opened by name that ends before the
+  // size it had when it was opened was shortened while it was read: a read error (EIO).
   std::ptrdiff_t Fill(char* destination, size_t count);
 
   // Puts the whole content of an opened regular file, the `size` bytes its status gave,
@@ -67,6 +70,8 @@ class InputStream {
   std::ptrdiff_t ReadAt(char* destination, size_t count, size_t offset) const;
   // True for a file opened by name, which ReadAt and MapWhole can read.
   bool IsOpenedFile() const { return fd_ >= 0 && ownsDescriptor_ && !fromBytes_; }
+  // The size a file opened by name had when it was opened.
+  unsigned long long OpenedSize() const { return openedSize_; }
 
   // True once the content ended at a byte 26 (text mode only).
   bool EndedAtEndOfText() const { return endedAtEndOfText_; }
@@ -107,7 +112,8 @@ class InputStream {
   bool endedAtEndOfText_ = false;
   std::string hiddenHead_;  // raw bytes read from the byte 26 on, not yet delivered
   unsigned long long rawBytesRead_ = 0;
-  size_t walkFrom_ = 0;  // see SetWalkedAlready
+  unsigned long long openedSize_ = 0;  // of a file opened by name, as it was then
+  size_t walkFrom_ = 0;                // see SetWalkedAlready
   size_t walkTo_ = static_cast<size_t>(-1);
 };
 
@@ -121,5 +127,13 @@ unsigned long TEST_MappedFileCount();
 // Test hook: every read from a descriptor pauses `ms` milliseconds first, as a slow disk
 // or a network file system would. 0 turns the pause off.
 void TEST_PauseBeforeReads(unsigned ms);
+
+// Test hook: `hook` runs on the reading thread at each step of reading a file opened by
+// name, with the raw offset the step starts at: before each read from the descriptor
+// (read or pread), before each slice of a mapping is brought in, and once the whole
+// content is mapped (offset 0). A test changes the file there, as another process might
+// at that moment. An empty function removes the hook.
+enum class TEST_ReadStep { kRead, kMapSlice, kMapped };
+void TEST_OnReadStep(std::function<void(TEST_ReadStep step, unsigned long long offset)> hook);
 
 }  // namespace lindrel::engine

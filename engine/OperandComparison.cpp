@@ -20,6 +20,8 @@ namespace {
 bool Examine(const std::string& path, InputFile& file) {
   file.path = path;
   file.isStandardInput = path == "-";
+  // The system would be given only the part before a NUL byte, which is another name.
+  if (path.find('\0') != std::string::npos) return false;
   if (!file.isStandardInput) return ::stat(path.c_str(), &file.status) == 0;
   if (::fstat(STDIN_FILENO, &file.status) != 0) return false;
   if (S_ISREG(file.status.st_mode)) {
@@ -71,17 +73,11 @@ int CompareExamined(EngineRun& run, InputFile (&files)[2], bool nested) {
   if (files[0].isStandardInput && files[1].isStandardInput) return 0;  // one input, itself
 
   for (InputFile& file : files) {
-    if (!OpenFile(run, file, !settings.alwaysText)) {
-      EngineMessage("%s", file.path.c_str());
-      return 2;
-    }
+    if (!OpenFile(run, file, !settings.alwaysText)) return run.FileTrouble(file.path);
   }
   int result = CompareOpenFiles(run, files);
   for (InputFile& file : files) {
-    if (!file.stream.Close()) {
-      EngineMessage("%s", file.path.c_str());
-      result = 2;
-    }
+    if (!file.stream.Close()) result = run.FileTrouble(file.path);
   }
   return result;
 }
@@ -95,10 +91,7 @@ int CompareEntry(EngineRun& run, const std::string (&directories)[2], const std:
   }
   InputFile files[2];
   for (int i = 0; i < 2; ++i) {
-    if (!Examine(JoinPath(directories[i], name), files[i])) {
-      EngineMessage("%s", files[i].path.c_str());
-      return 2;
-    }
+    if (!Examine(JoinPath(directories[i], name), files[i])) return run.FileTrouble(files[i].path);
   }
   if (S_ISDIR(files[0].status.st_mode) && S_ISDIR(files[1].status.st_mode)) {
     // One level only: subdirectories are named, never entered.
@@ -113,10 +106,7 @@ int CompareDirectories(EngineRun& run, const std::string& master, const std::str
   const std::string directories[2] = {master, source};
   std::vector<std::string> names[2];
   for (int i = 0; i < 2; ++i) {
-    if (!ListDirectory(directories[i], names[i])) {
-      EngineMessage("%s", directories[i].c_str());
-      return 2;
-    }
+    if (!ListDirectory(directories[i], names[i])) return run.FileTrouble(directories[i]);
   }
   int result = 0;
   size_t i = 0, j = 0;
@@ -150,10 +140,7 @@ int CompareOperands(EngineRun& run, const std::string& master, const std::string
   InputFile files[2];
   const std::string paths[2] = {master, source};
   for (int i = 0; i < 2; ++i) {
-    if (!Examine(paths[i], files[i])) {
-      EngineMessage("%s", paths[i].c_str());
-      return 2;
-    }
+    if (!Examine(paths[i], files[i])) return run.FileTrouble(paths[i]);
   }
   const bool dir0 = S_ISDIR(files[0].status.st_mode);
   const bool dir1 = S_ISDIR(files[1].status.st_mode);
@@ -167,10 +154,7 @@ int CompareOperands(EngineRun& run, const std::string& master, const std::string
       return 2;
     }
     const std::string joined = JoinPath(files[directory].path, BaseName(other.path));
-    if (!Examine(joined, files[directory])) {
-      EngineMessage("%s", joined.c_str());
-      return 2;
-    }
+    if (!Examine(joined, files[directory])) return run.FileTrouble(joined);
   }
   return CompareExamined(run, files, false);
 }

@@ -19,6 +19,7 @@ const char* ErrorMessage(long code) {
     case kErrorInvalidSearchPath: return "Invalid Search Path: ";
     case kErrorInvalidMasterFile: return "Invalid Master File, may not exist.";
     case kErrorInvalidSourceFile: return "Invalid Source File, may not exist.";
+    case kErrorReadingFile: return "Unable to read file: ";
     default: return nullptr;
   }
 }

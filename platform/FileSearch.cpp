@@ -30,7 +30,7 @@ bool WildcardMatch(const std::string& pattern, const std::string& name) {
 }
 
 bool DirectorySearchFindsEntry(const std::string& pathOrPattern) {
-  if (pathOrPattern.empty()) return false;
+  if (pathOrPattern.empty() || HoldsNul(pathOrPattern)) return false;
   struct stat info {};
   if (::lstat(pathOrPattern.c_str(), &info) == 0) return true;
 

@@ -4,9 +4,16 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace lindrel::platform {
 
+// True when `name` holds a NUL byte. The system reads a name only up to its first NUL, so
+// such a name would stand for another one, silently: it names no file at all, and every
+// helper below and in ReplacementFile.h finds, opens and replaces nothing by it.
+inline bool HoldsNul(std::string_view name) { return name.find('\0') != std::string_view::npos; }
+
+// False for a name holding a NUL byte.
 bool DirectorySearchFindsEntry(const std::string& pathOrPattern);
 
 // Wildcard match of a whole name: '*' any run of characters, '?' one character.

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/FileSearch.h"
 #include "platform/OwnDescriptor.h"
 
 namespace lindrel::platform {
@@ -113,6 +114,7 @@ ReplacementFile::~ReplacementFile() { Abandon(); }
 Status ReplacementFile::Create(const std::string& target) {
   Abandon();
   target_ = target;
+  if (HoldsNul(target)) return Status::FromErrno(target, ENOENT);
   // Looked at through the kernel's own resolution first: /dev/stdout on a pipe leads to a
   // name no readlink walk could follow.
   struct stat existing {};
@@ -205,6 +207,10 @@ int CreateAnonymousFile(const std::string& nearPath) {
 }
 
 int OpenRegularFileForReading(const std::string& path) {
+  if (HoldsNul(path)) {
+    errno = ENOENT;
+    return -1;
+  }
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return -1;
   struct stat info {};
@@ -229,8 +235,9 @@ int OpenRegularFileForReading(const std::string& path) {
 bool SameExistingFile(const std::string& a, const std::string& b) {
   struct stat first {};
   struct stat second {};
-  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  return !HoldsNul(a) && !HoldsNul(b) && ::stat(a.c_str(), &first) == 0 &&
+         ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
 }
 
 }  // namespace lindrel::platform

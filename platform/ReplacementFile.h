@@ -35,7 +35,7 @@ class ReplacementFile {
   ReplacementFile& operator=(const ReplacementFile&) = delete;
 
   // Creates the temporary file for `target`. Fails when the target's directory is not
-  // writable or the target is a directory.
+  // writable, the target is a directory or its name holds a NUL byte.
   Status Create(const std::string& target);
   bool IsOpen() const { return fd_ >= 0; }
   int fd() const { return fd_; }
@@ -70,10 +70,11 @@ Status ResolveWriteTarget(const std::string& path, std::string& target);
 // Opens `path` read-only without blocking, and only when it is a regular file: a FIFO
 // never hangs the caller waiting for a writer and a device never feeds it without end.
 // The descriptor is blocking again on return. -1 with errno set (EINVAL for a file that
-// is not regular; EISDIR for a directory).
+// is not regular; EISDIR for a directory; ENOENT for a name holding a NUL byte).
 int OpenRegularFileForReading(const std::string& path);
 
-// True when both paths name one existing file (same device and inode, links followed).
+// True when both paths name one existing file (same device and inode, links followed);
+// false when either name holds a NUL byte.
 bool SameExistingFile(const std::string& a, const std::string& b);
 
 // Test hook: every write made through WriteAll fails with ENOSPC once `bytes` bytes have

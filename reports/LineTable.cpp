@@ -1,18 +1,14 @@
 #include "reports/LineTable.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "engine/InputStream.h"
 #include "engine/LargeBlocks.h"
-#include "platform/ReplacementFile.h"
 
 namespace lindrel::reports {
 
@@ -27,39 +23,29 @@ constexpr long kMaximumCapacity = 50000;
 constexpr std::size_t kPresizeBytesPerLine = 32;
 
 // Reads the whole file into a buffer sized from the file system (whole huge pages for a
-// large file, so filling it costs a few page faults instead of one per 4 KiB). False when
-// it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, engine::ByteBuffer& data, std::size_t& size) {
-  // Only a regular file: a FIFO would block the report and a device would never end.
-  const int fd = platform::OpenRegularFileForReading(path);
-  if (fd < 0) return false;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    ::close(fd);
-    return false;
-  }
+// large file, so filling it costs a few page faults instead of one per 4 KiB), through the
+// engine's stream, as the comparison read it: a file shortened while it is read is a read
+// error there too. kUnreadable when it cannot be read to its end.
+enum class WholeFile { kRead, kUnopened, kUnreadable };
+WholeFile ReadWholeFile(const std::string& path, engine::ByteBuffer& data, std::size_t& size) {
+  engine::InputStream stream;
+  // Only a regular file: a FIFO would block the report and a device would never end. The
+  // raw bytes: the lines are cut and cleaned below.
+  if (!stream.Open(path, /*textMode=*/false)) return WholeFile::kUnopened;
   size = 0;
-  if (!data.Reserve(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1)) {
-    ::close(fd);
-    return false;
+  if (stream.OpenedSize() > std::numeric_limits<std::size_t>::max() - 1 ||
+      !data.Reserve(static_cast<std::size_t>(stream.OpenedSize()) + 1)) {
+    return WholeFile::kUnopened;
   }
   for (;;) {
     // The file grew while it was read: keep reading into a larger buffer.
-    if (size == data.capacity() && !data.Reserve(data.capacity() * 2)) {
-      ::close(fd);
-      return false;
-    }
-    const ssize_t n = ::read(fd, data.data() + size, data.capacity() - size);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return false;
-    }
-    size += static_cast<std::size_t>(n);
+    if (size == data.capacity() && !data.Reserve(data.capacity() * 2)) return WholeFile::kUnopened;
+    const std::size_t wanted = data.capacity() - size;
+    const std::ptrdiff_t got = stream.Fill(data.data() + size, wanted);
+    if (got < 0) return WholeFile::kUnreadable;
+    size += static_cast<std::size_t>(got);
+    if (static_cast<std::size_t>(got) < wanted) return WholeFile::kRead;
   }
-  ::close(fd);
-  return true;
 }
 
 // True for the bytes the line cutter must look at: control bytes (line feed, Ctrl-Z and
@@ -77,8 +63,7 @@ const char* NextSpecial(const char* p, const char* end) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     // Unsigned "byte <= 31": the maximum of the byte and 31 is 31.
     const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(bytes, below32), below32);
-    const __m128i angle =
-        _mm_or_si128(_mm_cmpeq_epi8(bytes, less), _mm_cmpeq_epi8(bytes, greater));
+    const __m128i angle = _mm_or_si128(_mm_cmpeq_epi8(bytes, less), _mm_cmpeq_epi8(bytes, greater));
     const int mask = _mm_movemask_epi8(_mm_or_si128(control, angle));
     if (mask != 0) return p + __builtin_ctz(static_cast<unsigned>(mask));
   }
@@ -162,9 +147,12 @@ std::string CleanAndEscapeLine(std::string_view raw) {
   std::string escaped;
   escaped.reserve(cleaned.size() + 16);
   for (char c : cleaned) {
-    if (c == '<') escaped.append("&lt;");
-    else if (c == '>') escaped.append("&gt;");
-    else escaped.push_back(c);
+    if (c == '<')
+      escaped.append("&lt;");
+    else if (c == '>')
+      escaped.append("&gt;");
+    else
+      escaped.push_back(c);
   }
   return escaped;
 }
@@ -173,12 +161,16 @@ long LoadLineTable(const std::string& path, LineTable& table, long capacityHint,
                    std::size_t extraEntries) {
   auto data = std::make_unique<engine::ByteBuffer>();
   std::size_t size = 0;
-  if (!ReadWholeFile(path, *data, size)) return -1;
+  switch (ReadWholeFile(path, *data, size)) {
+    case WholeFile::kRead: break;
+    case WholeFile::kUnopened: return -1;
+    case WholeFile::kUnreadable: return kUnreadableFile;
+  }
 
   LineTable loaded;
   const std::string_view content = loaded.KeepContent(std::move(data), size);
-  loaded.entries.reserve(std::max(PresizeFromHint(capacityHint),
-                                  size / kPresizeBytesPerLine + 2 + extraEntries));
+  loaded.entries.reserve(
+      std::max(PresizeFromHint(capacityHint), size / kPresizeBytesPerLine + 2 + extraEntries));
   // The entries are filled in order right away: huge pages save most of their faults.
   engine::AdviseHugePages(loaded.entries.data(), loaded.entries.capacity() * sizeof(LineEntry));
   const long lines = AppendLines(content, loaded);

@@ -24,16 +24,16 @@ inline constexpr std::string_view kEndMarker = "*&^%$#@!END*&^%$#@!";
 // sets the change kind letters; forced alignments set the rest.
 enum LineMark : int {
   kPlainMark = 0,
-  kSourcePadMark = 1,   // blank row inserted into the source by a forced alignment
-  kMasterPadMark = 2,   // blank row inserted into the master by a forced alignment
-  kMovedMark = 11,      // row moved by a forced block swap
+  kSourcePadMark = 1,  // blank row inserted into the source by a forced alignment
+  kMasterPadMark = 2,  // blank row inserted into the master by a forced alignment
+  kMovedMark = 11,     // row moved by a forced block swap
   kAddedMark = 'a',
   kChangedMark = 'c',
   kDeletedMark = 'd',
 };
 
 struct LineEntry {
-  long number = 0;        // 1-based line number; 0 for a filler or blank row (shown empty)
+  long number = 0;  // 1-based line number; 0 for a filler or blank row (shown empty)
   int mark = kPlainMark;
   std::string_view text;  // cleaned and escaped line, stored by the table
 
@@ -65,9 +65,12 @@ class LineTable {
 // Loads `path` (text mode) into `table`: entry k holds line k+1, then the end entry.
 // The capacity hint presizes the table (clamped to 5000..50000); longer files grow it.
 // Every physical line becomes exactly one entry, however long, so entry numbers always
-// match the engine's line numbers. Answers the number of lines, or -1 when the file
-// cannot be read (the table is then left as it was).
-// `extraEntries` leaves room for entries a caller will insert afterwards.
+// match the engine's line numbers. Answers the number of lines; -1 when the file cannot
+// be opened (or memory runs out), kUnreadableFile when it was opened but could not be
+// read to its end (a read error, or a file shortened while it was read): the table is
+// then left as it was. `extraEntries` leaves room for entries a caller will insert
+// afterwards.
+inline constexpr long kUnreadableFile = -2;
 long LoadLineTable(const std::string& path, LineTable& table, long capacityHint,
                    std::size_t extraEntries = 0);
 

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "lindrel/Errors.h"
+#include "platform/FileSearch.h"
 #include "platform/ReplacementFile.h"
 #include "reports/DelimitedReport.h"
 #include "reports/HtmlAlignment.h"
@@ -20,15 +21,28 @@ namespace {
 constexpr long kMasterCapacityHint = 5000;
 
 // A report written over one of the compared files (the same name, a link or a hard link
-// to it) would destroy it.
-bool TargetIsInput(const ReportRequest& request) {
-  return platform::SameExistingFile(request.target, request.fileMaster) ||
+// to it) would destroy it; a name holding a NUL byte would be written as the part before
+// it, another file. The delimited reports of an empty result write nothing, so they harm
+// nothing.
+bool RefusedTarget(const ReportRequest& request) {
+  if (request.format != kFormatText && request.format != kFormatHtml && request.records.empty())
+    return false;
+  return platform::HoldsNul(request.target) ||
+         platform::SameExistingFile(request.target, request.fileMaster) ||
          platform::SameExistingFile(request.target, request.fileSource);
 }
 
 long RefuseTarget(const ReportRequest& request) {
   if (request.onError) request.onError(kErrorUnableToOpenFile, request.target);
   return kReportWriterFailed;
+}
+
+// A compared file whose table could not be loaded (`loaded`, LoadLineTable's answer): -3
+// or -4. One that opened but could not be read to its end is named to the host as well,
+// on this (the owner's) thread.
+long Unreadable(const ReportRequest& request, const std::string& path, long loaded) {
+  if (loaded == kUnreadableFile && request.onError) request.onError(kErrorReadingFile, path);
+  return &path == &request.fileMaster ? kReportMasterUnreadable : kReportSourceUnreadable;
 }
 }  // namespace
 
@@ -48,6 +62,11 @@ void ReportState::ReleaseWordComparer() { wordComparer_.reset(); }
 long ReportState::CreateReport(const ReportRequest& request) {
   if (aborted_) return kReportAborted;
   if (request.comparisonActive) return kReportComparisonRunning;
+  // Refused as it is asked for, before a file is read or a word compared.
+  if (request.format >= kFormatHtml && request.format <= kFormatTabDelimited &&
+      RefusedTarget(request)) {
+    return RefuseTarget(request);
+  }
   switch (request.format) {
     case kFormatHtml: return CreateHtmlReport(request);
     case kFormatText:
@@ -75,7 +94,7 @@ long ReportState::LoadTables(const ReportRequest& request, LineTable& master, Li
     });
   } catch (const std::system_error&) {
     masterLines = LoadLineTable(request.fileMaster, master, kMasterCapacityHint, masterExtra);
-    if (masterLines < 0) return kReportMasterUnreadable;
+    if (masterLines < 0) return Unreadable(request, request.fileMaster, masterLines);
   }
   long sourceLines = -1;
   std::exception_ptr sourceError;
@@ -88,9 +107,9 @@ long ReportState::LoadTables(const ReportRequest& request, LineTable& master, Li
   }
   if (masterLoader.joinable()) masterLoader.join();
   if (masterError) std::rethrow_exception(masterError);
-  if (masterLines < 0) return kReportMasterUnreadable;
+  if (masterLines < 0) return Unreadable(request, request.fileMaster, masterLines);
   if (sourceError) std::rethrow_exception(sourceError);
-  if (sourceLines < 0) return kReportSourceUnreadable;
+  if (sourceLines < 0) return Unreadable(request, request.fileSource, sourceLines);
   return kReportWritten;
 }
 
@@ -122,7 +141,6 @@ long ReportState::CreateHtmlReport(const ReportRequest& request) {
     // The page shows no line of either file: checking that both can still be read
     // replaces loading them whole (two 2 GB binaries would need 4 GB).
     if (long readable = CheckReadable(request); readable != kReportWritten) return readable;
-    if (TargetIsInput(request)) return RefuseTarget(request);
     HtmlOptions options;
     options.title = request.reportFileTitle;
     options.doubleWideCharset = request.doubleWideCharset;
@@ -156,7 +174,6 @@ long ReportState::CreateHtmlReport(const ReportRequest& request) {
     return wordComparer_.get();
   };
 
-  if (TargetIsInput(request)) return RefuseTarget(request);
   const ReportInputs inputs = MakeInputs(request);
   const bool written =
       request.style == kStyleSideBySide
@@ -176,9 +193,6 @@ long ReportState::CreateTextReport(const ReportRequest& request) {
     }
     textLoaded_ = true;
   }
-  // The delimited reports of an empty result write nothing, so they harm nothing.
-  const bool writes = request.format == kFormatText || !request.records.empty();
-  if (writes && TargetIsInput(request)) return RefuseTarget(request);
   const ReportInputs inputs = MakeInputs(request);
   bool written = false;
   switch (request.format) {

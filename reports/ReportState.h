@@ -93,7 +93,8 @@ class ReportState {
  private:
   // 0 when both files can still be opened for reading, else -3 / -4; reads nothing.
   static long CheckReadable(const ReportRequest& request);
-  // Loads both files into a pair of tables; 0, or -3 / -4.
+  // Loads both files into a pair of tables; 0, or -3 / -4 (after OnError 602 naming a file
+  // that opened but could not be read to its end).
   long LoadTables(const ReportRequest& request, LineTable& master, LineTable& source,
                   std::size_t masterExtra = 0, std::size_t sourceExtra = 0);
   ReportInputs MakeInputs(const ReportRequest& request) const;

@@ -9,13 +9,15 @@
 #include "lindrel/widgets/ModalDialogs.h"
 #include "lindrel/widgets/PropertySheet.h"
 #include "lindrel/widgets/QtEventHost.h"
+#include "lindrel/widgets/TextBytes.h"
 #include "widgets/DispatchNames.h"
 
 namespace lindrel::widgets {
 namespace {
 
-std::string Narrow(const QString& value) { return value.toStdString(); }
-QString Wide(const std::string& value) { return QString::fromStdString(value); }
+// Byte-exact both ways (TextBytes.h): a name that is not UTF-8 still names its file.
+std::string Narrow(const QString& value) { return TextToStdString(value); }
+QString Wide(const std::string& value) { return TextFromBytes(value); }
 
 }  // namespace
 
@@ -105,7 +107,7 @@ void LindrelWidget::SetModifiedFlag(bool modified) { ctrl_->SetModifiedFlag(modi
 void LindrelWidget::ResetProperties() { ctrl_->ResetProperties(); }
 bool LindrelWidget::ShowPropertyPages() { return ShowPropertySheet({this}, this); }
 
-// Property accessors: strings cross as UTF-8, booleans as 1 or 0.
+// Property accessors: strings cross byte for byte (TextBytes.h), booleans as 1 or 0.
 #define LINDREL_WIDGET_Text(Name)                                               \
   QString LindrelWidget::Get##Name() const { return Wide(ctrl_->Get##Name()); } \
   void LindrelWidget::Set##Name(const QString& value) { ctrl_->Set##Name(Narrow(value)); }

@@ -24,6 +24,12 @@ enum ErrorCode : long {
   kErrorInvalidSearchPath = 508,    ///< DirMaster or DirSource is empty
   kErrorInvalidMasterFile = 600,    ///< the master file does not exist
   kErrorInvalidSourceFile = 601,    ///< the source file does not exist
+  /// A compared file could not be read to its end: a read error, or a file shortened while
+  /// it was read. The detail is its path. Fired by a file comparison before its completion
+  /// (which then carries 0, and FileCompareResultsCount answers -1: nothing of the run is
+  /// kept), by a directory comparison for the pair it could not compare (ContentDifferent
+  /// 2), and by FileCompareCreateReport (which answers -3 or -4).
+  kErrorReadingFile = 602,
 };
 
 /// The message text of `code`, or nullptr when the code has none (such an error fires

@@ -217,7 +217,9 @@ class LINDREL_EXPORT CLindrelCtrl {
   /// @{
 
   /// Starts a directory comparison of DirMaster and DirSource on a worker thread. FALSE
-  /// and OnError (502 running, 508 empty path) when refused. When the system refuses the
+  /// and OnError (502 running, 508 an empty path or one holding a NUL byte, which names no
+  /// directory) when refused. A pair of files whose contents cannot be read to their end
+  /// gets ContentDifferent 2 and OnError 602 naming the file. When the system refuses the
   /// worker thread, DirCompareStarted has already fired: the begin then fires OnError 502
   /// (its text followed by " The system refused a worker thread."), leaves no comparison
   /// running and answers FALSE; a later begin may succeed.
@@ -240,19 +242,23 @@ class LINDREL_EXPORT CLindrelCtrl {
                             long& onlyInMaster, long& sizeDifferent, long& dateDifferent,
                             long& contentDifferent);
   /// Writes the directory records as a tab-delimited file. FALSE and OnError 504 when the
-  /// file cannot be opened.
+  /// file cannot be opened (a name holding a NUL byte included).
   bool DirSaveDataToTabFile(const std::string& fileName);
 
   /// Starts a file comparison of FileMaster and FileSource on a worker thread. FALSE and
-  /// OnError (502 running, 600/601 missing file, 507 an ignore pattern with a
-  /// back-reference, which the engine cannot match in bounded time) when refused. An
-  /// abort or the destruction also stops the matching of ignore patterns within a
-  /// fraction of a second. A worker thread the system
+  /// OnError (502 running, 600/601 missing file or a name holding a NUL byte, 507 an
+  /// ignore pattern with a back-reference, which the engine cannot match in bounded time)
+  /// when refused. An abort or the destruction also stops the matching of ignore patterns
+  /// within a fraction of a second. A file that cannot be read to its end (a read error,
+  /// or a file shortened while it is read or mapped) is never taken for a difference: the
+  /// comparison keeps no record, OnError 602 names the file, and then FileCompareCompleted
+  /// carries 0 and FileCompareResultsCount answers -1. A worker thread the system
   /// refuses is reported as for DirCompareBegin; the results are then empty and reports
   /// answer -1, as after an abort.
   bool FileCompareBegin();
   /// Runs the same comparison on the calling thread. FALSE when refused or when the
-  /// engine reported trouble.
+  /// engine reported trouble (a file that cannot be read: OnError 602 follows from the
+  /// event queue, as for FileCompareBegin).
   bool FileCompareBeginSynchronous();
   /// Stops the running file comparison and waits for it to end (at most 30 seconds). An
   /// abort that finds the comparison active is final: once it returns, that comparison's
@@ -271,8 +277,10 @@ class LINDREL_EXPORT CLindrelCtrl {
   /// Writes a report of the last file comparison: Format 1 HTML (Style 2 side by side,
   /// otherwise all in one), 2 text, 3 comma-delimited, 4 tab-delimited. 0 when written
   /// (or Format is outside 1..4); -1 the last comparison was aborted; -2 a comparison is
-  /// running; -3 the master file, -4 the source file cannot be read; -5 the target cannot
-  /// be written.
+  /// running; -3 the master file, -4 the source file cannot be read (after OnError 602 when
+  /// it opened but could not be read to its end); -5 the target cannot be written (OnError
+  /// 504), a target that is one of the compared files or whose name holds a NUL byte
+  /// included: those are refused before anything is read.
   long FileCompareCreateReport(const std::string& targetFile, long format, long style);
 
   /// Adds a forced alignment of the HTML report: the change of kind `changeType` over

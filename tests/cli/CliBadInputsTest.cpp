@@ -271,5 +271,63 @@ TEST_F(CliBadInputsTest, StandardInputThatCannotBeStoredIsTrouble) {
   EXPECT_TRUE(TempEnvironment::EntryNames(env_.Path("tmp")).empty());
 }
 
+// Runs the program with the preload shim that shows `shortened` cut short to the first
+// reader that opens it (the comparison), as a file an editor shortens and rewrites while
+// it is compared.
+CliRun RunWithFileShortened(const TempEnvironment& env, const std::string& shortened,
+                            const std::vector<std::string>& args) {
+  std::vector<std::string> environment;
+  std::string sanitizerOptions = "verify_asan_link_order=0";  // the shim is preloaded first
+  for (char** variable = environ; *variable != nullptr; ++variable) {
+    const std::string entry = *variable;
+    if (entry.rfind("ASAN_OPTIONS=", 0) == 0) {
+      sanitizerOptions += ":" + entry.substr(13);
+    } else if (entry.rfind("LD_PRELOAD=", 0) != 0) {
+      environment.push_back(entry);
+    }
+  }
+  environment.push_back("ASAN_OPTIONS=" + sanitizerOptions);
+  environment.push_back(std::string("LD_PRELOAD=") + LINDREL_SHORTENED_FILE_SHIM);
+  environment.push_back("LINDREL_TEST_SHORTENED=" + shortened);
+  std::vector<char*> envp;
+  for (std::string& e : environment) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  std::vector<std::string> argv{LINDREL_CLI_PATH};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunCaptured(env, std::move(argv), envp.data());
+}
+
+// A failed read is trouble that names the file, never "differ" nor a listing of what was
+// read, in every output form and in a directory comparison's content check.
+TEST_F(CliBadInputsTest, AFileShortenedWhileComparedIsTroubleNamingIt) {
+  std::string text;
+  for (int i = 0; text.size() < 20000; ++i) text += "line " + std::to_string(i) + "\n";
+  const std::string master = env_.Write("m/shortened.txt", text).string();
+  const std::string source = env_.Write("s/shortened.txt", text).string();
+  const std::vector<std::string> forms[] = {
+      {"files", master, source},
+      {"files", "-q", master, source},
+      {"files", "--format", "records", master, source},
+      {"files", "--format", "json", master, source},
+  };
+  for (const std::vector<std::string>& args : forms) {
+    SCOPED_TRACE(args[1]);
+    const CliRun run = RunWithFileShortened(env_, master, args);
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_TRUE(Contains(run.err, "lindrel: Unable to read file: " + master + "\n")) << run.err;
+    EXPECT_EQ(run.out, "");  // neither "differ" nor a listing of what was read
+  }
+  // Whole again for everyone else: the same files are the same.
+  EXPECT_EQ(Run({"files", master, source}).status, 0);
+
+  const std::string masterDirectory = env_.Path("m").string() + "/";
+  const CliRun run = RunWithFileShortened(env_, masterDirectory + "shortened.txt",
+                                          {"dirs", masterDirectory, env_.Path("s").string()});
+  EXPECT_EQ(run.status, 2) << run.err;
+  EXPECT_TRUE(Contains(run.err, "Unable to read file: " + masterDirectory + "shortened.txt\n"))
+      << run.err;
+  EXPECT_FALSE(Contains(run.out, "same")) << run.out;
+}
+
 }  // namespace
 }  // namespace lindrel::testing

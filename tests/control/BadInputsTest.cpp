@@ -14,7 +14,10 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -120,6 +123,68 @@ TEST_F(BadInputsTest, SpecialFileOperandsAreRefusedAtOnce) {
       ReleaseFifo(fifo);  // a job that did start must be able to end
     }
   }
+}
+
+// A name holding a NUL byte would reach the system as the part before it, which is
+// another file ("b.txt" for "b.txt\0.evil"): every such name is refused as naming nothing,
+// and the file before the NUL is never read or written.
+TEST_F(BadInputsTest, ANameHoldingANulNamesNothing) {
+  using namespace std::string_literals;
+  const std::string other = env.Write("other.txt", "a\nc\n").string();
+  const std::string withNul = file + "\0.evil"s;
+  MessageLoop loop;
+  RecordingListener listener;
+  CLindrelCtrl ctrl("nul-names", &loop, &listener);
+  const auto errors = [&] {
+    std::vector<std::pair<long, std::string>> seen;
+    for (const auto& e : listener.events)
+      if (e.name == "OnError") seen.emplace_back(e.code, e.text);
+    listener.events.clear();
+    return seen;
+  };
+  using Errors = std::vector<std::pair<long, std::string>>;
+
+  for (const bool synchronous : {false, true}) {
+    ctrl.SetFileMaster(withNul);
+    ctrl.SetFileSource(other);
+    EXPECT_FALSE(synchronous ? ctrl.FileCompareBeginSynchronous() : ctrl.FileCompareBegin());
+    EXPECT_EQ(errors(), (Errors{{600, "Invalid Master File, may not exist."}}));
+    ctrl.SetFileMaster(other);
+    ctrl.SetFileSource(withNul);
+    EXPECT_FALSE(synchronous ? ctrl.FileCompareBeginSynchronous() : ctrl.FileCompareBegin());
+    EXPECT_EQ(errors(), (Errors{{601, "Invalid Source File, may not exist."}}));
+  }
+  EXPECT_FALSE(ctrl.GetFileCompareActive());
+
+  ctrl.SetDirMaster(env.root().string());
+  ctrl.SetDirSource(env.root().string() + "\0/elsewhere"s);
+  EXPECT_FALSE(ctrl.DirCompareBegin());
+  EXPECT_EQ(errors(), (Errors{{508, "Invalid Search Path: "}}));
+  EXPECT_FALSE(ctrl.GetDirCompareActive());
+
+  // Targets: nothing is written, under the name before the NUL least of all.
+  ctrl.SetFileMaster(file);
+  ctrl.SetFileSource(other);
+  ASSERT_TRUE(ctrl.FileCompareBeginSynchronous());
+  errors();
+  const std::string report = env.Path("report.txt").string();
+  for (const long format : {1L, 2L, 3L, 4L}) {
+    EXPECT_EQ(ctrl.FileCompareCreateReport(report + "\0.evil"s, format, 2), -5) << format;
+    EXPECT_EQ(errors(), (Errors{{504, "Unable to open file:  " + report + "\0.evil"s}})) << format;
+  }
+  EXPECT_FALSE(ctrl.DirSaveDataToTabFile(report + "\0.tab"s));
+  EXPECT_EQ(errors(), (Errors{{504, "Unable to open file:  " + report + "\0.tab"s}}));
+  EXPECT_FALSE(fs::exists(report));
+
+  // The compared files' names changed to such names after the comparison: not loaded.
+  ctrl.SetFileMaster(withNul);
+  EXPECT_EQ(ctrl.FileCompareCreateReport(report, 2, 0), -3);
+  ctrl.SetFileMaster(file);
+  ctrl.SetFileSource(other + "\0"s);
+  EXPECT_EQ(ctrl.FileCompareCreateReport(report, 1, 2), -4);
+  EXPECT_FALSE(fs::exists(report));
+  loop.RunFor(20ms);
+  EXPECT_EQ(listener.Count("FileCompareCompleted"), 1u);  // the comparison of the real files
 }
 
 // An operand that becomes a FIFO after the begin checked it: the engine itself must not

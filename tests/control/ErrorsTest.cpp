@@ -27,12 +27,13 @@ TEST(ErrorsTest, MessageTextsAreExact) {
       {508, "Invalid Search Path: "},
       {600, "Invalid Master File, may not exist."},
       {601, "Invalid Source File, may not exist."},
+      {602, "Unable to read file: "},
   };
   for (const auto& c : cases) {
     ASSERT_NE(ErrorMessage(c.code), nullptr) << c.code;
     EXPECT_EQ(std::string(ErrorMessage(c.code)), c.text) << c.code;
   }
-  for (long code : {0L, 499L, 505L, 509L, 602L}) EXPECT_EQ(ErrorMessage(code), nullptr) << code;
+  for (long code : {0L, 499L, 505L, 509L, 603L}) EXPECT_EQ(ErrorMessage(code), nullptr) << code;
 }
 
 TEST(ErrorsTest, OnErrorCarriesMessageThenDetailAndUnknownCodesFireNothing) {

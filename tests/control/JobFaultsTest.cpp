@@ -1,7 +1,7 @@
 // Faults under running jobs: a worker thread the system refuses, an event timer the host
-// refuses for a while or for good, and an abort or a destruction that comes while a large
-// input is still being read. Each ends in the documented way: nothing lost, nothing left
-// running, nobody kept waiting.
+// refuses for a while or for good, an abort or a destruction that comes while a large
+// input is still being read, and an input that cannot be read to its end. Each ends in the
+// documented way: nothing lost, nothing left running, nobody kept waiting.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -322,6 +322,91 @@ TEST(AbortDuringReadTest, AbortCutsASlowTextReadShort) {
   loop.RunFor(50ms);
   EXPECT_EQ(listener.Count("FileCompareCompleted"), 0u);
   EXPECT_EQ(ctrl.FileCompareResultsCount(), 0);
+}
+
+// A compared file shortened while the comparison has it mapped, then rewritten with the
+// same bytes (an editor saving in place), and a plain read error: the host hears which
+// file could not be read before the completion, and nothing of the run reads as a result.
+TEST(FailedReadTest, AFailedReadIsNamedBeforeTheCompletionNeverADifference) {
+  TempEnvironment env;
+  MessageLoop loop;
+  RecordingListener listener;
+  CLindrelCtrl ctrl("failed-read", &loop, &listener);
+  const std::string text = Lines(40000, "line ");  // mapped: well over 256 KiB
+  const std::string master = env.Write("m.txt", text).string();
+  std::string edited = text;
+  edited.replace(edited.find("line 20000\n"), 10, "line 2000O");
+  ctrl.SetFileMaster(master);
+  ctrl.SetFileSource(env.Write("s.txt", edited).string());
+  const std::string named = "Unable to read file: " + master;
+
+  // Shortened once the master is mapped (the seam: the engine's read-step hook).
+  std::atomic<bool> shortened{false};
+  engine::TEST_OnReadStep([&](engine::TEST_ReadStep step, unsigned long long) {
+    if (step == engine::TEST_ReadStep::kMapped && !shortened.exchange(true)) {
+      EXPECT_EQ(::truncate(master.c_str(), 4096), 0);
+    }
+  });
+  ASSERT_TRUE(ctrl.FileCompareBegin());
+  ASSERT_TRUE(loop.RunUntil([&] { return listener.Count("FileCompareCompleted") == 1; }, 20s));
+  engine::TEST_OnReadStep({});
+  env.Write("m.txt", text);
+  ASSERT_TRUE(shortened);
+  ASSERT_EQ(listener.events.size(), 3u);
+  EXPECT_EQ(listener.events[0].name, "FileCompareStarted");
+  EXPECT_EQ(listener.events[1].code, kErrorReadingFile);
+  EXPECT_EQ(listener.events[1].text, named);
+  EXPECT_EQ(listener.events[2].name, "FileCompareCompleted");
+  EXPECT_EQ(listener.events[2].code, 0);
+  EXPECT_EQ(ctrl.FileCompareResultsCount(), -1);
+  EXPECT_TRUE(ctrl.FileCompareChanges().empty());
+
+  // A read error (the engine's fault injection), through the synchronous begin.
+  listener.events.clear();
+  engine::TEST_FailReadsAfter(100000);
+  EXPECT_FALSE(ctrl.FileCompareBeginSynchronous());
+  engine::TEST_FailReadsAfter(-1);
+  loop.RunFor(50ms);
+  ASSERT_EQ(listener.events.size(), 3u);
+  EXPECT_EQ(listener.events[1].code, kErrorReadingFile);
+  EXPECT_EQ(listener.events[1].text, named);
+  EXPECT_EQ(listener.events[2].code, 0);
+  EXPECT_EQ(ctrl.FileCompareResultsCount(), -1);
+
+  // The files as they are now: one change, no error.
+  listener.events.clear();
+  EXPECT_TRUE(ctrl.FileCompareBeginSynchronous());
+  loop.RunFor(50ms);
+  EXPECT_EQ(listener.Count("OnError"), 0u);
+  EXPECT_EQ(RecordText(ctrl, 0), "c 20001 20001 20001 20001");
+}
+
+// An abort made while the job reads active is final for its failed read too: the error
+// the worker queued ahead of its completion is taken back with it, and none is queued
+// after it.
+TEST(FailedReadTest, AnAbortTakesBackTheJobsError) {
+  MessageLoop loop;  // not pumped until the end: what is queued stays queued
+  RecordingListener listener;
+  CLindrelCtrl ctrl("failed-read-abort", &loop, &listener);
+  CLindrelCtrl::Impl& d = Internals(ctrl);
+  // The worker's state right after it queued the error, before its completion.
+  d.fileJob.Start(0);
+  d.fileJob.active = true;
+  d.QueueFileJobError(kErrorReadingFile, "/m.txt");
+  ASSERT_EQ(d.events.Pending(), 1u);
+  // The job ends once its error is gone (or after a while), as the worker would end it.
+  std::thread worker([&] {
+    const auto giveUp = std::chrono::steady_clock::now() + 2s;
+    while (d.events.Pending() != 0 && std::chrono::steady_clock::now() < giveUp)
+      std::this_thread::yield();
+    d.fileJob.active = false;
+  });
+  ctrl.FileCompareAbort();
+  worker.join();
+  d.QueueFileJobError(kErrorReadingFile, "/m.txt");  // too late: the run was aborted
+  EXPECT_EQ(d.events.Pending(), 0u);
+  loop.RunFor(50ms);
+  EXPECT_EQ(listener.Count("OnError"), 0u);
 }
 
 }  // namespace

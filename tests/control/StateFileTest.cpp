@@ -197,6 +197,37 @@ TEST(StateFileTest, DecodesStoredValuesByTheirOwnRules) {
   EXPECT_EQ(ctrl.GetReportFileMaster(), "File Master");
 }
 
+// The component never writes a NUL byte, and a name cut at one would be another file's: a
+// stored text holding one is ignored (the value already held stays), and a state file
+// name holding one names no state file.
+TEST(StateFileTest, ANulByteNamesNoFileAndNoValue) {
+  using namespace std::string_literals;
+  TempEnvironment env;
+  env.Write("home/nul.INI",
+            "[General]\n"
+            "m_file_master=/d/b.txt\0.evil\n"s
+            "m_dir_source=/d\0/\n"s
+            "m_report_file_title=T\0itle\n"s
+            "m_file_source=/d/kept.txt\n");
+  RecordingListener listener;
+  CLindrelCtrl ctrl("nul", nullptr, &listener);
+  EXPECT_EQ(ctrl.GetFileMaster(), "");
+  EXPECT_EQ(ctrl.GetDirSource(), "");
+  EXPECT_EQ(ctrl.GetReportFileTitle(), "Title");
+  EXPECT_EQ(ctrl.GetFileSource(), "/d/kept.txt");
+  ctrl.SetFileMaster("/held.txt");
+  ctrl.LoadProperties("nul");
+  EXPECT_EQ(ctrl.GetFileMaster(), "/held.txt");
+
+  const std::string full =
+      env.Write("elsewhere.INI", "[General]\nm_file_master=/read.txt\n").string();
+  ctrl.LoadProperties(full + "\0.x"s);
+  EXPECT_EQ(ctrl.GetFileMaster(), "/held.txt");
+  ASSERT_EQ(listener.events.size(), 1u);
+  EXPECT_EQ(listener.events[0].code, kErrorStateFilePath);
+  EXPECT_FALSE(ResolveStateFilePath("TVK\0"s).has_value());
+}
+
 // A state file that already holds every value is not written again (each write waits for
 // the disk); one value changed, and it is replaced as a whole.
 TEST(StateFileTest, AnUnchangedStateFileIsLeftAlone) {

@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/ByteBuffer.h"
+#include "engine/InputFile.h"
 #include "engine/InputStream.h"
 #include "engine/TextEngine.h"
 #include "tests/engine/EngineTestSupport.h"
@@ -216,6 +218,67 @@ TEST_F(MappedInputTest, ReadFaultsAndStopsEndAMappedRun) {
   EXPECT_EQ(failed.result, 2);
   EXPECT_TRUE(failed.records.empty());
   EXPECT_EQ(capture.messages(), Strings{m});
+}
+
+// A file shortened while the engine reads it, and rewritten with the same bytes right
+// after (an editor saving in place), is a failed read on every path: never a result. The
+// hook shortens the master at a chosen step of its reading; it is the first file to reach
+// each of them.
+TEST_F(MappedInputTest, AFileShortenedWhileItIsReadIsAFailedRead) {
+  LargeTexts texts(3401);
+  const std::string large = texts.Text(3 * kSlice, false);
+  const std::string small = large.substr(0, 60000);
+  const auto editedMiddle = [](std::string text) {
+    text.insert(text.find('\n', text.size() / 2) + 1, "edited line\n");
+    return text;
+  };
+  std::string sameSize = small;
+  sameSize[small.size() / 2] = sameSize[small.size() / 2] == 'q' ? 'r' : 'q';
+  const std::string binary = std::string(1, '\0') + small;
+  const std::string hidden = "text\x1a" + small;
+  struct Case {
+    const char* name;
+    std::string master, source;
+    Strings switches;
+    TEST_ReadStep step;
+    int resultWhenWhole;
+  } cases[] = {
+      {"read", small, editedMiddle(small), {}, TEST_ReadStep::kRead, 1},
+      {"read, binary", binary, binary + "x", {}, TEST_ReadStep::kRead, 1},
+      {"read, brief", small, sameSize, {"-q"}, TEST_ReadStep::kRead, 1},
+      {"hidden tail", hidden, hidden, {}, TEST_ReadStep::kRead, 0},
+      {"equal ends of large files", large, editedMiddle(large), {}, TEST_ReadStep::kRead, 1},
+      {"mapping brought in", large, editedMiddle(large), {}, TEST_ReadStep::kMapSlice, 1},
+      {"mapped", large, editedMiddle(large), {}, TEST_ReadStep::kMapped, 1},
+      {"mapped, text mode off", large, editedMiddle(large), {"-a"}, TEST_ReadStep::kMapped, 1},
+  };
+  int tag = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string m = env_.Write("m" + std::to_string(tag), c.master).string();
+    const std::string s = env_.Write("s" + std::to_string(tag++), c.source).string();
+    std::atomic<bool> shortened{false};
+    TEST_OnReadStep([&](TEST_ReadStep step, unsigned long long offset) {
+      // After the first block, which every path reads alike.
+      if (step != c.step || (step != TEST_ReadStep::kMapped && offset < kBlockSize)) return;
+      if (!shortened.exchange(true)) {
+        EXPECT_EQ(::truncate(m.c_str(), 4096), 0);
+      }
+    });
+    std::vector<std::string> arguments{"Lindrel", m, s};
+    arguments.insert(arguments.end(), c.switches.begin(), c.switches.end());
+    RecordingSink sink;
+    std::string unreadable;
+    const int result = RunEngine(arguments, sink, nullptr, &unreadable);
+    TEST_OnReadStep({});
+    ASSERT_TRUE(shortened);
+    env_.Write("m" + std::to_string(tag - 1), c.master);  // the same bytes again
+
+    EXPECT_EQ(result, 2);
+    EXPECT_EQ(unreadable, m);
+    EXPECT_TRUE(sink.records.empty());
+    EXPECT_EQ(testing::RunPaths(m, s, c.switches).result, c.resultWhenWhole);
+  }
 }
 
 // A file shortened while it is mapped: the missing pages read as zeros and the buffer

@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+#include <cstdio>
+
 #include "GuiTestEnvironment.h"
 #include "lindrel/PropertyTable.h"
 #include "lindrel/widgets/AboutDialog.h"
@@ -237,6 +239,40 @@ class LindrelWidgetTest : public QObject {
     QCOMPARE(errors.at(0).at(0).value<long>(), 600L);
     QVERIFY(errors.at(0).at(1).toString().startsWith("Invalid Master File, may not exist."));
     QCOMPARE(started.count(), 0);
+  }
+
+  // Any host can hand the widget a file name that is not UTF-8, held as the Qt layer
+  // holds it (each such byte B as U+DC00 + B), and the component gets the name's own
+  // bytes: the file is found, compared and named back unchanged.
+  void namesThatAreNotUtf8CrossByteForByte() {
+    const QByteArray root = env_->Root().toUtf8();
+    const QByteArray masterBytes = root + "/caf\xE9.txt";
+    const QByteArray missingBytes = root + "/no\xFF\x80-dir/report.txt";
+    const std::string written = masterBytes.toStdString();
+    {  // written under its bytes, past any conversion
+      std::FILE* f = std::fopen(written.c_str(), "wb");
+      QVERIFY(f != nullptr);
+      std::fputs("one\ntwo\n", f);
+      std::fclose(f);
+    }
+    const QString master = env_->Root() + "/caf" + QChar(char16_t(0xDCE9)) + ".txt";
+    const QString missing = env_->Root() + "/no" + QChar(char16_t(0xDCFF)) +
+                            QChar(char16_t(0xDC80)) + "-dir/report.txt";
+    LindrelWidget widget;
+    QSignalSpy errors(&widget, &LindrelWidget::OnError);
+    widget.SetFileMaster(master);
+    QCOMPARE(widget.Control().GetFileMaster(), written);
+    QCOMPARE(widget.GetFileMaster(), master);
+    widget.SetFileSource(env_->Write("source.txt", "one\n2\n"));
+    QVERIFY(widget.FileCompareBeginSynchronous());
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(widget.FileCompareResultsCount(), 1L);
+
+    widget.Control().SetReportFileTitle(missingBytes.toStdString());
+    QCOMPARE(widget.GetReportFileTitle(), missing);
+    QCOMPARE(widget.FileCompareCreateReport(missing, 2, 0), -5L);
+    QCOMPARE(errors.count(), 1);
+    QCOMPARE(errors.at(0).at(1).toString(), "Unable to open file:  " + missing);
   }
 
   void completionArrivesOnTheGuiThreadThroughTheEventLoop() {

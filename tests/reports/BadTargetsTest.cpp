@@ -88,6 +88,27 @@ TEST_F(BadTargetsTest, AReportIsNeverWrittenOverAComparedFile) {
             (std::vector<std::string>{"master.txt", "source.txt"}));
 }
 
+// The refusal comes as the report is asked for: neither file is read first, so it is the
+// answer even when the other compared file can no longer be read.
+TEST_F(BadTargetsTest, ATargetThatIsAComparedFileIsRefusedBeforeAnythingIsRead) {
+  for (const bool quick : {false, true}) {
+    SCOPED_TRACE(quick ? "differ without records" : "records");
+    Compare("a\nb\n", "a\nc\n", quick);
+    const std::string master = env.Path("in/master.txt").string();
+    fs::remove(env.Path("in/source.txt"));
+    for (long format : {kHtml, kText}) {
+      listener.events.clear();
+      EXPECT_EQ(ctrl.FileCompareCreateReport(master, format, 2), -5) << format;
+      EXPECT_EQ(
+          Errors(),
+          (std::vector<std::pair<long, std::string>>{{504, "Unable to open file:  " + master}}))
+          << format;
+    }
+    EXPECT_EQ(Internals(ctrl).reports.TEST_TableLoads(), 0);
+    EXPECT_EQ(TempEnvironment::Read(master), "a\nb\n");
+  }
+}
+
 TEST_F(BadTargetsTest, TheBodyFileNameIsNeverUsed) {
   Compare("a\nb\n", "a\nc\n");
   const std::string target = env.Path("out/report.htm").string();

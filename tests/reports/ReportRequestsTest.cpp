@@ -1,5 +1,8 @@
 // FileCompareCreateReport and the alignment methods, through the component and the real
 // engine (word comparisons included).
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -11,6 +14,7 @@
 #include "TestConfig.h"
 #include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
+#include "engine/InputStream.h"
 #include "engine/RunEngine.h"
 
 #include "lindrel/MessageLoop.h"
@@ -182,6 +186,36 @@ TEST_F(ReportRequestsTest, UnreadableFilesAnswerMinusThreeAndFour) {
   std::filesystem::remove(ctrl.GetFileSource());
   Report(3, 0, 0);
   Report(1, 1, -4);
+}
+
+// A compared file shortened while a report loads it, and rewritten with the same bytes
+// right after: the report is not written from what was read, and the host hears which file
+// it was. The seam: the engine's read-step hook (the loader reads through the engine's
+// stream); only the master reaches the second 256 KiB read.
+TEST_F(ReportRequestsTest, AFileShortenedWhileLoadedIsNamedAndAnswersMinusThree) {
+  std::string master;
+  for (int i = 0; master.size() < 600000; ++i) master += "line " + std::to_string(i) + "\n";
+  Compare(master, "line 0\nline 1\n");
+  const std::string path = ctrl.GetFileMaster();
+  for (const long format : {2L, 1L}) {
+    SCOPED_TRACE(format);
+    std::atomic<bool> shortened{false};
+    engine::TEST_OnReadStep([&](engine::TEST_ReadStep, unsigned long long offset) {
+      if (offset >= 256 * 1024 && !shortened.exchange(true)) {
+        EXPECT_EQ(::truncate(path.c_str(), 4096), 0);
+      }
+    });
+    listener.events.clear();
+    Report(format, 2, -3);
+    engine::TEST_OnReadStep({});
+    env.Write("master.txt", master);
+    EXPECT_TRUE(shortened);
+    ASSERT_EQ(listener.events.size(), 1u);
+    EXPECT_EQ(listener.events[0].code, kErrorReadingFile);
+    EXPECT_EQ(listener.events[0].text, "Unable to read file: " + path);
+    EXPECT_FALSE(std::filesystem::exists(env.Path("report.out")));
+    Report(format, 2, 0);  // the tables were left unloaded
+  }
 }
 
 TEST_F(ReportRequestsTest, TwoHtmlReportsInARowLoadTheFilesOnce) {

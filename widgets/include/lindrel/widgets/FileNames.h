@@ -1,13 +1,7 @@
 /// @file
-/// File names held in a QString without losing a byte.
-///
-/// On Linux a file name is any bytes but "/" and NUL; UTF-8 in practice, but not always
-/// (a file copied from an old system or an archive). Qt's own conversion turns every byte
-/// that is not part of valid UTF-8 into U+FFFD, after which the name no longer names its
-/// file. These functions hold a name in a QString in which each such byte B stands as the
-/// lone surrogate U+DC00 + B (U+DC80 to U+DCFF), and turn it back into the very same bytes
-/// wherever the name leaves the program: to the component, to the file system, to a
-/// settings file. Valid UTF-8 converts exactly as Qt converts it.
+/// File names held in a QString without losing a byte: the byte-exact conversion of
+/// TextBytes.h under the names of files, and the file-system tests and command-line
+/// operands that go with it.
 ///
 /// ComparisonView takes and gives names in this form. Threading: plain functions.
 #pragma once
@@ -19,26 +13,23 @@
 
 #include <string>
 
+#include "lindrel/widgets/TextBytes.h"
 #include "lindrel/widgets/export.h"
 
 namespace lindrel::widgets {
 
-/// The name held by `bytes`.
-LINDREL_WIDGETS_EXPORT QString FileNameFromBytes(QByteArrayView bytes);
-/// The name held by `bytes`.
-inline QString FileNameFromBytes(const std::string& bytes) {
-  return FileNameFromBytes(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
+/// The name held by `bytes` (TextFromBytes).
+inline QString FileNameFromBytes(QByteArrayView bytes) { return TextFromBytes(bytes); }
+/// The name held by `bytes` (TextFromBytes).
+inline QString FileNameFromBytes(const std::string& bytes) { return TextFromBytes(bytes); }
 
 /// The bytes of `name`; FileNameToBytes(FileNameFromBytes(b)) == b for all bytes b.
-LINDREL_WIDGETS_EXPORT QByteArray FileNameToBytes(const QString& name);
+inline QByteArray FileNameToBytes(const QString& name) { return TextToBytes(name); }
 /// The bytes of `name` as a std::string (the component's string type).
-inline std::string FileNameToStd(const QString& name) {
-  return FileNameToBytes(name).toStdString();
-}
+inline std::string FileNameToStd(const QString& name) { return TextToStdString(name); }
 
 /// `name` for reading: each byte that is not UTF-8 shows as U+FFFD.
-LINDREL_WIDGETS_EXPORT QString ShownFileName(const QString& name);
+inline QString ShownFileName(const QString& name) { return ShownText(name); }
 
 /// The operands of a command line (argv[1] and up), each decoded as a file name.
 LINDREL_WIDGETS_EXPORT QStringList FileNameArguments(int argc, const char* const* argv);

@@ -24,7 +24,8 @@ class QtEventHost;
 /// property pages and scripts bind to it by name), every method is Q_INVOKABLE, and the
 /// five events are Qt signals. A placed widget carries its state-file name as the designer
 /// property "StateFile": setting it loads the component's settings from that file, so each
-/// placed instance keeps its own.
+/// placed instance keeps its own. Texts cross to the component byte for byte, as
+/// TextBytes.h converts them: a file name that is not UTF-8 keeps naming its file.
 ///
 /// Threading: GUI thread only. Comparisons run on the component's worker threads; their
 /// completions and errors are delivered through a QtEventHost, so every signal is emitted
@@ -160,9 +161,10 @@ class LINDREL_WIDGETS_EXPORT LindrelWidget : public QWidget {
   /// @name Properties
   /// A getter and, when writable, a setter for every property of lindrel/PropertyList.h,
   /// in Qt's types: bool for Boolean, long for Number and Priority, QString for Text and
-  /// Directory (UTF-8 on the component's side). Each setter stores the value through the
-  /// component's setter of the same name, which says how, and emits PropertyChanged when
-  /// the component announces the change.
+  /// Directory (the component's bytes as TextBytes.h converts them: UTF-8, and every other
+  /// byte kept as an escape, so any file name round-trips). Each setter stores the value
+  /// through the component's setter of the same name, which says how, and emits
+  /// PropertyChanged when the component announces the change.
   /// @{
 //
 // The comments after the setters document them in the API reference, which expands this
