@@ -72,11 +72,13 @@ void ComparisonGrid::SetTopRow(int gridRow) {
   const int value = std::max(gridRow, 1) - 1;
   // After new rows the view learns its scroll range only at its next layout; a value
   // set before that would be cut to the old range and the grid would stay at the top.
-  if (value > verticalScrollBar()->maximum()) {
-    executeDelayedItemsLayout();
-    updateGeometries();
-  }
+  if (value > verticalScrollBar()->maximum()) LayOutNow();
   verticalScrollBar()->setValue(value);
+}
+
+void ComparisonGrid::LayOutNow() {
+  executeDelayedItemsLayout();
+  updateGeometries();
 }
 
 int ComparisonGrid::CurrentRow() const {

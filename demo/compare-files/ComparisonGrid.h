@@ -38,6 +38,10 @@ class ComparisonGrid : public QTableView {
   // The row at a point of the viewport, 0 when none.
   int RowAt(const QPoint& viewportPoint) const;
 
+  // Lays the grid out for the rows its model holds now rather than at its next layout:
+  // until then, after a reset, its scroll range and top row are those of the old rows.
+  void LayOutNow();
+
   // Repainting on or off around bulk changes.
   void SetRedraw(bool on);
 

@@ -14,13 +14,17 @@ RowHeights::RowHeights(std::vector<Side> sides) : sides_(std::move(sides)) {
   counters_.resize(sides_.size());
   for (const Side& side : sides_) {
     side.grid->SetRowHeights(this);
-    // A reset gives every row of the grid one line again.
+    // A reset gives every row of the grid one line again. The grid is laid out for the
+    // new rows at once: until its next layout it keeps the old rows' scroll range and top
+    // row, against which rows measured meanwhile would place the new rows (a top row past
+    // the new last screen, say, would put a gap above the first row and hide it later).
     if (side.grid->model() != nullptr) {
-      connections_.push_back(
-          QObject::connect(side.grid->model(), &QAbstractItemModel::modelReset, side.grid, [this] {
-            sized_.clear();
-            raised_.clear();
-          }));
+      connections_.push_back(QObject::connect(side.grid->model(), &QAbstractItemModel::modelReset,
+                                              side.grid, [this, grid = side.grid] {
+                                                sized_.clear();
+                                                raised_.clear();
+                                                grid->LayOutNow();
+                                              }));
     }
   }
 }

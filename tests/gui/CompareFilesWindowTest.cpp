@@ -491,6 +491,32 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(masterMoves.count(), 1);  // the master followed once; nothing echoed back
     m->SetTopRow(30);
     QCOMPARE(s->TopRow(), 30);
+
+    // A source that grew after the comparison leaves the grids of unequal length: the
+    // source scrolled to its end, the master (two rows) at its top. Then a new pair: the
+    // master's 28 lines deleted, its last ones wrapped, so that the rows fill less than the
+    // view until they are measured and more after. Both grids show the first row: the
+    // source neither keeps its old top row nor places the new rows against it.
+    QByteArray longer;
+    for (int i = 1; i <= 50; ++i) longer += "grown " + QByteArray::number(i) + "\n";
+    window.TEST_SetCompletionProbe([&] { env_->Write("s.txt", longer); });
+    ShowComparison(window, "one\ntwo\n", "one\n");
+    window.TEST_SetCompletionProbe(nullptr);
+    s->SetTopRow(1000);
+    QVERIFY(s->TopRow() > 10);
+    QCOMPARE(m->TopRow(), 1);
+    QByteArray deleted;
+    for (int i = 1; i <= 28; ++i)
+      deleted += QByteArray::number(i) +
+                 (i > 21 ? QByteArray(" words to wrap").repeated(60) : QByteArray()) + "\n";
+    ShowComparison(window, deleted, "");
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    QCOMPARE(window.CurrentChange(), 1);
+    QVERIFY(s->verticalScrollBar()->maximum() > 0);
+    for (ComparisonGrid* grid : {m, s}) {
+      QCOMPARE(grid->TopRow(), 1);
+      QCOMPARE(grid->visualRect(grid->model()->index(0, 1)).top(), 0);
+    }
   }
 
   void aFileThatCannotBeReadWhenTheGridsLoadClaimsNothing() {
