@@ -73,7 +73,11 @@ void ComparisonGrid::SetTopRow(int gridRow) {
   // After new rows the view learns its scroll range only at its next layout; a value
   // set before that would be cut to the old range and the grid would stay at the top.
   if (value > verticalScrollBar()->maximum()) LayOutNow();
+  const int before = verticalScrollBar()->value();
   verticalScrollBar()->setValue(value);
+  // Whoever follows the grid hears of a scroll; told where it is even when it stays, a
+  // follower left elsewhere (rows it alone has, a scroll it made alone) comes to it.
+  if (verticalScrollBar()->value() == before) emit TopRowChanged(before + 1);
 }
 
 void ComparisonGrid::LayOutNow() {

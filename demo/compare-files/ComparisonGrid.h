@@ -78,7 +78,8 @@ class ComparisonGrid : public QTableView {
  signals:
   // The right mouse button was pressed on grid row `gridRow` at `globalPos`.
   void RightClicked(int gridRow, const QPoint& globalPos);
-  // The first row shown changed (scrolling, by the user or by code).
+  // The first row shown changed (scrolling, by the user or by code), or SetTopRow was
+  // asked for the row shown already.
   void TopRowChanged(int gridRow);
 
  protected:

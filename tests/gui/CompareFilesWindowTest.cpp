@@ -493,10 +493,10 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(s->TopRow(), 30);
 
     // A source that grew after the comparison leaves the grids of unequal length: the
-    // source scrolled to its end, the master (two rows) at its top. Then a new pair: the
-    // master's 28 lines deleted, its last ones wrapped, so that the rows fill less than the
-    // view until they are measured and more after. Both grids show the first row: the
-    // source neither keeps its old top row nor places the new rows against it.
+    // source scrolled to its end, the master (two rows) at its top. Then a new pair whose
+    // only change is the master's first lines, wrapped so that they fill more than the
+    // view once measured and less before: both grids show its first row, and neither
+    // keeps its old place once the layout has caught up with the new rows.
     QByteArray longer;
     for (int i = 1; i <= 50; ++i) longer += "grown " + QByteArray::number(i) + "\n";
     window.TEST_SetCompletionProbe([&] { env_->Write("s.txt", longer); });
@@ -517,6 +517,34 @@ class CompareFilesWindowTest : public QObject {
       QCOMPARE(grid->TopRow(), 1);
       QCOMPARE(grid->visualRect(grid->model()->index(0, 1)).top(), 0);
     }
+
+    // Apart again, the master at its last screen, and a new pair whose deletion is shown
+    // from the master's top row as it stands: the source comes to that row too. (The
+    // changed-on-disk bar is put away first, as the new comparison would: the grids then
+    // keep their height, and the master its place.)
+    QByteArray lines, grown;
+    for (int i = 1; i <= 400; ++i)
+      (i <= 200 ? lines : grown) += "line " + QByteArray::number(i) + "\n";
+    window.TEST_SetCompletionProbe([&] { env_->Write("s.txt", lines + grown); });
+    ShowComparison(window, lines, lines);
+    window.TEST_SetCompletionProbe(nullptr);
+    window.ChangedOnDiskBar()->hide();
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    s->SetTopRow(300);
+    QCOMPARE(s->TopRow(), 300);
+    const int masterTop = m->TopRow();
+    QVERIFY(masterTop > 100 && masterTop < 200);
+    QByteArray withExtra;
+    for (int i = 1; i <= 400; ++i) {
+      withExtra += "line " + QByteArray::number(i) + "\n";
+      if (i == masterTop) withExtra += "extra\n";
+    }
+    ShowComparison(window, withExtra, lines + grown);
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    QCOMPARE(window.StatusText(3), QString("File Compare Completed"));
+    QCOMPARE(window.StatusText(2), QString("1"));
+    QCOMPARE(m->TopRow(), masterTop);
+    QCOMPARE(s->TopRow(), masterTop);
   }
 
   void aFileThatCannotBeReadWhenTheGridsLoadClaimsNothing() {
