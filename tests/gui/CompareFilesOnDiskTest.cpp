@@ -36,8 +36,8 @@ namespace {
 
 constexpr int kReactMs = 5000;  // an upper bound: the waits end when the window has reacted
 
-QUrl FileUrl(const QByteArray& pathBytes) {
-  return QUrl::fromEncoded("file://" + pathBytes.toPercentEncoding("/"));
+QUrl FileUrl(const QByteArray& pathBytes, const QByteArray& host = {}) {
+  return QUrl::fromEncoded("file://" + host + pathBytes.toPercentEncoding("/"));
 }
 
 QMimeData* Paths(const QList<QUrl>& urls) {
@@ -156,22 +156,29 @@ class CompareFilesOnDiskTest : public QObject {
     const QString folder = env_->Root() + "/d";
 
     // One file on the window (here its legend), a file and a folder, three files, an address on the
-    // web, a file that is not there: refused, said, not compared.
-    const QList<QList<QUrl>> refused{
-        {FileUrl(m)},
-        {FileUrl(m), QUrl::fromLocalFile(folder)},
-        {FileUrl(m), FileUrl(s), FileUrl(odd)},
-        {FileUrl(m), QUrl("https://example.org/two.txt")},
-        {FileUrl(m), QUrl::fromLocalFile(env_->Root() + "/d/gone.txt")},
+    // web, a file that is not there, a file on another computer (the path of a file here):
+    // refused, said, not compared.
+    const QList<QPair<QList<QUrl>, QString>> refused{
+        {{FileUrl(m)}, "One file was dropped"},
+        {{FileUrl(m), QUrl::fromLocalFile(folder)}, "A file can only be compared with a file"},
+        {{FileUrl(m), FileUrl(s), FileUrl(odd)}, "3 items were dropped"},
+        {{FileUrl(m), QUrl("https://example.org/two.txt")},
+         "Only files and folders on this computer can be compared: https://example.org/two.txt"},
+        {{FileUrl(m), QUrl::fromLocalFile(env_->Root() + "/d/gone.txt")}, "Not found: "},
+        {{FileUrl(m), FileUrl(s, "fileserver")},
+         "Only files and folders on this computer can be compared: file://fileserver/"},
     };
-    for (const QList<QUrl>& urls : refused) {
+    for (const auto& [urls, why] : refused) {
       widgets::TEST_SetNonInteractive(true);  // forget earlier messages
       QVERIFY(Drop(window.Legend(), Paths(urls)));
       QCoreApplication::processEvents();
       QCOMPARE(started, 0);
       const auto messages = widgets::TEST_Messages();
-      QVERIFY2(messages.size() == 1 && messages[0].icon == QMessageBox::Warning,
-               qPrintable(QString::number(messages.size())));
+      QVERIFY2(messages.size() == 1 && messages[0].icon == QMessageBox::Warning &&
+                   messages[0].text.startsWith(why),
+               qPrintable(QStringLiteral("%1 messages, the first: %2; expected: %3")
+                              .arg(messages.size())
+                              .arg(messages.value(0).text, why)));
       QCOMPARE(window.StatusText(3), messages[0].text);
     }
     // Not paths at all: the drag is not taken.
@@ -179,8 +186,8 @@ class CompareFilesOnDiskTest : public QObject {
     text->setText("some text");
     QVERIFY(!Drop(window.Legend(), text));
 
-    // Two files on the window: master then source, compared.
-    QVERIFY(Drop(window.ChangeListing(), Paths({FileUrl(m), FileUrl(s)})));
+    // Two files on the window: master then source, compared; "localhost" is this computer.
+    QVERIFY(Drop(window.ChangeListing(), Paths({FileUrl(m), FileUrl(s, "LocalHost")})));
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
     QCOMPARE(started, 1);
     QCOMPARE(lindrel::demo::FileNameToBytes(window.MasterFileName()), m);
