@@ -34,6 +34,9 @@ DroppedPaths SortDrop(const QMimeData* data) {
       return Refused(QStringLiteral("Only files and folders on this computer can be compared: %1")
                          .arg(url.toDisplayString()));
     paths << LocalName(url);
+    if (HoldsNul(paths.last()))
+      return Refused(
+          QStringLiteral("A name cannot hold a NUL byte: %1").arg(ShownFileName(paths.last())));
   }
   int folders = 0;
   for (const QString& path : paths) {

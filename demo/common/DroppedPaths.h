@@ -2,9 +2,9 @@
 // drops the windows take (one file, two files, two folders) and everything else, which
 // is refused with a sentence that says what to drop instead.
 //
-// Only local files and folders count (file addresses with no host or "localhost"); their
-// names are kept as the bytes they are (see FileNames.h), in the order the drag lists
-// them: the first is the master.
+// Only local files and folders count (file addresses with no host or "localhost"), and
+// no name holding a NUL; their names are kept as the bytes they are (see FileNames.h), in
+// the order the drag lists them: the first is the master.
 //
 // Threading: plain functions.
 #pragma once

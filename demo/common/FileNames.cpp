@@ -60,7 +60,8 @@ void AppendUtf8(QByteArray& out, char32_t c) {
 }
 
 bool Stat(const QString& name, struct stat& status) {
-  return !name.isEmpty() && ::stat(FileNameToBytes(name).constData(), &status) == 0;
+  return !name.isEmpty() && !HoldsNul(name) &&
+         ::stat(FileNameToBytes(name).constData(), &status) == 0;
 }
 
 }  // namespace
@@ -107,9 +108,13 @@ QString ShownFileName(const QString& name) {
       ++i;
     else if (IsEscape(shown[i].unicode()))
       shown[i] = QChar(QChar::ReplacementCharacter);
+    else if (shown[i].isNull())
+      shown[i] = QChar(0x2400);  // SYMBOL FOR NULL: a NUL would end the text where it is shown
   }
   return shown;
 }
+
+bool HoldsNul(const QString& name) { return name.contains(QChar(0)); }
 
 QStringList FileNameArguments(int argc, const char* const* argv) {
   QStringList operands;

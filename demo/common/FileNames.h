@@ -33,8 +33,13 @@ inline std::string FileNameToStd(const QString& name) {
   return FileNameToBytes(name).toStdString();
 }
 
-// `name` for reading: each byte that is not UTF-8 shows as U+FFFD.
+// `name` for reading: each byte that is not UTF-8 shows as U+FFFD, a NUL as U+2400.
 QString ShownFileName(const QString& name);
+
+// True when `name` holds a NUL. No file has such a name: the system would read the name
+// only up to the NUL, which names another file. Such a name is refused wherever the demo
+// takes one in, and the tests below answer false for it.
+bool HoldsNul(const QString& name);
 
 // The operands of a command line (argv[1] and up), each decoded as a file name.
 QStringList FileNameArguments(int argc, const char* const* argv);

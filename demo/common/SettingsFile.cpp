@@ -1,5 +1,6 @@
 #include "demo/common/SettingsFile.h"
 
+#include "demo/common/FileNames.h"
 #include "demo/common/IniFile.h"
 #include "demo/common/ProgramState.h"
 #include "platform/IniFile.h"
@@ -22,6 +23,14 @@ QString ReadSetting(const QString& section, const QString& key, const QString& d
   return CutAtNul(ini::ReadString(path, section, key, defaultValue, kSettingBufferSize));
 }
 
+QString ReadFileNameSetting(const QString& section, const QString& key,
+                            const QString& defaultValue) {
+  const QString& path = ProgramState::Instance().SettingsFilePath();
+  if (path.isEmpty()) return defaultValue;
+  const QString name = ini::ReadString(path, section, key, defaultValue, kSettingBufferSize);
+  return HoldsNul(name) ? defaultValue : name;
+}
+
 QString ReadSetting(const SettingKey& key) {
   return ReadSetting(QString::fromUtf8(key.section), QString::fromUtf8(key.name),
                      QString::fromUtf8(key.defaultValue));
@@ -41,7 +50,8 @@ bool WriteSettings(const QString& section, const QList<QPair<QString, QString>>&
   ProgramState& program = ProgramState::Instance();
   const QString& path = program.SettingsFilePath();
   if (path.isEmpty()) {
-    if (error) *error = QStringLiteral("no settings directory: %1").arg(program.SettingsFileError());
+    if (error)
+      *error = QStringLiteral("no settings directory: %1").arg(program.SettingsFileError());
     return false;
   }
   return ini::WriteStrings(path, section, entries, error);
@@ -66,9 +76,7 @@ bool NoFailures(QStringList failures, QString* error) {
   return false;
 }
 
-QString BoolText(bool value) {
-  return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-}
+QString BoolText(bool value) { return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE"); }
 
 bool IsTrueText(const QString& text) {
   return text.trimmed().compare(QStringLiteral("TRUE"), Qt::CaseInsensitive) == 0;

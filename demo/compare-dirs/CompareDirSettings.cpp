@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-#include "demo/common/SettingsFile.h"
 #include "demo/common/LindrelDirectory.h"
+#include "demo/common/SettingsFile.h"
 
 namespace lindrel::demo {
 namespace {
@@ -22,8 +22,8 @@ constexpr const char* kReportHtml = "msReportFileHTM_CD";
 
 QString ColumnKey(int column) { return QStringLiteral("Col%1Width").arg(column + 1); }
 
-QString Read(const char* section, const char* key, const QString& defaultValue) {
-  return ReadSetting(QString::fromUtf8(section), QString::fromUtf8(key), defaultValue);
+QString ReadFileName(const char* section, const char* key, const QString& defaultValue) {
+  return ReadFileNameSetting(QString::fromUtf8(section), QString::fromUtf8(key), defaultValue);
 }
 
 bool ReadFlag(const char* section, const char* key, bool defaultValue) {
@@ -43,12 +43,12 @@ CompareDirSettings CompareDirSettings::Read() {
   s.streamFindings = ReadFlag(kWindowSection, keys::kStreamFindings, false);
   s.showLegend = ReadFlag(kWindowSection, keys::kShowLegend, true);
   s.beepWhenDone = ReadFlag(kGeneralSection, keys::kBeepWhenDone, true);
-  s.reportText = demo::Read(kWindowSection, keys::kReportText,
-                            DefaultReportPath(QStringLiteral("TVKReport.TXT")));
-  s.reportComma = demo::Read(kWindowSection, keys::kReportComma,
-                             DefaultReportPath(QStringLiteral("TVKReport.CSV")));
-  s.reportHtml = demo::Read(kWindowSection, keys::kReportHtml,
-                            DefaultReportPath(QStringLiteral("TVKReport.HTM")));
+  s.reportText = ReadFileName(kWindowSection, keys::kReportText,
+                              DefaultReportPath(QStringLiteral("TVKReport.TXT")));
+  s.reportComma = ReadFileName(kWindowSection, keys::kReportComma,
+                               DefaultReportPath(QStringLiteral("TVKReport.CSV")));
+  s.reportHtml = ReadFileName(kWindowSection, keys::kReportHtml,
+                              DefaultReportPath(QStringLiteral("TVKReport.HTM")));
   s.font = FontSetting::Read(window, kDefaultFontName);
   return s;
 }

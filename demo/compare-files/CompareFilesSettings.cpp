@@ -30,6 +30,10 @@ QString Read(const char* section, const char* key, const QString& defaultValue) 
   return ReadSetting(QString::fromUtf8(section), QString::fromUtf8(key), defaultValue);
 }
 
+QString ReadFileName(const char* section, const char* key, const QString& defaultValue) {
+  return ReadFileNameSetting(QString::fromUtf8(section), QString::fromUtf8(key), defaultValue);
+}
+
 bool ReadFlag(const char* section, const char* key, bool defaultValue) {
   return ReadSettingFlag(QString::fromUtf8(section), QString::fromUtf8(key), defaultValue);
 }
@@ -49,11 +53,11 @@ CompareFilesSettings CompareFilesSettings::Read() {
   s.beepWhenDone = ReadFlag(kGeneralSection, keys::kBeepWhenDone, true);
   s.removeBlankLines = ReadFlag(kGeneralSection, keys::kRemoveBlankLines, true);
   s.report.textPath =
-      demo::Read(kWindowSection, keys::kReportText, DefaultReportPath("TVKReport.TXT"));
+      ReadFileName(kWindowSection, keys::kReportText, DefaultReportPath("TVKReport.TXT"));
   s.report.commaDelimitedPath =
-      demo::Read(kWindowSection, keys::kReportComma, DefaultReportPath("TVKReport.CSV"));
+      ReadFileName(kWindowSection, keys::kReportComma, DefaultReportPath("TVKReport.CSV"));
   s.report.htmlPath =
-      demo::Read(kWindowSection, keys::kReportHtml, DefaultReportPath("TVKReport.HTM"));
+      ReadFileName(kWindowSection, keys::kReportHtml, DefaultReportPath("TVKReport.HTM"));
   s.report.htmlTitle = demo::Read(kWindowSection, keys::kReportTitle, QStringLiteral("Title"));
   s.report.defaultType = ReadNumber(kWindowSection, keys::kReportType, 1);
   s.report.defaultStyle = ReadNumber(kWindowSection, keys::kReportStyle, 1);

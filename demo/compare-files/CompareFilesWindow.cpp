@@ -45,7 +45,8 @@ constexpr const char* kWindowTitle = "Compare Files";
 
 // A path exists when it is not empty and a directory lookup of it finds an entry.
 bool FileExists(const QString& path) {
-  return !path.isEmpty() && platform::DirectorySearchFindsEntry(FileNameToStd(path));
+  return !path.isEmpty() && !HoldsNul(path) &&
+         platform::DirectorySearchFindsEntry(FileNameToStd(path));
 }
 
 QString ProgramName() { return QStringLiteral("LindrelDemo"); }

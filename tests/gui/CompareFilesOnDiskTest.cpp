@@ -156,8 +156,8 @@ class CompareFilesOnDiskTest : public QObject {
     const QString folder = env_->Root() + "/d";
 
     // One file on the window (here its legend), a file and a folder, three files, an address on the
-    // web, a file that is not there, a file on another computer (the path of a file here):
-    // refused, said, not compared.
+    // web, a file that is not there, a file on another computer (the path of a file here), a
+    // name holding a NUL (its bytes before the NUL a file here): refused, said, not compared.
     const QList<QPair<QList<QUrl>, QString>> refused{
         {{FileUrl(m)}, "One file was dropped"},
         {{FileUrl(m), QUrl::fromLocalFile(folder)}, "A file can only be compared with a file"},
@@ -167,6 +167,8 @@ class CompareFilesOnDiskTest : public QObject {
         {{FileUrl(m), QUrl::fromLocalFile(env_->Root() + "/d/gone.txt")}, "Not found: "},
         {{FileUrl(m), FileUrl(s, "fileserver")},
          "Only files and folders on this computer can be compared: file://fileserver/"},
+        {{FileUrl(m), FileUrl(s + QByteArray(1, '\0') + ".evil")},
+         "A name cannot hold a NUL byte: " + QString::fromUtf8(s) + QChar(0x2400) + ".evil"},
     };
     for (const auto& [urls, why] : refused) {
       widgets::TEST_SetNonInteractive(true);  // forget earlier messages

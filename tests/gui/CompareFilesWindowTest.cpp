@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "GuiTestEnvironment.h"
+#include "demo/common/FileNames.h"
 #include "demo/common/IniFile.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
@@ -184,6 +185,10 @@ class CompareFilesWindowTest : public QObject {
     QTest::newRow("empty source path") << "@m"
                                        << ""
                                        << "";
+    // No file has such a name, though the bytes before the NUL name one.
+    QTest::newRow("a NUL in the source's name") << "@m"
+                                                << "@s+NUL"
+                                                << "@s+NUL";
   }
   void missingFilesAreReportedAndNothingStarts() {
     QFETCH(QString, master);
@@ -191,6 +196,10 @@ class CompareFilesWindowTest : public QObject {
     QFETCH(QString, reported);
     if (master == "@m") master = env_->Write("m.txt", kMaster);
     if (source == "@s") source = env_->Write("s.txt", kSource);
+    if (source == "@s+NUL") {
+      source = env_->Write("s.txt", kSource) + QChar(0) + ".evil";
+      reported = lindrel::demo::ShownFileName(source);
+    }
     CompareFilesWindow window;
     QSignalSpy started(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted);
     window.ComparePair(master, source);
@@ -659,6 +668,15 @@ class CompareFilesWindowTest : public QObject {
     lindrel::demo::OpenFromCommandLine(main, {env_->Root(), source});
     QVERIFY(GuiTestEnvironment::ShownMessages().last().contains(
         "A file can only be compared with a file"));
+    // A name holding a NUL names no file (the bytes before it name the master here): refused
+    // as such, and nothing is compared.
+    QSignalSpy compared(window->Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted);
+    const QStringList history = window->MasterHistory().Items();
+    lindrel::demo::OpenFromCommandLine(main, {master + QChar(0) + ".evil", source});
+    QCOMPARE(GuiTestEnvironment::ShownMessages().last(),
+             "LindrelDemo|A name cannot hold a NUL byte: " + master + QChar(0x2400) + ".evil");
+    QCOMPARE(compared.count(), 0);
+    QCOMPARE(window->MasterHistory().Items(), history);
   }
 
  private:
