@@ -15,15 +15,18 @@ RowHeights::RowHeights(std::vector<Side> sides) : sides_(std::move(sides)) {
   for (const Side& side : sides_) {
     side.grid->SetRowHeights(this);
     // A reset gives every row of the grid one line again. The grid is laid out for the
-    // new rows at once: until its next layout it keeps the old rows' scroll range and top
-    // row, against which rows measured meanwhile would place the new rows (a top row past
-    // the new last screen, say, would put a gap above the first row and hide it later).
+    // new rows at once, and shows them from the first: until its next layout it would keep
+    // the old rows' scroll range and top row, against which rows measured meanwhile would
+    // place the new rows (a top row past the new last screen puts a gap above the first
+    // row, and hides it later); and a top row of other text, which rows only one grid of
+    // the view had may have left different in each, would keep the grids apart.
     if (side.grid->model() != nullptr) {
       connections_.push_back(QObject::connect(side.grid->model(), &QAbstractItemModel::modelReset,
                                               side.grid, [this, grid = side.grid] {
                                                 sized_.clear();
                                                 raised_.clear();
                                                 grid->LayOutNow();
+                                                grid->SetTopRow(1);
                                               }));
     }
   }

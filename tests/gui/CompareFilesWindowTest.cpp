@@ -554,6 +554,21 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(window.StatusText(2), QString("1"));
     QCOMPARE(m->TopRow(), masterTop);
     QCOMPARE(s->TopRow(), masterTop);
+
+    // Apart once more, and then two identical files, no change to show: both grids show
+    // the new rows from the first.
+    window.TEST_SetCompletionProbe([&] { env_->Write("s.txt", lines + grown); });
+    ShowComparison(window, lines, lines);
+    window.TEST_SetCompletionProbe(nullptr);
+    window.ChangedOnDiskBar()->hide();
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    s->SetTopRow(300);
+    QVERIFY(m->TopRow() > 100 && m->TopRow() < 200);
+    ShowComparison(window, lines + grown, lines + grown);
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    QCOMPARE(window.RecordCount(), 0);
+    QCOMPARE(m->TopRow(), 1);
+    QCOMPARE(s->TopRow(), 1);
   }
 
   void aFileThatCannotBeReadWhenTheGridsLoadClaimsNothing() {
