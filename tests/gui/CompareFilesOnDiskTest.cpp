@@ -19,6 +19,7 @@
 #include "demo/common/UiTiming.h"
 #include "demo/compare-dirs/CompareDirWindow.h"
 #include "demo/compare-files/CompareFilesWindow.h"
+#include "demo/compare-files/ComparedFilesWatcher.h"
 #include "demo/compare-files/ComparisonGrid.h"
 #include "demo/compare-files/LegendBar.h"
 #include "demo/main/DemoApplication.h"
@@ -38,6 +39,14 @@ constexpr int kReactMs = 5000;  // an upper bound: the waits end when the window
 
 QUrl FileUrl(const QByteArray& pathBytes, const QByteArray& host = {}) {
   return QUrl::fromEncoded("file://" + host + pathBytes.toPercentEncoding("/"));
+}
+
+// Appends `text` to the file named by `pathBytes`, making it when missing.
+bool Append(const QByteArray& pathBytes, const char* text) {
+  FILE* f = std::fopen(pathBytes.constData(), "a");
+  if (f == nullptr) return false;
+  const bool written = std::fputs(text, f) >= 0;
+  return std::fclose(f) == 0 && written;
 }
 
 QMimeData* Paths(const QList<QUrl>& urls) {
@@ -128,6 +137,83 @@ class CompareFilesOnDiskTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
                               QString("The master and source files changed on disk."), kReactMs);
     QCOMPARE(started, 3);
+  }
+
+  // The folders on the way to the files are watched too: renamed (and back), removed and
+  // made again with new files, at the files' own level and further up, the bar says each
+  // time what has become of the files. Made again before the window hears of it, or
+  // after the new folder is watched: both orders are taken in turn, not left to chance.
+  void foldersOnTheWayAreWatchedAndFollowed() {
+    CompareFilesWindow window;
+    window.show();
+    int started = 0;
+    connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this,
+            [&] { ++started; });
+    const QString master = env_->Write("up/pair/m.txt", "a\nb\n");
+    const QString source = env_->Write("up/pair/s.txt", "a\nc\n");
+    Compare(window, master, source, started);
+    QVERIFY(!window.Watcher()->IsPolling());  // the news come from the kernel, at once
+    const QString up = env_->Root() + "/up", pair = up + "/pair";
+    const QString bothGone = "The master and source files are no longer on disk.";
+
+    QVERIFY(QDir().rename(pair, pair + ".moved"));
+    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(), bothGone, kReactMs);
+    QVERIFY(QDir().rename(pair + ".moved", pair));
+    QTRY_VERIFY_WITH_TIMEOUT(window.ChangedOnDiskBar()->isHidden(), kReactMs);
+
+    QVERIFY(QDir(pair).removeRecursively());
+    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(), bothGone, kReactMs);
+    env_->Write("up/pair/m.txt", "new\n");
+    QTRY_COMPARE_WITH_TIMEOUT(
+        window.ChangedOnDiskText(),
+        QString("The master file changed on disk. The source file is no longer on disk."),
+        kReactMs);
+
+    QVERIFY(QDir(up).removeRecursively());
+    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(), bothGone, kReactMs);
+    QVERIFY(QDir().mkpath(pair));
+    QTRY_VERIFY_WITH_TIMEOUT(window.Watcher()->WatchedPaths().contains(pair), kReactMs);
+    env_->Write("up/pair/m.txt", "a\nb\n");
+    env_->Write("up/pair/s.txt", "newer\n");
+    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+                              QString("The master and source files changed on disk."), kReactMs);
+    QCOMPARE(started, 1);
+  }
+
+  // A file whose name is not UTF-8 is watched by the name's bytes: a write to it is seen.
+  void aNameThatIsNotUtf8IsWatchedByItsBytes() {
+    CompareFilesWindow window;
+    window.show();
+    int started = 0;
+    connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this,
+            [&] { ++started; });
+    const QString source = env_->Write("odd/plain.txt", "1\n2\n");
+    const QByteArray odd = QFile::encodeName(env_->Root()) + "/odd/caf\xE9.txt";
+    // Removed by hand: the temporary folder's own clean-up cannot name it.
+    struct Unlink {
+      QByteArray path;
+      ~Unlink() { ::unlink(path.constData()); }
+    } removeOdd{odd};
+    QVERIFY(Append(odd, "1\n3\n"));
+    Compare(window, lindrel::demo::FileNameFromBytes(odd), source, started);
+    QVERIFY(window.ChangedOnDiskBar()->isHidden());
+    QVERIFY(!window.Watcher()->IsPolling());
+    QVERIFY(Append(odd, "4\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+                              QString("The master file changed on disk."), kReactMs);
+
+    // Where the kernel gives no news (no inotify; a folder that cannot be read, the watch
+    // limit reached), the files are looked at every second instead.
+    lindrel::demo::ComparedFilesWatcher::TEST_SetKernelNews(false);
+    window.Refresh_View();
+    QTRY_COMPARE_WITH_TIMEOUT(started, 2, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
+    lindrel::demo::ComparedFilesWatcher::TEST_SetKernelNews(true);
+    QVERIFY(window.Watcher()->IsPolling());
+    QVERIFY2(window.ChangedOnDiskBar()->isHidden(), qPrintable(window.ChangedOnDiskText()));
+    QVERIFY(Append(odd, "5\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+                              QString("The master file changed on disk."), kReactMs);
   }
 
   // Two files dropped on the window, or one on a grid, are compared; anything else is
