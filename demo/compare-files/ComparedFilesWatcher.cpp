@@ -122,8 +122,9 @@ void ComparedFilesWatcher::Rewatch() {
   for (auto& [path, want] : wanted) {
     auto have = watched_.find(path);
     struct stat status {};
-    if (::stat(path.constData(), &status) != 0) {
-      // Not there (nor, then, anything beyond it): its folder's watch tells when it comes.
+    if (::stat(path.constData(), &status) != 0 || (want.folder && !S_ISDIR(status.st_mode))) {
+      // Not there, or no folder (nor, then, anything beyond it): its folder's watch tells
+      // when that changes.
       if (have != watched_.end()) {
         const int descriptor = have->second.descriptor;
         watched_.erase(have);

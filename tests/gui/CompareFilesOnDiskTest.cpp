@@ -163,6 +163,12 @@ class CompareFilesOnDiskTest : public QObject {
 
     QVERIFY(QDir(pair).removeRecursively());
     QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(), bothGone, kReactMs);
+    // A file where the folder was leads nowhere, and needs no looking at in turn.
+    env_->Write("up/pair", "a file\n");
+    window.Watcher()->Check();
+    QVERIFY(!window.Watcher()->IsPolling());
+    QCOMPARE(window.ChangedOnDiskText(), bothGone);
+    QVERIFY(QFile::remove(pair));
     env_->Write("up/pair/m.txt", "new\n");
     QTRY_COMPARE_WITH_TIMEOUT(
         window.ChangedOnDiskText(),
