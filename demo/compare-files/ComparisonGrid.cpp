@@ -51,6 +51,11 @@ ComparisonGrid::ComparisonGrid(const QString& name, QWidget* parent) : QTableVie
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  // Text wraps inside its column, which the window fits to the view: a horizontal bar
+  // would only show a text column laid out for a wider grid than it now is, and would
+  // leave this grid a shorter view, with another scroll range, than the grid it scrolls
+  // with.
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setCornerButtonEnabled(false);
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -571,6 +571,31 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(s->TopRow(), 1);
   }
 
+  // Text wraps inside the text column, which the window fits to the view: no grid shows a
+  // horizontal scroll bar, not even when its text column is wider than its view for a
+  // while (laid out for the width it had while the other view was on screen, before it
+  // took its place), so both grids of the pair keep views of one height, and scroll to the
+  // same rows up to the last.
+  void gridsShowNoHorizontalScrollBar() {
+    QByteArray master, source;
+    for (int i = 1; i <= 60; ++i) {
+      master += QByteArray::number(i) + QByteArray(" words to wrap").repeated(i % 3 * 8) + "\n";
+      source += QByteArray::number(i) + (i % 10 == 0 ? " changed" : "") + "\n";
+    }
+    CompareFilesWindow window;
+    ShowComparison(window, master, source);
+    auto* m = window.MasterGrid();
+    auto* s = window.SourceGrid();
+    s->setColumnWidth(lindrel::demo::FileGridModel::kTextColumn, s->viewport()->width());
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    QVERIFY(m->verticalScrollBar()->isVisible());
+    for (ComparisonGrid* grid : {m, s})
+      QVERIFY2(!grid->horizontalScrollBar()->isVisible(), qPrintable(grid->objectName()));
+    QCOMPARE(s->viewport()->height(), m->viewport()->height());
+    window.MoveLast();
+    QCOMPARE(s->TopRow(), m->TopRow());
+  }
+
   void aFileThatCannotBeReadWhenTheGridsLoadClaimsNothing() {
     // Removed after the comparison, before the grids load: the records cannot be shown.
     CompareFilesWindow window;
