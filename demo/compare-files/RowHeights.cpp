@@ -14,12 +14,10 @@ RowHeights::RowHeights(std::vector<Side> sides) : sides_(std::move(sides)) {
   counters_.resize(sides_.size());
   for (const Side& side : sides_) {
     side.grid->SetRowHeights(this);
-    // A reset gives every row of the grid one line again. The grid is laid out for the
-    // new rows at once, and shows them from the first: until its next layout it would keep
-    // the old rows' scroll range and top row, against which rows measured meanwhile would
-    // place the new rows (a top row past the new last screen puts a gap above the first
-    // row, and hides it later); and a top row of other text, which rows only one grid of
-    // the view had may have left different in each, would keep the grids apart.
+    // A reset gives every row of the grid one line again, and the grid shows its new rows
+    // from the first, laid out for them at once: the old rows' top row and scroll range,
+    // kept until its next layout, would place rows measured meanwhile against other text
+    // (a gap above the first row, hidden later), and could keep the grids of a view apart.
     if (side.grid->model() != nullptr) {
       connections_.push_back(QObject::connect(side.grid->model(), &QAbstractItemModel::modelReset,
                                               side.grid, [this, grid = side.grid] {
