@@ -26,10 +26,17 @@ DroppedPaths SortDrop(const QMimeData* data) {
     return Refused(QStringLiteral("Only files and folders can be dropped here."));
   QStringList paths;
   for (const QUrl& url : data->urls()) {
-    if (!url.isLocalFile())
+    // An address naming another computer ("file://fileserver/d/b.txt") is no local file,
+    // though its path would name one here.
+    const QString host = url.host();
+    if (!url.isLocalFile() ||
+        !(host.isEmpty() || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0))
       return Refused(QStringLiteral("Only files and folders on this computer can be compared: %1")
                          .arg(url.toDisplayString()));
     paths << LocalName(url);
+    if (HoldsNul(paths.last()))
+      return Refused(
+          QStringLiteral("A name cannot hold a NUL byte: %1").arg(ShownFileName(paths.last())));
   }
   int folders = 0;
   for (const QString& path : paths) {

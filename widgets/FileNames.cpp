@@ -13,10 +13,20 @@ namespace lindrel::widgets {
 namespace {
 
 bool Stat(const QString& name, struct stat& status) {
-  return !name.isEmpty() && ::stat(FileNameToBytes(name).constData(), &status) == 0;
+  return !name.isEmpty() && !HoldsNul(name) &&
+         ::stat(FileNameToBytes(name).constData(), &status) == 0;
 }
 
 }  // namespace
+
+QString ShownFileName(const QString& name) {
+  QString shown = ShownText(name);
+  // SYMBOL FOR NULL: a NUL would end the text where it is shown.
+  shown.replace(QChar(0), QChar(0x2400));
+  return shown;
+}
+
+bool HoldsNul(const QString& name) { return name.contains(QChar(0)); }
 
 QStringList FileNameArguments(int argc, const char* const* argv) {
   QStringList operands;

@@ -9,7 +9,8 @@ namespace lindrel::widgets {
 FileStamp FileStamp::Of(const QString& fileName) {
   FileStamp stamp;
   struct stat status {};
-  if (fileName.isEmpty() || ::stat(FileNameToBytes(fileName).constData(), &status) != 0)
+  if (fileName.isEmpty() || HoldsNul(fileName) ||
+      ::stat(FileNameToBytes(fileName).constData(), &status) != 0)
     return stamp;
   stamp.exists = true;
   stamp.device = static_cast<std::uint64_t>(status.st_dev);

@@ -12,6 +12,7 @@ using widgets::FileNameExists;
 using widgets::FileNameFromBytes;
 using widgets::FileNameToBytes;
 using widgets::FileNameToStd;
+using widgets::HoldsNul;
 using widgets::IsDirectoryName;
 using widgets::IsRegularFileName;
 using widgets::ShownFileName;

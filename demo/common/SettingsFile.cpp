@@ -2,6 +2,7 @@
 
 #include <QMap>
 
+#include "demo/common/FileNames.h"
 #include "demo/common/IniFile.h"
 #include "demo/common/LindrelDirectory.h"
 #include "demo/common/ProgramState.h"
@@ -23,6 +24,14 @@ QString ReadSetting(const QString& section, const QString& key, const QString& d
   const QString& path = ProgramState::Instance().SettingsFilePath();
   if (path.isEmpty()) return defaultValue;
   return CutAtNul(ini::ReadString(path, section, key, defaultValue, kSettingBufferSize));
+}
+
+QString ReadFileNameSetting(const QString& section, const QString& key,
+                            const QString& defaultValue) {
+  const QString& path = ProgramState::Instance().SettingsFilePath();
+  if (path.isEmpty()) return defaultValue;
+  const QString name = ini::ReadString(path, section, key, defaultValue, kSettingBufferSize);
+  return HoldsNul(name) ? defaultValue : name;
 }
 
 QString ReadSetting(const SettingKey& key) {
@@ -68,8 +77,8 @@ bool ReadSettingFlag(const SettingKey& key) { return ReadSetting(key) != QLatin1
 long ReadSettingNumber(const SettingKey& key) { return LeadingNumber(ReadSetting(key)); }
 
 QString ReadReportPath(const SettingKey& key) {
-  return ReadSetting(QString::fromUtf8(key.section), QString::fromUtf8(key.name),
-                     DefaultReportPath(QString::fromUtf8(key.defaultValue)));
+  return ReadFileNameSetting(QString::fromUtf8(key.section), QString::fromUtf8(key.name),
+                             DefaultReportPath(QString::fromUtf8(key.defaultValue)));
 }
 
 bool WriteSettings(const QList<QPair<SettingKey, QString>>& entries, QString* error) {

@@ -25,6 +25,10 @@ QString CutAtNul(const QString& text);
 // The stored text (read with a 500-character buffer, cut at NUL), or `defaultValue`.
 QString ReadSetting(const QString& section, const QString& key, const QString& defaultValue);
 QString ReadSetting(const SettingKey& key);
+// A stored file name, or `defaultValue` when it is missing or holds a NUL: cut at the NUL
+// as other texts are, it would name another file (FileNames.h).
+QString ReadFileNameSetting(const QString& section, const QString& key,
+                            const QString& defaultValue);
 
 // Stores `value`. False, with the reason in `error`, when the file cannot be written.
 bool WriteSetting(const QString& section, const QString& key, const QString& value,

@@ -159,6 +159,9 @@ void CompareDirOptionsDialog::RunInvisible() {
 }
 
 void CompareDirOptionsDialog::done(int result) {
+  if (result == QDialog::Accepted && !NoNameHoldsNul(*this, {cbMasterDirectory_->currentText(),
+                                                             cbSourceDirectory_->currentText()}))
+    return;
   cancelled_ = result != QDialog::Accepted;
   QDialog::done(result);
   if (!cancelled_) Close();

@@ -69,6 +69,10 @@ void CompareDirReportOptionsDialog::PickInto(QLineEdit* field) {
 }
 
 void CompareDirReportOptionsDialog::done(int result) {
+  if (result == QDialog::Accepted &&
+      !NoNameHoldsNul(*this, {txtDefaultReportTXT_->text(), txtDefaultReportCSV_->text(),
+                              txtDefaultReportHTM_->text()}))
+    return;
   cancelled_ = result != QDialog::Accepted;
   if (!cancelled_) {
     CompareDirSettings& settings = window_.Settings();

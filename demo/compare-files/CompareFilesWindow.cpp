@@ -33,9 +33,10 @@ using widgets::ComparisonView;
 
 constexpr const char* kWindowTitle = "Compare Files";
 
-// A path exists when it is not empty and a directory lookup of it finds an entry.
+// A path exists when it is not empty, holds no NUL and a directory lookup of it finds an entry.
 bool FileExists(const QString& path) {
-  return !path.isEmpty() && platform::DirectorySearchFindsEntry(FileNameToStd(path));
+  return !path.isEmpty() && !HoldsNul(path) &&
+         platform::DirectorySearchFindsEntry(FileNameToStd(path));
 }
 
 QString ProgramName() { return QStringLiteral("LindrelDemo"); }

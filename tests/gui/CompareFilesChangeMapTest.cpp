@@ -57,6 +57,14 @@ QStringList Edited(QStringList lines) {
   return lines;
 }
 
+QColor ForeColour(RowFore kind) {
+  switch (kind) {
+    case RowFore::OnlyInMaster: return {0x00, 0x00, 0xFF};
+    case RowFore::OnlyInSource: return {0x00, 0x80, 0x00};
+    default: return {0xFF, 0x00, 0x00};
+  }
+}
+
 QColor KindColour(long kind) {
   switch (kind) {
     case 'd': return {0x00, 0x00, 0xFF};
@@ -243,6 +251,39 @@ class CompareFilesChangeMapTest : public QObject {
       again.SaveIniFile();
     }
     QCOMPARE(lindrel::demo::ReadSetting("CompareFiles", "ShowChangeMap", ""), QString("TRUE"));
+  }
+
+  // Wherever a mark is drawn, a click there finds a change of the kind drawn, and
+  // nowhere else: the marks of the last rows too, pushed up to stay inside the strip.
+  void aClickFindsTheMarkDrawnUnderIt() {
+    ChangeMap map;
+    map.resize(ChangeMap::kWidth, 100);
+    const std::vector<lindrel::demo::ChangeMark> marks{{1, 1, RowFore::Changed},
+                                                       {400, 60, RowFore::OnlyInSource},
+                                                       {997, 1, RowFore::OnlyInMaster},
+                                                       {999, 2, RowFore::Changed}};
+    map.SetMarks(1000, marks);
+    const QImage shot = map.grab().toImage();
+    QSignalSpy clicked(&map, &ChangeMap::ChangeClicked);
+    int markedRows = 0;
+    for (int y = 0; y < map.height(); ++y) {
+      QList<RowFore> drawn;
+      for (int x = 0; x < map.width(); ++x) {
+        for (RowFore kind : {RowFore::Changed, RowFore::OnlyInMaster, RowFore::OnlyInSource})
+          if (shot.pixelColor(x, y) == ForeColour(kind) && !drawn.contains(kind)) drawn << kind;
+      }
+      clicked.clear();
+      QTest::mouseClick(&map, Qt::LeftButton, {}, QPoint(map.width() / 2, y));
+      const int change = clicked.isEmpty() ? 0 : clicked.first().first().toInt();
+      markedRows += !drawn.isEmpty();
+      QVERIFY2(drawn.isEmpty() ? change == 0
+                               : change >= 1 && drawn.contains(marks[size_t(change - 1)].kind),
+               qPrintable(QStringLiteral("y = %1: %2 kinds drawn, change %3 clicked")
+                              .arg(y)
+                              .arg(drawn.size())
+                              .arg(change)));
+    }
+    QVERIFY(markedRows >= 3 * ChangeMap::kMinimumMarkHeight);
   }
 
   // Drawn from the records: a pair with many changes in a long file paints with every

@@ -23,6 +23,8 @@
 #include "demo/compare-files/LegendBar.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
+#include "widgets/view/ComparedFilesWatcher.h"
+#include "widgets/view/ComparisonGrid.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "widgets/ModalDialogsTesting.h"
 #include "widgets/view/ComparisonGrid.h"
@@ -39,8 +41,16 @@ namespace {
 
 constexpr int kReactMs = 5000;  // an upper bound: the waits end when the window has reacted
 
-QUrl FileUrl(const QByteArray& pathBytes) {
-  return QUrl::fromEncoded("file://" + pathBytes.toPercentEncoding("/"));
+QUrl FileUrl(const QByteArray& pathBytes, const QByteArray& host = {}) {
+  return QUrl::fromEncoded("file://" + host + pathBytes.toPercentEncoding("/"));
+}
+
+// Appends `text` to the file named by `pathBytes`, making it when missing.
+bool Append(const QByteArray& pathBytes, const char* text) {
+  FILE* f = std::fopen(pathBytes.constData(), "a");
+  if (f == nullptr) return false;
+  const bool written = std::fputs(text, f) >= 0;
+  return std::fclose(f) == 0 && written;
 }
 
 QMimeData* Paths(const QList<QUrl>& urls) {
@@ -133,6 +143,89 @@ class CompareFilesOnDiskTest : public QObject {
     QCOMPARE(started, 3);
   }
 
+  // The folders on the way to the files are watched too: renamed (and back), removed and
+  // made again with new files, at the files' own level and further up, the bar says each
+  // time what has become of the files. Made again before the window hears of it, or
+  // after the new folder is watched: both orders are taken in turn, not left to chance.
+  void foldersOnTheWayAreWatchedAndFollowed() {
+    CompareFilesWindow window;
+    window.show();
+    int started = 0;
+    connect(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted, this,
+            [&] { ++started; });
+    const QString master = env_->Write("up/pair/m.txt", "a\nb\n");
+    const QString source = env_->Write("up/pair/s.txt", "a\nc\n");
+    Compare(window, master, source, started);
+    QVERIFY(!Watcher(window)->IsPolling());  // the news come from the kernel, at once
+    const QString up = env_->Root() + "/up", pair = up + "/pair";
+    const QString bothGone = "The master and source files are no longer on disk.";
+
+    QVERIFY(QDir().rename(pair, pair + ".moved"));
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window), bothGone, kReactMs);
+    QVERIFY(QDir().rename(pair + ".moved", pair));
+    QTRY_VERIFY_WITH_TIMEOUT(ChangedOnDiskBar(window)->isHidden(), kReactMs);
+
+    QVERIFY(QDir(pair).removeRecursively());
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window), bothGone, kReactMs);
+    // A file where the folder was leads nowhere, and needs no looking at in turn.
+    env_->Write("up/pair", "a file\n");
+    Watcher(window)->Check();
+    QVERIFY(!Watcher(window)->IsPolling());
+    QCOMPARE(ChangedOnDiskText(window), bothGone);
+    QVERIFY(QFile::remove(pair));
+    env_->Write("up/pair/m.txt", "new\n");
+    QTRY_COMPARE_WITH_TIMEOUT(
+        ChangedOnDiskText(window),
+        QString("The master file changed on disk. The source file is no longer on disk."),
+        kReactMs);
+
+    QVERIFY(QDir(up).removeRecursively());
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window), bothGone, kReactMs);
+    QVERIFY(QDir().mkpath(pair));
+    QTRY_VERIFY_WITH_TIMEOUT(Watcher(window)->WatchedPaths().contains(pair), kReactMs);
+    env_->Write("up/pair/m.txt", "a\nb\n");
+    env_->Write("up/pair/s.txt", "newer\n");
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
+                              QString("The master and source files changed on disk."), kReactMs);
+    QCOMPARE(started, 1);
+  }
+
+  // A file whose name is not UTF-8 is watched by the name's bytes: a write to it is seen.
+  void aNameThatIsNotUtf8IsWatchedByItsBytes() {
+    CompareFilesWindow window;
+    window.show();
+    int started = 0;
+    connect(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted, this,
+            [&] { ++started; });
+    const QString source = env_->Write("odd/plain.txt", "1\n2\n");
+    const QByteArray odd = QFile::encodeName(env_->Root()) + "/odd/caf\xE9.txt";
+    // Removed by hand: the temporary folder's own clean-up cannot name it.
+    struct Unlink {
+      QByteArray path;
+      ~Unlink() { ::unlink(path.constData()); }
+    } removeOdd{odd};
+    QVERIFY(Append(odd, "1\n3\n"));
+    Compare(window, lindrel::demo::FileNameFromBytes(odd), source, started);
+    QVERIFY(ChangedOnDiskBar(window)->isHidden());
+    QVERIFY(!Watcher(window)->IsPolling());
+    QVERIFY(Append(odd, "4\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
+                              QString("The master file changed on disk."), kReactMs);
+
+    // Where the kernel gives no news (no inotify; a folder that cannot be read, the watch
+    // limit reached), the files are looked at every second instead.
+    lindrel::widgets::ComparedFilesWatcher::TEST_SetKernelNews(false);
+    window.Refresh_View();
+    QTRY_COMPARE_WITH_TIMEOUT(started, 2, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
+    lindrel::widgets::ComparedFilesWatcher::TEST_SetKernelNews(true);
+    QVERIFY(Watcher(window)->IsPolling());
+    QVERIFY2(ChangedOnDiskBar(window)->isHidden(), qPrintable(ChangedOnDiskText(window)));
+    QVERIFY(Append(odd, "5\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
+                              QString("The master file changed on disk."), kReactMs);
+  }
+
   // Two files dropped on the window, or one on a grid, are compared; anything else is
   // refused with a message, and nothing is compared.
   void dropsOnTheCompareFilesWindow() {
@@ -159,22 +252,31 @@ class CompareFilesOnDiskTest : public QObject {
     const QString folder = env_->Root() + "/d";
 
     // One file on the window (here its legend), a file and a folder, three files, an address on the
-    // web, a file that is not there: refused, said, not compared.
-    const QList<QList<QUrl>> refused{
-        {FileUrl(m)},
-        {FileUrl(m), QUrl::fromLocalFile(folder)},
-        {FileUrl(m), FileUrl(s), FileUrl(odd)},
-        {FileUrl(m), QUrl("https://example.org/two.txt")},
-        {FileUrl(m), QUrl::fromLocalFile(env_->Root() + "/d/gone.txt")},
+    // web, a file that is not there, a file on another computer (the path of a file here), a
+    // name holding a NUL (its bytes before the NUL a file here): refused, said, not compared.
+    const QList<QPair<QList<QUrl>, QString>> refused{
+        {{FileUrl(m)}, "One file was dropped"},
+        {{FileUrl(m), QUrl::fromLocalFile(folder)}, "A file can only be compared with a file"},
+        {{FileUrl(m), FileUrl(s), FileUrl(odd)}, "3 items were dropped"},
+        {{FileUrl(m), QUrl("https://example.org/two.txt")},
+         "Only files and folders on this computer can be compared: https://example.org/two.txt"},
+        {{FileUrl(m), QUrl::fromLocalFile(env_->Root() + "/d/gone.txt")}, "Not found: "},
+        {{FileUrl(m), FileUrl(s, "fileserver")},
+         "Only files and folders on this computer can be compared: file://fileserver/"},
+        {{FileUrl(m), FileUrl(s + QByteArray(1, '\0') + ".evil")},
+         "A name cannot hold a NUL byte: " + QString::fromUtf8(s) + QChar(0x2400) + ".evil"},
     };
-    for (const QList<QUrl>& urls : refused) {
+    for (const auto& [urls, why] : refused) {
       widgets::TEST_SetNonInteractive(true);  // forget earlier messages
       QVERIFY(Drop(Legend(window), Paths(urls)));
       QCoreApplication::processEvents();
       QCOMPARE(started, 0);
       const auto messages = widgets::TEST_Messages();
-      QVERIFY2(messages.size() == 1 && messages[0].icon == QMessageBox::Warning,
-               qPrintable(QString::number(messages.size())));
+      QVERIFY2(messages.size() == 1 && messages[0].icon == QMessageBox::Warning &&
+                   messages[0].text.startsWith(why),
+               qPrintable(QStringLiteral("%1 messages, the first: %2; expected: %3")
+                              .arg(messages.size())
+                              .arg(messages.value(0).text, why)));
       QCOMPARE(window.StatusText(3), messages[0].text);
     }
     // Not paths at all: the drag is not taken.
@@ -182,8 +284,8 @@ class CompareFilesOnDiskTest : public QObject {
     text->setText("some text");
     QVERIFY(!Drop(Legend(window), text));
 
-    // Two files on the window: master then source, compared.
-    QVERIFY(Drop(ChangeListing(window), Paths({FileUrl(m), FileUrl(s)})));
+    // Two files on the window: master then source, compared; "localhost" is this computer.
+    QVERIFY(Drop(ChangeListing(window), Paths({FileUrl(m), FileUrl(s, "LocalHost")})));
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
     QCOMPARE(started, 1);
     QCOMPARE(lindrel::demo::FileNameToBytes(window.MasterFileName()), m);

@@ -15,6 +15,7 @@
 
 #include "GuiTestEnvironment.h"
 #include "ViewParts.h"
+#include "demo/common/FileNames.h"
 #include "demo/common/IniFile.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
@@ -187,6 +188,10 @@ class CompareFilesWindowTest : public QObject {
     QTest::newRow("empty source path") << "@m"
                                        << ""
                                        << "";
+    // No file has such a name, though the bytes before the NUL name one.
+    QTest::newRow("a NUL in the source's name") << "@m"
+                                                << "@s+NUL"
+                                                << "@s+NUL";
   }
   void missingFilesAreReportedAndNothingStarts() {
     QFETCH(QString, master);
@@ -194,6 +199,10 @@ class CompareFilesWindowTest : public QObject {
     QFETCH(QString, reported);
     if (master == "@m") master = env_->Write("m.txt", kMaster);
     if (source == "@s") source = env_->Write("s.txt", kSource);
+    if (source == "@s+NUL") {
+      source = env_->Write("s.txt", kSource) + QChar(0) + ".evil";
+      reported = lindrel::demo::ShownFileName(source);
+    }
     CompareFilesWindow window;
     QSignalSpy started(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted);
     window.ComparePair(master, source);
@@ -494,6 +503,100 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(masterMoves.count(), 1);  // the master followed once; nothing echoed back
     m->SetTopRow(30);
     QCOMPARE(s->TopRow(), 30);
+
+    // A source that grew after the comparison leaves the grids of unequal length: the
+    // source scrolled to its end, the master (two rows) at its top. Then a new pair whose
+    // only change is the master's first lines, wrapped so that they fill more than the
+    // view once measured and less before: both grids show its first row, and neither
+    // keeps its old place once the layout has caught up with the new rows.
+    QByteArray longer;
+    for (int i = 1; i <= 50; ++i) longer += "grown " + QByteArray::number(i) + "\n";
+    window.TEST_SetCompletionProbe([&] { env_->Write("s.txt", longer); });
+    ShowComparison(window, "one\ntwo\n", "one\n");
+    window.TEST_SetCompletionProbe(nullptr);
+    s->SetTopRow(1000);
+    QVERIFY(s->TopRow() > 10);
+    QCOMPARE(m->TopRow(), 1);
+    QByteArray deleted;
+    for (int i = 1; i <= 28; ++i)
+      deleted += QByteArray::number(i) +
+                 (i > 21 ? QByteArray(" words to wrap").repeated(60) : QByteArray()) + "\n";
+    ShowComparison(window, deleted, "");
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    QCOMPARE(CurrentChange(window), 1);
+    QVERIFY(s->verticalScrollBar()->maximum() > 0);
+    for (ComparisonGrid* grid : {m, s}) {
+      QCOMPARE(grid->TopRow(), 1);
+      QCOMPARE(grid->visualRect(grid->model()->index(0, 1)).top(), 0);
+    }
+
+    // Apart again, the master at its last screen, and a new pair whose deletion is shown
+    // from the master's top row as it stands: the source comes to that row too. (The
+    // changed-on-disk bar is put away first, as the new comparison would: the grids then
+    // keep their height, and the master its place.)
+    QByteArray lines, grown;
+    for (int i = 1; i <= 400; ++i)
+      (i <= 200 ? lines : grown) += "line " + QByteArray::number(i) + "\n";
+    window.TEST_SetCompletionProbe([&] { env_->Write("s.txt", lines + grown); });
+    ShowComparison(window, lines, lines);
+    window.TEST_SetCompletionProbe(nullptr);
+    ChangedOnDiskBar(window)->hide();
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    s->SetTopRow(300);
+    QCOMPARE(s->TopRow(), 300);
+    const int masterTop = m->TopRow();
+    QVERIFY(masterTop > 100 && masterTop < 200);
+    QByteArray withExtra;
+    for (int i = 1; i <= 400; ++i) {
+      withExtra += "line " + QByteArray::number(i) + "\n";
+      if (i == masterTop) withExtra += "extra\n";
+    }
+    ShowComparison(window, withExtra, lines + grown);
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    QCOMPARE(window.StatusText(3), QString("File Compare Completed"));
+    QCOMPARE(window.StatusText(2), QString("1"));
+    QCOMPARE(m->TopRow(), masterTop);
+    QCOMPARE(s->TopRow(), masterTop);
+
+    // Apart once more, and then two identical files, no change to show: both grids show
+    // the new rows from the first.
+    window.TEST_SetCompletionProbe([&] { env_->Write("s.txt", lines + grown); });
+    ShowComparison(window, lines, lines);
+    window.TEST_SetCompletionProbe(nullptr);
+    ChangedOnDiskBar(window)->hide();
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    s->SetTopRow(300);
+    QVERIFY(m->TopRow() > 100 && m->TopRow() < 200);
+    ShowComparison(window, lines + grown, lines + grown);
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    QCOMPARE(RecordCount(window), 0);
+    QCOMPARE(m->TopRow(), 1);
+    QCOMPARE(s->TopRow(), 1);
+  }
+
+  // Text wraps inside the text column, which the window fits to the view: no grid shows a
+  // horizontal scroll bar, not even when its text column is wider than its view for a
+  // while (laid out for the width it had while the other view was on screen, before it
+  // took its place), so both grids of the pair keep views of one height, and scroll to the
+  // same rows up to the last.
+  void gridsShowNoHorizontalScrollBar() {
+    QByteArray master, source;
+    for (int i = 1; i <= 60; ++i) {
+      master += QByteArray::number(i) + QByteArray(" words to wrap").repeated(i % 3 * 8) + "\n";
+      source += QByteArray::number(i) + (i % 10 == 0 ? " changed" : "") + "\n";
+    }
+    CompareFilesWindow window;
+    ShowComparison(window, master, source);
+    auto* m = MasterGrid(window);
+    auto* s = SourceGrid(window);
+    s->setColumnWidth(lindrel::demo::FileGridModel::kTextColumn, s->viewport()->width());
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    QVERIFY(m->verticalScrollBar()->isVisible());
+    for (ComparisonGrid* grid : {m, s})
+      QVERIFY2(!grid->horizontalScrollBar()->isVisible(), qPrintable(grid->objectName()));
+    QCOMPARE(s->viewport()->height(), m->viewport()->height());
+    MoveLast(window);
+    QCOMPARE(s->TopRow(), m->TopRow());
   }
 
   void aFileThatCannotBeReadWhenTheGridsLoadClaimsNothing() {
@@ -608,6 +711,15 @@ class CompareFilesWindowTest : public QObject {
     lindrel::demo::OpenFromCommandLine(main, {env_->Root(), source});
     QVERIFY(GuiTestEnvironment::ShownMessages().last().contains(
         "A file can only be compared with a file"));
+    // A name holding a NUL names no file (the bytes before it name the master here): refused
+    // as such, and nothing is compared.
+    QSignalSpy compared(window->Lindrel1(), &widgets::LindrelWidget::FileCompareStarted);
+    const QStringList history = window->MasterHistory().Items();
+    lindrel::demo::OpenFromCommandLine(main, {master + QChar(0) + ".evil", source});
+    QCOMPARE(GuiTestEnvironment::ShownMessages().last(),
+             "LindrelDemo|A name cannot hold a NUL byte: " + master + QChar(0x2400) + ".evil");
+    QCOMPARE(compared.count(), 0);
+    QCOMPARE(window->MasterHistory().Items(), history);
   }
 
  private:

@@ -96,11 +96,17 @@ int ChangeMap::RowAt(int y) const {
 }
 
 int ChangeMap::ChangeAt(int y) const {
-  // The marks lie in row order: the last one that starts at or above `y`, and those just
-  // before it (a short mark is drawn taller than its rows), are the only candidates.
-  auto after =
-      std::upper_bound(marks_.begin(), marks_.end(), y,
-                       [this](int at, const ChangeMark& m) { return at < YOf(m.firstRow); });
+  // The marks lie in row order, and so do their tops as drawn (a mark near the end is
+  // pushed up to stay inside the strip, never above the marks before it): the last one
+  // drawn from at or above `y`, and those just before it (a short mark is drawn taller
+  // than its rows), are the only candidates.
+  const QRect track = Track();
+  const int lastTop = track.top() + track.height() - kMinimumMarkHeight;
+  const auto drawnTop = [&](const ChangeMark& m) {
+    return std::max(track.top(), std::min(YOf(m.firstRow), lastTop));
+  };
+  auto after = std::upper_bound(marks_.begin(), marks_.end(), y,
+                                [&](int at, const ChangeMark& m) { return at < drawnTop(m); });
   for (auto it = after; it != marks_.begin();) {
     --it;
     if (it->count <= 0) continue;

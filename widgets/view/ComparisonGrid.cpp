@@ -51,6 +51,11 @@ ComparisonGrid::ComparisonGrid(const QString& name, QWidget* parent) : QTableVie
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  // Text wraps inside its column, which the window fits to the view: a horizontal bar
+  // would only show a text column laid out for a wider grid than it now is, and would
+  // leave this grid a shorter view, with another scroll range, than the grid it scrolls
+  // with.
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setCornerButtonEnabled(false);
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -72,11 +77,17 @@ void ComparisonGrid::SetTopRow(int gridRow) {
   const int value = std::max(gridRow, 1) - 1;
   // After new rows the view learns its scroll range only at its next layout; a value
   // set before that would be cut to the old range and the grid would stay at the top.
-  if (value > verticalScrollBar()->maximum()) {
-    executeDelayedItemsLayout();
-    updateGeometries();
-  }
+  if (value > verticalScrollBar()->maximum()) LayOutNow();
+  const int before = verticalScrollBar()->value();
   verticalScrollBar()->setValue(value);
+  // Whoever follows the grid hears of a scroll; told where it is even when it stays, a
+  // follower left elsewhere (rows it alone has, a scroll it made alone) comes to it.
+  if (verticalScrollBar()->value() == before) emit TopRowChanged(before + 1);
+}
+
+void ComparisonGrid::LayOutNow() {
+  executeDelayedItemsLayout();
+  updateGeometries();
 }
 
 int ComparisonGrid::CurrentRow() const {

@@ -40,6 +40,10 @@ class LINDREL_WIDGETS_TESTABLE ComparisonGrid : public QTableView {
   // The row at a point of the viewport, 0 when none.
   int RowAt(const QPoint& viewportPoint) const;
 
+  // Lays the grid out for the rows its model holds now rather than at its next layout:
+  // until then, after a reset, its scroll range and top row are those of the old rows.
+  void LayOutNow();
+
   // Repainting on or off around bulk changes.
   void SetRedraw(bool on);
 
@@ -76,7 +80,8 @@ class LINDREL_WIDGETS_TESTABLE ComparisonGrid : public QTableView {
  signals:
   // The right mouse button was pressed on grid row `gridRow` at `globalPos`.
   void RightClicked(int gridRow, const QPoint& globalPos);
-  // The first row shown changed (scrolling, by the user or by code).
+  // The first row shown changed (scrolling, by the user or by code), or SetTopRow was
+  // asked for the row shown already.
   void TopRowChanged(int gridRow);
 
  protected:

@@ -14,13 +14,18 @@ RowHeights::RowHeights(std::vector<Side> sides) : sides_(std::move(sides)) {
   counters_.resize(sides_.size());
   for (const Side& side : sides_) {
     side.grid->SetRowHeights(this);
-    // A reset gives every row of the grid one line again.
+    // A reset gives every row of the grid one line again, and the grid shows its new rows
+    // from the first, laid out for them at once: the old rows' top row and scroll range,
+    // kept until its next layout, would place rows measured meanwhile against other text
+    // (a gap above the first row, hidden later), and could keep the grids of a view apart.
     if (side.grid->model() != nullptr) {
-      connections_.push_back(
-          QObject::connect(side.grid->model(), &QAbstractItemModel::modelReset, side.grid, [this] {
-            sized_.clear();
-            raised_.clear();
-          }));
+      connections_.push_back(QObject::connect(side.grid->model(), &QAbstractItemModel::modelReset,
+                                              side.grid, [this, grid = side.grid] {
+                                                sized_.clear();
+                                                raised_.clear();
+                                                grid->LayOutNow();
+                                                grid->SetTopRow(1);
+                                              }));
     }
   }
 }

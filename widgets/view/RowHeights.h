@@ -10,7 +10,8 @@
 // over every line; what the user sees is what measuring every row gives.
 //
 // Forget() starts again after a change of width, font or rows: the rows measured so far
-// get one line back and are measured anew when shown.
+// get one line back and are measured anew when shown. A grid whose model is reset shows
+// its new rows from the first.
 //
 // Threading: GUI thread only.
 #pragma once

@@ -28,8 +28,13 @@ inline QByteArray FileNameToBytes(const QString& name) { return TextToBytes(name
 /// The bytes of `name` as a std::string (the component's string type).
 inline std::string FileNameToStd(const QString& name) { return TextToStdString(name); }
 
-/// `name` for reading: each byte that is not UTF-8 shows as U+FFFD.
-inline QString ShownFileName(const QString& name) { return ShownText(name); }
+/// `name` for reading: each byte that is not UTF-8 shows as U+FFFD, a NUL as U+2400.
+LINDREL_WIDGETS_EXPORT QString ShownFileName(const QString& name);
+
+/// True when `name` holds a NUL. No file has such a name: the system would read the name
+/// only up to the NUL, which names another file. Such a name is refused wherever it is
+/// taken in, and the file-system tests below answer false for it.
+LINDREL_WIDGETS_EXPORT bool HoldsNul(const QString& name);
 
 /// The operands of a command line (argv[1] and up), each decoded as a file name.
 LINDREL_WIDGETS_EXPORT QStringList FileNameArguments(int argc, const char* const* argv);
