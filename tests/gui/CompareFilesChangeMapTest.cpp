@@ -258,7 +258,7 @@ class CompareFilesChangeMapTest : public QObject {
   void aClickFindsTheMarkDrawnUnderIt() {
     ChangeMap map;
     map.resize(ChangeMap::kWidth, 100);
-    const std::vector<lindrel::demo::ChangeMark> marks{{1, 1, RowFore::Changed},
+    const std::vector<lindrel::widgets::ChangeMark> marks{{1, 1, RowFore::Changed},
                                                        {400, 60, RowFore::OnlyInSource},
                                                        {997, 1, RowFore::OnlyInMaster},
                                                        {999, 2, RowFore::Changed}};

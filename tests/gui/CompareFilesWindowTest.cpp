@@ -589,7 +589,7 @@ class CompareFilesWindowTest : public QObject {
     ShowComparison(window, master, source);
     auto* m = MasterGrid(window);
     auto* s = SourceGrid(window);
-    s->setColumnWidth(lindrel::demo::FileGridModel::kTextColumn, s->viewport()->width());
+    s->setColumnWidth(lindrel::widgets::FileGridModel::kTextColumn, s->viewport()->width());
     for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
     QVERIFY(m->verticalScrollBar()->isVisible());
     for (ComparisonGrid* grid : {m, s})
