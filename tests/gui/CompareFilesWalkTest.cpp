@@ -23,9 +23,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolBar>
+#include <QUrl>
 #include <QtTest>
 
 #include <deque>
@@ -149,21 +151,30 @@ class CompareFilesWalkTest : public QObject {
   void walk_data() {
     QTest::addColumn<unsigned long>("seed");
     QTest::addColumn<unsigned long>("steps");
+    // With drops, some steps drop files on the window as a file manager would; the kept
+    // walks replay without them, as they were found.
+    QTest::addColumn<bool>("drops");
     const unsigned long steps = EnvironmentNumber("LINDREL_WALK_STEPS", 250);
     if (qEnvironmentVariableIsSet("LINDREL_WALK_SEED")) {
       const unsigned long seed = EnvironmentNumber("LINDREL_WALK_SEED", 0);
-      QTest::addRow("seed %lu", seed) << seed << steps;
+      QTest::addRow("seed %lu", seed)
+          << seed << steps << (EnvironmentNumber("LINDREL_WALK_DROPS", 0) != 0);
       return;
     }
-    QTest::newRow("default") << 20261208ul << steps;
+    QTest::newRow("default") << 20261208ul << steps << false;
+    QTest::newRow("with drops") << 20261209ul << steps << true;
+    // The kept walks are long: a sanitizer build, ten times slower, leaves them out.
+    if (EnvironmentNumber("LINDREL_WALK_KEPT", 1) == 0) return;
     for (const KeptWalk& kept : kKeptWalks)
-      QTest::addRow("seed %lu: %s", kept.seed, kept.found) << kept.seed << kept.steps;
+      QTest::addRow("seed %lu: %s", kept.seed, kept.found) << kept.seed << kept.steps << false;
   }
 
   void walk() {
     QFETCH(unsigned long, seed);
     QFETCH(unsigned long, steps);
+    QFETCH(bool, drops);
     seed_ = seed;
+    drops_ = drops;
     std::mt19937 random(static_cast<std::mt19937::result_type>(seed_));
     random_ = &random;
     WalkPairMaker maker(random);
@@ -243,6 +254,9 @@ class CompareFilesWalkTest : public QObject {
       case 26:
       case 27: return WholeChange(true);
       case 28: return WholeChange(false);
+      case 25:
+        if (drops_) return Drop();
+        return Key(Qt::Key_F7, Qt::NoModifier, "F7");
       case 29: return ClickMap();
       case 30:
         if (Below(3) == 0) Trigger(main_->Menus().mnuViewChangeMap, "change map shown or hidden");
@@ -368,6 +382,51 @@ class CompareFilesWalkTest : public QObject {
         QVERIFY2(GuiTestEnvironment::Read(masterPath_) == masterBefore,
                  Where("the master file was overwritten").constData());
       }
+    }();
+    return Expect::Nothing;
+  }
+
+  // Files dropped as a user drags them from a file manager: both compared files on the
+  // window, the file a side-by-side grid shows dropped on it again, or a file address of
+  // another computer, which is refused and compares nothing.
+  Expect Drop() {
+    if (!files_->isVisible()) return Expect::Nothing;
+    const QString master =
+        lindrel::demo::FileNameFromBytes(files_->Lindrel1()->Control().GetFileMaster());
+    const QString source =
+        lindrel::demo::FileNameFromBytes(files_->Lindrel1()->Control().GetFileSource());
+    QMimeData data;
+    QWidget* target = files_;
+    const int kind = Below(3);
+    if (kind == 0) {
+      data.setUrls({QUrl::fromLocalFile(master), QUrl::fromLocalFile(source)});
+      Log("dropped both files on the window");
+    } else if (kind == 1 && !AllInOneShown(files_)) {
+      const bool onMaster = Below(2) == 0;
+      data.setUrls({QUrl::fromLocalFile(onMaster ? master : source)});
+      target = (onMaster ? MasterGrid(files_) : SourceGrid(files_))->viewport();
+      Log(onMaster ? "dropped the master file on its grid" : "dropped the source file on its grid");
+    } else {
+      data.setUrls({QUrl(QStringLiteral("file://fileserver") + master)});
+      Log("dropped a file of another computer");
+    }
+    const qsizetype messagesBefore = GuiTestEnvironment::ShownMessages().size();
+    // As a drag ends: it enters, then drops.
+    QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    if (enter.isAccepted()) QApplication::sendEvent(target, &drop);
+    Settle();
+    if (data.urls().first().host().isEmpty()) return WaitForComparison();
+    const QStringList messages = GuiTestEnvironment::ShownMessages().mid(messagesBefore);
+    [&] {
+      QVERIFY2(started_ == startedBefore_ && messages.size() == 1 &&
+                   messages[0].startsWith("LindrelDemo|Only files and folders on this computer"),
+               Where(QStringLiteral("a file of another computer: %1 comparisons started, "
+                                    "messages \"%2\"")
+                         .arg(started_ - startedBefore_)
+                         .arg(messages.join(" / ")))
+                   .constData());
     }();
     return Expect::Nothing;
   }
@@ -1049,6 +1108,7 @@ class CompareFilesWalkTest : public QObject {
   int started_ = 0;
   int completed_ = 0;
   bool changedWhileCompared_ = false;
+  bool drops_ = false;
   QString changedSide_;  // "master" or "source": which file changed while compared
   QStringList opened_;
   int startedBefore_ = 0;
