@@ -27,8 +27,8 @@ DirLegend::DirLegend(QWidget* parent) : QWidget(parent) {
                                  colours::kOnlyInSource, "lblOnlyInSource", frame_));
   items->addSpacing(8);
   items->addWidget(LegendSwatch(colours::kChanged, frame_));
-  items->addWidget(LegendCaption(QStringLiteral("= File has changed"), colours::kChanged,
-                                 "lblChanged", frame_));
+  items->addWidget(
+      LegendCaption(QStringLiteral("= File has changed"), colours::kChanged, "lblChanged", frame_));
   items->addSpacing(16);
   auto* hide = new QPushButton(QStringLiteral("&Hide"), frame_);
   hide->setObjectName(QStringLiteral("cmdHideLegend"));

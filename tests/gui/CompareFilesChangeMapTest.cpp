@@ -259,9 +259,9 @@ class CompareFilesChangeMapTest : public QObject {
     ChangeMap map;
     map.resize(ChangeMap::kWidth, 100);
     const std::vector<lindrel::widgets::ChangeMark> marks{{1, 1, RowFore::Changed},
-                                                       {400, 60, RowFore::OnlyInSource},
-                                                       {997, 1, RowFore::OnlyInMaster},
-                                                       {999, 2, RowFore::Changed}};
+                                                          {400, 60, RowFore::OnlyInSource},
+                                                          {997, 1, RowFore::OnlyInMaster},
+                                                          {999, 2, RowFore::Changed}};
     map.SetMarks(1000, marks);
     const QImage shot = map.grab().toImage();
     QSignalSpy clicked(&map, &ChangeMap::ChangeClicked);

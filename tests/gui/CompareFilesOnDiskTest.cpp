@@ -23,10 +23,9 @@
 #include "demo/compare-files/LegendBar.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
-#include "widgets/view/ComparedFilesWatcher.h"
-#include "widgets/view/ComparisonGrid.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "widgets/ModalDialogsTesting.h"
+#include "widgets/view/ComparedFilesWatcher.h"
 #include "widgets/view/ComparisonGrid.h"
 
 using namespace lindrel::testing;

@@ -41,12 +41,9 @@ struct Row {
   int change;  // 0 for none
 };
 const Row kRows[] = {
-    {"1", "one", "1", "one", {}, {}, 0},
-    {"2", "two", "2", "2", kRed, kRed, 1},
-    {"3", "three", "3", "three", {}, {}, 0},
-    {"4", "four", "    ", "", kBlue, {}, 2},
-    {"5", "five", "4", "five", {}, {}, 0},
-    {"    ", "", "5", "six", {}, kGreen, 3},
+    {"1", "one", "1", "one", {}, {}, 0},     {"2", "two", "2", "2", kRed, kRed, 1},
+    {"3", "three", "3", "three", {}, {}, 0}, {"4", "four", "    ", "", kBlue, {}, 2},
+    {"5", "five", "4", "five", {}, {}, 0},   {"    ", "", "5", "six", {}, kGreen, 3},
 };
 
 QColor Colour(const QVariant& brush) {
@@ -129,9 +126,9 @@ class ComparisonViewTest : public QObject {
     ComparisonView view;
     QSignalSpy shown(&view, &ComparisonView::CurrentChangeChanged);
     // No comparison: moves do nothing.
-    for (auto move : {&ComparisonView::MoveFirst, &ComparisonView::MoveNext,
-                      &ComparisonView::MovePrevious, &ComparisonView::MoveLast,
-                      &ComparisonView::MoveNextChange, &ComparisonView::ShowDetail})
+    for (auto move :
+         {&ComparisonView::MoveFirst, &ComparisonView::MoveNext, &ComparisonView::MovePrevious,
+          &ComparisonView::MoveLast, &ComparisonView::MoveNextChange, &ComparisonView::ShowDetail})
       (view.*move)();
     view.GoToChange(1);
     QCOMPARE(shown.count(), 0);
@@ -192,8 +189,7 @@ class ComparisonViewTest : public QObject {
     QVERIFY(done.wait());
     QCOMPARE(view.ChangeCount(), 3);
     QCOMPARE(view.ChangedOnDiskText(), QString());
-    QCOMPARE(Grid(view, "msfgSource")->model()->index(6, 1).data().toString(),
-             QString("seven"));
+    QCOMPARE(Grid(view, "msfgSource")->model()->index(6, 1).data().toString(), QString("seven"));
 
     view.SetWatchesFiles(false);
     Write("master.txt", "gone\n");
@@ -263,19 +259,15 @@ class ComparisonViewTest : public QObject {
     QCOMPARE(source->rowCount(), int(std::size(kRows)));
     for (int row = 0; row < int(std::size(kRows)); ++row) {
       const Row& r = kRows[row];
-      const QColor back = r.change == 0         ? QColor()
-                          : r.change == current ? kCurrentChange
-                                                : kChange;
+      const QColor back = r.change == 0 ? QColor() : r.change == current ? kCurrentChange : kChange;
       for (auto [model, number, text, fore] :
            {std::tuple{master, r.masterNumber, r.masterText, r.masterFore},
             std::tuple{source, r.sourceNumber, r.sourceText, r.sourceFore}}) {
         const QString where = QStringLiteral("row %1").arg(row + 1);
         QVERIFY2(model->index(row, 0).data().toString() == QString(number), qPrintable(where));
         QVERIFY2(model->index(row, 1).data().toString() == QString(text), qPrintable(where));
-        QVERIFY2(Colour(model->index(row, 1).data(Qt::ForegroundRole)) == fore,
-                 qPrintable(where));
-        QVERIFY2(Colour(model->index(row, 1).data(Qt::BackgroundRole)) == back,
-                 qPrintable(where));
+        QVERIFY2(Colour(model->index(row, 1).data(Qt::ForegroundRole)) == fore, qPrintable(where));
+        QVERIFY2(Colour(model->index(row, 1).data(Qt::BackgroundRole)) == back, qPrintable(where));
       }
     }
   }
