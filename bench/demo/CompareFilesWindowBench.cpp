@@ -28,11 +28,14 @@
 
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
-#include "demo/compare-files/ChangeMap.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "demo/compare-files/ComparisonGrid.h"
 #include "lindrel/widgets/LindrelWidget.h"
+#include "tests/gui/ViewParts.h"
 #include "tests/support/WidgetTestEnvironment.h"
+#include "widgets/view/ChangeMap.h"
+#include "widgets/view/ComparisonGrid.h"
+
+using namespace lindrel::testing;
 
 namespace {
 
@@ -89,7 +92,7 @@ qint64 WritePair(const QString& master, const QString& source, int lines) {
   return QFile(master).size() + QFile(source).size();
 }
 
-void Paint(lindrel::demo::ComparisonGrid* grid) { grid->viewport()->repaint(); }
+void Paint(lindrel::widgets::ComparisonGrid* grid) { grid->viewport()->repaint(); }
 
 // Milliseconds to read both files through one small buffer, as `cat` does: the limit
 // for anything that shows them.
@@ -133,7 +136,7 @@ int main(int argc, char* argv[]) {
   auto* window = new lindrel::demo::CompareFilesWindow();
   window->resize(1400, 900);
   const bool withMap = !(argc > 2 && std::string(argv[2]) == "nomap");
-  if (withMap != window->Map()->isVisibleTo(window)) window->mnuViewChangeMap_Click();
+  if (withMap != Map(window)->isVisibleTo(window)) window->mnuViewChangeMap_Click();
   window->show();
   QElapsedTimer timer, fromStart;
   long atCompletion = 0;
@@ -147,51 +150,51 @@ int main(int argc, char* argv[]) {
   wait.start();
   while (!window->StatusText(3).startsWith("File Compare Completed") && wait.elapsed() < 120000)
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-  Paint(window->MasterGrid());
-  Paint(window->SourceGrid());
+  Paint(MasterGrid(window));
+  Paint(SourceGrid(window));
   const qint64 completion = timer.elapsed();
   const qint64 started = fromStart.elapsed();
   const qint64 pauseEnded = afterPause.elapsed();
-  const long records = window->RecordCount();
-  const int rows = window->MasterModel().GridRowCount() - 1;
+  const long records = RecordCount(window);
+  const int rows = MasterModel(window).GridRowCount() - 1;
   const long after = ResidentBytes();
 
   timer.restart();
-  window->cmdCompareFilesViewFormat_Click();
-  Paint(window->AllInOneGrid());
+  cmdCompareFilesViewFormat_Click(window);
+  Paint(AllInOneGrid(window));
   const qint64 allInOne = timer.elapsed();
-  window->cmdCompareFilesViewFormat_Click();
+  cmdCompareFilesViewFormat_Click(window);
   QCoreApplication::processEvents();
 
   timer.restart();
-  window->MasterGrid()->SetTopRow(window->MasterModel().GridRowCount());
-  Paint(window->MasterGrid());
-  Paint(window->SourceGrid());
+  MasterGrid(window)->SetTopRow(MasterModel(window).GridRowCount());
+  Paint(MasterGrid(window));
+  Paint(SourceGrid(window));
   const qint64 scroll = timer.elapsed();
 
   // Moving between changes: the slowest single step on the way from the first change to
   // the second (rows inside a change are stepped through first), then first to last.
-  window->MoveFirst();
+  MoveFirst(window);
   qint64 slowestNext = 0;
-  for (int steps = 0; window->CurrentChange() < 2 && steps < 1000; ++steps) {
+  for (int steps = 0; CurrentChange(window) < 2 && steps < 1000; ++steps) {
     timer.restart();
-    window->MoveNext();
-    Paint(window->MasterGrid());
-    Paint(window->SourceGrid());
+    MoveNext(window);
+    Paint(MasterGrid(window));
+    Paint(SourceGrid(window));
     slowestNext = std::max<qint64>(slowestNext, timer.elapsed());
   }
-  window->MoveFirst();
+  MoveFirst(window);
   timer.restart();
-  window->MoveLast();
-  Paint(window->MasterGrid());
-  Paint(window->SourceGrid());
+  MoveLast(window);
+  Paint(MasterGrid(window));
+  Paint(SourceGrid(window));
   const qint64 toLast = timer.elapsed();
 
   // The change map, drawn anew from the records as after a comparison, repainted, and
   // following a whole-change move and a click on a mark.
-  lindrel::demo::ChangeMap* map = window->Map();
+  lindrel::widgets::ChangeMap* map = Map(window);
   QCoreApplication::processEvents();
-  const std::vector<lindrel::demo::ChangeMark> marks = map->Marks();
+  const std::vector<lindrel::widgets::ChangeMark> marks = map->Marks();
   timer.restart();
   map->SetMarks(map->Rows(), marks);
   map->repaint();
@@ -203,7 +206,7 @@ int main(int argc, char* argv[]) {
     map->repaint();
   }
   const double mapRepaint = fine.nsecsElapsed() / 1e6 / 100;
-  window->MoveFirst();
+  MoveFirst(window);
   QCoreApplication::processEvents();
   qint64 slowestWholeMove = 0;
   std::vector<qint64> wholeMoves;
@@ -211,8 +214,8 @@ int main(int argc, char* argv[]) {
     timer.restart();
     window->MoveNextChange();
     QCoreApplication::processEvents();
-    Paint(window->MasterGrid());
-    Paint(window->SourceGrid());
+    Paint(MasterGrid(window));
+    Paint(SourceGrid(window));
     map->repaint();
     slowestWholeMove = std::max<qint64>(slowestWholeMove, timer.elapsed());
     wholeMoves.push_back(timer.elapsed());
@@ -220,8 +223,8 @@ int main(int argc, char* argv[]) {
   timer.restart();
   emit map->ChangeClicked(static_cast<int>(marks.size() * 3 / 4));
   QCoreApplication::processEvents();
-  Paint(window->MasterGrid());
-  Paint(window->SourceGrid());
+  Paint(MasterGrid(window));
+  Paint(SourceGrid(window));
   map->repaint();
   const qint64 mapClick = timer.elapsed();
 
@@ -241,7 +244,7 @@ int main(int argc, char* argv[]) {
          wait.elapsed() < 120000)
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
   QCoreApplication::processEvents();
-  window->MasterGrid()->SetCurrentRow(2);
+  MasterGrid(window)->SetCurrentRow(2);
   timer.restart();
   window->mnuShowDetail_Click();
   QCoreApplication::processEvents();

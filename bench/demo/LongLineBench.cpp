@@ -27,8 +27,11 @@
 
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "demo/compare-files/ComparisonGrid.h"
+#include "tests/gui/ViewParts.h"
 #include "tests/support/WidgetTestEnvironment.h"
+#include "widgets/view/ComparisonGrid.h"
+
+using namespace lindrel::testing;
 
 namespace {
 
@@ -52,7 +55,7 @@ void WritePair(const QString& master, const QString& source, size_t length, bool
   s << "first line\n" << LongLine(length, blanks, 'S') << "\nlast line\n";
 }
 
-void Paint(lindrel::demo::ComparisonGrid* grid) { grid->viewport()->repaint(); }
+void Paint(lindrel::widgets::ComparisonGrid* grid) { grid->viewport()->repaint(); }
 
 // The longest time between two runs of the event loop since it was armed.
 class Watchdog {
@@ -122,22 +125,22 @@ qint64 RunCase(Watchdog& watchdog, const QString& directory, const char* name, s
     std::printf("%s: the comparison did not complete\n", name);
     return -1;
   }
-  Paint(window->MasterGrid());
-  Paint(window->SourceGrid());
+  Paint(MasterGrid(window));
+  Paint(SourceGrid(window));
   steps.Add("completion to painted grids", timer.elapsed());
 
   timer.restart();
   watchdog.Arm();
   window->resize(1100, 800);
   QCoreApplication::processEvents();
-  Paint(window->MasterGrid());
-  Paint(window->SourceGrid());
+  Paint(MasterGrid(window));
+  Paint(SourceGrid(window));
   steps.Add("resize, painted", timer.elapsed());
 
   timer.restart();
   watchdog.Arm();
-  window->cmdCompareFilesViewFormat_Click();
-  Paint(window->AllInOneGrid());
+  cmdCompareFilesViewFormat_Click(window);
+  Paint(AllInOneGrid(window));
   steps.Add("switch to all-in-one, painted", timer.elapsed());
 
   timer.restart();
@@ -148,28 +151,28 @@ qint64 RunCase(Watchdog& watchdog, const QString& directory, const char* name, s
 
   timer.restart();
   watchdog.Arm();
-  window->cmdCompareFilesViewFormat_Click();
-  Paint(window->MasterGrid());
-  Paint(window->SourceGrid());
+  cmdCompareFilesViewFormat_Click(window);
+  Paint(MasterGrid(window));
+  Paint(SourceGrid(window));
   steps.Add("switch to side by side, painted", timer.elapsed());
 
-  window->MasterGrid()->SetCurrentRow(2);
+  MasterGrid(window)->SetCurrentRow(2);
   timer.restart();
   watchdog.Arm();
   window->mnuShowDetail_Click();
   QCoreApplication::processEvents();
   steps.Add("side-by-side detail view", timer.elapsed());
-  window->HideDetailViews();
+  HideDetailViews(window);
 
   // A blank typed on the grid opens the typing overlay with the cell's text in it.
-  window->MasterGrid()->setFocus();
-  window->MasterGrid()->SetCurrentRow(2);
+  MasterGrid(window)->setFocus();
+  MasterGrid(window)->SetCurrentRow(2);
   timer.restart();
   watchdog.Arm();
   QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-  QCoreApplication::sendEvent(window->MasterGrid(), &press);
+  QCoreApplication::sendEvent(MasterGrid(window), &press);
   QCoreApplication::processEvents();
-  window->MasterOverlay()->repaint();
+  MasterOverlay(window)->repaint();
   steps.Add("typing overlay", timer.elapsed());
 
   std::printf("  %-34s %7lld ms (target 100)\n", "longest block",

@@ -4,6 +4,9 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
+#include "demo/common/FileNames.h"
+#include "lindrel/widgets/ModalDialogs.h"
+
 namespace lindrel::demo {
 
 QPushButton* BrowseButton(const char* name, QWidget* parent) {
@@ -23,6 +26,17 @@ QHBoxLayout* ClosingButtonRow(QDialog& dialog, QPushButton* accept, QPushButton*
   row->addWidget(accept);
   row->addWidget(cancel);
   return row;
+}
+
+bool NoNameHoldsNul(QDialog& dialog, const QStringList& names) {
+  for (const QString& name : names) {
+    if (!HoldsNul(name)) continue;
+    widgets::ShowMessage(
+        &dialog, QMessageBox::Warning, dialog.windowTitle(),
+        QStringLiteral("A name cannot hold a NUL byte: %1").arg(ShownFileName(name)));
+    return false;
+  }
+  return true;
 }
 
 }  // namespace lindrel::demo

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QDialog;
 class QHBoxLayout;
@@ -31,5 +32,10 @@ QPushButton* BrowseButton(const char* name, QWidget* parent);
 // The closing row: a stretch, then `accept` (the default button) and `cancel`, which
 // accept and reject `dialog`. Callers may put more buttons in front of the stretch.
 QHBoxLayout* ClosingButtonRow(QDialog& dialog, QPushButton* accept, QPushButton* cancel);
+
+// True when no name of `names` holds a NUL (FileNames.h). Otherwise tells the user which
+// one does, in a message over `dialog`, and answers false: the dialog then stays open for
+// the name to be put right.
+bool NoNameHoldsNul(QDialog& dialog, const QStringList& names);
 
 }  // namespace lindrel::demo

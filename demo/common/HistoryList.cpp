@@ -31,7 +31,7 @@ void HistoryList::Load(const QString& section) {
   items_.clear();
   const QString missing = QString::fromLatin1(kMissing);
   for (int n = 1; n <= kMaxSaved; ++n) {
-    QString value = ReadSetting(section, section + QString::number(n), missing);
+    QString value = ReadFileNameSetting(section, section + QString::number(n), missing);
     if (value != missing) Add(value);
   }
 }

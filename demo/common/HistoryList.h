@@ -27,7 +27,8 @@ class HistoryList {
   // cannot be written.
   bool Save(const QString& section, QString* error = nullptr) const;
 
-  // Replaces the list with what section `section` holds.
+  // Replaces the list with what section `section` holds; a stored item that holds a NUL
+  // is left out, as a missing one is.
   void Load(const QString& section);
 
   void Clear() { items_.clear(); }

@@ -25,6 +25,10 @@ QString CutAtNul(const QString& text);
 // The stored text (read with a 500-character buffer, cut at NUL), or `defaultValue`.
 QString ReadSetting(const QString& section, const QString& key, const QString& defaultValue);
 QString ReadSetting(const SettingKey& key);
+// A stored file name, or `defaultValue` when it is missing or holds a NUL: cut at the NUL
+// as other texts are, it would name another file (FileNames.h).
+QString ReadFileNameSetting(const QString& section, const QString& key,
+                            const QString& defaultValue);
 
 // Stores `value`. False, with the reason in `error`, when the file cannot be written.
 bool WriteSetting(const QString& section, const QString& key, const QString& value,
@@ -43,6 +47,13 @@ long LeadingNumber(const QString& text);
 bool ReadSettingFlag(const QString& section, const QString& key, bool defaultValue);
 // The leading whole number of the stored text, or `defaultValue` when the key is missing.
 long ReadSettingNumber(const QString& section, const QString& key, long defaultValue);
+// The same for a key of a window's table, with the key's own default.
+bool ReadSettingFlag(const SettingKey& key);
+long ReadSettingNumber(const SettingKey& key);
+// A report file's key, whose default names a file in the Lindrel directory.
+QString ReadReportPath(const SettingKey& key);
+// Stores several keys at once, each in its own section.
+bool WriteSettings(const QList<QPair<SettingKey, QString>>& entries, QString* error = nullptr);
 
 // True when `failures` is empty; otherwise false, with the distinct reasons one per line
 // in `error` (when given).

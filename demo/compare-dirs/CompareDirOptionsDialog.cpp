@@ -15,15 +15,15 @@
 #include "demo/common/HistoryComboBox.h"
 #include "demo/common/HistoryList.h"
 #include "demo/common/Pickers.h"
+#include "demo/compare-dirs/CompareDirExchange.h"
 #include "demo/compare-dirs/CompareDirSettings.h"
-#include "demo/compare-dirs/CompareDirWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
 
 namespace lindrel::demo {
 namespace {}  // namespace
 
-CompareDirOptionsDialog::CompareDirOptionsDialog(CompareDirWindow& window, QWidget* parent)
+CompareDirOptionsDialog::CompareDirOptionsDialog(CompareDirExchange& window, QWidget* parent)
     : QDialog(parent), window_(window) {
   setObjectName(QStringLiteral("frmCompareDirOptions"));
   setWindowTitle(QStringLiteral("Compare Directories"));
@@ -159,6 +159,9 @@ void CompareDirOptionsDialog::RunInvisible() {
 }
 
 void CompareDirOptionsDialog::done(int result) {
+  if (result == QDialog::Accepted && !NoNameHoldsNul(*this, {cbMasterDirectory_->currentText(),
+                                                             cbSourceDirectory_->currentText()}))
+    return;
   cancelled_ = result != QDialog::Accepted;
   QDialog::done(result);
   if (!cancelled_) Close();
@@ -187,11 +190,11 @@ void CompareDirOptionsDialog::Close() {
   // Through the component's own interface: directory names reach it as their bytes.
   for (const Field& field :
        {Field{cbMasterDirectory_, &CLindrelCtrl::SetDirMaster, window_.MasterHistory(),
-              CompareDirWindow::kMasterHistorySection},
+              CompareDirExchange::kMasterHistorySection},
         Field{cbSourceDirectory_, &CLindrelCtrl::SetDirSource, window_.SourceHistory(),
-              CompareDirWindow::kSourceHistorySection},
+              CompareDirExchange::kSourceHistorySection},
         Field{cbFileExt_, &CLindrelCtrl::SetDirFileTypes, window_.FileTypesHistory(),
-              CompareDirWindow::kFileTypesHistorySection}}) {
+              CompareDirExchange::kFileTypesHistorySection}}) {
     const QString text = field.box->currentText();
     (lindrel1.Control().*field.set)(FileNameToStd(text));
     field.history.Add(text);

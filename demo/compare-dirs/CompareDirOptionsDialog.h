@@ -24,13 +24,13 @@ class QPushButton;
 
 namespace lindrel::demo {
 
-class CompareDirWindow;
+class CompareDirExchange;
 
 class CompareDirOptionsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CompareDirOptionsDialog(CompareDirWindow& window, QWidget* parent = nullptr);
+  explicit CompareDirOptionsDialog(CompareDirExchange& window, QWidget* parent = nullptr);
 
   bool Cancelled() const { return cancelled_; }
 
@@ -50,7 +50,7 @@ class CompareDirOptionsDialog : public QDialog {
   void UpdateContentFrame();
   void PickFolderInto(QComboBox* box);
 
-  CompareDirWindow& window_;
+  CompareDirExchange& window_;
   bool cancelled_ = true;
 
   QComboBox* cbMasterDirectory_ = nullptr;

@@ -11,11 +11,11 @@
 
 #include "demo/common/DialogParts.h"
 #include "demo/common/Pickers.h"
-#include "demo/compare-dirs/CompareDirWindow.h"
+#include "demo/compare-dirs/CompareDirExchange.h"
 
 namespace lindrel::demo {
 
-CompareDirReportOptionsDialog::CompareDirReportOptionsDialog(CompareDirWindow& window,
+CompareDirReportOptionsDialog::CompareDirReportOptionsDialog(CompareDirExchange& window,
                                                              QWidget* parent)
     : QDialog(parent), window_(window) {
   setObjectName(QStringLiteral("frmCompareDirReportOptions"));
@@ -69,6 +69,10 @@ void CompareDirReportOptionsDialog::PickInto(QLineEdit* field) {
 }
 
 void CompareDirReportOptionsDialog::done(int result) {
+  if (result == QDialog::Accepted &&
+      !NoNameHoldsNul(*this, {txtDefaultReportTXT_->text(), txtDefaultReportCSV_->text(),
+                              txtDefaultReportHTM_->text()}))
+    return;
   cancelled_ = result != QDialog::Accepted;
   if (!cancelled_) {
     CompareDirSettings& settings = window_.Settings();

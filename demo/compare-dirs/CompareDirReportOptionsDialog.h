@@ -14,13 +14,13 @@ class QPushButton;
 
 namespace lindrel::demo {
 
-class CompareDirWindow;
+class CompareDirExchange;
 
 class CompareDirReportOptionsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CompareDirReportOptionsDialog(CompareDirWindow& window, QWidget* parent = nullptr);
+  explicit CompareDirReportOptionsDialog(CompareDirExchange& window, QWidget* parent = nullptr);
 
   bool Cancelled() const { return cancelled_; }
   void done(int result) override;
@@ -28,7 +28,7 @@ class CompareDirReportOptionsDialog : public QDialog {
  private:
   void PickInto(QLineEdit* field);
 
-  CompareDirWindow& window_;
+  CompareDirExchange& window_;
   bool cancelled_ = true;
   QLineEdit* txtDefaultReportTXT_ = nullptr;
   QLineEdit* txtDefaultReportCSV_ = nullptr;

@@ -2,78 +2,62 @@
 
 #include <QStringList>
 
-#include "demo/common/SettingsFile.h"
-#include "demo/common/LindrelDirectory.h"
-
 namespace lindrel::demo {
+
+namespace keys = compare_dir_settings;
+
 namespace {
 
-constexpr const char* kWindowSection = "CompareDir";
-constexpr const char* kGeneralSection = "General";
-
-namespace keys {
-constexpr const char* kStreamFindings = "StreamFindings";
-constexpr const char* kShowLegend = "ShowLegend";
-constexpr const char* kBeepWhenDone = "BeepWhenDone_CompareDir";
-constexpr const char* kReportText = "msReportFileTXT_CD";
-constexpr const char* kReportComma = "msReportFileCSV_CD";
-constexpr const char* kReportHtml = "msReportFileHTM_CD";
-}  // namespace keys
-
-QString ColumnKey(int column) { return QStringLiteral("Col%1Width").arg(column + 1); }
-
-QString Read(const char* section, const char* key, const QString& defaultValue) {
-  return ReadSetting(QString::fromUtf8(section), QString::fromUtf8(key), defaultValue);
+constexpr int Number(const char* text) {
+  int n = 0;
+  for (; *text != '\0'; ++text) n = n * 10 + (*text - '0');
+  return n;
 }
 
-bool ReadFlag(const char* section, const char* key, bool defaultValue) {
-  return ReadSettingFlag(QString::fromUtf8(section), QString::fromUtf8(key), defaultValue);
+// The table's defaults are the widths FitColumns takes for "never changed".
+constexpr bool WidthDefaultsAgree() {
+  for (size_t c = 0; c < CompareDirSettings::kDefaultWidths.size(); ++c)
+    if (Number(keys::kColumnWidths[c].defaultValue) != CompareDirSettings::kDefaultWidths[c])
+      return false;
+  return true;
 }
+static_assert(WidthDefaultsAgree());
 
 }  // namespace
 
 CompareDirSettings CompareDirSettings::Read() {
   CompareDirSettings s;
-  const QString window = QString::fromUtf8(kWindowSection);
-  for (int c = 0; c < kColumns; ++c) {
-    const auto i = static_cast<size_t>(c);
-    s.columnWidths[i] =
-        static_cast<int>(ReadSettingNumber(window, ColumnKey(c), kDefaultWidths[i]));
-  }
-  s.streamFindings = ReadFlag(kWindowSection, keys::kStreamFindings, false);
-  s.showLegend = ReadFlag(kWindowSection, keys::kShowLegend, true);
-  s.beepWhenDone = ReadFlag(kGeneralSection, keys::kBeepWhenDone, true);
-  s.reportText = demo::Read(kWindowSection, keys::kReportText,
-                            DefaultReportPath(QStringLiteral("TVKReport.TXT")));
-  s.reportComma = demo::Read(kWindowSection, keys::kReportComma,
-                             DefaultReportPath(QStringLiteral("TVKReport.CSV")));
-  s.reportHtml = demo::Read(kWindowSection, keys::kReportHtml,
-                            DefaultReportPath(QStringLiteral("TVKReport.HTM")));
-  s.font = FontSetting::Read(window, kDefaultFontName);
+  for (size_t c = 0; c < s.columnWidths.size(); ++c)
+    s.columnWidths[c] = static_cast<int>(ReadSettingNumber(keys::kColumnWidths[c]));
+  s.streamFindings = ReadSettingFlag(keys::kStreamFindings);
+  s.showLegend = ReadSettingFlag(keys::kShowLegend);
+  s.beepWhenDone = ReadSettingFlag(keys::kBeepWhenDone);
+  s.reportText = ReadReportPath(keys::kReportText);
+  s.reportComma = ReadReportPath(keys::kReportComma);
+  s.reportHtml = ReadReportPath(keys::kReportHtml);
+  s.font = FontSetting::Read(QString::fromUtf8(keys::kWindowSection), kDefaultFontName);
   return s;
 }
 
 bool CompareDirSettings::Save(QString* error) const {
+  QList<QPair<SettingKey, QString>> entries;
+  for (size_t c = 0; c < columnWidths.size(); ++c)
+    entries.append({keys::kColumnWidths[c], QString::number(columnWidths[c])});
+  entries.append({{keys::kShowLegend, BoolText(showLegend)},
+                  {keys::kReportText, reportText},
+                  {keys::kReportComma, reportComma},
+                  {keys::kReportHtml, reportHtml}});
   QStringList failures;
   QString failure;
-  QList<QPair<QString, QString>> window;
-  for (int c = 0; c < kColumns; ++c)
-    window.append({ColumnKey(c), QString::number(columnWidths[static_cast<size_t>(c)])});
-  window.append({keys::kShowLegend, BoolText(showLegend)});
-  window.append({keys::kReportText, reportText});
-  window.append({keys::kReportComma, reportComma});
-  window.append({keys::kReportHtml, reportHtml});
-  window.append(font.Entries());
-  if (!WriteSettings(QString::fromUtf8(kWindowSection), window, &failure)) failures << failure;
-  if (!WriteSetting(QString::fromUtf8(kGeneralSection), QString::fromUtf8(keys::kBeepWhenDone),
-                    BoolText(beepWhenDone), &failure))
+  if (!WriteSettings(entries, &failure)) failures << failure;
+  if (!WriteSettings(QString::fromUtf8(keys::kWindowSection), font.Entries(), &failure))
     failures << failure;
+  if (!WriteSetting(keys::kBeepWhenDone, BoolText(beepWhenDone), &failure)) failures << failure;
   return NoFailures(failures, error);
 }
 
 bool CompareDirSettings::SaveStreamFindings(bool stream, QString* error) {
-  return WriteSetting(QString::fromUtf8(kWindowSection), QString::fromUtf8(keys::kStreamFindings),
-                      BoolText(stream), error);
+  return WriteSetting(keys::kStreamFindings, BoolText(stream), error);
 }
 
 }  // namespace lindrel::demo

@@ -15,6 +15,27 @@
 #include <array>
 
 #include "demo/common/FontSetting.h"
+#include "demo/common/SettingsFile.h"
+
+// The window's keys: its own in section "CompareDir", the options dialog's beep in
+// "General". A report file's default names a file in the Lindrel directory; the column
+// widths are "Col1Width" to "Col5Width" of the window's section.
+namespace lindrel::demo::compare_dir_settings {
+
+inline constexpr const char* kWindowSection = "CompareDir";
+inline constexpr SettingKey kStreamFindings{kWindowSection, "StreamFindings", "FALSE"};
+inline constexpr SettingKey kShowLegend{kWindowSection, "ShowLegend", "TRUE"};
+inline constexpr SettingKey kBeepWhenDone{"General", "BeepWhenDone_CompareDir", "TRUE"};
+inline constexpr SettingKey kReportText{kWindowSection, "msReportFileTXT_CD", "TVKReport.TXT"};
+inline constexpr SettingKey kReportComma{kWindowSection, "msReportFileCSV_CD", "TVKReport.CSV"};
+inline constexpr SettingKey kReportHtml{kWindowSection, "msReportFileHTM_CD", "TVKReport.HTM"};
+inline constexpr SettingKey kColumnWidths[] = {{kWindowSection, "Col1Width", "2880"},
+                                               {kWindowSection, "Col2Width", "2880"},
+                                               {kWindowSection, "Col3Width", "900"},
+                                               {kWindowSection, "Col4Width", "690"},
+                                               {kWindowSection, "Col5Width", "720"}};
+
+}  // namespace lindrel::demo::compare_dir_settings
 
 namespace lindrel::demo {
 

@@ -22,14 +22,15 @@
 
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/FileNames.h"
-#include "demo/common/LegendItems.h"
-#include "demo/common/Palette.h"
 #include "demo/common/PanelStatusBar.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
 #include "demo/common/WindowPlacement.h"
 #include "demo/compare-dirs/CompareDirOptionsDialog.h"
 #include "demo/compare-dirs/CompareDirReportOptionsDialog.h"
+#include "demo/compare-dirs/CompareDirTopBar.h"
+#include "demo/compare-dirs/DirGrid.h"
+#include "demo/compare-dirs/DirLegend.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
 
@@ -39,24 +40,6 @@ namespace {
 constexpr const char* kWindowTitle = "Compare Directories";
 constexpr int kAnimationRestart = 80;
 constexpr int kErrorListLines = 5;
-
-QTableView* MakeGrid(const char* name, QAbstractItemModel* model, QWidget* parent) {
-  auto* grid = new QTableView(parent);
-  grid->setObjectName(QString::fromUtf8(name));
-  grid->setModel(model);
-  grid->verticalHeader()->hide();
-  // Rows of one height: the view never measures the rows it adds.
-  grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-  grid->horizontalHeader()->setStretchLastSection(false);
-  grid->horizontalHeader()->setHighlightSections(false);
-  grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-  grid->setSelectionMode(QAbstractItemView::SingleSelection);
-  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid->setWordWrap(false);
-  grid->setIconSize(QSize(16, 16));
-  return grid;
-}
 
 }  // namespace
 
@@ -69,7 +52,6 @@ CompareDirWindow::CompareDirWindow(MainWindowServices* main, QWidget* parent)
 
   // Load.
   ReadIniFile();
-  ApplyColumnWidths(settings_.columnWidths, *fgDummy_);
   ClearGridbox();
   ResetErrorList();
 }
@@ -77,7 +59,6 @@ CompareDirWindow::CompareDirWindow(MainWindowServices* main, QWidget* parent)
 CompareDirWindow::~CompareDirWindow() {
   // The models are members; the views must let go of them first.
   fgFiles_->setModel(nullptr);
-  fgDummy_->setModel(nullptr);
 }
 
 void CompareDirWindow::BuildControls() {
@@ -88,7 +69,7 @@ void CompareDirWindow::BuildControls() {
 
   model_.SetIcons(style()->standardIcon(QStyle::SP_FileIcon),
                   style()->standardIcon(QStyle::SP_DirIcon));
-  fgFiles_ = MakeGrid("fgFiles", &model_, this);
+  fgFiles_ = MakeDirGrid("fgFiles", &model_, this);
   fgFiles_->setContextMenuPolicy(Qt::CustomContextMenu);
   // Directory paths are told apart by their ends.
   fgFiles_->setTextElideMode(Qt::ElideMiddle);
@@ -98,37 +79,12 @@ void CompareDirWindow::BuildControls() {
   connect(fgFiles_, &QTableView::doubleClicked, this, [this] { fgFiles_DblClick(); });
   connect(fgFiles_, &QTableView::customContextMenuRequested, this,
           &CompareDirWindow::fgFiles_ContextMenu);
-  fgDummy_ = MakeGrid("fgDummy", &dummyModel_, this);
-  fgDummy_->hide();
 
-  cmdCompareDir_ = new QPushButton(QStringLiteral("&Compare Directory"), this);
-  cmdCompareDir_->setObjectName(QStringLiteral("cmdCompareDir"));
-  cmdViewReport_ = new QPushButton(QStringLiteral("View Re&port"), this);
-  cmdViewReport_->setObjectName(QStringLiteral("cmdViewReport"));
-  for (QPushButton* button : {cmdCompareDir_, cmdViewReport_}) button->setAutoDefault(false);
-  // Nothing to report before the first comparison has completed.
-  cmdViewReport_->hide();
-  connect(cmdCompareDir_, &QPushButton::clicked, this, &CompareDirWindow::CompareDirectories);
-  connect(cmdViewReport_, &QPushButton::clicked, this, &CompareDirWindow::cmdViewReport_Click);
-
-  Toolbar1_ = new QToolBar(QStringLiteral("Toolbar1"), this);
-  Toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
-  Toolbar1_->setIconSize(QSize(20, 20));
-  Toolbar1_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  cmdRefresh_ = Toolbar1_->addAction(style()->standardIcon(QStyle::SP_BrowserReload),
-                                     QStringLiteral("Refresh (F5)"));
-  cmdRefresh_->setObjectName(QStringLiteral("cmdRefresh"));
-  cmdRefresh_->setToolTip(QStringLiteral("Refresh (F5)"));
-  connect(cmdRefresh_, &QAction::triggered, this, &CompareDirWindow::Refresh_View);
-  // A toolbar in a plain layout would shrink to its extension button.
-  Toolbar1_->setMinimumWidth(Toolbar1_->sizeHint().width());
-
-  auto* topBar = new QHBoxLayout;
-  topBar->setContentsMargins(0, 0, 0, 0);
-  topBar->addWidget(cmdCompareDir_);
-  topBar->addWidget(cmdViewReport_);
-  topBar->addWidget(Toolbar1_);
-  topBar->addStretch(1);
+  topBar_ = new CompareDirTopBar(this);
+  connect(topBar_, &CompareDirTopBar::CompareClicked, this, &CompareDirWindow::CompareDirectories);
+  connect(topBar_, &CompareDirTopBar::ViewReportClicked, this,
+          &CompareDirWindow::cmdViewReport_Click);
+  connect(topBar_, &CompareDirTopBar::RefreshClicked, this, &CompareDirWindow::Refresh_View);
 
   lstErrorMessages_ = new QListWidget(this);
   lstErrorMessages_->setObjectName(QStringLiteral("lstErrorMessages"));
@@ -136,7 +92,8 @@ void CompareDirWindow::BuildControls() {
                                     8);
   lstErrorMessages_->hide();
 
-  tbLegend_ = BuildLegend();
+  tbLegend_ = new DirLegend(this);
+  connect(tbLegend_, &DirLegend::HideClicked, this, &CompareDirWindow::mnuViewLegend_Click);
 
   // The state text (panel 3) takes the room.
   sbStatus_ = new PanelStatusBar(kStatusPanels, 3, this);
@@ -156,48 +113,12 @@ void CompareDirWindow::BuildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 0);
   layout->setSpacing(2);
-  layout->addLayout(topBar);
+  layout->addWidget(topBar_);
   layout->addWidget(fgFiles_, 1);
   layout->addWidget(lstErrorMessages_);
   layout->addWidget(tbLegend_);
   layout->addWidget(sbStatus_);
   layout->addWidget(lindrel1_);
-  layout->addWidget(fgDummy_);
-}
-
-QWidget* CompareDirWindow::BuildLegend() {
-  namespace colours = palette;
-  auto* bar = new QWidget(this);
-  bar->setObjectName(QStringLiteral("tbLegend"));
-  frmLegend_ = new QWidget(bar);
-  frmLegend_->setObjectName(QStringLiteral("frmLegend"));
-  auto* items = new QHBoxLayout(frmLegend_);
-  items->setContentsMargins(0, 0, 0, 0);
-  items->addWidget(new QLabel(QStringLiteral("Legend:"), frmLegend_));
-  items->addSpacing(8);
-  items->addWidget(LegendSwatch(colours::kOnlyInMaster, frmLegend_));
-  items->addWidget(LegendCaption(QStringLiteral("= Only In Master Directory"),
-                                 colours::kOnlyInMaster, "lblOnlyInMaster", frmLegend_));
-  items->addSpacing(8);
-  items->addWidget(LegendSwatch(colours::kOnlyInSource, frmLegend_));
-  items->addWidget(LegendCaption(QStringLiteral("= Only In Source Directory"),
-                                 colours::kOnlyInSource, "lblOnlyInSource", frmLegend_));
-  items->addSpacing(8);
-  items->addWidget(LegendSwatch(colours::kChanged, frmLegend_));
-  items->addWidget(LegendCaption(QStringLiteral("= File has changed"), colours::kChanged,
-                                 "lblChanged", frmLegend_));
-  items->addSpacing(16);
-  cmdHideLegend_ = new QPushButton(QStringLiteral("&Hide"), frmLegend_);
-  cmdHideLegend_->setObjectName(QStringLiteral("cmdHideLegend"));
-  cmdHideLegend_->setAutoDefault(false);
-  items->addWidget(cmdHideLegend_);
-  connect(cmdHideLegend_, &QPushButton::clicked, this, &CompareDirWindow::mnuViewLegend_Click);
-  frmLegend_->adjustSize();
-  bar->setFixedHeight(frmLegend_->height() + 6);
-  bar->setMinimumWidth(frmLegend_->width());
-  // The frame has no layout around it: AdjustToolbarItems centres it.
-  bar->installEventFilter(this);
-  return bar;
 }
 
 void CompareDirWindow::ConnectComponent() {
@@ -258,12 +179,13 @@ void CompareDirWindow::StopSearch() {
 // --- The grid ----------------------------------------------------------------------------------
 
 void CompareDirWindow::ClearGridbox() {
-  ApplyColumnWidths(ColumnWidthsOf(*fgFiles_), *fgDummy_);
+  // The widths the user gave the columns outlive the rows.
+  const DirColumnWidths widths = ColumnWidthsOf(*fgFiles_);
   // A display pass still running (it lets messages run after every row) must not go on
   // writing rows of the old comparison into the new grid.
   ++generation_;
   model_.Clear();
-  ApplyColumnWidths(ColumnWidthsOf(*fgDummy_), *fgFiles_);
+  ApplyColumnWidths(widths, *fgFiles_);
   shown_ = 0;
   fileRows_ = 0;
   dirRows_ = 0;
@@ -358,20 +280,6 @@ int CompareDirWindow::ColumnWidthTwips(int column) const {
   return fgFiles_->columnWidth(column) * TwipsPerPixel(*fgFiles_);
 }
 
-std::array<int, 5> CompareDirWindow::ColumnWidthsOf(const QTableView& grid) const {
-  std::array<int, 5> twips{};
-  const int perPixel = TwipsPerPixel(grid);
-  for (int c = 0; c < DirGridModel::kColumns; ++c)
-    twips[static_cast<size_t>(c)] = grid.columnWidth(c) * perPixel;
-  return twips;
-}
-
-void CompareDirWindow::ApplyColumnWidths(const std::array<int, 5>& twips, QTableView& grid) {
-  const int perPixel = TwipsPerPixel(grid);
-  for (int c = 0; c < DirGridModel::kColumns; ++c)
-    grid.setColumnWidth(c, std::max(1, twips[static_cast<size_t>(c)] / perPixel));
-}
-
 // --- Rows opened in the Compare Files window ----------------------------------------------------
 
 void CompareDirWindow::fgFiles_DblClick() {
@@ -413,14 +321,14 @@ void CompareDirWindow::fgFiles_ContextMenu(const QPoint& pos) {
 // --- Events of the component ------------------------------------------------------------------
 
 void CompareDirWindow::Lindrel1_DirCompareStarted() {
-  cmdViewReport_->hide();
+  topBar_->ViewReportButton()->hide();
   lstErrorMessages_->hide();
   timer1_->start();
   SetStatus(3, QStringLiteral("Directory Compare In Process..."));
 }
 
 void CompareDirWindow::Lindrel1_DirCompareCompleted() {
-  cmdViewReport_->show();
+  topBar_->ViewReportButton()->show();
   SetStatus(3, QStringLiteral("Directory Compare Completed"));
   if (settings_.beepWhenDone) Beep();
 }
@@ -480,7 +388,7 @@ void CompareDirWindow::Change_Font(bool showDialog) {
   fgFiles_->verticalHeader()->setDefaultSectionSize(
       std::max(QFontMetrics(font).height(), fgFiles_->iconSize().height()) + 4);
   // A larger font must not cut "[S] > [M]" to "[S...M]".
-  if (columnsFitted_) FitColumns(false);
+  if (columnsFitted_) FitDirColumns(*fgFiles_, false);
   Form_Resize();
   fgFiles_->setUpdatesEnabled(true);
 }
@@ -491,15 +399,10 @@ void CompareDirWindow::Form_Resize() {
   AdjustToolbarItems();
 }
 
-void CompareDirWindow::AdjustToolbarItems() {
-  frmLegend_->move(tbLegend_->width() / 2 - frmLegend_->width() / 2,
-                   (tbLegend_->height() - frmLegend_->height()) / 2);
-}
+void CompareDirWindow::AdjustToolbarItems() { tbLegend_->CentreItems(); }
 
 bool CompareDirWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == tbLegend_ && event->type() == QEvent::Resize) {
-    AdjustToolbarItems();
-  } else if (watched == fgFiles_ && event->type() == QEvent::KeyPress) {
+  if (watched == fgFiles_ && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       fgFiles_DblClick();
@@ -556,31 +459,8 @@ void CompareDirWindow::showEvent(QShowEvent* event) {
   columnsFitted_ = true;
   // After the frame has its restored size, so the folder columns know their room.
   QTimer::singleShot(0, this, [this] {
-    FitColumns(settings_.columnWidths == CompareDirSettings::kDefaultWidths);
+    FitDirColumns(*fgFiles_, settings_.columnWidths == CompareDirSettings::kDefaultWidths);
   });
-}
-
-void CompareDirWindow::FitColumns(bool shareFolderColumns) {
-  const QFontMetrics cells(fgFiles_->font());
-  const QFontMetrics headings(fgFiles_->horizontalHeader()->font());
-  const int margin = 2 * fgFiles_->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
-  int flags = 0;
-  for (int column = 2; column < DirGridModel::kColumns; ++column) {
-    int widest = headings.horizontalAdvance(
-        model_.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
-    for (const char* entry : {"CHANGED", "ERR: File", "[S] > [M]", "[M] > [S]"})
-      widest = std::max(widest, cells.horizontalAdvance(QString::fromUtf8(entry)));
-    const int width = std::max(fgFiles_->columnWidth(column), widest + margin);
-    fgFiles_->setColumnWidth(column, width);
-    flags += width;
-  }
-  if (shareFolderColumns) {
-    const int room = (fgFiles_->viewport()->width() - flags) / 2;
-    for (int column = 0; column < 2; ++column)
-      fgFiles_->setColumnWidth(column, std::max(fgFiles_->columnWidth(column), room));
-  }
-  // The hidden grid carries the widths across ClearGridbox.
-  ApplyColumnWidths(ColumnWidthsOf(*fgFiles_), *fgDummy_);
 }
 
 void CompareDirWindow::closeEvent(QCloseEvent* event) {
@@ -606,6 +486,10 @@ void CompareDirWindow::Form_Activate() {
 void CompareDirWindow::SetStatus(int panel, const QString& text) {
   sbStatus_->SetText(panel, text);
 }
+
+QPushButton* CompareDirWindow::ViewReportButton() const { return topBar_->ViewReportButton(); }
+
+QPushButton* CompareDirWindow::CompareButton() const { return topBar_->CompareButton(); }
 
 QString CompareDirWindow::StatusText(int panel) const { return sbStatus_->Text(panel); }
 

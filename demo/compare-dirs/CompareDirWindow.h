@@ -34,8 +34,10 @@
 #include "demo/common/ComparisonWindow.h"
 #include "demo/common/HistoryList.h"
 #include "demo/common/MainWindowServices.h"
+#include "demo/compare-dirs/CompareDirExchange.h"
 #include "demo/compare-dirs/CompareDirSettings.h"
 #include "demo/compare-dirs/DirGridModel.h"
+#include "demo/compare-dirs/DirLegend.h"
 
 class QAction;
 class QLabel;
@@ -51,15 +53,13 @@ class LindrelWidget;
 
 namespace lindrel::demo {
 
+class CompareDirTopBar;
 class PanelStatusBar;
 
-class CompareDirWindow : public QWidget, public ComparisonWindow {
+class CompareDirWindow : public QWidget, public CompareDirExchange, public ComparisonWindow {
   Q_OBJECT
 
  public:
-  static constexpr const char* kMasterHistorySection = "MasterSearchPath";
-  static constexpr const char* kSourceHistorySection = "SourceSearchPath";
-  static constexpr const char* kFileTypesHistorySection = "FileExt";
   static constexpr const char* kErrorListHeading = "Error Event Messages Received";
   static constexpr const char* kComparingText = "Comparing Directories. Click here to Abort.";
   static constexpr const char* kHint =
@@ -103,7 +103,7 @@ class CompareDirWindow : public QWidget, public ComparisonWindow {
 
   // --- The window's own steps, public for the dialogs and tests that drive them ---------
   // Start tick, empty grid, error list reset, status "...", DirCompareBegin.
-  void StartComparison();
+  void StartComparison() override;
   void ClearGridbox();
   // Adds up to `count` rows for records not shown yet (all of them when count < 1).
   void AddResultsToGrid(long count);
@@ -113,21 +113,17 @@ class CompareDirWindow : public QWidget, public ComparisonWindow {
   // The status of a comparison that has ended: "Compare Completed" (saying how many
   // subfolders were not looked into), or "Scan Aborted" when it was stopped.
   QString CompletionText() const;
-  // Widens the flag columns (Contents, Size, Date) to their longest entry and, the first
-  // time the window is shown with the stored widths still the defaults, lets the two
-  // folder columns share the rest of the grid's width.
-  void FitColumns(bool shareFolderColumns);
   // Opens grid row `gridRow` (>= 1) in the Compare Files window; row 0 does nothing.
   void OpenRow(int gridRow);
   void ReadIniFile();
   void SaveIniFile();
 
-  // --- State the dialogs read and write ---------------------------------------------------
-  widgets::LindrelWidget* Lindrel1() const { return lindrel1_; }
-  HistoryList& MasterHistory() { return masterHistory_; }
-  HistoryList& SourceHistory() { return sourceHistory_; }
-  HistoryList& FileTypesHistory() { return fileTypesHistory_; }
-  CompareDirSettings& Settings() { return settings_; }
+  // --- CompareDirExchange: what the dialogs read and write --------------------------------
+  widgets::LindrelWidget* Lindrel1() const override { return lindrel1_; }
+  HistoryList& MasterHistory() override { return masterHistory_; }
+  HistoryList& SourceHistory() override { return sourceHistory_; }
+  HistoryList& FileTypesHistory() override { return fileTypesHistory_; }
+  CompareDirSettings& Settings() override { return settings_; }
   const CompareDirSettings& Settings() const { return settings_; }
 
   // --- What the window shows ------------------------------------------------------------
@@ -137,8 +133,8 @@ class CompareDirWindow : public QWidget, public ComparisonWindow {
   QTableView* Grid() const { return fgFiles_; }
   const DirGridModel& GridModel() const { return model_; }
   QWidget* Legend() const { return tbLegend_; }
-  QPushButton* ViewReportButton() const { return cmdViewReport_; }
-  QPushButton* CompareButton() const { return cmdCompareDir_; }
+  QPushButton* ViewReportButton() const;
+  QPushButton* CompareButton() const;
   QTimer* Timer1() const { return timer1_; }
   long RecordsShown() const { return shown_; }
   // Column width in twips.
@@ -154,7 +150,6 @@ class CompareDirWindow : public QWidget, public ComparisonWindow {
   // Directory result record `index`, with the names as the component holds them.
   bool ReadRecord(long index, DirRecord& r);
   void BuildControls();
-  QWidget* BuildLegend();
   void ConnectComponent();
 
   void Lindrel1_DirCompareStarted();
@@ -166,8 +161,6 @@ class CompareDirWindow : public QWidget, public ComparisonWindow {
   void ResetErrorList();
   void SetStatus(int panel, const QString& text);
   void SetGridRedraw(bool on);
-  void ApplyColumnWidths(const std::array<int, 5>& twips, QTableView& grid);
-  std::array<int, 5> ColumnWidthsOf(const QTableView& grid) const;
 
   MainWindowServices* main_ = nullptr;
   CompareDirSettings settings_;
@@ -190,18 +183,11 @@ class CompareDirWindow : public QWidget, public ComparisonWindow {
 
   widgets::LindrelWidget* lindrel1_ = nullptr;
   DirGridModel model_;
-  DirGridModel dummyModel_;
   QTableView* fgFiles_ = nullptr;
-  QTableView* fgDummy_ = nullptr;
   PanelStatusBar* sbStatus_ = nullptr;
   QListWidget* lstErrorMessages_ = nullptr;
-  QWidget* tbLegend_ = nullptr;
-  QWidget* frmLegend_ = nullptr;
-  QPushButton* cmdHideLegend_ = nullptr;
-  QToolBar* Toolbar1_ = nullptr;
-  QAction* cmdRefresh_ = nullptr;
-  QPushButton* cmdCompareDir_ = nullptr;
-  QPushButton* cmdViewReport_ = nullptr;
+  DirLegend* tbLegend_ = nullptr;
+  CompareDirTopBar* topBar_ = nullptr;
   QTimer* timer1_ = nullptr;
 };
 

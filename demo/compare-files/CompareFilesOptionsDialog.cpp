@@ -21,14 +21,14 @@
 namespace lindrel::demo {
 namespace {
 
-bool ReadFlag(const widgets::LindrelWidget* component, bool (widgets::LindrelWidget::*get)() const) {
+bool ReadFlag(const widgets::LindrelWidget* component,
+              bool (widgets::LindrelWidget::*get)() const) {
   return component != nullptr && (component->*get)();
 }
 
 }  // namespace
 
-CompareFilesOptionsDialog::CompareFilesOptionsDialog(CompareFilesExchange& window,
-                                                     QWidget* parent)
+CompareFilesOptionsDialog::CompareFilesOptionsDialog(CompareFilesExchange& window, QWidget* parent)
     : QDialog(parent), window_(window) {
   setObjectName(QStringLiteral("frmCompareFilesOptions"));
   setWindowTitle(QStringLiteral("Compare Files"));
@@ -43,20 +43,21 @@ void CompareFilesOptionsDialog::BuildControls() {
   cmdSelectFolderSource_ = BrowseButton("cmdSelectFolderSource", this);
 
   Frame1_ = Named(new QGroupBox(QStringLiteral(" General Options"), this), "Frame1");
-  cbShowReportOnly_ = Named(
-      new QCheckBox(QStringLiteral("&Show Report Only (Much Faster for VERY large files)"), Frame1_),
-      "cbShowReportOnly");
+  cbShowReportOnly_ =
+      Named(new QCheckBox(QStringLiteral("&Show Report Only (Much Faster for VERY large files)"),
+                          Frame1_),
+            "cbShowReportOnly");
   cbIgnoreEmptyLines_ =
       Named(new QCheckBox(QStringLiteral("Ignore &Empty Lines"), Frame1_), "cbIgnoreEmptyLines");
-  cbQuickCompare_ = Named(
-      new QCheckBox(QStringLiteral("Do a &Quick compare (Binary Comparison)"), Frame1_),
-      "cbQuickCompare");
+  cbQuickCompare_ =
+      Named(new QCheckBox(QStringLiteral("Do a &Quick compare (Binary Comparison)"), Frame1_),
+            "cbQuickCompare");
   cbIgnoreCase_ =
       Named(new QCheckBox(QStringLiteral("Ignore &Case Differences"), Frame1_), "cbIgnoreCase");
-  cbIgnoreWhiteSpace_ = Named(
-      new QCheckBox(QStringLiteral("Ignore &Whitespace characters (i.e. Tabs, Spaces etc.)"),
-                    Frame1_),
-      "cbIgnoreWhiteSpace");
+  cbIgnoreWhiteSpace_ =
+      Named(new QCheckBox(QStringLiteral("Ignore &Whitespace characters (i.e. Tabs, Spaces etc.)"),
+                          Frame1_),
+            "cbIgnoreWhiteSpace");
   cbBeepWhenDone_ =
       Named(new QCheckBox(QStringLiteral("&Beep When Done"), Frame1_), "cbBeepWhenDone");
 
@@ -104,10 +105,8 @@ void CompareFilesOptionsDialog::BuildControls() {
           &CompareFilesOptionsDialog::UpdateReportOptionsButton);
   connect(cbQuickCompare_, &QCheckBox::toggled, this,
           &CompareFilesOptionsDialog::UpdateIgnoreBoxes);
-  connect(cmdSelectFolderMaster_, &QPushButton::clicked, this,
-          [this] { PickInto(cbMasterFile_); });
-  connect(cmdSelectFolderSource_, &QPushButton::clicked, this,
-          [this] { PickInto(cbSourceFile_); });
+  connect(cmdSelectFolderMaster_, &QPushButton::clicked, this, [this] { PickInto(cbMasterFile_); });
+  connect(cmdSelectFolderSource_, &QPushButton::clicked, this, [this] { PickInto(cbSourceFile_); });
   connect(cmdReportOptions_, &QPushButton::clicked, this,
           &CompareFilesOptionsDialog::ShowReportOptions);
 }
@@ -117,8 +116,10 @@ void CompareFilesOptionsDialog::Open() {
   cbShowReportOnly_->setChecked(window_.ShowReportOnly());
   cbBeepWhenDone_->setChecked(window_.BeepWhenDone());
   cbIgnoreCase_->setChecked(ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileIgnoreCase));
-  cbIgnoreWhiteSpace_->setChecked(ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileIgnoreWhiteSpace));
-  cbIgnoreEmptyLines_->setChecked(ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileIgnoreEmptyLines));
+  cbIgnoreWhiteSpace_->setChecked(
+      ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileIgnoreWhiteSpace));
+  cbIgnoreEmptyLines_->setChecked(
+      ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileIgnoreEmptyLines));
   cbQuickCompare_->setChecked(ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileQuickCompare));
   // The rules hold from the start, not only after the first click.
   UpdateReportOptionsButton();
@@ -161,6 +162,7 @@ void CompareFilesOptionsDialog::SetSourceFile(const QString& path) {
 }
 
 void CompareFilesOptionsDialog::done(int result) {
+  if (result == QDialog::Accepted && !NoNameHoldsNul(*this, {MasterFile(), SourceFile()})) return;
   cancelled_ = result != QDialog::Accepted;
   if (!cancelled_ && !ProgramState::Instance().ShuttingDown()) ApplyToWindow();
   QDialog::done(result);
@@ -183,11 +185,10 @@ void CompareFilesOptionsDialog::ApplyToWindow() {
     const char* section;
     void (CompareFilesExchange::*setName)(const QString&);
   };
-  for (const Side& side :
-       {Side{MasterFile(), window_.MasterHistory(), kMasterHistorySection,
-             &CompareFilesExchange::SetMasterFileName},
-        Side{SourceFile(), window_.SourceHistory(), kSourceHistorySection,
-             &CompareFilesExchange::SetSourceFileName}}) {
+  for (const Side& side : {Side{MasterFile(), window_.MasterHistory(), kMasterHistorySection,
+                                &CompareFilesExchange::SetMasterFileName},
+                           Side{SourceFile(), window_.SourceHistory(), kSourceHistorySection,
+                                &CompareFilesExchange::SetSourceFileName}}) {
     (window_.*side.setName)(side.path);
     side.history.Add(side.path);
     QString error;
@@ -195,9 +196,9 @@ void CompareFilesOptionsDialog::ApplyToWindow() {
   }
   if (!failures.isEmpty()) {
     failures.removeDuplicates();
-    widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),
-                         QStringLiteral("The file history could not be saved:\n") +
-                             failures.join('\n'));
+    widgets::ShowMessage(
+        this, QMessageBox::Warning, windowTitle(),
+        QStringLiteral("The file history could not be saved:\n") + failures.join('\n'));
   }
 }
 

@@ -12,7 +12,28 @@
 #include <QString>
 
 #include "demo/common/FontSetting.h"
+#include "demo/common/SettingsFile.h"
 #include "demo/compare-files/CompareFilesExchange.h"
+
+// The window's keys: its own in section "CompareFiles", those of its options dialog in
+// "General". A report file's default names a file in the Lindrel directory.
+namespace lindrel::demo::compare_files_settings {
+
+inline constexpr SettingKey kShowLegend{"CompareFiles", "ShowLegend", "TRUE"};
+inline constexpr SettingKey kShowChangeMap{"CompareFiles", "ShowChangeMap", "TRUE"};
+inline constexpr SettingKey kShowReportOnly{"General", "mbShowReportOnly_CF", "FALSE"};
+inline constexpr SettingKey kBeepWhenDone{"General", "BeepWhenDone_CF", "TRUE"};
+inline constexpr SettingKey kRemoveBlankLines{"General", "RemoveBlankLines_CF", "TRUE"};
+inline constexpr SettingKey kReportText{"CompareFiles", "msgReportFileTXT_CF", "TVKReport.TXT"};
+inline constexpr SettingKey kReportComma{"CompareFiles", "msgReportFileCSV_CF", "TVKReport.CSV"};
+inline constexpr SettingKey kReportHtml{"CompareFiles", "msgReportFileHTM_CF", "TVKReport.HTM"};
+inline constexpr SettingKey kReportTitle{"CompareFiles", "msgReportTitleHTM_CF", "Title"};
+inline constexpr SettingKey kReportType{"CompareFiles", "mbReportDefaultFileType_CF", "1"};
+inline constexpr SettingKey kReportStyle{"CompareFiles", "mbReportDefaultStyle_CF", "1"};
+// The grid font's keys are in the same section.
+inline constexpr const char* kFontSection = "CompareFiles";
+
+}  // namespace lindrel::demo::compare_files_settings
 
 namespace lindrel::demo {
 

@@ -1,21 +1,10 @@
 #include "demo/compare-files/CompareFilesWindow.h"
 
-#include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFile>
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QMdiSubWindow>
 #include <QMenu>
-#include <QPainter>
-#include <QPixmap>
-#include <QPushButton>
-#include <QStackedWidget>
-#include <QStyle>
-#include <QTextEdit>
-#include <QToolBar>
+#include <QPointer>
+#include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -25,15 +14,14 @@
 #include "demo/common/ProgramState.h"
 #include "demo/common/SettingsFile.h"
 #include "demo/common/UiTiming.h"
-#include "demo/common/WindowPlacement.h"
-#include "demo/compare-files/ChangeMap.h"
+#include "demo/compare-files/ChangeListEntries.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
-#include "demo/compare-files/ComparedFilesWatcher.h"
-#include "demo/compare-files/ComparisonGrid.h"
+#include "demo/compare-files/CompareFilesReporter.h"
+#include "demo/compare-files/CompareFilesTopBar.h"
 #include "demo/compare-files/LegendBar.h"
 #include "demo/compare-files/PleaseWaitWindow.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
-#include "demo/compare-files/RowHeights.h"
+#include "lindrel/widgets/ComparisonView.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
 #include "platform/FileSearch.h"
@@ -41,28 +29,17 @@
 namespace lindrel::demo {
 namespace {
 
+using widgets::ComparisonView;
+
 constexpr const char* kWindowTitle = "Compare Files";
 
-// A path exists when it is not empty and a directory lookup of it finds an entry.
+// A path exists when it is not empty, holds no NUL and a directory lookup of it finds an entry.
 bool FileExists(const QString& path) {
-  return !path.isEmpty() && platform::DirectorySearchFindsEntry(FileNameToStd(path));
+  return !path.isEmpty() && !HoldsNul(path) &&
+         platform::DirectorySearchFindsEntry(FileNameToStd(path));
 }
 
 QString ProgramName() { return QStringLiteral("LindrelDemo"); }
-
-// Two arrows in opposite directions, one above the other.
-QIcon SwapPicture() {
-  QPixmap picture(20, 20);
-  picture.fill(Qt::transparent);
-  QPainter painter(&picture);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(QColor(0x20, 0x40, 0x90), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  painter.drawLine(3, 6, 17, 6);
-  painter.drawPolyline(QPolygon({QPoint(13, 2), QPoint(17, 6), QPoint(13, 10)}));
-  painter.drawLine(3, 14, 17, 14);
-  painter.drawPolyline(QPolygon({QPoint(7, 10), QPoint(3, 14), QPoint(7, 18)}));
-  return QIcon(picture);
-}
 
 }  // namespace
 
@@ -71,28 +48,13 @@ CompareFilesWindow::CompareFilesWindow(MainWindowServices* main, QWidget* parent
   setObjectName(QString::fromUtf8(kCompareFilesName));
   setWindowTitle(QString::fromUtf8(kWindowTitle));
   BuildControls();
-  ConnectNavigation();
+  ConnectView();
+  ConnectTopBar();
   ConnectComponent();
-  ConnectChangeMap();
-
-  // Load.
   ReadIniFile();
-  masterLineCount_ = 0;
-  sourceLineCount_ = 0;
-  enlargedRow_ = 0;
-  enlargedAllInOneRow_ = 0;
-  previousCurrentChange_ = -1;
-  loading_ = false;
 }
 
-CompareFilesWindow::~CompareFilesWindow() {
-  // The grids' models and sizers are members; the views must let go of them first.
-  sideBySideHeights_.reset();
-  allInOneHeights_.reset();
-  msfgMaster_->setModel(nullptr);
-  msfgSource_->setModel(nullptr);
-  msfgAllInOne_->setModel(nullptr);
-}
+CompareFilesWindow::~CompareFilesWindow() = default;
 
 void CompareFilesWindow::BuildControls() {
   // The components: placed on the form, invisible at run time.
@@ -103,168 +65,98 @@ void CompareFilesWindow::BuildControls() {
   lindrel1_->hide();
   lindrel2_->hide();
 
-  msfgMaster_ = new ComparisonGrid(QStringLiteral("msfgMaster"), this);
-  msfgSource_ = new ComparisonGrid(QStringLiteral("msfgSource"), this);
-  msfgAllInOne_ = new ComparisonGrid(QStringLiteral("msfgAllInOne"), this);
-  msfgMaster_->setModel(&masterModel_);
-  msfgSource_->setModel(&sourceModel_);
-  msfgAllInOne_->setModel(&allInOneModel_);
-  BuildRowHeights();
-  for (ComparisonGrid* grid : {msfgMaster_, msfgSource_, msfgAllInOne_}) {
-    grid->setFont(QFont(QStringLiteral("Courier New")));
-    connect(grid, &ComparisonGrid::TopRowChanged, this,
-            [this, grid](int topRow) { GridScrolled(grid, topRow); });
-    connect(grid, &ComparisonGrid::RightClicked, this,
-            [this, grid](int row, const QPoint& at) { GridRightClicked(grid, row, at); });
-  }
-
-  rtbMaster_ = BuildOverlay("rtbMaster", msfgMaster_);
-  rtbSource_ = BuildOverlay("rtbSource", msfgSource_);
-  rtbAllInOne_ = BuildOverlay("rtbAllInOne", msfgAllInOne_);
-  for (ComparisonGrid* grid : {msfgMaster_, msfgSource_}) grid->installEventFilter(this);
-  connect(msfgMaster_, &QAbstractItemView::doubleClicked, this,
-          [this] { HighlightParagraphChangesRTF(true); });
-  connect(msfgSource_, &QAbstractItemView::doubleClicked, this,
-          [this] { HighlightParagraphChangesRTF(false); });
-  connect(msfgAllInOne_, &QAbstractItemView::doubleClicked, this,
-          [this] { HighlightParagraphChangesRTFAllInOne(); });
-  // Leaving the current cell hides what lies over it.
-  connect(msfgMaster_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
-    rtbMaster_->hide();
-    rtbSource_->hide();
-  });
-  connect(msfgSource_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
-    rtbMaster_->hide();
-    rtbSource_->hide();
-  });
-  connect(msfgAllInOne_->selectionModel(), &QItemSelectionModel::currentChanged, rtbAllInOne_,
-          &QWidget::hide);
-
-  sideBySide_ = new QWidget(this);
-  sideBySide_->setObjectName(QStringLiteral("sideBySide"));
-  auto* pair = new QHBoxLayout(sideBySide_);
-  pair->setContentsMargins(0, 0, 0, 0);
-  pair->setSpacing(2);
-  pair->addWidget(msfgMaster_, 1);
-  pair->addWidget(msfgSource_, 1);
-  views_ = new QStackedWidget(this);
-  views_->addWidget(sideBySide_);
-  views_->addWidget(msfgAllInOne_);
-  views_->installEventFilter(this);
-  map_ = new ChangeMap(this);
-  auto* viewsAndMap = new QHBoxLayout;
-  viewsAndMap->setContentsMargins(0, 0, 0, 0);
-  viewsAndMap->setSpacing(1);
-  viewsAndMap->addWidget(views_, 1);
-  viewsAndMap->addWidget(map_);
-
-  watcher_ = new ComparedFilesWatcher(this);
-  connect(watcher_, &ComparedFilesWatcher::FilesChanged, this,
-          &CompareFilesWindow::ComparedFilesChanged);
+  topBar_ = new CompareFilesTopBar(this);
+  view_ = new ComparisonView(this);
+  // The window tells the user about each result before it is shown, or writes a report
+  // instead; the view's own component events come first (the files' stamps and watch).
+  view_->SetComponent(lindrel1_);
+  view_->SetWordComponent(lindrel2_);
+  view_->SetShowsCompletions(false);
   setAcceptDrops(true);
-  // A file dropped on a side-by-side grid is meant for that side.
-  for (ComparisonGrid* grid : {msfgMaster_, msfgSource_, msfgAllInOne_}) {
-    grid->viewport()->setAcceptDrops(true);
-    grid->viewport()->installEventFilter(this);
-  }
 
   tbLegend_ = new LegendBar(this);
   connect(tbLegend_, &LegendBar::HideClicked, this, &CompareFilesWindow::mnuViewLegend_Click);
-
   // The state text (panel 3) takes the room.
   sbStatus_ = new PanelStatusBar(kStatusPanels, 3, this);
-
   frmPleaseWait_ = new PleaseWaitWindow(this);
+  reports_ = std::make_unique<CompareFilesReporter>(
+      *lindrel1_, *this, [this](const QString& text) { SetStatus(3, text); });
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 0);
   layout->setSpacing(2);
-  layout->addWidget(BuildTopBar());
-  layout->addWidget(BuildChangedOnDiskBar());
-  layout->addLayout(viewsAndMap, 1);
+  layout->addWidget(topBar_);
+  layout->addWidget(view_, 1);
   layout->addWidget(tbLegend_);
   layout->addWidget(sbStatus_);
   layout->addWidget(lindrel1_);
   layout->addWidget(lindrel2_);
 }
 
-QTextEdit* CompareFilesWindow::BuildOverlay(const char* name, ComparisonGrid* grid) {
-  auto* overlay = new QTextEdit(grid->viewport());
-  overlay->setObjectName(QString::fromUtf8(name));
-  overlay->setAcceptRichText(false);
-  // As tight as the cell it covers: no frame or margin that would push the text out.
-  overlay->setFrameShape(QFrame::NoFrame);
-  overlay->document()->setDocumentMargin(2);
-  overlay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  overlay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  overlay->setFont(grid->font());
-  // Files dropped on a row are meant for the grid below, not for the text in the box.
-  overlay->setAcceptDrops(false);
-  overlay->viewport()->setAcceptDrops(false);
-  overlay->hide();
-  overlay->installEventFilter(this);
-  return overlay;
-}
-
-QWidget* CompareFilesWindow::BuildTopBar() {
-  auto* bar = new QWidget(this);
-  bar->setObjectName(QStringLiteral("topBar"));
-
-  cmdCompare_ = new QPushButton(QStringLiteral("&Compare Files"), bar);
-  cmdCompare_->setObjectName(QStringLiteral("cmdCompare"));
-  cmdViewReport_ = new QPushButton(QStringLiteral("View Re&port"), bar);
-  cmdViewReport_->setObjectName(QStringLiteral("cmdViewReport"));
-  cmdCompareFilesViewFormat_ = new QPushButton(QString::fromUtf8(kViewAllInOne), bar);
-  cmdCompareFilesViewFormat_->setObjectName(QStringLiteral("cmdCompareFilesViewFormat"));
-  cmdCompareFilesViewFormat_->setToolTip(
-      QStringLiteral("Change Views to/from Side By Side to All In One"));
-  for (QPushButton* button : {cmdCompare_, cmdViewReport_, cmdCompareFilesViewFormat_})
-    button->setAutoDefault(false);
-  // Nothing to report or to view in another way before the first comparison.
-  cmdViewReport_->hide();
-  cmdCompareFilesViewFormat_->hide();
-  connect(cmdCompare_, &QPushButton::clicked, this, &CompareFilesWindow::cmdCompare_Click);
-  connect(cmdViewReport_, &QPushButton::clicked, this, &CompareFilesWindow::cmdViewReport_Click);
-  connect(cmdCompareFilesViewFormat_, &QPushButton::clicked, this,
-          &CompareFilesWindow::cmdCompareFilesViewFormat_Click);
-
-  Toolbar1_ = new QToolBar(QStringLiteral("Toolbar1"), bar);
-  Toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
-  Toolbar1_->setIconSize(QSize(20, 20));
-  Toolbar1_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  cmdRefresh_ = Toolbar1_->addAction(style()->standardIcon(QStyle::SP_BrowserReload),
-                                     QStringLiteral("Refresh (F5)"));
-  cmdRefresh_->setObjectName(QStringLiteral("cmdRefresh"));
-  cmdSwap_ =
-      Toolbar1_->addAction(SwapPicture(), QStringLiteral("Swap Master And Source Files (F9)"));
-  cmdSwap_->setObjectName(QStringLiteral("cmdSwap"));
-  connect(cmdRefresh_, &QAction::triggered, this, [this] {
+void CompareFilesWindow::ConnectTopBar() {
+  CompareFilesTopBar* bar = topBar_;
+  connect(bar, &CompareFilesTopBar::CompareClicked, this, &CompareFilesWindow::cmdCompare_Click);
+  connect(bar, &CompareFilesTopBar::ViewReportClicked, this,
+          &CompareFilesWindow::cmdViewReport_Click);
+  connect(bar, &CompareFilesTopBar::ViewFormatClicked, this,
+          [this] { view_->SetAllInOne(!view_->AllInOne()); });
+  connect(bar, &CompareFilesTopBar::RefreshClicked, this, [this] {
     if (!settings_.showReportOnly) Refresh_View();
   });
-  connect(cmdSwap_, &QAction::triggered, this, [this] {
+  connect(bar, &CompareFilesTopBar::SwapClicked, this, [this] {
     if (!settings_.showReportOnly) Swap();
   });
+  connect(bar, &CompareFilesTopBar::FirstClicked, this,
+          [this] { ToolbarMove(&ComparisonView::MoveFirst); });
+  connect(bar, &CompareFilesTopBar::PreviousClicked, this,
+          [this] { ToolbarMove(&ComparisonView::MovePrevious); });
+  connect(bar, &CompareFilesTopBar::NextClicked, this,
+          [this] { ToolbarMove(&ComparisonView::MoveNext); });
+  connect(bar, &CompareFilesTopBar::LastClicked, this,
+          [this] { ToolbarMove(&ComparisonView::MoveLast); });
+  connect(bar, &CompareFilesTopBar::GoToClicked, this, [this] {
+    if (!settings_.showReportOnly) GoToChange();
+  });
+  connect(bar, &CompareFilesTopBar::ChangeChosen, view_, &ComparisonView::GoToChange);
 
-  tbChangeListing_ = new QToolBar(QStringLiteral("tbChangeListing"), bar);
-  tbChangeListing_->setObjectName(QStringLiteral("tbChangeListing"));
-  cmboChangeListing_ = new QComboBox(tbChangeListing_);
-  cmboChangeListing_->setObjectName(QStringLiteral("cmboChangeListing"));
-  cmboChangeListing_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  cmboChangeListing_->setMinimumContentsLength(12);
-  cmboChangeListing_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  tbChangeListing_->addWidget(cmboChangeListing_);
+  // These keys work whichever control of the window has the focus.
+  auto shortcut = [this](const QKeySequence& keys, auto move) {
+    auto* s = new QShortcut(keys, this);
+    s->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(s, &QShortcut::activated, this, move);
+  };
+  shortcut(QKeySequence(Qt::Key_F7), [this] { view_->MoveNext(); });
+  shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7), [this] { view_->MovePrevious(); });
+  shortcut(QKeySequence(Qt::Key_F4), [this] { GoToChange(); });
+  shortcut(QKeySequence(Qt::ALT | Qt::Key_Down), [this] { MoveNextChange(); });
+  shortcut(QKeySequence(Qt::ALT | Qt::Key_Up), [this] { MovePreviousChange(); });
+}
 
-  // A toolbar in a plain layout would shrink to its extension button.
-  Toolbar1_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-
-  auto* row = new QHBoxLayout(bar);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->addWidget(cmdCompare_);
-  row->addWidget(cmdViewReport_);
-  row->addWidget(cmdCompareFilesViewFormat_);
-  row->addWidget(Toolbar1_);
-  row->addWidget(tbChangeListing_, 1);
-  return bar;
+void CompareFilesWindow::ConnectView() {
+  connect(view_, &ComparisonView::Notice, this,
+          [this](const QString& text) { SetStatus(3, text); });
+  connect(view_, &ComparisonView::CurrentChangeChanged, this, &CompareFilesWindow::ChangeShown);
+  connect(view_, &ComparisonView::AllInOneChanged, this, [this](bool allInOne) {
+    topBar_->SetAllInOneShown(allInOne);
+    AdjustToolbarItems();
+  });
+  connect(view_, &ComparisonView::RefreshRequested, this, &CompareFilesWindow::Refresh_View);
+  connect(view_, &ComparisonView::ContextMenuRequested, this, [this](const QPoint& at) {
+    if (main_ && main_->PopupMenu() != nullptr) main_->PopupMenu()->popup(at);
+  });
+  connect(view_, &ComparisonView::FilesDropped, this, &CompareFilesWindow::ComparePair);
+  connect(view_, &ComparisonView::FileDropped, this,
+          [this](ComparisonView::Side side, const QString& file) {
+            TakeOneDroppedFile(side == ComparisonView::Side::Master, file);
+          });
+  connect(view_, &ComparisonView::FoldersDropped, this,
+          [this](const QString& master, const QString& source) {
+            if (main_ == nullptr)
+              RefuseDrop(QStringLiteral("Folders are compared in the Compare Directories window."));
+            else
+              main_->ComparePairIn(QString::fromUtf8(kCompareDirName), master, source);
+          });
+  connect(view_, &ComparisonView::DropRefused, this, &CompareFilesWindow::RefuseDrop);
 }
 
 void CompareFilesWindow::ConnectComponent() {
@@ -326,18 +218,10 @@ void CompareFilesWindow::DoComparison() {
   if (!alive) return;
 
   // The files checked are the ones handed to the component, master first.
-  QString missing;
-  bool found = true;
-  if (!FileExists(masterFileName_)) {
-    missing = masterFileName_;
-    found = false;
-  } else if (!FileExists(sourceFileName_)) {
-    missing = sourceFileName_;
-    found = false;
-  }
-  if (found) {
-    comparedMaster_ = FileStamp::Of(masterFileName_);
-    comparedSource_ = FileStamp::Of(sourceFileName_);
+  const QString missing = !FileExists(masterFileName_)   ? masterFileName_
+                          : !FileExists(sourceFileName_) ? sourceFileName_
+                                                         : QString();
+  if (missing.isNull()) {
     lindrel1_->FileCompareBegin();
   } else {
     ShowBusyPointer(false);
@@ -366,84 +250,75 @@ void CompareFilesWindow::ReportOptions() {
 // --- Events of the component -------------------------------------------------------------
 
 void CompareFilesWindow::Lindrel1_OnError(long, const QString& message) {
-  if (collectReportError_) reportError_ = message;
+  reports_->ComponentError(message);
   SetStatus(3, message);
 }
 
 void CompareFilesWindow::Lindrel1_FileCompareStarted() {
-  // The files are about to be read again: what the bar said is out of date.
-  watcher_->Stop();
-  diskBar_->hide();
   SetStatus(3, QStringLiteral("File Compare In Process..."));
-  cmdViewReport_->hide();
+  topBar_->SetViewReportShown(false);
   LetPendingMessagesRun();
   Pause(10);
 }
 
 void CompareFilesWindow::Lindrel1_FileCompareCompleted(long count) {
   if (completionProbe_) completionProbe_();
-  // From the stamps taken as the comparison began: a file that changed while it was
-  // compared is told at once.
-  watcher_->Watch(ComparedMaster(), comparedMaster_, ComparedSource(), comparedSource_);
   if (settings_.showReportOnly)
     ShowReportOnlyResult();
   else
-    ShowResultInGrids(count);
+    ShowResultInView(count);
 }
 
 void CompareFilesWindow::ShowReportOnlyResult() {
   // The report reads the files again: one that changed since the comparison is paired
   // with records that describe what it was.
-  changeProblem_.clear();
-  NoteChange(ComparedMaster(), comparedMaster_, -1);
-  NoteChange(ComparedSource(), comparedSource_, -1);
-  const QString changed = ChangedFilesText(QStringLiteral("report"));
+  const QString changed = view_->ChangedOnDiskSinceComparison(QStringLiteral("report"));
   cmdViewReport_Click();
-  cmboChangeListing_->clear();
-  ClearGrids();
-  HideDetailViews();
-  cmdCompareFilesViewFormat_->hide();
+  topBar_->SetChanges({});
+  view_->Clear();
+  topBar_->SetViewFormatShown(false);
   QString completed = QStringLiteral("File Compare Completed");
-  if (!reportProblem_.isEmpty()) completed += QStringLiteral(". ") + reportProblem_;
+  if (!reports_->Problem().isEmpty()) completed += QStringLiteral(". ") + reports_->Problem();
   if (!changed.isEmpty()) completed += QStringLiteral(". ") + changed;
   SetStatus(3, completed);
   SetStatus(5, ElapsedSecondsText());
   if (settings_.beepWhenDone) Beep();
 }
 
-void CompareFilesWindow::ShowResultInGrids(long count) {
+void CompareFilesWindow::ShowResultInView(long count) {
   QPointer<CompareFilesWindow> alive(this);
-  cmdCompareFilesViewFormat_->show();
-  cmdViewReport_->show();
+  topBar_->SetViewFormatShown(true);
+  topBar_->SetViewReportShown(true);
   ShowBusyPointer(true);
   SetStatus(3, QStringLiteral("Creating Report"));
   LetPendingMessagesRun();
   if (!alive) return;
 
-  Setup();
+  view_->ShowResult();
+  const QString problem = view_->Problem();
+  // A file that could not be read leaves the records without rows: no change to list.
+  topBar_->SetChanges(problem.isEmpty() ? ChangeListEntries(*lindrel1_, *view_) : QStringList());
+  const long records = lindrel1_->FileCompareResultsCount();
+  setWindowTitle(QStringLiteral("Compare File Results: ") + QString::number(records) +
+                 QStringLiteral(" Differences found"));
   ShowThisWindow();
-  enlargedRow_ = 0;
-  enlargedAllInOneRow_ = 0;
-  allInOneModel_.Clear();
-  if (AllInOneShown()) UpdateChangesToAllInOneGrid();
 
-  recordCount_ = static_cast<int>(lindrel1_->FileCompareResultsCount());
-  const QString changed = ChangedFilesText(QStringLiteral("view"));
-  if (!loadProblem_.isEmpty()) {
+  const QString changed = view_->ChangedSinceComparison(QStringLiteral("view"));
+  if (!problem.isEmpty()) {
     // A file that could not be read now tells nothing about the comparison: no verdict,
     // no change to move to; the user hears why.
-    if (count < 1) cmdViewReport_->hide();
-    widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(), loadProblem_);
+    if (count < 1) topBar_->SetViewReportShown(false);
+    widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(), problem);
     if (!alive) return;
   } else {
     QString verdict;
     if (count < 1) {
-      cmdViewReport_->hide();
-      verdict = recordCount_ == -1 ? QStringLiteral("Binary Files are different")
-                                   : QStringLiteral("No differences detected");
+      topBar_->SetViewReportShown(false);
+      verdict = records == -1 ? QStringLiteral("Binary Files are different")
+                              : QStringLiteral("No differences detected");
     } else {
-      cmdViewReport_->show();
-      MoveFirst();
+      topBar_->SetViewReportShown(true);
+      view_->MoveFirst();
     }
     // The records stay on screen over the lines loaded now; the user hears that they
     // describe files that have changed since.
@@ -464,8 +339,8 @@ void CompareFilesWindow::ShowResultInGrids(long count) {
   SetNavigationButtons();
 
   QString completed = QStringLiteral("File Compare Completed");
-  if (!loadProblem_.isEmpty())
-    completed += QStringLiteral(". ") + loadProblem_;
+  if (!problem.isEmpty())
+    completed += QStringLiteral(". ") + problem;
   else if (!changed.isEmpty())
     completed += QStringLiteral(". ") + changed;
   SetStatus(3, completed);
@@ -482,7 +357,7 @@ void CompareFilesWindow::ReadIniFile() {
   if (!masterHistory_.IsEmpty()) masterFileName_ = masterHistory_.Items().last();
   if (!sourceHistory_.IsEmpty()) sourceFileName_ = sourceHistory_.Items().last();
   tbLegend_->setVisible(settings_.showLegend);
-  map_->setVisible(settings_.showChangeMap);
+  view_->SetChangeMapShown(settings_.showChangeMap);
   lindrel1_->SetThreadPriority(ProgramState::Instance().ThreadPriority());
   Change_Font(false);
   // The placement belongs to the frame the main window puts around this window; it is
@@ -491,7 +366,7 @@ void CompareFilesWindow::ReadIniFile() {
 
 void CompareFilesWindow::SaveIniFile() {
   settings_.showLegend = !tbLegend_->isHidden();
-  settings_.showChangeMap = !map_->isHidden();
+  settings_.showChangeMap = view_->ChangeMapShown();
   QStringList failures;
   QString error;
   if (!settings_.Save(&error)) failures << error;
@@ -507,6 +382,12 @@ void CompareFilesWindow::SaveIniFile() {
 void CompareFilesWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   placement_.Shown(*this);
+}
+
+void CompareFilesWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // Once the toolbars have their new widths.
+  QTimer::singleShot(0, this, &CompareFilesWindow::AdjustToolbarItems);
 }
 
 void CompareFilesWindow::closeEvent(QCloseEvent* event) {
@@ -527,7 +408,39 @@ void CompareFilesWindow::Form_Activate() {
   main_->PressToolbarButton(QString::fromUtf8(kCompareFilesName), true);
 }
 
-void CompareFilesWindow::Form_Deactivate() { HideDetailViews(); }
+void CompareFilesWindow::Form_Deactivate() { view_->HideDetail(); }
+
+void CompareFilesWindow::Form_Resize() {
+  if (isMinimized()) return;
+  view_->LayOut();
+  AdjustToolbarItems();
+}
+
+void CompareFilesWindow::AdjustToolbarItems() { topBar_->AdjustListing(); }
+
+void CompareFilesWindow::mnuViewLegend_Click() {
+  tbLegend_->setVisible(tbLegend_->isHidden());
+  settings_.showLegend = !tbLegend_->isHidden();
+  Form_Resize();
+}
+
+void CompareFilesWindow::mnuViewChangeMap_Click() {
+  view_->SetChangeMapShown(!view_->ChangeMapShown());
+  settings_.showChangeMap = view_->ChangeMapShown();
+  AdjustToolbarItems();
+}
+
+void CompareFilesWindow::Change_Font(bool showDialog) {
+  if (showDialog) {
+    QFont font = settings_.font.Font();
+    const bool chosen = widgets::GetFont(this, font);
+    view_->HideDetail();
+    if (!chosen) return;
+    settings_.font.Set(font);
+  }
+  view_->SetTextFont(settings_.font.Font());
+  AdjustToolbarItems();
+}
 
 void CompareFilesWindow::ShowThisWindow() {
   if (main_)

@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "demo/common/LegendItems.h"
-#include "demo/compare-files/GridColours.h"
+#include "demo/common/Palette.h"
 
 namespace lindrel::demo {
 
@@ -18,16 +18,17 @@ LegendBar::LegendBar(QWidget* parent) : QWidget(parent) {
   items->setContentsMargins(0, 0, 0, 0);
   items->addWidget(new QLabel(QStringLiteral("Legend:"), frame));
   items->addSpacing(8);
-  items->addWidget(LegendSwatch(grid_colours::kOnlyInMaster, frame));
-  items->addWidget(
-      LegendCaption(QStringLiteral("= Only In Master "), grid_colours::kOnlyInMaster, "lblOnlyInMaster", frame));
+  items->addWidget(LegendSwatch(palette::kOnlyInMaster, frame));
+  items->addWidget(LegendCaption(QStringLiteral("= Only In Master "), palette::kOnlyInMaster,
+                                 "lblOnlyInMaster", frame));
   items->addSpacing(8);
-  items->addWidget(LegendSwatch(grid_colours::kOnlyInSource, frame));
-  items->addWidget(
-      LegendCaption(QStringLiteral("= Only In Source"), grid_colours::kOnlyInSource, "lblOnlyInSource", frame));
+  items->addWidget(LegendSwatch(palette::kOnlyInSource, frame));
+  items->addWidget(LegendCaption(QStringLiteral("= Only In Source"), palette::kOnlyInSource,
+                                 "lblOnlyInSource", frame));
   items->addSpacing(8);
-  items->addWidget(LegendSwatch(grid_colours::kChanged, frame));
-  items->addWidget(LegendCaption(QStringLiteral("= Change"), grid_colours::kChanged, "lblChange", frame));
+  items->addWidget(LegendSwatch(palette::kChanged, frame));
+  items->addWidget(
+      LegendCaption(QStringLiteral("= Change"), palette::kChanged, "lblChange", frame));
   items->addSpacing(16);
   cmdHideLegend_ = new QPushButton(QStringLiteral("&Hide"), frame);
   cmdHideLegend_->setObjectName(QStringLiteral("cmdHideLegend"));

@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "demo/common/DialogParts.h"
-#include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/common/Pickers.h"
+#include "demo/compare-files/CompareFilesExchange.h"
 
 namespace lindrel::demo {
 namespace {
@@ -53,8 +53,8 @@ ReportOptionsDialog::ReportOptionsDialog(CompareFilesExchange& window, QWidget* 
 
 QWidget* ReportOptionsDialog::BuildGeneralTab() {
   auto* tab = new QWidget;
-  auto* defaultReport =
-      Named(new QGroupBox(QStringLiteral("Default Report"), tab), QStringLiteral("frameDefaultReport"));
+  auto* defaultReport = Named(new QGroupBox(QStringLiteral("Default Report"), tab),
+                              QStringLiteral("frameDefaultReport"));
   auto* explanation = Named(new QLabel(QString::fromUtf8(kDefaultReportText), defaultReport),
                             QStringLiteral("lblDefaultReport"));
   explanation->setWordWrap(true);
@@ -151,6 +151,10 @@ int ReportOptionsDialog::CheckedIndex(const std::array<QRadioButton*, N>& button
 }
 
 void ReportOptionsDialog::done(int result) {
+  if (result == QDialog::Accepted &&
+      !NoNameHoldsNul(*this, {txtDefaultReportTXT_->text(), txtDefaultReportCSV_->text(),
+                              txtDefaultReportHTM_->text()}))
+    return;
   cancelled_ = result != QDialog::Accepted;
   if (!cancelled_) {
     CompareFilesReportSettings settings = window_.ReportSettings();

@@ -28,6 +28,13 @@ void OpenFromCommandLine(MainWindow& window, const QStringList& operands) {
                                         "LindrelDemo MASTER SOURCE"));
     return;
   }
+  for (const QString& operand : operands) {
+    if (!HoldsNul(operand)) continue;
+    widgets::ShowMessage(
+        &window, QMessageBox::Warning, QStringLiteral("LindrelDemo"),
+        QStringLiteral("A name cannot hold a NUL byte: %1").arg(ShownFileName(operand)));
+    return;
+  }
   // Relative to where the program was started; kept whole, so that the file histories
   // still name the same files in a later run started elsewhere.
   const QString master = AbsoluteFileName(operands[0]);

@@ -12,14 +12,14 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "demo/common/DesktopOpener.h"
-#include "demo/common/DroppedPaths.h"
-#include "demo/common/HelpFiles.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/SettingsFile.h"
 #include "demo/common/WindowPlacement.h"
+#include "demo/main/HelpMenu.h"
 #include "demo/main/MainSettings.h"
+#include "demo/main/WindowTiling.h"
 #include "lindrel/widgets/AboutDialog.h"
+#include "lindrel/widgets/DroppedPaths.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
 
@@ -28,6 +28,10 @@ static void InitDemoResources() { Q_INIT_RESOURCE(demo); }
 
 namespace lindrel::demo {
 namespace {
+
+using widgets::CarriesPaths;
+using widgets::DroppedPaths;
+using widgets::SortDrop;
 
 constexpr const char* kPlacementName = "frmMainMDI";
 
@@ -138,12 +142,14 @@ void MainWindow::ConnectMenus() {
   forward(m.mnuReportCommaDelimitedFile, &ComparisonWindow::mnuReportCommaDelimitedFile_Click);
 
   connect(m.mnuWindowCascase, &QAction::triggered, mdiArea_, &QMdiArea::cascadeSubWindows);
-  connect(m.mnuWindowTileHorizontal, &QAction::triggered, this, &MainWindow::TileHorizontally);
-  connect(m.mnuWindowTileVertical, &QAction::triggered, this, &MainWindow::TileVertically);
+  connect(m.mnuWindowTileHorizontal, &QAction::triggered, this,
+          [this] { TileInBands(*mdiArea_, Qt::Vertical); });
+  connect(m.mnuWindowTileVertical, &QAction::triggered, this,
+          [this] { TileInBands(*mdiArea_, Qt::Horizontal); });
 
-  connect(m.mnuHelpFile, &QAction::triggered, this, &MainWindow::ShowHelpFile);
-  connect(m.mnuAbout, &QAction::triggered, this, &MainWindow::ShowAbout);
-  connect(m.mnuMorvantisHomePage, &QAction::triggered, this, &MainWindow::ShowMakerPage);
+  connect(m.mnuHelpFile, &QAction::triggered, this, [this] { ShowHelpFile(this); });
+  connect(m.mnuAbout, &QAction::triggered, this, [this] { ShowAboutBox(this); });
+  connect(m.mnuMorvantisHomePage, &QAction::triggered, this, [this] { ShowMakerPage(this); });
 
   forward(m.mnuPopupShowDetail, &ComparisonWindow::mnuShowDetail_Click);
   forward(m.mnuPopupRefresh, &ComparisonWindow::Refresh_View);
@@ -485,56 +491,5 @@ void MainWindow::CompareFiles() {
   PressToolbarButton(name, true);
   if (ComparisonWindow* child = ChildWindow(name)) child->StartFromMenu();
 }
-
-namespace {
-
-QList<QMdiSubWindow*> ArrangeableWindows(QMdiArea& area) {
-  QList<QMdiSubWindow*> windows;
-  for (QMdiSubWindow* sub : area.subWindowList(QMdiArea::StackingOrder)) {
-    if (sub->isVisibleTo(&area) && !sub->isMinimized()) windows << sub;
-  }
-  return windows;
-}
-
-// Shares the area out in equal bands, one window each, stacked top to bottom or placed
-// side by side; the last band takes what the division leaves over.
-void TileInBands(QMdiArea& area, Qt::Orientation stacking) {
-  QList<QMdiSubWindow*> windows = ArrangeableWindows(area);
-  if (windows.isEmpty()) return;
-  const QRect room = area.viewport()->rect();
-  const bool stacked = stacking == Qt::Vertical;
-  const int length = stacked ? room.height() : room.width();
-  const int count = static_cast<int>(windows.size());
-  const int band = length / count;
-  for (int i = 0; i < count; ++i) {
-    windows[i]->showNormal();
-    const int size = i == count - 1 ? length - i * band : band;
-    if (stacked)
-      windows[i]->setGeometry(0, i * band, room.width(), size);
-    else
-      windows[i]->setGeometry(i * band, 0, size, room.height());
-  }
-}
-
-}  // namespace
-
-void MainWindow::TileHorizontally() { TileInBands(*mdiArea_, Qt::Vertical); }
-
-void MainWindow::TileVertically() { TileInBands(*mdiArea_, Qt::Horizontal); }
-
-void MainWindow::ShowHelpFile() { OpenDocument(HelpFilePath(), this); }
-
-void MainWindow::ShowAbout() {
-  widgets::AboutDialog about(
-      QStringLiteral("About LindrelDemo"),
-      QStringLiteral("LindrelDemo\n%1\n\nA demonstration of the Lindrel file and directory "
-                     "comparison component.")
-          .arg(QString::fromUtf8(kTitle)),
-      this);
-  about.setObjectName(QStringLiteral("frmAbout"));
-  widgets::ExecModal(about);
-}
-
-void MainWindow::ShowMakerPage() { OpenDocument(MakerPagePath(), this); }
 
 }  // namespace lindrel::demo

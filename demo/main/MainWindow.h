@@ -116,11 +116,6 @@ class MainWindow : public QMainWindow, public MainWindowServices {
   void ShowChildFromToolbar(const QString& key);
   void CompareDirectories();
   void CompareFiles();
-  void TileHorizontally();
-  void TileVertically();
-  void ShowHelpFile();
-  void ShowAbout();
-  void ShowMakerPage();
   QMdiSubWindow* SubWindowOf(const QString& name) const;
   void ChildHidden(QMdiSubWindow* subWindow);
   int VisibleChildCount() const;

@@ -28,8 +28,8 @@
 
 #include "DesignerSession.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/ModalDialogsTesting.h"
 #include "tests/support/WidgetTestEnvironment.h"
+#include "widgets/ModalDialogsTesting.h"
 
 using lindrel::testing::DesignerSession;
 using lindrel::testing::WidgetTestEnvironment;
@@ -151,7 +151,16 @@ class DesignerPluginTest : public QObject {
              QString("org.qt-project.Qt.QDesignerCustomWidgetCollectionInterface"));
     auto* collection = qobject_cast<QDesignerCustomWidgetCollectionInterface*>(loader.instance());
     QVERIFY2(collection, qPrintable(loader.errorString()));
-    QCOMPARE(collection->customWidgets().size(), 1);
+    // The component, then the comparison view.
+    QCOMPARE(collection->customWidgets().size(), 2);
+    QDesignerCustomWidgetInterface* view = collection->customWidgets().at(1);
+    QCOMPARE(view->name(), QString("lindrel::widgets::ComparisonView"));
+    QCOMPARE(view->group(), QString("Lindrel"));
+    QCOMPARE(view->includeFile(), QString("<lindrel/widgets/ComparisonView.h>"));
+    QDomDocument viewEntry;
+    QVERIFY(viewEntry.setContent(view->domXml()));
+    QCOMPARE(viewEntry.documentElement().firstChildElement("widget").attribute("class"),
+             view->name());
     QDesignerCustomWidgetInterface* widget = collection->customWidgets().first();
     QCOMPARE(widget->name(), kClass);
     QCOMPARE(widget->group(), QString("Lindrel"));
@@ -186,8 +195,9 @@ class DesignerPluginTest : public QObject {
       if (box->category(i).name() == QLatin1String("Lindrel")) found = i;
     QVERIFY(found >= 0);
     QDesignerWidgetBoxInterface::Category category = box->category(found);
-    QCOMPARE(category.widgetCount(), 1);
+    QCOMPARE(category.widgetCount(), 2);
     QVERIFY(category.widget(0).domXml().contains(kClass));
+    QVERIFY(category.widget(1).domXml().contains("lindrel::widgets::ComparisonView"));
   }
 
   void placedComponentShowsEveryPropertyWithItsDefault() {

@@ -3,12 +3,14 @@
 // Either way the placed controls are the component, the form's values win over the state
 // file the form names, and the component keeps the state file as a program's component
 // does.
+#include <QAbstractItemView>
 #include <QDir>
 #include <QUiLoader>
 #include <QtTest>
 
 #include <memory>
 
+#include "lindrel/widgets/ComparisonView.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "tests/support/WidgetTestEnvironment.h"
 #include "ui_ComparisonForm.h"
@@ -47,11 +49,36 @@ class FormTest : public QObject {
     QCOMPARE(form.fileComparer->FileCompareResultsCount(), 0L);
   }
 
+  // The form's view names the form's first component: shown, it shows that component's
+  // comparisons, and its moves reach the changes.
+  void compiledFormShowsTheComponentsComparisonInItsView() {
+    QWidget host;
+    Ui::ComparisonForm form;
+    form.setupUi(&host);
+    host.show();
+    QCOMPARE(form.view->Component(), form.fileComparer);
+    form.fileComparer->SetFileMaster(env_->Write("master.txt", "one\ntwo\nthree\n"));
+    form.fileComparer->SetFileSource(env_->Write("source.txt", "one\nthree\nfour\n"));
+    QSignalSpy shown(form.view, &lindrel::widgets::ComparisonView::CurrentChangeChanged);
+    QSignalSpy done(form.fileComparer, &LindrelWidget::FileCompareCompleted);
+    QVERIFY(form.fileComparer->FileCompareBeginSynchronous());
+    if (done.isEmpty()) QVERIFY(done.wait());
+    QCOMPARE(form.view->ChangeCount(), 2);
+    form.view->MoveLast();
+    QCOMPARE(shown.count(), 1);
+    QCOMPARE(form.view->CurrentChange(), 2);
+    auto* master = form.view->findChild<QAbstractItemView*>("msfgMaster");
+    QVERIFY(master);
+    // Padded: "four" stands opposite an empty row.
+    QCOMPARE(master->model()->rowCount(), 4);
+  }
+
   void loaderBuildsTheFormThroughThePlugin() {
     QUiLoader loader;
     loader.clearPluginPaths();
     loader.addPluginPath(QStringLiteral(LINDREL_DESIGNER_PLUGIN_DIR));
     QVERIFY(loader.availableWidgets().contains("lindrel::widgets::LindrelWidget"));
+    QVERIFY(loader.availableWidgets().contains("lindrel::widgets::ComparisonView"));
     QFile ui(QStringLiteral(LINDREL_COMPARISON_FORM));
     QVERIFY(ui.open(QIODevice::ReadOnly));
     std::unique_ptr<QWidget> host(loader.load(&ui));

@@ -98,7 +98,9 @@ TEST(ContentComparerTest, AFileShortenedWhileComparedIsNamed) {
     const std::string& shortened = masterShortened ? master : source;
     struct ShorteningEnvironment : RecordingEnvironment {
       bool AbortRequested() const override {
-        if (++checks == 2) EXPECT_EQ(::truncate(path.c_str(), 100), 0);
+        if (++checks == 2) {
+          EXPECT_EQ(::truncate(path.c_str(), 100), 0);
+        }
         return false;
       }
       std::string path;

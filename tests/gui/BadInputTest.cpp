@@ -19,17 +19,20 @@
 #include <unistd.h>
 
 #include "GuiTestEnvironment.h"
+#include "ViewParts.h"
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/FileNames.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-dirs/CompareDirWindow.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "demo/compare-files/FileGridModel.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
+#include "widgets/view/FileGridModel.h"
+
+using namespace lindrel::testing;
 
 using lindrel::demo::CompareDirWindow;
 using lindrel::demo::CompareFilesWindow;
@@ -298,10 +301,10 @@ class BadInputTest : public QObject {
     WaitForCompletion(*files);
     QVERIFY2(GuiTestEnvironment::ShownMessages().isEmpty(),
              qPrintable(GuiTestEnvironment::ShownMessages().join('\n')));
-    QCOMPARE(files->RecordCount(), 2);
-    QCOMPARE(files->MasterModel().LineText(2), QString("beta"));
+    QCOMPARE(RecordCount(files), 2);
+    QCOMPARE(MasterModel(files).LineText(2), QString("beta"));
     QCOMPARE(lindrel::demo::FileNameToBytes(files->MasterFileName()), root + "/m/" + name);
-    QVERIFY(files->MasterModel().HeaderText().endsWith(
+    QVERIFY(MasterModel(files).HeaderText().endsWith(
         QString::fromUtf8("caf\xEF\xBF\xBD \xEF\xBF\xBD\xEF\xBF\xBD.txt")));
 
     // Reported: the report names the file by its bytes.
@@ -319,7 +322,7 @@ class BadInputTest : public QObject {
       QCOMPARE(lindrel::demo::FileNameToBytes(again.MasterFileName()), root + "/m/" + name);
       again.DoComparison();
       WaitForCompletion(again);
-      QCOMPARE(again.RecordCount(), 2);
+      QCOMPARE(RecordCount(again), 2);
     }
 
     // From the command line, as the operands' bytes.
@@ -331,7 +334,7 @@ class BadInputTest : public QObject {
     QVERIFY2(GuiTestEnvironment::ShownMessages().isEmpty(),
              qPrintable(GuiTestEnvironment::ShownMessages().join('\n')));
     QCOMPARE(lindrel::demo::FileNameToBytes(files->SourceFileName()), source);
-    QCOMPARE(files->RecordCount(), 2);
+    QCOMPARE(RecordCount(files), 2);
     // Qt's own directory removal does not see these names.
     ::unlink(master.constData());
     ::unlink(source.constData());

@@ -19,6 +19,7 @@
 
 #include "GuiTestEnvironment.h"
 #include "LiteralColours.h"
+#include "ViewParts.h"
 #include "demo/common/IniFile.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-dirs/CompareDirOptionsDialog.h"
@@ -30,7 +31,9 @@
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
+
+using namespace lindrel::testing;
 
 using lindrel::demo::CompareDirWindow;
 using lindrel::demo::DirGridModel;
@@ -485,6 +488,17 @@ class CompareDirWindowTest : public QObject {
       meddle(d);
       QTest::keyClick(&d, Qt::Key_Escape);
     });
+    // A folder name holding a NUL (the bytes before it name a folder here) is refused as
+    // such: the dialog stays open, and is then cancelled.
+    RunOptionsDialog(window, [&](QDialog& d) {
+      meddle(d);
+      Find<QComboBox>(d, "cbMasterDirectory")->setEditText(Dir("m") + QChar(0) + "x");
+      Find<QPushButton>(d, "cmdCompareDirectories")->click();
+      QVERIFY(d.isVisible());
+    });
+    QCOMPARE(GuiTestEnvironment::ShownMessages(),
+             QStringList{"Compare Directories|A name cannot hold a NUL byte: " + Dir("m") +
+                         QChar(0x2400) + "x"});
 
     QCOMPARE(started.count(), 0);
     QCOMPARE(changed.count(), 0);

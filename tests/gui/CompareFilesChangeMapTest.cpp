@@ -10,22 +10,23 @@
 #include <QtTest>
 
 #include "GuiTestEnvironment.h"
+#include "ViewParts.h"
 #include "WalkPairs.h"
 #include "demo/common/SettingsFile.h"
 #include "demo/common/UiTiming.h"
-#include "demo/compare-files/ChangeMap.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "demo/compare-files/ComparisonGrid.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
+#include "widgets/view/ChangeMap.h"
+#include "widgets/view/ComparisonGrid.h"
 
-using lindrel::demo::ChangeMap;
 using lindrel::demo::CompareFilesWindow;
-using lindrel::demo::ComparisonGrid;
 using lindrel::demo::MainWindow;
-using lindrel::demo::RowFore;
+using lindrel::widgets::ChangeMap;
+using lindrel::widgets::ComparisonGrid;
+using lindrel::widgets::RowFore;
 using namespace lindrel::testing;
 namespace widgets = lindrel::widgets;
 
@@ -56,6 +57,14 @@ QStringList Edited(QStringList lines) {
   return lines;
 }
 
+QColor ForeColour(RowFore kind) {
+  switch (kind) {
+    case RowFore::OnlyInMaster: return {0x00, 0x00, 0xFF};
+    case RowFore::OnlyInSource: return {0x00, 0x80, 0x00};
+    default: return {0xFF, 0x00, 0x00};
+  }
+}
+
 QColor KindColour(long kind) {
   switch (kind) {
     case 'd': return {0x00, 0x00, 0xFF};
@@ -80,7 +89,7 @@ class CompareFilesChangeMapTest : public QObject {
     CompareFilesWindow window;
     const QStringList master = Numbered(400);
     ShowComparison(window, master, Edited(master));
-    ChangeMap* map = window.Map();
+    ChangeMap* map = Map(window);
     QVERIFY(map->isVisible());
 
     const std::vector<WalkRecord> records = Records(window);
@@ -108,17 +117,17 @@ class CompareFilesChangeMapTest : public QObject {
 
     // Each change in turn, chosen on the map, in the side-by-side and the all-in-one view.
     for (bool allInOne : {false, true}) {
-      if (allInOne) window.cmdCompareFilesViewFormat_Click();
+      if (allInOne) cmdCompareFilesViewFormat_Click(window);
       for (int change = static_cast<int>(records.size()); change >= 1; --change) {
         const QRect mark = map->MarkRect(change);
         QTest::mouseClick(map, Qt::LeftButton, {}, mark.center());
         Settle();
-        QCOMPARE(window.CurrentChange(), change);
-        QCOMPARE(window.ChangeListing()->currentIndex(), change - 1);
+        QCOMPARE(CurrentChange(window), change);
+        QCOMPARE(ChangeListing(window)->currentIndex(), change - 1);
         QCOMPARE(window.StatusText(2), QString::number(change));
         QCOMPARE(map->Current(), change);
         // What the map frames is what the grid shows, and the change is inside it.
-        ComparisonGrid* grid = allInOne ? window.AllInOneGrid() : window.MasterGrid();
+        ComparisonGrid* grid = allInOne ? AllInOneGrid(window) : MasterGrid(window);
         const int first = map->Marks()[static_cast<size_t>(change - 1)].firstRow;
         QCOMPARE(map->FrameFirst(), grid->TopRow());
         QVERIFY(map->FrameFirst() <= first && first <= map->FrameLast());
@@ -133,28 +142,28 @@ class CompareFilesChangeMapTest : public QObject {
     }
 
     // Beside the marks: the row there comes into view, the current change stays.
-    window.cmdCompareFilesViewFormat_Click();
-    const int before = window.CurrentChange();
+    cmdCompareFilesViewFormat_Click(window);
+    const int before = CurrentChange(window);
     int y = map->height() - 3;
     while (y > 0 && map->ChangeAt(y) != 0) --y;
     const int row = map->RowAt(y);
     QTest::mouseClick(map, Qt::LeftButton, {}, QPoint(map->width() / 2, y));
     Settle();
-    QCOMPARE(window.CurrentChange(), before);
+    QCOMPARE(CurrentChange(window), before);
     QVERIFY2(map->FrameFirst() <= row && row <= map->FrameLast(),
              qPrintable(QStringLiteral("row %1 outside %2..%3")
                             .arg(row)
                             .arg(map->FrameFirst())
                             .arg(map->FrameLast())));
-    QCOMPARE(map->FrameFirst(), window.MasterGrid()->TopRow());
-    QCOMPARE(window.SourceGrid()->TopRow(), window.MasterGrid()->TopRow());
+    QCOMPARE(map->FrameFirst(), MasterGrid(window)->TopRow());
+    QCOMPARE(SourceGrid(window)->TopRow(), MasterGrid(window)->TopRow());
 
     // Scrolled by the user to the end: the frame reaches the last row.
-    window.MasterGrid()->verticalScrollBar()->setValue(
-        window.MasterGrid()->verticalScrollBar()->maximum());
+    MasterGrid(window)->verticalScrollBar()->setValue(
+        MasterGrid(window)->verticalScrollBar()->maximum());
     Settle();
     QCOMPARE(map->FrameLast(), map->Rows());
-    QCOMPARE(map->FrameFirst(), window.MasterGrid()->TopRow());
+    QCOMPARE(map->FrameFirst(), MasterGrid(window)->TopRow());
   }
 
   // Alt+Down and Alt+Up visit every change once, whichever control has the focus, with
@@ -164,38 +173,38 @@ class CompareFilesChangeMapTest : public QObject {
     CompareFilesWindow window;
     const QStringList master = Numbered(400);
     ShowComparison(window, master, Edited(master));
-    const int count = window.RecordCount();
-    QCOMPARE(window.CurrentChange(), 1);
+    const int count = RecordCount(window);
+    QCOMPARE(CurrentChange(window), 1);
 
-    QList<QWidget*> focus{window.MasterGrid(), window.ChangeListing(), window.SourceGrid()};
-    QList<int> visited{window.CurrentChange()};
+    QList<QWidget*> focus{MasterGrid(window), ChangeListing(window), SourceGrid(window)};
+    QList<int> visited{CurrentChange(window)};
     for (int press = 1; press < count + 2; ++press) {
       QWidget* target = focus[press % focus.size()];
       target->setFocus();
       QTest::keyClick(target, Qt::Key_Down, Qt::AltModifier);
-      if (visited.last() != window.CurrentChange()) visited << window.CurrentChange();
-      QCOMPARE(window.ChangeListing()->currentIndex(), window.CurrentChange() - 1);
-      QCOMPARE(window.Map()->Current(), window.CurrentChange());
-      QVERIFY(window.MasterOverlay()->isVisible());  // the detail view of the change
+      if (visited.last() != CurrentChange(window)) visited << CurrentChange(window);
+      QCOMPARE(ChangeListing(window)->currentIndex(), CurrentChange(window) - 1);
+      QCOMPARE(Map(window)->Current(), CurrentChange(window));
+      QVERIFY(MasterOverlay(window)->isVisible());  // the detail view of the change
     }
     QList<int> all;
     for (int i = 1; i <= count; ++i) all << i;
     QCOMPARE(visited, all);
-    QCOMPARE(window.NavigationImage("cmdNext"), 10);  // greyed: nothing further
+    QCOMPARE(NavigationImage(window, "cmdNext"), 10);  // greyed: nothing further
 
-    window.cmdCompareFilesViewFormat_Click();
+    cmdCompareFilesViewFormat_Click(window);
     for (int press = 0; press < count + 1; ++press)
-      QTest::keyClick(window.AllInOneGrid(), Qt::Key_Up, Qt::AltModifier);
-    QCOMPARE(window.CurrentChange(), 1);
-    QCOMPARE(window.NavigationImage("cmdFirst"), 8);
-    QVERIFY(window.AllInOneOverlay()->isVisible());
-    window.cmdCompareFilesViewFormat_Click();
+      QTest::keyClick(AllInOneGrid(window), Qt::Key_Up, Qt::AltModifier);
+    QCOMPARE(CurrentChange(window), 1);
+    QCOMPARE(NavigationImage(window, "cmdFirst"), 8);
+    QVERIFY(AllInOneOverlay(window)->isVisible());
+    cmdCompareFilesViewFormat_Click(window);
 
     // The same trip with F7 takes a press per row of every change.
-    window.MoveFirst();
+    MoveFirst(window);
     int presses = 0;
-    while (window.CurrentChange() < count && presses < 1000) {
-      QTest::keyClick(window.MasterGrid(), Qt::Key_F7);
+    while (CurrentChange(window) < count && presses < 1000) {
+      QTest::keyClick(MasterGrid(window), Qt::Key_F7);
       ++presses;
     }
     QVERIFY2(presses > count - 1, qPrintable(QString::number(presses)));
@@ -217,17 +226,17 @@ class CompareFilesChangeMapTest : public QObject {
       const auto& menus = main.Menus();
       QVERIFY(menus.mnuViewChangeMap->isVisible() && menus.mnuNextChange->isVisible());
       QVERIFY(menus.mnuNextChange->text().endsWith("\tAlt+Down"));
-      QVERIFY(files->RecordCount() >= 2);
+      QVERIFY(RecordCount(files) >= 2);
       menus.mnuNextChange->trigger();
-      QCOMPARE(files->CurrentChange(), 2);
+      QCOMPARE(CurrentChange(files), 2);
       menus.mnuPreviousChange->trigger();
-      QCOMPARE(files->CurrentChange(), 1);
+      QCOMPARE(CurrentChange(files), 1);
 
-      QVERIFY(files->Map()->isVisible());
-      const int gridWidth = files->MasterGrid()->width();
+      QVERIFY(Map(files)->isVisible());
+      const int gridWidth = MasterGrid(files)->width();
       menus.mnuViewChangeMap->trigger();
-      QVERIFY(!files->Map()->isVisible());
-      QTRY_VERIFY(files->MasterGrid()->width() > gridWidth);  // the grids take the room
+      QVERIFY(!Map(files)->isVisible());
+      QTRY_VERIFY(MasterGrid(files)->width() > gridWidth);  // the grids take the room
 
       // The Compare Directories window has no change map.
       main.ShowChild(MainWindow::kCompareDir);
@@ -237,11 +246,44 @@ class CompareFilesChangeMapTest : public QObject {
     QCOMPARE(lindrel::demo::ReadSetting("CompareFiles", "ShowChangeMap", ""), QString("FALSE"));
     {
       CompareFilesWindow again;
-      QVERIFY(again.Map()->isHidden());
+      QVERIFY(Map(again)->isHidden());
       again.mnuViewChangeMap_Click();
       again.SaveIniFile();
     }
     QCOMPARE(lindrel::demo::ReadSetting("CompareFiles", "ShowChangeMap", ""), QString("TRUE"));
+  }
+
+  // Wherever a mark is drawn, a click there finds a change of the kind drawn, and
+  // nowhere else: the marks of the last rows too, pushed up to stay inside the strip.
+  void aClickFindsTheMarkDrawnUnderIt() {
+    ChangeMap map;
+    map.resize(ChangeMap::kWidth, 100);
+    const std::vector<lindrel::widgets::ChangeMark> marks{{1, 1, RowFore::Changed},
+                                                          {400, 60, RowFore::OnlyInSource},
+                                                          {997, 1, RowFore::OnlyInMaster},
+                                                          {999, 2, RowFore::Changed}};
+    map.SetMarks(1000, marks);
+    const QImage shot = map.grab().toImage();
+    QSignalSpy clicked(&map, &ChangeMap::ChangeClicked);
+    int markedRows = 0;
+    for (int y = 0; y < map.height(); ++y) {
+      QList<RowFore> drawn;
+      for (int x = 0; x < map.width(); ++x) {
+        for (RowFore kind : {RowFore::Changed, RowFore::OnlyInMaster, RowFore::OnlyInSource})
+          if (shot.pixelColor(x, y) == ForeColour(kind) && !drawn.contains(kind)) drawn << kind;
+      }
+      clicked.clear();
+      QTest::mouseClick(&map, Qt::LeftButton, {}, QPoint(map.width() / 2, y));
+      const int change = clicked.isEmpty() ? 0 : clicked.first().first().toInt();
+      markedRows += !drawn.isEmpty();
+      QVERIFY2(drawn.isEmpty() ? change == 0
+                               : change >= 1 && drawn.contains(marks[size_t(change - 1)].kind),
+               qPrintable(QStringLiteral("y = %1: %2 kinds drawn, change %3 clicked")
+                              .arg(y)
+                              .arg(drawn.size())
+                              .arg(change)));
+    }
+    QVERIFY(markedRows >= 3 * ChangeMap::kMinimumMarkHeight);
   }
 
   // Drawn from the records: a pair with many changes in a long file paints with every
@@ -262,8 +304,8 @@ class CompareFilesChangeMapTest : public QObject {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     Compare(window, Lines(master), Lines(source));
-    ChangeMap* map = window.Map();
-    QCOMPARE(static_cast<int>(map->Marks().size()), window.RecordCount());
+    ChangeMap* map = Map(window);
+    QCOMPARE(static_cast<int>(map->Marks().size()), RecordCount(window));
     const QImage shot = map->grab().toImage();
     // Away from the current change, some pixel rows hold all three kinds, side by side.
     int rowsWithAll = 0;
@@ -308,7 +350,7 @@ class CompareFilesChangeMapTest : public QObject {
 
   static std::vector<WalkRecord> Records(CompareFilesWindow& window) {
     std::vector<WalkRecord> records;
-    widgets::LindrelWidget* c = window.Lindrel1Widget();
+    widgets::LindrelWidget* c = window.Lindrel1();
     for (long i = 0; i < c->FileCompareResultsCount(); ++i) {
       WalkRecord r;
       if (c->FileCompareResultsGet(i, r.kind, r.m1, r.m2, r.s1, r.s2)) records.push_back(r);

@@ -13,21 +13,21 @@
 #include <vector>
 
 #include "LiteralColours.h"
-#include "demo/compare-files/AlignedRows.h"
-#include "demo/compare-files/AllInOneModel.h"
-#include "demo/compare-files/ComparisonGrid.h"
-#include "demo/compare-files/FileGridModel.h"
-#include "demo/compare-files/GridLines.h"
-#include "demo/compare-files/WrappedLineCounter.h"
+#include "widgets/view/AlignedRows.h"
+#include "widgets/view/AllInOneModel.h"
+#include "widgets/view/ComparisonGrid.h"
+#include "widgets/view/FileGridModel.h"
+#include "widgets/view/GridLines.h"
+#include "widgets/view/WrappedLineCounter.h"
 
-using lindrel::demo::AlignedRows;
-using lindrel::demo::AllInOneModel;
-using lindrel::demo::FileGridModel;
-using lindrel::demo::GridLines;
-using lindrel::demo::GridRecord;
-using lindrel::demo::GridRow;
-using lindrel::demo::RowBack;
-using lindrel::demo::RowFore;
+using lindrel::widgets::AlignedRows;
+using lindrel::widgets::AllInOneModel;
+using lindrel::widgets::FileGridModel;
+using lindrel::widgets::GridLines;
+using lindrel::widgets::GridRecord;
+using lindrel::widgets::GridRow;
+using lindrel::widgets::RowBack;
+using lindrel::widgets::RowFore;
 
 namespace {
 
@@ -308,7 +308,7 @@ class CompareFilesGridsTest : public QObject {
     QFETCH(QString, source);
     std::vector<GridRecord> list;
     for (const QList<int>& r : records) list.push_back({r[0], r[1], r[2], r[3], r[4]});
-    AlignedRows rows = lindrel::demo::AlignRows(masterLines, sourceLines, list);
+    AlignedRows rows = lindrel::widgets::AlignRows(masterLines, sourceLines, list);
     QCOMPARE(QString::fromStdString(Picture(rows.master)), master);
     QCOMPARE(QString::fromStdString(Picture(rows.source)), source);
   }
@@ -318,7 +318,7 @@ class CompareFilesGridsTest : public QObject {
     for (int trial = 0; trial < 3000; ++trial) {
       RandomComparison c = MakeRandomComparison(random);
       AlignedRows expected = LiteralPadding(c.masterLines, c.sourceLines, c.records);
-      AlignedRows actual = lindrel::demo::AlignRows(c.masterLines, c.sourceLines, c.records);
+      AlignedRows actual = lindrel::widgets::AlignRows(c.masterLines, c.sourceLines, c.records);
       if (actual.master != expected.master || actual.source != expected.source) {
         QString records;
         for (const GridRecord& r : c.records)
@@ -345,7 +345,7 @@ class CompareFilesGridsTest : public QObject {
 
   void recordsThatNoLongerFitTheFilesShowEachLineOnce() {
     // The files were shortened after the comparison: the grids show what is there.
-    AlignedRows rows = lindrel::demo::AlignRows(
+    AlignedRows rows = lindrel::widgets::AlignRows(
         2, 1, {{'c', 1, 5, 1, 5}, {'d', 7, 9, 6, 6}, {'a', 12, 12, 8, 9}, {'c', 3, 1, 2, 0}});
     std::vector<int> masterLines, sourceLines;
     for (const GridRow& r : rows.master)
@@ -367,7 +367,7 @@ class CompareFilesGridsTest : public QObject {
         masterText.push_back(random.bounded(5) == 0 ? QByteArray() : "m" + QByteArray::number(i));
       for (int i = 1; i <= c.sourceLines; ++i)
         sourceText.push_back(random.bounded(5) == 0 ? QByteArray() : "s" + QByteArray::number(i));
-      AlignedRows rows = lindrel::demo::AlignRows(c.masterLines, c.sourceLines, c.records);
+      AlignedRows rows = lindrel::widgets::AlignRows(c.masterLines, c.sourceLines, c.records);
       FileGridModel master, source;
       master.Reset(LinesOf(FileOf(masterText)), rows.master);
       source.Reset(LinesOf(FileOf(sourceText)), rows.source);
@@ -461,11 +461,11 @@ class CompareFilesGridsTest : public QObject {
     QFETCH(QString, shape);
     QFETCH(int, length);
     const QString text = LongText(shape, length);
-    QVERIFY(text.size() > lindrel::demo::WrappedLineCounter::kLayoutLength);
+    QVERIFY(text.size() > lindrel::widgets::WrappedLineCounter::kLayoutLength);
     for (const QFont& font : {QFont("Liberation Mono", 9), QFont("Liberation Serif", 11)}) {
       for (qreal width : {90.0, 400.0, 1500.0}) {
         const int exact = static_cast<int>(LaidOut(text, font, width).size());
-        lindrel::demo::WrappedLineCounter counter(font, width);
+        lindrel::widgets::WrappedLineCounter counter(font, width);
         const int counted = counter.Lines(text);
         QVERIFY2(counted >= exact, qPrintable(QStringLiteral("%1 px: %2 lines counted, %3 laid out")
                                                   .arg(width)
@@ -487,9 +487,9 @@ class CompareFilesGridsTest : public QObject {
   void aLineOfMillionsOfCharactersIsCountedOnlyAsFarAsTheTallestRow() {
     // Laid out, this line would take the font engine many seconds.
     const QString text = LongText("no blank", 5000000);
-    lindrel::demo::WrappedLineCounter counter(QFont("Liberation Mono", 9), 500);
+    lindrel::widgets::WrappedLineCounter counter(QFont("Liberation Mono", 9), 500);
     QCOMPARE(counter.Lines(text, 40), 40);
-    QVERIFY(counter.Lines(text.left(lindrel::demo::WrappedLineCounter::kLayoutLength)) ==
+    QVERIFY(counter.Lines(text.left(lindrel::widgets::WrappedLineCounter::kLayoutLength)) ==
             1);  // laid out: one word
   }
 
@@ -501,7 +501,7 @@ class CompareFilesGridsTest : public QObject {
     QFETCH(int, length);
     const QString text = LongText(shape, length);
     for (const QFont& font : {QFont("Liberation Mono", 9), QFont("Liberation Serif", 11)}) {
-      lindrel::demo::ComparisonGrid grid("grid");
+      lindrel::widgets::ComparisonGrid grid("grid");
       grid.setFont(font);
       for (QSize cell : {QSize(90, 40), QSize(400, 300), QSize(1500, 900)}) {
         const QString shown = grid.ShownPart(text, cell);
@@ -544,7 +544,7 @@ class CompareFilesGridsTest : public QObject {
     for (int trial = 0; trial < 500; ++trial) {
       RandomComparison c = MakeRandomComparison(random);
       std::vector<QByteArray> text(static_cast<size_t>(c.sourceLines), "x");
-      AlignedRows rows = lindrel::demo::AlignRows(c.masterLines, c.sourceLines, c.records);
+      AlignedRows rows = lindrel::widgets::AlignRows(c.masterLines, c.sourceLines, c.records);
       FileGridModel source;
       source.Reset(LinesOf(FileOf(text)), rows.source);
       check(source, c.sourceLines, QStringLiteral("trial %1").arg(trial));
@@ -579,7 +579,7 @@ class CompareFilesGridsTest : public QObject {
     QAbstractItemModelTester tester(&master,
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     master.Reset(LinesOf("A\r\nB\tx\r\nC\r\n"),
-                 lindrel::demo::AlignRows(3, 2, {{'d', 2, 2, 1, 1}}).master);
+                 lindrel::widgets::AlignRows(3, 2, {{'d', 2, 2, 1, 1}}).master);
     master.SetHeaderText("[Master] m.txt");
     QCOMPARE(master.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
              QString("[Master] m.txt"));
@@ -591,7 +591,8 @@ class CompareFilesGridsTest : public QObject {
     QVERIFY(!master.IsDifferenceRow(1) && master.IsDifferenceRow(2) && !master.IsDifferenceRow(3));
 
     FileGridModel source;
-    source.Reset(LinesOf("A\r\nC\r\n"), lindrel::demo::AlignRows(3, 2, {{'d', 2, 2, 1, 1}}).source);
+    source.Reset(LinesOf("A\r\nC\r\n"),
+                 lindrel::widgets::AlignRows(3, 2, {{'d', 2, 2, 1, 1}}).source);
     QCOMPARE(source.NumberText(2), QString("    "));
     QCOMPARE(source.LineText(2), QString());
     QCOMPARE(BackOf(source, 2, 1), colours::kChange);

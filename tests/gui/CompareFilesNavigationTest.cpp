@@ -10,18 +10,21 @@
 #include <QtTest>
 
 #include "GuiTestEnvironment.h"
+#include "ViewParts.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "demo/compare-files/ComparisonGrid.h"
 #include "demo/compare-files/GoToDialog.h"
-#include "demo/compare-files/ParagraphWords.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
+#include "widgets/view/ComparisonGrid.h"
+#include "widgets/view/ParagraphWords.h"
+
+using namespace lindrel::testing;
 
 using lindrel::demo::CompareFilesWindow;
-using lindrel::demo::ParagraphWords;
-using lindrel::demo::RowBack;
 using lindrel::testing::GuiTestEnvironment;
+using lindrel::widgets::ParagraphWords;
+using lindrel::widgets::RowBack;
 namespace widgets = lindrel::widgets;
 
 namespace {
@@ -68,8 +71,8 @@ class CompareFilesNavigationTest : public QObject {
     CompareFilesWindow window;
     Compare(window, Lines(kMaster), Lines(kSource));
     QStringList entries;
-    for (int i = 0; i < window.ChangeListing()->count(); ++i)
-      entries << window.ChangeListing()->itemText(i);
+    for (int i = 0; i < ChangeListing(window)->count(); ++i)
+      entries << ChangeListing(window)->itemText(i);
     QCOMPARE(entries, (QStringList{
                           "[1] Addition of 1 line at line (7) : \"ADD\"",
                           "[2] Deletion of 1 line at line (9) : \"D1\"",
@@ -78,79 +81,79 @@ class CompareFilesNavigationTest : public QObject {
                           "[5] 1 change at line (18) :\"" + QString(100, 'L') + "\"",
                           "[6] Addition of 2 lines at line (19) : \"ADD2\"",
                       }));
-    QCOMPARE(window.ChangeListing()->currentIndex(), 0);
+    QCOMPARE(ChangeListing(window)->currentIndex(), 0);
     QCOMPARE(window.StatusText(3), QString("File Compare Completed"));
   }
 
   void movesFollowTheRecordsAndHighlightTheCurrentChange() {
     CompareFilesWindow window;
     Compare(window, Lines(kMaster), Lines(kSource));
-    const auto& master = window.MasterModel();
-    QCOMPARE(window.CurrentChange(), 1);
+    const auto& master = MasterModel(window);
+    QCOMPARE(CurrentChange(window), 1);
     QCOMPARE(window.StatusText(2), QString("1"));
     QCOMPARE(Images(window), (QList<int>{8, 9, 3, 4, 5}));
     // The padding opposite the addition is the current change; the others keep EFEFEF.
     QCOMPARE(master.Row(8).back, RowBack::CurrentChange);
     QCOMPARE(master.Row(10).back, RowBack::Change);
 
-    window.MoveLast();
-    QCOMPARE(window.CurrentChange(), 6);
-    QCOMPARE(window.ChangeListing()->currentIndex(), 5);
+    MoveLast(window);
+    QCOMPARE(CurrentChange(window), 6);
+    QCOMPARE(ChangeListing(window)->currentIndex(), 5);
     QCOMPARE(window.StatusText(3), QString("[6] Addition of 2 lines at line: 19"));
     QCOMPARE(Images(window), (QList<int>{1, 2, 10, 11, 5}));
     QCOMPARE(master.Row(8).back, RowBack::Change);
 
     // Next on the last change: the rows of the change are stepped through, then nothing.
     const int last = master.GridRowCount() - 1;
-    window.MoveNext();
-    QCOMPARE(window.CurrentChange(), 6);
-    QCOMPARE(window.MasterGrid()->CurrentRow(), last);
-    window.MoveNext();
-    QCOMPARE(window.MasterGrid()->CurrentRow(), last);
+    MoveNext(window);
+    QCOMPARE(CurrentChange(window), 6);
+    QCOMPARE(MasterGrid(window)->CurrentRow(), last);
+    MoveNext(window);
+    QCOMPARE(MasterGrid(window)->CurrentRow(), last);
 
-    window.MoveFirst();
-    window.MovePrevious();  // on the first change: shows it again
-    QCOMPARE(window.CurrentChange(), 1);
+    MoveFirst(window);
+    MovePrevious(window);  // on the first change: shows it again
+    QCOMPARE(CurrentChange(window), 1);
     QCOMPARE(window.StatusText(3), QString("[1] Addition of 1 line at line: 7"));
 
     // The drop-down moves too, and the middle state shows every picture active.
     Choose(window, 2);
-    QCOMPARE(window.CurrentChange(), 3);
+    QCOMPARE(CurrentChange(window), 3);
     QCOMPARE(window.StatusText(3), QString("[3] Change at line: 11"));
     QCOMPARE(Images(window), (QList<int>{1, 2, 3, 4, 5}));
     // Every row of the change, lines and padding, on both sides; nothing around it.
-    const auto& source = window.SourceModel();
+    const auto& source = SourceModel(window);
     for (int r = 11; r <= 15; ++r) {
       const RowBack expected = r >= 12 && r <= 14 ? RowBack::CurrentChange : RowBack::Normal;
       QVERIFY2(master.Row(r).back == expected && source.Row(r).back == expected,
                qPrintable(QString::number(r)));
     }
     QVERIFY(master.Row(13).back == RowBack::CurrentChange && source.Row(14).IsPadding());
-    window.MoveNext();  // three master rows against one source line: stays on change 3
-    window.MoveNext();
-    QCOMPARE(window.CurrentChange(), 3);
-    window.MoveNext();
-    window.MoveNext();  // past the change's rows: the next change
-    QCOMPARE(window.CurrentChange(), 4);
+    MoveNext(window);  // three master rows against one source line: stays on change 3
+    MoveNext(window);
+    QCOMPARE(CurrentChange(window), 3);
+    MoveNext(window);
+    MoveNext(window);  // past the change's rows: the next change
+    QCOMPARE(CurrentChange(window), 4);
     QCOMPARE(window.StatusText(3), QString("[4] Deletion of 2 lines at line: 15"));
 
     // On the change's second row (E2), its own entry in the list brings it back to the
     // first (E1).
-    QCOMPARE(window.MasterModel().LineText(window.MasterGrid()->CurrentRow()), QString("E2"));
+    QCOMPARE(MasterModel(window).LineText(MasterGrid(window)->CurrentRow()), QString("E2"));
     Choose(window, 3);
-    QCOMPARE(window.CurrentChange(), 4);
-    QCOMPARE(window.MasterModel().LineText(window.MasterGrid()->CurrentRow()), QString("E1"));
+    QCOMPARE(CurrentChange(window), 4);
+    QCOMPARE(MasterModel(window).LineText(MasterGrid(window)->CurrentRow()), QString("E1"));
   }
 
   void changeListKeepsWholeCharactersAndInnerByteOrderMarks() {
     CompareFilesWindow window;
     const QByteArray wide = QByteArray(99, 'e') + "\xF0\x9F\x98\x80" + "tail";
     Compare(window, "x\n\xEF\xBB\xBFy\nz\n", "x\nY\nz\n" + wide + "\n");
-    QCOMPARE(window.ChangeListing()->count(), 2);
-    QCOMPARE(window.ChangeListing()->itemText(0), QString("[1] 1 change at line (2) :\"\uFEFFy\""));
-    QCOMPARE(window.ChangeListing()->itemText(1), "[2] Addition of 1 line at line (3) : \"" +
-                                                      QString(99, 'e') +
-                                                      QString::fromUtf8("\xF0\x9F\x98\x80") + "\"");
+    QCOMPARE(ChangeListing(window)->count(), 2);
+    QCOMPARE(ChangeListing(window)->itemText(0), QString("[1] 1 change at line (2) :\"\uFEFFy\""));
+    QCOMPARE(ChangeListing(window)->itemText(1), "[2] Addition of 1 line at line (3) : \"" +
+                                                     QString(99, 'e') +
+                                                     QString::fromUtf8("\xF0\x9F\x98\x80") + "\"");
   }
 
   void goToMovesOnlyToAWholeNumberInRange_data() {
@@ -178,16 +181,16 @@ class CompareFilesNavigationTest : public QObject {
     });
     window.GoToChange();
     QCOMPARE(shown, QString("2"));
-    QCOMPARE(window.CurrentChange(), expected);
+    QCOMPARE(CurrentChange(window), expected);
   }
 
   void noRecordsGreyEveryButtonAndOneRecordGreysFirstAndPrevious() {
     CompareFilesWindow window;
     Compare(window, Lines({"x", "y"}), Lines({"x", "y"}));
     QCOMPARE(Images(window), (QList<int>{8, 9, 10, 11, 12}));
-    window.MoveNext();
-    window.MoveLast();
-    QCOMPARE(window.CurrentChange(), 0);
+    MoveNext(window);
+    MoveLast(window);
+    QCOMPARE(CurrentChange(window), 0);
 
     Compare(window, Lines({"x", "y"}), Lines({"x", "z"}));
     QCOMPARE(Images(window), (QList<int>{8, 9, 3, 4, 5}));
@@ -203,12 +206,12 @@ class CompareFilesNavigationTest : public QObject {
     window.resize(800, 400);
     window.show();
     Compare(window, Lines(master), Lines(source));
-    QCOMPARE(window.MasterGrid()->TopRow(), 1);
-    window.MoveNext();
-    QCOMPARE(window.CurrentChange(), 2);
-    QCOMPARE(window.MasterGrid()->TopRow(), 199);  // one line above the change
-    QCOMPARE(window.SourceGrid()->TopRow(), 199);
-    QCOMPARE(window.MasterGrid()->CurrentRow(), 200);
+    QCOMPARE(MasterGrid(window)->TopRow(), 1);
+    MoveNext(window);
+    QCOMPARE(CurrentChange(window), 2);
+    QCOMPARE(MasterGrid(window)->TopRow(), 199);  // one line above the change
+    QCOMPARE(SourceGrid(window)->TopRow(), 199);
+    QCOMPARE(MasterGrid(window)->CurrentRow(), 200);
   }
 
   void wordsThatDifferAreMarkedInBothViews() {
@@ -216,17 +219,17 @@ class CompareFilesNavigationTest : public QObject {
     window.resize(900, 500);
     window.show();
     Compare(window, Lines({"one two three"}), Lines({"one 2 three"}));
-    QCOMPARE(Runs(window.MasterOverlay()), (QStringList{"one ", "two :BU#ff0000", "three"}));
-    QCOMPARE(Runs(window.SourceOverlay()), (QStringList{"one ", "2 :BU#ff0000", "three"}));
-    QVERIFY(window.MasterOverlay()->isVisible() && window.SourceOverlay()->isVisible());
+    QCOMPARE(Runs(MasterOverlay(window)), (QStringList{"one ", "two :BU#ff0000", "three"}));
+    QCOMPARE(Runs(SourceOverlay(window)), (QStringList{"one ", "2 :BU#ff0000", "three"}));
+    QVERIFY(MasterOverlay(window)->isVisible() && SourceOverlay(window)->isVisible());
     // Unmarked words keep the box's own text colour, never white on white.
     const QTextCharFormat plain =
-        window.MasterOverlay()->document()->begin().begin().fragment().charFormat();
-    QCOMPARE(plain.foreground().color(), window.MasterOverlay()->palette().color(QPalette::Text));
+        MasterOverlay(window)->document()->begin().begin().fragment().charFormat();
+    QCOMPARE(plain.foreground().color(), MasterOverlay(window)->palette().color(QPalette::Text));
 
-    window.cmdCompareFilesViewFormat_Click();
-    QVERIFY(window.AllInOneOverlay()->isVisible());
-    QCOMPARE(Runs(window.AllInOneOverlay()),
+    cmdCompareFilesViewFormat_Click(window);
+    QVERIFY(AllInOneOverlay(window)->isVisible());
+    QCOMPARE(Runs(AllInOneOverlay(window)),
              (QStringList{"one ", "two :BS#ff0000", "2 :BU#ff0000", "three"}));
   }
 
@@ -234,10 +237,10 @@ class CompareFilesNavigationTest : public QObject {
     CompareFilesWindow window;
     window.show();
     Compare(window, Lines({"keep", "gone  words", "end"}), Lines({"keep", "end"}));
-    window.cmdCompareFilesViewFormat_Click();
-    QCOMPARE(Runs(window.AllInOneOverlay()), (QStringList{"gone  words:BS#0000ff"}));
-    window.cmdCompareFilesViewFormat_Click();
-    QCOMPARE(Runs(window.MasterOverlay()), (QStringList{"gone  words:BU#0000ff"}));
+    cmdCompareFilesViewFormat_Click(window);
+    QCOMPARE(Runs(AllInOneOverlay(window)), (QStringList{"gone  words:BS#0000ff"}));
+    cmdCompareFilesViewFormat_Click(window);
+    QCOMPARE(Runs(MasterOverlay(window)), (QStringList{"gone  words:BU#0000ff"}));
   }
 
   void identicalLinesStayUnmarkedAndOnlyTheRowOnViewIsEnlarged() {
@@ -246,18 +249,18 @@ class CompareFilesNavigationTest : public QObject {
     window.show();
     Compare(window, Lines({"a", "same words here", "b", "c", "d"}),
             Lines({"A", "same words here", "b", "c", "D"}));
-    auto* grid = window.MasterGrid();
+    auto* grid = MasterGrid(window);
     const int normal = grid->rowHeight(3);
     QVERIFY(grid->rowHeight(0) > normal);  // the first change's row, enlarged
-    window.MoveNext();
+    MoveNext(window);
     QCOMPARE(grid->rowHeight(0), normal);
     QVERIFY(grid->rowHeight(4) > normal);
-    QCOMPARE(window.SourceGrid()->rowHeight(4), grid->rowHeight(4));
+    QCOMPARE(SourceGrid(window)->rowHeight(4), grid->rowHeight(4));
 
     grid->SetCurrentRow(2);
     window.mnuShowDetail_Click();
-    QCOMPARE(Runs(window.MasterOverlay()), QStringList{"same words here"});
-    QCOMPARE(Runs(window.SourceOverlay()), QStringList{"same words here"});
+    QCOMPARE(Runs(MasterOverlay(window)), QStringList{"same words here"});
+    QCOMPARE(Runs(SourceOverlay(window)), QStringList{"same words here"});
     QCOMPARE(grid->rowHeight(4), normal);
   }
 
@@ -281,18 +284,18 @@ class CompareFilesNavigationTest : public QObject {
     window.resize(900, 500);
     window.show();
     Compare(window, Lines({"a", "b", "c"}), Lines({"a", "B", "c"}));
-    auto* grid = window.MasterGrid();
+    auto* grid = MasterGrid(window);
     grid->SetCurrentRow(3);
     QTest::keyClick(grid, Qt::Key_Z);
-    QVERIFY(window.MasterOverlay()->isVisible());
-    QCOMPARE(window.MasterOverlay()->toPlainText(), QString("z"));
-    QTest::keyClick(window.MasterOverlay(), Qt::Key_Up);
+    QVERIFY(MasterOverlay(window)->isVisible());
+    QCOMPARE(MasterOverlay(window)->toPlainText(), QString("z"));
+    QTest::keyClick(MasterOverlay(window), Qt::Key_Up);
     QCOMPARE(grid->CurrentRow(), 2);
-    QCOMPARE(window.MasterModel().LineText(3), QString("c"));
+    QCOMPARE(MasterModel(window).LineText(3), QString("c"));
     QTest::keyClick(grid, Qt::Key_Space);
-    QCOMPARE(window.MasterOverlay()->textCursor().selectedText(), QString("b"));
-    QTest::keyClick(window.MasterOverlay(), Qt::Key_Escape);
-    QVERIFY(!window.MasterOverlay()->isVisible());
+    QCOMPARE(MasterOverlay(window)->textCursor().selectedText(), QString("b"));
+    QTest::keyClick(MasterOverlay(window), Qt::Key_Escape);
+    QVERIFY(!MasterOverlay(window)->isVisible());
   }
 
   void viewReportWritesAndOpensTheDefaultType_data() {
@@ -334,7 +337,7 @@ class CompareFilesNavigationTest : public QObject {
 
   // A click on entry `index` of the opened change list, as the user chooses it.
   static void Choose(CompareFilesWindow& window, int index) {
-    QComboBox* list = window.ChangeListing();
+    QComboBox* list = ChangeListing(window);
     list->showPopup();
     QAbstractItemView* view = list->view();
     const QModelIndex entry = view->model()->index(index, 0);
@@ -346,7 +349,7 @@ class CompareFilesNavigationTest : public QObject {
   static QList<int> Images(const CompareFilesWindow& window) {
     QList<int> images;
     for (const char* key : {"cmdFirst", "cmdPrevious", "cmdNext", "cmdLast", "cmdGoTo"})
-      images << window.NavigationImage(key);
+      images << NavigationImage(window, key);
     return images;
   }
 

@@ -15,16 +15,20 @@
 #include <unistd.h>
 
 #include "GuiTestEnvironment.h"
+#include "ViewParts.h"
 #include "demo/common/FileNames.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-dirs/CompareDirWindow.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "demo/compare-files/ComparisonGrid.h"
 #include "demo/compare-files/LegendBar.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
+#include "widgets/view/ComparedFilesWatcher.h"
+#include "widgets/view/ComparisonGrid.h"
+
+using namespace lindrel::testing;
 
 using lindrel::demo::CompareDirWindow;
 using lindrel::demo::CompareFilesWindow;
@@ -36,8 +40,16 @@ namespace {
 
 constexpr int kReactMs = 5000;  // an upper bound: the waits end when the window has reacted
 
-QUrl FileUrl(const QByteArray& pathBytes) {
-  return QUrl::fromEncoded("file://" + pathBytes.toPercentEncoding("/"));
+QUrl FileUrl(const QByteArray& pathBytes, const QByteArray& host = {}) {
+  return QUrl::fromEncoded("file://" + host + pathBytes.toPercentEncoding("/"));
+}
+
+// Appends `text` to the file named by `pathBytes`, making it when missing.
+bool Append(const QByteArray& pathBytes, const char* text) {
+  FILE* f = std::fopen(pathBytes.constData(), "a");
+  if (f == nullptr) return false;
+  const bool written = std::fputs(text, f) >= 0;
+  return std::fclose(f) == 0 && written;
 }
 
 QMimeData* Paths(const QList<QUrl>& urls) {
@@ -79,55 +91,138 @@ class CompareFilesOnDiskTest : public QObject {
     CompareFilesWindow window;
     window.show();
     int started = 0;
-    connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this,
+    connect(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted, this,
             [&] { ++started; });
     const QString master = env_->Write("pair/master.txt", "a\nb\nc\n");
     const QString source = env_->Write("pair/source.txt", "a\nB\nc\n");
     Compare(window, master, source, started);
-    QVERIFY(window.ChangedOnDiskBar()->isHidden());
+    QVERIFY(ChangedOnDiskBar(window)->isHidden());
 
     env_->Write("pair/report.txt", "a report next to the files\n");
     env_->Write("pair/source.txt", "a\nB\nc\nd\n");
-    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
                               QString("The source file changed on disk."), kReactMs);
     QCOMPARE(started, 1);
 
     // Refresh on the bar compares again; the new comparison takes the bar away.
-    QTest::mouseClick(window.ChangedOnDiskRefreshButton(), Qt::LeftButton);
+    QTest::mouseClick(ChangedOnDiskRefreshButton(window), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
     QCOMPARE(started, 2);
-    QVERIFY(window.ChangedOnDiskBar()->isHidden());
-    QCOMPARE(window.SourceLineCount(), 4);
+    QVERIFY(ChangedOnDiskBar(window)->isHidden());
+    QCOMPARE(SourceLineCount(window), 4);
 
     // Saved the way many editors save: a new file renamed over the old one.
     env_->Write("pair/master.txt.new", "a\nb\nc\nd\n");
     QVERIFY(::rename(QFile::encodeName(master + ".new").constData(),
                      QFile::encodeName(master).constData()) == 0);
-    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
                               QString("The master file changed on disk."), kReactMs);
     // The file now under that name is watched in its turn.
     QFile::remove(master);
-    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
                               QString("The master file is no longer on disk."), kReactMs);
     QCOMPARE(started, 2);
 
     // F5 on a missing file starts nothing: the bar still tells the truth.
     window.Refresh_View();
     QCOMPARE(started, 2);
-    QVERIFY(!window.ChangedOnDiskBar()->isHidden());
+    QVERIFY(!ChangedOnDiskBar(window)->isHidden());
 
     // After a new comparison, a rename over the new file and then a write in place to the
     // file renamed in: both are seen.
     env_->Write("pair/master.txt", "a\nb\n");
     Compare(window, master, source, started);
-    QVERIFY(window.ChangedOnDiskBar()->isHidden());
+    QVERIFY(ChangedOnDiskBar(window)->isHidden());
     env_->Write("pair/source.txt.new", "x\n");
     QVERIFY(::rename(QFile::encodeName(source + ".new").constData(),
                      QFile::encodeName(source).constData()) == 0);
     env_->Write("pair/master.txt", "a\nb\nc\n");
-    QTRY_COMPARE_WITH_TIMEOUT(window.ChangedOnDiskText(),
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
                               QString("The master and source files changed on disk."), kReactMs);
     QCOMPARE(started, 3);
+  }
+
+  // The folders on the way to the files are watched too: renamed (and back), removed and
+  // made again with new files, at the files' own level and further up, the bar says each
+  // time what has become of the files. Made again before the window hears of it, or
+  // after the new folder is watched: both orders are taken in turn, not left to chance.
+  void foldersOnTheWayAreWatchedAndFollowed() {
+    CompareFilesWindow window;
+    window.show();
+    int started = 0;
+    connect(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted, this,
+            [&] { ++started; });
+    const QString master = env_->Write("up/pair/m.txt", "a\nb\n");
+    const QString source = env_->Write("up/pair/s.txt", "a\nc\n");
+    Compare(window, master, source, started);
+    QVERIFY(!Watcher(window)->IsPolling());  // the news come from the kernel, at once
+    const QString up = env_->Root() + "/up", pair = up + "/pair";
+    const QString bothGone = "The master and source files are no longer on disk.";
+
+    QVERIFY(QDir().rename(pair, pair + ".moved"));
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window), bothGone, kReactMs);
+    QVERIFY(QDir().rename(pair + ".moved", pair));
+    QTRY_VERIFY_WITH_TIMEOUT(ChangedOnDiskBar(window)->isHidden(), kReactMs);
+
+    QVERIFY(QDir(pair).removeRecursively());
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window), bothGone, kReactMs);
+    // A file where the folder was leads nowhere, and needs no looking at in turn.
+    env_->Write("up/pair", "a file\n");
+    Watcher(window)->Check();
+    QVERIFY(!Watcher(window)->IsPolling());
+    QCOMPARE(ChangedOnDiskText(window), bothGone);
+    QVERIFY(QFile::remove(pair));
+    env_->Write("up/pair/m.txt", "new\n");
+    QTRY_COMPARE_WITH_TIMEOUT(
+        ChangedOnDiskText(window),
+        QString("The master file changed on disk. The source file is no longer on disk."),
+        kReactMs);
+
+    QVERIFY(QDir(up).removeRecursively());
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window), bothGone, kReactMs);
+    QVERIFY(QDir().mkpath(pair));
+    QTRY_VERIFY_WITH_TIMEOUT(Watcher(window)->WatchedPaths().contains(pair), kReactMs);
+    env_->Write("up/pair/m.txt", "a\nb\n");
+    env_->Write("up/pair/s.txt", "newer\n");
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
+                              QString("The master and source files changed on disk."), kReactMs);
+    QCOMPARE(started, 1);
+  }
+
+  // A file whose name is not UTF-8 is watched by the name's bytes: a write to it is seen.
+  void aNameThatIsNotUtf8IsWatchedByItsBytes() {
+    CompareFilesWindow window;
+    window.show();
+    int started = 0;
+    connect(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted, this,
+            [&] { ++started; });
+    const QString source = env_->Write("odd/plain.txt", "1\n2\n");
+    const QByteArray odd = QFile::encodeName(env_->Root()) + "/odd/caf\xE9.txt";
+    // Removed by hand: the temporary folder's own clean-up cannot name it.
+    struct Unlink {
+      QByteArray path;
+      ~Unlink() { ::unlink(path.constData()); }
+    } removeOdd{odd};
+    QVERIFY(Append(odd, "1\n3\n"));
+    Compare(window, lindrel::demo::FileNameFromBytes(odd), source, started);
+    QVERIFY(ChangedOnDiskBar(window)->isHidden());
+    QVERIFY(!Watcher(window)->IsPolling());
+    QVERIFY(Append(odd, "4\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
+                              QString("The master file changed on disk."), kReactMs);
+
+    // Where the kernel gives no news (no inotify; a folder that cannot be read, the watch
+    // limit reached), the files are looked at every second instead.
+    lindrel::widgets::ComparedFilesWatcher::TEST_SetKernelNews(false);
+    window.Refresh_View();
+    QTRY_COMPARE_WITH_TIMEOUT(started, 2, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
+    lindrel::widgets::ComparedFilesWatcher::TEST_SetKernelNews(true);
+    QVERIFY(Watcher(window)->IsPolling());
+    QVERIFY2(ChangedOnDiskBar(window)->isHidden(), qPrintable(ChangedOnDiskText(window)));
+    QVERIFY(Append(odd, "5\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(ChangedOnDiskText(window),
+                              QString("The master file changed on disk."), kReactMs);
   }
 
   // Two files dropped on the window, or one on a grid, are compared; anything else is
@@ -138,7 +233,7 @@ class CompareFilesOnDiskTest : public QObject {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     int started = 0;
-    connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted, this,
+    connect(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted, this,
             [&] { ++started; });
     const QByteArray m = QFile::encodeName(env_->Write("d/one.txt", "1\n2\n"));
     const QByteArray s = QFile::encodeName(env_->Write("d/two.txt", "1\n3\n"));
@@ -156,56 +251,65 @@ class CompareFilesOnDiskTest : public QObject {
     const QString folder = env_->Root() + "/d";
 
     // One file on the window (here its legend), a file and a folder, three files, an address on the
-    // web, a file that is not there: refused, said, not compared.
-    const QList<QList<QUrl>> refused{
-        {FileUrl(m)},
-        {FileUrl(m), QUrl::fromLocalFile(folder)},
-        {FileUrl(m), FileUrl(s), FileUrl(odd)},
-        {FileUrl(m), QUrl("https://example.org/two.txt")},
-        {FileUrl(m), QUrl::fromLocalFile(env_->Root() + "/d/gone.txt")},
+    // web, a file that is not there, a file on another computer (the path of a file here), a
+    // name holding a NUL (its bytes before the NUL a file here): refused, said, not compared.
+    const QList<QPair<QList<QUrl>, QString>> refused{
+        {{FileUrl(m)}, "One file was dropped"},
+        {{FileUrl(m), QUrl::fromLocalFile(folder)}, "A file can only be compared with a file"},
+        {{FileUrl(m), FileUrl(s), FileUrl(odd)}, "3 items were dropped"},
+        {{FileUrl(m), QUrl("https://example.org/two.txt")},
+         "Only files and folders on this computer can be compared: https://example.org/two.txt"},
+        {{FileUrl(m), QUrl::fromLocalFile(env_->Root() + "/d/gone.txt")}, "Not found: "},
+        {{FileUrl(m), FileUrl(s, "fileserver")},
+         "Only files and folders on this computer can be compared: file://fileserver/"},
+        {{FileUrl(m), FileUrl(s + QByteArray(1, '\0') + ".evil")},
+         "A name cannot hold a NUL byte: " + QString::fromUtf8(s) + QChar(0x2400) + ".evil"},
     };
-    for (const QList<QUrl>& urls : refused) {
+    for (const auto& [urls, why] : refused) {
       widgets::TEST_SetNonInteractive(true);  // forget earlier messages
-      QVERIFY(Drop(window.Legend(), Paths(urls)));
+      QVERIFY(Drop(Legend(window), Paths(urls)));
       QCoreApplication::processEvents();
       QCOMPARE(started, 0);
       const auto messages = widgets::TEST_Messages();
-      QVERIFY2(messages.size() == 1 && messages[0].icon == QMessageBox::Warning,
-               qPrintable(QString::number(messages.size())));
+      QVERIFY2(messages.size() == 1 && messages[0].icon == QMessageBox::Warning &&
+                   messages[0].text.startsWith(why),
+               qPrintable(QStringLiteral("%1 messages, the first: %2; expected: %3")
+                              .arg(messages.size())
+                              .arg(messages.value(0).text, why)));
       QCOMPARE(window.StatusText(3), messages[0].text);
     }
     // Not paths at all: the drag is not taken.
     auto* text = new QMimeData;
     text->setText("some text");
-    QVERIFY(!Drop(window.Legend(), text));
+    QVERIFY(!Drop(Legend(window), text));
 
-    // Two files on the window: master then source, compared.
-    QVERIFY(Drop(window.ChangeListing(), Paths({FileUrl(m), FileUrl(s)})));
+    // Two files on the window: master then source, compared; "localhost" is this computer.
+    QVERIFY(Drop(ChangeListing(window), Paths({FileUrl(m), FileUrl(s, "LocalHost")})));
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
     QCOMPARE(started, 1);
     QCOMPARE(lindrel::demo::FileNameToBytes(window.MasterFileName()), m);
     QCOMPARE(lindrel::demo::FileNameToBytes(window.SourceFileName()), s);
-    QCOMPARE(QByteArray(window.Lindrel1Widget()->Control().GetFileSource().c_str()), s);
+    QCOMPARE(QByteArray(window.Lindrel1()->Control().GetFileSource().c_str()), s);
 
     // One file on the source grid: the source is replaced, the master kept.
-    QVERIFY(Drop(window.SourceGrid()->viewport(), Paths({FileUrl(odd)})));
+    QVERIFY(Drop(SourceGrid(window)->viewport(), Paths({FileUrl(odd)})));
     QTRY_COMPARE_WITH_TIMEOUT(started, 2, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
-    QCOMPARE(QByteArray(window.Lindrel1Widget()->Control().GetFileSource().c_str()), odd);
-    QCOMPARE(QByteArray(window.Lindrel1Widget()->Control().GetFileMaster().c_str()), m);
-    QCOMPARE(window.SourceModel().LineText(2), QString("4"));
+    QCOMPARE(QByteArray(window.Lindrel1()->Control().GetFileSource().c_str()), odd);
+    QCOMPARE(QByteArray(window.Lindrel1()->Control().GetFileMaster().c_str()), m);
+    QCOMPARE(SourceModel(window).LineText(2), QString("4"));
 
     // ... and on the master grid, over the detail view's box on the current row.
-    QVERIFY(window.MasterOverlay()->isVisible());
-    QVERIFY(Drop(window.MasterOverlay(), Paths({FileUrl(s)})));
+    QVERIFY(MasterOverlay(window)->isVisible());
+    QVERIFY(Drop(MasterOverlay(window), Paths({FileUrl(s)})));
     QTRY_COMPARE_WITH_TIMEOUT(started, 3, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 20000);
-    QCOMPARE(QByteArray(window.Lindrel1Widget()->Control().GetFileMaster().c_str()), s);
+    QCOMPARE(QByteArray(window.Lindrel1()->Control().GetFileMaster().c_str()), s);
 
     // One file on the all-in-one grid names no side: refused.
-    window.cmdCompareFilesViewFormat_Click();
+    cmdCompareFilesViewFormat_Click(window);
     widgets::TEST_SetNonInteractive(true);
-    QVERIFY(Drop(window.AllInOneGrid()->viewport(), Paths({FileUrl(m)})));
+    QVERIFY(Drop(AllInOneGrid(window)->viewport(), Paths({FileUrl(m)})));
     QCoreApplication::processEvents();
     QCOMPARE(started, 3);
     QCOMPARE(widgets::TEST_Messages().size(), 1);

@@ -14,29 +14,33 @@
 #include <QtTest>
 
 #include "GuiTestEnvironment.h"
+#include "ViewParts.h"
+#include "demo/common/FileNames.h"
 #include "demo/common/IniFile.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
-#include "demo/compare-files/AllInOneModel.h"
-#include "demo/compare-files/ChangeMap.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
-#include "demo/compare-files/ComparisonGrid.h"
-#include "demo/compare-files/FileGridModel.h"
 #include "demo/compare-files/LegendBar.h"
 #include "demo/compare-files/PleaseWaitWindow.h"
-#include "demo/compare-files/WrappedLineCounter.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
+#include "widgets/view/AllInOneModel.h"
+#include "widgets/view/ChangeMap.h"
+#include "widgets/view/ComparisonGrid.h"
+#include "widgets/view/FileGridModel.h"
+#include "widgets/view/WrappedLineCounter.h"
+
+using namespace lindrel::testing;
 
 using lindrel::demo::CompareFilesWindow;
-using lindrel::demo::ComparisonGrid;
 using lindrel::demo::MainWindow;
-using lindrel::demo::RowBack;
-using lindrel::demo::WrappedLineCounter;
 using lindrel::testing::GuiTestEnvironment;
+using lindrel::widgets::ComparisonGrid;
+using lindrel::widgets::RowBack;
+using lindrel::widgets::WrappedLineCounter;
 namespace widgets = lindrel::widgets;
 
 namespace {
@@ -79,25 +83,25 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(statusAtPauses_,
              (QStringList{"Comparing files.... Please wait.", "Comparing files.... Please wait.",
                           "File Compare In Process..."}));
-    QVERIFY(!window.PleaseWait()->isVisible());
+    QVERIFY(!PleaseWait(window)->isVisible());
     WaitForCompletion(window);
 
     QVERIFY(GuiTestEnvironment::ShownMessages().isEmpty());
     QCOMPARE(window.StatusText(5), QString("1.01 (Sec)"));  // 10 + 1000 + 10 ms paused
-    QVERIFY(!window.ViewReportButton()->isHidden());
-    QVERIFY(!window.ViewFormatButton()->isHidden());
+    QVERIFY(!ViewReportButton(window)->isHidden());
+    QVERIFY(!ViewFormatButton(window)->isHidden());
     QCOMPARE(window.windowTitle(), QString("Compare File Results: 3 Differences found"));
-    QCOMPARE(window.RecordCount(), 3);
-    QCOMPARE(window.CurrentChange(), 1);
+    QCOMPARE(RecordCount(window), 3);
+    QCOMPARE(CurrentChange(window), 1);
     QCOMPARE(beeps_, 1);  // beep when done is on by default
     QVERIFY(!lindrel::demo::BusyPointerShown());
 
-    const auto& m = window.MasterModel();
-    const auto& s = window.SourceModel();
+    const auto& m = MasterModel(window);
+    const auto& s = SourceModel(window);
     QCOMPARE(m.HeaderText(), "[Master] " + master);
     QCOMPARE(s.HeaderText(), "[Source] " + source);
-    QCOMPARE(window.MasterLineCount(), 6);
-    QCOMPARE(window.SourceLineCount(), 7);
+    QCOMPARE(MasterLineCount(window), 6);
+    QCOMPARE(SourceLineCount(window), 7);
     QCOMPARE(m.GridRowCount(), 9);
     QCOMPARE(s.GridRowCount(), 9);
     QStringList rows;
@@ -106,19 +110,19 @@ class CompareFilesWindowTest : public QObject {
                   ":" + s.LineText(r);
     QCOMPARE(rows, (QStringList{"1:alpha|1:alpha", "2:beta|2:BETA", "3:gamma|3:gamma", "4:delta|:",
                                 "5:epsilon|4:epsilon", "6:zeta|5:zeta", ":|6:eta", ":|7:theta"}));
-    QCOMPARE(m.Row(2).fore, lindrel::demo::RowFore::Changed);
-    QCOMPARE(m.Row(4).fore, lindrel::demo::RowFore::OnlyInMaster);
-    QCOMPARE(s.Row(7).fore, lindrel::demo::RowFore::OnlyInSource);
+    QCOMPARE(m.Row(2).fore, lindrel::widgets::RowFore::Changed);
+    QCOMPARE(m.Row(4).fore, lindrel::widgets::RowFore::OnlyInMaster);
+    QCOMPARE(s.Row(7).fore, lindrel::widgets::RowFore::OnlyInSource);
     QVERIFY(s.IsDifferenceRow(4) && m.IsDifferenceRow(8) && !m.IsDifferenceRow(5));
 
     // The all-in-one view is built the first time it is shown, once per comparison.
-    QSignalSpy builds(&window.AllInOne(), &QAbstractItemModel::modelReset);
-    window.cmdCompareFilesViewFormat_Click();
-    QCOMPARE(window.ViewFormatButton()->text(), QString("Side By Side"));
-    QCOMPARE(window.ViewFormatButton()->toolTip(),
+    QSignalSpy builds(&AllInOne(window), &QAbstractItemModel::modelReset);
+    cmdCompareFilesViewFormat_Click(window);
+    QCOMPARE(ViewFormatButton(window)->text(), QString("Side By Side"));
+    QCOMPARE(ViewFormatButton(window)->toolTip(),
              QString("Change Views to/from Side By Side to All In One"));
-    QVERIFY(window.AllInOneShown());
-    const auto& all = window.AllInOne();
+    QVERIFY(AllInOneShown(window));
+    const auto& all = AllInOne(window);
     QCOMPARE(all.HeaderText(), "[Master] " + master + "  [Source] " + source);
     QStringList merged;
     for (int r = 1; r < all.GridRowCount(); ++r)
@@ -126,18 +130,18 @@ class CompareFilesWindowTest : public QObject {
                     all.CellText(r, 2).trimmed();
     QCOMPARE(merged, (QStringList{"1|alpha|1", "2|BETA|2", "3|gamma|3", "4|delta|", "5|epsilon|4",
                                   "6|zeta|5", "|eta|6", "|theta|7"}));
-    window.cmdCompareFilesViewFormat_Click();
-    QCOMPARE(window.ViewFormatButton()->text(), QString("All In One"));
-    window.cmdCompareFilesViewFormat_Click();
+    cmdCompareFilesViewFormat_Click(window);
+    QCOMPARE(ViewFormatButton(window)->text(), QString("All In One"));
+    cmdCompareFilesViewFormat_Click(window);
     QCOMPARE(builds.count(), 1);
 
     // A new comparison while the all-in-one view is on screen rebuilds it at once.
     window.Swap();
     WaitForCompletion(window);
-    QVERIFY(window.AllInOne().IsBuilt());
-    QCOMPARE(window.AllInOne().GridRowCount(), window.MasterModel().GridRowCount());
-    QCOMPARE(window.MasterModel().HeaderText(), "[Master] " + source);
-    QCOMPARE(window.AllInOne().CellText(2, 1), QString("beta"));
+    QVERIFY(AllInOne(window).IsBuilt());
+    QCOMPARE(AllInOne(window).GridRowCount(), MasterModel(window).GridRowCount());
+    QCOMPARE(MasterModel(window).HeaderText(), "[Master] " + source);
+    QCOMPARE(AllInOne(window).CellText(2, 1), QString("beta"));
   }
 
   void identicalAndBinaryFilesAreReported_data() {
@@ -156,16 +160,16 @@ class CompareFilesWindowTest : public QObject {
     QFETCH(QString, message);
     QFETCH(QString, caption);
     CompareFilesWindow window;
-    window.Lindrel1Widget()->SetFileQuickCompare(quick);
+    window.Lindrel1()->SetFileQuickCompare(quick);
     window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", source));
     WaitForCompletion(window);
     QCOMPARE(GuiTestEnvironment::ShownMessages(), QStringList{"Info|" + message});
     QCOMPARE(widgets::TEST_Messages().first().icon, QMessageBox::Information);
-    QVERIFY(window.ViewReportButton()->isHidden());
+    QVERIFY(ViewReportButton(window)->isHidden());
     QCOMPARE(window.windowTitle(), caption);
-    for (int r = 1; r < window.MasterModel().GridRowCount(); ++r)
-      QVERIFY(!window.MasterModel().IsDifferenceRow(r));
-    QCOMPARE(window.MasterModel().GridRowCount(), 7);
+    for (int r = 1; r < MasterModel(window).GridRowCount(); ++r)
+      QVERIFY(!MasterModel(window).IsDifferenceRow(r));
+    QCOMPARE(MasterModel(window).GridRowCount(), 7);
   }
 
   void missingFilesAreReportedAndNothingStarts_data() {
@@ -184,6 +188,10 @@ class CompareFilesWindowTest : public QObject {
     QTest::newRow("empty source path") << "@m"
                                        << ""
                                        << "";
+    // No file has such a name, though the bytes before the NUL name one.
+    QTest::newRow("a NUL in the source's name") << "@m"
+                                                << "@s+NUL"
+                                                << "@s+NUL";
   }
   void missingFilesAreReportedAndNothingStarts() {
     QFETCH(QString, master);
@@ -191,22 +199,26 @@ class CompareFilesWindowTest : public QObject {
     QFETCH(QString, reported);
     if (master == "@m") master = env_->Write("m.txt", kMaster);
     if (source == "@s") source = env_->Write("s.txt", kSource);
+    if (source == "@s+NUL") {
+      source = env_->Write("s.txt", kSource) + QChar(0) + ".evil";
+      reported = lindrel::demo::ShownFileName(source);
+    }
     CompareFilesWindow window;
-    QSignalSpy started(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted);
+    QSignalSpy started(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted);
     window.ComparePair(master, source);
     QCOMPARE(GuiTestEnvironment::ShownMessages(),
              QStringList{"LindrelDemo|File does not exist: " + reported});
     QCOMPARE(started.count(), 0);
     QCOMPARE(pauses_, (QList<int>{10, 1000}));
-    QVERIFY(!window.PleaseWait()->isVisible());
-    QCOMPARE(window.MasterModel().GridRowCount(), 1);
+    QVERIFY(!PleaseWait(window)->isVisible());
+    QCOMPARE(MasterModel(window).GridRowCount(), 1);
   }
 
   void errorsOfTheComponentOnlyReachTheStatusBar() {
     CompareFilesWindow window;
     window_ = &window;
     QStringList statusAtErrors;
-    connect(window.Lindrel1Widget(), &widgets::LindrelWidget::OnError, this,
+    connect(window.Lindrel1(), &widgets::LindrelWidget::OnError, this,
             [&] { statusAtErrors << window.StatusText(3); });
     // A second comparison asked for while the component starts the first one.
     bool asked = false;
@@ -228,7 +240,7 @@ class CompareFilesWindowTest : public QObject {
     CompareFilesWindow window;
     window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kSource));
     WaitForCompletion(window);
-    QVERIFY(window.MasterModel().GridRowCount() > 1);
+    QVERIFY(MasterModel(window).GridRowCount() > 1);
 
     window.SetShowReportOnly(true);
     auto report = window.ReportSettings();
@@ -239,13 +251,13 @@ class CompareFilesWindowTest : public QObject {
     window.DoComparison();
     WaitForCompletion(window);
 
-    QCOMPARE(window.MasterModel().GridRowCount(), 1);
-    QCOMPARE(window.SourceModel().GridRowCount(), 1);
-    QCOMPARE(window.AllInOne().GridRowCount(), 1);
-    QVERIFY(window.MasterModel().HeaderText().isEmpty() &&
-            window.SourceModel().HeaderText().isEmpty());
-    QVERIFY(window.ViewFormatButton()->isHidden());
-    QCOMPARE(window.ChangeListing()->count(), 0);
+    QCOMPARE(MasterModel(window).GridRowCount(), 1);
+    QCOMPARE(SourceModel(window).GridRowCount(), 1);
+    QCOMPARE(AllInOne(window).GridRowCount(), 1);
+    QVERIFY(MasterModel(window).HeaderText().isEmpty() &&
+            SourceModel(window).HeaderText().isEmpty());
+    QVERIFY(ViewFormatButton(window)->isHidden());
+    QCOMPARE(ChangeListing(window)->count(), 0);
     QCOMPARE(window.StatusText(5), QString("1.01 (Sec)"));
     QVERIFY(QFile(report.textPath).size() > 0);
     QTRY_COMPARE(GuiTestEnvironment::Read(log).trimmed(), report.textPath.toUtf8());
@@ -267,12 +279,12 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(html, env_->Home() + "/TVKReport.HTM");
     window.mnuReportHTMLFile_Click();
     const QByteArray sideBySide = GuiTestEnvironment::Read(html);
-    window.cmdCompareFilesViewFormat_Click();
+    cmdCompareFilesViewFormat_Click(window);
     window.mnuReportHTMLFile_Click();
     const QByteArray allInOne = GuiTestEnvironment::Read(html);
     QVERIFY(!sideBySide.isEmpty() && !allInOne.isEmpty());
     QVERIFY(sideBySide != allInOne);
-    QVERIFY(window.Lindrel1Widget()->GetReportFileMaster().endsWith("m.txt"));
+    QVERIFY(window.Lindrel1()->GetReportFileMaster().endsWith("m.txt"));
   }
 
   void settingsHaveTheirDefaultsAndSurviveARestart() {
@@ -285,11 +297,11 @@ class CompareFilesWindowTest : public QObject {
       QCOMPARE(s.report.htmlTitle, QString("Title"));
       QCOMPARE(s.report.defaultType, 1);
       QCOMPARE(s.report.defaultStyle, 1);
-      QCOMPARE(window.MasterGrid()->font().family(), QFont("Times New Roman").family());
-      QCOMPARE(window.MasterGrid()->font().pointSize(), 8);
+      QCOMPARE(MasterGrid(window)->font().family(), QFont("Times New Roman").family());
+      QCOMPARE(MasterGrid(window)->font().pointSize(), 8);
 
       window.mnuViewLegend_Click();
-      QVERIFY(window.Legend()->isHidden());
+      QVERIFY(Legend(window)->isHidden());
       window.SetBeepWhenDone(false);
       window.SetShowReportOnly(true);
       auto report = window.ReportSettings();
@@ -312,12 +324,12 @@ class CompareFilesWindowTest : public QObject {
     CompareFilesWindow again;
     const auto& s = again.Settings();
     QVERIFY(!s.showLegend && s.showReportOnly && !s.beepWhenDone);
-    QVERIFY(again.Legend()->isHidden());
+    QVERIFY(Legend(again)->isHidden());
     QCOMPARE(s.report.htmlTitle, QString("My title"));
     QCOMPARE(s.report.defaultType, 3);
     QCOMPARE(s.report.defaultStyle, 2);
-    QCOMPARE(again.MasterGrid()->font().pointSize(), 11);
-    QVERIFY(again.AllInOneGrid()->font().italic());
+    QCOMPARE(MasterGrid(again)->font().pointSize(), 11);
+    QVERIFY(AllInOneGrid(again)->font().italic());
   }
 
   void onlyAnExactFalseReadsAsFalse() {
@@ -335,10 +347,10 @@ class CompareFilesWindowTest : public QObject {
 
   void cancelledFontDialogChangesNothing() {
     CompareFilesWindow window;
-    const QFont before = window.MasterGrid()->font();
+    const QFont before = MasterGrid(window)->font();
     window.Change_Font(true);  // nothing queued: cancelled
     QCOMPARE(widgets::TEST_FontRequests(), 1);
-    QCOMPARE(window.MasterGrid()->font(), before);
+    QCOMPARE(MasterGrid(window)->font(), before);
     QCOMPARE(window.Settings().font.name, QString("Times New Roman"));
   }
 
@@ -361,10 +373,10 @@ class CompareFilesWindowTest : public QObject {
 
     auto check = [&window](const QString& where) {
       QCoreApplication::processEvents();  // layouts and paints waiting
-      const bool all = window.AllInOneShown();
+      const bool all = AllInOneShown(window);
       const std::vector<ComparisonGrid*> grids =
-          all ? std::vector<ComparisonGrid*>{window.AllInOneGrid()}
-              : std::vector<ComparisonGrid*>{window.MasterGrid(), window.SourceGrid()};
+          all ? std::vector<ComparisonGrid*>{AllInOneGrid(window)}
+              : std::vector<ComparisonGrid*>{MasterGrid(window), SourceGrid(window)};
       std::vector<std::unique_ptr<WrappedLineCounter>> counters;
       for (ComparisonGrid* grid : grids)
         counters.push_back(std::make_unique<WrappedLineCounter>(
@@ -372,10 +384,10 @@ class CompareFilesWindowTest : public QObject {
       auto needed = [&](ComparisonGrid* grid, int gridRow) {
         int lines = 1;
         if (all) {
-          lines = counters[0]->Lines(window.AllInOne().CellText(gridRow, 1));
+          lines = counters[0]->Lines(AllInOne(window).CellText(gridRow, 1));
         } else {
-          lines = std::max(counters[0]->Lines(window.MasterModel().LineText(gridRow)),
-                           counters[1]->Lines(window.SourceModel().LineText(gridRow)));
+          lines = std::max(counters[0]->Lines(MasterModel(window).LineText(gridRow)),
+                           counters[1]->Lines(SourceModel(window).LineText(gridRow)));
         }
         return std::min(grid->RowHeightFor(lines), grid->MaxRowHeight());
       };
@@ -385,7 +397,7 @@ class CompareFilesWindowTest : public QObject {
         int last = grid->rowAt(grid->viewport()->height() - 1);
         if (last < 0) last = rows - 1;
         // The detail view enlarges the row it lies over.
-        const bool detail = (all ? window.AllInOneOverlay() : window.MasterOverlay())->isVisible();
+        const bool detail = (all ? AllInOneOverlay(window) : MasterOverlay(window))->isVisible();
         for (int row = first; row <= last; ++row) {
           const bool enlarged = detail && row + 1 == grid->CurrentRow();
           if (enlarged ? grid->rowHeight(row) < needed(grid, row + 1)
@@ -417,40 +429,40 @@ class CompareFilesWindowTest : public QObject {
     };
 
     check("after the comparison");
-    window.MasterGrid()->SetTopRow(2000);
+    MasterGrid(window)->SetTopRow(2000);
     check("scrolled to row 2000");
-    for (int i = 0; i < 5; ++i) window.MoveNext();
+    for (int i = 0; i < 5; ++i) MoveNext(window);
     check("stepped through the changes");
-    window.MoveLast();
+    MoveLast(window);
     check("at the last change");
-    emit window.Map()->RowClicked(3001);
+    emit Map(window)->RowClicked(3001);
     check("at a row clicked on the change map");
-    window.MasterGrid()->SetCurrentRow(1200);  // far below the rows on screen
+    MasterGrid(window)->SetCurrentRow(1200);  // far below the rows on screen
     check("at a current row set far below");
     // Wider: rows measured before wrap to fewer lines; narrower: to more again.
     window.resize(1800, 700);
     check("wider");
-    window.MasterGrid()->SetTopRow(3000);
+    MasterGrid(window)->SetTopRow(3000);
     window.resize(700, 500);
     check("narrower");
     // Rows above the top measured for a step back, then all of them one line again by a
     // new width: a current row set just above the top comes into view.
-    window.MasterGrid()->SetCurrentRow(2990);
+    MasterGrid(window)->SetCurrentRow(2990);
     check("a step back above the top");
-    window.MasterGrid()->SetTopRow(3000);
+    MasterGrid(window)->SetTopRow(3000);
     window.resize(1000, 520);
     check("wider again");
-    window.MasterGrid()->SetCurrentRow(2998);
+    MasterGrid(window)->SetCurrentRow(2998);
     check("a row above the top made current");
     {
-      ComparisonGrid* grid = window.MasterGrid();
+      ComparisonGrid* grid = MasterGrid(window);
       const QRect cell = grid->visualRect(grid->model()->index(2997, 1));
       QVERIFY2(cell.top() >= 0 && cell.bottom() < grid->viewport()->height(),
                qPrintable(QStringLiteral("the current row is at y = %1").arg(cell.top())));
     }
-    window.cmdCompareFilesViewFormat_Click();
+    cmdCompareFilesViewFormat_Click(window);
     check("all in one");
-    window.AllInOneGrid()->SetTopRow(1000);
+    AllInOneGrid(window)->SetTopRow(1000);
     check("all in one, scrolled");
   }
 
@@ -467,15 +479,15 @@ class CompareFilesWindowTest : public QObject {
     ShowComparison(window, master, source);
     window.Form_Resize();
 
-    auto* m = window.MasterGrid();
-    auto* s = window.SourceGrid();
+    auto* m = MasterGrid(window);
+    auto* s = SourceGrid(window);
     QCOMPARE(m->rowHeight(24), s->rowHeight(24));  // grid row 25: wrapped on one side only
     QVERIFY(m->rowHeight(24) > m->rowHeight(0));
     for (int row : {0, 1, 23, 24, 49, 299}) QCOMPARE(m->rowHeight(row), s->rowHeight(row));
     QVERIFY(m->rowHeight(24) <= m->MaxRowHeight());
 
     // The drop-down fills its toolbar and lets the window shrink again.
-    auto* listing = window.ChangeListing();
+    auto* listing = ChangeListing(window);
     const int wide = listing->width();
     QVERIFY(wide > 300);
     const int narrow = window.minimumSizeHint().width() + 10;
@@ -485,12 +497,106 @@ class CompareFilesWindowTest : public QObject {
     window.resize(900, 600);
     QTRY_COMPARE(listing->width(), wide);
 
-    QSignalSpy masterMoves(m, &lindrel::demo::ComparisonGrid::TopRowChanged);
+    QSignalSpy masterMoves(m, &lindrel::widgets::ComparisonGrid::TopRowChanged);
     s->SetTopRow(120);
     QCOMPARE(m->TopRow(), 120);
     QCOMPARE(masterMoves.count(), 1);  // the master followed once; nothing echoed back
     m->SetTopRow(30);
     QCOMPARE(s->TopRow(), 30);
+
+    // A source that grew after the comparison leaves the grids of unequal length: the
+    // source scrolled to its end, the master (two rows) at its top. Then a new pair whose
+    // only change is the master's first lines, wrapped so that they fill more than the
+    // view once measured and less before: both grids show its first row, and neither
+    // keeps its old place once the layout has caught up with the new rows.
+    QByteArray longer;
+    for (int i = 1; i <= 50; ++i) longer += "grown " + QByteArray::number(i) + "\n";
+    window.TEST_SetCompletionProbe([&] { env_->Write("s.txt", longer); });
+    ShowComparison(window, "one\ntwo\n", "one\n");
+    window.TEST_SetCompletionProbe(nullptr);
+    s->SetTopRow(1000);
+    QVERIFY(s->TopRow() > 10);
+    QCOMPARE(m->TopRow(), 1);
+    QByteArray deleted;
+    for (int i = 1; i <= 28; ++i)
+      deleted += QByteArray::number(i) +
+                 (i > 21 ? QByteArray(" words to wrap").repeated(60) : QByteArray()) + "\n";
+    ShowComparison(window, deleted, "");
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    QCOMPARE(CurrentChange(window), 1);
+    QVERIFY(s->verticalScrollBar()->maximum() > 0);
+    for (ComparisonGrid* grid : {m, s}) {
+      QCOMPARE(grid->TopRow(), 1);
+      QCOMPARE(grid->visualRect(grid->model()->index(0, 1)).top(), 0);
+    }
+
+    // Apart again, the master at its last screen, and a new pair whose deletion is shown
+    // from the master's top row as it stands: the source comes to that row too. (The
+    // changed-on-disk bar is put away first, as the new comparison would: the grids then
+    // keep their height, and the master its place.)
+    QByteArray lines, grown;
+    for (int i = 1; i <= 400; ++i)
+      (i <= 200 ? lines : grown) += "line " + QByteArray::number(i) + "\n";
+    window.TEST_SetCompletionProbe([&] { env_->Write("s.txt", lines + grown); });
+    ShowComparison(window, lines, lines);
+    window.TEST_SetCompletionProbe(nullptr);
+    ChangedOnDiskBar(window)->hide();
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    s->SetTopRow(300);
+    QCOMPARE(s->TopRow(), 300);
+    const int masterTop = m->TopRow();
+    QVERIFY(masterTop > 100 && masterTop < 200);
+    QByteArray withExtra;
+    for (int i = 1; i <= 400; ++i) {
+      withExtra += "line " + QByteArray::number(i) + "\n";
+      if (i == masterTop) withExtra += "extra\n";
+    }
+    ShowComparison(window, withExtra, lines + grown);
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    QCOMPARE(window.StatusText(3), QString("File Compare Completed"));
+    QCOMPARE(window.StatusText(2), QString("1"));
+    QCOMPARE(m->TopRow(), masterTop);
+    QCOMPARE(s->TopRow(), masterTop);
+
+    // Apart once more, and then two identical files, no change to show: both grids show
+    // the new rows from the first.
+    window.TEST_SetCompletionProbe([&] { env_->Write("s.txt", lines + grown); });
+    ShowComparison(window, lines, lines);
+    window.TEST_SetCompletionProbe(nullptr);
+    ChangedOnDiskBar(window)->hide();
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    s->SetTopRow(300);
+    QVERIFY(m->TopRow() > 100 && m->TopRow() < 200);
+    ShowComparison(window, lines + grown, lines + grown);
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    QCOMPARE(RecordCount(window), 0);
+    QCOMPARE(m->TopRow(), 1);
+    QCOMPARE(s->TopRow(), 1);
+  }
+
+  // Text wraps inside the text column, which the window fits to the view: no grid shows a
+  // horizontal scroll bar, not even when its text column is wider than its view for a
+  // while (laid out for the width it had while the other view was on screen, before it
+  // took its place), so both grids of the pair keep views of one height, and scroll to the
+  // same rows up to the last.
+  void gridsShowNoHorizontalScrollBar() {
+    QByteArray master, source;
+    for (int i = 1; i <= 60; ++i) {
+      master += QByteArray::number(i) + QByteArray(" words to wrap").repeated(i % 3 * 8) + "\n";
+      source += QByteArray::number(i) + (i % 10 == 0 ? " changed" : "") + "\n";
+    }
+    CompareFilesWindow window;
+    ShowComparison(window, master, source);
+    auto* m = MasterGrid(window);
+    auto* s = SourceGrid(window);
+    s->setColumnWidth(lindrel::widgets::FileGridModel::kTextColumn, s->viewport()->width());
+    for (int i = 0; i < 8; ++i) QCoreApplication::processEvents();
+    QVERIFY(m->verticalScrollBar()->isVisible());
+    for (ComparisonGrid* grid : {m, s})
+      QVERIFY2(!grid->horizontalScrollBar()->isVisible(), qPrintable(grid->objectName()));
+    QCOMPARE(s->viewport()->height(), m->viewport()->height());
+    MoveLast(window);
+    QCOMPARE(s->TopRow(), m->TopRow());
   }
 
   void aFileThatCannotBeReadWhenTheGridsLoadClaimsNothing() {
@@ -501,16 +607,16 @@ class CompareFilesWindowTest : public QObject {
     window.TEST_SetCompletionProbe([&] { QFile::remove(master); });
     window.ComparePair(master, source);
     WaitForCompletion(window);
-    QCOMPARE(window.MasterModel().GridRowCount(),
+    QCOMPARE(MasterModel(window).GridRowCount(),
              1);  // empty: no padding row of records it cannot show
-    QCOMPARE(window.SourceModel().GridRowCount(), 8);
-    for (int r = 1; r < 8; ++r) QVERIFY(!window.SourceModel().IsDifferenceRow(r));
-    QCOMPARE(window.ChangeListing()->count(), 0);
+    QCOMPARE(SourceModel(window).GridRowCount(), 8);
+    for (int r = 1; r < 8; ++r) QVERIFY(!SourceModel(window).IsDifferenceRow(r));
+    QCOMPARE(ChangeListing(window)->count(), 0);
     QVERIFY2(window.StatusText(3).contains("Cannot show " + master),
              qPrintable(window.StatusText(3)));
-    window.cmdCompareFilesViewFormat_Click();
-    for (int r = 1; r < window.AllInOne().GridRowCount(); ++r)
-      QCOMPARE(window.AllInOne().Kind(r), lindrel::demo::AllInOneModel::RowKind::Same);
+    cmdCompareFilesViewFormat_Click(window);
+    for (int r = 1; r < AllInOne(window).GridRowCount(); ++r)
+      QCOMPARE(AllInOne(window).Kind(r), lindrel::widgets::AllInOneModel::RowKind::Same);
     QVERIFY2(window.StatusText(3).contains("Cannot show " + master),
              qPrintable(window.StatusText(3)));
 
@@ -518,8 +624,8 @@ class CompareFilesWindowTest : public QObject {
     // window never reports as files that differ.
     window.TEST_SetCompletionProbe(nullptr);
     env_->Write("m.txt", kMaster);
-    auto vanish = connect(window.Lindrel1Widget(), &widgets::LindrelWidget::FileCompareStarted,
-                          this, [&] { QFile::remove(master); });
+    auto vanish = connect(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted, this,
+                          [&] { QFile::remove(master); });
     window.ComparePair(master, source);
     WaitForCompletion(window);
     disconnect(vanish);
@@ -545,7 +651,7 @@ class CompareFilesWindowTest : public QObject {
     QVERIFY(window != nullptr);
     QCOMPARE(widgets::TEST_ModalDialogs(), QStringList{"frmCompareFilesOptions"});
     WaitForCompletion(*window);
-    QCOMPARE(window->MasterModel().HeaderText(), "[Master] " + master);
+    QCOMPARE(MasterModel(window).HeaderText(), "[Master] " + master);
 
     const auto& menus = main.Menus();
     QVERIFY(menus.mnuReport->menuAction()->isVisible());
@@ -557,17 +663,17 @@ class CompareFilesWindowTest : public QObject {
     QVERIFY(main.ToolbarButton(MainWindow::kCompareFiles)->isChecked());
 
     // The right mouse button selects the row in both grids and pops up the main menu.
-    window->MasterGrid()->show();
-    QTest::mouseClick(window->SourceGrid()->viewport(), Qt::RightButton, {},
-                      window->SourceGrid()->visualRect(window->SourceModel().index(2, 1)).center());
-    QCOMPARE(window->MasterGrid()->CurrentRow(), 3);
-    QCOMPARE(window->SourceGrid()->CurrentRow(), 3);
+    MasterGrid(window)->show();
+    QTest::mouseClick(SourceGrid(window)->viewport(), Qt::RightButton, {},
+                      SourceGrid(window)->visualRect(SourceModel(window).index(2, 1)).center());
+    QCOMPARE(MasterGrid(window)->CurrentRow(), 3);
+    QCOMPARE(SourceGrid(window)->CurrentRow(), 3);
     QTRY_VERIFY(main.PopupMenu()->isVisible());
     main.PopupMenu()->hide();
 
     // The main window's commands reach the window by name.
     menus.mnuSwap->trigger();
-    QTRY_COMPARE(window->MasterModel().HeaderText(), "[Master] " + source);
+    QTRY_COMPARE(MasterModel(window).HeaderText(), "[Master] " + source);
     WaitForCompletion(*window);
 
     // Closing the window saves its settings and releases the toolbar button.
@@ -589,7 +695,7 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(main.ActiveChild(), window);
     QVERIFY(main.Menus().mnuReport->menuAction()->isVisible());
     WaitForCompletion(*window);
-    QCOMPARE(window->RecordCount(), 3);
+    QCOMPARE(RecordCount(window), 3);
     QCOMPARE(window->MasterHistory().Items().last(), master);
 
     const QString started = QDir::currentPath();
@@ -605,6 +711,15 @@ class CompareFilesWindowTest : public QObject {
     lindrel::demo::OpenFromCommandLine(main, {env_->Root(), source});
     QVERIFY(GuiTestEnvironment::ShownMessages().last().contains(
         "A file can only be compared with a file"));
+    // A name holding a NUL names no file (the bytes before it name the master here): refused
+    // as such, and nothing is compared.
+    QSignalSpy compared(window->Lindrel1(), &widgets::LindrelWidget::FileCompareStarted);
+    const QStringList history = window->MasterHistory().Items();
+    lindrel::demo::OpenFromCommandLine(main, {master + QChar(0) + ".evil", source});
+    QCOMPARE(GuiTestEnvironment::ShownMessages().last(),
+             "LindrelDemo|A name cannot hold a NUL byte: " + master + QChar(0x2400) + ".evil");
+    QCOMPARE(compared.count(), 0);
+    QCOMPARE(window->MasterHistory().Items(), history);
   }
 
  private:

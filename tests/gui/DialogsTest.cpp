@@ -12,11 +12,11 @@
 #include <QtTest>
 
 #include "GuiTestEnvironment.h"
+#include "demo/common/IniFile.h"
+#include "demo/common/ProgramState.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/GoToDialog.h"
-#include "demo/common/IniFile.h"
-#include "demo/common/ProgramState.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
 #include "lindrel/widgets/LindrelWidget.h"
 
@@ -51,8 +51,8 @@ struct Component {
     object.SetFileQuickCompare(quick);
   }
   QList<bool> Values() const {
-    return {object.GetFileIgnoreCase(), object.GetFileIgnoreWhiteSpace(), object.GetFileIgnoreEmptyLines(),
-            object.GetFileQuickCompare()};
+    return {object.GetFileIgnoreCase(), object.GetFileIgnoreWhiteSpace(),
+            object.GetFileIgnoreEmptyLines(), object.GetFileQuickCompare()};
   }
   lindrel::widgets::LindrelWidget object;
 };
@@ -73,10 +73,11 @@ class DialogsTest : public QObject {
     CompareFilesOptionsDialog dialog(window);
     QCOMPARE(dialog.objectName(), QString("frmCompareFilesOptions"));
     QCOMPARE(dialog.windowTitle(), QString("Compare Files"));
-    const QList<QPair<QString, QString>> buttons = {
-        {"cmdSelectFolderMaster", "&..."}, {"cmdSelectFolderSource", "&..."},
-        {"cmdReportOptions", "&Report Options"}, {"cmdCompareFiles", "&Compare Files"},
-        {"cmdCancel", "Cancel"}};
+    const QList<QPair<QString, QString>> buttons = {{"cmdSelectFolderMaster", "&..."},
+                                                    {"cmdSelectFolderSource", "&..."},
+                                                    {"cmdReportOptions", "&Report Options"},
+                                                    {"cmdCompareFiles", "&Compare Files"},
+                                                    {"cmdCancel", "Cancel"}};
     for (const auto& [name, caption] : buttons)
       QCOMPARE(Find<QPushButton>(dialog, name)->text(), caption);
     const QList<QPair<QString, QString>> boxes = {
@@ -177,14 +178,17 @@ class DialogsTest : public QObject {
     window.masterHistory.Add("/m/a");
     CompareFilesOptionsDialog dialog(window);
     dialog.show();
-    for (const char* name : {"cbIgnoreCase", "cbQuickCompare", "cbShowReportOnly",
-                             "cbBeepWhenDone", "cbIgnoreEmptyLines"})
+    for (const char* name : {"cbIgnoreCase", "cbQuickCompare", "cbShowReportOnly", "cbBeepWhenDone",
+                             "cbIgnoreEmptyLines"})
       Box(dialog, name)->click();
     dialog.SetMasterFile("/m/new");
     dialog.SetSourceFile("/s/new");
-    if (how == "escape") QTest::keyClick(&dialog, Qt::Key_Escape);
-    else if (how == "cancel") Button(dialog, "cmdCancel")->click();
-    else dialog.close();
+    if (how == "escape")
+      QTest::keyClick(&dialog, Qt::Key_Escape);
+    else if (how == "cancel")
+      Button(dialog, "cmdCancel")->click();
+    else
+      dialog.close();
 
     QVERIFY(!dialog.isVisible());
     QVERIFY(dialog.Cancelled());
@@ -217,6 +221,38 @@ class DialogsTest : public QObject {
     QCOMPARE(window.sourceFileName, QString("/data/source.txt"));
     QCOMPARE(Saved("MasterSearchFile", 20), QString("/data/master.txt"));
     QCOMPARE(Saved("SourceSearchFile", 20), QString("/data/source.txt"));
+  }
+
+  // A name holding a NUL names no file (the system would read the bytes before it, another
+  // file): Compare is refused with a message, and the dialog stays open, changing nothing,
+  // until the name is put right. So are the report options' paths.
+  void namesHoldingNulAreRefusedAndTheDialogStaysOpen() {
+    const QString nul = QString("/data/b.txt") + QChar(0) + ".evil";
+    CompareFilesValues window;
+    CompareFilesOptionsDialog dialog(window);
+    dialog.show();
+    dialog.SetMasterFile("/data/a.txt");
+    dialog.SetSourceFile(nul);
+    Button(dialog, "cmdCompareFiles")->click();
+    QCOMPARE(GuiTestEnvironment::ShownMessages(),
+             QStringList{"Compare Files|A name cannot hold a NUL byte: /data/b.txt" +
+                         QString(QChar(0x2400)) + ".evil"});
+    QVERIFY(dialog.isVisible() && dialog.Cancelled());
+    QVERIFY(window.masterFileName.isEmpty() && window.sourceFileName.isEmpty());
+    QVERIFY(window.masterHistory.IsEmpty() && window.sourceHistory.IsEmpty());
+    dialog.SetSourceFile("/data/b.txt");
+    Button(dialog, "cmdCompareFiles")->click();
+    QVERIFY(!dialog.isVisible() && !dialog.Cancelled());
+    QCOMPARE(window.sourceFileName, QString("/data/b.txt"));
+
+    window.report.htmlPath = "/r/TVKReport.HTM";
+    ReportOptionsDialog report(window);
+    report.show();
+    Edit(report, "txtDefaultReportHTM")->setText(nul);
+    Button(report, "cmdOK")->click();
+    QVERIFY(report.isVisible() && report.Cancelled());
+    QCOMPARE(window.report.htmlPath, QString("/r/TVKReport.HTM"));
+    QCOMPARE(GuiTestEnvironment::ShownMessages().size(), 2);
   }
 
   void choosingAKnownFileMovesItToTheTop() {
@@ -407,8 +443,10 @@ class DialogsTest : public QObject {
     dialog.show();
     Radio(dialog, "rbDefaultReport(3)")->click();
     Edit(dialog, "txtDefaultReportCSV")->setText("/changed");
-    if (how == "escape") QTest::keyClick(&dialog, Qt::Key_Escape);
-    else Button(dialog, "cbCancel")->click();
+    if (how == "escape")
+      QTest::keyClick(&dialog, Qt::Key_Escape);
+    else
+      Button(dialog, "cbCancel")->click();
     QVERIFY(dialog.Cancelled());
     QVERIFY(!dialog.isVisible());
     QCOMPARE(window.report.defaultType, 1);
@@ -459,8 +497,10 @@ class DialogsTest : public QObject {
     QFETCH(QString, how);
     GoToDialog dialog;
     dialog.show();
-    if (how == "escape") QTest::keyClick(&dialog, Qt::Key_Escape);
-    else Button(dialog, "cmdCancel")->click();
+    if (how == "escape")
+      QTest::keyClick(&dialog, Qt::Key_Escape);
+    else
+      Button(dialog, "cmdCancel")->click();
     QVERIFY(dialog.Cancelled());
     QVERIFY(!dialog.isVisible());
     dialog.show();

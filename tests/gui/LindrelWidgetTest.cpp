@@ -14,7 +14,7 @@
 #include "lindrel/PropertyTable.h"
 #include "lindrel/widgets/AboutDialog.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "proppages/PropertyPage.h"
+#include "widgets/PropertyPage.h"
 
 using lindrel::testing::GuiTestEnvironment;
 using lindrel::widgets::LindrelWidget;

@@ -8,7 +8,7 @@
 
 #include "GuiTestEnvironment.h"
 #include "lindrel/widgets/QtEventHost.h"
-#include "proppages/QtEventHostInternals.h"
+#include "widgets/QtEventHostInternals.h"
 
 using lindrel::EventHost;
 using lindrel::widgets::QtEventHost;

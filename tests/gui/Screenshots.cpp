@@ -22,7 +22,7 @@
 #include <cstdio>
 
 #include "CompareDirScreenshots.h"
-#include "demo/compare-files/ChangeMap.h"
+#include "ViewParts.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
@@ -33,8 +33,11 @@
 #include "lindrel/widgets/AboutDialog.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/PropertySheet.h"
-#include "proppages/ModalDialogsTesting.h"
 #include "tests/support/WidgetTestEnvironment.h"
+#include "widgets/ModalDialogsTesting.h"
+#include "widgets/view/ChangeMap.h"
+
+using namespace lindrel::testing;
 
 namespace {
 
@@ -135,20 +138,20 @@ int main(int argc, char* argv[]) {
     Settle(600);
     ok &= SaveScreen(window, {}, out.filePath("compare-files-side-by-side.png"));
     if (files) {
-      files->MoveNext();
-      files->MoveNext();
-      files->MoveNext();
+      MoveNext(files);
+      MoveNext(files);
+      MoveNext(files);
       Settle(300);
       QWidget* top = files->findChild<QWidget*>(QStringLiteral("topBar"));
       ok &= SaveWidget(*top, out.filePath("compare-files-navigation.png"));
-      files->ChangeListing()->showPopup();
+      ChangeListing(files)->showPopup();
       Settle(600);
-      ok &= SaveScreen(window, {files->ChangeListing()->view()->window()},
+      ok &= SaveScreen(window, {ChangeListing(files)->view()->window()},
                        out.filePath("compare-files-change-list.png"));
-      files->ChangeListing()->hidePopup();
+      ChangeListing(files)->hidePopup();
       // A mark in the lower half of the change map clicked: that change is current, the
       // map's frame around the rows on screen.
-      demo::ChangeMap* map = files->Map();
+      lindrel::widgets::ChangeMap* map = Map(files);
       const int change = static_cast<int>(map->Marks().size() * 2 / 3);
       if (change >= 1) {
         const QPoint at = map->MarkRect(change).center();
@@ -164,12 +167,12 @@ int main(int argc, char* argv[]) {
         QFile source(sourceCopy);
         if (source.open(QIODevice::Append)) source.write("// edited after the comparison\n");
       }
-      for (int waited = 0; files->ChangedOnDiskBar()->isHidden() && waited < 50; ++waited)
+      for (int waited = 0; ChangedOnDiskBar(files)->isHidden() && waited < 50; ++waited)
         Settle(100);
       Settle(300);
       ok &= SaveScreen(window, {}, out.filePath("compare-files-changed-on-disk.png"));
-      files->MoveFirst();
-      files->cmdCompareFilesViewFormat_Click();
+      MoveFirst(files);
+      cmdCompareFilesViewFormat_Click(files);
     }
     Settle(600);
     ok &= SaveScreen(window, {}, out.filePath("compare-files-all-in-one.png"));

@@ -12,6 +12,7 @@
 #include "demo/common/LindrelDirectory.h"
 #include "demo/common/Pickers.h"
 #include "demo/common/SettingsFile.h"
+#include "demo/compare-files/CompareFilesSettings.h"
 
 using lindrel::testing::GuiTestEnvironment;
 namespace demo = lindrel::demo;
@@ -30,25 +31,37 @@ class SettingsTest : public QObject {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
     QTest::newRow("plain") << QByteArray("[Main]\nActiveForm=frmCompareDir\n") << "Main"
-                           << "ActiveForm" << "frmCompareDir";
+                           << "ActiveForm"
+                           << "frmCompareDir";
     QTest::newRow("names in any case") << QByteArray("[MAIN]\nactiveform=x\n") << "Main"
-                                       << "ActiveForm" << "x";
+                                       << "ActiveForm"
+                                       << "x";
     QTest::newRow("blanks trimmed") << QByteArray("[Main]\n  ActiveForm =  x y  \n") << "Main"
-                                    << "ActiveForm" << "x y";
+                                    << "ActiveForm"
+                                    << "x y";
     QTest::newRow("one pair of quotes removed")
-        << QByteArray("[Main]\nActiveForm=\"\"quoted\"\"\n") << "Main" << "ActiveForm"
+        << QByteArray("[Main]\nActiveForm=\"\"quoted\"\"\n") << "Main"
+        << "ActiveForm"
         << "\"quoted\"";
-    QTest::newRow("CR LF lines") << QByteArray("[Main]\r\nActiveForm=x\r\nOther=y\r\n")
-                                 << "Main" << "ActiveForm" << "x";
-    QTest::newRow("other section's key") << QByteArray("[General]\nActiveForm=x\n[Main]\n")
-                                         << "Main" << "ActiveForm" << "default";
-    QTest::newRow("missing section") << QByteArray("[General]\n") << "Main" << "ActiveForm"
+    QTest::newRow("CR LF lines") << QByteArray("[Main]\r\nActiveForm=x\r\nOther=y\r\n") << "Main"
+                                 << "ActiveForm"
+                                 << "x";
+    QTest::newRow("other section's key")
+        << QByteArray("[General]\nActiveForm=x\n[Main]\n") << "Main"
+        << "ActiveForm"
+        << "default";
+    QTest::newRow("missing section") << QByteArray("[General]\n") << "Main"
+                                     << "ActiveForm"
                                      << "default";
-    QTest::newRow("no file") << QByteArray() << "Main" << "ActiveForm" << "default";
+    QTest::newRow("no file") << QByteArray() << "Main"
+                             << "ActiveForm"
+                             << "default";
     QTest::newRow("comment is no key") << QByteArray("[Main]\n;ActiveForm=x\n") << "Main"
-                                       << "ActiveForm" << "default";
+                                       << "ActiveForm"
+                                       << "default";
     QTest::newRow("cut to the buffer") << "[Main]\nActiveForm=" + QByteArray(600, 'a') + "\n"
-                                       << "Main" << "ActiveForm" << QString(499, 'a');
+                                       << "Main"
+                                       << "ActiveForm" << QString(499, 'a');
   }
   void readsValuesAsProfilesDo() {
     QFETCH(QByteArray, file);
@@ -96,13 +109,26 @@ class SettingsTest : public QObject {
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
-    QTest::newRow("line break in value") << "Main" << "k" << "a\n[Evil]\nx=1";
-    QTest::newRow("carriage return in value") << "Main" << "k" << "a\rb";
-    QTest::newRow("equals sign in key") << "Main" << "k=v" << "x";
-    QTest::newRow("bracket in section") << "Ma]in" << "k" << "x";
-    QTest::newRow("empty key") << "Main" << "" << "x";
-    QTest::newRow("key read as a section") << "Main" << "[Evil]" << "x";
-    QTest::newRow("NUL in value") << "Main" << "k" << QString("a") + QChar(0) + "b";
+    QTest::newRow("line break in value") << "Main"
+                                         << "k"
+                                         << "a\n[Evil]\nx=1";
+    QTest::newRow("carriage return in value") << "Main"
+                                              << "k"
+                                              << "a\rb";
+    QTest::newRow("equals sign in key") << "Main"
+                                        << "k=v"
+                                        << "x";
+    QTest::newRow("bracket in section") << "Ma]in"
+                                        << "k"
+                                        << "x";
+    QTest::newRow("empty key") << "Main"
+                               << ""
+                               << "x";
+    QTest::newRow("key read as a section") << "Main"
+                                           << "[Evil]"
+                                           << "x";
+    QTest::newRow("NUL in value") << "Main"
+                                  << "k" << QString("a") + QChar(0) + "b";
   }
   void refusesWhatWouldCorruptTheFile() {
     QFETCH(QString, section);
@@ -164,13 +190,23 @@ class SettingsTest : public QObject {
     QCOMPARE(loaded.Items().last(), QString("/f/21"));
   }
 
-  void historyLoadSkipsMissingKeysAndDuplicates() {
+  // A stored name holding a NUL is no name (cut at the NUL, it names another file): it is
+  // left out of a history as a missing one is, and a stored report path reads as its
+  // default; other texts are still cut at the NUL.
+  void historyLoadSkipsMissingKeysDuplicatesAndNamesHoldingNul() {
+    const QByteArray nul(1, '\0');
     env_->Write("home/WDD_SearchHistory.INI",
                 "[SourceSearchFile]\nSourceSearchFile18=/x\nSourceSearchFile19=+-!#\n"
-                "SourceSearchFile20=/x\nSourceSearchFile3=/y\n");
+                "SourceSearchFile20=/x\nSourceSearchFile3=/y\nSourceSearchFile4=/z" +
+                    nul + ".evil\n[CompareFiles]\nmsgReportFileTXT_CF=/r/report.txt" + nul +
+                    "x\nmsgReportTitleHTM_CF=My title" + nul + "x\n");
     demo::HistoryList history;
     history.Load("SourceSearchFile");
     QCOMPARE(history.Items(), (QStringList{"/y", "/x"}));
+    QCOMPARE(demo::ReadSetting("SourceSearchFile", "SourceSearchFile4", ""), QString("/z"));
+    const demo::CompareFilesSettings settings = demo::CompareFilesSettings::Read();
+    QCOMPARE(settings.report.textPath, env_->Home() + "/TVKReport.TXT");
+    QCOMPARE(settings.report.htmlTitle, QString("My title"));
   }
 
   void historySkipsNamesAnIniLineCannotHold() {
@@ -195,10 +231,18 @@ class SettingsTest : public QObject {
     QTest::addColumn<QString>("lindrelHome");
     QTest::addColumn<QString>("xdg");
     QTest::addColumn<QString>("expected");  // relative to the test root
-    QTest::newRow("LINDREL_HOME") << "lh" << "xdg" << "lh";
-    QTest::newRow("XDG_CONFIG_HOME") << "" << "xdg" << "xdg/lindrel";
-    QTest::newRow("relative XDG ignored") << "" << "relative" << "user/.config/lindrel";
-    QTest::newRow("HOME") << "" << "" << "user/.config/lindrel";
+    QTest::newRow("LINDREL_HOME") << "lh"
+                                  << "xdg"
+                                  << "lh";
+    QTest::newRow("XDG_CONFIG_HOME") << ""
+                                     << "xdg"
+                                     << "xdg/lindrel";
+    QTest::newRow("relative XDG ignored") << ""
+                                          << "relative"
+                                          << "user/.config/lindrel";
+    QTest::newRow("HOME") << ""
+                          << ""
+                          << "user/.config/lindrel";
   }
   void lindrelDirectoryFollowsTheEnvironment() {
     QFETCH(QString, lindrelHome);
@@ -207,9 +251,12 @@ class SettingsTest : public QObject {
     QByteArray savedXdg = qgetenv("XDG_CONFIG_HOME");
     QByteArray savedHome = qgetenv("HOME");
     const QString root = env_->Root();
-    qputenv("LINDREL_HOME", lindrelHome.isEmpty() ? QByteArray() : (root + "/" + lindrelHome).toUtf8());
-    if (xdg == "relative") qputenv("XDG_CONFIG_HOME", "relative/config");
-    else qputenv("XDG_CONFIG_HOME", xdg.isEmpty() ? QByteArray() : (root + "/" + xdg).toUtf8());
+    qputenv("LINDREL_HOME",
+            lindrelHome.isEmpty() ? QByteArray() : (root + "/" + lindrelHome).toUtf8());
+    if (xdg == "relative")
+      qputenv("XDG_CONFIG_HOME", "relative/config");
+    else
+      qputenv("XDG_CONFIG_HOME", xdg.isEmpty() ? QByteArray() : (root + "/" + xdg).toUtf8());
     qputenv("HOME", (root + "/user").toUtf8());
 
     QString directory = demo::LindrelDirectory();
@@ -239,8 +286,8 @@ class SettingsTest : public QObject {
 
   void openerPassesOddNamesWhole() {
     QString log = env_->Root() + "/opened.txt";
-    QString script = env_->Write("record-open", "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"" +
-                                                    log.toUtf8() + "\"\n");
+    QString script = env_->Write(
+        "record-open", "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"" + log.toUtf8() + "\"\n");
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("LINDREL_OPEN_COMMAND", script.toUtf8());
     QString report = env_->Write("my reports/it's \"new\"; $HOME.txt", "report\n");

@@ -1,5 +1,5 @@
 # Builds and runs the consumer against an installed Lindrel (cmake -P script).
-# MODE: find_package | pkg_config | installed_cli | widgets | form. EXTRA_FLAGS: compile and link flags the
+# MODE: find_package | pkg_config | installed_cli | widgets | form | example. EXTRA_FLAGS: compile and link flags the
 # installed library needs of its consumers (the sanitizer of a sanitizer build).
 cmake_minimum_required(VERSION 3.25)
 
@@ -57,6 +57,20 @@ elseif(MODE STREQUAL "form")
   set(expected "uic lindrel::widgets::LindrelWidget 2 1\nloader lindrel::widgets::LindrelWidget 2 1\n")
   if(NOT run_output STREQUAL expected)
     message(FATAL_ERROR "form consumer printed '${run_output}'")
+  endif()
+  return()
+elseif(MODE STREQUAL "example")
+  # The embedding example, a program outside the project: it shows the comparison in a
+  # ComparisonView and saves the window once the first change is shown.
+  run(${CMAKE_COMMAND} -S ${CONSUMER} -B ${WORK}/build -G ${GENERATOR}
+      -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_PREFIX_PATH=${PREFIX}
+      "-DCMAKE_CXX_FLAGS=${EXTRA_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${EXTRA_FLAGS}")
+  run(${CMAKE_COMMAND} --build ${WORK}/build)
+  run(${WORK}/build/embed-view ${WORK}/master.txt ${WORK}/source.txt --screenshot
+      ${WORK}/view.png)
+  file(SIZE ${WORK}/view.png picture_size)
+  if(picture_size LESS 1000)
+    message(FATAL_ERROR "the example saved no picture of its window")
   endif()
   return()
 elseif(MODE STREQUAL "pkg_config")

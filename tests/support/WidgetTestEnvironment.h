@@ -9,7 +9,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "proppages/ModalDialogsTesting.h"
+#include "widgets/ModalDialogsTesting.h"
 
 namespace lindrel::testing {
 
@@ -44,14 +44,19 @@ class ScopedEnvironmentVariable {
 // A private folder that is both the Lindrel directory and TMPDIR of a whole program run
 // (a benchmark, the screenshot program), removed at its end. Made before the
 // QApplication, as the variables must be set before anything reads them.
+//
+// LINDREL_SCREENSHOTS_HOME, when set, names an empty folder to use instead, kept at the
+// end: two builds' screenshots then show the same paths and can be compared pixel for
+// pixel.
 class ScratchLindrelHome {
  public:
-  QString path() const { return dir_.path(); }
+  QString path() const { return fixed_.isEmpty() ? dir_.path() : fixed_; }
 
  private:
+  QString fixed_ = qEnvironmentVariable("LINDREL_SCREENSHOTS_HOME");
   QTemporaryDir dir_;
-  ScopedEnvironmentVariable home_{"LINDREL_HOME", QFile::encodeName(dir_.path())};
-  ScopedEnvironmentVariable tmp_{"TMPDIR", QFile::encodeName(dir_.path())};
+  ScopedEnvironmentVariable home_{"LINDREL_HOME", QFile::encodeName(path())};
+  ScopedEnvironmentVariable tmp_{"TMPDIR", QFile::encodeName(path())};
 };
 
 class WidgetTestEnvironment {
