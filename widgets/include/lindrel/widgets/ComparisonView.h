@@ -38,7 +38,8 @@ class LindrelWidget;
 /// instead, tell the user) turns that off with SetShowsCompletions(false) and calls
 /// ShowResult() itself. The words of a row are compared by a second component
 /// (SetWordComponent), made by the view when none is given, so the first component's
-/// records stay untouched.
+/// records stay untouched. The components the view makes itself keep their settings in
+/// the state files "LINDREL_VIEW" and "LINDREL_VIEW_WORDS" of the Lindrel directory.
 ///
 /// **Costs on large files.** ShowResult() reads both files once (the source on a second
 /// thread) and pads the rows in one pass over the change records: linear in the files'
