@@ -44,6 +44,7 @@ ViewFinder::ViewFinder(GridSet& grids, DetailView& detail, FindBar& bar,
       notice_(std::move(notice)),
       search_(grids),
       marks_(grids, std::move(options)) {
+  setObjectName(QStringLiteral("viewFinder"));
   for (ComparisonGrid* grid : {grids_.Master(), grids_.Source(), grids_.AllInOneGrid()}) {
     grid->SetCellMarker([this](const ComparisonGrid& g, int gridRow, int column, QStringView text) {
       return MarksOf(g, gridRow, column, text);

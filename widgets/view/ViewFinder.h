@@ -24,7 +24,7 @@ class DetailView;
 class FindBar;
 class GridSet;
 
-class ViewFinder : public QObject {
+class LINDREL_WIDGETS_TESTABLE ViewFinder : public QObject {
   Q_OBJECT
 
  public:
