@@ -77,9 +77,12 @@ class ShownTextDelegate : public QStyledItemDelegate {
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget)
                                .adjusted(margin, 0, -margin, 0);
+    // As the style lays the text out: every line, the whole placed by the cell's alignment.
     QTextLayout layout(text, item.font);
     QTextOption wrap;
     wrap.setWrapMode(QTextOption::WordWrap);
+    wrap.setTextDirection(item.direction);
+    wrap.setAlignment(QStyle::visualAlignment(item.direction, item.displayAlignment));
     layout.setTextOption(wrap);
     layout.beginLayout();
     qreal height = 0;
@@ -87,10 +90,11 @@ class ShownTextDelegate : public QStyledItemDelegate {
       line.setLineWidth(textRect.width());
       line.setPosition(QPointF(0, height));
       height += line.height();
-      if (height > textRect.height() + line.height()) break;
     }
     layout.endLayout();
-    const QPointF origin(textRect.left(), textRect.top() + (textRect.height() - height) / 2);
+    const QPointF origin = QStyle::alignedRect(item.direction, item.displayAlignment,
+                                               layout.boundingRect().size().toSize(), textRect)
+                               .topLeft();
 
     painter->save();
     painter->setClipRect(item.rect);
