@@ -115,6 +115,26 @@ class CompareFilesFindTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), grid);
   }
 
+  // Escape belongs to what has the focus: the box typed into over a row closes, the find
+  // bar stays; in the bar it closes the bar.
+  void escapeClosesWhatHasTheFocus() {
+    CompareFilesWindow window;
+    Show(window);
+    Compare(window, Lines(kMaster), Lines(kSource));
+    widgets::ComparisonGrid* grid = MasterGrid(window);
+    QTest::keyClick(grid, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(Part<QLineEdit>(window, "findText")->isVisible());
+    grid->setFocus();
+    grid->SetCurrentRow(3);
+    QTest::keyClick(grid, Qt::Key_Z);
+    QVERIFY(MasterOverlay(window)->isVisible());
+    QTest::keyClick(MasterOverlay(window), Qt::Key_Escape);
+    QVERIFY(!MasterOverlay(window)->isVisible());
+    QVERIFY(Part<QLineEdit>(window, "findText")->isVisible());
+    QTest::keyClick(Part<QCheckBox>(window, "findMatchCase"), Qt::Key_Escape);
+    QVERIFY(!Part<QLineEdit>(window, "findText")->isVisible());
+  }
+
   // A search of a million lines would hold the window for a second or more; it runs in
   // slices, and the window's own work runs between them.
   void aSearchThatFindsNothingLetsTheWindowWork() {

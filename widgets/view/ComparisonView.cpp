@@ -190,13 +190,9 @@ ComparisonView::ComparisonView(QWidget* parent)
     auto* shortcut = new QShortcut(keys, this);
     shortcut->setContext(Qt::WidgetWithChildrenShortcut);
     connect(shortcut, &QShortcut::activated, this, slot);
-    return shortcut;
   };
   key(QKeySequence(Qt::Key_F3), [this] { FindNext(); });
   key(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { FindPrevious(); });
-  key(QKeySequence(Qt::Key_Escape), [this] {
-    if (FindBarShown()) HideFindBar();
-  });
 
   d_->grids->Stack()->installEventFilter(this);
   setAcceptDrops(true);

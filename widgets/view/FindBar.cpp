@@ -75,11 +75,19 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
         else
           emit NextRequested();
         return true;
-      case Qt::Key_Escape: emit CloseRequested(); return true;
       default: break;
     }
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void FindBar::keyPressEvent(QKeyEvent* event) {
+  // The bar's controls leave Escape to it.
+  if (event->key() == Qt::Key_Escape) {
+    emit CloseRequested();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace lindrel::widgets

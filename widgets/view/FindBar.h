@@ -1,7 +1,8 @@
 // FindBar: the bar under a comparison view's grids in which the user types text to find
 // (findBar: findText, findMatchCase, findNext, findPrevious, findStatus, findClose).
-// Return finds the next match, Shift+Return the previous, Escape closes the bar; the
-// view does the finding.
+// Return finds the next match, Shift+Return the previous, Escape (anywhere in the bar)
+// closes it; the view does the finding. Escape elsewhere is left alone: the boxes over a
+// row close with it.
 //
 // Threading: GUI thread only.
 #pragma once
@@ -39,6 +40,7 @@ class FindBar : public QWidget {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QLineEdit* text_ = nullptr;
