@@ -52,6 +52,13 @@ class ComparisonWindow {
   virtual void mnuViewChangeMap_Click() {}
   virtual void MoveNextChange() {}
   virtual void MovePreviousChange() {}
+  // Finding text and lines, and the marks of the words in every change (Compare Files
+  // only).
+  virtual void mnuFind_Click() {}
+  virtual void FindNext() {}
+  virtual void FindPrevious() {}
+  virtual void mnuGoToLine_Click() {}
+  virtual void mnuMarkWordsInEveryChange_Click() {}
   virtual void Abort() {}
 
   // Upkeep: the main window was resized; the 2-second tick; the window gained or lost

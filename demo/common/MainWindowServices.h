@@ -22,6 +22,8 @@ struct ComparisonMenuItems {
   bool swap = false;
   bool changeMap = false;    // View > Show Change Map
   bool changeMoves = false;  // View > Next Change, Previous Change
+  bool find = false;         // View > Find, Find Next, Find Previous, Go To Line, Mark Words ...
+  bool marksWords = false;   // View > Mark Words in Every Change is checked
 };
 
 // The names of the two child windows.

@@ -10,6 +10,7 @@ CompareFilesSettings CompareFilesSettings::Read() {
   CompareFilesSettings s;
   s.showLegend = ReadSettingFlag(keys::kShowLegend);
   s.showChangeMap = ReadSettingFlag(keys::kShowChangeMap);
+  s.markWordsInEveryChange = ReadSettingFlag(keys::kMarkWordsInEveryChange);
   s.showReportOnly = ReadSettingFlag(keys::kShowReportOnly);
   s.beepWhenDone = ReadSettingFlag(keys::kBeepWhenDone);
   s.removeBlankLines = ReadSettingFlag(keys::kRemoveBlankLines);
@@ -30,6 +31,7 @@ bool CompareFilesSettings::Save(QString* error) const {
       {keys::kRemoveBlankLines, BoolText(removeBlankLines)},
       {keys::kShowLegend, BoolText(showLegend)},
       {keys::kShowChangeMap, BoolText(showChangeMap)},
+      {keys::kMarkWordsInEveryChange, BoolText(markWordsInEveryChange)},
       {keys::kReportText, report.textPath},
       {keys::kReportComma, report.commaDelimitedPath},
       {keys::kReportHtml, report.htmlPath},

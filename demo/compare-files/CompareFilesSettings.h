@@ -21,6 +21,8 @@ namespace lindrel::demo::compare_files_settings {
 
 inline constexpr SettingKey kShowLegend{"CompareFiles", "ShowLegend", "TRUE"};
 inline constexpr SettingKey kShowChangeMap{"CompareFiles", "ShowChangeMap", "TRUE"};
+inline constexpr SettingKey kMarkWordsInEveryChange{"CompareFiles", "MarkWordsInEveryChange",
+                                                    "FALSE"};
 inline constexpr SettingKey kShowReportOnly{"General", "mbShowReportOnly_CF", "FALSE"};
 inline constexpr SettingKey kBeepWhenDone{"General", "BeepWhenDone_CF", "TRUE"};
 inline constexpr SettingKey kRemoveBlankLines{"General", "RemoveBlankLines_CF", "TRUE"};
@@ -40,6 +42,7 @@ namespace lindrel::demo {
 struct CompareFilesSettings {
   bool showLegend = true;
   bool showChangeMap = true;
+  bool markWordsInEveryChange = false;
   bool showReportOnly = false;
   bool beepWhenDone = true;
   bool removeBlankLines = true;  // kept and written back; no effect in the window

@@ -18,6 +18,7 @@
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesReporter.h"
 #include "demo/compare-files/CompareFilesTopBar.h"
+#include "demo/compare-files/GoToLineDialog.h"
 #include "demo/compare-files/LegendBar.h"
 #include "demo/compare-files/PleaseWaitWindow.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
@@ -130,6 +131,9 @@ void CompareFilesWindow::ConnectTopBar() {
   shortcut(QKeySequence(Qt::Key_F4), [this] { GoToChange(); });
   shortcut(QKeySequence(Qt::ALT | Qt::Key_Down), [this] { MoveNextChange(); });
   shortcut(QKeySequence(Qt::ALT | Qt::Key_Up), [this] { MovePreviousChange(); });
+  // Ctrl+F is Compare Files; F3, Shift+F3 and Escape are the view's own keys.
+  shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), [this] { mnuFind_Click(); });
+  shortcut(QKeySequence(Qt::CTRL | Qt::Key_L), [this] { mnuGoToLine_Click(); });
 }
 
 void CompareFilesWindow::ConnectView() {
@@ -358,6 +362,7 @@ void CompareFilesWindow::ReadIniFile() {
   if (!sourceHistory_.IsEmpty()) sourceFileName_ = sourceHistory_.Items().last();
   tbLegend_->setVisible(settings_.showLegend);
   view_->SetChangeMapShown(settings_.showChangeMap);
+  view_->SetMarksWordsInEveryChange(settings_.markWordsInEveryChange);
   lindrel1_->SetThreadPriority(ProgramState::Instance().ThreadPriority());
   Change_Font(false);
   // The placement belongs to the frame the main window puts around this window; it is
@@ -367,6 +372,7 @@ void CompareFilesWindow::ReadIniFile() {
 void CompareFilesWindow::SaveIniFile() {
   settings_.showLegend = !tbLegend_->isHidden();
   settings_.showChangeMap = view_->ChangeMapShown();
+  settings_.markWordsInEveryChange = view_->MarksWordsInEveryChange();
   QStringList failures;
   QString error;
   if (!settings_.Save(&error)) failures << error;
@@ -404,7 +410,9 @@ void CompareFilesWindow::Form_Activate() {
                        .textReport = true,
                        .swap = true,
                        .changeMap = true,
-                       .changeMoves = true});
+                       .changeMoves = true,
+                       .find = true,
+                       .marksWords = view_->MarksWordsInEveryChange()});
   main_->PressToolbarButton(QString::fromUtf8(kCompareFilesName), true);
 }
 
@@ -422,6 +430,39 @@ void CompareFilesWindow::mnuViewLegend_Click() {
   tbLegend_->setVisible(tbLegend_->isHidden());
   settings_.showLegend = !tbLegend_->isHidden();
   Form_Resize();
+}
+
+void CompareFilesWindow::mnuFind_Click() {
+  if (!settings_.showReportOnly) view_->ShowFindBar();
+}
+
+void CompareFilesWindow::FindNext() { view_->FindNext(); }
+
+void CompareFilesWindow::FindPrevious() { view_->FindPrevious(); }
+
+void CompareFilesWindow::mnuGoToLine_Click() {
+  if (settings_.showReportOnly || view_->MasterLineCount() + view_->SourceLineCount() == 0) return;
+  GoToLineDialog dialog(this);
+  dialog.SetSource(goToLineInSource_);
+  const long current = view_->CurrentLine(goToLineInSource_ ? ComparisonView::Side::Source
+                                                            : ComparisonView::Side::Master);
+  dialog.SetLine(std::max(current, 1L));
+  if (widgets::ExecModal(dialog) != QDialog::Accepted) return;
+  goToLineInSource_ = dialog.Source();
+  const long line = dialog.Line();
+  const auto side = goToLineInSource_ ? ComparisonView::Side::Source : ComparisonView::Side::Master;
+  if (!view_->GoToLine(side, line)) {
+    const int lines = goToLineInSource_ ? view_->SourceLineCount() : view_->MasterLineCount();
+    SetStatus(3, QStringLiteral("The %1 has lines 1 to %2.")
+                     .arg(goToLineInSource_ ? QStringLiteral("source") : QStringLiteral("master"))
+                     .arg(lines));
+  }
+}
+
+void CompareFilesWindow::mnuMarkWordsInEveryChange_Click() {
+  view_->SetMarksWordsInEveryChange(!view_->MarksWordsInEveryChange());
+  settings_.markWordsInEveryChange = view_->MarksWordsInEveryChange();
+  if (main_ != nullptr) Form_Activate();
 }
 
 void CompareFilesWindow::mnuViewChangeMap_Click() {

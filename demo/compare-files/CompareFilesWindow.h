@@ -103,6 +103,14 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   // The next and the previous change as a whole (Alt+Down, Alt+Up).
   void MoveNextChange() override;
   void MovePreviousChange() override;
+  // The view's find bar (Ctrl+Shift+F), its next and previous match (F3, Shift+F3).
+  void mnuFind_Click() override;
+  void FindNext() override;
+  void FindPrevious() override;
+  // Asks for a line number and its file (frmGoToLine) and makes its row current (Ctrl+L).
+  void mnuGoToLine_Click() override;
+  // Marks the differing words of every changed row, or stops.
+  void mnuMarkWordsInEveryChange_Click() override;
   void Form_Resize() override;
   void AdjustToolbarItems() override;
   void Form_Activate() override;
@@ -195,6 +203,7 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   long startTime_ = 0;
   ChildPlacement placement_{QStringLiteral("frmCompareFiles")};
   std::function<void()> completionProbe_;
+  bool goToLineInSource_ = false;  // the numbering Go To Line offers first
 
   widgets::LindrelWidget* lindrel1_ = nullptr;
   widgets::LindrelWidget* lindrel2_ = nullptr;

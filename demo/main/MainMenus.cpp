@@ -60,6 +60,14 @@ MainMenus BuildMainMenus(QMenuBar& bar) {
   // focus, as it takes F7; the items only name them.
   m.mnuNextChange = AddItem(m.mnuView, "mnuNextChange", "&Next Change\tAlt+Down");
   m.mnuPreviousChange = AddItem(m.mnuView, "mnuPreviousChange", "&Previous Change\tAlt+Up");
+  // Taken by the Compare Files window and its view in the same way.
+  m.mnuFind = AddItem(m.mnuView, "mnuFind", "F&ind...\tCtrl+Shift+F");
+  m.mnuFindNext = AddItem(m.mnuView, "mnuFindNext", "Find Ne&xt\tF3");
+  m.mnuFindPrevious = AddItem(m.mnuView, "mnuFindPrevious", "Find Pre&vious\tShift+F3");
+  m.mnuGoToLine = AddItem(m.mnuView, "mnuGoToLine", "&Go To Line...\tCtrl+L");
+  m.mnuMarkWordsInEveryChange =
+      AddItem(m.mnuView, "mnuMarkWordsInEveryChange", "Mark Words in Every Change");
+  m.mnuMarkWordsInEveryChange->setCheckable(true);
 
   m.mnuReport = AddMenu(bar, "mnuReport", "&Report");
   m.mnuOptions = AddItem(m.mnuReport, "mnuOptions", "Report &Options");
@@ -103,6 +111,10 @@ void MainMenus::ShowForComparisonWindow(const ComparisonMenuItems& items) const 
   mnuViewChangeMap->setVisible(items.changeMap);
   mnuNextChange->setVisible(items.changeMoves);
   mnuPreviousChange->setVisible(items.changeMoves);
+  for (QAction* item :
+       {mnuFind, mnuFindNext, mnuFindPrevious, mnuGoToLine, mnuMarkWordsInEveryChange})
+    item->setVisible(items.find);
+  mnuMarkWordsInEveryChange->setChecked(items.marksWords);
 }
 
 }  // namespace lindrel::demo

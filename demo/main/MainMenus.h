@@ -37,6 +37,11 @@ struct MainMenus {
   QAction* mnuViewChangeMap = nullptr;
   QAction* mnuNextChange = nullptr;
   QAction* mnuPreviousChange = nullptr;
+  QAction* mnuFind = nullptr;
+  QAction* mnuFindNext = nullptr;
+  QAction* mnuFindPrevious = nullptr;
+  QAction* mnuGoToLine = nullptr;
+  QAction* mnuMarkWordsInEveryChange = nullptr;
 
   QMenu* mnuReport = nullptr;
   QAction* mnuOptions = nullptr;

@@ -134,6 +134,11 @@ void MainWindow::ConnectMenus() {
   forward(m.mnuViewChangeMap, &ComparisonWindow::mnuViewChangeMap_Click);
   forward(m.mnuNextChange, &ComparisonWindow::MoveNextChange);
   forward(m.mnuPreviousChange, &ComparisonWindow::MovePreviousChange);
+  forward(m.mnuFind, &ComparisonWindow::mnuFind_Click);
+  forward(m.mnuFindNext, &ComparisonWindow::FindNext);
+  forward(m.mnuFindPrevious, &ComparisonWindow::FindPrevious);
+  forward(m.mnuGoToLine, &ComparisonWindow::mnuGoToLine_Click);
+  forward(m.mnuMarkWordsInEveryChange, &ComparisonWindow::mnuMarkWordsInEveryChange_Click);
 
   forward(m.mnuOptions, &ComparisonWindow::ReportOptions);
   forward(m.mnuReportHTMLFile, &ComparisonWindow::mnuReportHTMLFile_Click);

@@ -4,11 +4,14 @@
 // Change), clicks on the change map and hiding it, Refresh after the files changed or
 // vanished, a file changed while it is compared, Swap, resizing, another font, the
 // legend, View Report (now and then aimed at the master file), closing and reopening the
-// window. After every step it checks what the user would see against a literal reference
-// of the grids, and that the change map marks every record at its rows, with the current
-// change and a frame around the rows on screen; the window warns of a changed file (in
-// its status and its changed-on-disk bar) exactly when one changed, and a report is
-// opened exactly when the request wrote it.
+// window, the find bar (Ctrl+Shift+F, Return, F3, Shift+F3, Esc), Go To Line (Ctrl+L) and
+// View > Mark Words in Every Change. After every step it checks what the user would see against a
+// literal reference of the grids, and that the change map marks every record at its rows, with the
+// current change and a frame around the rows on screen; the window warns of a changed file (in its
+// status and its changed-on-disk bar) exactly when one changed, and a report is opened exactly when
+// the request wrote it. A match found is on screen and holds the text; the marks of every changed
+// row on screen leave exactly a longest common sequence of the two lines' words unmarked (worked
+// out here, word by word).
 //
 // LINDREL_WALK_SEED and LINDREL_WALK_STEPS choose the walk (a soak takes more steps);
 // a failure names the seed, the step and the steps before it. Without a seed chosen, the
@@ -19,12 +22,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QToolBar>
 #include <QUrl>
@@ -42,6 +47,7 @@
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/GoToDialog.h"
+#include "demo/compare-files/GoToLineDialog.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
 #include "lindrel/widgets/FileStamp.h"
@@ -51,6 +57,8 @@
 #include "widgets/view/ChangeMap.h"
 #include "widgets/view/ComparisonGrid.h"
 #include "widgets/view/FileGridModel.h"
+#include "widgets/view/RowWordMarks.h"
+#include "widgets/view/ViewFinder.h"
 #include "widgets/view/WrappedLineCounter.h"
 
 using lindrel::demo::CompareFilesWindow;
@@ -123,6 +131,43 @@ bool ValidText(const QString& text) {
 
 qsizetype CodePoints(const QString& text) { return text.toUcs4().size(); }
 
+// The words of a line as the view compares them: each up to and including a line feed,
+// carriage return, blank or BEL; [begin, end) of each.
+std::vector<std::pair<int, int>> SplitWords(const QString& text) {
+  std::vector<std::pair<int, int>> words;
+  int begin = 0;
+  for (int i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (c == '\n' || c == '\r' || c == ' ' || c == 7) {
+      words.emplace_back(begin, i + 1);
+      begin = i + 1;
+    }
+  }
+  if (begin < text.size()) words.emplace_back(begin, static_cast<int>(text.size()));
+  return words;
+}
+
+// A word as the engine compares it under the two settings.
+QString WordKey(const QString& word, bool ignoreCase, bool ignoreWhiteSpace) {
+  QString key;
+  for (QChar c : word) {
+    if (ignoreWhiteSpace && (c == ' ' || (c.unicode() >= 9 && c.unicode() <= 13))) continue;
+    key += ignoreCase && c >= 'A' && c <= 'Z' ? QChar(c.unicode() + 32) : c;
+  }
+  return key;
+}
+
+// The length of a longest common subsequence of `a` and `b`.
+int CommonLength(const QStringList& a, const QStringList& b) {
+  std::vector<int> above(static_cast<size_t>(b.size() + 1), 0), row(above.size(), 0);
+  for (const QString& x : a) {
+    for (qsizetype j = 0; j < b.size(); ++j)
+      row[j + 1] = x == b[j] ? above[j] + 1 : std::max(row[j], above[j + 1]);
+    std::swap(above, row);
+  }
+  return above.back();
+}
+
 }  // namespace
 
 class CompareFilesWalkTest : public QObject {
@@ -163,6 +208,7 @@ class CompareFilesWalkTest : public QObject {
     }
     QTest::newRow("default") << 20261208ul << steps << false;
     QTest::newRow("with drops") << 20261209ul << steps << true;
+    QTest::newRow("finding") << 20261210ul << steps << false;
     // The kept walks are long: a sanitizer build, ten times slower, leaves them out.
     if (EnvironmentNumber("LINDREL_WALK_KEPT", 1) == 0) return;
     for (const KeptWalk& kept : kKeptWalks)
@@ -175,6 +221,9 @@ class CompareFilesWalkTest : public QObject {
     QFETCH(bool, drops);
     seed_ = seed;
     drops_ = drops;
+    matchesFound_ = markedRowsChecked_ = 0;
+    // The kept walks replay the steps they were found with; the others find and mark too.
+    finds_ = !QByteArray(QTest::currentDataTag()).contains(": ");
     std::mt19937 random(static_cast<std::mt19937::result_type>(seed_));
     random_ = &random;
     WalkPairMaker maker(random);
@@ -214,7 +263,8 @@ class CompareFilesWalkTest : public QObject {
       Check(expect);
       if (QTest::currentTestFailed()) return;
     }
-    qInfo("walk: seed %lu, %lu steps, %d comparisons", seed_, steps, completed_);
+    qInfo("walk: seed %lu, %lu steps, %d comparisons, %d matches found, %d marked rows checked",
+          seed_, steps, completed_, matchesFound_, markedRowsChecked_);
   }
 
  private:
@@ -224,7 +274,7 @@ class CompareFilesWalkTest : public QObject {
 
   Expect Act() {
     startedBefore_ = started_;
-    switch (Below(31)) {
+    switch (Below(finds_ ? 35 : 31)) {
       case 0:
       case 1:
       case 2: return NewPair();
@@ -261,7 +311,199 @@ class CompareFilesWalkTest : public QObject {
       case 30:
         if (Below(3) == 0) Trigger(main_->Menus().mnuViewChangeMap, "change map shown or hidden");
         return Expect::Nothing;
+      case 31:
+      case 32: return Find();
+      case 33: return GoToLine();
+      case 34: return MarkWords();
       default: return Key(Qt::Key_F7, Qt::NoModifier, "F7");
+    }
+  }
+
+  // Ctrl+Shift+F, a piece of a line shown (or text no line holds), then Return, F3 or
+  // Shift+F3; now and then Esc.
+  Expect Find() {
+    if (!files_->isVisible() || completed_ == 0 || !shown_.readable || files_->ShowReportOnly())
+      return Expect::Nothing;
+    Key(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier, "Ctrl+Shift+F");
+    if (QTest::currentTestFailed()) return Expect::Nothing;
+    auto* text = files_->findChild<QLineEdit*>("findText");
+    if (text == nullptr || !text->isVisible() || QApplication::focusWidget() != text) {
+      QTest::qFail(Where("Ctrl+Shift+F left the find bar closed").constData(), __FILE__, __LINE__);
+      return Expect::Nothing;
+    }
+    const bool fromSource = Below(2) == 0;
+    const QList<QByteArray>& lines = fromSource ? shown_.sourceLines : shown_.masterLines;
+    QString query = QStringLiteral("\u00A7no line holds this\u00A7");
+    if (!lines.isEmpty() && Below(6) != 0) {
+      const QString line = ShownText(lines, Below(static_cast<int>(lines.size())));
+      if (!line.trimmed().isEmpty()) {
+        const int at = Below(static_cast<int>(std::min<qsizetype>(line.size(), 2000)));
+        query = line.mid(at, 1 + Below(6));
+        if (!query.isEmpty() && query.back().isHighSurrogate()) query.chop(1);
+        if (!query.isEmpty() && query.front().isLowSurrogate()) query.remove(0, 1);
+      }
+    }
+    if (query.trimmed().isEmpty()) query = QStringLiteral("\u00A7no line holds this\u00A7");
+    text->setText(query);
+    const int how = Below(3);
+    Log(QStringLiteral("  find \"%1\" with %2")
+            .arg(query.left(20), QStringList{"Return", "F3", "Shift+F3"}[how]));
+    if (how == 0)
+      QTest::keyClick(text, Qt::Key_Return);
+    else
+      QTest::keyClick(text, Qt::Key_F3, how == 2 ? Qt::ShiftModifier : Qt::NoModifier);
+    [&] { QTRY_VERIFY_WITH_TIMEOUT(!View(files_)->Finding(), 20000); }();
+    if (QTest::currentTestFailed()) return Expect::Nothing;
+    const bool exists = AnyLineHolds(query);
+    const QString status = View(files_)->FindStatus();
+    const QRegularExpressionMatch found =
+        QRegularExpression(QStringLiteral("^Line (\\d+) of the (master|source)\\.")).match(status);
+    if (!exists) {
+      [&] {
+        QVERIFY2(status.startsWith("No match for "),
+                 Where("text no line holds was found: " + status).constData());
+      }();
+    } else {
+      [&] {
+        QVERIFY2(found.hasMatch(), Where("text a line holds was not found: " + status).constData());
+        const bool source = found.captured(2) == "source";
+        const int line = found.captured(1).toInt();
+        const QList<QByteArray>& in = source ? shown_.sourceLines : shown_.masterLines;
+        QVERIFY2(line >= 1 && line <= in.size() &&
+                     ShownText(in, line - 1).contains(query, Qt::CaseInsensitive),
+                 Where(QStringLiteral("line %1 of the %2 does not hold the text")
+                           .arg(line)
+                           .arg(found.captured(2)))
+                     .constData());
+        QVERIFY2(View(files_)->CurrentLine(source ? widgets::ComparisonView::Side::Source
+                                                  : widgets::ComparisonView::Side::Master) == line,
+                 Where("the match's row is not the current row").constData());
+      }();
+    }
+    if (Below(3) == 0) {
+      Log("  Esc");
+      QTest::keyClick(text, Qt::Key_Escape);
+      [&] { QVERIFY2(!text->isVisible(), Where("Esc left the find bar open").constData()); }();
+    }
+    matchesFound_ += exists;
+    return exists ? Expect::CurrentRowOnScreen : Expect::Nothing;
+  }
+
+  bool AnyLineHolds(const QString& query) const {
+    for (const QList<QByteArray>* lines : {&shown_.masterLines, &shown_.sourceLines})
+      for (int i = 0; i < lines->size(); ++i)
+        if (ShownText(*lines, i).contains(query, Qt::CaseInsensitive)) return true;
+    return false;
+  }
+
+  // Ctrl+L with a line of the master or the source, or one past the end.
+  Expect GoToLine() {
+    if (!files_->isVisible() || completed_ == 0 || !shown_.readable || files_->ShowReportOnly())
+      return Expect::Nothing;
+    const bool source = Below(2) == 0;
+    const long lines = source ? shown_.sourceLines.size() : shown_.masterLines.size();
+    const long line = Below(8) == 0 ? lines + 1 : 1 + Below(static_cast<int>(std::max(lines, 1L)));
+    bool asked = false;
+    widgets::TEST_SetModalHandler([&](QDialog& dialog) {
+      auto* goTo = qobject_cast<lindrel::demo::GoToLineDialog*>(&dialog);
+      if (goTo == nullptr) return;
+      asked = true;
+      goTo->SetSource(source);
+      goTo->SetLine(line);
+      dialog.accept();
+    });
+    const long before = View(files_)->CurrentLine(widgets::ComparisonView::Side::Master);
+    Key(Qt::Key_L, Qt::ControlModifier, "Ctrl+L");
+    widgets::TEST_SetModalHandler(nullptr);
+    Log(QStringLiteral("  line %1 of the %2").arg(line).arg(source ? "source" : "master"));
+    if (QTest::currentTestFailed() || lines == 0) return Expect::Nothing;
+    const auto side =
+        source ? widgets::ComparisonView::Side::Source : widgets::ComparisonView::Side::Master;
+    [&] {
+      QVERIFY2(asked, Where("Ctrl+L asked for no line").constData());
+      if (line <= lines)
+        QVERIFY2(View(files_)->CurrentLine(side) == line,
+                 Where(QStringLiteral("Go To Line made line %1 current")
+                           .arg(View(files_)->CurrentLine(side)))
+                     .constData());
+      else
+        QVERIFY2(View(files_)->CurrentLine(widgets::ComparisonView::Side::Master) == before &&
+                     files_->StatusText(3).startsWith("The "),
+                 Where("a line past the end moved the view").constData());
+    }();
+    return line <= lines ? Expect::CurrentRowOnScreen : Expect::Nothing;
+  }
+
+  Expect MarkWords() {
+    QAction* item = main_->Menus().mnuMarkWordsInEveryChange;
+    if (!item->isVisible()) return Expect::Nothing;
+    Trigger(item, View(files_)->MarksWordsInEveryChange() ? "marks off" : "marks on");
+    [&] {
+      QVERIFY2(item->isChecked() == View(files_)->MarksWordsInEveryChange(),
+               Where("the menu item's check does not say whether words are marked").constData());
+    }();
+    return Expect::Nothing;
+  }
+
+  // The marks of every changed row on screen that holds a line of both files: the
+  // words left unmarked on each side are the same words, and as many as a longest
+  // common sequence holds.
+  void CheckWordMarks() {
+    if (!View(files_)->MarksWordsInEveryChange() || !shown_.readable || !shown_.recordsFitFiles)
+      return;
+    auto* finder = files_->findChild<lindrel::widgets::ViewFinder*>("viewFinder");
+    const bool ignoreCase = files_->Lindrel1()->GetFileIgnoreCase();
+    const bool ignoreWhite = files_->Lindrel1()->GetFileIgnoreWhiteSpace();
+    ComparisonGrid* grid = AllInOneShown(files_) ? AllInOneGrid(files_) : MasterGrid(files_);
+    const int first = std::max(grid->rowAt(0), 0) + 1;
+    int last = grid->rowAt(grid->viewport()->height() - 1) + 1;
+    if (last < 1) last = grid->model()->rowCount();
+    for (int row = first; row <= last && row <= static_cast<int>(shown_.grids.master.size());
+         ++row) {
+      const WalkRow& m = shown_.grids.master[static_cast<size_t>(row - 1)];
+      const WalkRow& s = shown_.grids.source[static_cast<size_t>(row - 1)];
+      const auto& marks = finder->Marks().Of(row);
+      if (m.record < 0 || m.line == 0 || s.line == 0) {
+        QVERIFY2(marks.master.empty() && marks.source.empty(),
+                 Where(QStringLiteral("row %1 is marked but is no changed pair of lines").arg(row))
+                     .constData());
+        continue;
+      }
+      const QString masterText = ShownText(shown_.masterLines, m.line - 1);
+      const QString sourceText = ShownText(shown_.sourceLines, s.line - 1);
+      // Longer lines are marked in their first part only; no reference for that here.
+      if (masterText.size() > 4000 || sourceText.size() > 4000) continue;
+      QStringList kept[2];
+      QStringList all[2];
+      for (int side = 0; side < 2; ++side) {
+        const QString& text = side == 0 ? masterText : sourceText;
+        const auto& list = side == 0 ? marks.master : marks.source;
+        for (auto [begin, end] : SplitWords(text)) {
+          const QString key = WordKey(text.mid(begin, end - begin), ignoreCase, ignoreWhite);
+          all[side] << key;
+          bool marked = false;
+          for (const auto& mark : list) {
+            QVERIFY2(
+                mark.begin >= end || mark.end <= begin || (mark.begin <= begin && mark.end >= end),
+                Where(QStringLiteral("row %1: a mark cuts a word").arg(row)).constData());
+            marked = marked || (mark.begin <= begin && mark.end >= end);
+          }
+          if (!marked) kept[side] << key;
+        }
+      }
+      QVERIFY2(kept[0] == kept[1],
+               Where(QStringLiteral("row %1: the unmarked words differ: \"%2\" / \"%3\"")
+                         .arg(row)
+                         .arg(kept[0].join(QString()), kept[1].join(QString())))
+                   .constData());
+      ++markedRowsChecked_;
+      if (static_cast<long>(all[0].size()) * all[1].size() <= 100000)
+        QVERIFY2(kept[0].size() == CommonLength(all[0], all[1]),
+                 Where(QStringLiteral("row %1: %2 words unmarked, %3 in common")
+                           .arg(row)
+                           .arg(kept[0].size())
+                           .arg(CommonLength(all[0], all[1])))
+                     .constData());
     }
   }
 
@@ -765,6 +1007,7 @@ class CompareFilesWalkTest : public QObject {
                      .constData());
       if (shown_.recordsFitFiles) CheckOnScreen(expect);
       CheckRowHeights();
+      CheckWordMarks();
     }
   }
 
@@ -1109,6 +1352,9 @@ class CompareFilesWalkTest : public QObject {
   int completed_ = 0;
   bool changedWhileCompared_ = false;
   bool drops_ = false;
+  bool finds_ = false;
+  int matchesFound_ = 0;
+  int markedRowsChecked_ = 0;
   QString changedSide_;  // "master" or "source": which file changed while compared
   QStringList opened_;
   int startedBefore_ = 0;

@@ -81,7 +81,12 @@ class MainWindowTest : public QObject {
                                          "mnuSwap|&Swap Master And Source Files|F9",
                                          "mnuViewChangeMap|Show Change &Map|",
                                          "mnuNextChange|&Next Change\tAlt+Down|",
-                                         "mnuPreviousChange|&Previous Change\tAlt+Up|"};
+                                         "mnuPreviousChange|&Previous Change\tAlt+Up|",
+                                         "mnuFind|F&ind...\tCtrl+Shift+F|",
+                                         "mnuFindNext|Find Ne&xt\tF3|",
+                                         "mnuFindPrevious|Find Pre&vious\tShift+F3|",
+                                         "mnuGoToLine|&Go To Line...\tCtrl+L|",
+                                         "mnuMarkWordsInEveryChange|Mark Words in Every Change|"};
     QTest::newRow("Report") << "mnuReport"
                             << QStringList{"mnuOptions|Report &Options|",
                                            "mnuReportHTMLFile|&HTML File|",
@@ -277,6 +282,16 @@ class MainWindowTest : public QObject {
                                  << "MoveNextChange";
     QTest::newRow("previous change") << "mnuPreviousChange"
                                      << "MovePreviousChange";
+    QTest::newRow("find") << "mnuFind"
+                          << "mnuFind_Click";
+    QTest::newRow("find next") << "mnuFindNext"
+                               << "FindNext";
+    QTest::newRow("find previous") << "mnuFindPrevious"
+                                   << "FindPrevious";
+    QTest::newRow("go to line") << "mnuGoToLine"
+                                << "mnuGoToLine_Click";
+    QTest::newRow("mark words") << "mnuMarkWordsInEveryChange"
+                                << "mnuMarkWordsInEveryChange_Click";
     QTest::newRow("popup detail") << "mnuPopupShowDetail"
                                   << "mnuShowDetail_Click";
     QTest::newRow("popup refresh") << "mnuPopupRefresh"

@@ -27,6 +27,7 @@
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/GoToDialog.h"
+#include "demo/compare-files/GoToLineDialog.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
@@ -162,6 +163,23 @@ int main(int argc, char* argv[]) {
       Settle(600);
       ok &= SaveScreen(window, {}, out.filePath("compare-files-change-map.png"));
 
+      // The differing words marked in every changed row on screen, the boxes over the
+      // current row closed.
+      files->mnuMarkWordsInEveryChange_Click();
+      files->View()->HideDetail();
+      Settle(300);
+      ok &= SaveScreen(window, {}, out.filePath("compare-files-word-marks.png"));
+      files->mnuMarkWordsInEveryChange_Click();
+      // The find bar on its second match, every match on screen marked.
+      files->View()->SetFindText(QStringLiteral("return"));
+      files->View()->FindNext();
+      for (int waited = 0; files->View()->Finding() && waited < 50; ++waited) Settle(100);
+      files->FindNext();
+      for (int waited = 0; files->View()->Finding() && waited < 50; ++waited) Settle(100);
+      Settle(300);
+      ok &= SaveScreen(window, {}, out.filePath("compare-files-find.png"));
+      files->View()->HideFindBar();
+
       // The source changed on disk after the comparison.
       {
         QFile source(sourceCopy);
@@ -208,6 +226,11 @@ int main(int argc, char* argv[]) {
     demo::GoToDialog dialog;
     dialog.SetText(QStringLiteral("3"));
     ok &= SaveWidget(dialog, out.filePath("go-to-difference.png"));
+  }
+  {
+    demo::GoToLineDialog dialog;
+    dialog.SetLine(120);
+    ok &= SaveWidget(dialog, out.filePath("go-to-line.png"));
   }
   {
     widgets::AboutDialog about;

@@ -49,6 +49,13 @@ class TestChild : public QWidget, public demo::ComparisonWindow {
   void mnuViewChangeMap_Click() override { calls << QStringLiteral("mnuViewChangeMap_Click"); }
   void MoveNextChange() override { calls << QStringLiteral("MoveNextChange"); }
   void MovePreviousChange() override { calls << QStringLiteral("MovePreviousChange"); }
+  void mnuFind_Click() override { calls << QStringLiteral("mnuFind_Click"); }
+  void FindNext() override { calls << QStringLiteral("FindNext"); }
+  void FindPrevious() override { calls << QStringLiteral("FindPrevious"); }
+  void mnuGoToLine_Click() override { calls << QStringLiteral("mnuGoToLine_Click"); }
+  void mnuMarkWordsInEveryChange_Click() override {
+    calls << QStringLiteral("mnuMarkWordsInEveryChange_Click");
+  }
   void Abort() override { calls << QStringLiteral("Abort"); }
   void Form_Resize() override { calls << QStringLiteral("Form_Resize"); }
   void AdjustToolbarItems() override { calls << QStringLiteral("AdjustToolbarItems"); }

@@ -231,12 +231,99 @@ class ComparisonViewTest : public QObject {
     QTRY_COMPARE(alone.MasterFile(), master_);
   }
 
+  // Find, Go To Line and the word marks of every changed row, in both views.
+  void findsGoesToLinesAndMarksTheWordsOfEveryChange() {
+    const QString master = Write("fm.txt", "one fish two fish\nred fish\nblue fish\nold here\n");
+    const QString source = Write("fs.txt", "one fish 2 fish\nred fish\nblue fish\nnew here\n");
+    ComparisonView view;
+    view.resize(800, 400);
+    view.show();
+    CompareAndWait(view, master, source);
+    QSignalSpy finished(&view, &ComparisonView::FindFinished);
+    // 1 found, 0 not found, -1 answered on the spot or never (the window must go on
+    // meanwhile, and hear the end).
+    auto find = [&](bool next) {
+      finished.clear();
+      next ? view.FindNext() : view.FindPrevious();
+      const bool running = view.Finding() && finished.isEmpty();
+      if (!running || !finished.wait(10000)) return -1;
+      return finished.first().first().toBool() ? 1 : 0;
+    };
+
+    view.SetFindText("fish");
+    // Master before source on a row, each from its start.
+    for (const char* expected :
+         {"Line 1 of the master.", "Line 1 of the master.", "Line 1 of the source."}) {
+      QCOMPARE(find(true), 1);
+      QCOMPARE(view.FindStatus(), QString(expected));
+    }
+    QVERIFY(view.FindBarShown());
+    QCOMPARE(find(false), 1);
+    QCOMPARE(view.FindStatus(), QString("Line 1 of the master."));
+
+    view.SetFindText("here");
+    QCOMPARE(find(true), 1);
+    QCOMPARE(view.FindStatus(), QString("Line 4 of the master."));
+    QCOMPARE(view.CurrentLine(ComparisonView::Side::Master), 4L);
+    QCOMPARE(find(true), 1);
+    QCOMPARE(view.FindStatus(), QString("Line 4 of the source."));
+    QCOMPARE(find(true), 1);
+    QCOMPARE(view.FindStatus(), QString("Line 4 of the master. Went on from the top."));
+
+    view.SetFindText("zebra");
+    QCOMPARE(find(true), 0);
+    QCOMPARE(view.FindStatus(), QString("No match for \"zebra\"."));
+    view.SetFindText("RED");
+    view.SetFindMatchCase(true);
+    QCOMPARE(find(true), 0);
+    view.SetFindMatchCase(false);
+    QCOMPARE(find(true), 1);
+    QCOMPARE(view.CurrentLine(ComparisonView::Side::Source), 2L);
+    view.HideFindBar();
+    QVERIFY(!view.FindBarShown());
+
+    view.SetAllInOne(true);
+    QVERIFY(view.GoToLine(ComparisonView::Side::Source, 3));
+    QCOMPARE(view.CurrentLine(ComparisonView::Side::Master), 3L);
+    QCOMPARE(Grid(view, "msfgAllInOne")->currentIndex().row(), 2);
+    QVERIFY(!view.GoToLine(ComparisonView::Side::Master, 5));
+    QVERIFY(!view.GoToLine(ComparisonView::Side::Source, 0));
+    QCOMPARE(view.CurrentLine(ComparisonView::Side::Master), 3L);
+
+    // The marks' edge is drawn in the palette's colour: a colour nothing else uses.
+    ComparisonPalette colours;
+    colours.changedWords = QColor(0x12, 0x34, 0x56);
+    view.SetColours(colours);
+    QVERIFY(!view.MarksWordsInEveryChange());
+    for (const char* grid : {"msfgAllInOne", "msfgMaster"}) {
+      view.SetAllInOne(QByteArray(grid) == "msfgAllInOne");
+      view.SetMarksWordsInEveryChange(false);
+      QCOMPARE(PixelsOf(view, grid, 0, colours.changedWords), 0);
+      view.SetMarksWordsInEveryChange(true);
+      QVERIFY2(PixelsOf(view, grid, 0, colours.changedWords) > 0, grid);
+      QVERIFY2(PixelsOf(view, grid, 3, colours.changedWords) > 0, grid);
+      QCOMPARE(PixelsOf(view, grid, 1, colours.changedWords), 0);
+    }
+  }
+
  private:
   QString Write(const QString& name, const QByteArray& content) {
     const QString path = dir_->filePath(name);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) return {};
     return path;
+  }
+
+  // Pixels of `colour` in the text cell of model row `row` of grid `name`, as drawn now.
+  static int PixelsOf(const ComparisonView& view, const char* name, int row, const QColor& colour) {
+    QAbstractItemView* grid = Grid(view, name);
+    const QImage image = grid->viewport()->grab().toImage();
+    const QRect cell = grid->visualRect(grid->model()->index(row, 1));
+    int count = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+      for (int x = cell.left(); x <= cell.right(); ++x)
+        if (image.pixelColor(x, y) == colour) ++count;
+    return count;
   }
 
   static QAbstractItemView* Grid(const ComparisonView& view, const char* name) {

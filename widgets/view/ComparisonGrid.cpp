@@ -1,11 +1,14 @@
 #include "widgets/view/ComparisonGrid.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -35,6 +38,99 @@ class ShownTextDelegate : public QStyledItemDelegate {
     if (option->text.size() <= 512) return;
     const auto* grid = qobject_cast<const ComparisonGrid*>(option->widget);
     if (grid != nullptr) option->text = grid->ShownPart(option->text, option->rect.size());
+  }
+
+ public:
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const auto* grid = qobject_cast<const ComparisonGrid*>(option.widget);
+    if (grid == nullptr || !grid->Marker()) {
+      QStyledItemDelegate::paint(painter, option, index);
+      return;
+    }
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    // A cell cut in its middle (a run too wide to draw in full) no longer holds its
+    // characters where the marks expect them.
+    std::vector<CellMark> marks = grid->Marker()(*grid, index.row() + 1, index.column(), item.text);
+    if (!marks.empty() && item.text.size() > 512 &&
+        !index.data(Qt::DisplayRole).toString().startsWith(item.text))
+      marks.clear();
+    if (marks.empty()) {
+      QStyledItemDelegate::paint(painter, option, index);
+      return;
+    }
+    PaintMarked(painter, item, marks);
+  }
+
+ private:
+  // Draws the cell as the style does (back, selection, focus), then its text laid out
+  // the way the style lays out wrapped text, over the marks.
+  static void PaintMarked(QPainter* painter, QStyleOptionViewItem& item,
+                          const std::vector<CellMark>& marks) {
+    const QWidget* widget = item.widget;
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    const QString text = item.text;
+    item.text.clear();
+    style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+    item.text = text;
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget)
+                               .adjusted(margin, 0, -margin, 0);
+    // As the style lays the text out: every line, the whole placed by the cell's alignment.
+    QTextLayout layout(text, item.font);
+    QTextOption wrap;
+    wrap.setWrapMode(QTextOption::WordWrap);
+    wrap.setTextDirection(item.direction);
+    wrap.setAlignment(QStyle::visualAlignment(item.direction, item.displayAlignment));
+    layout.setTextOption(wrap);
+    layout.beginLayout();
+    qreal height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(textRect.width());
+      line.setPosition(QPointF(0, height));
+      height += line.height();
+    }
+    layout.endLayout();
+    const QPointF origin = QStyle::alignedRect(item.direction, item.displayAlignment,
+                                               layout.boundingRect().size().toSize(), textRect)
+                               .topLeft();
+
+    painter->save();
+    painter->setClipRect(item.rect);
+    for (int n = 0; n < layout.lineCount(); ++n) {
+      const QTextLine line = layout.lineAt(n);
+      const int lineEnd = line.textStart() + line.textLength();
+      for (const CellMark& mark : marks) {
+        if (mark.begin == mark.end) {
+          // Where words were taken out: a bar between the characters either side.
+          if (mark.begin < line.textStart() || mark.begin > lineEnd ||
+              (mark.begin == lineEnd && n + 1 < layout.lineCount()))
+            continue;
+          const qreal x = origin.x() + line.cursorToX(mark.begin);
+          painter->fillRect(QRectF(x - 1, origin.y() + line.y(), 2, line.height()),
+                            mark.edge.isValid() ? mark.edge : mark.back);
+          continue;
+        }
+        const int begin = std::max(mark.begin, line.textStart());
+        const int end = std::min(mark.end, lineEnd);
+        if (begin >= end) continue;
+        const qreal left = origin.x() + line.cursorToX(begin);
+        const qreal right = origin.x() + line.cursorToX(end);
+        const QRectF box(left, origin.y() + line.y(), right - left, line.height());
+        painter->fillRect(box, mark.back);
+        // Above the characters, never under them: underscores and descenders stay clear.
+        if (mark.edge.isValid())
+          painter->fillRect(QRectF(box.left(), box.top(), box.width(), 1), mark.edge);
+      }
+    }
+    const QPalette::ColorGroup group = !(item.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : (item.state & QStyle::State_Active) ? QPalette::Normal
+                                                                             : QPalette::Inactive;
+    painter->setPen(item.palette.color(
+        group, item.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    layout.draw(painter, origin);
+    painter->restore();
   }
 };
 

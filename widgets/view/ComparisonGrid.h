@@ -14,9 +14,11 @@
 // Threading: GUI thread only.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QTableView>
 
+#include <functional>
 #include <vector>
 
 #include "widgets/view/Testable.h"
@@ -24,6 +26,18 @@
 namespace lindrel::widgets {
 
 class RowHeights;
+
+// A run of characters [begin, end) of a cell's text drawn on `back`, with a line of
+// `edge` over it when that is valid; an empty run is a bar where text was taken out.
+struct CellMark {
+  int begin = 0;
+  int end = 0;
+  QColor back;
+  QColor edge;
+};
+// The marks of the text `text` that the cell at `gridRow`, `column` draws.
+using CellMarker = std::function<std::vector<CellMark>(const class ComparisonGrid& grid,
+                                                       int gridRow, int column, QStringView text)>;
 
 class LINDREL_WIDGETS_TESTABLE ComparisonGrid : public QTableView {
   Q_OBJECT
@@ -64,6 +78,11 @@ class LINDREL_WIDGETS_TESTABLE ComparisonGrid : public QTableView {
   // only as far as it can be seen. Drawn, it looks as `text` would.
   QString ShownPart(const QString& text, const QSize& cell) const;
 
+  // Who marks runs of text in the cells (nullptr for no marks). A cell with marks lays
+  // its text out as an unmarked cell does, the marks behind the characters.
+  void SetCellMarker(CellMarker marker) { marker_ = std::move(marker); }
+  const CellMarker& Marker() const { return marker_; }
+
   // The sizer of the grid's rows (nullptr for none: rows keep the heights they are given).
   void SetRowHeights(RowHeights* heights) { heights_ = heights; }
   // Measures the rows on screen, and grid row `gridRow`, when they are not yet.
@@ -100,6 +119,7 @@ class LINDREL_WIDGETS_TESTABLE ComparisonGrid : public QTableView {
   int CellMargin() const;
 
   RowHeights* heights_ = nullptr;
+  CellMarker marker_;
 };
 
 }  // namespace lindrel::widgets

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QMetaMethod>
 #include <QPointer>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -19,7 +20,9 @@
 #include "widgets/view/ComparisonGrid.h"
 #include "widgets/view/DetailView.h"
 #include "widgets/view/DiskBar.h"
+#include "widgets/view/FindBar.h"
 #include "widgets/view/GridSet.h"
+#include "widgets/view/ViewFinder.h"
 
 namespace lindrel::widgets {
 
@@ -58,6 +61,8 @@ class ComparisonView::Private {
   DetailView* detail;
   ChangeNavigator* navigator;
   DiskBar* bar;
+  FindBar* findBar = nullptr;
+  ViewFinder* finder = nullptr;
   QPointer<LindrelWidget> component;
   QList<QMetaObject::Connection> componentConnections;
   bool showsCompletions = true;
@@ -169,6 +174,25 @@ ComparisonView::ComparisonView(QWidget* parent)
   layout->setSpacing(2);
   layout->addWidget(d_->bar);
   layout->addLayout(viewsAndMap, 1);
+  d_->findBar = new FindBar(this);
+  layout->addWidget(d_->findBar);
+  d_->finder = new ViewFinder(
+      *d_->grids, *d_->detail, *d_->findBar,
+      [this]() -> WordCompareOptions {
+        if (d_->component == nullptr) return {};
+        return {d_->component->GetFileIgnoreCase(), d_->component->GetFileIgnoreWhiteSpace()};
+      },
+      [this]() -> const ComparisonPalette& { return d_->colours; },
+      [this](const QString& text) { emit Notice(text); }, this);
+  connect(d_->finder, &ViewFinder::Finished, this, &ComparisonView::FindFinished);
+  // The keys of the find bar work wherever the focus is in the view.
+  auto key = [this](const QKeySequence& keys, auto slot) {
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this, slot);
+  };
+  key(QKeySequence(Qt::Key_F3), [this] { FindNext(); });
+  key(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { FindPrevious(); });
 
   d_->grids->Stack()->installEventFilter(this);
   setAcceptDrops(true);
@@ -210,14 +234,15 @@ ComparisonView::~ComparisonView() {
   // The component's events, and what the parts' own teardown tells (a grid scrolled as its
   // model goes), must not reach a view half torn down.
   for (const QMetaObject::Connection& connection : d_->componentConnections) disconnect(connection);
-  for (QObject* part :
-       std::initializer_list<QObject*>{d_->grids, d_->map, d_->navigator, d_->detail, d_->bar})
+  for (QObject* part : std::initializer_list<QObject*>{d_->grids, d_->map, d_->navigator,
+                                                       d_->detail, d_->bar, d_->finder})
     part->disconnect(this);
   GridSet& grids = *d_->grids;
   grids.Stack()->removeEventFilter(this);
   for (ComparisonGrid* grid : {grids.Master(), grids.Source(), grids.AllInOneGrid()})
     grid->viewport()->removeEventFilter(this);
   // Those that hold the grid set go before it.
+  delete d_->finder;
   delete d_->navigator;
   delete d_->detail;
   delete d_->map;
@@ -282,6 +307,7 @@ void ComparisonView::ShowResult() {
   d_->masterFile = FileNameFromBytes(component->Control().GetFileMaster());
   d_->sourceFile = FileNameFromBytes(component->Control().GetFileSource());
   GridSet& grids = *d_->grids;
+  d_->finder->Forget();
   grids.SetRedraw(false);
   grids.Load(d_->masterFile, d_->masterStamp, d_->sourceFile, d_->sourceStamp,
              ShownFileName(d_->masterFile), ShownFileName(d_->sourceFile));
@@ -315,6 +341,7 @@ void ComparisonView::ShowResult() {
 }
 
 void ComparisonView::Clear() {
+  d_->finder->Forget();
   d_->detail->Hide();
   d_->grids->Clear();
   d_->map->Clear();
@@ -433,6 +460,7 @@ void ComparisonView::SetColours(const ComparisonPalette& colours) {
   d_->map->Map()->SetColours(colours);
   d_->detail->SetColours(colours);
   d_->bar->SetColours(colours);
+  d_->finder->Repaint();
 }
 
 void ComparisonView::LayOut() {
@@ -440,6 +468,33 @@ void ComparisonView::LayOut() {
   d_->grids->LayOut(d_->detail->TakeEnlargedRow(AllInOne()));
   d_->map->ScheduleFrame();
 }
+
+// --- Finding
+// --------------------------------------------------------------------------------------
+
+void ComparisonView::ShowFindBar() { d_->finder->OpenBar(); }
+void ComparisonView::HideFindBar() { d_->finder->CloseBar(); }
+bool ComparisonView::FindBarShown() const { return !d_->findBar->isHidden(); }
+QString ComparisonView::FindText() const { return d_->findBar->Text(); }
+void ComparisonView::SetFindText(const QString& text) { d_->findBar->SetText(text); }
+bool ComparisonView::FindMatchCase() const { return d_->findBar->MatchCase(); }
+void ComparisonView::SetFindMatchCase(bool on) { d_->findBar->SetMatchCase(on); }
+void ComparisonView::FindNext() { d_->finder->Find(true); }
+void ComparisonView::FindPrevious() { d_->finder->Find(false); }
+bool ComparisonView::Finding() const { return d_->finder->Finding(); }
+QString ComparisonView::FindStatus() const { return d_->findBar->Status(); }
+
+bool ComparisonView::GoToLine(Side side, long line) {
+  return d_->finder->GoToLine(side == Side::Source, line);
+}
+
+long ComparisonView::CurrentLine(Side side) const {
+  return d_->finder->CurrentLine(side == Side::Source);
+}
+
+bool ComparisonView::MarksWordsInEveryChange() const { return d_->finder->Marks().On(); }
+
+void ComparisonView::SetMarksWordsInEveryChange(bool on) { d_->finder->SetMarksOn(on); }
 
 // --- Features ------------------------------------------------------------------------------------
 

@@ -74,6 +74,9 @@ class LINDREL_WIDGETS_EXPORT ComparisonView : public QWidget {
   Q_PROPERTY(bool showsCompletions READ ShowsCompletions WRITE SetShowsCompletions)
   /// The font of the grids' text.
   Q_PROPERTY(QFont textFont READ TextFont WRITE SetTextFont)
+  /// The differing words of every changed row are marked (see MarksWordsInEveryChange).
+  Q_PROPERTY(
+      bool marksWordsInEveryChange READ MarksWordsInEveryChange WRITE SetMarksWordsInEveryChange)
   /// The object name of the component shown, for forms.
   Q_PROPERTY(QString componentName READ ComponentName WRITE SetComponentName)
 
@@ -178,6 +181,53 @@ class LINDREL_WIDGETS_EXPORT ComparisonView : public QWidget {
   void HideDetail();
   /// @}
 
+  /// @name Finding text and lines
+  /// The find bar (`findBar`, below the grids) looks for its text in the lines of both
+  /// files, from the current row on, and moves to the row of the match it finds: scrolled
+  /// into view when it is not on screen and made current. The matches on screen are
+  /// marked, the current one darker. F3 and Shift+F3 find the next and the previous match
+  /// wherever the focus is in the view; Return and Shift+Return do so in the bar, Escape
+  /// closes it. A search never holds up the window: it runs in slices of a few
+  /// milliseconds from the event loop (about half a second in all for a pair of a million
+  /// lines that holds no match) and ends with FindFinished. A new search, a new result or
+  /// closing the bar drops the one running.
+  /// @{
+
+  /// Shows the find bar, the focus in its text (selected, so typing replaces it).
+  void ShowFindBar();
+  /// Hides the find bar and its marks; a search running stops.
+  void HideFindBar();
+  /// True while the find bar is shown.
+  bool FindBarShown() const;
+  /// The text to find ("" at first).
+  QString FindText() const;
+  /// Sets the text to find; the next search starts at the current row.
+  void SetFindText(const QString& text);
+  /// True when letters match only in the same case (false at first).
+  bool FindMatchCase() const;
+  /// @copydoc FindMatchCase
+  void SetFindMatchCase(bool on);
+  /// Shows the bar and looks for the next match after the current one (at first from the
+  /// current row, its own matches included), going on from the top past the last row.
+  /// Answers through FindFinished; does nothing but say so when the text is empty.
+  void FindNext();
+  /// The same towards the top, going on from the bottom past the first row.
+  void FindPrevious();
+  /// True while a search runs.
+  bool Finding() const;
+  /// The bar's sentence: where the match is, that the search went round, or that
+  /// nothing matches.
+  QString FindStatus() const;
+
+  /// Makes the row of line `line` (1-based) of the master (`side` Master or Both) or of
+  /// the source current, scrolled into view when it is not on screen. False, and nothing
+  /// moves, when the file has no such line.
+  bool GoToLine(Side side, long line);
+  /// The line of one file on the current row; 0 when the row holds no line of it (a
+  /// padding row) or there is no current row. `side` Both reads the master.
+  long CurrentLine(Side side) const;
+  /// @}
+
   /// @name Presentation
   /// @{
 
@@ -193,6 +243,16 @@ class LINDREL_WIDGETS_EXPORT ComparisonView : public QWidget {
   QFont TextFont() const;
   /// Sets the font of the grids and of the boxes over a row; rows are measured anew.
   void SetTextFont(const QFont& font);
+  /// True when the words that differ are marked in every changed row on screen, not
+  /// only in the boxes over the current row (off at first).
+  bool MarksWordsInEveryChange() const;
+  /// Marks the differing words of every changed row, in the colours of the boxes
+  /// (ComparisonPalette::changedWords, addedWords, deletedWords) behind the characters,
+  /// or stops. A row is looked at only when it is painted and only when both files have
+  /// a line on it; the cost is bounded per row (its first 4,000 characters) and the marks
+  /// of the last 2,048 rows painted are kept. In the all-in-one grid, a bar stands where
+  /// words of the master were taken out.
+  void SetMarksWordsInEveryChange(bool on);
   /// The colours in use.
   const ComparisonPalette& Colours() const;
   /// Paints with `colours` from now on.
@@ -226,6 +286,8 @@ class LINDREL_WIDGETS_EXPORT ComparisonView : public QWidget {
   void CurrentChangeChanged(int change);
   /// The view switched between side by side and all in one.
   void AllInOneChanged(bool allInOne);
+  /// A search of the find bar ended: `found` when it moved to a match.
+  void FindFinished(bool found);
   /// A sentence for the host's status line: the change shown, a box that holds only part
   /// of its row, a file that cannot be shown.
   void Notice(const QString& text);
