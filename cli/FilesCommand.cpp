@@ -249,9 +249,15 @@ FirstLines NormalFirstLines(std::span<const FileChange> records) {
 
 // Moves both streams to the first line the listing reads from each, the source on a
 // second thread: in large files with few changes, finding those lines is most of the
-// listing's work. What goes wrong is left for the listing to find and tell.
-void SkipToFirstLinesSideBySide(FirstLines first, LineStream& master, LineStream& source) {
+// listing's work, unless the comparison found where the files' equal start ends. What goes
+// wrong is left for the listing to find and tell.
+void SkipToFirstLinesSideBySide(FirstLines first, FileEqualStart equalStart, LineStream& master,
+                                LineStream& source) {
   const long firstMaster = first.master, firstSource = first.source;
+  if (equalStart.lines > 0) {
+    const LineStream::Position known{equalStart.bytes, equalStart.lines + 1};
+    if (!master.StartNear(known, firstMaster) || !source.StartNear(known, firstSource)) return;
+  }
   std::thread sourceSkip;
   if (firstSource > 1) {
     try {
@@ -288,7 +294,8 @@ std::string UnifiedHeader(const std::vector<std::string>& labels, std::size_t si
 // anything is printed.
 bool WriteListing(std::ostream& out, std::ostream& err, const std::string& master,
                   const std::string& source, std::span<const FileChange> records,
-                  const std::optional<FileIdentity> (&identities)[2], const ListingStyle& style) {
+                  FileEqualStart equalStart, const std::optional<FileIdentity> (&identities)[2],
+                  const ListingStyle& style) {
   LineStream files[2];
   const std::string* paths[2] = {&master, &source};
   for (int i = 0; i < 2; ++i) {
@@ -305,11 +312,12 @@ bool WriteListing(std::ostream& out, std::ostream& err, const std::string& maste
   std::string error;
   bool written;
   if (style.unified) {
-    SkipToFirstLinesSideBySide(UnifiedFirstLines(records, style.context), files[0], files[1]);
+    SkipToFirstLinesSideBySide(UnifiedFirstLines(records, style.context), equalStart, files[0],
+                               files[1]);
     written = WriteUnifiedListing(out, records, style.context, style.headers[0], style.headers[1],
                                   files[0], files[1], error, style.colours);
   } else {
-    SkipToFirstLinesSideBySide(NormalFirstLines(records), files[0], files[1]);
+    SkipToFirstLinesSideBySide(NormalFirstLines(records), equalStart, files[0], files[1]);
     written = WriteNormalListing(out, records, files[0], files[1], error, style.colours);
   }
   if (!written) {
@@ -475,7 +483,8 @@ int RunFiles(const FilesOptions& o, Console& console) {
         style.headers[i] = UnifiedHeader(o.labels, i, operands[i], identities[i]);
     }
     if (ColoursWanted(o.color, console.outIsTerminal)) style.colours = ListingColours::Terminal();
-    if (!WriteListing(console.out, console.err, master, source, records, identities, style))
+    if (!WriteListing(console.out, console.err, master, source, records,
+                      ctrl.FileCompareEqualStart(), identities, style))
       return kExitTrouble;
   }
   console.out.flush();

@@ -127,6 +127,43 @@ bool LineStream::OpenAt(const std::string& path, Position at, std::string& error
   return true;
 }
 
+bool LineStream::StartNear(Position known, long number) {
+  if (fd_ < 0 || line_ != 1 || pos_ != end_ || known.line <= 1 || number <= 1) return true;
+  Position start = known;
+  if (number < known.line) {
+    // The start of line `number` is just after the (known.line - number + 1)th line feed
+    // before `known`, if it lies within one block back.
+    const long long from = std::max(0LL, known.offset - static_cast<long long>(kBlockSize));
+    const size_t size = static_cast<size_t>(known.offset - from);
+    ssize_t got;
+    do {
+      got = ::pread(fd_, block_.get(), size, static_cast<off_t>(from));
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) {
+      error_ = std::strerror(errno);
+      ended_ = true;
+      return false;
+    }
+    const char* const begin = block_.get();
+    const char* p = begin + got;
+    long feeds = known.line - number + 1;
+    while (p > begin && feeds > 0) {
+      if (*--p == '\n') --feeds;
+    }
+    if (feeds > 0) return true;  // too far back: SkipTo counts from the start
+    start = {from + (p - begin) + 1, number};
+  }
+  if (::lseek(fd_, static_cast<off_t>(start.offset), SEEK_SET) < 0) {
+    error_ = std::strerror(errno);
+    ended_ = true;
+    return false;
+  }
+  blockOffset_ = nextOffset_ = start.offset;
+  pos_ = end_ = 0;
+  line_ = start.line;
+  return true;
+}
+
 bool LineStream::Refill() {
   blockOffset_ = nextOffset_;
   pos_ = end_ = 0;

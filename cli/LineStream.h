@@ -38,6 +38,12 @@ class LineStream {
   // second stream can look ahead of the first without reading what lies before).
   bool OpenAt(const std::string& path, Position at, std::string& error);
 
+  // On a stream that stands at its first line: moves to the start of a line at or before
+  // line `number` without reading what lies before `known`, a position the caller knows to
+  // be that of a line start in this file. Lines a little before `known` are found by
+  // reading back from it; a line further back is left to SkipTo. False on a read error.
+  bool StartNear(Position known, long number);
+
   // Moves forward to the start of line `number` (1-based, not before the current line).
   // False when the content ends before that line, or on a read error (error() says why).
   bool SkipTo(long number);

@@ -13,10 +13,16 @@ void FileResultStore::StoreChangeRecord(const engine::ChangeRecord& record) {
   }
 }
 
+void FileResultStore::StoreEqualStart(long lines, long long bytes) {
+  std::lock_guard lock(mutex_);
+  equalStart_ = {lines, bytes};
+}
+
 void FileResultStore::Clear() {
   std::lock_guard lock(mutex_);
   records_.clear();
   counters_ = Counters{};
+  equalStart_ = {};
 }
 
 long FileResultStore::Count() const {
@@ -33,6 +39,11 @@ std::optional<engine::ChangeRecord> FileResultStore::Get(long index) const {
 std::vector<engine::ChangeRecord> FileResultStore::Snapshot() const {
   std::lock_guard lock(mutex_);
   return records_;
+}
+
+FileEqualStart FileResultStore::EqualStart() const {
+  std::lock_guard lock(mutex_);
+  return equalStart_;
 }
 
 FileResultStore::Counters FileResultStore::GetCounters() const {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/ChangeRecord.h"
+#include "lindrel/Records.h"
 
 namespace lindrel {
 
@@ -22,17 +23,20 @@ class FileResultStore final : public engine::ChangeSink {
 
   // Record number = the count before the record is added; the kind's counter grows by one.
   void StoreChangeRecord(const engine::ChangeRecord& record) override;
+  void StoreEqualStart(long lines, long long bytes) override;
 
   void Clear();
   long Count() const;
   std::optional<engine::ChangeRecord> Get(long index) const;
   std::vector<engine::ChangeRecord> Snapshot() const;
   Counters GetCounters() const;
+  FileEqualStart EqualStart() const;
 
  private:
   mutable std::mutex mutex_;
   std::vector<engine::ChangeRecord> records_;
   Counters counters_;
+  FileEqualStart equalStart_;
 };
 
 }  // namespace lindrel

@@ -105,7 +105,7 @@ bool CLindrelCtrl::Impl::WriteStateFile() {
   }
   // A failed write loses this run's settings and is reported to nobody: there is no one
   // left to tell while the component is being destroyed.
-  (void)lindrel::WriteStateFile(*path, props);
+  (void)lindrel::WriteStateFile(*path, props, durableStateFile);
   return true;
 }
 

@@ -94,6 +94,9 @@ struct CLindrelCtrl::Impl {
   // resolved (OnError 501 has been fired).
   bool ReadStateFile();
   bool WriteStateFile();
+  // False for a component whose state file only records its last run (the word comparer
+  // of the reports): it is then replaced without waiting for the disk.
+  bool durableStateFile = true;
 
   // Fires one event drained from the queue (owner thread).
   void Deliver(const PendingEvent& event);

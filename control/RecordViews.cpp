@@ -51,6 +51,11 @@ std::optional<FileChange> CLindrelCtrl::FileCompareChange(long resultIndex) {
   return ToFileChange(*record);
 }
 
+FileEqualStart CLindrelCtrl::FileCompareEqualStart() const {
+  if (d_->fileJob.active) return {};
+  return d_->fileResults.EqualStart();
+}
+
 std::span<const DirRecord> CLindrelCtrl::DirCompareRecords() {
   Impl& d = *d_;
   return ViewOf(d.dirView, d.dirJob, [this] { return DirCompareRecordsFrom(0); });

@@ -29,7 +29,10 @@ std::string WordComparerStateFileName(const std::string& ownerStateFileName) {
 class SecondInstanceWordComparer final : public reports::WordComparer {
  public:
   explicit SecondInstanceWordComparer(const std::string& ownerStateFileName)
-      : second_(std::make_unique<CLindrelCtrl>(WordComparerStateFileName(ownerStateFileName))) {}
+      : second_(std::make_unique<CLindrelCtrl>(WordComparerStateFileName(ownerStateFileName))) {
+    // Its settings are set afresh by every report; a crash may lose them at no cost.
+    Internals(*second_).durableStateFile = false;
+  }
 
   // The bytes are the paragraphs themselves; the files may lag behind during a report.
   bool CompareWritten(const reports::ParagraphPaths& paths, std::string_view masterBytes,

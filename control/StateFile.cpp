@@ -124,7 +124,7 @@ void ReadStateFile(const std::string& path, Properties& props) {
   }
 }
 
-bool WriteStateFile(const std::string& path, const Properties& props) {
+bool WriteStateFile(const std::string& path, const Properties& props, bool durable) {
   platform::Status loaded;
   platform::IniDocument file = platform::IniDocument::Load(path, &loaded);
   // A state file that exists but cannot be read keeps its content: rewriting it would
@@ -147,7 +147,10 @@ bool WriteStateFile(const std::string& path, const Properties& props) {
   // A file that already says all this is left alone: rewriting it would only wait for
   // the disk (the write is made durable before it replaces the file).
   if (!before.empty() && file.Text() == before) return true;
-  return file.Save(path).ok();
+  return file
+      .Save(path, durable ? platform::IniDocument::Durability::kDurable
+                          : platform::IniDocument::Durability::kReplaceOnly)
+      .ok();
 }
 
 }  // namespace lindrel

@@ -21,7 +21,8 @@ std::optional<std::string> ResolveStateFilePath(const std::string& stateFileName
 void ReadStateFile(const std::string& path, Properties& props);
 
 // Writes every key, in the file's key order; keeps the file's other sections. False when
-// the file could not be written.
-bool WriteStateFile(const std::string& path, const Properties& props);
+// the file could not be written. Without `durable` the file is replaced without waiting for
+// the disk, for state that nothing needs back after a crash.
+bool WriteStateFile(const std::string& path, const Properties& props, bool durable = true);
 
 }  // namespace lindrel

@@ -26,6 +26,15 @@ class ChangeSink {
  public:
   virtual ~ChangeSink() = default;
   virtual void StoreChangeRecord(const ChangeRecord& record) = 0;
+
+  // Both files of a differing pair begin with the same `bytes` bytes, which hold their
+  // first `lines` whole lines exactly as the files have them (text mode changed none), so
+  // line lines + 1 starts at byte `bytes` of either file. Called before the pair's records,
+  // and only when reading the pair established it.
+  virtual void StoreEqualStart(long lines, long long bytes) {
+    (void)lines;
+    (void)bytes;
+  }
 };
 
 }  // namespace lindrel::engine

@@ -1,5 +1,7 @@
 #include "engine/FileComparison.h"
 
+#include <cstring>
+
 #include "engine/BinaryComparison.h"
 #include "engine/BoundaryShift.h"
 #include "engine/ChangedFlags.h"
@@ -36,6 +38,21 @@ const InputFile* LostContent(const InputFile (&files)[2]) {
   return nullptr;
 }
 
+// Tells the sink where the equal start of both files ends, as far as it is known in the
+// files' own bytes: reading both side by side compared those (and stopped at any byte text
+// mode changes), in blocks that may end a little before the first difference.
+void StoreEqualStart(const InputFile& master, size_t prefixLines, const KnownEqualEnds& known,
+                     ChangeSink& sink) {
+  if (prefixLines > 0 && master.prefixEnd <= known.prefixBytes) {
+    sink.StoreEqualStart(static_cast<long>(prefixLines), static_cast<long long>(master.prefixEnd));
+  } else if (known.prefixLineFeeds > 0) {
+    const void* lastFeed = memrchr(master.begin(), '\n', known.prefixBytes);
+    if (lastFeed == nullptr) return;
+    const auto bytes = static_cast<const char*>(lastFeed) + 1 - master.begin();
+    sink.StoreEqualStart(static_cast<long>(known.prefixLineFeeds), static_cast<long long>(bytes));
+  }
+}
+
 int CompareText(EngineRun& run, InputFile (&files)[2]) {
   const EngineSettings& settings = run.settings;
   KnownEqualEnds known;
@@ -59,6 +76,7 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
     return 0;  // identical
   }
   if (run.StopRequested()) return kStopped;
+  StoreEqualStart(files[0], prefixLines, known, run.sink);
 
   LineTable tables[2];
   const int classCount = AssignLineClasses(files, prefixLines, settings, tables, run.stop);

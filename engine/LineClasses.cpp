@@ -1,10 +1,14 @@
 #include "engine/LineClasses.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstring>
+#include <exception>
 #include <iterator>
 #include <new>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace lindrel::engine {
@@ -15,16 +19,50 @@ namespace {
 // abortable at a negligible cost.
 constexpr size_t kStopCheckLines = 1 << 16;
 
+// A source of this many compared bytes is split into lines on a thread of its own.
+constexpr size_t kSecondThreadBytes = size_t{1} << 20;
+
 bool Stopped(const std::atomic<bool>* stop) {
   return stop != nullptr && stop->load(std::memory_order_relaxed);
 }
 
 constexpr uint32_t kPrimes[] = {
-    509u,      1021u,      2039u,      4093u,      8191u,      16381u,     32749u,     65521u,
-    131071u,   262139u,    524287u,    1048573u,   2097143u,   4194301u,   8388593u,   16777213u,
-    33554393u, 67108859u,  134217689u, 268435399u, 536870909u, 1073741789u, 2147483647u};
+    509u,      1021u,     2039u,      4093u,      8191u,      16381u,      32749u,     65521u,
+    131071u,   262139u,   524287u,    1048573u,   2097143u,   4194301u,    8388593u,   16777213u,
+    33554393u, 67108859u, 134217689u, 268435399u, 536870909u, 1073741789u, 2147483647u};
 
 inline uint32_t Mix(uint32_t hash, unsigned char c) { return ((hash << 7) | (hash >> 25)) + c; }
+
+std::atomic<bool> hashByteByByte{false};
+
+// The hash of an unnormalised line, eight bytes at a time: each word is mixed in by a
+// multiplication, the word holding the line feed with the bytes from the line feed on
+// cleared. Returns the start of the next line. Reading a whole word past the line feed is
+// safe: the last line feed of a buffer is followed by the content padding.
+inline const char* HashWords(const char* p, uint32_t& hash) {
+  constexpr uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr uint64_t kHighBits = kOnes * 0x80;
+  constexpr uint64_t kFeeds = kOnes * '\n';
+  constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
+  static_assert(kContentPadding >= sizeof(uint64_t));
+  uint64_t h = 0;
+  for (;;) {
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    const uint64_t x = word ^ kFeeds;
+    // The lowest set bit marks the first line feed exactly; higher ones may be borrows.
+    const uint64_t feeds = (x - kOnes) & ~x & kHighBits;
+    if (feeds != 0) {
+      const int before = std::countr_zero(feeds) - 7;  // bits of the bytes before it
+      const uint64_t kept = before == 0 ? 0 : word & (~uint64_t{0} >> (64 - before));
+      h = (h ^ kept) * kMultiplier;
+      hash = static_cast<uint32_t>(h >> 32);
+      return p + before / 8 + 1;
+    }
+    h = (h ^ word) * kMultiplier;
+    p += sizeof word;
+  }
+}
 
 // White space and letters as the C library classifies them in the "C" locale.
 inline bool IsSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -90,9 +128,7 @@ class ClassTable {
 
   uint32_t Bucket(uint32_t hash) const { return bucketOf_(hash); }
   void PrefetchBucket(uint32_t bucket) const { __builtin_prefetch(&buckets_[bucket]); }
-  void PrefetchHead(uint32_t bucket) const {
-    __builtin_prefetch(links_.data() + buckets_[bucket]);
-  }
+  void PrefetchHead(uint32_t bucket) const { __builtin_prefetch(links_.data() + buckets_[bucket]); }
 
   int ClassOf(const char* line, size_t length, uint32_t hash, uint32_t bucket) {
     int& head = buckets_[bucket];
@@ -146,11 +182,17 @@ bool SplitAndHash(const InputFile& file, const EngineSettings& settings, size_t 
   table.classes.reserve(capacity);
   const char* p = file.begin() + file.prefixEnd;
   const char* const end = file.begin() + file.suffixBegin;
+  // Only the grouping of lines matters (equal lines decide), so unnormalised lines take
+  // the word hash; it reads the bytes of a word in memory order, hence little-endian only.
+  const bool byWords = !settings.NormalisesLines() && std::endian::native == std::endian::little &&
+                       !hashByteByByte.load(std::memory_order_relaxed);
   const bool plain = !settings.NormalisesLines();
   while (p < end) {
     const char* line = p;
     uint32_t hash = 0;
-    if (plain) {
+    if (byWords) {
+      p = HashWords(p, hash);
+    } else if (plain) {
       unsigned char c;
       while ((c = static_cast<unsigned char>(*p++)) != '\n') hash = Mix(hash, c);
     } else {
@@ -163,7 +205,8 @@ bool SplitAndHash(const InputFile& file, const EngineSettings& settings, size_t 
   }
   // The end of the last line, which for an incomplete last line is before the line feed
   // that was appended to it.
-  const bool lastIsIncomplete = file.incompleteLastLine && p == file.end() && !table.classes.empty();
+  const bool lastIsIncomplete =
+      file.incompleteLastLine && p == file.end() && !table.classes.empty();
   table.starts.push_back(lastIsIncomplete ? p - 1 : p);
   return true;
 }
@@ -187,14 +230,16 @@ bool Number(ClassTable& classes, LineTable& table, const std::atomic<bool>* stop
       classes.PrefetchBucket(ahead);
     }
     if (i + kAhead / 2 < count) classes.PrefetchHead(ring[(i + kAhead / 2) % kRing]);
-    table.classes[i] = classes.ClassOf(table.starts[i], table.length(static_cast<Lin>(i)), hashAt(i),
-                                       ring[i % kRing]);
+    table.classes[i] = classes.ClassOf(table.starts[i], table.length(static_cast<Lin>(i)),
+                                       hashAt(i), ring[i % kRing]);
     if ((i + 1) % kStopCheckLines == 0 && Stopped(stop)) return false;
   }
   return true;
 }
 
 }  // namespace
+
+void TEST_HashLinesByteByByte(bool byteByByte) { hashByteByByte.store(byteByByte); }
 
 uint32_t HashLine(const char* line, const EngineSettings& settings) {
   uint32_t hash = 0;
@@ -221,10 +266,31 @@ int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
       prefixLines >= 10 ? std::max<size_t>(1, files[1].prefixEnd / (prefixLines - 1)) : 32;
   const size_t capacity1 = (files[1].suffixBegin - files[1].prefixEnd) / lineLength + 5;
 
-  if (!SplitAndHash(files[0], settings, capacity0, tables[0], stop) ||
-      !SplitAndHash(files[1], settings, capacity1, tables[1], stop)) {
-    return 0;
+  // Large sides are split on two threads: the pass is bound by the processor, not memory.
+  bool sourceSplit = false;
+  std::exception_ptr sourceFailure;
+  std::thread sourceSplitter;
+  if (files[1].suffixBegin - files[1].prefixEnd >= kSecondThreadBytes) {
+    try {
+      sourceSplitter = std::thread([&] {
+        try {
+          sourceSplit = SplitAndHash(files[1], settings, capacity1, tables[1], stop);
+        } catch (...) {
+          sourceFailure = std::current_exception();
+        }
+      });
+    } catch (const std::system_error&) {
+      // No second thread: the source is split after the master.
+    }
   }
+  const bool masterSplit = SplitAndHash(files[0], settings, capacity0, tables[0], stop);
+  if (sourceSplitter.joinable()) {
+    sourceSplitter.join();
+    if (sourceFailure) std::rethrow_exception(sourceFailure);
+  } else if (masterSplit) {
+    sourceSplit = SplitAndHash(files[1], settings, capacity1, tables[1], stop);
+  }
+  if (!masterSplit || !sourceSplit) return 0;
   ClassTable classes(capacity0 + capacity1 + 1, settings);
   if (!Number(classes, tables[0], stop) || !Number(classes, tables[1], stop)) return 0;
   tables[0].prefixLines = tables[1].prefixLines = prefixLines;

@@ -16,8 +16,14 @@
 namespace lindrel::engine {
 
 // The hash of the line starting at `line` (up to, not including, its line feed): each byte
-// of its normalised form is added after rotating the hash left by 7 bits.
+// of its normalised form is added after rotating the hash left by 7 bits. Normalised lines
+// are hashed this way; unnormalised ones take a faster hash a word at a time.
 uint32_t HashLine(const char* line, const EngineSettings& settings);
+
+// Tests only: makes every later run of this process hash unnormalised lines byte by byte
+// (with HashLine) instead of a word at a time, so that both can be shown to give the same
+// records.
+void TEST_HashLinesByteByByte(bool byteByByte);
 
 // Number of hash buckets for a class table of `classCapacity` entries: the first prime of
 // the table (largest primes below the powers of two from 2^9 on) not below a third of it.

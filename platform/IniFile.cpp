@@ -188,7 +188,7 @@ std::string IniDocument::Text() const {
   return text;
 }
 
-Status IniDocument::Save(const std::string& path) const {
+Status IniDocument::Save(const std::string& path, Durability durability) const {
   std::string target;
   if (Status resolved = ResolveWriteTarget(path, target); !resolved.ok()) return resolved;
   std::string temporary = target + ".XXXXXX";
@@ -211,7 +211,7 @@ Status IniDocument::Save(const std::string& path) const {
     }
     written += static_cast<std::size_t>(n);
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+  if ((durability == Durability::kDurable && ::fsync(fd) != 0) || ::close(fd) != 0) {
     int error = errno;
     ::unlink(temporary.c_str());
     return Status::FromErrno(path, error);

@@ -35,8 +35,10 @@ class IniDocument {
   // in a key, or a key that would read as a section header or a comment.
   [[nodiscard]] Status Set(std::string_view section, std::string_view key, std::string_view value);
 
-  // Writes the document to `path` atomically.
-  Status Save(const std::string& path) const;
+  // Writes the document to `path` atomically. A durable save (the default) also waits
+  // until the new content is on the disk before it replaces the file.
+  enum class Durability { kDurable, kReplaceOnly };
+  Status Save(const std::string& path, Durability durability = Durability::kDurable) const;
 
   std::string Text() const;
 

@@ -1,5 +1,6 @@
 #include "reports/ReportFile.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -51,7 +52,7 @@ bool ReportFile::WriteBehind() {
   if (noWriter_) return false;
   if (!writer_.joinable()) {
     try {
-      writer_ = std::thread([this, fd = fd_] {
+      writer_ = std::thread([this, fd = fd_, report = !scratch_] {
         std::unique_lock lock(mutex_);
         for (;;) {
           changed_.wait(lock, [&] { return stopWriter_ || pending_ != nullptr; });
@@ -61,6 +62,10 @@ bool ReportFile::WriteBehind() {
           const bool skip = writeFailed_;
           lock.unlock();
           const bool written = skip || platform::WriteAll(fd, data, size);
+          // The disk blocks of what is written are found now, on this thread: a file
+          // renamed over another has them found before the rename returns (the file
+          // system makes replaced files safe that way), and the report would wait there.
+          if (report && written && !skip) (void)::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
           lock.lock();
           if (!written) writeFailed_ = true;
           pending_ = nullptr;

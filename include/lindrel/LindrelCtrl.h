@@ -314,6 +314,12 @@ class LINDREL_EXPORT CLindrelCtrl {
 #endif
   /// Change record `resultIndex`, or nothing outside 0..count-1; a copy.
   std::optional<FileChange> FileCompareChange(long resultIndex);
+  /// The lines the files of the last file comparison begin with, byte for byte, where the
+  /// comparison found them while reading (large regular files with a long equal start);
+  /// zero otherwise, while a file comparison runs, and when the files are the same. True
+  /// of the files as they were compared: a host that reads them again checks first that
+  /// they have not changed.
+  FileEqualStart FileCompareEqualStart() const;
 
 #if __cplusplus >= 202002L
   /// Every directory record of the last directory comparison, root record first. Empty

@@ -19,6 +19,8 @@
 /// the mapping: the library maps a file only while its own handler is the one installed.
 #pragma once
 
+#include <cstddef>
+
 #include "lindrel/export.h"
 
 namespace lindrel {
@@ -33,5 +35,50 @@ LINDREL_EXPORT void SetMappedReading(bool allowed);
 /// True while large files may be read through memory mappings: neither SetMappedReading
 /// nor `LINDREL_NO_MMAP` forbids it. Any thread.
 LINDREL_EXPORT bool MappedReadingAllowed();
+
+/// A file's content mapped read-only for a host that shows it, under the protection the
+/// comparisons' own mappings have: when another process shortens the file, the missing
+/// pages read as zeros instead of ending the process, and Lost() says so. A host reads a
+/// large file this way without a copy of it in its memory; pages it has not touched, or
+/// has released, cost it nothing.
+///
+/// Mapping follows SetMappedReading and `LINDREL_NO_MMAP`; a process protects at most 64
+/// mappings at once (the comparisons' included). When Map fails, read the file instead.
+/// One thread at a time; the bytes may be read from any thread while the object lives.
+class LINDREL_EXPORT MappedFileContent {
+ public:
+  MappedFileContent() = default;
+  /// Unmaps.
+  ~MappedFileContent();
+  MappedFileContent(const MappedFileContent&) = delete;
+  MappedFileContent& operator=(const MappedFileContent&) = delete;
+
+  /// Maps the first `size` bytes of the regular file open at `fd` (the descriptor may be
+  /// closed afterwards), replacing what was mapped before. False, with nothing mapped,
+  /// when `size` is 0, mapping is not allowed, no protection is free or the system
+  /// refuses.
+  bool Map(int fd, std::size_t size);
+  /// Unmaps; afterwards data() is null and size() 0.
+  void Unmap();
+
+  /// The mapped bytes (null when nothing is mapped); exactly size() of them may be read.
+  const char* data() const { return data_; }
+  /// The number of bytes mapped.
+  std::size_t size() const { return size_; }
+  /// True once a read found the file shorter than mapped: what lay past its new end read
+  /// as zeros.
+  bool Lost() const;
+
+  /// Lets the system take back the memory of the whole pages within [offset, offset +
+  /// length): they are read from the file again when next touched. For a host that has
+  /// scanned a large file once and then shows only parts of it.
+  void Release(std::size_t offset, std::size_t length);
+
+ private:
+  char* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t mappedLength_ = 0;
+  int watchSlot_ = -1;
+};
 
 }  // namespace lindrel

@@ -38,6 +38,20 @@ struct FileChange {
 #endif
 };
 
+/// The lines two differing files begin with, byte for byte, as a file comparison found
+/// them while reading: line `lines` + 1 starts at byte `bytes` of both files. A program
+/// that reads the files again (to print the changed lines) may start there instead of
+/// counting lines from the start. Zero when the comparison did not establish it.
+struct FileEqualStart {
+  long lines = 0;       ///< whole lines both files begin with
+  long long bytes = 0;  ///< their length in bytes, as they stand in the files
+
+#if __cplusplus >= 202002L
+  /// Field by field (C++20).
+  friend bool operator==(const FileEqualStart&, const FileEqualStart&) = default;
+#endif
+};
+
 /// One entry kept by a directory comparison: a file, a subdirectory, or (record 0) the
 /// two compared directories themselves.
 ///

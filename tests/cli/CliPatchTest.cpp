@@ -545,6 +545,32 @@ TEST(CliPatchTest, UnifiedListingAppliedByPatchAndGitGivesSource) {
     if (ends == 0 || ends == 2) source = WithCrLf(source);
     pairs.push_back({master, source, ends != 1 && ends != 2, "round " + std::to_string(round)});
   }
+  // Files large enough to be read side by side first, whose listing starts reading where
+  // the equal start ends: context lines just before it, a line too long to read back over,
+  // a change right after the first line, and CR LF line ends.
+  {
+    std::string body;
+    for (int i = 0; i < 7000; ++i)
+      body += "numbered line " + std::to_string(i) + " of the large file " + RandomLines(rng, 1);
+    ASSERT_GT(body.size(), size_t{280000});  // past the size read side by side
+    const size_t middle = body.find('\n', body.size() / 2) + 1;
+    std::string changed = body;
+    changed.insert(middle, "changed in the middle\n");
+    pairs.push_back({body, changed, true, "large, middle"});
+    std::string longLine = body;
+    longLine.insert(middle, std::string(200000, 'x') + "\n");
+    std::string afterLong = longLine;
+    afterLong.insert(middle + 200001 + body.find('\n') + 1, "after the long line\n");
+    pairs.push_back({longLine, afterLong, true, "large, after a long line"});
+    std::string early = body;
+    early.insert(body.find('\n') + 1, "second line\n");
+    pairs.push_back({body, early, true, "large, second line"});
+    std::string fifth = body;
+    fifth.erase(0, fifth.find('\n') + 1);
+    pairs.push_back({WithCrLf(body), WithCrLf(changed), true, "large, CR LF"});
+    pairs.push_back({body + body, changed + changed, true, "large, twice"});
+    pairs.push_back({body, fifth, true, "large, first line removed"});
+  }
   // The bundled samples, both ways round, and the files the sample trees share.
   const std::filesystem::path examples = LINDREL_EXAMPLES_DIR;
   const std::string sampleMaster = TempEnvironment::Read(examples / "master.txt");

@@ -147,6 +147,46 @@ class RecordViewsTest : public ::testing::Test {
   CLindrelCtrl ctrl{"views", &loop, &listener};
 };
 
+TEST_F(RecordViewsTest, EqualStartIsTrueOfTheFilesBytes) {
+  // Large pairs (read side by side) with the first change anywhere, some with a carriage
+  // return before it, and small pairs, which never have one.
+  std::mt19937 rng(808);
+  int established = 0;
+  for (int pair = 0; pair < 24; ++pair) {
+    const bool large = pair % 6 != 5;
+    std::string master;
+    const int lines = large ? 30000 : 40;  // past the size read side by side
+    for (int i = 0; i < lines; ++i) master += "line " + std::to_string(i * 7919 % 100003) + "\n";
+    const std::size_t at = master.find('\n', rng() % master.size()) + 1;
+    std::string source = master;
+    source.insert(std::min(at, source.size()), pair % 2 ? "new\n" : "x");
+    if (pair % 4 == 3) {
+      const std::size_t cr = master.find('\n', rng() % at);
+      master.insert(cr, "\r");
+      source.insert(cr, "\r");
+    }
+    CompareFiles(env.Write("m.txt", master).string(), env.Write("s.txt", source).string(), true);
+    ASSERT_FALSE(ctrl.FileCompareChanges().empty());
+    const FileEqualStart start = ctrl.FileCompareEqualStart();
+    SCOPED_TRACE("pair " + std::to_string(pair) + ", " + std::to_string(start.lines) + " lines, " +
+                 std::to_string(start.bytes) + " bytes, change at byte " + std::to_string(at));
+    if (!large) EXPECT_EQ(start, FileEqualStart{});
+    if (start.lines == 0) {
+      EXPECT_EQ(start.bytes, 0);
+      continue;
+    }
+    ++established;
+    const std::string prefix = master.substr(0, static_cast<std::size_t>(start.bytes));
+    EXPECT_EQ(source.compare(0, prefix.size(), prefix), 0);
+    EXPECT_EQ(std::count(prefix.begin(), prefix.end(), '\n'), start.lines);
+    EXPECT_EQ(prefix.back(), '\n');
+    EXPECT_EQ(prefix.find('\r'), std::string::npos);  // text mode changed none of it
+    EXPECT_LT(start.lines, ctrl.FileCompareChanges().front().masterStart +
+                               (ctrl.FileCompareChanges().front().type == ChangeType::Addition));
+  }
+  EXPECT_GE(established, 12);
+}
+
 TEST_F(RecordViewsTest, FileResultsAgreeOnEveryPair) {
   // The pairs that ship with the sources first, then generated ones under random options.
   const std::pair<std::string, std::string> shipped[] = {

@@ -4,6 +4,7 @@
 // replace, written out literally below, on random record lists.
 #include <QBrush>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTextLayout>
 #include <QtTest>
 
@@ -272,6 +273,60 @@ class CompareFilesGridsTest : public QObject {
     QFETCH(QByteArray, content);
     QFETCH(QStringList, rows);
     QCOMPARE(RowsOf(content), rows);
+  }
+
+  void largeFilesReadThroughAMappingGiveTheSameLines_data() {
+    QTest::addColumn<QByteArray>("ending");
+    QTest::addColumn<bool>("byte26");
+    QTest::newRow("LF") << QByteArray("\n") << false;
+    QTest::newRow("CR LF, ended by byte 26") << QByteArray("\r\n") << true;
+  }
+  void largeFilesReadThroughAMappingGiveTheSameLines() {
+    // Past a megabyte a file is mapped, and past 16 MB its pages are given back in steps
+    // while its lines are found: what is shown must not depend on either.
+    QFETCH(QByteArray, ending);
+    QFETCH(bool, byte26);
+    std::mt19937 random(51);
+    std::vector<QByteArray> lines;
+    QByteArray content;
+    while (content.size() < (qsizetype{18} << 20)) {
+      QByteArray line = "line " + QByteArray::number(static_cast<qlonglong>(lines.size())) +
+                        QByteArray(static_cast<qsizetype>(random() % 90), 'x');
+      if (random() % 50 == 0) line += "\ra lone carriage return";
+      lines.push_back(line);
+      content += line + ending;
+    }
+    content += "last line without an end";
+    lines.push_back("last line without an end");
+    if (byte26) {
+      // The content ends at the byte 26, which lies beyond the first 16 MB.
+      const qsizetype cut = content.indexOf(ending, qsizetype{17} << 20) + ending.size();
+      const auto shown = static_cast<size_t>(content.left(cut).count(ending));
+      content.insert(cut, "\x1a" + QByteArray("hidden\n"));
+      lines.resize(shown);
+    }
+    QTemporaryDir dir;
+    QFile file(dir.filePath("large.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(content), content.size());
+    file.close();
+
+    GridLines mapped;
+    QString error;
+    QVERIFY2(mapped.Load(file.fileName(), &error), qPrintable(error));
+    QCOMPARE(mapped.Count(), static_cast<int>(lines.size()));
+    for (size_t i = 0; i < lines.size(); ++i) {
+      if (mapped.Bytes(static_cast<int>(i)) != lines[i])
+        QFAIL(qPrintable(QStringLiteral("line %1: \"%2\"").arg(i).arg(mapped.Text(int(i)))));
+    }
+
+    // Shortened while it is shown: the lines past its new end read as empty bytes, and
+    // the program goes on.
+    QVERIFY(file.resize(1000));
+    for (int i = 0; i < mapped.Count(); i += 997) (void)mapped.Text(i);
+    const QByteArray gone = mapped.Bytes(mapped.Count() - 2);
+    QVERIFY(gone.size() >= lines[lines.size() - 2].size());  // with its CR, as the end is lost
+    QCOMPARE(gone.count('\0'), gone.size());
   }
 
   void paddingAndColoursOfTheWorkedCases_data() {

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,6 +22,11 @@
 namespace lindrel::widgets {
 
 namespace {
+
+// Files from this size on are mapped rather than read.
+constexpr qsizetype kMapFrom = qsizetype{1} << 20;
+// A mapped file's pages are given back in steps of this size while its lines are found.
+constexpr qsizetype kReleaseStep = qsizetype{16} << 20;
 
 // Reads the whole file at `fd` into `bytes`, sized from its status first; a file that
 // grows meanwhile is read to its end. False (errno set) on a read error.
@@ -58,6 +64,15 @@ bool GridLines::Load(const QString& path, QString* error) {
     if (error != nullptr) *error = QString::fromLocal8Bit(std::strerror(errno));
     return false;
   }
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= kMapFrom &&
+      info.st_size < std::numeric_limits<qsizetype>::max() &&
+      mapping_.Map(fd, static_cast<size_t>(info.st_size))) {
+    ::close(fd);
+    content_ = QByteArray::fromRawData(mapping_.data(), static_cast<qsizetype>(mapping_.size()));
+    Split();
+    return true;
+  }
   QByteArray bytes;
   const bool read = ReadAll(fd, bytes);
   const int readError = errno;
@@ -72,12 +87,14 @@ bool GridLines::Load(const QString& path, QString* error) {
 
 void GridLines::SetContent(QByteArray bytes) {
   content_ = std::move(bytes);
+  mapping_.Unmap();
   Split();
 }
 
 void GridLines::Clear() {
   longLines_.clear();
   content_.clear();
+  mapping_.Unmap();
   starts32_.clear();
   starts32_.shrink_to_fit();
   starts64_.clear();
@@ -92,8 +109,16 @@ void GridLines::Split() {
   starts64_.clear();
   const char* data = content_.constData();
   qsizetype size = content_.size();
-  if (const void* end = std::memchr(data, '\x1a', static_cast<size_t>(size)))
-    size = static_cast<const char*>(end) - data;
+  // In steps, so that a mapped file never has all its pages in memory at once.
+  for (qsizetype from = 0; from < size; from += kReleaseStep) {
+    const qsizetype step = std::min(kReleaseStep, size - from);
+    if (const void* end = std::memchr(data + from, '\x1a', static_cast<size_t>(step))) {
+      size = static_cast<const char*>(end) - data;
+      break;
+    }
+    if (mapping_.data() != nullptr)
+      mapping_.Release(static_cast<size_t>(from), static_cast<size_t>(step));
+  }
   end_ = size;
   const bool narrow = size < static_cast<qsizetype>(UINT32_MAX);
   auto add = [&](qsizetype start) {
@@ -111,10 +136,15 @@ void GridLines::Split() {
 #if defined(__SSE2__)
   // Sixteen bytes at a time: a million short lines would otherwise cost a million calls.
   const __m128i feed = _mm_set1_epi8('\n');
+  qsizetype released = 0;
   for (; size - at >= 16; at += 16) {
     auto mask = static_cast<unsigned>(_mm_movemask_epi8(
         _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), feed)));
     for (; mask != 0; mask &= mask - 1) add(at + __builtin_ctz(mask) + 1);
+    if (at - released >= kReleaseStep && mapping_.data() != nullptr) {
+      mapping_.Release(static_cast<size_t>(released), static_cast<size_t>(at - released));
+      released = at;
+    }
   }
 #endif
   for (; at < size; ++at) {
@@ -124,6 +154,8 @@ void GridLines::Split() {
   // without one. A line feed as the last byte has already added it.
   if (size > 0 && data[size - 1] != '\n') add(size + 1);
   if (size == 0) add(0);
+  // Only the lines on show are read again; the rest of a mapped file is given back.
+  if (mapping_.data() != nullptr) mapping_.Release(0, mapping_.size());
   // Reserved from a guess; what is kept is the exact size.
   starts32_.shrink_to_fit();
   starts64_.shrink_to_fit();

@@ -5,8 +5,10 @@
 // content), a line feed ends a line, a carriage return right before it belongs to the
 // line end, and any other carriage return stays in its line. A last line without a line
 // end is a line; a file that ends with a line end has no empty line after it. Line texts
-// are produced on demand, with every tab shown as four blanks, so a file costs its own
-// size plus four bytes a line.
+// are produced on demand, with every tab shown as four blanks. A large file is mapped,
+// not copied, and once its lines are found its pages are given back: it costs four bytes
+// a line and the pages of the lines on show. A smaller one (or any file where mapping is
+// not allowed) is read, and costs its own size as well.
 //
 // Threading: not shared; a loaded object may be read from any one thread at a time.
 #pragma once
@@ -18,6 +20,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "lindrel/MappedReading.h"
 #include "widgets/view/Testable.h"
 
 namespace lindrel::widgets {
@@ -79,6 +82,8 @@ class LINDREL_WIDGETS_TESTABLE GridLines {
 
   void Split();
 
+  // The file's pages when it is mapped; content_ then only refers to them.
+  MappedFileContent mapping_;
   QByteArray content_;
   // Where each line starts, and one more entry: one past the last line's line feed, or
   // the end of the content + 1 when it has none. A line ends before the next one's
