@@ -148,8 +148,21 @@ void CompareDirWindow::CompareDirectoriesPair(const QString& master, const QStri
   options.RunInvisible();
 }
 
+void CompareDirWindow::CompareWholeTrees(const QString& master, const QString& source) {
+  const bool subfolders = lindrel1_->GetDirDoSubDirectories();
+  const bool throttle = lindrel1_->GetDirThrottle();
+  lindrel1_->SetDirDoSubDirectories(true);
+  lindrel1_->SetDirThrottle(false);
+  CompareDirectoriesPair(master, source);
+  // The scan took its copy of the options when it began; the component writes its state
+  // file when it ends, and that must keep what the user chose in the dialog.
+  lindrel1_->SetDirDoSubDirectories(subfolders);
+  lindrel1_->SetDirThrottle(throttle);
+}
+
 void CompareDirWindow::StartComparison() {
   startTick_ = TickCount();
+  scanLooksInSubfolders_ = lindrel1_->GetDirDoSubDirectories();
   // A new comparison is displayed again after a StopSearch.
   stopFlag_ = false;
   ClearGridbox();
@@ -258,7 +271,7 @@ QString CompareDirWindow::CompletionText() const {
   // Without subdirectories the listed folders were not looked into: say so, or the user
   // reads "nothing differs" into a tree whose files were never compared.
   const long subfolders = dirRows_ - 1;  // record 0 is the pair of compared folders
-  if (!lindrel1_->GetDirDoSubDirectories() && subfolders > 0)
+  if (!scanLooksInSubfolders_ && subfolders > 0)
     text += QStringLiteral("; %1 %2 not compared (Look in SUBDIRECTORIES is off)")
                 .arg(subfolders)
                 .arg(subfolders == 1 ? QStringLiteral("subfolder was")

@@ -100,6 +100,10 @@ class CompareDirWindow : public QWidget, public CompareDirExchange, public Compa
   // Compares `master` with `source` with the stored options, as if both had been typed
   // into the options dialog (they join the histories).
   void CompareDirectoriesPair(const QString& master, const QString& source);
+  // The same for two trees named on the command line (scripts, git difftool -d): the
+  // subfolders are compared and the scan does not pause between entries, whatever the
+  // stored options say. Those stay stored as they were, for the dialog and the next run.
+  void CompareWholeTrees(const QString& master, const QString& source);
 
   // --- The window's own steps, public for the dialogs and tests that drive them ---------
   // Start tick, empty grid, error list reset, status "...", DirCompareBegin.
@@ -173,6 +177,7 @@ class CompareDirWindow : public QWidget, public CompareDirExchange, public Compa
   long fileRows_ = 0;
   long dirRows_ = 0;
   bool stopFlag_ = false;
+  bool scanLooksInSubfolders_ = false;  // as the running or last scan was started
   ChildPlacement placement_{QStringLiteral("frmCompareDir")};
   bool columnsFitted_ = false;
   bool displaying_ = false;

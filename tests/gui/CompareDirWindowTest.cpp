@@ -689,6 +689,42 @@ class CompareDirWindowTest : public QObject {
     QVERIFY(!third.Legend()->isHidden());
   }
 
+  void foldersFromTheCommandLineAreComparedWholeWithoutPausesAndKeepTheStoredOptions() {
+    const QString master = Dir("m"), source = Dir("s");
+    env_->Write("m/deep/sub/x.txt", "one\n");
+    env_->Write("s/deep/sub/x.txt", "two\n");
+    // Enough entries that a scan pausing between them would need at least 5 seconds.
+    for (int i = 0; i < 120; ++i) env_->Write(QString("m/f%1.txt").arg(i), "a\n");
+    {
+      // What the user chose in the dialog last time: the top folder only, with pauses.
+      CompareDirWindow stored;
+      stored.Lindrel1()->SetDirDoSubDirectories(false);
+      stored.Lindrel1()->SetDirThrottle(true);
+    }
+    {
+      MainWindow main(lindrel::demo::DemoChildFactories());
+      main.show();
+      lindrel::demo::OpenFromCommandLine(main, {master, source});
+      auto* window = qobject_cast<CompareDirWindow*>(main.Child(MainWindow::kCompareDir));
+      QVERIFY(window != nullptr);
+      WaitForCompletion(*window);
+      QCOMPARE(window->StatusText(3), QString("Compare Completed"));
+      QStringList changed;
+      for (int row = 1; row < window->GridModel().GridRowCount(); ++row) {
+        const DirGridRow& r = window->GridModel().Row(row);
+        if (r.text[2] == "CHANGED") changed << r.text[0].trimmed();
+      }
+      QCOMPARE(changed, QStringList{"x.txt"});
+      QVERIFY2(window->Lindrel1()->GetDirCompareTime() < 4000,
+               qPrintable(QString::number(window->Lindrel1()->GetDirCompareTime())));
+      QVERIFY(!window->Lindrel1()->GetDirDoSubDirectories());
+      QVERIFY(window->Lindrel1()->GetDirThrottle());
+    }
+    CompareDirWindow next;
+    QVERIFY(!next.Lindrel1()->GetDirDoSubDirectories());
+    QVERIFY(next.Lindrel1()->GetDirThrottle());
+  }
+
   void mainWindowShowsTheMenusOfThisWindowAndOpensItFromTheCommandLine() {
     const QString master = Dir("m"), source = Dir("s");
     env_->Write("m/a.txt", "a\n");
