@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -60,6 +61,14 @@ void CompareFilesOptionsDialog::BuildControls() {
             "cbIgnoreWhiteSpace");
   cbBeepWhenDone_ =
       Named(new QCheckBox(QStringLiteral("&Beep When Done"), Frame1_), "cbBeepWhenDone");
+  cbUseIgnorePattern_ = Named(new QCheckBox(QStringLiteral("Ignore Lines &Matching:"), Frame1_),
+                              "cbUseIgnorePattern");
+  txtIgnorePattern_ = Named(new QLineEdit(Frame1_), "txtIgnorePattern");
+  txtIgnorePattern_->setPlaceholderText(QStringLiteral("^#@@^//"));
+  txtIgnorePattern_->setToolTip(
+      QStringLiteral("Lines that match one of these patterns are not compared; join several "
+                     "patterns with @@. Letter case counts in patterns."));
+  txtIgnorePattern_->setAccessibleName(QStringLiteral("Ignore lines matching"));
 
   cmdReportOptions_ =
       Named(new QPushButton(QStringLiteral("&Report Options"), this), "cmdReportOptions");
@@ -92,6 +101,8 @@ void CompareFilesOptionsDialog::BuildControls() {
   options->addWidget(cbIgnoreWhiteSpace_, 2, 0);
   options->addWidget(cbIgnoreEmptyLines_, 2, 1);
   options->addWidget(cbBeepWhenDone_, 3, 0);
+  options->addWidget(cbUseIgnorePattern_, 4, 0);
+  options->addWidget(txtIgnorePattern_, 4, 1);
 
   QHBoxLayout* buttons = ClosingButtonRow(*this, cmdCompareFiles_, cmdCancel_);
   buttons->insertWidget(0, cmdReportOptions_);
@@ -105,6 +116,8 @@ void CompareFilesOptionsDialog::BuildControls() {
           &CompareFilesOptionsDialog::UpdateReportOptionsButton);
   connect(cbQuickCompare_, &QCheckBox::toggled, this,
           &CompareFilesOptionsDialog::UpdateIgnoreBoxes);
+  connect(cbUseIgnorePattern_, &QCheckBox::toggled, this,
+          &CompareFilesOptionsDialog::UpdatePatternBox);
   connect(cmdSelectFolderMaster_, &QPushButton::clicked, this, [this] { PickInto(cbMasterFile_); });
   connect(cmdSelectFolderSource_, &QPushButton::clicked, this, [this] { PickInto(cbSourceFile_); });
   connect(cmdReportOptions_, &QPushButton::clicked, this,
@@ -121,6 +134,9 @@ void CompareFilesOptionsDialog::Open() {
   cbIgnoreEmptyLines_->setChecked(
       ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileIgnoreEmptyLines));
   cbQuickCompare_->setChecked(ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileQuickCompare));
+  cbUseIgnorePattern_->setChecked(
+      ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileUseIgnoreRegularExpression));
+  if (lindrel1 != nullptr) txtIgnorePattern_->setText(lindrel1->GetFileIgnoreRegularExpression());
   // The rules hold from the start, not only after the first click.
   UpdateReportOptionsButton();
   UpdateIgnoreBoxes();
@@ -138,6 +154,13 @@ void CompareFilesOptionsDialog::UpdateIgnoreBoxes() {
   cbIgnoreCase_->setEnabled(enabled);
   cbIgnoreWhiteSpace_->setEnabled(enabled);
   cbIgnoreEmptyLines_->setEnabled(enabled);
+  cbUseIgnorePattern_->setEnabled(enabled);
+  UpdatePatternBox();
+}
+
+void CompareFilesOptionsDialog::UpdatePatternBox() {
+  txtIgnorePattern_->setEnabled(cbUseIgnorePattern_->isEnabled() &&
+                                cbUseIgnorePattern_->isChecked());
 }
 
 void CompareFilesOptionsDialog::PickInto(QComboBox* box) {
@@ -176,6 +199,8 @@ void CompareFilesOptionsDialog::ApplyToWindow() {
     lindrel1->SetFileIgnoreWhiteSpace(cbIgnoreWhiteSpace_->isChecked());
     lindrel1->SetFileQuickCompare(cbQuickCompare_->isChecked());
     lindrel1->SetFileIgnoreEmptyLines(cbIgnoreEmptyLines_->isChecked());
+    lindrel1->SetFileUseIgnoreRegularExpression(cbUseIgnorePattern_->isChecked());
+    lindrel1->SetFileIgnoreRegularExpression(txtIgnorePattern_->text());
   }
 
   QStringList failures;

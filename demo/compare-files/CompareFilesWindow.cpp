@@ -21,6 +21,7 @@
 #include "demo/compare-files/LegendBar.h"
 #include "demo/compare-files/PleaseWaitWindow.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
+#include "lindrel/Errors.h"
 #include "lindrel/widgets/ComparisonView.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
@@ -249,9 +250,17 @@ void CompareFilesWindow::ReportOptions() {
 
 // --- Events of the component -------------------------------------------------------------
 
-void CompareFilesWindow::Lindrel1_OnError(long, const QString& message) {
+void CompareFilesWindow::Lindrel1_OnError(long code, const QString& message) {
   reports_->ComponentError(message);
   SetStatus(3, message);
+  // The comparison did not start, and a status line alone is easily missed.
+  if (code == kErrorInvalidSearchString) {
+    widgets::ShowMessage(this, QMessageBox::Warning, ProgramName(),
+                         QStringLiteral("An ignore pattern cannot be used, so nothing was "
+                                        "compared:\n%1\n\nChange it under \"Ignore Lines "
+                                        "Matching\" in the Compare Files options.")
+                             .arg(message));
+  }
 }
 
 void CompareFilesWindow::Lindrel1_FileCompareStarted() {

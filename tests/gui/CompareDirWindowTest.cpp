@@ -689,6 +689,42 @@ class CompareDirWindowTest : public QObject {
     QVERIFY(!third.Legend()->isHidden());
   }
 
+  void ignoringDateDifferencesInTheDialogLeavesFilesThatDifferOnlyInTimeOut() {
+    const QString master = Dir("m"), source = Dir("s");
+    const QString older = env_->Write("m/touched.txt", "same\n");
+    env_->Write("s/touched.txt", "same\n");
+    QFile file(older);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime(QDate(2020, 1, 1), QTime(8, 0)),
+                             QFileDevice::FileModificationTime));
+    file.close();
+    CompareDirWindow window;
+    SetOptions(window, {});
+    auto compare = [&](bool tick) {
+      RunOptionsDialog(window, [&](QDialog& dialog) {
+        auto* box = Find<QCheckBox>(dialog, "cbIgnoreDateDifferences");
+        QVERIFY(box != nullptr);
+        QCOMPARE(box->text(), QString("I&gnore Date Differences (sizes and contents only)"));
+        if (box->isChecked() != tick) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, 4));
+        Find<QComboBox>(dialog, "cbMasterDirectory")->setEditText(master);
+        Find<QComboBox>(dialog, "cbSourceDirectory")->setEditText(source);
+        Find<QPushButton>(dialog, "cmdCompareDirectories")->click();
+      });
+      WaitForCompletion(window);
+      QStringList rows;
+      for (int row = 2; row < window.GridModel().GridRowCount(); ++row)
+        rows << RowText(window.GridModel().Row(row));
+      return rows;
+    };
+    QCOMPARE(compare(false), QStringList{"       touched.txt|       touched.txt|  | |[S] > [M]"});
+    QCOMPARE(compare(true), QStringList{});
+    QVERIFY(window.Lindrel1()->GetDirIgnoreDateDifferences());
+    // The dialog opens with the box as the component has it.
+    RunOptionsDialog(window, [&](QDialog& dialog) {
+      QVERIFY(Find<QCheckBox>(dialog, "cbIgnoreDateDifferences")->isChecked());
+    });
+  }
+
   void foldersFromTheCommandLineAreComparedWholeWithoutPausesAndKeepTheStoredOptions() {
     const QString master = Dir("m"), source = Dir("s");
     env_->Write("m/deep/sub/x.txt", "one\n");

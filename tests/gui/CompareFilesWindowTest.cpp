@@ -2,8 +2,10 @@
 // afterwards, its settings, fonts, views, scrolling, and its place in the main window.
 // Pauses and the clock are injected: a pause advances the clock and lets messages run.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
@@ -680,6 +682,50 @@ class CompareFilesWindowTest : public QObject {
     main.Child(MainWindow::kCompareFiles)->parentWidget()->close();
     QCOMPARE(Setting("CompareFiles", "FontName"), QString("Times New Roman"));
     QVERIFY(!main.ToolbarButton(MainWindow::kCompareFiles)->isChecked());
+  }
+
+  void anIgnorePatternTypedInTheOptionsLeavesItsLinesOutAndARefusedOneIsNamed() {
+    CompareFilesWindow window;
+    window.show();
+    const QString master = env_->Write("m.txt", "keep\n# one\nsame\n");
+    const QString source = env_->Write("s.txt", "keep\n# two\nsame\n");
+    auto typePattern = [&](const QString& pattern) {
+      widgets::TEST_SetModalHandler([&, pattern](QDialog& dialog) {
+        auto& options = static_cast<lindrel::demo::CompareFilesOptionsDialog&>(dialog);
+        options.SetMasterFile(master);
+        options.SetSourceFile(source);
+        auto* use = dialog.findChild<QCheckBox*>("cbUseIgnorePattern");
+        auto* box = dialog.findChild<QLineEdit*>("txtIgnorePattern");
+        QVERIFY(use != nullptr && box != nullptr);
+        if (!use->isChecked()) QTest::mouseClick(use, Qt::LeftButton, {}, QPoint(4, 4));
+        QVERIFY(box->isEnabled());
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, pattern);
+        QTest::mouseClick(dialog.findChild<QPushButton*>("cmdCompareFiles"), Qt::LeftButton);
+      });
+    };
+
+    typePattern("^#");
+    window.cmdCompare_Click();
+    WaitForCompletion(window);
+    QCOMPARE(RecordCount(&window), 0);
+    QCOMPARE(window.Lindrel1()->GetFileIgnoreRegularExpression(), QString("^#"));
+    QVERIFY(window.Lindrel1()->GetFileUseIgnoreRegularExpression());
+
+    // A back-reference is refused by the component: the user hears which pattern, and
+    // nothing is compared.
+    QSignalSpy started(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted);
+    const int shown = widgets::TEST_Messages().size();
+    typePattern("^\\(#\\) \\1");
+    window.cmdCompare_Click();
+    QCOMPARE(started.count(), 0);
+    QCOMPARE(widgets::TEST_Messages().size(), shown + 1);
+    const widgets::MessageRecord refusal = widgets::TEST_Messages().last();
+    QCOMPARE(refusal.icon, QMessageBox::Warning);
+    QVERIFY2(refusal.text.contains("ignore pattern cannot be used") &&
+                 refusal.text.contains("^\\(#\\) \\1"),
+             qPrintable(refusal.text));
   }
 
   void theCommandLineComparesTwoFilesAtOnce() {
