@@ -85,6 +85,7 @@ void CompareDirWindow::BuildControls() {
   connect(topBar_, &CompareDirTopBar::ViewReportClicked, this,
           &CompareDirWindow::cmdViewReport_Click);
   connect(topBar_, &CompareDirTopBar::RefreshClicked, this, &CompareDirWindow::Refresh_View);
+  connect(topBar_, &CompareDirTopBar::StopClicked, this, &CompareDirWindow::Abort);
 
   lstErrorMessages_ = new QListWidget(this);
   lstErrorMessages_->setObjectName(QStringLiteral("lstErrorMessages"));
@@ -181,7 +182,12 @@ void CompareDirWindow::StartComparison() {
 void CompareDirWindow::Abort() {
   lindrel1_->DirCompareAbort();
   timer1_->stop();
+  topBar_->StopButton()->hide();
   SetStatus(3, QStringLiteral("Scan Aborted"));
+}
+
+bool CompareDirWindow::Scanning() const {
+  return timer1_->isActive() || lindrel1_->GetDirCompareActive();
 }
 
 void CompareDirWindow::StopSearch() {
@@ -250,6 +256,7 @@ void CompareDirWindow::Timer1_Timer() {
 
   if (!lindrel1_->GetDirCompareActive()) {
     timer1_->stop();
+    topBar_->StopButton()->hide();
     QPointer<CompareDirWindow> alive(this);
     const unsigned generation = generation_;
     AddResultsToGrid(0);
@@ -337,6 +344,7 @@ void CompareDirWindow::Lindrel1_DirCompareStarted() {
   topBar_->ViewReportButton()->hide();
   lstErrorMessages_->hide();
   timer1_->start();
+  topBar_->StopButton()->show();
   SetStatus(3, QStringLiteral("Directory Compare In Process..."));
 }
 
@@ -425,14 +433,18 @@ bool CompareDirWindow::eventFilter(QObject* watched, QEvent* event) {
              (watched == sbStatus_ || watched->parent() == sbStatus_)) {
     // The state text invites a click to abort while a comparison runs; afterwards a
     // click must not turn "Compare Completed" into "Scan Aborted".
-    if (timer1_->isActive() || lindrel1_->GetDirCompareActive()) Abort();
+    if (Scanning()) Abort();
   }
   return QWidget::eventFilter(watched, event);
 }
 
 void CompareDirWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {
-    close();
+    // While a scan runs, Esc stops it as the Stop button does; otherwise it closes.
+    if (Scanning())
+      Abort();
+    else
+      close();
     return;
   }
   QWidget::keyPressEvent(event);
@@ -503,6 +515,8 @@ void CompareDirWindow::SetStatus(int panel, const QString& text) {
 QPushButton* CompareDirWindow::ViewReportButton() const { return topBar_->ViewReportButton(); }
 
 QPushButton* CompareDirWindow::CompareButton() const { return topBar_->CompareButton(); }
+
+QPushButton* CompareDirWindow::StopButton() const { return topBar_->StopButton(); }
 
 QString CompareDirWindow::StatusText(int panel) const { return sbStatus_->Text(panel); }
 

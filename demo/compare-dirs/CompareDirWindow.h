@@ -14,7 +14,8 @@
 // Displays never nest: a tick that comes while rows are being added only animates.
 //
 // Status bar panels (sbStatus, 1-based): 1 the fixed hint, 2 the counts, 3 the state
-// (a click there aborts a running comparison), 5 the elapsed seconds.
+// (a click there aborts a running comparison, as do the Stop button shown meanwhile and
+// Esc), 5 the elapsed seconds.
 //
 // There is one such window in the program: the main window makes it on first use and
 // keeps it until the program ends (closing it hides it). The main window reaches it
@@ -113,6 +114,8 @@ class CompareDirWindow : public QWidget, public CompareDirExchange, public Compa
   void AddResultsToGrid(long count);
   // Ends the comparison and any display in progress.
   void StopSearch();
+  // A scan runs, or its last rows are still to be shown.
+  bool Scanning() const;
   void Timer1_Timer();
   // The status of a comparison that has ended: "Compare Completed" (saying how many
   // subfolders were not looked into), or "Scan Aborted" when it was stopped.
@@ -139,6 +142,7 @@ class CompareDirWindow : public QWidget, public CompareDirExchange, public Compa
   QWidget* Legend() const { return tbLegend_; }
   QPushButton* ViewReportButton() const;
   QPushButton* CompareButton() const;
+  QPushButton* StopButton() const;
   QTimer* Timer1() const { return timer1_; }
   long RecordsShown() const { return shown_; }
   // Column width in twips.

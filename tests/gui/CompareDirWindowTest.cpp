@@ -146,6 +146,37 @@ class CompareDirWindowTest : public QObject {
     QCOMPARE(window.StatusText(3), QString("Scan Aborted"));
   }
 
+  void aScanIsStoppedByItsStopButtonOrEscAndEscClosesOnlyAnIdleWindow() {
+    const QString master = Dir("m"), source = Dir("s");
+    for (int i = 0; i < 200; ++i) env_->Write(QString("m/f%1.txt").arg(i), "one\n");
+    MainWindow main(lindrel::demo::DemoChildFactories());
+    main.show();
+    main.ShowChild(MainWindow::kCompareDir);
+    auto* window = qobject_cast<CompareDirWindow*>(main.Child(MainWindow::kCompareDir));
+    QVERIFY(window != nullptr);
+    SetOptions(*window, {});
+    window->Lindrel1()->SetDirThrottle(true);  // 200 entries take seconds
+    QVERIFY(window->StopButton()->isHidden());
+
+    window->CompareDirectoriesPair(master, source);
+    QTRY_VERIFY(window->StopButton()->isVisible());
+    QCOMPARE(window->StopButton()->text(), QString("&Stop"));
+    QTest::mouseClick(window->StopButton(), Qt::LeftButton);
+    QVERIFY(!window->Lindrel1()->GetDirCompareActive());
+    QCOMPARE(window->StatusText(3), QString("Scan Aborted"));
+    QVERIFY(window->StopButton()->isHidden());
+
+    // Esc during a scan stops it and leaves the window open; Esc afterwards closes it.
+    window->Refresh_View();
+    QTRY_VERIFY(window->StopButton()->isVisible());
+    QTest::keyClick(window->Grid(), Qt::Key_Escape);
+    QVERIFY(!window->Lindrel1()->GetDirCompareActive());
+    QCOMPARE(window->StatusText(3), QString("Scan Aborted"));
+    QVERIFY(main.IsChildVisible(MainWindow::kCompareDir));
+    QTest::keyClick(window->Grid(), Qt::Key_Escape);
+    QVERIFY(!main.IsChildVisible(MainWindow::kCompareDir));
+  }
+
   void subfoldersLeftOutAreNamedWhenTheComparisonEnds() {
     const QString master = Dir("m"), source = Dir("s");
     for (const char* folder : {"one", "two", "three"}) {
