@@ -37,6 +37,8 @@ void CompareDirOptionsDialog::BuildControls() {
   cbFileExt_ = HistoryComboBox("cbFileExt", this);
   cmdSelectFolderMaster_ = BrowseButton("cmdSelectFolderMaster", this);
   cmdSelectFolderSource_ = BrowseButton("cmdSelectFolderSource", this);
+  cmdSelectFolderMaster_->setAccessibleName(QStringLiteral("Choose the master directory"));
+  cmdSelectFolderSource_->setAccessibleName(QStringLiteral("Choose the source directory"));
 
   cbShowOnlyInMaster_ = Named(
       new QCheckBox(QStringLiteral("Show Files that are only in the &MASTER Directory"), this),
@@ -111,6 +113,9 @@ void CompareDirOptionsDialog::BuildControls() {
   layout->addLayout(paths);
   layout->addLayout(options);
   layout->addLayout(ClosingButtonRow(*this, cmdCompareDirectories_, cbCancel_));
+
+  TabInOrder({cbMasterDirectory_, cmdSelectFolderMaster_, cbSourceDirectory_,
+              cmdSelectFolderSource_, cbFileExt_, cbShowOnlyInMaster_});
 
   connect(cbCompareFileContents_, &QCheckBox::toggled, this,
           &CompareDirOptionsDialog::UpdateContentFrame);

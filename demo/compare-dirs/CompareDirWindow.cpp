@@ -21,6 +21,7 @@
 #include <cstdlib>
 
 #include "demo/common/DesktopOpener.h"
+#include "demo/common/DialogParts.h"
 #include "demo/common/FileNames.h"
 #include "demo/common/PanelStatusBar.h"
 #include "demo/common/ProgramState.h"
@@ -70,6 +71,7 @@ void CompareDirWindow::BuildControls() {
   model_.SetIcons(style()->standardIcon(QStyle::SP_FileIcon),
                   style()->standardIcon(QStyle::SP_DirIcon));
   fgFiles_ = MakeDirGrid("fgFiles", &model_, this);
+  fgFiles_->setAccessibleName(QStringLiteral("Directory comparison results"));
   fgFiles_->setContextMenuPolicy(Qt::CustomContextMenu);
   // Directory paths are told apart by their ends.
   fgFiles_->setTextElideMode(Qt::ElideMiddle);
@@ -89,6 +91,7 @@ void CompareDirWindow::BuildControls() {
 
   lstErrorMessages_ = new QListWidget(this);
   lstErrorMessages_->setObjectName(QStringLiteral("lstErrorMessages"));
+  lstErrorMessages_->setAccessibleName(QStringLiteral("Error messages"));
   lstErrorMessages_->setFixedHeight(lstErrorMessages_->fontMetrics().height() * kErrorListLines +
                                     8);
   lstErrorMessages_->hide();
@@ -120,6 +123,8 @@ void CompareDirWindow::BuildControls() {
   layout->addWidget(tbLegend_);
   layout->addWidget(sbStatus_);
   layout->addWidget(lindrel1_);
+  // The grid was made before the buttons above it.
+  TabInOrder({topBar_->StopButton(), fgFiles_, lstErrorMessages_});
 }
 
 void CompareDirWindow::ConnectComponent() {

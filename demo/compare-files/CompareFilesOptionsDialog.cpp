@@ -42,6 +42,8 @@ void CompareFilesOptionsDialog::BuildControls() {
   cbSourceFile_ = HistoryComboBox("cbSourceFile", this);
   cmdSelectFolderMaster_ = BrowseButton("cmdSelectFolderMaster", this);
   cmdSelectFolderSource_ = BrowseButton("cmdSelectFolderSource", this);
+  cmdSelectFolderMaster_->setAccessibleName(QStringLiteral("Choose the master file"));
+  cmdSelectFolderSource_->setAccessibleName(QStringLiteral("Choose the source file"));
 
   Frame1_ = Named(new QGroupBox(QStringLiteral(" General Options"), this), "Frame1");
   cbShowReportOnly_ =
@@ -111,6 +113,11 @@ void CompareFilesOptionsDialog::BuildControls() {
   layout->addLayout(files);
   layout->addWidget(Frame1_);
   layout->addLayout(buttons);
+
+  TabInOrder({cbMasterFile_, cmdSelectFolderMaster_, cbSourceFile_, cmdSelectFolderSource_,
+              cbShowReportOnly_, cbIgnoreCase_, cbQuickCompare_, cbIgnoreWhiteSpace_,
+              cbIgnoreEmptyLines_, cbBeepWhenDone_, cbUseIgnorePattern_, txtIgnorePattern_,
+              cmdReportOptions_, cmdCompareFiles_, cmdCancel_});
 
   connect(cbShowReportOnly_, &QCheckBox::toggled, this,
           &CompareFilesOptionsDialog::UpdateReportOptionsButton);

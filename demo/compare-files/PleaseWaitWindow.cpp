@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -85,6 +86,13 @@ void PleaseWaitWindow::CheckJob() {
     cancel_->setFocus();
   }
   watch_->setInterval(kWatchIntervalMs);
+}
+
+void PleaseWaitWindow::hideEvent(QHideEvent* event) {
+  QDialog::hideEvent(event);
+  // The keys go back to the window whose comparison this was, not nowhere.
+  if (QGuiApplication::focusWindow() == windowHandle() && parentWidget() != nullptr)
+    parentWidget()->window()->activateWindow();
 }
 
 void PleaseWaitWindow::reject() {

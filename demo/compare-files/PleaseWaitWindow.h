@@ -44,6 +44,9 @@ class PleaseWaitWindow : public QDialog {
 
   void reject() override;
 
+ protected:
+  void hideEvent(QHideEvent* event) override;
+
  signals:
   void CancelRequested();
 

@@ -169,6 +169,8 @@ ComparisonView::ComparisonView(QWidget* parent)
   layout->setSpacing(2);
   layout->addWidget(d_->bar);
   layout->addLayout(viewsAndMap, 1);
+  // The bar above the grids comes before them when Tab goes round the window.
+  QWidget::setTabOrder(this, d_->bar);
 
   d_->grids->Stack()->installEventFilter(this);
   setAcceptDrops(true);
