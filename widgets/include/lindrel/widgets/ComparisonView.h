@@ -195,7 +195,9 @@ class LINDREL_WIDGETS_EXPORT ComparisonView : public QWidget {
   void SetTextFont(const QFont& font);
   /// The colours in use.
   const ComparisonPalette& Colours() const;
-  /// Paints with `colours` from now on.
+  /// Paints with `colours` from now on, whatever the palette. Until a host calls it, the
+  /// view paints with ComparisonPalette::For(palette()) and follows palette changes, so a
+  /// dark application palette gets the dark variant.
   void SetColours(const ComparisonPalette& colours);
   /// Fits the columns to the view's width and measures the rows on screen anew; the view
   /// does this by itself when it is resized.
@@ -255,9 +257,11 @@ class LINDREL_WIDGETS_EXPORT ComparisonView : public QWidget {
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
   /// @endcond
 
  private:
+  void ApplyColours(const ComparisonPalette& colours);
   class Private;
   std::unique_ptr<Private> d_;
 };
