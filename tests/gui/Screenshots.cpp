@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -23,10 +24,12 @@
 
 #include "CompareDirScreenshots.h"
 #include "ViewParts.h"
+#include "demo/compare-dirs/CompareDirWindow.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/GoToDialog.h"
+#include "demo/compare-files/PleaseWaitWindow.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
@@ -40,6 +43,23 @@
 using namespace lindrel::testing;
 
 namespace {
+
+// A dark desktop theme.
+QPalette DarkPalette() {
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+  dark.setColor(QPalette::WindowText, QColor(0xE6, 0xE6, 0xE6));
+  dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
+  dark.setColor(QPalette::AlternateBase, QColor(0x42, 0x42, 0x42));
+  dark.setColor(QPalette::Text, QColor(0xE6, 0xE6, 0xE6));
+  dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+  dark.setColor(QPalette::ButtonText, QColor(0xE6, 0xE6, 0xE6));
+  dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
+  dark.setColor(QPalette::HighlightedText, Qt::black);
+  dark.setColor(QPalette::ToolTipBase, QColor(0x35, 0x35, 0x35));
+  dark.setColor(QPalette::ToolTipText, QColor(0xE6, 0xE6, 0xE6));
+  return dark;
+}
 
 void Settle(int ms = 300) {
   QEventLoop loop;
@@ -177,12 +197,58 @@ int main(int argc, char* argv[]) {
     Settle(600);
     ok &= SaveScreen(window, {}, out.filePath("compare-files-all-in-one.png"));
     window.close();
+
+    // The please-wait window of a long comparison, with its Cancel.
+    demo::PleaseWaitWindow wait;
+    wait.SetFiles(masterCopy, sourceCopy);
+    ok &= SaveWidget(wait, out.filePath("compare-files-please-wait.png"));
+    wait.hide();
+
+    // Both windows under a dark application palette, made after it was set.
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(DarkPalette());
+    {
+      demo::MainWindow dark(demo::DemoChildFactories());
+      dark.setWindowState(Qt::WindowNoState);
+      dark.setGeometry(20, 20, 1240, 760);
+      dark.show();
+      Settle();
+      demo::OpenFromCommandLine(dark, {masterCopy, sourceCopy});
+      auto* darkFiles =
+          qobject_cast<demo::CompareFilesWindow*>(dark.Child(demo::MainWindow::kCompareFiles));
+      for (int waited = 0;
+           darkFiles && !darkFiles->StatusText(3).startsWith("File Compare Completed") &&
+           waited < 100;
+           ++waited)
+        Settle(100);
+      Settle(600);
+      ok &= SaveScreen(dark, {}, out.filePath("compare-files-dark.png"));
+      dark.close();
+    }
+    {
+      demo::MainWindow dark(demo::DemoChildFactories());
+      dark.setWindowState(Qt::WindowNoState);
+      dark.setGeometry(20, 20, 1240, 560);
+      dark.show();
+      Settle();
+      demo::OpenFromCommandLine(dark, {home.path() + "/pair/master", home.path() + "/pair/source"});
+      auto* dirs = qobject_cast<demo::CompareDirWindow*>(dark.Child(demo::MainWindow::kCompareDir));
+      for (int waited = 0;
+           dirs && !dirs->StatusText(3).contains("Compare Completed") && waited < 100; ++waited)
+        Settle(100);
+      Settle(600);
+      ok &= SaveScreen(dark, {}, out.filePath("compare-dirs-dark.png"));
+      dark.close();
+    }
+    QApplication::setPalette(light);
   }
 
   ok &= SaveCompareDirScreenshots(out, home.path());
 
   widgets::LindrelWidget lindrel1(nullptr, QStringLiteral("WDD_COMPARE_FILES_TVK1"));
   lindrel1.SetFileIgnoreCase(true);
+  lindrel1.SetFileUseIgnoreRegularExpression(true);
+  lindrel1.SetFileIgnoreRegularExpression(QStringLiteral("^#@@^\\s*//"));
   demo::CompareFilesValues values(&lindrel1);
   values.masterHistory.Add(QStringLiteral("/home/user/projects/report/summary-2023.txt"));
   values.masterHistory.Add(QStringLiteral("/home/user/projects/report/summary-2024.txt"));

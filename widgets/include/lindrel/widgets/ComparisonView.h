@@ -31,6 +31,13 @@ class LindrelWidget;
 /// typing on a side-by-side grid opens such a box for the current cell. Above the grids a
 /// bar (`diskChangedBar`) says when a compared file changes on disk.
 ///
+/// **Keyboard, screen readers, themes.** Tab and Shift+Tab go from the bar to the grids
+/// and on to the change map, and from a box over a row on as from its grid; on the change
+/// map the arrow keys, Home and End move between changes. The grids, boxes and map carry
+/// accessible names, and the map's accessible description names the current change. The
+/// view paints with ComparisonPalette::For(palette()), the dark variant under a dark
+/// palette, until its host sets colours of its own.
+///
 /// **Where the result comes from.** The view shows the comparisons of one component
 /// (SetComponent), which the host may own and configure, or which the view makes for
 /// itself the first time Compare() needs one. By default every comparison the component
