@@ -203,44 +203,6 @@ int main(int argc, char* argv[]) {
     wait.SetFiles(masterCopy, sourceCopy);
     ok &= SaveWidget(wait, out.filePath("compare-files-please-wait.png"));
     wait.hide();
-
-    // Both windows under a dark application palette, made after it was set.
-    const QPalette light = QApplication::palette();
-    QApplication::setPalette(DarkPalette());
-    {
-      demo::MainWindow dark(demo::DemoChildFactories());
-      dark.setWindowState(Qt::WindowNoState);
-      dark.setGeometry(20, 20, 1240, 760);
-      dark.show();
-      Settle();
-      demo::OpenFromCommandLine(dark, {masterCopy, sourceCopy});
-      auto* darkFiles =
-          qobject_cast<demo::CompareFilesWindow*>(dark.Child(demo::MainWindow::kCompareFiles));
-      for (int waited = 0;
-           darkFiles && !darkFiles->StatusText(3).startsWith("File Compare Completed") &&
-           waited < 100;
-           ++waited)
-        Settle(100);
-      Settle(600);
-      ok &= SaveScreen(dark, {}, out.filePath("compare-files-dark.png"));
-      dark.close();
-    }
-    {
-      demo::MainWindow dark(demo::DemoChildFactories());
-      dark.setWindowState(Qt::WindowNoState);
-      dark.setGeometry(20, 20, 1240, 560);
-      dark.show();
-      Settle();
-      demo::OpenFromCommandLine(dark, {home.path() + "/pair/master", home.path() + "/pair/source"});
-      auto* dirs = qobject_cast<demo::CompareDirWindow*>(dark.Child(demo::MainWindow::kCompareDir));
-      for (int waited = 0;
-           dirs && !dirs->StatusText(3).contains("Compare Completed") && waited < 100; ++waited)
-        Settle(100);
-      Settle(600);
-      ok &= SaveScreen(dark, {}, out.filePath("compare-dirs-dark.png"));
-      dark.close();
-    }
-    QApplication::setPalette(light);
   }
 
   ok &= SaveCompareDirScreenshots(out, home.path());
@@ -293,6 +255,49 @@ int main(int argc, char* argv[]) {
     });
     widgets::ShowPropertySheet({&lindrel1});
     widgets::TEST_SetNonInteractive(false);
+  }
+  if (argc >= 4) {
+    // Last, so that the settings these windows leave behind change no other picture.
+    const QString masterCopy =
+        home.path() + "/pair/master/" + QFileInfo(QString::fromLocal8Bit(argv[2])).fileName();
+    const QString sourceCopy =
+        home.path() + "/pair/source/" + QFileInfo(QString::fromLocal8Bit(argv[3])).fileName();
+    // Both windows under a dark application palette, made after it was set.
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(DarkPalette());
+    {
+      demo::MainWindow dark(demo::DemoChildFactories());
+      dark.setWindowState(Qt::WindowNoState);
+      dark.setGeometry(20, 20, 1240, 760);
+      dark.show();
+      Settle();
+      demo::OpenFromCommandLine(dark, {masterCopy, sourceCopy});
+      auto* darkFiles =
+          qobject_cast<demo::CompareFilesWindow*>(dark.Child(demo::MainWindow::kCompareFiles));
+      for (int waited = 0;
+           darkFiles && !darkFiles->StatusText(3).startsWith("File Compare Completed") &&
+           waited < 100;
+           ++waited)
+        Settle(100);
+      Settle(600);
+      ok &= SaveScreen(dark, {}, out.filePath("compare-files-dark.png"));
+      dark.close();
+    }
+    {
+      // The window on its own (its frame in the main window adds nothing here), comparing
+      // the pair's folders as a command-line start does.
+      demo::CompareDirWindow dirs;
+      dirs.resize(1100, 360);
+      dirs.show();
+      Settle();
+      dirs.CompareWholeTrees(home.path() + "/pair/master", home.path() + "/pair/source");
+      for (int waited = 0; !dirs.StatusText(3).contains("Compare Completed") && waited < 100;
+           ++waited)
+        Settle(100);
+      ok &= SaveWidget(dirs, out.filePath("compare-dirs-dark.png"));
+      dirs.close();
+    }
+    QApplication::setPalette(light);
   }
   return ok ? 0 : 1;
 }
