@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QWidget>
 
 #include "demo/common/FileNames.h"
 #include "lindrel/widgets/ModalDialogs.h"
@@ -37,6 +38,14 @@ bool NoNameHoldsNul(QDialog& dialog, const QStringList& names) {
     return false;
   }
   return true;
+}
+
+void TabInOrder(std::initializer_list<QWidget*> widgets) {
+  QWidget* previous = nullptr;
+  for (QWidget* widget : widgets) {
+    if (previous != nullptr) QWidget::setTabOrder(previous, widget);
+    previous = widget;
+  }
 }
 
 }  // namespace lindrel::demo

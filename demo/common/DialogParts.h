@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
+
 class QDialog;
 class QHBoxLayout;
 class QPushButton;
@@ -32,6 +34,10 @@ QPushButton* BrowseButton(const char* name, QWidget* parent);
 // The closing row: a stretch, then `accept` (the default button) and `cancel`, which
 // accept and reject `dialog`. Callers may put more buttons in front of the stretch.
 QHBoxLayout* ClosingButtonRow(QDialog& dialog, QPushButton* accept, QPushButton* cancel);
+
+// Tab and Shift+Tab go through `widgets` in this order (the order they have on screen,
+// where it is not the order in which they were made).
+void TabInOrder(std::initializer_list<QWidget*> widgets);
 
 // True when no name of `names` holds a NUL (FileNames.h). Otherwise tells the user which
 // one does, in a message over `dialog`, and answers false: the dialog then stays open for

@@ -37,6 +37,8 @@ void CompareDirOptionsDialog::BuildControls() {
   cbFileExt_ = HistoryComboBox("cbFileExt", this);
   cmdSelectFolderMaster_ = BrowseButton("cmdSelectFolderMaster", this);
   cmdSelectFolderSource_ = BrowseButton("cmdSelectFolderSource", this);
+  cmdSelectFolderMaster_->setAccessibleName(QStringLiteral("Choose the master directory"));
+  cmdSelectFolderSource_->setAccessibleName(QStringLiteral("Choose the source directory"));
 
   cbShowOnlyInMaster_ = Named(
       new QCheckBox(QStringLiteral("Show Files that are only in the &MASTER Directory"), this),
@@ -59,6 +61,9 @@ void CompareDirOptionsDialog::BuildControls() {
             "cbShowDifferentInBothPlaces");
   cbLookInSubfolders_ =
       Named(new QCheckBox(QStringLiteral("&Look in SUBDIRECTORIES"), this), "cbLookInSubfolders");
+  cbIgnoreDateDifferences_ = Named(
+      new QCheckBox(QStringLiteral("I&gnore Date Differences (sizes and contents only)"), this),
+      "cbIgnoreDateDifferences");
   // The component pauses after every entry unless told otherwise: gentle on a busy
   // machine, an hour on a large tree.
   cbThrottleScan_ =
@@ -99,6 +104,7 @@ void CompareDirOptionsDialog::BuildControls() {
   options->addWidget(cbCompareFileContents_);
   options->addWidget(frameFileContent_);
   options->addWidget(cbLookInSubfolders_);
+  options->addWidget(cbIgnoreDateDifferences_);
   options->addWidget(cbThrottleScan_);
   options->addWidget(cbDontStreamResults_);
   options->addWidget(cbBeepWhenDone_);
@@ -107,6 +113,9 @@ void CompareDirOptionsDialog::BuildControls() {
   layout->addLayout(paths);
   layout->addLayout(options);
   layout->addLayout(ClosingButtonRow(*this, cmdCompareDirectories_, cbCancel_));
+
+  TabInOrder({cbMasterDirectory_, cmdSelectFolderMaster_, cbSourceDirectory_,
+              cmdSelectFolderSource_, cbFileExt_, cbShowOnlyInMaster_});
 
   connect(cbCompareFileContents_, &QCheckBox::toggled, this,
           &CompareDirOptionsDialog::UpdateContentFrame);
@@ -124,6 +133,7 @@ void CompareDirOptionsDialog::Open() {
   cbShowSameInBothPlaces_->setChecked(lindrel1.GetDirShowSameInBothPlaces());
   cbShowDifferentInBothPlaces_->setChecked(lindrel1.GetDirShowDifferentInBothPlaces());
   cbLookInSubfolders_->setChecked(lindrel1.GetDirDoSubDirectories());
+  cbIgnoreDateDifferences_->setChecked(lindrel1.GetDirIgnoreDateDifferences());
   cbThrottleScan_->setChecked(lindrel1.GetDirThrottle());
   cbBeepWhenDone_->setChecked(window_.Settings().beepWhenDone);
   cbDontStreamResults_->setChecked(!window_.Settings().streamFindings);
@@ -178,6 +188,7 @@ void CompareDirOptionsDialog::Close() {
   lindrel1.SetDirShowSameInBothPlaces(cbShowSameInBothPlaces_->isChecked());
   lindrel1.SetDirShowDifferentInBothPlaces(cbShowDifferentInBothPlaces_->isChecked());
   lindrel1.SetDirDoSubDirectories(cbLookInSubfolders_->isChecked());
+  lindrel1.SetDirIgnoreDateDifferences(cbIgnoreDateDifferences_->isChecked());
   lindrel1.SetDirThrottle(cbThrottleScan_->isChecked());
 
   QStringList failures;

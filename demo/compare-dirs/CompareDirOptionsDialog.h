@@ -4,7 +4,7 @@
 //
 // Opening shows the window component's properties, the window's beep and stream settings
 // and the three histories (newest first, the newest selected). Closing with "&Compare
-// Directories" writes everything back, in this order: beep setting; the component's six
+// Directories" writes everything back, in this order: beep setting; the component's
 // switches; DirMaster, DirSource and DirFileTypes, each joining its history, which is
 // saved; StreamFindings, stored at once; then the comparison starts. Closing by "Cancel",
 // Escape or the window's close button changes nothing.
@@ -65,6 +65,7 @@ class CompareDirOptionsDialog : public QDialog {
   QCheckBox* cbShowSameInBothPlaces_ = nullptr;
   QCheckBox* cbShowDifferentInBothPlaces_ = nullptr;
   QCheckBox* cbLookInSubfolders_ = nullptr;
+  QCheckBox* cbIgnoreDateDifferences_ = nullptr;
   QCheckBox* cbThrottleScan_ = nullptr;
   QCheckBox* cbDontStreamResults_ = nullptr;
   QCheckBox* cbBeepWhenDone_ = nullptr;

@@ -44,8 +44,12 @@ CompareDirReportOptionsDialog::CompareDirReportOptionsDialog(CompareDirExchange&
     edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 55);
     *field = edit;
     QPushButton* button = BrowseButton(buttonName, page);
+    button->setAccessibleName(
+        QStringLiteral("Choose the %1 report file").arg(QString::fromUtf8(kind).chopped(1)));
     connect(button, &QPushButton::clicked, this, [this, edit] { PickInto(edit); });
-    grid->addWidget(new QLabel(QString::fromUtf8(kind), page), row, 0);
+    auto* caption = new QLabel(QString::fromUtf8(kind), page);
+    caption->setBuddy(edit);
+    grid->addWidget(caption, row, 0);
     grid->addWidget(edit, row, 1);
     grid->addWidget(button, row, 2);
     ++row;

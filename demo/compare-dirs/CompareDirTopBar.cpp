@@ -13,11 +13,17 @@ CompareDirTopBar::CompareDirTopBar(QWidget* parent) : QWidget(parent) {
   compare_->setObjectName(QStringLiteral("cmdCompareDir"));
   viewReport_ = new QPushButton(QStringLiteral("View Re&port"), this);
   viewReport_->setObjectName(QStringLiteral("cmdViewReport"));
-  for (QPushButton* button : {compare_, viewReport_}) button->setAutoDefault(false);
+  stop_ =
+      new QPushButton(style()->standardIcon(QStyle::SP_BrowserStop), QStringLiteral("&Stop"), this);
+  stop_->setObjectName(QStringLiteral("cmdStop"));
+  stop_->setToolTip(QStringLiteral("Stop the scan (Esc); the rows found so far stay"));
+  stop_->hide();
+  for (QPushButton* button : {compare_, viewReport_, stop_}) button->setAutoDefault(false);
   // Nothing to report before the first comparison has completed.
   viewReport_->hide();
   connect(compare_, &QPushButton::clicked, this, &CompareDirTopBar::CompareClicked);
   connect(viewReport_, &QPushButton::clicked, this, &CompareDirTopBar::ViewReportClicked);
+  connect(stop_, &QPushButton::clicked, this, &CompareDirTopBar::StopClicked);
 
   auto* toolbar = new QToolBar(QStringLiteral("Toolbar1"), this);
   toolbar->setObjectName(QStringLiteral("Toolbar1"));
@@ -35,6 +41,7 @@ CompareDirTopBar::CompareDirTopBar(QWidget* parent) : QWidget(parent) {
   row->setContentsMargins(0, 0, 0, 0);
   row->addWidget(compare_);
   row->addWidget(viewReport_);
+  row->addWidget(stop_);
   row->addWidget(toolbar);
   row->addStretch(1);
 }

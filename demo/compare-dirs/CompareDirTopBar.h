@@ -1,6 +1,6 @@
 // CompareDirTopBar: the row of controls above the Compare Directories window's grid: the
 // buttons cmdCompareDir and cmdViewReport (hidden until a comparison has completed) and
-// the toolbar Toolbar1 with cmdRefresh.
+// the toolbar Toolbar1 with cmdRefresh, and cmdStop, shown only while a scan runs.
 //
 // Threading: GUI thread only.
 #pragma once
@@ -19,15 +19,18 @@ class CompareDirTopBar : public QWidget {
 
   QPushButton* CompareButton() const { return compare_; }
   QPushButton* ViewReportButton() const { return viewReport_; }
+  QPushButton* StopButton() const { return stop_; }
 
  signals:
   void CompareClicked();
   void ViewReportClicked();
   void RefreshClicked();
+  void StopClicked();
 
  private:
   QPushButton* compare_ = nullptr;
   QPushButton* viewReport_ = nullptr;
+  QPushButton* stop_ = nullptr;
 };
 
 }  // namespace lindrel::demo

@@ -21,6 +21,7 @@
 #include <cstdlib>
 
 #include "demo/common/DesktopOpener.h"
+#include "demo/common/DialogParts.h"
 #include "demo/common/FileNames.h"
 #include "demo/common/PanelStatusBar.h"
 #include "demo/common/ProgramState.h"
@@ -70,6 +71,7 @@ void CompareDirWindow::BuildControls() {
   model_.SetIcons(style()->standardIcon(QStyle::SP_FileIcon),
                   style()->standardIcon(QStyle::SP_DirIcon));
   fgFiles_ = MakeDirGrid("fgFiles", &model_, this);
+  fgFiles_->setAccessibleName(QStringLiteral("Directory comparison results"));
   fgFiles_->setContextMenuPolicy(Qt::CustomContextMenu);
   // Directory paths are told apart by their ends.
   fgFiles_->setTextElideMode(Qt::ElideMiddle);
@@ -85,9 +87,11 @@ void CompareDirWindow::BuildControls() {
   connect(topBar_, &CompareDirTopBar::ViewReportClicked, this,
           &CompareDirWindow::cmdViewReport_Click);
   connect(topBar_, &CompareDirTopBar::RefreshClicked, this, &CompareDirWindow::Refresh_View);
+  connect(topBar_, &CompareDirTopBar::StopClicked, this, &CompareDirWindow::Abort);
 
   lstErrorMessages_ = new QListWidget(this);
   lstErrorMessages_->setObjectName(QStringLiteral("lstErrorMessages"));
+  lstErrorMessages_->setAccessibleName(QStringLiteral("Error messages"));
   lstErrorMessages_->setFixedHeight(lstErrorMessages_->fontMetrics().height() * kErrorListLines +
                                     8);
   lstErrorMessages_->hide();
@@ -119,6 +123,8 @@ void CompareDirWindow::BuildControls() {
   layout->addWidget(tbLegend_);
   layout->addWidget(sbStatus_);
   layout->addWidget(lindrel1_);
+  // The grid was made before the buttons above it.
+  TabInOrder({topBar_->StopButton(), fgFiles_, lstErrorMessages_});
 }
 
 void CompareDirWindow::ConnectComponent() {
@@ -148,8 +154,21 @@ void CompareDirWindow::CompareDirectoriesPair(const QString& master, const QStri
   options.RunInvisible();
 }
 
+void CompareDirWindow::CompareWholeTrees(const QString& master, const QString& source) {
+  const bool subfolders = lindrel1_->GetDirDoSubDirectories();
+  const bool throttle = lindrel1_->GetDirThrottle();
+  lindrel1_->SetDirDoSubDirectories(true);
+  lindrel1_->SetDirThrottle(false);
+  CompareDirectoriesPair(master, source);
+  // The scan took its copy of the options when it began; the component writes its state
+  // file when it ends, and that must keep what the user chose in the dialog.
+  lindrel1_->SetDirDoSubDirectories(subfolders);
+  lindrel1_->SetDirThrottle(throttle);
+}
+
 void CompareDirWindow::StartComparison() {
   startTick_ = TickCount();
+  scanLooksInSubfolders_ = lindrel1_->GetDirDoSubDirectories();
   // A new comparison is displayed again after a StopSearch.
   stopFlag_ = false;
   ClearGridbox();
@@ -168,7 +187,12 @@ void CompareDirWindow::StartComparison() {
 void CompareDirWindow::Abort() {
   lindrel1_->DirCompareAbort();
   timer1_->stop();
+  topBar_->StopButton()->hide();
   SetStatus(3, QStringLiteral("Scan Aborted"));
+}
+
+bool CompareDirWindow::Scanning() const {
+  return timer1_->isActive() || lindrel1_->GetDirCompareActive();
 }
 
 void CompareDirWindow::StopSearch() {
@@ -237,6 +261,7 @@ void CompareDirWindow::Timer1_Timer() {
 
   if (!lindrel1_->GetDirCompareActive()) {
     timer1_->stop();
+    topBar_->StopButton()->hide();
     QPointer<CompareDirWindow> alive(this);
     const unsigned generation = generation_;
     AddResultsToGrid(0);
@@ -258,7 +283,7 @@ QString CompareDirWindow::CompletionText() const {
   // Without subdirectories the listed folders were not looked into: say so, or the user
   // reads "nothing differs" into a tree whose files were never compared.
   const long subfolders = dirRows_ - 1;  // record 0 is the pair of compared folders
-  if (!lindrel1_->GetDirDoSubDirectories() && subfolders > 0)
+  if (!scanLooksInSubfolders_ && subfolders > 0)
     text += QStringLiteral("; %1 %2 not compared (Look in SUBDIRECTORIES is off)")
                 .arg(subfolders)
                 .arg(subfolders == 1 ? QStringLiteral("subfolder was")
@@ -324,6 +349,7 @@ void CompareDirWindow::Lindrel1_DirCompareStarted() {
   topBar_->ViewReportButton()->hide();
   lstErrorMessages_->hide();
   timer1_->start();
+  topBar_->StopButton()->show();
   SetStatus(3, QStringLiteral("Directory Compare In Process..."));
 }
 
@@ -412,14 +438,18 @@ bool CompareDirWindow::eventFilter(QObject* watched, QEvent* event) {
              (watched == sbStatus_ || watched->parent() == sbStatus_)) {
     // The state text invites a click to abort while a comparison runs; afterwards a
     // click must not turn "Compare Completed" into "Scan Aborted".
-    if (timer1_->isActive() || lindrel1_->GetDirCompareActive()) Abort();
+    if (Scanning()) Abort();
   }
   return QWidget::eventFilter(watched, event);
 }
 
 void CompareDirWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {
-    close();
+    // While a scan runs, Esc stops it as the Stop button does; otherwise it closes.
+    if (Scanning())
+      Abort();
+    else
+      close();
     return;
   }
   QWidget::keyPressEvent(event);
@@ -490,6 +520,8 @@ void CompareDirWindow::SetStatus(int panel, const QString& text) {
 QPushButton* CompareDirWindow::ViewReportButton() const { return topBar_->ViewReportButton(); }
 
 QPushButton* CompareDirWindow::CompareButton() const { return topBar_->CompareButton(); }
+
+QPushButton* CompareDirWindow::StopButton() const { return topBar_->StopButton(); }
 
 QString CompareDirWindow::StatusText(int panel) const { return sbStatus_->Text(panel); }
 

@@ -14,7 +14,8 @@
 // Displays never nest: a tick that comes while rows are being added only animates.
 //
 // Status bar panels (sbStatus, 1-based): 1 the fixed hint, 2 the counts, 3 the state
-// (a click there aborts a running comparison), 5 the elapsed seconds.
+// (a click there aborts a running comparison, as do the Stop button shown meanwhile and
+// Esc), 5 the elapsed seconds.
 //
 // There is one such window in the program: the main window makes it on first use and
 // keeps it until the program ends (closing it hides it). The main window reaches it
@@ -100,6 +101,10 @@ class CompareDirWindow : public QWidget, public CompareDirExchange, public Compa
   // Compares `master` with `source` with the stored options, as if both had been typed
   // into the options dialog (they join the histories).
   void CompareDirectoriesPair(const QString& master, const QString& source);
+  // The same for two trees named on the command line (scripts, git difftool -d): the
+  // subfolders are compared and the scan does not pause between entries, whatever the
+  // stored options say. Those stay stored as they were, for the dialog and the next run.
+  void CompareWholeTrees(const QString& master, const QString& source);
 
   // --- The window's own steps, public for the dialogs and tests that drive them ---------
   // Start tick, empty grid, error list reset, status "...", DirCompareBegin.
@@ -109,6 +114,8 @@ class CompareDirWindow : public QWidget, public CompareDirExchange, public Compa
   void AddResultsToGrid(long count);
   // Ends the comparison and any display in progress.
   void StopSearch();
+  // A scan runs, or its last rows are still to be shown.
+  bool Scanning() const;
   void Timer1_Timer();
   // The status of a comparison that has ended: "Compare Completed" (saying how many
   // subfolders were not looked into), or "Scan Aborted" when it was stopped.
@@ -135,6 +142,7 @@ class CompareDirWindow : public QWidget, public CompareDirExchange, public Compa
   QWidget* Legend() const { return tbLegend_; }
   QPushButton* ViewReportButton() const;
   QPushButton* CompareButton() const;
+  QPushButton* StopButton() const;
   QTimer* Timer1() const { return timer1_; }
   long RecordsShown() const { return shown_; }
   // Column width in twips.
@@ -173,6 +181,7 @@ class CompareDirWindow : public QWidget, public CompareDirExchange, public Compa
   long fileRows_ = 0;
   long dirRows_ = 0;
   bool stopFlag_ = false;
+  bool scanLooksInSubfolders_ = false;  // as the running or last scan was started
   ChildPlacement placement_{QStringLiteral("frmCompareDir")};
   bool columnsFitted_ = false;
   bool displaying_ = false;

@@ -26,6 +26,8 @@ QTableView* MakeDirGrid(const char* name, QAbstractItemModel* model, QWidget* pa
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid->setWordWrap(false);
   grid->setIconSize(QSize(16, 16));
+  // Tab goes on to the next control of the window; the arrow keys move between rows.
+  grid->setTabKeyNavigation(false);
   return grid;
 }
 

@@ -102,8 +102,12 @@ QVariant DirGridModel::data(const QModelIndex& index, int role) const {
       if (row.icon[c] == DirGridRow::Icon::File) return fileIcon_;
       if (row.icon[c] == DirGridRow::Icon::Directory) return directoryIcon_;
       return {};
-    case Qt::ForegroundRole: return row.fore[c].isValid() ? QVariant(row.fore[c]) : QVariant();
-    case Qt::BackgroundRole: return row.back[c].isValid() ? QVariant(row.back[c]) : QVariant();
+    // The rows keep the standard colours; a dark palette paints their dark variants, so
+    // that no light cell stands beside the dark empty ones.
+    case Qt::ForegroundRole:
+      return row.fore[c].isValid() ? QVariant(palette::Shown(row.fore[c])) : QVariant();
+    case Qt::BackgroundRole:
+      return row.back[c].isValid() ? QVariant(palette::Shown(row.back[c])) : QVariant();
     default: return {};
   }
 }

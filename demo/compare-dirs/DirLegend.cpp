@@ -1,5 +1,6 @@
 #include "demo/compare-dirs/DirLegend.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -48,6 +49,12 @@ void DirLegend::CentreItems() {
 void DirLegend::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   CentreItems();
+}
+
+void DirLegend::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+    RecolourLegend(*this);
 }
 
 }  // namespace lindrel::demo

@@ -1,6 +1,7 @@
 // DirLegend: tbLegend, the legend under the Compare Directories window's grid: the three
 // colours of its entries and a Hide button (cmdHideLegend), in the frame frmLegend, which
-// stays centred in the bar.
+// stays centred in the bar. Under a dark application palette the colours are their dark
+// variants.
 //
 // Threading: GUI thread only.
 #pragma once
@@ -22,6 +23,7 @@ class DirLegend : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   QWidget* frame_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -41,6 +42,8 @@ void CompareFilesOptionsDialog::BuildControls() {
   cbSourceFile_ = HistoryComboBox("cbSourceFile", this);
   cmdSelectFolderMaster_ = BrowseButton("cmdSelectFolderMaster", this);
   cmdSelectFolderSource_ = BrowseButton("cmdSelectFolderSource", this);
+  cmdSelectFolderMaster_->setAccessibleName(QStringLiteral("Choose the master file"));
+  cmdSelectFolderSource_->setAccessibleName(QStringLiteral("Choose the source file"));
 
   Frame1_ = Named(new QGroupBox(QStringLiteral(" General Options"), this), "Frame1");
   cbShowReportOnly_ =
@@ -60,6 +63,14 @@ void CompareFilesOptionsDialog::BuildControls() {
             "cbIgnoreWhiteSpace");
   cbBeepWhenDone_ =
       Named(new QCheckBox(QStringLiteral("&Beep When Done"), Frame1_), "cbBeepWhenDone");
+  cbUseIgnorePattern_ = Named(new QCheckBox(QStringLiteral("Ignore Lines &Matching:"), Frame1_),
+                              "cbUseIgnorePattern");
+  txtIgnorePattern_ = Named(new QLineEdit(Frame1_), "txtIgnorePattern");
+  txtIgnorePattern_->setPlaceholderText(QStringLiteral("^#@@^//"));
+  txtIgnorePattern_->setToolTip(
+      QStringLiteral("Lines that match one of these patterns are not compared; join several "
+                     "patterns with @@. Letter case counts in patterns."));
+  txtIgnorePattern_->setAccessibleName(QStringLiteral("Ignore lines matching"));
 
   cmdReportOptions_ =
       Named(new QPushButton(QStringLiteral("&Report Options"), this), "cmdReportOptions");
@@ -92,6 +103,8 @@ void CompareFilesOptionsDialog::BuildControls() {
   options->addWidget(cbIgnoreWhiteSpace_, 2, 0);
   options->addWidget(cbIgnoreEmptyLines_, 2, 1);
   options->addWidget(cbBeepWhenDone_, 3, 0);
+  options->addWidget(cbUseIgnorePattern_, 4, 0);
+  options->addWidget(txtIgnorePattern_, 4, 1);
 
   QHBoxLayout* buttons = ClosingButtonRow(*this, cmdCompareFiles_, cmdCancel_);
   buttons->insertWidget(0, cmdReportOptions_);
@@ -101,10 +114,17 @@ void CompareFilesOptionsDialog::BuildControls() {
   layout->addWidget(Frame1_);
   layout->addLayout(buttons);
 
+  TabInOrder({cbMasterFile_, cmdSelectFolderMaster_, cbSourceFile_, cmdSelectFolderSource_,
+              cbShowReportOnly_, cbIgnoreCase_, cbQuickCompare_, cbIgnoreWhiteSpace_,
+              cbIgnoreEmptyLines_, cbBeepWhenDone_, cbUseIgnorePattern_, txtIgnorePattern_,
+              cmdReportOptions_, cmdCompareFiles_, cmdCancel_});
+
   connect(cbShowReportOnly_, &QCheckBox::toggled, this,
           &CompareFilesOptionsDialog::UpdateReportOptionsButton);
   connect(cbQuickCompare_, &QCheckBox::toggled, this,
           &CompareFilesOptionsDialog::UpdateIgnoreBoxes);
+  connect(cbUseIgnorePattern_, &QCheckBox::toggled, this,
+          &CompareFilesOptionsDialog::UpdatePatternBox);
   connect(cmdSelectFolderMaster_, &QPushButton::clicked, this, [this] { PickInto(cbMasterFile_); });
   connect(cmdSelectFolderSource_, &QPushButton::clicked, this, [this] { PickInto(cbSourceFile_); });
   connect(cmdReportOptions_, &QPushButton::clicked, this,
@@ -121,6 +141,9 @@ void CompareFilesOptionsDialog::Open() {
   cbIgnoreEmptyLines_->setChecked(
       ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileIgnoreEmptyLines));
   cbQuickCompare_->setChecked(ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileQuickCompare));
+  cbUseIgnorePattern_->setChecked(
+      ReadFlag(lindrel1, &widgets::LindrelWidget::GetFileUseIgnoreRegularExpression));
+  if (lindrel1 != nullptr) txtIgnorePattern_->setText(lindrel1->GetFileIgnoreRegularExpression());
   // The rules hold from the start, not only after the first click.
   UpdateReportOptionsButton();
   UpdateIgnoreBoxes();
@@ -138,6 +161,13 @@ void CompareFilesOptionsDialog::UpdateIgnoreBoxes() {
   cbIgnoreCase_->setEnabled(enabled);
   cbIgnoreWhiteSpace_->setEnabled(enabled);
   cbIgnoreEmptyLines_->setEnabled(enabled);
+  cbUseIgnorePattern_->setEnabled(enabled);
+  UpdatePatternBox();
+}
+
+void CompareFilesOptionsDialog::UpdatePatternBox() {
+  txtIgnorePattern_->setEnabled(cbUseIgnorePattern_->isEnabled() &&
+                                cbUseIgnorePattern_->isChecked());
 }
 
 void CompareFilesOptionsDialog::PickInto(QComboBox* box) {
@@ -176,6 +206,8 @@ void CompareFilesOptionsDialog::ApplyToWindow() {
     lindrel1->SetFileIgnoreWhiteSpace(cbIgnoreWhiteSpace_->isChecked());
     lindrel1->SetFileQuickCompare(cbQuickCompare_->isChecked());
     lindrel1->SetFileIgnoreEmptyLines(cbIgnoreEmptyLines_->isChecked());
+    lindrel1->SetFileUseIgnoreRegularExpression(cbUseIgnorePattern_->isChecked());
+    lindrel1->SetFileIgnoreRegularExpression(txtIgnorePattern_->text());
   }
 
   QStringList failures;

@@ -9,7 +9,9 @@
 // normal setters), and each chosen file joins its history, which is saved
 // ("MasterSearchFile", "SourceSearchFile"). A cancelled dialog changes nothing.
 //
-// "Ignore &Empty Lines" is bound to FileIgnoreEmptyLines like its sibling boxes.
+// "Ignore &Empty Lines" is bound to FileIgnoreEmptyLines like its sibling boxes, and
+// "Ignore Lines &Matching:" with its pattern box to FileUseIgnoreRegularExpression and
+// FileIgnoreRegularExpression (several patterns joined by "@@").
 //
 // Threading: GUI thread only.
 #pragma once
@@ -19,6 +21,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLineEdit;
 class QPushButton;
 
 namespace lindrel::demo {
@@ -50,6 +53,7 @@ class CompareFilesOptionsDialog : public QDialog {
   void ApplyToWindow();
   void UpdateReportOptionsButton();
   void UpdateIgnoreBoxes();
+  void UpdatePatternBox();
   void PickInto(QComboBox* box);
   void ShowReportOptions();
 
@@ -67,6 +71,8 @@ class CompareFilesOptionsDialog : public QDialog {
   QCheckBox* cbIgnoreCase_ = nullptr;
   QCheckBox* cbIgnoreWhiteSpace_ = nullptr;
   QCheckBox* cbBeepWhenDone_ = nullptr;
+  QCheckBox* cbUseIgnorePattern_ = nullptr;
+  QLineEdit* txtIgnorePattern_ = nullptr;
   QPushButton* cmdReportOptions_ = nullptr;
   QPushButton* cmdCompareFiles_ = nullptr;
   QPushButton* cmdCancel_ = nullptr;

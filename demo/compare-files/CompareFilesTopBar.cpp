@@ -70,6 +70,7 @@ CompareFilesTopBar::CompareFilesTopBar(QWidget* parent) : QWidget(parent) {
   listingBar_->setObjectName(QStringLiteral("tbChangeListing"));
   listing_ = new QComboBox(listingBar_);
   listing_->setObjectName(QStringLiteral("cmboChangeListing"));
+  listing_->setAccessibleName(QStringLiteral("Changes"));
   listing_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   listing_->setMinimumContentsLength(12);
   listing_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

@@ -22,6 +22,7 @@
 #include "demo/compare-files/LegendBar.h"
 #include "demo/compare-files/PleaseWaitWindow.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
+#include "lindrel/Errors.h"
 #include "lindrel/widgets/ComparisonView.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
@@ -80,6 +81,8 @@ void CompareFilesWindow::BuildControls() {
   // The state text (panel 3) takes the room.
   sbStatus_ = new PanelStatusBar(kStatusPanels, 3, this);
   frmPleaseWait_ = new PleaseWaitWindow(this);
+  connect(frmPleaseWait_, &PleaseWaitWindow::CancelRequested, this,
+          &CompareFilesWindow::CancelComparison);
   reports_ = std::make_unique<CompareFilesReporter>(
       *lindrel1_, *this, [this](const QString& text) { SetStatus(3, text); });
 
@@ -208,18 +211,19 @@ void CompareFilesWindow::ComparePair(const QString& master, const QString& sourc
 void CompareFilesWindow::DoComparison() {
   // The pauses run the event loop, and the program may close meanwhile.
   QPointer<CompareFilesWindow> alive(this);
+  cancelled_ = false;
   ShowBusyPointer(true);
   SetStatus(3, QStringLiteral("Comparing files.... Please wait."));
   frmPleaseWait_->SetFiles(masterFileName_, sourceFileName_);
   frmPleaseWait_->show();
   Pause(10);
-  if (!alive) return;
+  if (!alive || cancelled_) return;
   startTime_ = TickCount();
   // Through the component's own interface: the names reach it as the bytes they are.
   lindrel1_->Control().SetFileSource(FileNameToStd(sourceFileName_));
   lindrel1_->Control().SetFileMaster(FileNameToStd(masterFileName_));
   Pause(1000);
-  if (!alive) return;
+  if (!alive || cancelled_) return;
 
   // The files checked are the ones handed to the component, master first.
   const QString missing = !FileExists(masterFileName_)   ? masterFileName_
@@ -237,6 +241,22 @@ void CompareFilesWindow::DoComparison() {
   if (!alive) return;
   frmPleaseWait_->hide();
   ShowBusyPointer(false);
+  if (!cancelled_) frmPleaseWait_->FollowJob([this] { return lindrel1_->GetFileCompareActive(); });
+}
+
+void CompareFilesWindow::CancelComparison() {
+  cancelled_ = true;
+  frmPleaseWait_->StopFollowing();
+  // Before the begin the last result stands; after it the component holds only part of
+  // the new one, which no grid may show.
+  if (lindrel1_->GetFileCompareActive()) {
+    lindrel1_->FileCompareAbort();
+    view_->Clear();
+    topBar_->SetChanges({});
+    topBar_->SetViewReportShown(false);
+  }
+  ShowBusyPointer(false);
+  SetStatus(3, QStringLiteral("File Compare Cancelled"));
 }
 
 void CompareFilesWindow::Refresh_View() { DoComparison(); }
@@ -253,9 +273,17 @@ void CompareFilesWindow::ReportOptions() {
 
 // --- Events of the component -------------------------------------------------------------
 
-void CompareFilesWindow::Lindrel1_OnError(long, const QString& message) {
+void CompareFilesWindow::Lindrel1_OnError(long code, const QString& message) {
   reports_->ComponentError(message);
   SetStatus(3, message);
+  // The comparison did not start, and a status line alone is easily missed.
+  if (code == kErrorInvalidSearchString) {
+    widgets::ShowMessage(this, QMessageBox::Warning, ProgramName(),
+                         QStringLiteral("An ignore pattern cannot be used, so nothing was "
+                                        "compared:\n%1\n\nChange it under \"Ignore Lines "
+                                        "Matching\" in the Compare Files options.")
+                             .arg(message));
+  }
 }
 
 void CompareFilesWindow::Lindrel1_FileCompareStarted() {
@@ -267,6 +295,7 @@ void CompareFilesWindow::Lindrel1_FileCompareStarted() {
 
 void CompareFilesWindow::Lindrel1_FileCompareCompleted(long count) {
   if (completionProbe_) completionProbe_();
+  frmPleaseWait_->StopFollowing();
   if (settings_.showReportOnly)
     ShowReportOnlyResult();
   else

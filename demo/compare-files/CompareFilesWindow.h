@@ -123,6 +123,10 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   void CompareFilesFromDialog(const QString& master, const QString& source);
   // Starts a comparison of the current master and source files.
   void DoComparison();
+  // Stops the comparison being started or run (the please-wait window's Cancel and Esc):
+  // no result is shown; once the component has begun, the grids no longer show the
+  // previous result either, whose records it has let go.
+  void CancelComparison();
   // Compares `master` with `source` at once, as if they had been chosen in the options
   // dialog (they join the file histories).
   void ComparePair(const QString& master, const QString& source);
@@ -201,6 +205,7 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   QString masterFileName_;
   QString sourceFileName_;
   long startTime_ = 0;
+  bool cancelled_ = false;  // the comparison being started was cancelled
   ChildPlacement placement_{QStringLiteral("frmCompareFiles")};
   std::function<void()> completionProbe_;
   bool goToLineInSource_ = false;  // the numbering Go To Line offers first

@@ -1,5 +1,6 @@
 #include "demo/compare-files/LegendBar.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -41,6 +42,12 @@ LegendBar::LegendBar(QWidget* parent) : QWidget(parent) {
   bar->addWidget(frame);
   bar->addStretch(1);
   connect(cmdHideLegend_, &QPushButton::clicked, this, &LegendBar::HideClicked);
+}
+
+void LegendBar::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+    RecolourLegend(*this);
 }
 
 }  // namespace lindrel::demo

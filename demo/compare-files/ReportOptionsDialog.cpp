@@ -99,6 +99,7 @@ QWidget* ReportOptionsDialog::BuildPathTab(const char* pathName, const char* but
   *path = Named(new QLineEdit(tab), QString::fromUtf8(pathName));
   label->setBuddy(*path);
   QPushButton* pick = BrowseButton(buttonName, tab);
+  pick->setAccessibleName(QStringLiteral("Choose the report file"));
   QLineEdit* box = *path;
   connect(pick, &QPushButton::clicked, this, [this, box] { PickInto(box); });
   layout->addWidget(label, 0, 0, 1, 2);

@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
+#include "demo/DemoPaths.h"
 #include "demo/common/FileNames.h"
 #include "demo/compare-dirs/CompareDirWindow.h"
 #include "demo/compare-files/CompareFilesWindow.h"
@@ -44,7 +45,7 @@ void OpenFromCommandLine(MainWindow& window, const QStringList& operands) {
     window.ShowChild(name);
     window.PressToolbarButton(name, true);
     if (auto* dirs = qobject_cast<CompareDirWindow*>(window.Child(name)))
-      dirs->CompareDirectoriesPair(master, source);
+      dirs->CompareWholeTrees(master, source);
     return;
   }
   if (IsDirectoryName(master) != IsDirectoryName(source) && FileNameExists(master) &&
@@ -66,10 +67,13 @@ void OpenFromCommandLine(MainWindow& window, const QStringList& operands) {
 int RunDemo(QApplication& app, int argc, const char* const* argv) {
   QApplication::setApplicationName(QStringLiteral("LindrelDemo"));
   QApplication::setOrganizationName(QStringLiteral("Morvantis"));
+  QApplication::setApplicationVersion(QStringLiteral(LINDREL_DEMO_VERSION));
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("LindrelDemo: compare two files or two directories."));
   parser.addHelpOption();
+  // Prints "LindrelDemo VERSION" and ends the program with status 0.
+  parser.addVersionOption();
   parser.addPositionalArgument(QStringLiteral("MASTER"),
                                QStringLiteral("The original file or directory."));
   parser.addPositionalArgument(QStringLiteral("SOURCE"),

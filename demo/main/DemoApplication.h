@@ -17,7 +17,8 @@ MainWindow::ChildFactories DemoChildFactories();
 
 // Opens what `operands` name, as the command line "LindrelDemo MASTER SOURCE" does: two
 // files are compared in the Compare Files window at once, two directories in the Compare
-// Directories window with its stored options; anything else (a name holding a NUL among
+// Directories window, subfolders included and without pauses whatever its stored options
+// say; anything else (a name holding a NUL among
 // them) is explained in a message.
 void OpenFromCommandLine(MainWindow& window, const QStringList& operands);
 

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 
@@ -120,6 +121,10 @@ void MainWindow::ConnectMenus() {
             [this, level] { SetThreadPriorityLevel(level->data().toInt()); });
   }
   connect(m.mnuExit, &QAction::triggered, this, &QWidget::close);
+  // Quits as in every desktop program, beside the menu item (whose keys stay as they are).
+  // Ctrl+W, which closes the active child, is its frame's own key.
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this,
+          &QWidget::close);
 
   // Each item runs its command on the active child, if any.
   auto forward = [this](QAction* item, void (ComparisonWindow::*command)()) {

@@ -146,6 +146,37 @@ class CompareDirWindowTest : public QObject {
     QCOMPARE(window.StatusText(3), QString("Scan Aborted"));
   }
 
+  void aScanIsStoppedByItsStopButtonOrEscAndEscClosesOnlyAnIdleWindow() {
+    const QString master = Dir("m"), source = Dir("s");
+    for (int i = 0; i < 200; ++i) env_->Write(QString("m/f%1.txt").arg(i), "one\n");
+    MainWindow main(lindrel::demo::DemoChildFactories());
+    main.show();
+    main.ShowChild(MainWindow::kCompareDir);
+    auto* window = qobject_cast<CompareDirWindow*>(main.Child(MainWindow::kCompareDir));
+    QVERIFY(window != nullptr);
+    SetOptions(*window, {});
+    window->Lindrel1()->SetDirThrottle(true);  // 200 entries take seconds
+    QVERIFY(window->StopButton()->isHidden());
+
+    window->CompareDirectoriesPair(master, source);
+    QTRY_VERIFY(window->StopButton()->isVisible());
+    QCOMPARE(window->StopButton()->text(), QString("&Stop"));
+    QTest::mouseClick(window->StopButton(), Qt::LeftButton);
+    QVERIFY(!window->Lindrel1()->GetDirCompareActive());
+    QCOMPARE(window->StatusText(3), QString("Scan Aborted"));
+    QVERIFY(window->StopButton()->isHidden());
+
+    // Esc during a scan stops it and leaves the window open; Esc afterwards closes it.
+    window->Refresh_View();
+    QTRY_VERIFY(window->StopButton()->isVisible());
+    QTest::keyClick(window->Grid(), Qt::Key_Escape);
+    QVERIFY(!window->Lindrel1()->GetDirCompareActive());
+    QCOMPARE(window->StatusText(3), QString("Scan Aborted"));
+    QVERIFY(main.IsChildVisible(MainWindow::kCompareDir));
+    QTest::keyClick(window->Grid(), Qt::Key_Escape);
+    QVERIFY(!main.IsChildVisible(MainWindow::kCompareDir));
+  }
+
   void subfoldersLeftOutAreNamedWhenTheComparisonEnds() {
     const QString master = Dir("m"), source = Dir("s");
     for (const char* folder : {"one", "two", "three"}) {
@@ -687,6 +718,78 @@ class CompareDirWindowTest : public QObject {
         lindrel::demo::ini::WriteString(env_->SettingsFile(), "CompareDir", "ShowLegend", "no"));
     CompareDirWindow third;
     QVERIFY(!third.Legend()->isHidden());
+  }
+
+  void ignoringDateDifferencesInTheDialogLeavesFilesThatDifferOnlyInTimeOut() {
+    const QString master = Dir("m"), source = Dir("s");
+    const QString older = env_->Write("m/touched.txt", "same\n");
+    env_->Write("s/touched.txt", "same\n");
+    QFile file(older);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime(QDate(2020, 1, 1), QTime(8, 0)),
+                             QFileDevice::FileModificationTime));
+    file.close();
+    CompareDirWindow window;
+    SetOptions(window, {});
+    auto compare = [&](bool tick) {
+      RunOptionsDialog(window, [&](QDialog& dialog) {
+        auto* box = Find<QCheckBox>(dialog, "cbIgnoreDateDifferences");
+        QVERIFY(box != nullptr);
+        QCOMPARE(box->text(), QString("I&gnore Date Differences (sizes and contents only)"));
+        if (box->isChecked() != tick) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, 4));
+        Find<QComboBox>(dialog, "cbMasterDirectory")->setEditText(master);
+        Find<QComboBox>(dialog, "cbSourceDirectory")->setEditText(source);
+        Find<QPushButton>(dialog, "cmdCompareDirectories")->click();
+      });
+      WaitForCompletion(window);
+      QStringList rows;
+      for (int row = 2; row < window.GridModel().GridRowCount(); ++row)
+        rows << RowText(window.GridModel().Row(row));
+      return rows;
+    };
+    QCOMPARE(compare(false), QStringList{"       touched.txt|       touched.txt|  | |[S] > [M]"});
+    QCOMPARE(compare(true), QStringList{});
+    QVERIFY(window.Lindrel1()->GetDirIgnoreDateDifferences());
+    // The dialog opens with the box as the component has it.
+    RunOptionsDialog(window, [&](QDialog& dialog) {
+      QVERIFY(Find<QCheckBox>(dialog, "cbIgnoreDateDifferences")->isChecked());
+    });
+  }
+
+  void foldersFromTheCommandLineAreComparedWholeWithoutPausesAndKeepTheStoredOptions() {
+    const QString master = Dir("m"), source = Dir("s");
+    env_->Write("m/deep/sub/x.txt", "one\n");
+    env_->Write("s/deep/sub/x.txt", "two\n");
+    // Enough entries that a scan pausing between them would need at least 5 seconds.
+    for (int i = 0; i < 120; ++i) env_->Write(QString("m/f%1.txt").arg(i), "a\n");
+    {
+      // What the user chose in the dialog last time: the top folder only, with pauses.
+      CompareDirWindow stored;
+      stored.Lindrel1()->SetDirDoSubDirectories(false);
+      stored.Lindrel1()->SetDirThrottle(true);
+    }
+    {
+      MainWindow main(lindrel::demo::DemoChildFactories());
+      main.show();
+      lindrel::demo::OpenFromCommandLine(main, {master, source});
+      auto* window = qobject_cast<CompareDirWindow*>(main.Child(MainWindow::kCompareDir));
+      QVERIFY(window != nullptr);
+      WaitForCompletion(*window);
+      QCOMPARE(window->StatusText(3), QString("Compare Completed"));
+      QStringList changed;
+      for (int row = 1; row < window->GridModel().GridRowCount(); ++row) {
+        const DirGridRow& r = window->GridModel().Row(row);
+        if (r.text[2] == "CHANGED") changed << r.text[0].trimmed();
+      }
+      QCOMPARE(changed, QStringList{"x.txt"});
+      QVERIFY2(window->Lindrel1()->GetDirCompareTime() < 4000,
+               qPrintable(QString::number(window->Lindrel1()->GetDirCompareTime())));
+      QVERIFY(!window->Lindrel1()->GetDirDoSubDirectories());
+      QVERIFY(window->Lindrel1()->GetDirThrottle());
+    }
+    CompareDirWindow next;
+    QVERIFY(!next.Lindrel1()->GetDirDoSubDirectories());
+    QVERIFY(next.Lindrel1()->GetDirThrottle());
   }
 
   void mainWindowShowsTheMenusOfThisWindowAndOpensItFromTheCommandLine() {

@@ -2,8 +2,11 @@
 // afterwards, its settings, fonts, views, scrolling, and its place in the main window.
 // Pauses and the clock are injected: a pause advances the clock and lets messages run.
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
@@ -680,6 +683,109 @@ class CompareFilesWindowTest : public QObject {
     main.Child(MainWindow::kCompareFiles)->parentWidget()->close();
     QCOMPARE(Setting("CompareFiles", "FontName"), QString("Times New Roman"));
     QVERIFY(!main.ToolbarButton(MainWindow::kCompareFiles)->isChecked());
+  }
+
+  void aComparisonIsCancelledFromThePleaseWaitWindowByButtonOrEsc() {
+    // Two kinds of line in random order on both sides: many short runs to align, seconds
+    // of work unless the comparison stops when asked.
+    QByteArray master, source;
+    quint32 seed = 12345;
+    for (QByteArray* text : {&master, &source}) {
+      for (int i = 0; i < 100000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        text->append((seed >> 16) & 1 ? "a\n" : "b\n");
+      }
+    }
+    const QString masterPath = env_->Write("m.txt", master);
+    const QString sourcePath = env_->Write("s.txt", source);
+    const QString smallMaster = env_->Write("small-m.txt", kMaster);
+    const QString smallSource = env_->Write("small-s.txt", kSource);
+    CompareFilesWindow window;
+    window.show();
+    PleaseWait(window)->TEST_SetShowAgainAfterMs(0);
+    window.ComparePair(smallMaster, smallSource);
+    WaitForCompletion(window);
+    QCOMPARE(RecordCount(window), 3);
+    QSignalSpy completed(window.Lindrel1(), &widgets::LindrelWidget::FileCompareCompleted);
+
+    using Cancel = std::function<void(lindrel::demo::PleaseWaitWindow*)>;
+    const QList<Cancel> ways = {
+        [](auto* wait) { QTest::mouseClick(wait->CancelButton(), Qt::LeftButton); },
+        [](auto* wait) { QTest::keyClick(wait, Qt::Key_Escape); }};
+    for (const Cancel& cancel : ways) {
+      window.ComparePair(masterPath, sourcePath);
+      QTRY_VERIFY(PleaseWait(window)->isVisible());
+      QVERIFY(window.Lindrel1()->GetFileCompareActive());
+      QCOMPARE(PleaseWait(window)->CancelButton()->text(), QString("Cancel"));
+      QElapsedTimer clock;
+      clock.start();
+      cancel(PleaseWait(window));
+      // Stopped where it was, not run to its end.
+      QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+      QVERIFY(!window.Lindrel1()->GetFileCompareActive());
+      QVERIFY(!PleaseWait(window)->isVisible());
+      QCOMPARE(window.StatusText(3), QString("File Compare Cancelled"));
+      // The grids no longer show the previous comparison, whose records are gone.
+      QCOMPARE(RecordCount(window), 0);
+      QCoreApplication::processEvents();
+      QCOMPARE(completed.count(), 0);
+    }
+
+    // Cancelled while it is being started: nothing begins.
+    QSignalSpy started(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted);
+    onPause_ = [&] {
+      if (PleaseWait(window)->isVisible())
+        QTest::mouseClick(PleaseWait(window)->CancelButton(), Qt::LeftButton);
+    };
+    window.ComparePair(smallMaster, smallSource);
+    onPause_ = nullptr;
+    QCOMPARE(started.count(), 0);
+    QCOMPARE(window.StatusText(3), QString("File Compare Cancelled"));
+    QVERIFY(!PleaseWait(window)->isVisible());
+  }
+
+  void anIgnorePatternTypedInTheOptionsLeavesItsLinesOutAndARefusedOneIsNamed() {
+    CompareFilesWindow window;
+    window.show();
+    const QString master = env_->Write("m.txt", "keep\n# one\nsame\n");
+    const QString source = env_->Write("s.txt", "keep\n# two\nsame\n");
+    auto typePattern = [&](const QString& pattern) {
+      widgets::TEST_SetModalHandler([&, pattern](QDialog& dialog) {
+        auto& options = static_cast<lindrel::demo::CompareFilesOptionsDialog&>(dialog);
+        options.SetMasterFile(master);
+        options.SetSourceFile(source);
+        auto* use = dialog.findChild<QCheckBox*>("cbUseIgnorePattern");
+        auto* box = dialog.findChild<QLineEdit*>("txtIgnorePattern");
+        QVERIFY(use != nullptr && box != nullptr);
+        if (!use->isChecked()) QTest::mouseClick(use, Qt::LeftButton, {}, QPoint(4, 4));
+        QVERIFY(box->isEnabled());
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, pattern);
+        QTest::mouseClick(dialog.findChild<QPushButton*>("cmdCompareFiles"), Qt::LeftButton);
+      });
+    };
+
+    typePattern("^#");
+    window.cmdCompare_Click();
+    WaitForCompletion(window);
+    QCOMPARE(RecordCount(&window), 0);
+    QCOMPARE(window.Lindrel1()->GetFileIgnoreRegularExpression(), QString("^#"));
+    QVERIFY(window.Lindrel1()->GetFileUseIgnoreRegularExpression());
+
+    // A back-reference is refused by the component: the user hears which pattern, and
+    // nothing is compared.
+    QSignalSpy started(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted);
+    const int shown = widgets::TEST_Messages().size();
+    typePattern("^\\(#\\) \\1");
+    window.cmdCompare_Click();
+    QCOMPARE(started.count(), 0);
+    QCOMPARE(widgets::TEST_Messages().size(), shown + 1);
+    const widgets::MessageRecord refusal = widgets::TEST_Messages().last();
+    QCOMPARE(refusal.icon, QMessageBox::Warning);
+    QVERIFY2(refusal.text.contains("ignore pattern cannot be used") &&
+                 refusal.text.contains("^\\(#\\) \\1"),
+             qPrintable(refusal.text));
   }
 
   void theCommandLineComparesTwoFilesAtOnce() {

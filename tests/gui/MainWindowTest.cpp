@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QSettings>
 #include <QTimer>
 #include <QToolBar>
@@ -13,6 +14,7 @@
 
 #include "GuiTestEnvironment.h"
 #include "TestChild.h"
+#include "TestConfig.h"
 #include "demo/common/IniFile.h"
 #include "demo/common/ProgramState.h"
 #include "demo/main/MainWindow.h"
@@ -493,6 +495,30 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(GuiTestEnvironment::Read(log).trimmed().endsWith(page.toUtf8()));
     QVERIFY(QFile::exists(QString::fromUtf8(GuiTestEnvironment::Read(log).trimmed())));
     QVERIFY(lindrel::widgets::TEST_Messages().isEmpty());
+  }
+
+  void theProgramAnswersVersionAndOffersItselfForFilesAndFolders() {
+    QProcess program;
+    program.start(LINDREL_BINARY_DIR "/demo/LindrelDemo", {"--version"});
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()).trimmed(),
+             QString("LindrelDemo 1.0.0"));
+
+    // "Open With" lists the program for text files and folders, and hands it every
+    // selected one.
+    QFile entry(LINDREL_SOURCE_DIR "/demo/resources/lindrel-demo.desktop");
+    QVERIFY(entry.open(QIODevice::ReadOnly | QIODevice::Text));
+    QStringList mimeTypes;
+    QString exec;
+    for (const QString& line : QString::fromUtf8(entry.readAll()).split('\n')) {
+      if (line.startsWith("MimeType=")) mimeTypes = line.mid(9).split(';', Qt::SkipEmptyParts);
+      if (line.startsWith("Exec=")) exec = line.mid(5);
+    }
+    QVERIFY(mimeTypes.contains("text/plain"));
+    QVERIFY(mimeTypes.contains("inode/directory"));
+    QCOMPARE(exec, QString("LindrelDemo %F"));
   }
 
   void aboutBoxIsModal() {

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -23,11 +24,13 @@
 
 #include "CompareDirScreenshots.h"
 #include "ViewParts.h"
+#include "demo/compare-dirs/CompareDirWindow.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
 #include "demo/compare-files/CompareFilesWindow.h"
 #include "demo/compare-files/GoToDialog.h"
 #include "demo/compare-files/GoToLineDialog.h"
+#include "demo/compare-files/PleaseWaitWindow.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
 #include "demo/main/DemoApplication.h"
 #include "demo/main/MainWindow.h"
@@ -41,6 +44,23 @@
 using namespace lindrel::testing;
 
 namespace {
+
+// A dark desktop theme.
+QPalette DarkPalette() {
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+  dark.setColor(QPalette::WindowText, QColor(0xE6, 0xE6, 0xE6));
+  dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
+  dark.setColor(QPalette::AlternateBase, QColor(0x42, 0x42, 0x42));
+  dark.setColor(QPalette::Text, QColor(0xE6, 0xE6, 0xE6));
+  dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+  dark.setColor(QPalette::ButtonText, QColor(0xE6, 0xE6, 0xE6));
+  dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
+  dark.setColor(QPalette::HighlightedText, Qt::black);
+  dark.setColor(QPalette::ToolTipBase, QColor(0x35, 0x35, 0x35));
+  dark.setColor(QPalette::ToolTipText, QColor(0xE6, 0xE6, 0xE6));
+  return dark;
+}
 
 void Settle(int ms = 300) {
   QEventLoop loop;
@@ -195,12 +215,20 @@ int main(int argc, char* argv[]) {
     Settle(600);
     ok &= SaveScreen(window, {}, out.filePath("compare-files-all-in-one.png"));
     window.close();
+
+    // The please-wait window of a long comparison, with its Cancel.
+    demo::PleaseWaitWindow wait;
+    wait.SetFiles(masterCopy, sourceCopy);
+    ok &= SaveWidget(wait, out.filePath("compare-files-please-wait.png"));
+    wait.hide();
   }
 
   ok &= SaveCompareDirScreenshots(out, home.path());
 
   widgets::LindrelWidget lindrel1(nullptr, QStringLiteral("WDD_COMPARE_FILES_TVK1"));
   lindrel1.SetFileIgnoreCase(true);
+  lindrel1.SetFileUseIgnoreRegularExpression(true);
+  lindrel1.SetFileIgnoreRegularExpression(QStringLiteral("^#@@^\\s*//"));
   demo::CompareFilesValues values(&lindrel1);
   values.masterHistory.Add(QStringLiteral("/home/user/projects/report/summary-2023.txt"));
   values.masterHistory.Add(QStringLiteral("/home/user/projects/report/summary-2024.txt"));
@@ -250,6 +278,49 @@ int main(int argc, char* argv[]) {
     });
     widgets::ShowPropertySheet({&lindrel1});
     widgets::TEST_SetNonInteractive(false);
+  }
+  if (argc >= 4) {
+    // Last, so that the settings these windows leave behind change no other picture.
+    const QString masterCopy =
+        home.path() + "/pair/master/" + QFileInfo(QString::fromLocal8Bit(argv[2])).fileName();
+    const QString sourceCopy =
+        home.path() + "/pair/source/" + QFileInfo(QString::fromLocal8Bit(argv[3])).fileName();
+    // Both windows under a dark application palette, made after it was set.
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(DarkPalette());
+    {
+      demo::MainWindow dark(demo::DemoChildFactories());
+      dark.setWindowState(Qt::WindowNoState);
+      dark.setGeometry(20, 20, 1240, 760);
+      dark.show();
+      Settle();
+      demo::OpenFromCommandLine(dark, {masterCopy, sourceCopy});
+      auto* darkFiles =
+          qobject_cast<demo::CompareFilesWindow*>(dark.Child(demo::MainWindow::kCompareFiles));
+      for (int waited = 0;
+           darkFiles && !darkFiles->StatusText(3).startsWith("File Compare Completed") &&
+           waited < 100;
+           ++waited)
+        Settle(100);
+      Settle(600);
+      ok &= SaveScreen(dark, {}, out.filePath("compare-files-dark.png"));
+      dark.close();
+    }
+    {
+      // The window on its own (its frame in the main window adds nothing here), comparing
+      // the pair's folders as a command-line start does.
+      demo::CompareDirWindow dirs;
+      dirs.resize(1100, 360);
+      dirs.show();
+      Settle();
+      dirs.CompareWholeTrees(home.path() + "/pair/master", home.path() + "/pair/source");
+      for (int waited = 0; !dirs.StatusText(3).contains("Compare Completed") && waited < 100;
+           ++waited)
+        Settle(100);
+      ok &= SaveWidget(dirs, out.filePath("compare-dirs-dark.png"));
+      dirs.close();
+    }
+    QApplication::setPalette(light);
   }
   return ok ? 0 : 1;
 }

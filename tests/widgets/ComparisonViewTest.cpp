@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QFile>
 #include <QMimeData>
+#include <QPalette>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -119,6 +120,32 @@ class ComparisonViewTest : public QObject {
     QCOMPARE(Colour(master->index(1, 1).data(Qt::BackgroundRole)), QColor(0x20, 0x20, 0x30));
     QCOMPARE(Colour(master->index(1, 1).data(Qt::ForegroundRole)), QColor(0xFF, 0xA0, 0x40));
     QCOMPARE(Colour(master->index(3, 1).data(Qt::ForegroundRole)), kBlue);  // kept
+  }
+
+  void followsADarkPaletteUntilTheHostSetsColours() {
+    ComparisonView view;
+    const ComparisonPalette standard;
+    QCOMPARE(view.Colours().changed, standard.changed);
+    QPalette dark = view.palette();
+    dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
+    dark.setColor(QPalette::Base, QColor(0x28, 0x28, 0x28));
+    dark.setColor(QPalette::Text, QColor(0xE0, 0xE0, 0xE0));
+    view.setPalette(dark);
+    const ComparisonPalette darkColours = ComparisonPalette::Dark();
+    QCOMPARE(view.Colours().changed, darkColours.changed);
+    QCOMPARE(view.Colours().change, darkColours.change);
+    CompareAndWait(view, master_, source_);
+    QAbstractItemModel* master = Grid(view, "msfgMaster")->model();
+    QCOMPARE(Colour(master->index(3, 1).data(Qt::ForegroundRole)), darkColours.onlyInMaster);
+    QVERIFY(darkColours.onlyInMaster != kBlue);
+
+    // A host's own colours stay, whatever the palette does next.
+    ComparisonPalette own;
+    own.changed = QColor(0xFF, 0xA0, 0x40);
+    view.SetColours(own);
+    view.setPalette(QPalette());
+    QCOMPARE(view.Colours().changed, QColor(0xFF, 0xA0, 0x40));
   }
 
   // Misuse gets an answer, never a crash.

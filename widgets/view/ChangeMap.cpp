@@ -1,5 +1,7 @@
 #include "widgets/view/ChangeMap.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -32,6 +34,56 @@ ChangeMap::ChangeMap(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
   setCursor(Qt::PointingHandCursor);
   setToolTip(QStringLiteral("Change map: click a mark to go to its change, elsewhere to scroll"));
+  // Reached by Tab, where the arrow keys move between changes and a screen reader reads
+  // the current one; a click keeps the focus where it was.
+  setFocusPolicy(Qt::TabFocus);
+  setAccessibleName(QStringLiteral("Change map"));
+  Describe();
+}
+
+QString ChangeMap::CurrentDescription() const {
+  if (marks_.empty()) return QStringLiteral("No changes");
+  if (current_ < 1 || current_ > static_cast<int>(marks_.size()))
+    return QStringLiteral("%1 changes, none current").arg(marks_.size());
+  const ChangeMark& mark = marks_[static_cast<size_t>(current_ - 1)];
+  QString kind;
+  switch (mark.kind) {
+    case RowFore::OnlyInMaster: kind = QStringLiteral("only in the master"); break;
+    case RowFore::OnlyInSource: kind = QStringLiteral("only in the source"); break;
+    default: kind = QStringLiteral("changed"); break;
+  }
+  const int last = mark.firstRow + std::max(mark.count, 1) - 1;
+  return QStringLiteral("Change %1 of %2, %3, %4")
+      .arg(current_)
+      .arg(marks_.size())
+      .arg(kind, mark.firstRow == last
+                     ? QStringLiteral("row %1").arg(mark.firstRow)
+                     : QStringLiteral("rows %1 to %2").arg(mark.firstRow).arg(last));
+}
+
+void ChangeMap::Describe() {
+  const QString description = CurrentDescription();
+  if (description == accessibleDescription()) return;
+  setAccessibleDescription(description);
+  if (QAccessible::isActive()) {
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+  }
+}
+
+void ChangeMap::keyPressEvent(QKeyEvent* event) {
+  const int count = static_cast<int>(marks_.size());
+  int target = 0;
+  switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left: target = current_ > 1 ? current_ - 1 : 0; break;
+    case Qt::Key_Down:
+    case Qt::Key_Right: target = current_ < count ? current_ + 1 : 0; break;
+    case Qt::Key_Home: target = count > 0 ? 1 : 0; break;
+    case Qt::Key_End: target = count; break;
+    default: QWidget::keyPressEvent(event); return;
+  }
+  if (target > 0 && target != current_) emit ChangeClicked(target);
 }
 
 void ChangeMap::SetMarks(int rows, std::vector<ChangeMark> marks) {
@@ -39,6 +91,7 @@ void ChangeMap::SetMarks(int rows, std::vector<ChangeMark> marks) {
   marks_ = std::move(marks);
   current_ = 0;
   marksDirty_ = true;
+  Describe();
   update();
 }
 
@@ -50,6 +103,7 @@ void ChangeMap::Clear() {
 void ChangeMap::SetCurrent(int change) {
   if (change == current_) return;
   current_ = change;
+  Describe();
   update();
 }
 
@@ -181,6 +235,10 @@ void ChangeMap::paintEvent(QPaintEvent*) {
                      grid_colours::Fore(colours_, marks_[static_cast<size_t>(current_ - 1)].kind));
     painter.setPen(colours_.currentMarkEdge);
     painter.drawRect(current.adjusted(0, 0, -1, -1));
+  }
+  if (hasFocus()) {
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
   }
 }
 

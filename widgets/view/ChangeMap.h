@@ -10,7 +10,9 @@
 // one mark and the frame, whatever the size of the files.
 //
 // A click on a mark (or a drag onto one) asks for that change; a click elsewhere asks
-// for the row under the pointer to be shown. The window does both.
+// for the row under the pointer to be shown. The window does both. Reached by Tab, the
+// arrow keys, Home and End ask for the neighbouring, first and last change; its
+// accessible description says which change is current.
 //
 // Threading: GUI thread only.
 #pragma once
@@ -70,6 +72,10 @@ class LINDREL_WIDGETS_TESTABLE ChangeMap : public QWidget {
   // The grid row at height `y` (1 ... Rows()), 0 when there are no rows.
   int RowAt(int y) const;
 
+  // What a screen reader hears of the current change ("Change 3 of 7, changed, rows 41
+  // to 43"; "No changes").
+  QString CurrentDescription() const;
+
   // The colours the strip is drawn in from now on.
   void SetColours(const ComparisonPalette& colours);
 
@@ -82,6 +88,7 @@ class LINDREL_WIDGETS_TESTABLE ChangeMap : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -93,6 +100,7 @@ class LINDREL_WIDGETS_TESTABLE ChangeMap : public QWidget {
   int YOf(std::int64_t row) const;
   void DrawMarks();
   void Pointed(int y);
+  void Describe();
 
   int rows_ = 0;
   std::vector<ChangeMark> marks_;

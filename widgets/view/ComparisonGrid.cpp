@@ -153,6 +153,9 @@ ComparisonGrid::ComparisonGrid(const QString& name, QWidget* parent) : QTableVie
   // with.
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setCornerButtonEnabled(false);
+  // Tab leaves the grid for the next control, as everywhere else in a window; the arrow
+  // keys move between rows.
+  setTabKeyNavigation(false);
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setMinimumSectionSize(1);

@@ -70,6 +70,7 @@ class ComparisonView::Private {
   bool takesDrops = true;
   bool layoutScheduled = false;
   ComparisonPalette colours;
+  bool hostColours = false;  // SetColours was called: the palette no longer decides
   QFont font{QStringLiteral("Courier New")};
   FileStamp masterStamp;  // the files as the running or last comparison began
   FileStamp sourceStamp;
@@ -193,6 +194,9 @@ ComparisonView::ComparisonView(QWidget* parent)
   };
   key(QKeySequence(Qt::Key_F3), [this] { FindNext(); });
   key(QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] { FindPrevious(); });
+  ApplyColours(ComparisonPalette::For(palette()));
+  // The bar above the grids comes before them when Tab goes round the window.
+  QWidget::setTabOrder(this, d_->bar);
 
   d_->grids->Stack()->installEventFilter(this);
   setAcceptDrops(true);
@@ -455,6 +459,18 @@ void ComparisonView::SetTextFont(const QFont& font) {
 const ComparisonPalette& ComparisonView::Colours() const { return d_->colours; }
 
 void ComparisonView::SetColours(const ComparisonPalette& colours) {
+  d_->hostColours = true;
+  ApplyColours(colours);
+}
+
+void ComparisonView::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  const bool repaletted =
+      event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange;
+  if (repaletted && !d_->hostColours) ApplyColours(ComparisonPalette::For(palette()));
+}
+
+void ComparisonView::ApplyColours(const ComparisonPalette& colours) {
   d_->colours = colours;
   d_->grids->SetColours(colours);
   d_->map->Map()->SetColours(colours);

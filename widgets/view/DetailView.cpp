@@ -157,6 +157,9 @@ DetailView::DetailView(GridSet& grids, std::function<LindrelWidget*()> component
   master_ = MakeBox("rtbMaster", grids_.Master());
   source_ = MakeBox("rtbSource", grids_.Source());
   allInOne_ = MakeBox("rtbAllInOne", grids_.AllInOneGrid());
+  master_->setAccessibleName(QStringLiteral("Master line, the words that differ marked"));
+  source_->setAccessibleName(QStringLiteral("Source line, the words that differ marked"));
+  allInOne_->setAccessibleName(QStringLiteral("Both lines, the words that differ marked"));
   for (ComparisonGrid* grid : {grids_.Master(), grids_.Source()}) {
     grid->installEventFilter(this);
     connect(grid, &QAbstractItemView::doubleClicked, this,
@@ -186,6 +189,9 @@ QTextEdit* DetailView::MakeBox(const char* name, ComparisonGrid* grid) {
   // Files dropped on a row are meant for the grid below, not for the text in the box.
   box->setAcceptDrops(false);
   box->viewport()->setAcceptDrops(false);
+  // Over its row, not a stop of its own: Tab goes on from the grid below (eventFilter).
+  box->setFocusPolicy(Qt::ClickFocus);
+  box->setTabChangesFocus(true);
   box->hide();
   box->installEventFilter(this);
   return box;
@@ -467,6 +473,19 @@ bool DetailView::TypingKey(ComparisonGrid* grid, QTextEdit* box, QKeyEvent* key)
 bool DetailView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
+  // Tab and Shift+Tab in a box go on from the grid it lies over, so that the focus moves
+  // in screen order and never stays in the box.
+  if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+    for (auto [grid, box] :
+         {std::pair{grids_.Master(), master_}, std::pair{grids_.Source(), source_},
+          std::pair{grids_.AllInOneGrid(), allInOne_}}) {
+      if (watched != box) continue;
+      grid->setFocus(Qt::TabFocusReason);
+      QKeyEvent again(key->type(), key->key(), key->modifiers(), key->text());
+      QCoreApplication::sendEvent(grid, &again);
+      return true;
+    }
+  }
   // A character typed on a side-by-side grid opens the typing box over its cell.
   for (auto [grid, box] :
        {std::pair{grids_.Master(), master_}, std::pair{grids_.Source(), source_}}) {

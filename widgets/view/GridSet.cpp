@@ -28,6 +28,9 @@ GridSet::GridSet(QWidget* owner) : QObject(owner) {
   master_ = new ComparisonGrid(QStringLiteral("msfgMaster"), owner);
   source_ = new ComparisonGrid(QStringLiteral("msfgSource"), owner);
   allInOne_ = new ComparisonGrid(QStringLiteral("msfgAllInOne"), owner);
+  master_->setAccessibleName(QStringLiteral("Master file"));
+  source_->setAccessibleName(QStringLiteral("Source file"));
+  allInOne_->setAccessibleName(QStringLiteral("Both files, all in one"));
   master_->setModel(&masterModel_);
   source_->setModel(&sourceModel_);
   allInOne_->setModel(&allInOneModel_);

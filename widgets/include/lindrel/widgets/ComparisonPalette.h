@@ -1,14 +1,19 @@
 /// @file
 /// ComparisonPalette: the colours a ComparisonView paints with, named by what they mean.
 ///
-/// A default-constructed palette holds the view's standard colours. A host that wants
-/// others (a theme of its own) copies the default, changes what it needs and hands it to
-/// ComparisonView::SetColours. Invalid colours are not checked: the host owns its choice.
+/// A default-constructed palette holds the view's standard colours, made for a light
+/// application palette. Dark() is their variant for a dark one, and For() picks between the
+/// two; a ComparisonView follows its Qt palette that way until its host hands it colours of
+/// its own. A host that wants others (a theme of its own) copies one of them, changes what
+/// it needs and hands it to ComparisonView::SetColours. Invalid colours are not checked:
+/// the host owns its choice.
 ///
 /// Threading: a plain value.
 #pragma once
 
 #include <QColor>
+
+class QPalette;
 
 #include "lindrel/widgets/export.h"
 
@@ -44,6 +49,16 @@ struct LINDREL_WIDGETS_EXPORT ComparisonPalette {
   QColor currentMarkEdge{0x00, 0x00, 0x00};
   /// The bar that says a compared file changed on disk.
   QColor notice{0xFF, 0xF4, 0xC2};
+
+  /// The variant for a dark application palette: dark backs, light texts. Each text and
+  /// word-mark colour keeps a contrast of at least 4.5:1 (WCAG relative luminance) on the
+  /// change and current-change backs and on any back from black to #3C3C3C, the bases and
+  /// windows of dark themes; the notice back keeps that contrast with light text.
+  static ComparisonPalette Dark();
+  /// True when `palette` is dark: its window colour is darker than its window text.
+  static bool IsDark(const QPalette& palette);
+  /// Dark() when `palette` is dark (IsDark), else the standard colours.
+  static ComparisonPalette For(const QPalette& palette);
 };
 
 }  // namespace lindrel::widgets

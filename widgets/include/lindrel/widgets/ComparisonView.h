@@ -31,6 +31,13 @@ class LindrelWidget;
 /// typing on a side-by-side grid opens such a box for the current cell. Above the grids a
 /// bar (`diskChangedBar`) says when a compared file changes on disk.
 ///
+/// **Keyboard, screen readers, themes.** Tab and Shift+Tab go from the bar to the grids
+/// and on to the change map, and from a box over a row on as from its grid; on the change
+/// map the arrow keys, Home and End move between changes. The grids, boxes and map carry
+/// accessible names, and the map's accessible description names the current change. The
+/// view paints with ComparisonPalette::For(palette()), the dark variant under a dark
+/// palette, until its host sets colours of its own.
+///
 /// **Where the result comes from.** The view shows the comparisons of one component
 /// (SetComponent), which the host may own and configure, or which the view makes for
 /// itself the first time Compare() needs one. By default every comparison the component
@@ -255,7 +262,9 @@ class LINDREL_WIDGETS_EXPORT ComparisonView : public QWidget {
   void SetMarksWordsInEveryChange(bool on);
   /// The colours in use.
   const ComparisonPalette& Colours() const;
-  /// Paints with `colours` from now on.
+  /// Paints with `colours` from now on, whatever the palette. Until a host calls it, the
+  /// view paints with ComparisonPalette::For(palette()) and follows palette changes, so a
+  /// dark application palette gets the dark variant.
   void SetColours(const ComparisonPalette& colours);
   /// Fits the columns to the view's width and measures the rows on screen anew; the view
   /// does this by itself when it is resized.
@@ -317,9 +326,11 @@ class LINDREL_WIDGETS_EXPORT ComparisonView : public QWidget {
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
   /// @endcond
 
  private:
+  void ApplyColours(const ComparisonPalette& colours);
   class Private;
   std::unique_ptr<Private> d_;
 };
