@@ -5,18 +5,14 @@ namespace lindrel {
 void FileResultStore::StoreChangeRecord(const engine::ChangeRecord& record) {
   std::lock_guard lock(mutex_);
   records_.push_back(record);
-  switch (record.kind) {
-    case engine::kAddition: ++counters_.additions; break;
-    case engine::kChange: ++counters_.changes; break;
-    case engine::kDeletion: ++counters_.deletions; break;
-    default: break;  // stored without a counter
-  }
+  // A kind outside the three is stored without a counter.
+  counters_.Add(static_cast<ChangeType>(record.kind));
 }
 
 void FileResultStore::Clear() {
   std::lock_guard lock(mutex_);
   records_.clear();
-  counters_ = Counters{};
+  counters_ = ChangeCounts{};
 }
 
 long FileResultStore::Count() const {
@@ -35,7 +31,7 @@ std::vector<engine::ChangeRecord> FileResultStore::Snapshot() const {
   return records_;
 }
 
-FileResultStore::Counters FileResultStore::GetCounters() const {
+ChangeCounts FileResultStore::GetCounters() const {
   std::lock_guard lock(mutex_);
   return counters_;
 }

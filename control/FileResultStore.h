@@ -9,17 +9,12 @@
 #include <vector>
 
 #include "engine/ChangeRecord.h"
+#include "lindrel/Records.h"
 
 namespace lindrel {
 
 class FileResultStore final : public engine::ChangeSink {
  public:
-  struct Counters {
-    long additions = 0;
-    long changes = 0;
-    long deletions = 0;
-  };
-
   // Record number = the count before the record is added; the kind's counter grows by one.
   void StoreChangeRecord(const engine::ChangeRecord& record) override;
 
@@ -27,12 +22,12 @@ class FileResultStore final : public engine::ChangeSink {
   long Count() const;
   std::optional<engine::ChangeRecord> Get(long index) const;
   std::vector<engine::ChangeRecord> Snapshot() const;
-  Counters GetCounters() const;
+  ChangeCounts GetCounters() const;
 
  private:
   mutable std::mutex mutex_;
   std::vector<engine::ChangeRecord> records_;
-  Counters counters_;
+  ChangeCounts counters_;
 };
 
 }  // namespace lindrel

@@ -140,7 +140,7 @@ std::string EscapedCaption(const std::string& text) {
 
 struct Expected {
   const std::vector<ChangeRecord>& records;
-  const reports::ChangeCounters& counters;
+  const lindrel::ChangeCounts& counters;
   std::string masterCaption, sourceCaption, timestamp;
   bool differWithoutRecords;
   std::vector<std::string> master, source;

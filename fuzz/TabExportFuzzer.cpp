@@ -116,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(lindrel::dircompare::WriteTabFile(store, path));
   const std::string file = ReadFile(path);
 
-  std::string expected = lindrel::dircompare::kTabExportHeader;
+  std::string expected(lindrel::kDirTabHeader);
   bool anyLineFeed = false;
   for (int i = 0; i < count; ++i) {
     const DirResultRecord& r = written[i].record;
@@ -132,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(lines.back().empty());  // the last line ends in its line feed
     lines.pop_back();
     Check(lines.size() == static_cast<std::size_t>(count) + 1);
-    Check(lines[0] + "\n" == lindrel::dircompare::kTabExportHeader);
+    Check(lines[0] + "\n" == lindrel::kDirTabHeader);
     for (int i = 0; i < count; ++i) {
       const std::vector<std::string> fields = Split(lines[i + 1], '\t');
       Check(fields.size() >= 10);

@@ -72,7 +72,7 @@ TEST_F(HtmlReportTest, NoRecordsWritesTheHeaderAndTheClosingLines) {
 
 TEST_F(HtmlReportTest, HeaderOptions) {
   inputs.records = {Rec('c', 1, 1, 1, 1)};
-  inputs.counters = {1, 0, 0};
+  inputs.counters = {.changes = 1};
   options.doubleWideCharset = true;
   options.title.clear();
   const std::string page = Write(true, TableOf({"a"}), TableOf({"a"}));

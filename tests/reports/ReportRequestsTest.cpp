@@ -575,7 +575,7 @@ TEST(WordMarkerEngineTest, OneSidedRowsAreOneBlockForTheEngine) {
     }
 
     // The marker answers such rows without asking its comparer.
-    reports::ChangeCounters counters;
+    ChangeCounts counters;
     reports::WordMarker marker([] { return static_cast<reports::WordComparer*>(nullptr); }, {},
                                counters);
     auto marked = marker.MarkSideBySide("", text);

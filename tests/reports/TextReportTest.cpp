@@ -41,7 +41,7 @@ ReportInputs SampleInputs(Errors& errors) {
   ReportInputs in;
   in.records = {Rec('a', 1, 1, 2, 2), Rec('c', 4, 4, 5, 5), Rec('d', 6, 6, 6, 6),
                 Rec('a', 8, 8, 9, 10)};
-  in.counters = {1, 2, 1};
+  in.counters = {.additions = 2, .changes = 1, .deletions = 1};
   in.masterCaption = "master.txt";
   in.sourceCaption = "source.txt";
   in.timestamp = testing::kFixedTimestamp;
@@ -66,7 +66,7 @@ TEST(TextReportTest, DelimitedReportsWithoutRecordsTouchNothing) {
 
 TEST(TextReportTest, CountLinesTakeSingularOnlyForOne) {
   struct Case {
-    ChangeCounters counters;
+    ChangeCounts counters;
     Writer write;
     std::string expected;
   } cases[] = {

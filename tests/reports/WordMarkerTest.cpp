@@ -114,7 +114,7 @@ class WordMarkerTest : public ::testing::Test {
   }
   TempEnvironment env;
   ScriptedWordComparer comparer;
-  ChangeCounters counters;
+  ChangeCounts counters;
   int lookups = 0;
 };
 
