@@ -244,7 +244,7 @@ class CompareFilesWindowTest : public QObject {
 
     window.SetShowReportOnly(true);
     auto report = window.ReportSettings();
-    report.defaultType = lindrel::demo::kReportText;
+    report.defaultType = lindrel::kReportFormatText;
     report.textPath = env_->Root() + "/reports dir/my report.txt";
     QDir().mkpath(env_->Root() + "/reports dir");
     window.SetReportSettings(report);
