@@ -12,7 +12,7 @@
 #include "cli/JsonText.h"
 #include "cli/OptionChecks.h"
 #include "cli/ProgressLine.h"
-#include "platform/ReplacementFile.h"
+#include "lindrel/HostFiles.h"
 
 namespace lindrel::cli {
 
@@ -90,8 +90,7 @@ bool WriteTabFile(CLindrelCtrl& ctrl, const std::string& path, std::ostream& err
     }
     text += '\n';
   }
-  platform::ReplacementFile file;
-  if (!file.Create(path).ok() || !file.Write(text).ok() || !file.Commit().ok()) {
+  if (!files::ReplaceFile(path, text)) {
     // The component's own wording for an export that cannot be written.
     err << "lindrel: " << ErrorText(kErrorUnableToOpenFile) << path << '\n';
     return false;
