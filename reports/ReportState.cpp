@@ -25,7 +25,8 @@ constexpr long kMasterCapacityHint = 5000;
 // it, another file. The delimited reports of an empty result write nothing, so they harm
 // nothing.
 bool RefusedTarget(const ReportRequest& request) {
-  if (request.format != kReportFormatText && request.format != kReportFormatHtml && request.records.empty())
+  if (request.format != kReportFormatText && request.format != kReportFormatHtml &&
+      request.records.empty())
     return false;
   return platform::HoldsNul(request.target) ||
          platform::SameExistingFile(request.target, request.fileMaster) ||

@@ -273,8 +273,7 @@ TEST_F(CliBadInputsTest, StandardInputThatCannotBeStoredIsTrouble) {
   ::close(savedInput);
 
   EXPECT_EQ(status, 2);
-  EXPECT_EQ(err.str(),
-            "lindrel: -: cannot be stored in a temporary file: File too large\n");
+  EXPECT_EQ(err.str(), "lindrel: -: cannot be stored in a temporary file: File too large\n");
   EXPECT_EQ(out.str(), "");
   EXPECT_TRUE(TempEnvironment::EntryNames(env_.Path("tmp")).empty());
 }

@@ -78,7 +78,9 @@ TEST_F(HtmlReportTest, HeaderOptions) {
   const std::string page = Write(true, TableOf({"a"}), TableOf({"a"}));
   EXPECT_EQ(page.rfind("<html>\n<head>\n<meta http-equiv='Content-Type' "
                        "content='text/html; charset=Shift_JIS'>\n</head>\n<body>\n"
-                       "<p align=\"center\">Date and Time: ", 0), 0u);
+                       "<p align=\"center\">Date and Time: ",
+                       0),
+            0u);
   EXPECT_NE(page.find("<font color=\"FF0000\">1    Change Found</font><br>\n"), std::string::npos);
 }
 
