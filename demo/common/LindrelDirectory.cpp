@@ -3,15 +3,15 @@
 #include <QDir>
 #include <QFile>
 
-#include "platform/LindrelDirectory.h"
+#include "lindrel/HostFiles.h"
 
 namespace lindrel::demo {
 
 QString LindrelDirectory(QString* error) {
-  platform::Status failure;
-  std::optional<std::string> directory = platform::LindrelDirectory(&failure);
+  std::string failure;
+  std::optional<std::string> directory = files::LindrelDirectory(&failure);
   if (!directory) {
-    if (error) *error = QString::fromStdString(failure.ToString());
+    if (error) *error = QString::fromStdString(failure);
     return QString();
   }
   return QFile::decodeName(QByteArray::fromStdString(*directory));

@@ -1,6 +1,6 @@
 // The Lindrel directory: where the demo keeps its settings file, its window placement
-// and its default report files. A QString adapter over the core's
-// platform/LindrelDirectory.h, so the demo and the component agree on the place.
+// and its default report files. A QString adapter over the component's
+// lindrel/HostFiles.h, so the demo and the component agree on the place.
 //
 // $LINDREL_HOME when set and not empty; else $XDG_CONFIG_HOME/lindrel when
 // XDG_CONFIG_HOME is an absolute path; else $HOME/.config/lindrel. Created on first use

@@ -6,7 +6,7 @@
 #include "demo/common/IniFile.h"
 #include "demo/common/LindrelDirectory.h"
 #include "demo/common/ProgramState.h"
-#include "platform/IniFile.h"
+#include "lindrel/HostFiles.h"
 
 namespace lindrel::demo {
 namespace {
@@ -61,7 +61,7 @@ bool WriteSettings(const QString& section, const QList<QPair<QString, QString>>&
 }
 
 long LeadingNumber(const QString& text) {
-  return platform::ParseProfileInt(text.trimmed().toUtf8().toStdString());
+  return files::ParseProfileInt(text.trimmed().toUtf8().toStdString());
 }
 
 bool ReadSettingFlag(const QString& section, const QString& key, bool defaultValue) {

@@ -3,9 +3,9 @@
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/FileNames.h"
 #include "demo/common/UiTiming.h"
+#include "lindrel/HostFiles.h"
 #include "lindrel/widgets/FileStamp.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "platform/ReplacementFile.h"
 
 namespace lindrel::demo {
 namespace {
@@ -15,7 +15,7 @@ using widgets::FileStamp;
 const QString kNotWritten = QStringLiteral("The report was not written: ");
 
 bool SameFile(const QString& a, const QString& b) {
-  return platform::SameExistingFile(FileNameToStd(a), FileNameToStd(b));
+  return files::SameExistingFile(FileNameToStd(a), FileNameToStd(b));
 }
 
 }  // namespace
