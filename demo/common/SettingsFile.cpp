@@ -3,7 +3,7 @@
 #include <QMap>
 
 #include "demo/common/FileNames.h"
-#include "demo/common/IniFile.h"
+#include "demo/common/IniStrings.h"
 #include "demo/common/LindrelDirectory.h"
 #include "demo/common/ProgramState.h"
 #include "lindrel/HostFiles.h"

@@ -16,7 +16,7 @@
 #include "GuiTestEnvironment.h"
 #include "ViewParts.h"
 #include "demo/common/FileNames.h"
-#include "demo/common/IniFile.h"
+#include "demo/common/IniStrings.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"

@@ -8,7 +8,7 @@
 #include "GuiTestEnvironment.h"
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/HistoryList.h"
-#include "demo/common/IniFile.h"
+#include "demo/common/IniStrings.h"
 #include "demo/common/LindrelDirectory.h"
 #include "demo/common/Pickers.h"
 #include "demo/common/SettingsFile.h"

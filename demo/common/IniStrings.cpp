@@ -1,4 +1,4 @@
-#include "demo/common/IniFile.h"
+#include "demo/common/IniStrings.h"
 
 #include <string>
 #include <utility>
