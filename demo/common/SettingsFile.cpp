@@ -4,8 +4,8 @@
 
 #include "demo/common/FileNames.h"
 #include "demo/common/IniStrings.h"
-#include "demo/common/LindrelDirectory.h"
 #include "demo/common/ProgramState.h"
+#include "demo/common/SettingsDirectory.h"
 #include "lindrel/HostFiles.h"
 
 namespace lindrel::demo {

@@ -9,8 +9,8 @@
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/HistoryList.h"
 #include "demo/common/IniStrings.h"
-#include "demo/common/LindrelDirectory.h"
 #include "demo/common/Pickers.h"
+#include "demo/common/SettingsDirectory.h"
 #include "demo/common/SettingsFile.h"
 #include "demo/compare-files/CompareFilesSettings.h"
 
@@ -259,7 +259,7 @@ class SettingsTest : public QObject {
       qputenv("XDG_CONFIG_HOME", xdg.isEmpty() ? QByteArray() : (root + "/" + xdg).toUtf8());
     qputenv("HOME", (root + "/user").toUtf8());
 
-    QString directory = demo::LindrelDirectory();
+    QString directory = demo::SettingsDirectory();
 
     qputenv("XDG_CONFIG_HOME", savedXdg);
     qputenv("HOME", savedHome);
@@ -310,7 +310,7 @@ class SettingsTest : public QObject {
     QString blocker = env_->Write("file", "not a folder");
     qputenv("LINDREL_HOME", (blocker + "/lindrel").toUtf8());
     QString error;
-    QCOMPARE(demo::LindrelDirectory(&error), QString());
+    QCOMPARE(demo::SettingsDirectory(&error), QString());
     QVERIFY(!error.isEmpty());
   }
 

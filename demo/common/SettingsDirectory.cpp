@@ -1,4 +1,4 @@
-#include "demo/common/LindrelDirectory.h"
+#include "demo/common/SettingsDirectory.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,7 +7,7 @@
 
 namespace lindrel::demo {
 
-QString LindrelDirectory(QString* error) {
+QString SettingsDirectory(QString* error) {
   std::string failure;
   std::optional<std::string> directory = files::LindrelDirectory(&failure);
   if (!directory) {
@@ -18,7 +18,7 @@ QString LindrelDirectory(QString* error) {
 }
 
 QString DefaultReportPath(const QString& name) {
-  QString directory = LindrelDirectory();
+  QString directory = SettingsDirectory();
   if (directory.isEmpty()) directory = QDir::tempPath();
   return directory + QLatin1Char('/') + name;
 }
