@@ -60,7 +60,7 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
   }
   if (run.StopRequested()) return kStopped;
 
-  LineTable tables[2];
+  ComparedLines tables[2];
   const int classCount = AssignLineClasses(files, prefixLines, settings, tables, run.stop);
   if (classCount == 0) return kStopped;
   if (const InputFile* lost = LostContent(files)) return ReadFailure(run, *lost);

@@ -20,9 +20,9 @@ bool Stopped(const std::atomic<bool>* stop) {
 }
 
 constexpr uint32_t kPrimes[] = {
-    509u,      1021u,      2039u,      4093u,      8191u,      16381u,     32749u,     65521u,
-    131071u,   262139u,    524287u,    1048573u,   2097143u,   4194301u,   8388593u,   16777213u,
-    33554393u, 67108859u,  134217689u, 268435399u, 536870909u, 1073741789u, 2147483647u};
+    509u,      1021u,     2039u,      4093u,      8191u,      16381u,      32749u,     65521u,
+    131071u,   262139u,   524287u,    1048573u,   2097143u,   4194301u,    8388593u,   16777213u,
+    33554393u, 67108859u, 134217689u, 268435399u, 536870909u, 1073741789u, 2147483647u};
 
 inline uint32_t Mix(uint32_t hash, unsigned char c) { return ((hash << 7) | (hash >> 25)) + c; }
 
@@ -90,9 +90,7 @@ class ClassTable {
 
   uint32_t Bucket(uint32_t hash) const { return bucketOf_(hash); }
   void PrefetchBucket(uint32_t bucket) const { __builtin_prefetch(&buckets_[bucket]); }
-  void PrefetchHead(uint32_t bucket) const {
-    __builtin_prefetch(links_.data() + buckets_[bucket]);
-  }
+  void PrefetchHead(uint32_t bucket) const { __builtin_prefetch(links_.data() + buckets_[bucket]); }
 
   int ClassOf(const char* line, size_t length, uint32_t hash, uint32_t bucket) {
     int& head = buckets_[bucket];
@@ -141,7 +139,7 @@ class ClassTable {
 // First pass over one side: where every line starts and its hash, kept in the class
 // column until the second pass replaces it with the class number.
 bool SplitAndHash(const InputFile& file, const EngineSettings& settings, size_t capacity,
-                  LineTable& table, const std::atomic<bool>* stop) {
+                  ComparedLines& table, const std::atomic<bool>* stop) {
   table.starts.reserve(capacity);
   table.classes.reserve(capacity);
   const char* p = file.begin() + file.prefixEnd;
@@ -163,14 +161,15 @@ bool SplitAndHash(const InputFile& file, const EngineSettings& settings, size_t 
   }
   // The end of the last line, which for an incomplete last line is before the line feed
   // that was appended to it.
-  const bool lastIsIncomplete = file.incompleteLastLine && p == file.end() && !table.classes.empty();
+  const bool lastIsIncomplete =
+      file.incompleteLastLine && p == file.end() && !table.classes.empty();
   table.starts.push_back(lastIsIncomplete ? p - 1 : p);
   return true;
 }
 
 // Second pass: the class of every line. Bucket heads are fetched well ahead of their use,
 // since for large files nearly every bucket access misses the cache.
-bool Number(ClassTable& classes, LineTable& table, const std::atomic<bool>* stop) {
+bool Number(ClassTable& classes, ComparedLines& table, const std::atomic<bool>* stop) {
   constexpr size_t kAhead = 16;
   constexpr size_t kRing = 32;  // a power of two above kAhead
   uint32_t ring[kRing];
@@ -187,8 +186,8 @@ bool Number(ClassTable& classes, LineTable& table, const std::atomic<bool>* stop
       classes.PrefetchBucket(ahead);
     }
     if (i + kAhead / 2 < count) classes.PrefetchHead(ring[(i + kAhead / 2) % kRing]);
-    table.classes[i] = classes.ClassOf(table.starts[i], table.length(static_cast<Lin>(i)), hashAt(i),
-                                       ring[i % kRing]);
+    table.classes[i] = classes.ClassOf(table.starts[i], table.length(static_cast<Lin>(i)),
+                                       hashAt(i), ring[i % kRing]);
     if ((i + 1) % kStopCheckLines == 0 && Stopped(stop)) return false;
   }
   return true;
@@ -212,7 +211,7 @@ size_t BucketCountFor(size_t classCapacity) {
 }
 
 int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
-                      const EngineSettings& settings, LineTable (&tables)[2],
+                      const EngineSettings& settings, ComparedLines (&tables)[2],
                       const std::atomic<bool>* stop) {
   // Initial table sizes: the master guesses 32 bytes a line, the source learns the line
   // length from the prefix when the prefix is long enough to tell.
