@@ -24,8 +24,8 @@
 #include "dircompare/TabExport.h"
 #include "lindrel/MessageLoop.h"
 #include "platform/ReplacementFile.h"
-#include "tests/control/RecordingListener.h"
 #include "tests/dircompare/DirTestSupport.h"
+#include "tests/support/RecordingListener.h"
 
 namespace lindrel::dircompare {
 namespace {

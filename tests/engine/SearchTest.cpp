@@ -20,8 +20,8 @@
 #include "engine/LineClasses.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/FilteredClasses.h"
-#include "tests/engine/RealisticEdits.h"
 #include "tests/engine/ReferenceSearch.h"
+#include "tests/support/RealisticEdits.h"
 
 namespace lindrel::engine {
 namespace {

@@ -22,9 +22,9 @@
 #include "reports/HtmlReport.h"
 #include "reports/WordMarker.h"
 #include "reports/WordText.h"
-#include "tests/control/RecordingListener.h"
 #include "tests/reports/HtmlRows.h"
 #include "tests/reports/ReportTestSupport.h"
+#include "tests/support/RecordingListener.h"
 
 namespace lindrel {
 namespace {
