@@ -3,36 +3,36 @@
 namespace lindrel {
 
 void FileResultStore::StoreChangeRecord(const engine::ChangeRecord& record) {
-  std::lock_guard lock(mutex_);
+  platform::MutexLock lock(mutex_);
   records_.push_back(record);
   // A kind outside the three is stored without a counter.
   counters_.Add(static_cast<ChangeType>(record.kind));
 }
 
 void FileResultStore::Clear() {
-  std::lock_guard lock(mutex_);
+  platform::MutexLock lock(mutex_);
   records_.clear();
   counters_ = ChangeCounts{};
 }
 
 long FileResultStore::Count() const {
-  std::lock_guard lock(mutex_);
+  platform::MutexLock lock(mutex_);
   return static_cast<long>(records_.size());
 }
 
 std::optional<engine::ChangeRecord> FileResultStore::Get(long index) const {
-  std::lock_guard lock(mutex_);
+  platform::MutexLock lock(mutex_);
   if (index < 0 || static_cast<std::size_t>(index) >= records_.size()) return std::nullopt;
   return records_[static_cast<std::size_t>(index)];
 }
 
 std::vector<engine::ChangeRecord> FileResultStore::Snapshot() const {
-  std::lock_guard lock(mutex_);
+  platform::MutexLock lock(mutex_);
   return records_;
 }
 
 ChangeCounts FileResultStore::GetCounters() const {
-  std::lock_guard lock(mutex_);
+  platform::MutexLock lock(mutex_);
   return counters_;
 }
 

@@ -4,12 +4,12 @@
 #pragma once
 
 #include <cstddef>
-#include <mutex>
 #include <optional>
 #include <vector>
 
 #include "engine/ChangeRecord.h"
 #include "lindrel/Records.h"
+#include "platform/Mutex.h"
 
 namespace lindrel {
 
@@ -25,9 +25,9 @@ class FileResultStore final : public engine::ChangeSink {
   ChangeCounts GetCounters() const;
 
  private:
-  mutable std::mutex mutex_;
-  std::vector<engine::ChangeRecord> records_;
-  ChangeCounts counters_;
+  mutable platform::Mutex mutex_;
+  std::vector<engine::ChangeRecord> records_ GUARDED_BY(mutex_);
+  ChangeCounts counters_ GUARDED_BY(mutex_);
 };
 
 }  // namespace lindrel
