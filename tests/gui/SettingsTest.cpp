@@ -303,7 +303,16 @@ class SettingsTest : public QObject {
     QCOMPARE(demo::OpenDocument(missing, nullptr), demo::OpenOutcome::Failed);
     auto messages = lindrel::widgets::TEST_Messages();
     QCOMPARE(messages.size(), 1);
-    QVERIFY(messages[0].text.contains(missing));
+    QCOMPARE(messages[0].text, "Unable to open file:  " + missing + "\nThe file does not exist.");
+
+    // A command that cannot be started: the path and the command, the path's "%1" kept.
+    qputenv("LINDREL_OPEN_COMMAND", QByteArray("/no such program"));
+    QString present = env_->Write("100%1 done.htm", "<p>x</p>");
+    QCOMPARE(demo::OpenDocument(present, nullptr), demo::OpenOutcome::Failed);
+    messages = lindrel::widgets::TEST_Messages();
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages[1].text,
+             "Unable to open file:  " + present + "\nCannot start \"/no such program\".");
   }
 
   void lindrelDirectoryFailsWithAReason() {
