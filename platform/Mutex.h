@@ -54,8 +54,7 @@ class CondVar {
   }
   // As Wait, until `deadline` at the latest. False when the time ran out.
   template <typename Clock, typename Duration>
-  bool WaitUntil(Mutex& mutex, std::chrono::time_point<Clock, Duration> deadline)
-      REQUIRES(mutex) {
+  bool WaitUntil(Mutex& mutex, std::chrono::time_point<Clock, Duration> deadline) REQUIRES(mutex) {
     std::unique_lock<std::mutex> lock(mutex.mutex_, std::adopt_lock);
     const bool signalled = cv_.wait_until(lock, deadline) == std::cv_status::no_timeout;
     lock.release();
