@@ -5,12 +5,13 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
+LOCKS_BUILD ?= build-thread-safety
 FUZZ_SECONDS ?= 60
 FUZZERS    := json_text ini_file engine reports file_type_filter tab_export
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-format test-docs test-main test-asan test-tsan test-fuzz fuzz fuzz-merge docs demo designer package clean
+.PHONY: all deps configure build run test test-format test-docs test-main test-asan test-tsan test-thread-safety test-fuzz fuzz fuzz-merge docs demo designer package clean
 
 all: build
 
@@ -30,9 +31,9 @@ run: build
 	@scripts/run-main-job $(BUILD)
 
 # Every test: the layout of the sources, the API reference without a warning, the normal
-# build, then the core under ASan+UBSan, the threading tests under TSan, and a short pass
-# of every fuzzer over its seeds.
-test: test-format test-docs test-main test-asan test-tsan test-fuzz
+# build, then the core under ASan+UBSan, the threading tests under TSan, the lock
+# annotations checked by clang, and a short pass of every fuzzer over its seeds.
+test: test-format test-docs test-main test-asan test-tsan test-thread-safety test-fuzz
 
 # The style of .clang-format on every C++ file changed since it was adopted.
 test-format: deps
@@ -68,6 +69,15 @@ test-tsan: deps
 	  $$(ctest --test-dir $(TSAN_BUILD) -N -L threads | sed -n 's/^ *Test *#[0-9]*: //p')
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 	  ctest --test-dir $(TSAN_BUILD) --output-on-failure -j $(JOBS) -L threads
+
+# The core and the Qt layer compiled by clang with -Wthread-safety -Werror: a shared member
+# touched without its lock fails the build. Compiling is the check; nothing runs.
+test-thread-safety:
+	@scripts/install-deps thread-safety
+	CC=clang CXX=clang++ cmake -S . -B $(LOCKS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DLINDREL_THREAD_SAFETY=ON -DLINDREL_BUILD_BENCHMARKS=OFF -DBUILD_TESTING=OFF
+	cmake --build $(LOCKS_BUILD) -j $(JOBS) --target lindrel lindrel_widgets
+	@echo "thread-safety: the core and the Qt layer compile clean"
 
 # The libFuzzer harnesses (clang), each run for FUZZ_SECONDS on a copy of its seed corpus;
 # new inputs stay in $(FUZZ_BUILD)/corpus, crashes in $(FUZZ_BUILD)/findings.
@@ -112,4 +122,4 @@ package: build
 	cd $(BUILD) && cpack
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD) $(LOCKS_BUILD)

@@ -2,8 +2,7 @@
 
 #include <unistd.h>
 
-#include "platform/ReplacementFile.h"
-#include "platform/TextFile.h"
+#include "lindrel/HostFiles.h"
 
 namespace lindrel::cli {
 
@@ -12,7 +11,7 @@ constexpr std::size_t kFirstBlock = 8192;
 }  // namespace
 
 bool LooksBinary(const std::string& path) {
-  const int fd = platform::OpenRegularFileForReading(path);
+  const int fd = files::OpenRegularFileForReading(path);
   if (fd < 0) return false;
   // Twice the block: CR LF pairs shrink to half at most.
   std::string bytes(2 * kFirstBlock, '\0');
@@ -24,7 +23,7 @@ bool LooksBinary(const std::string& path) {
   }
   ::close(fd);
   bytes.resize(got);
-  platform::ConvertToTextMode(bytes);
+  files::ConvertToTextMode(bytes);
   return bytes.find('\0', 0) < kFirstBlock;
 }
 

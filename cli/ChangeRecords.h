@@ -9,21 +9,9 @@
 
 namespace lindrel::cli {
 
-struct ChangeCounters {
-  long additions = 0;
-  long changes = 0;
-  long deletions = 0;
-};
-
-inline ChangeCounters CountChanges(std::span<const FileChange> records) {
-  ChangeCounters counters;
-  for (const FileChange& r : records) {
-    switch (r.type) {
-      case ChangeType::Addition: ++counters.additions; break;
-      case ChangeType::Change: ++counters.changes; break;
-      case ChangeType::Deletion: ++counters.deletions; break;
-    }
-  }
+inline ChangeCounts CountChanges(std::span<const FileChange> records) {
+  ChangeCounts counters;
+  for (const FileChange& r : records) counters.Add(r.type);
   return counters;
 }
 

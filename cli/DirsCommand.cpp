@@ -12,7 +12,7 @@
 #include "cli/JsonText.h"
 #include "cli/OptionChecks.h"
 #include "cli/ProgressLine.h"
-#include "platform/ReplacementFile.h"
+#include "lindrel/HostFiles.h"
 
 namespace lindrel::cli {
 
@@ -79,9 +79,7 @@ bool CheckExcludes(const std::vector<std::string>& excludes, std::ostream& err) 
 // and \r, other control bytes as \ooo), one record per line, and replaces the file only
 // once it is complete. False, after saying so, when it cannot be written.
 bool WriteTabFile(CLindrelCtrl& ctrl, const std::string& path, std::ostream& err) {
-  std::string text =
-      "Record\tFileName\tDirMaster\tDirSource\tIsFile\tOnlyInSource\tOnlyInMaster\t"
-      "SizeDifferent\tDateDifferent\tContentDifferent\n";
+  std::string text(kDirTabHeader);
   long i = 0;
   for (const DirRecord& r : ctrl.DirCompareRecords()) {
     text += std::to_string(i++) + '\t' + EscapeForTable(r.fileName) + '\t' +
@@ -92,10 +90,9 @@ bool WriteTabFile(CLindrelCtrl& ctrl, const std::string& path, std::ostream& err
     }
     text += '\n';
   }
-  platform::ReplacementFile file;
-  if (!file.Create(path).ok() || !file.Write(text).ok() || !file.Commit().ok()) {
+  if (!files::ReplaceFile(path, text)) {
     // The component's own wording for an export that cannot be written.
-    err << "lindrel: Unable to open file:  " << path << '\n';
+    err << "lindrel: " << ErrorText(kErrorUnableToOpenFile) << path << '\n';
     return false;
   }
   return true;

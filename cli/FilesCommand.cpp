@@ -35,13 +35,6 @@ using namespace std::chrono_literals;
 // The component joins its ignore patterns into one property with this separator.
 constexpr const char* kPatternSeparator = "@@";
 
-constexpr long kReportHtml = 1;
-constexpr long kReportText = 2;
-constexpr long kReportCsv = 3;
-constexpr long kReportTab = 4;
-constexpr long kStyleAllInOne = 1;
-constexpr long kStyleSideBySide = 2;
-
 bool IsDirectory(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -210,7 +203,7 @@ std::string IdentityJson(const InputOperand& operand) {
 
 void WriteJson(std::ostream& out, const InputOperand (&operands)[2], long count,
                std::span<const FileChange> records, long elapsedMs) {
-  const ChangeCounters counters = CountChanges(records);
+  const ChangeCounts counters = CountChanges(records);
   out << "{\n  \"master\": " << IdentityJson(operands[0])
       << ",\n  \"source\": " << IdentityJson(operands[1])
       << ",\n  \"differ\": " << (count != 0 ? "true" : "false") << ",\n  \"recordCount\": " << count
@@ -330,17 +323,17 @@ bool WriteListing(std::ostream& out, std::ostream& err, const std::string& maste
 
 const char* ReportFailure(long result) {
   switch (result) {
-    case -1: return "the comparison was aborted";
-    case -2: return "a comparison is still running";
-    case -3: return "the master file cannot be read";
-    case -4: return "the source file cannot be read";
+    case kReportAborted: return "the comparison was aborted";
+    case kReportComparisonRunning: return "a comparison is still running";
+    case kReportMasterUnreadable: return "the master file cannot be read";
+    case kReportSourceUnreadable: return "the source file cannot be read";
     default: return "the report file cannot be written";
   }
 }
 
 }  // namespace
 
-long ReportFormatNumber(const std::string& name, const std::string& path) {
+ReportFormat ReportFormatFor(const std::string& name, const std::string& path) {
   std::string chosen = name;
   if (chosen.empty()) {
     const std::size_t dot = path.find_last_of('.');
@@ -355,10 +348,10 @@ long ReportFormatNumber(const std::string& name, const std::string& path) {
     else
       chosen = "html";
   }
-  if (chosen == "text") return kReportText;
-  if (chosen == "csv") return kReportCsv;
-  if (chosen == "tab") return kReportTab;
-  return kReportHtml;
+  if (chosen == "text") return kReportFormatText;
+  if (chosen == "csv") return kReportFormatCommaDelimited;
+  if (chosen == "tab") return kReportFormatTabDelimited;
+  return kReportFormatHtml;
 }
 
 void DefineFilesCommand(CLI::App& c, FilesOptions& o) {
@@ -490,10 +483,10 @@ int RunFiles(const FilesOptions& o, Console& console) {
   console.out.flush();
 
   if (!o.reportPath.empty()) {
-    const long format = ReportFormatNumber(o.reportFormat, o.reportPath);
-    const long style = o.style == "all-in-one" ? kStyleAllInOne : kStyleSideBySide;
+    const long format = ReportFormatFor(o.reportFormat, o.reportPath);
+    const long style = o.style == "all-in-one" ? kReportStyleAllInOne : kReportStyleSideBySide;
     const long written = ctrl.FileCompareCreateReport(o.reportPath, format, style);
-    if (written < 0) {
+    if (written != kReportWritten) {
       console.err << "lindrel: no report written to " << o.reportPath << ": "
                   << ReportFailure(written) << '\n';
       status = kExitTrouble;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/Console.h"
+#include "lindrel/ReportTypes.h"
 
 namespace CLI {
 class App;
@@ -50,7 +51,7 @@ void DefineFilesCommand(CLI::App& command, FilesOptions& options);
 int RunFiles(const FilesOptions& options, Console& console);
 
 // The component's report format for a --report-format name, or for the extension of
-// `path` when `name` is empty: 1 HTML, 2 text, 3 comma-delimited, 4 tab-delimited.
-long ReportFormatNumber(const std::string& name, const std::string& path);
+// `path` when `name` is empty.
+ReportFormat ReportFormatFor(const std::string& name, const std::string& path);
 
 }  // namespace lindrel::cli

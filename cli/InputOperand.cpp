@@ -10,8 +10,7 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/OwnDescriptor.h"
-#include "platform/ReplacementFile.h"
+#include "lindrel/HostFiles.h"
 
 namespace lindrel::cli {
 
@@ -48,7 +47,7 @@ void InputOperand::RemoveCopy() {
 
 int InputOperand::StreamDescriptor(const std::string& given) {
   if (given == "-") return STDIN_FILENO;
-  const int fd = platform::OwnDescriptorNamedBy(given);
+  const int fd = files::OwnDescriptorNamedBy(given);
   struct stat info {};
   if (fd < 0 || ::fstat(fd, &info) != 0) return -1;
   // A regular file is read by name like any other; devices stay refused.
@@ -83,7 +82,7 @@ bool InputOperand::Prepare(const std::string& given, std::ostream& err) {
       RemoveCopy();
       return false;
     }
-    if (!platform::WriteAll(fd, block.get(), static_cast<std::size_t>(got))) {
+    if (!files::WriteAll(fd, block.get(), static_cast<std::size_t>(got))) {
       // A copy that misses its end would compare as a shorter file: nothing is compared.
       err << "lindrel: " << name_
           << ": cannot be stored in a temporary file: " << std::strerror(errno) << '\n';

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/OwnDescriptor.h"
+#include "lindrel/HostFiles.h"
 
 namespace lindrel::cli {
 
@@ -32,7 +32,7 @@ CLI::Validator NonEmptyPath() {
 }
 
 bool TakesJsonOutput(const std::string& option, const std::string& path, std::ostream& err) {
-  if (platform::OwnDescriptorNamedBy(path) != STDOUT_FILENO) return false;
+  if (files::OwnDescriptorNamedBy(path) != STDOUT_FILENO) return false;
   err << "lindrel: " << option << ' ' << path
       << ": standard output already carries the JSON output; write to a file instead\n";
   return true;

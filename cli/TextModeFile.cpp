@@ -1,14 +1,13 @@
 #include "cli/TextModeFile.h"
 
-#include "platform/ReplacementFile.h"
-#include "platform/TextFile.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+
+#include "lindrel/HostFiles.h"
 
 namespace lindrel::cli {
 
@@ -35,7 +34,7 @@ bool ReadAll(int fd, std::string& bytes) {
 
 std::optional<TextModeFile> TextModeFile::Load(const std::string& path, std::string& error) {
   // Only a regular file: one swapped for a FIFO since the comparison must not hang us.
-  const int fd = platform::OpenRegularFileForReading(path);
+  const int fd = files::OpenRegularFileForReading(path);
   if (fd < 0) {
     error = std::strerror(errno);
     return std::nullopt;
@@ -53,7 +52,7 @@ std::optional<TextModeFile> TextModeFile::Load(const std::string& path, std::str
 
 TextModeFile TextModeFile::FromBytes(std::string bytes) {
   TextModeFile file;
-  platform::ConvertToTextMode(bytes);
+  files::ConvertToTextMode(bytes);
   file.content_ = std::move(bytes);
   const std::string& c = file.content_;
   if (!c.empty()) file.starts_.push_back(0);

@@ -4,23 +4,17 @@
 #pragma once
 
 #include <cstddef>
-#include <mutex>
 #include <optional>
 #include <vector>
 
 #include "engine/ChangeRecord.h"
 #include "lindrel/Records.h"
+#include "platform/Mutex.h"
 
 namespace lindrel {
 
 class FileResultStore final : public engine::ChangeSink {
  public:
-  struct Counters {
-    long additions = 0;
-    long changes = 0;
-    long deletions = 0;
-  };
-
   // Record number = the count before the record is added; the kind's counter grows by one.
   void StoreChangeRecord(const engine::ChangeRecord& record) override;
   void StoreEqualStart(long lines, long long bytes) override;
@@ -29,14 +23,14 @@ class FileResultStore final : public engine::ChangeSink {
   long Count() const;
   std::optional<engine::ChangeRecord> Get(long index) const;
   std::vector<engine::ChangeRecord> Snapshot() const;
-  Counters GetCounters() const;
+  ChangeCounts GetCounters() const;
   FileEqualStart EqualStart() const;
 
  private:
-  mutable std::mutex mutex_;
-  std::vector<engine::ChangeRecord> records_;
-  Counters counters_;
-  FileEqualStart equalStart_;
+  mutable platform::Mutex mutex_;
+  std::vector<engine::ChangeRecord> records_ GUARDED_BY(mutex_);
+  ChangeCounts counters_ GUARDED_BY(mutex_);
+  FileEqualStart equalStart_ GUARDED_BY(mutex_);
 };
 
 }  // namespace lindrel

@@ -24,7 +24,7 @@ PendingEventQueue::~PendingEventQueue() {
 
 void PendingEventQueue::Queue(PendingEvent event, const std::function<void()>& underLock,
                               const std::function<bool()>& admit) {
-  std::lock_guard lock(mutex_);
+  platform::MutexLock lock(mutex_);
   if (shutDown_ || (admit && !admit())) {
     if (underLock) underLock();
     return;
@@ -61,9 +61,12 @@ void PendingEventQueue::RetryTimerLater() {
 }
 
 void PendingEventQueue::RetryTimer() {
-  std::unique_lock lock(mutex_);
+  platform::MutexLock lock(mutex_);
   for (;;) {
-    retryWake_.wait_for(lock, kTimerRetryPause, [this] { return shutDown_; });
+    // One pause, cut short by a shutdown.
+    const auto deadline = std::chrono::steady_clock::now() + kTimerRetryPause;
+    while (!shutDown_ && retryWake_.WaitUntil(mutex_, deadline)) {
+    }
     if (shutDown_ || entries_.empty() || timer_ != EventHost::kNoTimer) break;
     timer_ = StartTimer();
     if (timer_ != EventHost::kNoTimer) break;
@@ -85,7 +88,7 @@ void PendingEventQueue::OnTimer() {
   for (;;) {
     PendingEvent event;
     {
-      std::lock_guard lock(mutex_);
+      platform::MutexLock lock(mutex_);
       if (shutDown_) break;
       if (entries_.empty()) {
         if (timer_ != EventHost::kNoTimer) host_.StopTimer(timer_);
@@ -109,26 +112,26 @@ void PendingEventQueue::OnTimer() {
 void PendingEventQueue::Shutdown() {
   std::thread retrier;
   {
-    std::lock_guard lock(mutex_);
+    platform::MutexLock lock(mutex_);
     shutDown_ = true;
     entries_.clear();
     if (timer_ != EventHost::kNoTimer) host_.StopTimer(timer_);
     timer_ = EventHost::kNoTimer;
     retrier = std::move(retrier_);
   }
-  retryWake_.notify_all();
+  retryWake_.SignalAll();
   if (retrier.joinable()) retrier.join();
 }
 
 void PendingEventQueue::DropIf(const std::function<bool(const PendingEvent&)>& drop,
                                const std::function<void()>& underLock) {
-  std::lock_guard lock(mutex_);
+  platform::MutexLock lock(mutex_);
   if (underLock) underLock();
   std::erase_if(entries_, drop);
 }
 
 std::size_t PendingEventQueue::Pending() const {
-  std::lock_guard lock(mutex_);
+  platform::MutexLock lock(mutex_);
   return entries_.size();
 }
 

@@ -12,14 +12,13 @@
 // one, the entries are dropped or the queue shuts down (which ends it at once).
 #pragma once
 
-#include <condition_variable>
 #include <deque>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 
 #include "lindrel/EventHost.h"
+#include "platform/Mutex.h"
 
 namespace lindrel {
 
@@ -75,10 +74,10 @@ class PendingEventQueue {
 
  private:
   void OnTimer();
-  // Starts the host's timer; kNoTimer when refused. Needs mutex_.
-  EventHost::TimerId StartTimer();
-  // Starts the retrier unless one runs. Needs mutex_.
-  void RetryTimerLater();
+  // Starts the host's timer; kNoTimer when refused.
+  EventHost::TimerId StartTimer() REQUIRES(mutex_);
+  // Starts the retrier unless one runs.
+  void RetryTimerLater() REQUIRES(mutex_);
   // The retrier's body.
   void RetryTimer();
 
@@ -87,15 +86,15 @@ class PendingEventQueue {
   GiveUpRetrying giveUpRetrying_;
   unsigned deliveryPauseMs_ = 2;
 
-  mutable std::mutex mutex_;
-  std::deque<PendingEvent> entries_;                // guarded by mutex_
-  EventHost::TimerId timer_ = EventHost::kNoTimer;  // guarded by mutex_
-  bool shutDown_ = false;                           // guarded by mutex_
-  std::condition_variable retryWake_;               // signalled on shutdown
-  std::thread retrier_;                             // guarded by mutex_
-  bool retrying_ = false;                           // guarded by mutex_; retrier_ still asks
-  bool delivering_ = false;                         // owner thread only
-  bool* destroyedDuringDelivery_ = nullptr;         // owner thread only; set while delivering
+  mutable platform::Mutex mutex_;
+  std::deque<PendingEvent> entries_ GUARDED_BY(mutex_);
+  EventHost::TimerId timer_ GUARDED_BY(mutex_) = EventHost::kNoTimer;
+  bool shutDown_ GUARDED_BY(mutex_) = false;
+  platform::CondVar retryWake_;  // signalled on shutdown
+  std::thread retrier_ GUARDED_BY(mutex_);
+  bool retrying_ GUARDED_BY(mutex_) = false;  // retrier_ still asks
+  bool delivering_ = false;                   // owner thread only
+  bool* destroyedDuringDelivery_ = nullptr;   // owner thread only; set while delivering
 };
 
 }  // namespace lindrel

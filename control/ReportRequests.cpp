@@ -141,8 +141,7 @@ long CLindrelCtrl::FileCompareCreateReport(const std::string& targetFile, long f
                          p.fileIgnoreEmptyLines == 1, p.fileQuickCompare == 1};
   if (!request.comparisonActive) {
     request.records = d.fileResults.Snapshot();
-    const FileResultStore::Counters counters = d.fileResults.GetCounters();
-    request.counters = {counters.changes, counters.additions, counters.deletions};
+    request.counters = d.fileResults.GetCounters();
     request.differWithoutRecords = d.fileDifferWithoutRecords;
   }
   request.onError = [&d](long code, const std::string& detail) { d.FireError(code, detail); };
@@ -156,7 +155,7 @@ long CLindrelCtrl::FileCompareCreateReport(const std::string& targetFile, long f
     // large to load): the component answers instead of throwing to its host, and says
     // which report was not written. An unfinished report never replaced its target.
     d.FireError(kErrorUnableToOpenFile, targetFile);
-    return reports::kReportWriterFailed;
+    return kReportNotWritten;
   }
 }
 

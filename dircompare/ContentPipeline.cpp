@@ -59,10 +59,10 @@ ContentPipeline::ContentPipeline(DirResultStore& store, ScanEnvironment& env)
 ContentPipeline::~ContentPipeline() {
   if (!helper_.joinable()) return;
   {
-    std::lock_guard lock(mutex_);
+    platform::MutexLock lock(mutex_);
     stop_ = true;
   }
-  jobAdded_.notify_all();
+  jobAdded_.SignalAll();
   helper_.join();
 }
 
@@ -105,8 +105,8 @@ bool ContentPipeline::KeepUp() {
     if (Item* job = TakeJob()) {
       Run(*job, walkComparer_);
     } else if (Drain(false) && (pendingJobs_ > kMaxPendingJobs || items_.size() > kMaxItems)) {
-      std::unique_lock lock(mutex_);
-      jobDone_.wait(lock, [&] { return items_.front()->done; });
+      platform::MutexLock lock(mutex_);
+      while (!items_.front()->done) jobDone_.Wait(mutex_);
     }
     Drain(false);
   }
@@ -116,11 +116,11 @@ bool ContentPipeline::KeepUp() {
 void ContentPipeline::Publish() {
   if (staged_.empty()) return;
   {
-    std::lock_guard lock(mutex_);
+    platform::MutexLock lock(mutex_);
     jobs_.insert(jobs_.end(), staged_.begin(), staged_.end());
   }
   staged_.clear();
-  jobAdded_.notify_one();
+  jobAdded_.Signal();
 }
 
 bool ContentPipeline::Drain(bool all) {
@@ -129,7 +129,7 @@ bool ContentPipeline::Drain(bool all) {
     Item& front = *items_.front();
     bool done;
     {
-      std::lock_guard lock(mutex_);
+      platform::MutexLock lock(mutex_);
       done = front.done;
     }
     if (!done) {
@@ -137,8 +137,8 @@ bool ContentPipeline::Drain(bool all) {
       if (Item* job = TakeJob()) {
         Run(*job, walkComparer_);
       } else {
-        std::unique_lock lock(mutex_);
-        jobDone_.wait(lock, [&] { return front.done; });
+        platform::MutexLock lock(mutex_);
+        while (!front.done) jobDone_.Wait(mutex_);
       }
       continue;
     }
@@ -167,7 +167,7 @@ bool ContentPipeline::AppendFront(Item& item) {
 }
 
 ContentPipeline::Item* ContentPipeline::TakeJob() {
-  std::lock_guard lock(mutex_);
+  platform::MutexLock lock(mutex_);
   if (jobs_.empty()) return nullptr;
   Item* job = jobs_.front();
   jobs_.pop_front();
@@ -179,20 +179,20 @@ void ContentPipeline::Run(Item& item, ContentComparer& comparer) {
   ComparisonEnvironment env(env_, errors);
   const ContentResult result = comparer.Compare(item.masterPath, item.sourcePath, env);
   {
-    std::lock_guard lock(mutex_);
+    platform::MutexLock lock(mutex_);
     item.result = result;
     item.errors = std::move(errors);
     item.done = true;
   }
-  jobDone_.notify_all();
+  jobDone_.SignalAll();
 }
 
 void ContentPipeline::HelperLoop() {
   for (;;) {
     Item* job;
     {
-      std::unique_lock lock(mutex_);
-      jobAdded_.wait(lock, [&] { return stop_ || !jobs_.empty(); });
+      platform::MutexLock lock(mutex_);
+      while (!stop_ && jobs_.empty()) jobAdded_.Wait(mutex_);
       if (stop_) return;
       job = jobs_.front();
       jobs_.pop_front();

@@ -12,11 +12,9 @@
 // and they reach the environment only through AbortRequested and OpenForReading.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
@@ -25,6 +23,7 @@
 #include "dircompare/ContentComparer.h"
 #include "dircompare/DirResultRecord.h"
 #include "dircompare/DirResultStore.h"
+#include "platform/Mutex.h"
 
 namespace lindrel::dircompare {
 
@@ -65,7 +64,7 @@ class ContentPipeline {
   // Hands the staged comparisons to the helper.
   void Publish();
   // Takes the oldest comparison nobody has started; nullptr when there is none.
-  Item* TakeJob();
+  Item* TakeJob() EXCLUDES(mutex_);
   bool AppendFront(Item& item);
 
   DirResultStore& store_;
@@ -74,13 +73,13 @@ class ContentPipeline {
   ContentComparer helperComparer_;           // the helper's own buffers
   std::deque<std::unique_ptr<Item>> items_;  // walk order; touched by the walk's thread only
 
-  std::mutex mutex_;  // guards jobs_, stop_ and every item's done flag and result
-  std::condition_variable jobAdded_;
-  std::condition_variable jobDone_;
-  std::deque<Item*> jobs_;       // comparisons not yet started, oldest first
+  platform::Mutex mutex_;  // also guards every item's done flag, result and errors
+  platform::CondVar jobAdded_;
+  platform::CondVar jobDone_;
+  std::deque<Item*> jobs_ GUARDED_BY(mutex_);  // comparisons not yet started, oldest first
   std::vector<Item*> staged_;    // comparisons not yet handed over (walk's thread only)
   std::size_t pendingJobs_ = 0;  // comparisons not yet appended (walk's thread only)
-  bool stop_ = false;
+  bool stop_ GUARDED_BY(mutex_) = false;
   bool stopped_ = false;  // an aborted comparison was met
   std::thread helper_;
 };

@@ -8,10 +8,10 @@
 #pragma once
 
 #include <deque>
-#include <mutex>
 #include <optional>
 
 #include "dircompare/DirResultRecord.h"
+#include "platform/Mutex.h"
 
 namespace lindrel::dircompare {
 
@@ -24,9 +24,9 @@ class DirResultStore {
   std::optional<DirResultRecord> Get(long index) const;
 
  private:
-  mutable std::mutex mutex_;
+  mutable platform::Mutex mutex_;
   // A deque never moves stored records, which keeps appends cheap on long walks.
-  std::deque<DirResultRecord> records_;  // guarded by mutex_
+  std::deque<DirResultRecord> records_ GUARDED_BY(mutex_);
 };
 
 }  // namespace lindrel::dircompare

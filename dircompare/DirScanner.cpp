@@ -114,10 +114,17 @@ bool DirScanner::CompareFiles(const std::string& master, const std::string& sour
   listed = ListBoth(master, source, ListingKind::kFiles, masterFiles, sourceFiles);
   if (!listed) return !env_.AbortRequested();
   const NameMatch match = MatchNames(masterFiles, sourceFiles);
+  const Level files{master, source, masterFiles.entries(), sourceFiles.entries(), match};
+  if (!RecordMasterFiles(files) || !RecordSourceOnlyFiles(files)) return false;
+  return !env_.AbortRequested();
+}
 
-  // A: every file of the master side.
-  const auto& masters = masterFiles.entries();
-  const auto& sources = sourceFiles.entries();
+bool DirScanner::RecordMasterFiles(const Level& files) {
+  const std::string& master = files.master;
+  const std::string& source = files.source;
+  const auto& masters = files.masters;
+  const auto& sources = files.sources;
+  const NameMatch& match = files.match;
   for (std::size_t m = 0; m < masters.size(); ++m) {
     if (env_.AbortRequested()) return false;
     const DirEntryInfo& file = masters[m];
@@ -171,18 +178,19 @@ bool DirScanner::CompareFiles(const std::string& master, const std::string& sour
       Append(std::move(record));
     }
   }
+  return true;
+}
 
-  // B: files only in the source.
-  if (options_.showOnlyInSource) {
-    for (std::size_t s = 0; s < sources.size(); ++s) {
-      if (env_.AbortRequested()) return false;
-      if (match.sourceMatched[s]) continue;
-      DirResultRecord record = MakeRecord(1, master, source, sources[s].name);
-      record.flags.Set(DirFlag::kOnlyInSource, 1);
-      Append(std::move(record));
-    }
+bool DirScanner::RecordSourceOnlyFiles(const Level& files) {
+  if (!options_.showOnlyInSource) return true;
+  for (std::size_t s = 0; s < files.sources.size(); ++s) {
+    if (env_.AbortRequested()) return false;
+    if (files.match.sourceMatched[s]) continue;
+    DirResultRecord record = MakeRecord(1, files.master, files.source, files.sources[s].name);
+    record.flags.Set(DirFlag::kOnlyInSource, 1);
+    Append(std::move(record));
   }
-  return !env_.AbortRequested();
+  return true;
 }
 
 bool DirScanner::CompareSubdirectories(const std::string& master, const std::string& source) {
@@ -191,11 +199,17 @@ bool DirScanner::CompareSubdirectories(const std::string& master, const std::str
     return !env_.AbortRequested();
   }
   const NameMatch match = MatchNames(masterDirs, sourceDirs);
+  const Level dirs{master, source, masterDirs.entries(), sourceDirs.entries(), match};
+  if (!RecordMasterSubdirectories(dirs) || !RecordSourceOnlySubdirectories(dirs)) return false;
+  return !env_.AbortRequested();
+}
 
-  // D: every subdirectory of the master side, recorded whatever the show options say,
-  // each followed by its own subtree.
-  const auto& masters = masterDirs.entries();
-  const auto& sources = sourceDirs.entries();
+bool DirScanner::RecordMasterSubdirectories(const Level& dirs) {
+  const std::string& master = dirs.master;
+  const std::string& source = dirs.source;
+  const auto& masters = dirs.masters;
+  const auto& sources = dirs.sources;
+  const NameMatch& match = dirs.match;
   for (std::size_t m = 0; m < masters.size(); ++m) {
     if (env_.AbortRequested()) return false;
     const DirEntryInfo& dir = masters[m];
@@ -220,19 +234,20 @@ bool DirScanner::CompareSubdirectories(const std::string& master, const std::str
     sourcePath_.pop_back();
     if (!finished) return false;
   }
+  return true;
+}
 
-  // E: subdirectories only in the source; not descended into.
-  if (options_.showOnlyInSource || options_.showDifferentInBothPlaces) {
-    for (std::size_t s = 0; s < sources.size(); ++s) {
-      if (env_.AbortRequested()) return false;
-      if (match.sourceMatched[s]) continue;
-      DirResultRecord record =
-          MakeRecord(0, std::string(), JoinPath(source, sources[s].name) + '/', sources[s].name);
-      record.flags.Set(DirFlag::kOnlyInSource, 1);
-      Append(std::move(record));
-    }
+bool DirScanner::RecordSourceOnlySubdirectories(const Level& dirs) {
+  if (!options_.showOnlyInSource && !options_.showDifferentInBothPlaces) return true;
+  for (std::size_t s = 0; s < dirs.sources.size(); ++s) {
+    if (env_.AbortRequested()) return false;
+    if (dirs.match.sourceMatched[s]) continue;
+    const std::string& name = dirs.sources[s].name;
+    DirResultRecord record = MakeRecord(0, std::string(), JoinPath(dirs.source, name) + '/', name);
+    record.flags.Set(DirFlag::kOnlyInSource, 1);
+    Append(std::move(record));
   }
-  return !env_.AbortRequested();
+  return true;
 }
 
 }  // namespace lindrel::dircompare

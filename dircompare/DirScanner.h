@@ -1,10 +1,9 @@
 // DirScanner: one directory comparison, from the root record to the end of the walk.
 //
 // Walks the master and the source tree side by side, level by level: the files of the
-// master side (A), the files only in the source (B), the subdirectories of the master
-// side, each followed by its own subtree when both sides have it (D), and the
-// subdirectories only in the source (E). Every kept entry becomes a record appended to
-// the store in that order.
+// master side, the files only in the source, the subdirectories of the master side, each
+// followed by its own subtree when both sides have it, and the subdirectories only in the
+// source. Every kept entry becomes a record appended to the store in that order.
 //
 // A scanner runs on one thread (the comparison's worker); with contents compared and no
 // throttling, a second thread reads the files meanwhile (see ContentPipeline.h). Only the
@@ -19,6 +18,7 @@
 #include "dircompare/ContentPipeline.h"
 #include "dircompare/DirListing.h"
 #include "dircompare/DirResultStore.h"
+#include "dircompare/NameMatching.h"
 #include "dircompare/ScanOptions.h"
 
 namespace lindrel::dircompare {
@@ -41,6 +41,25 @@ class DirScanner {
   // `listed` is false when the level could not be listed and was skipped.
   bool CompareFiles(const std::string& master, const std::string& source, bool& listed);
   bool CompareSubdirectories(const std::string& master, const std::string& source);
+
+  // One kind of entry of one level, listed on both sides, with the names paired.
+  struct Level {
+    const std::string& master;
+    const std::string& source;
+    const std::vector<DirEntryInfo>& masters;
+    const std::vector<DirEntryInfo>& sources;
+    const NameMatch& match;
+  };
+  // The steps of a level, in record order. Each answers false when the walk must stop.
+  // Every master file, compared with its partner when it has one.
+  bool RecordMasterFiles(const Level& files);
+  // The files found in the source only.
+  bool RecordSourceOnlyFiles(const Level& files);
+  // Every master subdirectory, whatever the show options say, each followed by its own
+  // subtree when the source has it too.
+  bool RecordMasterSubdirectories(const Level& dirs);
+  // The subdirectories found in the source only; not descended into.
+  bool RecordSourceOnlySubdirectories(const Level& dirs);
   long PauseMs() const;
   bool OnWalkPath(const std::vector<DirectoryId>& path, const DirectoryId& id) const;
   // Where records and errors go: the store and the owner, or the pipeline when contents

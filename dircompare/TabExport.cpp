@@ -10,14 +10,10 @@ namespace {
 constexpr std::size_t kFlushSize = 1 << 16;
 }  // namespace
 
-const char kTabExportHeader[] =
-    "Record\tFileName\tDirMaster\tDirSource\tIsFile\tOnlyInSource\tOnlyInMaster\t"
-    "SizeDifferent\tDateDifferent\tContentDifferent\n";
-
 bool WriteTabFile(const DirResultStore& store, const std::string& path) {
   platform::ReplacementFile file;
   if (!file.Create(path).ok()) return false;
-  std::string text = kTabExportHeader;
+  std::string text(kDirTabHeader);
   bool written = true;
   // Count() is read again at every step: a running comparison may still be appending.
   for (long i = 0; written && i < store.Count(); ++i) {

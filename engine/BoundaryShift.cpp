@@ -2,7 +2,7 @@
 
 namespace lindrel::engine {
 
-void ShiftBoundaries(const LineTable (&tables)[2], ChangedFlags& flags) {
+void ShiftBoundaries(const ComparedLines (&tables)[2], ChangedFlags& flags) {
   for (int f = 0; f < 2; ++f) {
     char* changed = flags.side(f);
     const char* otherChanged = flags.side(1 - f);

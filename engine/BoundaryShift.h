@@ -5,10 +5,10 @@
 #pragma once
 
 #include "engine/ChangedFlags.h"
-#include "engine/LineTable.h"
+#include "engine/ComparedLines.h"
 
 namespace lindrel::engine {
 
-void ShiftBoundaries(const LineTable (&tables)[2], ChangedFlags& flags);
+void ShiftBoundaries(const ComparedLines (&tables)[2], ChangedFlags& flags);
 
 }  // namespace lindrel::engine

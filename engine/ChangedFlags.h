@@ -6,7 +6,7 @@
 
 #include "engine/LargeBlocks.h"
 
-#include "engine/LineTable.h"
+#include "engine/ComparedLines.h"
 
 namespace lindrel::engine {
 
@@ -18,9 +18,7 @@ class ChangedFlags {
 
   // Flags of side 0 (master) or 1 (source); index -1 and count() are guards.
   char* side(int which) { return block_.data() + (which == 0 ? 1 : count_[0] + 3); }
-  const char* side(int which) const {
-    return block_.data() + (which == 0 ? 1 : count_[0] + 3);
-  }
+  const char* side(int which) const { return block_.data() + (which == 0 ? 1 : count_[0] + 3); }
   Lin count(int which) const { return count_[which]; }
 
  private:

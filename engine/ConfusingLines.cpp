@@ -82,7 +82,7 @@ void ResolveProvisionalMarks(char* m, Lin end) {
   }
 }
 
-void FilterConfusingLines(const LineTable (&tables)[2], int classCountPlusOne, bool noDiscards,
+void FilterConfusingLines(const ComparedLines (&tables)[2], int classCountPlusOne, bool noDiscards,
                           ChangedFlags& flags, KeptLines (&kept)[2]) {
   BigVector<char> marks[2];
   if (!noDiscards) {
@@ -107,7 +107,7 @@ void FilterConfusingLines(const LineTable (&tables)[2], int classCountPlusOne, b
     }
   }
   for (int f = 0; f < 2; ++f) {
-    const LineTable& table = tables[f];
+    const ComparedLines& table = tables[f];
     char* changed = flags.side(f);
     kept[f].classes.clear();
     kept[f].realIndex.clear();

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "engine/ChangedFlags.h"
+#include "engine/ComparedLines.h"
 #include "engine/LargeBlocks.h"
-#include "engine/LineTable.h"
 
 namespace lindrel::engine {
 
@@ -20,7 +20,7 @@ struct KeptLines {
 };
 
 // Builds the kept lines of both sides. With `noDiscards` every line is kept.
-void FilterConfusingLines(const LineTable (&tables)[2], int classCountPlusOne, bool noDiscards,
+void FilterConfusingLines(const ComparedLines (&tables)[2], int classCountPlusOne, bool noDiscards,
                           ChangedFlags& flags, KeptLines (&kept)[2]);
 
 // The marks of one side before the runs are examined (1 = no match on the other side,

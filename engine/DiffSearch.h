@@ -22,9 +22,9 @@
 #include <vector>
 
 #include "engine/ChangedFlags.h"
+#include "engine/ComparedLines.h"
 #include "engine/ConfusingLines.h"
 #include "engine/LargeBlocks.h"
-#include "engine/LineTable.h"
 
 namespace lindrel::engine {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/ChangedFlags.h"
-#include "engine/LineTable.h"
+#include "engine/ComparedLines.h"
 
 namespace lindrel::engine {
 

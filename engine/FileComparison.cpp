@@ -78,7 +78,7 @@ int CompareText(EngineRun& run, InputFile (&files)[2]) {
   if (run.StopRequested()) return kStopped;
   StoreEqualStart(files[0], prefixLines, known, run.sink);
 
-  LineTable tables[2];
+  ComparedLines tables[2];
   const int classCount = AssignLineClasses(files, prefixLines, settings, tables, run.stop);
   if (classCount == 0) return kStopped;
   if (const InputFile* lost = LostContent(files)) return ReadFailure(run, *lost);

@@ -4,7 +4,7 @@ namespace lindrel::engine {
 
 namespace {
 
-bool IsIgnorable(const LineTable& table, Lin i, bool ignoreBlankLines,
+bool IsIgnorable(const ComparedLines& table, Lin i, bool ignoreBlankLines,
                  const IgnorePatterns& patterns, const std::atomic<bool>* stop) {
   const char* line = table.line(i);
   if (ignoreBlankLines && line[0] == '\n') return true;  // a line of blanks is not empty
@@ -12,7 +12,7 @@ bool IsIgnorable(const LineTable& table, Lin i, bool ignoreBlankLines,
 }
 
 // Stops at the first line that is not ignorable, and (answering false) once `stop` is set.
-bool AllIgnorable(const LineTable& table, Lin first, Lin count, bool ignoreBlankLines,
+bool AllIgnorable(const ComparedLines& table, Lin first, Lin count, bool ignoreBlankLines,
                   const IgnorePatterns& patterns, const std::atomic<bool>* stop) {
   for (Lin i = first; i < first + count; ++i) {
     if (!IsIgnorable(table, i, ignoreBlankLines, patterns, stop)) return false;
@@ -42,7 +42,7 @@ ChangeRecord RecordOf(const Change& change, size_t prefixLines) {
 }
 
 std::optional<size_t> DeliverRecords(const std::vector<Change>& script,
-                                     const LineTable (&tables)[2], bool ignoreBlankLines,
+                                     const ComparedLines (&tables)[2], bool ignoreBlankLines,
                                      const IgnorePatterns& patterns, ChangeSink& sink,
                                      const std::atomic<bool>* stop) {
   const bool ignoring = ignoreBlankLines || !patterns.empty();

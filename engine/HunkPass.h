@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "engine/ChangeRecord.h"
+#include "engine/ComparedLines.h"
 #include "engine/EditScript.h"
 #include "engine/IgnorePatterns.h"
-#include "engine/LineTable.h"
 
 namespace lindrel::engine {
 
@@ -23,7 +23,7 @@ ChangeRecord RecordOf(const Change& change, size_t prefixLines);
 // or nothing when `stop` (when given) was set while the hunks were tested against the
 // ignore-line patterns: then no record has been delivered.
 std::optional<size_t> DeliverRecords(const std::vector<Change>& script,
-                                     const LineTable (&tables)[2], bool ignoreBlankLines,
+                                     const ComparedLines (&tables)[2], bool ignoreBlankLines,
                                      const IgnorePatterns& patterns, ChangeSink& sink,
                                      const std::atomic<bool>* stop = nullptr);
 

@@ -177,7 +177,7 @@ class ClassTable {
 // First pass over one side: where every line starts and its hash, kept in the class
 // column until the second pass replaces it with the class number.
 bool SplitAndHash(const InputFile& file, const EngineSettings& settings, size_t capacity,
-                  LineTable& table, const std::atomic<bool>* stop) {
+                  ComparedLines& table, const std::atomic<bool>* stop) {
   table.starts.reserve(capacity);
   table.classes.reserve(capacity);
   const char* p = file.begin() + file.prefixEnd;
@@ -213,7 +213,7 @@ bool SplitAndHash(const InputFile& file, const EngineSettings& settings, size_t 
 
 // Second pass: the class of every line. Bucket heads are fetched well ahead of their use,
 // since for large files nearly every bucket access misses the cache.
-bool Number(ClassTable& classes, LineTable& table, const std::atomic<bool>* stop) {
+bool Number(ClassTable& classes, ComparedLines& table, const std::atomic<bool>* stop) {
   constexpr size_t kAhead = 16;
   constexpr size_t kRing = 32;  // a power of two above kAhead
   uint32_t ring[kRing];
@@ -257,7 +257,7 @@ size_t BucketCountFor(size_t classCapacity) {
 }
 
 int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
-                      const EngineSettings& settings, LineTable (&tables)[2],
+                      const EngineSettings& settings, ComparedLines (&tables)[2],
                       const std::atomic<bool>* stop) {
   // Initial table sizes: the master guesses 32 bytes a line, the source learns the line
   // length from the prefix when the prefix is long enough to tell.

@@ -9,9 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/ComparedLines.h"
 #include "engine/EngineSettings.h"
 #include "engine/InputFile.h"
-#include "engine/LineTable.h"
 
 namespace lindrel::engine {
 
@@ -51,7 +51,7 @@ class BucketIndex {
 // of classes plus one, or 0 when `stop` (polled every few thousand lines) was raised: the
 // tables are then incomplete. Throws std::bad_alloc when memory runs out.
 int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
-                      const EngineSettings& settings, LineTable (&tables)[2],
+                      const EngineSettings& settings, ComparedLines (&tables)[2],
                       const std::atomic<bool>* stop = nullptr);
 
 }  // namespace lindrel::engine

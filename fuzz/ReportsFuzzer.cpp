@@ -140,7 +140,7 @@ std::string EscapedCaption(const std::string& text) {
 
 struct Expected {
   const std::vector<ChangeRecord>& records;
-  const reports::ChangeCounters& counters;
+  const lindrel::ChangeCounts& counters;
   std::string masterCaption, sourceCaption, timestamp;
   bool differWithoutRecords;
   std::vector<std::string> master, source;
@@ -371,11 +371,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const bool ampersandFree =
       master.find('&') == std::string::npos && source.find('&') == std::string::npos;
-  for (long style : {reports::kStyleSideBySide, 1L}) {
-    request.format = reports::kFormatHtml;
+  for (long style : {lindrel::kReportStyleSideBySide, lindrel::kReportStyleAllInOne}) {
+    request.format = lindrel::kReportFormatHtml;
     request.style = style;
     request.target = *directory + "/report.htm";
-    Check(state.CreateReport(request) == reports::kReportWritten);
+    Check(state.CreateReport(request) == lindrel::kReportWritten);
     const std::optional<std::string> page = ReadFile(request.target);
     Check(page.has_value());
     CheckHtml(*page, ampersandFree);
@@ -397,23 +397,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     request.differWithoutRecords,
                     QuotedLines(master),
                     QuotedLines(source)};
-  request.format = reports::kFormatText;
+  request.format = lindrel::kReportFormatText;
   request.target = *directory + "/report.txt";
-  Check(state.CreateReport(request) == reports::kReportWritten);
+  Check(state.CreateReport(request) == lindrel::kReportWritten);
   Check(ReadFile(request.target) == ExpectedTextReport(expected));
 
-  for (long format : {reports::kFormatCommaDelimited, reports::kFormatTabDelimited}) {
+  for (long format : {lindrel::kReportFormatCommaDelimited, lindrel::kReportFormatTabDelimited}) {
     request.format = format;
     request.target =
-        *directory + (format == reports::kFormatTabDelimited ? "/report.tab" : "/report.csv");
+        *directory + (format == lindrel::kReportFormatTabDelimited ? "/report.tab" : "/report.csv");
     ::unlink(request.target.c_str());
-    Check(state.CreateReport(request) == reports::kReportWritten);
+    Check(state.CreateReport(request) == lindrel::kReportWritten);
     const std::optional<std::string> written = ReadFile(request.target);
     if (request.records.empty()) {
       Check(!written.has_value());
     } else {
-      Check(written ==
-            ExpectedDelimitedReport(expected, format == reports::kFormatTabDelimited ? "\t" : ","));
+      Check(written == ExpectedDelimitedReport(
+                           expected, format == lindrel::kReportFormatTabDelimited ? "\t" : ","));
     }
   }
   return 0;

@@ -21,8 +21,8 @@
 #include "cli/TableEscape.h"
 #include "dircompare/DirResultStore.h"
 #include "dircompare/TabExport.h"
-#include "platform/ScratchDirectory.h"
 #include "fuzz/FuzzChecks.h"
+#include "platform/ScratchDirectory.h"
 
 namespace {
 
@@ -45,8 +45,10 @@ struct Written {
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> parts{""};
   for (char c : text) {
-    if (c == separator) parts.emplace_back();
-    else parts.back() += c;
+    if (c == separator)
+      parts.emplace_back();
+    else
+      parts.back() += c;
   }
   return parts;
 }
@@ -100,8 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int raw[6] = {input.ConsumeIntegral<std::int8_t>(), input.ConsumeIntegral<std::int8_t>(),
                         input.ConsumeIntegral<std::int8_t>(), input.ConsumeIntegral<std::int8_t>(),
                         input.ConsumeIntegral<std::int8_t>(), input.ConsumeIntegral<std::int8_t>()};
-    const DirFlag order[6] = {DirFlag::kIsFile,        DirFlag::kOnlyInSource,  DirFlag::kOnlyInMaster,
-                              DirFlag::kSizeDifferent, DirFlag::kDateDifferent, DirFlag::kContentDifferent};
+    const DirFlag order[6] = {DirFlag::kIsFile,        DirFlag::kOnlyInSource,
+                              DirFlag::kOnlyInMaster,  DirFlag::kSizeDifferent,
+                              DirFlag::kDateDifferent, DirFlag::kContentDifferent};
     for (int k = 0; k < 6; ++k) {
       w.record.flags.Set(order[k], raw[k]);
       w.values[k] = SignExtended(raw[k], order[k] == DirFlag::kContentDifferent ? 4 : 2);
@@ -116,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(lindrel::dircompare::WriteTabFile(store, path));
   const std::string file = ReadFile(path);
 
-  std::string expected = lindrel::dircompare::kTabExportHeader;
+  std::string expected(lindrel::kDirTabHeader);
   bool anyLineFeed = false;
   for (int i = 0; i < count; ++i) {
     const DirResultRecord& r = written[i].record;
@@ -132,12 +135,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(lines.back().empty());  // the last line ends in its line feed
     lines.pop_back();
     Check(lines.size() == static_cast<std::size_t>(count) + 1);
-    Check(lines[0] + "\n" == lindrel::dircompare::kTabExportHeader);
+    Check(lines[0] + "\n" == lindrel::kDirTabHeader);
     for (int i = 0; i < count; ++i) {
       const std::vector<std::string> fields = Split(lines[i + 1], '\t');
       Check(fields.size() >= 10);
       Check(fields[0] == std::to_string(i));
-      for (int k = 0; k < 6; ++k) Check(fields[fields.size() - 6 + k] == std::to_string(written[i].values[k]));
+      for (int k = 0; k < 6; ++k)
+        Check(fields[fields.size() - 6 + k] == std::to_string(written[i].values[k]));
       std::string texts = fields[1];
       for (std::size_t k = 2; k < fields.size() - 6; ++k) texts += "\t" + fields[k];
       const DirResultRecord& r = written[i].record;

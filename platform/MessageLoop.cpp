@@ -1,10 +1,10 @@
 #include "lindrel/MessageLoop.h"
 
-#include <condition_variable>
 #include <deque>
 #include <map>
-#include <mutex>
 #include <vector>
+
+#include "platform/Mutex.h"
 
 namespace lindrel {
 
@@ -20,20 +20,20 @@ struct Timer {
 }  // namespace
 
 struct MessageLoop::State {
-  std::mutex mutex;
-  std::condition_variable wake;
-  std::map<TimerId, Timer> timers;            // guarded by mutex
-  std::deque<std::function<void()>> posted;   // guarded by mutex
-  TimerId nextId = 0;                         // guarded by mutex
-  bool woken = false;                         // guarded by mutex
+  platform::Mutex mutex;
+  platform::CondVar wake;
+  std::map<TimerId, Timer> timers GUARDED_BY(mutex);
+  std::deque<std::function<void()>> posted GUARDED_BY(mutex);
+  TimerId nextId GUARDED_BY(mutex) = 0;
+  bool woken GUARDED_BY(mutex) = false;
 
-  bool SomethingDue(Clock::time_point now) {
+  bool SomethingDue(Clock::time_point now) REQUIRES(mutex) {
     if (!posted.empty() || woken) return true;
     for (const auto& [id, timer] : timers)
       if (timer.due <= now) return true;
     return false;
   }
-  Clock::time_point NextDue(Clock::time_point limit) {
+  Clock::time_point NextDue(Clock::time_point limit) REQUIRES(mutex) {
     for (const auto& [id, timer] : timers)
       if (timer.due < limit) limit = timer.due;
     return limit;
@@ -49,40 +49,40 @@ MessageLoop& MessageLoop::ForCurrentThread() {
 }
 
 EventHost::TimerId MessageLoop::StartTimer(unsigned periodMs, std::function<void()> tick) {
-  std::lock_guard lock(state_->mutex);
+  platform::MutexLock lock(state_->mutex);
   TimerId id = ++state_->nextId;
   auto period = std::chrono::milliseconds(periodMs);
-  state_->timers[id] =
-      Timer{period, Clock::now() + period, std::make_shared<std::function<void()>>(std::move(tick))};
-  state_->wake.notify_all();
+  state_->timers[id] = Timer{period, Clock::now() + period,
+                             std::make_shared<std::function<void()>>(std::move(tick))};
+  state_->wake.SignalAll();
   return id;
 }
 
 void MessageLoop::StopTimer(TimerId id) {
-  std::lock_guard lock(state_->mutex);
+  platform::MutexLock lock(state_->mutex);
   state_->timers.erase(id);
 }
 
 void MessageLoop::Post(std::function<void()> task) {
-  std::lock_guard lock(state_->mutex);
+  platform::MutexLock lock(state_->mutex);
   state_->posted.push_back(std::move(task));
-  state_->wake.notify_all();
+  state_->wake.SignalAll();
 }
 
 void MessageLoop::Wake() {
-  std::lock_guard lock(state_->mutex);
+  platform::MutexLock lock(state_->mutex);
   state_->woken = true;
-  state_->wake.notify_all();
+  state_->wake.SignalAll();
 }
 
 bool MessageLoop::RunOnce(std::chrono::milliseconds maxWait) {
   std::deque<std::function<void()>> tasks;
   std::vector<TimerId> dueTimers;
   {
-    std::unique_lock lock(state_->mutex);
+    platform::MutexLock lock(state_->mutex);
     const auto deadline = Clock::now() + maxWait;
     while (!state_->SomethingDue(Clock::now()) && Clock::now() < deadline)
-      state_->wake.wait_until(lock, state_->NextDue(deadline));
+      state_->wake.WaitUntil(state_->mutex, state_->NextDue(deadline));
     state_->woken = false;
     tasks.swap(state_->posted);
     const auto now = Clock::now();
@@ -95,7 +95,7 @@ bool MessageLoop::RunOnce(std::chrono::milliseconds maxWait) {
   for (TimerId id : dueTimers) {
     std::shared_ptr<std::function<void()>> tick;
     {
-      std::lock_guard lock(state_->mutex);
+      platform::MutexLock lock(state_->mutex);
       auto it = state_->timers.find(id);
       if (it == state_->timers.end()) continue;  // stopped by an earlier task or tick
       it->second.due = Clock::now() + it->second.period;

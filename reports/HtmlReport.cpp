@@ -116,7 +116,7 @@ class HtmlWriter {
       out.Write("<br><br>\n");
       return;
     }
-    const ChangeCounters shown = options_.highDetail ? wordCounters_ : inputs_.counters;
+    const ChangeCounts shown = options_.highDetail ? wordCounters_ : inputs_.counters;
     WriteCountLine(out, kChangedColour, shown.changes, "    Change Found", "     Changes Found",
                    "</font><br>\n");
     WriteCountLine(out, kAddedColour, shown.additions, "    Addition Found", "     Additions Found",
@@ -294,7 +294,7 @@ class HtmlWriter {
   const HtmlOptions& options_;
   const LineTable& master_;
   const LineTable& source_;
-  ChangeCounters wordCounters_;
+  ChangeCounts wordCounters_;
   WordMarker marker_;
   std::string grey_, white_, yellow_;
 };

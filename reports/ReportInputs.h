@@ -11,21 +11,16 @@
 #include <vector>
 
 #include "engine/ChangeRecord.h"
+#include "lindrel/Records.h"
 
 namespace lindrel::reports {
-
-struct ChangeCounters {
-  long changes = 0;
-  long additions = 0;
-  long deletions = 0;
-};
 
 // Receives an error of a writer: the error code (504) and the detail text (the path).
 using ErrorSink = std::function<void(long code, const std::string& detail)>;
 
 struct ReportInputs {
   std::vector<engine::ChangeRecord> records;
-  ChangeCounters counters;
+  ChangeCounts counters;
   std::string masterCaption;  // one side each, see CaptionFor
   std::string sourceCaption;
   std::string timestamp;

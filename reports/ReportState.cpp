@@ -25,7 +25,8 @@ constexpr long kMasterCapacityHint = 5000;
 // it, another file. The delimited reports of an empty result write nothing, so they harm
 // nothing.
 bool RefusedTarget(const ReportRequest& request) {
-  if (request.format != kFormatText && request.format != kFormatHtml && request.records.empty())
+  if (request.format != kReportFormatText && request.format != kReportFormatHtml &&
+      request.records.empty())
     return false;
   return platform::HoldsNul(request.target) ||
          platform::SameExistingFile(request.target, request.fileMaster) ||
@@ -34,7 +35,7 @@ bool RefusedTarget(const ReportRequest& request) {
 
 long RefuseTarget(const ReportRequest& request) {
   if (request.onError) request.onError(kErrorUnableToOpenFile, request.target);
-  return kReportWriterFailed;
+  return kReportNotWritten;
 }
 
 // A compared file whose table could not be loaded (`loaded`, LoadLineTable's answer): -3
@@ -63,15 +64,15 @@ long ReportState::CreateReport(const ReportRequest& request) {
   if (aborted_) return kReportAborted;
   if (request.comparisonActive) return kReportComparisonRunning;
   // Refused as it is asked for, before a file is read or a word compared.
-  if (request.format >= kFormatHtml && request.format <= kFormatTabDelimited &&
+  if (request.format >= kReportFormatHtml && request.format <= kReportFormatTabDelimited &&
       RefusedTarget(request)) {
     return RefuseTarget(request);
   }
   switch (request.format) {
-    case kFormatHtml: return CreateHtmlReport(request);
-    case kFormatText:
-    case kFormatCommaDelimited:
-    case kFormatTabDelimited: return CreateTextReport(request);
+    case kReportFormatHtml: return CreateHtmlReport(request);
+    case kReportFormatText:
+    case kReportFormatCommaDelimited:
+    case kReportFormatTabDelimited: return CreateTextReport(request);
     default: return kReportWritten;
   }
 }
@@ -147,7 +148,7 @@ long ReportState::CreateHtmlReport(const ReportRequest& request) {
     const LineTable none;
     return WriteHtmlSideBySide(request.target, MakeInputs(request), options, none, none)
                ? kReportWritten
-               : kReportWriterFailed;
+               : kReportNotWritten;
   }
   if (!htmlLoaded_ || alignments_.Pending()) {
     // Until the pair is complete again, the next request must reload it.
@@ -176,10 +177,10 @@ long ReportState::CreateHtmlReport(const ReportRequest& request) {
 
   const ReportInputs inputs = MakeInputs(request);
   const bool written =
-      request.style == kStyleSideBySide
+      request.style == kReportStyleSideBySide
           ? WriteHtmlSideBySide(request.target, inputs, options, htmlMaster_, htmlSource_)
           : WriteHtmlAllInOne(request.target, inputs, options, htmlMaster_, htmlSource_);
-  return written ? kReportWritten : kReportWriterFailed;
+  return written ? kReportWritten : kReportNotWritten;
 }
 
 long ReportState::CreateTextReport(const ReportRequest& request) {
@@ -196,11 +197,11 @@ long ReportState::CreateTextReport(const ReportRequest& request) {
   const ReportInputs inputs = MakeInputs(request);
   bool written = false;
   switch (request.format) {
-    case kFormatText:
+    case kReportFormatText:
       written = withoutLines ? WriteTextReport(request.target, inputs, LineTable(), LineTable())
                              : WriteTextReport(request.target, inputs, textMaster_, textSource_);
       break;
-    case kFormatCommaDelimited:
+    case kReportFormatCommaDelimited:
       written =
           WriteDelimitedReport(request.target, Delimiter::kComma, inputs, textMaster_, textSource_);
       break;
@@ -209,7 +210,7 @@ long ReportState::CreateTextReport(const ReportRequest& request) {
           WriteDelimitedReport(request.target, Delimiter::kTab, inputs, textMaster_, textSource_);
       break;
   }
-  return written ? kReportWritten : kReportWriterFailed;
+  return written ? kReportWritten : kReportNotWritten;
 }
 
 }  // namespace lindrel::reports

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/ChangeRecord.h"
+#include "lindrel/ReportTypes.h"
 #include "reports/ForcedAlignment.h"
 #include "reports/LineTable.h"
 #include "reports/ReportClock.h"
@@ -19,25 +20,6 @@
 #include "reports/WordMarker.h"
 
 namespace lindrel::reports {
-
-// Results of CreateReport.
-enum ReportResult : long {
-  kReportWritten = 0,
-  kReportAborted = -1,
-  kReportComparisonRunning = -2,
-  kReportMasterUnreadable = -3,
-  kReportSourceUnreadable = -4,
-  kReportWriterFailed = -5,
-};
-
-enum ReportFormat : long {
-  kFormatHtml = 1,
-  kFormatText = 2,
-  kFormatCommaDelimited = 3,
-  kFormatTabDelimited = 4,
-};
-
-inline constexpr long kStyleSideBySide = 2;
 
 // What one report request needs from the component: the request itself, the
 // properties and the results of the last file comparison.
@@ -57,7 +39,7 @@ struct ReportRequest {
   WordCompareOptions wordOptions;
 
   std::vector<engine::ChangeRecord> records;
-  ChangeCounters counters;
+  ChangeCounts counters;
   // The last comparison found a difference but no record (FileCompareResultsCount -1).
   bool differWithoutRecords = false;
   ErrorSink onError;
@@ -74,7 +56,7 @@ class ReportState {
 
   // A file comparison was accepted: the cached tables are stale and the abort is over.
   void OnFileCompareStarted();
-  // The running file comparison was aborted: reports answer -1 until the next one.
+  // The running file comparison was aborted: reports answer kReportAborted until the next one.
   void OnFileCompareAborted();
   // Destroys the word-comparison instance (first step of the component's destruction).
   void ReleaseWordComparer();
@@ -91,10 +73,12 @@ class ReportState {
   const LineTable& TEST_HtmlSource() const { return htmlSource_; }
 
  private:
-  // 0 when both files can still be opened for reading, else -3 / -4; reads nothing.
+  // kReportWritten when both files can still be opened for reading, else
+  // kReportMasterUnreadable / kReportSourceUnreadable; reads nothing.
   static long CheckReadable(const ReportRequest& request);
-  // Loads both files into a pair of tables; 0, or -3 / -4 (after OnError 602 naming a file
-  // that opened but could not be read to its end).
+  // Loads both files into a pair of tables; kReportWritten, or kReportMasterUnreadable /
+  // kReportSourceUnreadable (after OnError 602 naming a file that opened but could not be
+  // read to its end).
   long LoadTables(const ReportRequest& request, LineTable& master, LineTable& source,
                   std::size_t masterExtra = 0, std::size_t sourceExtra = 0);
   ReportInputs MakeInputs(const ReportRequest& request) const;

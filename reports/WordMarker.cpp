@@ -82,7 +82,7 @@ bool WordMarker::AnswerOneSidedRow(std::string_view master, std::string_view sou
 }
 
 WordMarker::WordMarker(std::function<WordComparer*()> comparer, WordCompareOptions options,
-                       ChangeCounters& counters)
+                       ChangeCounts& counters)
     : comparerSource_(std::move(comparer)), options_(options), counters_(counters) {}
 
 WordMarker::~WordMarker() {

@@ -55,7 +55,7 @@ class WordMarker {
   // `comparer` is asked for the comparer on first use (it may create it then); it may
   // answer nullptr, which fails every row.
   WordMarker(std::function<WordComparer*()> comparer, WordCompareOptions options,
-             ChangeCounters& counters);
+             ChangeCounts& counters);
   // Leaves the paragraph files holding the last row's words.
   ~WordMarker();
   WordMarker(const WordMarker&) = delete;
@@ -86,7 +86,7 @@ class WordMarker {
   bool filesReset_ = false;
   WordComparer* comparer_ = nullptr;
   WordCompareOptions options_;
-  ChangeCounters& counters_;
+  ChangeCounts& counters_;
   std::vector<engine::ChangeRecord> records_;
   // Kept for their storage.
   std::vector<MarkedRun> masterRuns_, sourceRuns_;

@@ -3,21 +3,23 @@
 #include <QThread>
 #include <QTimer>
 
+#include "widgets/QtEventHostInternals.h"
+
 namespace lindrel::widgets {
 
-QtEventHost::QtEventHost(QObject* parent) : QObject(parent) {}
+QtEventHost::QtEventHost(QObject* parent) : QObject(parent), ticks_(std::make_unique<Ticks>()) {}
 
 QtEventHost::~QtEventHost() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  ticks_.clear();
+  platform::MutexLock lock(ticks_->mutex);
+  ticks_->byId.clear();
 }
 
 EventHost::TimerId QtEventHost::StartTimer(unsigned periodMs, std::function<void()> tick) {
   TimerId id = nextId_.fetch_add(1);
   if (id == kNoTimer) id = nextId_.fetch_add(1);
   {
-    std::lock_guard<std::mutex> lock(mutex_);
-    ticks_[id] = std::make_shared<std::function<void()>>(std::move(tick));
+    platform::MutexLock lock(ticks_->mutex);
+    ticks_->byId[id] = std::make_shared<std::function<void()>>(std::move(tick));
   }
   if (QThread::currentThread() == thread()) {
     CreateTimer(id, periodMs);
@@ -31,8 +33,8 @@ EventHost::TimerId QtEventHost::StartTimer(unsigned periodMs, std::function<void
 
 void QtEventHost::StopTimer(TimerId id) {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (ticks_.erase(id) == 0) return;
+    platform::MutexLock lock(ticks_->mutex);
+    if (ticks_->byId.erase(id) == 0) return;
   }
   if (QThread::currentThread() == thread()) {
     DestroyTimer(id);
@@ -45,8 +47,8 @@ void QtEventHost::StopTimer(TimerId id) {
 void QtEventHost::CreateTimer(TimerId id, unsigned periodMs) {
   {
     // Stopped before the queued start arrived: nothing to create.
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (ticks_.find(id) == ticks_.end()) return;
+    platform::MutexLock lock(ticks_->mutex);
+    if (ticks_->byId.find(id) == ticks_->byId.end()) return;
   }
   auto* timer = new QTimer(this);
   timer->setInterval(static_cast<int>(periodMs));
@@ -65,11 +67,11 @@ void QtEventHost::DestroyTimer(TimerId id) {
 }
 
 void QtEventHost::RunTick(TimerId id) {
-  Tick tick;
+  Ticks::Tick tick;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
-    auto it = ticks_.find(id);
-    if (it == ticks_.end()) return;
+    platform::MutexLock lock(ticks_->mutex);
+    auto it = ticks_->byId.find(id);
+    if (it == ticks_->byId.end()) return;
     tick = it->second;
   }
   // Run unlocked: the tick may stop its own timer or start another.

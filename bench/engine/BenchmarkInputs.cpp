@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "tests/engine/RealisticEdits.h"
+#include "tests/support/RealisticEdits.h"
 
 namespace lindrel::bench {
 

@@ -7,6 +7,7 @@
 
 #include "demo/common/FileNames.h"
 #include "demo/common/TextViewerWindow.h"
+#include "lindrel/Errors.h"
 #include "lindrel/widgets/ModalDialogs.h"
 
 namespace lindrel::demo {
@@ -23,8 +24,7 @@ void Tell(QWidget* owner, const QString& text) {
 
 OpenOutcome Open(const QString& path, QWidget* owner) {
   if (!IsRegularFileName(path)) {
-    Tell(owner, QStringLiteral("Unable to open file:  %1\nThe file does not exist.")
-                    .arg(ShownFileName(path)));
+    Tell(owner, CannotOpenText(ShownFileName(path)) + QStringLiteral("\nThe file does not exist."));
     return OpenOutcome::Failed;
   }
   if (TestOpener()) {
@@ -35,8 +35,7 @@ OpenOutcome Open(const QString& path, QWidget* owner) {
   if (!command.isEmpty()) {
     // Run directly, never through a shell: the path may hold any character.
     if (QProcess::startDetached(command, {path})) return OpenOutcome::Command;
-    Tell(owner,
-         QStringLiteral("Unable to open file:  %1\nCannot start \"%2\".").arg(path, command));
+    Tell(owner, CannotOpenText(path) + QStringLiteral("\nCannot start \"%1\".").arg(command));
     return OpenOutcome::Failed;
   }
   if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())))
@@ -46,6 +45,11 @@ OpenOutcome Open(const QString& path, QWidget* owner) {
 }
 
 }  // namespace
+
+QString CannotOpenText(const QString& shownPath) {
+  const std::string_view text = ErrorText(kErrorUnableToOpenFile);
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())) + shownPath;
+}
 
 OpenOutcome OpenDocument(const QString& path, QWidget* owner) { return Open(path, owner); }
 

@@ -31,6 +31,9 @@ OpenOutcome OpenDocument(const QString& path, QWidget* owner);
 // Starts the text editor on `path` (same rules).
 OpenOutcome OpenInTextEditor(const QString& path, QWidget* owner);
 
+// The component's own words for a file that cannot be opened, followed by `shownPath`.
+QString CannotOpenText(const QString& shownPath);
+
 // Tests: while set, an existing file is handed to `opener` (synchronously, as
 // OpenOutcome::Command) instead of being opened; nullptr restores the real opening.
 void TEST_SetOpener(std::function<void(const QString& path)> opener);

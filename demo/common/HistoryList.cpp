@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "demo/common/IniFile.h"
+#include "demo/common/IniStrings.h"
 #include "demo/common/SettingsFile.h"
 
 namespace lindrel::demo {

@@ -1,6 +1,6 @@
 #include "demo/common/ProgramState.h"
 
-#include "demo/common/LindrelDirectory.h"
+#include "demo/common/SettingsDirectory.h"
 
 namespace lindrel::demo {
 
@@ -12,7 +12,7 @@ ProgramState& ProgramState::Instance() {
 const QString& ProgramState::SettingsFilePath() {
   if (!resolved_) {
     resolved_ = true;
-    QString directory = LindrelDirectory(&settingsError_);
+    QString directory = SettingsDirectory(&settingsError_);
     settingsPath_ = directory.isEmpty()
                         ? QString()
                         : directory + QStringLiteral("/WDD_SearchHistory") + QStringLiteral(".INI");

@@ -3,10 +3,10 @@
 #include <QMap>
 
 #include "demo/common/FileNames.h"
-#include "demo/common/IniFile.h"
-#include "demo/common/LindrelDirectory.h"
+#include "demo/common/IniStrings.h"
 #include "demo/common/ProgramState.h"
-#include "platform/IniFile.h"
+#include "demo/common/SettingsDirectory.h"
+#include "lindrel/HostFiles.h"
 
 namespace lindrel::demo {
 namespace {
@@ -61,7 +61,7 @@ bool WriteSettings(const QString& section, const QList<QPair<QString, QString>>&
 }
 
 long LeadingNumber(const QString& text) {
-  return platform::ParseProfileInt(text.trimmed().toUtf8().toStdString());
+  return files::ParseProfileInt(text.trimmed().toUtf8().toStdString());
 }
 
 bool ReadSettingFlag(const QString& section, const QString& key, bool defaultValue) {

@@ -6,6 +6,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include "demo/common/DesktopOpener.h"
+
 namespace lindrel::demo {
 namespace {
 
@@ -34,7 +36,7 @@ TextViewerWindow::TextViewerWindow(const QString& path, QWidget* parent) : QMain
 
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    view_->setPlainText(QStringLiteral("Unable to open file:  %1\n%2").arg(path, file.errorString()));
+    view_->setPlainText(CannotOpenText(path) + QLatin1Char('\n') + file.errorString());
     return;
   }
   QByteArray content = file.read(kMaxShownBytes);

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "demo/common/LindrelDirectory.h"
+#include "demo/common/SettingsDirectory.h"
 
 namespace lindrel::demo {
 namespace {
@@ -99,7 +99,7 @@ void KeepReachable(QWidget& window) {
 }
 
 QString PlacementStorePath() {
-  QString directory = LindrelDirectory();
+  QString directory = SettingsDirectory();
   return directory.isEmpty() ? QString() : directory + QStringLiteral("/LindrelDemo.ini");
 }
 

@@ -43,18 +43,18 @@ void CompareFilesWindow::cmdViewReport_Click() {
   QString path;
   bool written = false;
   switch (report.defaultType) {
-    case kReportHTML:
+    case kReportFormatHtml:
       lindrel1_->SetReportFileTitle(report.htmlTitle);
       path = report.htmlPath;
-      written = CreateReport(path, kReportHTML, report.defaultStyle);
+      written = CreateReport(path, kReportFormatHtml, report.defaultStyle);
       break;
-    case kReportText:
+    case kReportFormatText:
       path = report.textPath;
-      written = CreateReport(path, kReportText, 0);
+      written = CreateReport(path, kReportFormatText, 0);
       break;
-    case kReportCommaDelimited:
+    case kReportFormatCommaDelimited:
       path = report.commaDelimitedPath;
-      written = CreateReport(path, kReportCommaDelimited, 0);
+      written = CreateReport(path, kReportFormatCommaDelimited, 0);
       break;
     default:
       // Not a type this window offers: nothing is written.
@@ -69,24 +69,24 @@ void CompareFilesWindow::cmdViewReport_Click() {
   if (!written) return;
   SetStatus(3, QStringLiteral("Launching Report"));
   LetPendingMessagesRun();
-  reports_->Open(path, report.defaultType == kReportHTML);
+  reports_->Open(path, report.defaultType == kReportFormatHtml);
 }
 
 void CompareFilesWindow::mnuReportHTMLFile_Click() {
   const CompareFilesReportSettings& report = settings_.report;
   lindrel1_->SetReportFileTitle(report.htmlTitle);
-  if (CreateReport(report.htmlPath, kReportHTML,
-                   view_->AllInOne() ? kStyleAllInOne : kStyleSideBySide))
+  if (CreateReport(report.htmlPath, kReportFormatHtml,
+                   view_->AllInOne() ? kReportStyleAllInOne : kReportStyleSideBySide))
     reports_->Open(report.htmlPath, true);
 }
 
 void CompareFilesWindow::mnuReportTextFile_Click() {
-  if (CreateReport(settings_.report.textPath, kReportText, 0))
+  if (CreateReport(settings_.report.textPath, kReportFormatText, 0))
     reports_->Open(settings_.report.textPath, false);
 }
 
 void CompareFilesWindow::mnuReportCommaDelimitedFile_Click() {
-  if (CreateReport(settings_.report.commaDelimitedPath, kReportCommaDelimited, 0))
+  if (CreateReport(settings_.report.commaDelimitedPath, kReportFormatCommaDelimited, 0))
     reports_->Open(settings_.report.commaDelimitedPath, false);
 }
 

@@ -9,26 +9,24 @@
 #pragma once
 
 #include <QObject>
-
-#include "lindrel/widgets/LindrelWidget.h"
 #include <QPointer>
 #include <QString>
 
 #include "demo/common/HistoryList.h"
+#include "lindrel/widgets/LindrelWidget.h"
 
 namespace lindrel::demo {
 
-// Default report type and HTML style codes, as FileCompareCreateReport takes them.
-enum ReportType { kReportHTML = 1, kReportText = 2, kReportCommaDelimited = 3 };
-enum ReportStyle { kStyleAllInOne = 1, kStyleSideBySide = 2 };
-
+// The default report type (a ReportFormat: HTML, text or comma-delimited) and HTML style
+// (a ReportStyle) as the settings file stores them; a stored value outside those offered
+// is kept as it is.
 struct CompareFilesReportSettings {
   QString textPath;
   QString commaDelimitedPath;
   QString htmlPath;
   QString htmlTitle;
-  int defaultType = kReportHTML;
-  int defaultStyle = kStyleAllInOne;
+  int defaultType = kReportFormatHtml;
+  int defaultStyle = kReportStyleAllInOne;
 };
 
 class CompareFilesExchange {
@@ -67,9 +65,7 @@ class CompareFilesValues : public CompareFilesExchange {
   void SetMasterFileName(const QString& path) override { masterFileName = path; }
   void SetSourceFileName(const QString& path) override { sourceFileName = path; }
   CompareFilesReportSettings ReportSettings() const override { return report; }
-  void SetReportSettings(const CompareFilesReportSettings& settings) override {
-    report = settings;
-  }
+  void SetReportSettings(const CompareFilesReportSettings& settings) override { report = settings; }
 
   bool showReportOnly = false;
   bool beepWhenDone = false;

@@ -3,26 +3,19 @@
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/FileNames.h"
 #include "demo/common/UiTiming.h"
+#include "lindrel/HostFiles.h"
 #include "lindrel/widgets/FileStamp.h"
 #include "lindrel/widgets/LindrelWidget.h"
-#include "platform/ReplacementFile.h"
 
 namespace lindrel::demo {
 namespace {
 
 using widgets::FileStamp;
 
-// FileCompareCreateReport's answers (the component's interface).
-constexpr long kWritten = 0;
-constexpr long kAborted = -1;
-constexpr long kComparisonRunning = -2;
-constexpr long kMasterUnreadable = -3;
-constexpr long kSourceUnreadable = -4;
-
 const QString kNotWritten = QStringLiteral("The report was not written: ");
 
 bool SameFile(const QString& a, const QString& b) {
-  return platform::SameExistingFile(FileNameToStd(a), FileNameToStd(b));
+  return files::SameExistingFile(FileNameToStd(a), FileNameToStd(b));
 }
 
 }  // namespace
@@ -53,7 +46,7 @@ bool CompareFilesReporter::Create(const QString& path, long type, long style, co
   const long result = component.FileCompareCreateReport(FileNameToStd(path), type, style);
   collecting_ = false;
   ShowBusyPointer(false);
-  if (result == kWritten) {
+  if (result == kReportWritten) {
     const FileStamp after = FileStamp::Of(path);
     if (after.exists && after != before) return true;
     SetProblem(kNotWritten +
@@ -67,12 +60,14 @@ bool CompareFilesReporter::Create(const QString& path, long type, long style, co
   const QString comparedSource = FileNameFromBytes(component.GetFileSource());
   QString why;
   switch (result) {
-    case kAborted: why = QStringLiteral("the last comparison was stopped before it ended"); break;
-    case kComparisonRunning: why = QStringLiteral("a comparison is running"); break;
-    case kMasterUnreadable:
+    case kReportAborted:
+      why = QStringLiteral("the last comparison was stopped before it ended");
+      break;
+    case kReportComparisonRunning: why = QStringLiteral("a comparison is running"); break;
+    case kReportMasterUnreadable:
       why = QStringLiteral("cannot read the master file ") + ShownFileName(comparedMaster);
       break;
-    case kSourceUnreadable:
+    case kReportSourceUnreadable:
       why = QStringLiteral("cannot read the source file ") + ShownFileName(comparedSource);
       break;
     default:

@@ -23,10 +23,10 @@
 #include "demo/compare-files/PleaseWaitWindow.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
 #include "lindrel/Errors.h"
+#include "lindrel/HostFiles.h"
 #include "lindrel/widgets/ComparisonView.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
-#include "platform/FileSearch.h"
 
 namespace lindrel::demo {
 namespace {
@@ -38,7 +38,7 @@ constexpr const char* kWindowTitle = "Compare Files";
 // A path exists when it is not empty, holds no NUL and a directory lookup of it finds an entry.
 bool FileExists(const QString& path) {
   return !path.isEmpty() && !HoldsNul(path) &&
-         platform::DirectorySearchFindsEntry(FileNameToStd(path));
+         files::DirectorySearchFindsEntry(FileNameToStd(path));
 }
 
 QString ProgramName() { return QStringLiteral("LindrelDemo"); }

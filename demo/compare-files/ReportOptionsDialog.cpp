@@ -123,10 +123,13 @@ void ReportOptionsDialog::Open() {
   txtDefaultReportCSV_->setText(settings.commaDelimitedPath);
   txtDefaultReportHTM_->setText(settings.htmlPath);
   txtReportTitleHTML_->setText(settings.htmlTitle);
-  if (settings.defaultType >= 1 && settings.defaultType <= 3)
-    rbDefaultReport_[settings.defaultType - 1]->setChecked(true);
-  if (settings.defaultStyle >= 1 && settings.defaultStyle <= 2)
-    rbDefaultReportStyle_[settings.defaultStyle - 1]->setChecked(true);
+  // The buttons stand in the order of the values, from the first one.
+  if (settings.defaultType >= kReportFormatHtml &&
+      settings.defaultType <= kReportFormatCommaDelimited)
+    rbDefaultReport_[settings.defaultType - kReportFormatHtml]->setChecked(true);
+  if (settings.defaultStyle >= kReportStyleAllInOne &&
+      settings.defaultStyle <= kReportStyleSideBySide)
+    rbDefaultReportStyle_[settings.defaultStyle - kReportStyleAllInOne]->setChecked(true);
   UpdateStyleFrame();
 }
 

@@ -17,6 +17,7 @@
 #include "lindrel/LindrelEvents.h"
 #include "lindrel/PropertyList.h"
 #include "lindrel/Records.h"
+#include "lindrel/ReportTypes.h"
 #include "lindrel/export.h"
 
 /// The Lindrel component and what a host needs beside it.
@@ -274,13 +275,13 @@ class LINDREL_EXPORT CLindrelCtrl {
   bool FileCompareResultsGet(long resultIndex, long& changeType, long& masterStart, long& masterEnd,
                              long& sourceStart, long& sourceEnd);
 
-  /// Writes a report of the last file comparison: Format 1 HTML (Style 2 side by side,
-  /// otherwise all in one), 2 text, 3 comma-delimited, 4 tab-delimited. 0 when written
-  /// (or Format is outside 1..4); -1 the last comparison was aborted; -2 a comparison is
-  /// running; -3 the master file, -4 the source file cannot be read (after OnError 602 when
-  /// it opened but could not be read to its end); -5 the target cannot be written (OnError
-  /// 504), a target that is one of the compared files or whose name holds a NUL byte
-  /// included: those are refused before anything is read.
+  /// Writes a report of the last file comparison in `format`, a ReportFormat (an HTML
+  /// report laid out in `style`, a ReportStyle). Answers a ReportResult: kReportWritten
+  /// when written (or `format` names no format); kReportAborted, kReportComparisonRunning;
+  /// kReportMasterUnreadable or kReportSourceUnreadable (after OnError 602 when the file
+  /// opened but could not be read to its end); kReportNotWritten when the target cannot be
+  /// written (OnError 504), a target that is one of the compared files or whose name holds
+  /// a NUL byte included: those are refused before anything is read.
   long FileCompareCreateReport(const std::string& targetFile, long format, long style);
 
   /// Adds a forced alignment of the HTML report: the change of kind `changeType` over

@@ -1,6 +1,7 @@
 /// @file
 /// The results of a comparison as plain C++ values: FileChange for one change between two
-/// files, DirRecord for one entry of a directory comparison.
+/// files, ChangeCounts for how many there are of each kind, DirRecord for one entry of a
+/// directory comparison.
 ///
 /// CLindrelCtrl hands them out whole (CLindrelCtrl::FileCompareChanges,
 /// CLindrelCtrl::DirCompareRecords and their single-record and copying variants), beside
@@ -10,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace lindrel {
 
@@ -52,6 +54,28 @@ struct FileEqualStart {
 #endif
 };
 
+/// How many change records of each kind a file comparison produced, as the reports count
+/// them.
+struct ChangeCounts {
+  long additions = 0;  ///< records of ChangeType::Addition
+  long changes = 0;    ///< records of ChangeType::Change
+  long deletions = 0;  ///< records of ChangeType::Deletion
+
+  /// Counts one record of kind `type`; a code that names no kind counts nowhere.
+  void Add(ChangeType type) {
+    switch (type) {
+      case ChangeType::Addition: ++additions; break;
+      case ChangeType::Change: ++changes; break;
+      case ChangeType::Deletion: ++deletions; break;
+    }
+  }
+
+#if __cplusplus >= 202002L
+  /// Field by field (C++20).
+  friend bool operator==(const ChangeCounts&, const ChangeCounts&) = default;
+#endif
+};
+
 /// One entry kept by a directory comparison: a file, a subdirectory, or (record 0) the
 /// two compared directories themselves.
 ///
@@ -76,5 +100,12 @@ struct DirRecord {
   friend bool operator==(const DirRecord&, const DirRecord&) = default;
 #endif
 };
+
+/// The first line of the file CLindrelCtrl::DirSaveDataToTabFile writes: the column names,
+/// tab-delimited, then a line feed. The record number comes first, then the fields of
+/// DirRecord in their order.
+inline constexpr std::string_view kDirTabHeader =
+    "Record\tFileName\tDirMaster\tDirSource\tIsFile\tOnlyInSource\tOnlyInMaster\t"
+    "SizeDifferent\tDateDifferent\tContentDifferent\n";
 
 }  // namespace lindrel

@@ -4,11 +4,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <optional>
 #include <sstream>
@@ -16,7 +18,6 @@
 #include <vector>
 
 #include "cli/CliApp.h"
-#include "platform/ReplacementFile.h"
 #include "tests/cli/CliRunner.h"
 #include "tests/support/TempEnvironment.h"
 
@@ -255,18 +256,24 @@ TEST_F(CliBadInputsTest, StandardInputThatCannotBeStoredIsTrouble) {
   ::dup2(pipeEnds[0], STDIN_FILENO);
   ::close(pipeEnds[0]);
 
-  platform::TEST_FailWritesAfter(5);  // the copy's write fails with ENOSPC after 5 bytes
+  // No file may grow beyond 5 bytes: the copy's write fails with EFBIG, as a full disk
+  // would fail it.
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const rlimit small{5, saved.rlim_max};
+  void (*savedSignal)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   std::ostringstream out, err;
   cli::Console console{out, err};
   const char* argv[] = {"lindrel", "files", "-", file_.c_str()};
   const int status = cli::RunCli(4, argv, console);
-  platform::TEST_FailWritesAfter(-1);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, savedSignal);
   ::dup2(savedInput, STDIN_FILENO);
   ::close(savedInput);
 
   EXPECT_EQ(status, 2);
-  EXPECT_EQ(err.str(),
-            "lindrel: -: cannot be stored in a temporary file: No space left on device\n");
+  EXPECT_EQ(err.str(), "lindrel: -: cannot be stored in a temporary file: File too large\n");
   EXPECT_EQ(out.str(), "");
   EXPECT_TRUE(TempEnvironment::EntryNames(env_.Path("tmp")).empty());
 }

@@ -27,7 +27,7 @@
 #include "engine/RunEngine.h"
 
 #include "lindrel/MessageLoop.h"
-#include "tests/control/RecordingListener.h"
+#include "tests/support/RecordingListener.h"
 #include "tests/support/TempEnvironment.h"
 
 namespace lindrel {

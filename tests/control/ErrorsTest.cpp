@@ -2,7 +2,7 @@
 
 #include "control/ControlInternals.h"
 #include "control/LindrelCtrlImpl.h"
-#include "tests/control/RecordingListener.h"
+#include "tests/support/RecordingListener.h"
 #include "tests/support/TempEnvironment.h"
 
 namespace lindrel {

@@ -8,7 +8,7 @@
 
 #include "control/LindrelCtrlImpl.h"
 #include "lindrel/MessageLoop.h"
-#include "tests/control/RecordingListener.h"
+#include "tests/support/RecordingListener.h"
 #include "tests/support/TempEnvironment.h"
 
 namespace lindrel {

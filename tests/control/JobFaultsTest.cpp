@@ -20,7 +20,7 @@
 #include "engine/InputStream.h"
 #include "lindrel/MessageLoop.h"
 #include "platform/WorkerThread.h"
-#include "tests/control/RecordingListener.h"
+#include "tests/support/RecordingListener.h"
 #include "tests/support/TempEnvironment.h"
 
 namespace lindrel {

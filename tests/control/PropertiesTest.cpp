@@ -28,52 +28,39 @@ struct LongProperty {
   bool boolean;
 };
 
-const TextProperty kTexts[] = {
-    {"DirSource", kDispDirSource, &CLindrelCtrl::GetDirSource, &CLindrelCtrl::SetDirSource, ""},
-    {"DirMaster", kDispDirMaster, &CLindrelCtrl::GetDirMaster, &CLindrelCtrl::SetDirMaster, ""},
-    {"DirFileTypes", kDispDirFileTypes, &CLindrelCtrl::GetDirFileTypes,
-     &CLindrelCtrl::SetDirFileTypes, "*.*"},
-    {"FileMaster", kDispFileMaster, &CLindrelCtrl::GetFileMaster, &CLindrelCtrl::SetFileMaster, ""},
-    {"FileSource", kDispFileSource, &CLindrelCtrl::GetFileSource, &CLindrelCtrl::SetFileSource, ""},
-    {"StateFileName", kDispStateFileName, &CLindrelCtrl::GetStateFileName,
-     &CLindrelCtrl::SetStateFileName, ""},
-    {"ReportFileMaster", kDispReportFileMaster, &CLindrelCtrl::GetReportFileMaster,
-     &CLindrelCtrl::SetReportFileMaster, "File Master"},
-    {"ReportFileTitle", kDispReportFileTitle, &CLindrelCtrl::GetReportFileTitle,
-     &CLindrelCtrl::SetReportFileTitle, "Title"},
-    {"ReportFileSource", kDispReportFileSource, &CLindrelCtrl::GetReportFileSource,
-     &CLindrelCtrl::SetReportFileSource, "File Source"},
-    {"FileIgnoreRegularExpression", kDispFileIgnoreRegularExpression,
-     &CLindrelCtrl::GetFileIgnoreRegularExpression, &CLindrelCtrl::SetFileIgnoreRegularExpression,
-     ""},
-};
+// Every writable property with its default, as the property list gives them: the tests
+// below check that the component's accessors, dispatch ids and state file follow it.
+struct PropertyLists {
+  std::vector<TextProperty> texts;
+  std::vector<LongProperty> longs;
 
-#define LONG_PROPERTY(Name, def, boolean) \
-  { #Name, kDisp##Name, &CLindrelCtrl::Get##Name, &CLindrelCtrl::Set##Name, def, boolean }
-
-const LongProperty kLongs[] = {
-    LONG_PROPERTY(ThreadPriority, 0, false),
-    LONG_PROPERTY(DirShowOnlyInMaster, 1, true),
-    LONG_PROPERTY(DirShowOnlyInSource, 1, true),
-    LONG_PROPERTY(DirDoSubDirectories, 0, true),
-    LONG_PROPERTY(DirShowSameInBothPlaces, 1, true),
-    LONG_PROPERTY(DirShowDifferentInBothPlaces, 1, true),
-    LONG_PROPERTY(DirContentCompare, 1, true),
-    LONG_PROPERTY(DirIgnoreDateDifferences, 0, true),
-    LONG_PROPERTY(DirThrottle, 1, true),
-    LONG_PROPERTY(FileIgnoreCase, 0, true),
-    LONG_PROPERTY(FileIgnoreWhiteSpace, 0, true),
-    LONG_PROPERTY(FileIgnoreEmptyLines, 0, true),
-    LONG_PROPERTY(FileQuickCompare, 0, true),
-    LONG_PROPERTY(FileShowChangesInLargerSections, 0, true),
-    LONG_PROPERTY(FileCompareFaster, 0, true),
-    LONG_PROPERTY(FileUseLineBracket, 0, true),
-    LONG_PROPERTY(FileLineBracket, 1, false),
-    LONG_PROPERTY(FileUseIgnoreRegularExpression, 0, true),
-    LONG_PROPERTY(ReportHTMLHighDetail, 0, true),
-    LONG_PROPERTY(ReportDoubleWideCharset, 0, true),
-};
+  PropertyLists() {
+#define TEXT_PROPERTY(Name, Default) \
+  texts.push_back(                   \
+      {#Name, kDisp##Name, &CLindrelCtrl::Get##Name, &CLindrelCtrl::Set##Name, Default});
+#define LONG_PROPERTY(Name, Default, boolean) \
+  longs.push_back(                            \
+      {#Name, kDisp##Name, &CLindrelCtrl::Get##Name, &CLindrelCtrl::Set##Name, Default, boolean});
+#define PROPERTY_Boolean(Name, Default) LONG_PROPERTY(Name, Default, true)
+#define PROPERTY_Number(Name, Default) LONG_PROPERTY(Name, Default, false)
+#define PROPERTY_Priority(Name, Default) LONG_PROPERTY(Name, Default, false)
+#define PROPERTY_Text(Name, Default) TEXT_PROPERTY(Name, Default)
+#define PROPERTY_Directory(Name, Default) TEXT_PROPERTY(Name, Default)
+#define PROPERTY(Name, member, Kind, Default, StateKey) PROPERTY_##Kind(Name, Default)
+    LINDREL_PROPERTIES(PROPERTY)
+#undef PROPERTY
+#undef PROPERTY_Directory
+#undef PROPERTY_Text
+#undef PROPERTY_Priority
+#undef PROPERTY_Number
+#undef PROPERTY_Boolean
 #undef LONG_PROPERTY
+#undef TEXT_PROPERTY
+  }
+};
+const PropertyLists kProperties;
+const std::vector<TextProperty>& kTexts = kProperties.texts;
+const std::vector<LongProperty>& kLongs = kProperties.longs;
 
 TEST(PropertiesTest, StartAtTheirDefaults) {
   TempEnvironment env;

@@ -10,7 +10,7 @@
 #include "TestConfig.h"
 #include "control/ControlInternals.h"
 #include "lindrel/MessageLoop.h"
-#include "tests/control/RecordingListener.h"
+#include "tests/support/RecordingListener.h"
 #include "tests/support/TempEnvironment.h"
 
 namespace lindrel {

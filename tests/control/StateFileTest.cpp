@@ -9,7 +9,7 @@
 
 #include "control/LindrelCtrlImpl.h"
 #include "lindrel/PropertyTable.h"
-#include "tests/control/RecordingListener.h"
+#include "tests/support/RecordingListener.h"
 #include "tests/support/TempEnvironment.h"
 
 namespace lindrel {

@@ -27,6 +27,7 @@
 #include <memory>
 
 #include "DesignerSession.h"
+#include "lindrel/PropertyList.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "tests/support/WidgetTestEnvironment.h"
 #include "widgets/ModalDialogsTesting.h"
@@ -39,41 +40,27 @@ namespace {
 
 const QString kClass = QStringLiteral("lindrel::widgets::LindrelWidget");
 
-// Every writable property of the component with its default.
+// Every writable property of the component with its default: the container's StateFile,
+// then the property list.
 const QList<QPair<const char*, QVariant>>& Defaults() {
-  static const QList<QPair<const char*, QVariant>> defaults = {
-      {"StateFile", QString()},
-      {"DirSource", QString()},
-      {"DirMaster", QString()},
-      {"ThreadPriority", 0},
-      {"DirFileTypes", QStringLiteral("*.*")},
-      {"DirShowOnlyInMaster", true},
-      {"DirShowOnlyInSource", true},
-      {"DirDoSubDirectories", false},
-      {"DirShowSameInBothPlaces", true},
-      {"DirShowDifferentInBothPlaces", true},
-      {"FileMaster", QString()},
-      {"FileSource", QString()},
-      {"FileIgnoreCase", false},
-      {"FileIgnoreWhiteSpace", false},
-      {"FileIgnoreEmptyLines", false},
-      {"FileQuickCompare", false},
-      {"StateFileName", QString()},
-      {"DirContentCompare", true},
-      {"ReportFileMaster", QStringLiteral("File Master")},
-      {"ReportFileTitle", QStringLiteral("Title")},
-      {"ReportFileSource", QStringLiteral("File Source")},
-      {"DirIgnoreDateDifferences", false},
-      {"FileShowChangesInLargerSections", false},
-      {"FileCompareFaster", false},
-      {"FileUseLineBracket", false},
-      {"FileLineBracket", 1},
-      {"FileIgnoreRegularExpression", QString()},
-      {"FileUseIgnoreRegularExpression", false},
-      {"ReportHTMLHighDetail", false},
-      {"ReportDoubleWideCharset", false},
-      {"DirThrottle", true},
-  };
+  static const QList<QPair<const char*, QVariant>> defaults = [] {
+    QList<QPair<const char*, QVariant>> list = {{"StateFile", QString()}};
+#define DEFAULT_Boolean(Default) QVariant(Default != 0)
+#define DEFAULT_Number(Default) QVariant(Default)
+#define DEFAULT_Priority(Default) QVariant(Default)
+#define DEFAULT_Text(Default) QVariant(QString::fromUtf8(Default))
+#define DEFAULT_Directory(Default) QVariant(QString::fromUtf8(Default))
+#define PROPERTY(Name, member, Kind, Default, StateKey) \
+  list.append({#Name, DEFAULT_##Kind(Default)});
+    LINDREL_PROPERTIES(PROPERTY)
+#undef PROPERTY
+#undef DEFAULT_Directory
+#undef DEFAULT_Text
+#undef DEFAULT_Priority
+#undef DEFAULT_Number
+#undef DEFAULT_Boolean
+    return list;
+  }();
   return defaults;
 }
 

@@ -24,8 +24,8 @@
 #include "dircompare/TabExport.h"
 #include "lindrel/MessageLoop.h"
 #include "platform/ReplacementFile.h"
-#include "tests/control/RecordingListener.h"
 #include "tests/dircompare/DirTestSupport.h"
+#include "tests/support/RecordingListener.h"
 
 namespace lindrel::dircompare {
 namespace {
@@ -288,7 +288,7 @@ TEST(BadTreesTest, ATabExportThatCannotBeWrittenIsReportedAndKeepsTheOldFile) {
   EXPECT_EQ(std::distance(fs::directory_iterator(env.root()), fs::directory_iterator()), 3);
   EXPECT_TRUE(ctrl.DirSaveDataToTabFile(path));
   EXPECT_EQ(TempEnvironment::Read(path),
-            std::string(kTabExportHeader) + "0\t\t\t\t0\t0\t0\t0\t0\t0\n");
+            std::string(kDirTabHeader) + "0\t\t\t\t0\t0\t0\t0\t0\t0\n");
 }
 
 }  // namespace

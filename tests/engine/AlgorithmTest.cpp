@@ -60,7 +60,7 @@ TEST(ConfusingLinesTest, ThresholdsAreStrictlyMoreThan) {
   const auto filtered = [](const Classes& master, int sevens) {
     Classes source(static_cast<size_t>(sevens), 7);
     source.push_back(9);
-    LineTable tables[2];
+    ComparedLines tables[2];
     tables[0].classes.assign(master.begin(), master.end());
     tables[1].classes.assign(source.begin(), source.end());
     ChangedFlags flags(tables[0].count(), tables[1].count());
@@ -113,7 +113,7 @@ std::vector<Change> Script(const Classes& master, const Classes& source, bool no
 }
 
 TEST(BoundaryShiftTest, SlidesOnlyWhereTheOtherSideIsUnchanged) {
-  LineTable tables[2];
+  ComparedLines tables[2];
   tables[0].classes = {5, 1, 1, 6};
   tables[1].classes = {5, 1, 6};
   ChangedFlags flags(4, 3);

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "engine/ChangedFlags.h"
+#include "engine/ComparedLines.h"
 #include "engine/ConfusingLines.h"
-#include "engine/LineTable.h"
 
 namespace lindrel::engine::testing {
 
@@ -24,7 +24,7 @@ struct FilteredClasses {
     FilterConfusingLines(tables, classes, noDiscards, flags, kept);
   }
 
-  LineTable tables[2];
+  ComparedLines tables[2];
   ChangedFlags flags;
   KeptLines kept[2];
 };

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "engine/ChangedFlags.h"
+#include "engine/ComparedLines.h"
 #include "engine/ConfusingLines.h"
 #include "engine/LargeBlocks.h"
-#include "engine/LineTable.h"
 
 namespace lindrel::engine::testing {
 
@@ -32,7 +32,8 @@ inline Lin Abs(Lin v) { return v < 0 ? -v : v; }
 class ReferenceSearch {
  public:
   // `heuristic` lets a costly search stop early at a long common stretch (-H).
-  ReferenceSearch(const KeptLines& master, const KeptLines& source, ChangedFlags& flags, bool heuristic);
+  ReferenceSearch(const KeptLines& master, const KeptLines& source, ChangedFlags& flags,
+                  bool heuristic);
 
   // Marks the changed lines of the whole kept-line sequences.
   void Run();
@@ -63,8 +64,8 @@ class ReferenceSearch {
   Lin* bd_;
 };
 
-inline ReferenceSearch::ReferenceSearch(const KeptLines& master, const KeptLines& source, ChangedFlags& flags,
-                                        bool heuristic)
+inline ReferenceSearch::ReferenceSearch(const KeptLines& master, const KeptLines& source,
+                                        ChangedFlags& flags, bool heuristic)
     : xv_(master.classes.data()),
       yv_(source.classes.data()),
       xIndex_(master.realIndex.data()),
@@ -184,7 +185,8 @@ inline ReferenceSearch::Split ReferenceSearch::FindMiddle(const Box& box) {
 
 // The forward diagonal that got furthest for its distance from the start diagonal, when
 // it ends in a long enough snake. The split is the point the forward search reached.
-inline bool ReferenceSearch::ForwardHeuristic(const Box& box, Lin c, Lin fmin, Lin fmax, Split& split) const {
+inline bool ReferenceSearch::ForwardHeuristic(const Box& box, Lin c, Lin fmin, Lin fmax,
+                                              Split& split) const {
   const Lin fmid = box.xoff - box.yoff;
   Lin best = 0;
   for (Lin d = fmax; d >= fmin; d -= 2) {
@@ -206,7 +208,8 @@ inline bool ReferenceSearch::ForwardHeuristic(const Box& box, Lin c, Lin fmin, L
 }
 
 // The same from the backward search: the split is the point it reached.
-inline bool ReferenceSearch::BackwardHeuristic(const Box& box, Lin c, Lin bmin, Lin bmax, Split& split) const {
+inline bool ReferenceSearch::BackwardHeuristic(const Box& box, Lin c, Lin bmin, Lin bmax,
+                                               Split& split) const {
   const Lin bmid = box.xlim - box.ylim;
   Lin best = 0;
   for (Lin d = bmax; d >= bmin; d -= 2) {

@@ -20,8 +20,8 @@
 #include "engine/LineClasses.h"
 #include "tests/engine/EngineTestSupport.h"
 #include "tests/engine/FilteredClasses.h"
-#include "tests/engine/RealisticEdits.h"
 #include "tests/engine/ReferenceSearch.h"
+#include "tests/support/RealisticEdits.h"
 
 namespace lindrel::engine {
 namespace {
@@ -311,12 +311,12 @@ TEST(DiffSearchTest, StopFlagEndsTheLineClassPasses) {
   }
   const EngineSettings settings;
   std::atomic<bool> stop{true};
-  LineTable stopped[2];
+  ComparedLines stopped[2];
   EXPECT_EQ(AssignLineClasses(files, 0, settings, stopped, &stop), 0);
   EXPECT_LT(stopped[0].count() + stopped[1].count(), 300000) << "the first pass went on";
 
   stop = false;
-  LineTable tables[2];
+  ComparedLines tables[2];
   EXPECT_EQ(AssignLineClasses(files, 0, settings, tables, &stop), 1001);
   EXPECT_EQ(tables[1].count(), 300000);
 }

@@ -116,7 +116,7 @@ class BadInputTest : public QObject {
     WaitForCompletion(window);
     if (masterGone) QFile::remove(master);
     auto report = window.ReportSettings();
-    report.defaultType = lindrel::demo::kReportText;
+    report.defaultType = lindrel::kReportFormatText;
     report.textPath = path;
     report.commaDelimitedPath = path;
     report.htmlPath = path;
@@ -124,8 +124,8 @@ class BadInputTest : public QObject {
     const QByteArray before = GuiTestEnvironment::Read(path);
 
     // Every way to a report: View Report, the three menu entries.
-    for (int type : {lindrel::demo::kReportText, lindrel::demo::kReportHTML,
-                     lindrel::demo::kReportCommaDelimited}) {
+    for (int type : {lindrel::kReportFormatText, lindrel::kReportFormatHtml,
+                     lindrel::kReportFormatCommaDelimited}) {
       report.defaultType = type;
       window.SetReportSettings(report);
       window.cmdViewReport_Click();
@@ -156,7 +156,7 @@ class BadInputTest : public QObject {
     if (!masterGone) {
       window.SetShowReportOnly(false);
       report.textPath = env_->Root() + "/new report.txt";
-      report.defaultType = lindrel::demo::kReportText;
+      report.defaultType = lindrel::kReportFormatText;
       window.SetReportSettings(report);
       window.cmdViewReport_Click();
       QCOMPARE(window.StatusText(3), QString("Launching Report"));
@@ -172,7 +172,7 @@ class BadInputTest : public QObject {
     window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kMaster));
     WaitForCompletion(window);
     auto report = window.ReportSettings();
-    report.defaultType = lindrel::demo::kReportCommaDelimited;
+    report.defaultType = lindrel::kReportFormatCommaDelimited;
     report.commaDelimitedPath = old;
     window.SetReportSettings(report);
     window.cmdViewReport_Click();

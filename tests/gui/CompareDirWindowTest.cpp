@@ -20,7 +20,7 @@
 #include "GuiTestEnvironment.h"
 #include "LiteralColours.h"
 #include "ViewParts.h"
-#include "demo/common/IniFile.h"
+#include "demo/common/IniStrings.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-dirs/CompareDirOptionsDialog.h"
 #include "demo/compare-dirs/CompareDirReportOptionsDialog.h"

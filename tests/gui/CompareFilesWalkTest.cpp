@@ -592,10 +592,10 @@ class CompareFilesWalkTest : public QObject {
     if (!files_->isVisible() || completed_ == 0) return Expect::Nothing;
     auto report = files_->ReportSettings();
     report.defaultType =
-        Below(2) == 0 ? lindrel::demo::kReportText : lindrel::demo::kReportCommaDelimited;
+        Below(2) == 0 ? lindrel::kReportFormatText : lindrel::kReportFormatCommaDelimited;
     const bool atMaster = Below(4) == 0;
     const QString path = atMaster ? masterPath_ : env_->Root() + "/walk/report.txt";
-    (report.defaultType == lindrel::demo::kReportText ? report.textPath
+    (report.defaultType == lindrel::kReportFormatText ? report.textPath
                                                       : report.commaDelimitedPath) = path;
     files_->SetReportSettings(report);
     Log(QStringLiteral("View Report to %1").arg(atMaster ? "the master file" : "report.txt"));

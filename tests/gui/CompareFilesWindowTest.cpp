@@ -19,7 +19,7 @@
 #include "GuiTestEnvironment.h"
 #include "ViewParts.h"
 #include "demo/common/FileNames.h"
-#include "demo/common/IniFile.h"
+#include "demo/common/IniStrings.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"
@@ -247,7 +247,7 @@ class CompareFilesWindowTest : public QObject {
 
     window.SetShowReportOnly(true);
     auto report = window.ReportSettings();
-    report.defaultType = lindrel::demo::kReportText;
+    report.defaultType = lindrel::kReportFormatText;
     report.textPath = env_->Root() + "/reports dir/my report.txt";
     QDir().mkpath(env_->Root() + "/reports dir");
     window.SetReportSettings(report);

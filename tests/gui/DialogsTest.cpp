@@ -12,7 +12,7 @@
 #include <QtTest>
 
 #include "GuiTestEnvironment.h"
-#include "demo/common/IniFile.h"
+#include "demo/common/IniStrings.h"
 #include "demo/common/ProgramState.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/CompareFilesOptionsDialog.h"

@@ -15,7 +15,7 @@
 #include "GuiTestEnvironment.h"
 #include "TestChild.h"
 #include "TestConfig.h"
-#include "demo/common/IniFile.h"
+#include "demo/common/IniStrings.h"
 #include "demo/common/ProgramState.h"
 #include "demo/main/MainWindow.h"
 

@@ -8,9 +8,9 @@
 #include "GuiTestEnvironment.h"
 #include "demo/common/DesktopOpener.h"
 #include "demo/common/HistoryList.h"
-#include "demo/common/IniFile.h"
-#include "demo/common/LindrelDirectory.h"
+#include "demo/common/IniStrings.h"
 #include "demo/common/Pickers.h"
+#include "demo/common/SettingsDirectory.h"
 #include "demo/common/SettingsFile.h"
 #include "demo/compare-files/CompareFilesSettings.h"
 
@@ -259,7 +259,7 @@ class SettingsTest : public QObject {
       qputenv("XDG_CONFIG_HOME", xdg.isEmpty() ? QByteArray() : (root + "/" + xdg).toUtf8());
     qputenv("HOME", (root + "/user").toUtf8());
 
-    QString directory = demo::LindrelDirectory();
+    QString directory = demo::SettingsDirectory();
 
     qputenv("XDG_CONFIG_HOME", savedXdg);
     qputenv("HOME", savedHome);
@@ -303,14 +303,23 @@ class SettingsTest : public QObject {
     QCOMPARE(demo::OpenDocument(missing, nullptr), demo::OpenOutcome::Failed);
     auto messages = lindrel::widgets::TEST_Messages();
     QCOMPARE(messages.size(), 1);
-    QVERIFY(messages[0].text.contains(missing));
+    QCOMPARE(messages[0].text, "Unable to open file:  " + missing + "\nThe file does not exist.");
+
+    // A command that cannot be started: the path and the command, the path's "%1" kept.
+    qputenv("LINDREL_OPEN_COMMAND", QByteArray("/no such program"));
+    QString present = env_->Write("100%1 done.htm", "<p>x</p>");
+    QCOMPARE(demo::OpenDocument(present, nullptr), demo::OpenOutcome::Failed);
+    messages = lindrel::widgets::TEST_Messages();
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages[1].text,
+             "Unable to open file:  " + present + "\nCannot start \"/no such program\".");
   }
 
   void lindrelDirectoryFailsWithAReason() {
     QString blocker = env_->Write("file", "not a folder");
     qputenv("LINDREL_HOME", (blocker + "/lindrel").toUtf8());
     QString error;
-    QCOMPARE(demo::LindrelDirectory(&error), QString());
+    QCOMPARE(demo::SettingsDirectory(&error), QString());
     QVERIFY(!error.isEmpty());
   }
 

@@ -19,8 +19,8 @@
 #include "lindrel/MessageLoop.h"
 #include "platform/ReplacementFile.h"
 #include "reports/TextReport.h"
-#include "tests/control/RecordingListener.h"
 #include "tests/reports/ReportTestSupport.h"
+#include "tests/support/RecordingListener.h"
 
 namespace lindrel {
 namespace {

@@ -72,13 +72,15 @@ TEST_F(HtmlReportTest, NoRecordsWritesTheHeaderAndTheClosingLines) {
 
 TEST_F(HtmlReportTest, HeaderOptions) {
   inputs.records = {Rec('c', 1, 1, 1, 1)};
-  inputs.counters = {1, 0, 0};
+  inputs.counters = {.changes = 1};
   options.doubleWideCharset = true;
   options.title.clear();
   const std::string page = Write(true, TableOf({"a"}), TableOf({"a"}));
   EXPECT_EQ(page.rfind("<html>\n<head>\n<meta http-equiv='Content-Type' "
                        "content='text/html; charset=Shift_JIS'>\n</head>\n<body>\n"
-                       "<p align=\"center\">Date and Time: ", 0), 0u);
+                       "<p align=\"center\">Date and Time: ",
+                       0),
+            0u);
   EXPECT_NE(page.find("<font color=\"FF0000\">1    Change Found</font><br>\n"), std::string::npos);
 }
 

@@ -22,9 +22,9 @@
 #include "reports/HtmlReport.h"
 #include "reports/WordMarker.h"
 #include "reports/WordText.h"
-#include "tests/control/RecordingListener.h"
 #include "tests/reports/HtmlRows.h"
 #include "tests/reports/ReportTestSupport.h"
+#include "tests/support/RecordingListener.h"
 
 namespace lindrel {
 namespace {
@@ -575,7 +575,7 @@ TEST(WordMarkerEngineTest, OneSidedRowsAreOneBlockForTheEngine) {
     }
 
     // The marker answers such rows without asking its comparer.
-    reports::ChangeCounters counters;
+    ChangeCounts counters;
     reports::WordMarker marker([] { return static_cast<reports::WordComparer*>(nullptr); }, {},
                                counters);
     auto marked = marker.MarkSideBySide("", text);

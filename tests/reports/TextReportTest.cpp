@@ -41,7 +41,7 @@ ReportInputs SampleInputs(Errors& errors) {
   ReportInputs in;
   in.records = {Rec('a', 1, 1, 2, 2), Rec('c', 4, 4, 5, 5), Rec('d', 6, 6, 6, 6),
                 Rec('a', 8, 8, 9, 10)};
-  in.counters = {1, 2, 1};
+  in.counters = {.additions = 2, .changes = 1, .deletions = 1};
   in.masterCaption = "master.txt";
   in.sourceCaption = "source.txt";
   in.timestamp = testing::kFixedTimestamp;
@@ -66,15 +66,25 @@ TEST(TextReportTest, DelimitedReportsWithoutRecordsTouchNothing) {
 
 TEST(TextReportTest, CountLinesTakeSingularOnlyForOne) {
   struct Case {
-    ChangeCounters counters;
+    ChangeCounts counters;
     Writer write;
     std::string expected;
   } cases[] = {
-      {{1, 2, 0}, Text, "\t1 Change found\n\t2 Additions found\n\t0 Deletions found\n"},
-      {{0, 1, 1}, Text, "\t0 Changes found\n\t1 Addition found\n\t1 Deletion found\n"},
-      {{1, 1, 1}, Comma, ",1   Change found\n,1 Addition found\n,1 Deletion found\n"},
-      {{3, 0, 2}, Comma, ",3 Changes found\n,0 Additions found\n,2 Deletions found\n"},
-      {{1, 1, 1}, Tab, "\t1   Change found\n\t1 Addition found\n\t1 Deletion found\n"},
+      {{.additions = 2, .changes = 1, .deletions = 0},
+       Text,
+       "\t1 Change found\n\t2 Additions found\n\t0 Deletions found\n"},
+      {{.additions = 1, .changes = 0, .deletions = 1},
+       Text,
+       "\t0 Changes found\n\t1 Addition found\n\t1 Deletion found\n"},
+      {{.additions = 1, .changes = 1, .deletions = 1},
+       Comma,
+       ",1   Change found\n,1 Addition found\n,1 Deletion found\n"},
+      {{.additions = 0, .changes = 3, .deletions = 2},
+       Comma,
+       ",3 Changes found\n,0 Additions found\n,2 Deletions found\n"},
+      {{.additions = 1, .changes = 1, .deletions = 1},
+       Tab,
+       "\t1   Change found\n\t1 Addition found\n\t1 Deletion found\n"},
   };
   for (const Case& c : cases) {
     TempEnvironment env;
@@ -93,8 +103,8 @@ TEST(TextReportTest, AFailedWriteIsReportedAsAFailure) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   for (Writer write : {Writer(Text), Writer(Comma), Writer(Tab)}) {
     Errors errors;
-    EXPECT_FALSE(write("/dev/full", SampleInputs(errors), testing::TableOf({"m"}),
-                       testing::TableOf({"s"})));
+    EXPECT_FALSE(
+        write("/dev/full", SampleInputs(errors), testing::TableOf({"m"}), testing::TableOf({"s"})));
     ASSERT_EQ(errors.fired.size(), 1u);
     EXPECT_EQ(errors.fired[0], std::make_pair(504L, std::string("/dev/full")));
   }

@@ -55,11 +55,20 @@ TEST(WordTextTest, MarkWordsWrapsTheRange) {
     WordStyle style;
     std::string marked;
   } cases[] = {
-      {"one two three", 2, 2, {true, false, false},
+      {"one two three",
+       2,
+       2,
+       {true, false, false},
        "one <b><font color=\"FF0000\"> two </font></b>three"},
-      {"one two three", 1, 1, {true, true, false},
+      {"one two three",
+       1,
+       1,
+       {true, true, false},
        " <b><u><font color=\"FF0000\">one </font></u></b>two three"},
-      {"one two", 2, 2, {true, false, true},
+      {"one two",
+       2,
+       2,
+       {true, false, true},
        "one <b><strike><font color=\"FF0000\"> two</font></strike></b>"},
   };
   for (const Case& c : cases) {
@@ -95,7 +104,9 @@ TEST(WordTextTest, MarkRunsAsMarkingEachRunFromTheLast) {
         w2 = w1 + static_cast<long>(random() % 3);
         next = w2 + 1 + static_cast<long>(random() % 3);
       }
-      runs.push_back({w1, w2, colours[random() % std::size(colours)],
+      runs.push_back({w1,
+                      w2,
+                      colours[random() % std::size(colours)],
                       {true, random() % 2 == 0, random() % 3 == 0}});
     }
     std::string expected = text;
@@ -110,11 +121,16 @@ TEST(WordTextTest, MarkRunsAsMarkingEachRunFromTheLast) {
 class WordMarkerTest : public ::testing::Test {
  protected:
   WordMarker Marker() {
-    return WordMarker([this] { ++lookups; return &comparer; }, {}, counters);
+    return WordMarker(
+        [this] {
+          ++lookups;
+          return &comparer;
+        },
+        {}, counters);
   }
   TempEnvironment env;
   ScriptedWordComparer comparer;
-  ChangeCounters counters;
+  ChangeCounts counters;
   int lookups = 0;
 };
 
@@ -142,17 +158,13 @@ TEST_F(WordMarkerTest, AdditionsAndDeletions) {
     engine::ChangeRecord record;
     std::string sideMaster, sideSource, merged;
   } cases[] = {
-      {"a b c", "a c", Rec('d', 2, 2, 1, 1),
-       "a <b><font color=\"0000FF\"> b </font></b>c", "a c",
+      {"a b c", "a c", Rec('d', 2, 2, 1, 1), "a <b><font color=\"0000FF\"> b </font></b>c", "a c",
        "a <b><strike><font color=\"0000FF\"> b </font></strike></b>c"},
-      {"x a", "a", Rec('d', 1, 1, 0, 0),
-       " <b><font color=\"0000FF\">x </font></b>a", "a",
+      {"x a", "a", Rec('d', 1, 1, 0, 0), " <b><font color=\"0000FF\">x </font></b>a", "a",
        " <b><strike><font color=\"0000FF\">x </font></strike></b>a"},
-      {"a b", "a", Rec('d', 2, 2, 1, 1),
-       "a <b><font color=\"0000FF\"> b</font></b>", "a",
+      {"a b", "a", Rec('d', 2, 2, 1, 1), "a <b><font color=\"0000FF\"> b</font></b>", "a",
        "a <b><strike><font color=\"0000FF\"> b</font></strike></b>"},
-      {"a", "a b", Rec('a', 1, 1, 2, 2),
-       "a", "a <b><font color=\"009000\"> b</font></b>",
+      {"a", "a b", Rec('a', 1, 1, 2, 2), "a", "a <b><font color=\"009000\"> b</font></b>",
        "a <b><u><font color=\"009000\"> b</font></u></b>"},
   };
   for (const Case& c : cases) {

@@ -8,7 +8,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 
 #include "lindrel/EventHost.h"
 #include "lindrel/widgets/export.h"
@@ -43,15 +42,14 @@ class LINDREL_WIDGETS_EXPORT QtEventHost final : public QObject, public lindrel:
  private:
   friend struct QtEventHostInternals;
 
-  using Tick = std::shared_ptr<std::function<void()>>;
+  struct Ticks;
 
   void CreateTimer(TimerId id, unsigned periodMs);
   void DestroyTimer(TimerId id);
   void RunTick(TimerId id);
 
-  mutable std::mutex mutex_;
-  std::map<TimerId, Tick> ticks_;      // guarded by mutex_
-  std::map<TimerId, QTimer*> timers_;  // host thread only
+  const std::unique_ptr<Ticks> ticks_;  // what every started timer runs; any thread
+  std::map<TimerId, QTimer*> timers_;   // host thread only
   std::atomic<TimerId> nextId_{1};
 };
 

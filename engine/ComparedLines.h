@@ -11,12 +11,12 @@ namespace lindrel::engine {
 // Line positions and counts: signed, so that the search may step one before the start.
 using Lin = std::ptrdiff_t;
 
-struct LineTable {
+struct ComparedLines {
   // Start of every compared line, then one more entry just past the last compared line
   // (before the appended line feed of an incomplete last line).
   BigVector<const char*> starts;
   BigVector<int> classes;  // class number of every compared line, from 1
-  size_t prefixLines = 0;    // lines before the first compared line
+  size_t prefixLines = 0;  // lines before the first compared line
 
   Lin count() const { return static_cast<Lin>(classes.size()); }
   const char* line(Lin i) const { return starts[static_cast<size_t>(i)]; }

@@ -1,24 +1,24 @@
-#include "demo/common/LindrelDirectory.h"
+#include "demo/common/SettingsDirectory.h"
 
 #include <QDir>
 #include <QFile>
 
-#include "platform/LindrelDirectory.h"
+#include "lindrel/HostFiles.h"
 
 namespace lindrel::demo {
 
-QString LindrelDirectory(QString* error) {
-  platform::Status failure;
-  std::optional<std::string> directory = platform::LindrelDirectory(&failure);
+QString SettingsDirectory(QString* error) {
+  std::string failure;
+  std::optional<std::string> directory = files::LindrelDirectory(&failure);
   if (!directory) {
-    if (error) *error = QString::fromStdString(failure.ToString());
+    if (error) *error = QString::fromStdString(failure);
     return QString();
   }
   return QFile::decodeName(QByteArray::fromStdString(*directory));
 }
 
 QString DefaultReportPath(const QString& name) {
-  QString directory = LindrelDirectory();
+  QString directory = SettingsDirectory();
   if (directory.isEmpty()) directory = QDir::tempPath();
   return directory + QLatin1Char('/') + name;
 }

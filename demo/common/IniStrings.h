@@ -1,6 +1,6 @@
 // Private-profile (INI) files as the demo's settings file uses them: QString adapters over
-// the core's platform/IniFile.h, so the demo and the component read and write these files
-// by the same rules.
+// the component's lindrel/HostFiles.h, so the demo and the component read and write these
+// files by the same rules.
 //
 // Sections "[Name]", lines "key=value"; section and key names match case-insensitively;
 // a value is read with surrounding blanks trimmed and one pair of surrounding double

@@ -1,4 +1,4 @@
-#include "widgets/PropertySheet.h"
+#include "widgets/PropertySheetDialog.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
