@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "engine/ProcessWideLock.h"
+#include "lindrel/PatternCheck.h"
 
 namespace lindrel::engine {
 
@@ -114,3 +115,14 @@ bool IgnorePatterns::SearchStarts(re_pattern_buffer& buffer, const char* text, r
 }
 
 }  // namespace lindrel::engine
+
+namespace lindrel {
+
+std::string IgnorePatternProblem(const std::string& pattern) {
+  // Compiled as a comparison compiles it, under the same lock, and thrown away.
+  engine::IgnorePatterns patterns;
+  std::string problem;
+  return patterns.Add(pattern, problem) ? std::string() : problem;
+}
+
+}  // namespace lindrel

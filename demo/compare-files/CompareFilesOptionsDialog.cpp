@@ -16,8 +16,10 @@
 #include "demo/common/ProgramState.h"
 #include "demo/compare-files/CompareFilesExchange.h"
 #include "demo/compare-files/ReportOptionsDialog.h"
+#include "lindrel/PatternCheck.h"
 #include "lindrel/widgets/LindrelWidget.h"
 #include "lindrel/widgets/ModalDialogs.h"
+#include "lindrel/widgets/TextBytes.h"
 
 namespace lindrel::demo {
 namespace {
@@ -191,8 +193,26 @@ void CompareFilesOptionsDialog::SetSourceFile(const QString& path) {
   cbSourceFile_->setEditText(path);
 }
 
+bool CompareFilesOptionsDialog::PatternsUsable() {
+  if (!cbUseIgnorePattern_->isChecked()) return true;
+  for (const QString& piece : txtIgnorePattern_->text().split(QStringLiteral("@@"))) {
+    if (piece.isEmpty()) continue;
+    const std::string problem = IgnorePatternProblem(widgets::TextToStdString(piece));
+    if (problem.empty()) continue;
+    // A pattern that does not compile would be left out without a word, and its lines
+    // compared after all.
+    widgets::ShowMessage(this, QMessageBox::Warning, windowTitle(),
+                         QStringLiteral("The pattern \"%1\" cannot be used: %2.")
+                             .arg(widgets::ShownText(piece), QString::fromStdString(problem)));
+    txtIgnorePattern_->setFocus();
+    return false;
+  }
+  return true;
+}
+
 void CompareFilesOptionsDialog::done(int result) {
   if (result == QDialog::Accepted && !NoNameHoldsNul(*this, {MasterFile(), SourceFile()})) return;
+  if (result == QDialog::Accepted && !PatternsUsable()) return;
   cancelled_ = result != QDialog::Accepted;
   if (!cancelled_ && !ProgramState::Instance().ShuttingDown()) ApplyToWindow();
   QDialog::done(result);

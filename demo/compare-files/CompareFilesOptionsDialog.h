@@ -48,6 +48,9 @@ class CompareFilesOptionsDialog : public QDialog {
   void done(int result) override;
 
  private:
+  // False, after naming the pattern and the reason, when an ignore pattern would not be
+  // used by the comparison.
+  bool PatternsUsable();
   void BuildControls();
   void Open();
   void ApplyToWindow();

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/IgnorePatterns.h"
+#include "lindrel/PatternCheck.h"
 #include "tests/engine/EngineTestSupport.h"
 
 namespace lindrel::engine {
@@ -39,6 +40,14 @@ TEST(BadPatternsTest, BackReferencesAreFoundOutsideBracketListsOnly) {
     }
     EXPECT_EQ(patterns.size(), added ? 1u : 0u) << c.pattern;
   }
+}
+
+TEST(BadPatternsTest, HostsHearWhyAPatternWouldNotBeUsed) {
+  EXPECT_EQ(IgnorePatternProblem("^#"), "");
+  EXPECT_EQ(IgnorePatternProblem("a\\|b"), "");
+  EXPECT_EQ(IgnorePatternProblem("\\(a\\)\\1"), kBackReferenceRefused);
+  for (const char* broken : {"a\\(b", "[", "\\", "x\\)"})
+    EXPECT_NE(IgnorePatternProblem(broken), "") << broken;
 }
 
 // A run given a back-reference pattern neither matches it nor crashes: the pattern is

@@ -773,12 +773,12 @@ class CompareFilesWindowTest : public QObject {
     QCOMPARE(window.Lindrel1()->GetFileIgnoreRegularExpression(), QString("^#"));
     QVERIFY(window.Lindrel1()->GetFileUseIgnoreRegularExpression());
 
-    // A back-reference is refused by the component: the user hears which pattern, and
-    // nothing is compared.
+    // A back-reference that reaches the component (from the settings file, say) is refused
+    // by it: the user hears which pattern, and nothing is compared.
     QSignalSpy started(window.Lindrel1(), &widgets::LindrelWidget::FileCompareStarted);
     const int shown = widgets::TEST_Messages().size();
-    typePattern("^\\(#\\) \\1");
-    window.cmdCompare_Click();
+    window.Lindrel1()->SetFileIgnoreRegularExpression("^\\(#\\) \\1");
+    window.ComparePair(master, source);
     QCOMPARE(started.count(), 0);
     QCOMPARE(widgets::TEST_Messages().size(), shown + 1);
     const widgets::MessageRecord refusal = widgets::TEST_Messages().last();
@@ -786,6 +786,36 @@ class CompareFilesWindowTest : public QObject {
     QVERIFY2(refusal.text.contains("ignore pattern cannot be used") &&
                  refusal.text.contains("^\\(#\\) \\1"),
              qPrintable(refusal.text));
+
+    // Typed in the options, such a pattern, and one that does not compile (which a
+    // comparison would leave out without a word, comparing its lines after all), is named
+    // with the reason when OK is pressed, and the dialog stays open.
+    const struct {
+      QString pattern, named, reason;
+    } unusable[] = {{"^#@@a\\(b", "\"a\\(b\"", "Unmatched"},
+                    {"x\\(y\\)\\1", "\"x\\(y\\)\\1\"", "back-references are not supported"}};
+    for (const auto& c : unusable) {
+      bool stayedOpen = false;
+      widgets::TEST_SetModalHandler([&](QDialog& dialog) {
+        auto* box = dialog.findChild<QLineEdit*>("txtIgnorePattern");
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, c.pattern);
+        QTest::mouseClick(dialog.findChild<QPushButton*>("cmdCompareFiles"), Qt::LeftButton);
+        stayedOpen = dialog.isVisible();
+      });
+      const int before = widgets::TEST_Messages().size();
+      window.cmdCompare_Click();
+      QVERIFY(stayedOpen);
+      QCOMPARE(started.count(), 0);
+      QCOMPARE(widgets::TEST_Messages().size(), before + 1);
+      const widgets::MessageRecord named = widgets::TEST_Messages().last();
+      QCOMPARE(named.icon, QMessageBox::Warning);
+      QVERIFY2(named.text.contains(c.named) && named.text.contains(c.reason),
+               qPrintable(named.text));
+      // The dialog was cancelled: the component keeps the pattern it had.
+      QCOMPARE(window.Lindrel1()->GetFileIgnoreRegularExpression(), QString("^\\(#\\) \\1"));
+    }
   }
 
   void theCommandLineComparesTwoFilesAtOnce() {
