@@ -115,6 +115,35 @@ class CompareFilesFindTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), grid);
   }
 
+  // A file that grew between the comparison and the loading has rows past the other
+  // grid's last one; side by side the search goes through them too.
+  void linesPastTheOtherFilesEndAreSearched() {
+    CompareFilesWindow window;
+    Show(window);
+    const QString source = env_->Write("s.txt", Lines(kSource));
+    window.TEST_SetCompletionProbe([&] {
+      env_->Write("s.txt", Lines(kSource + QStringList{"nine", "ten", "grown tail"}));
+    });
+    window.ComparePair(env_->Write("m.txt", Lines(kMaster)), source);
+    QTRY_VERIFY_WITH_TIMEOUT(window.StatusText(3).startsWith("File Compare Completed"), 30000);
+    window.TEST_SetCompletionProbe(nullptr);
+    QCOMPARE(SourceModel(window).GridRowCount() - 1, 11);
+    QVERIFY(MasterModel(window).GridRowCount() - 1 < 11);
+    for (bool forward : {true, false}) {
+      View(window)->SetFindText("grown tail");
+      MasterGrid(window)->SetCurrentRow(1);
+      forward ? View(window)->FindNext() : View(window)->FindPrevious();
+      QTRY_COMPARE(Status(window), QString(forward ? "Line 11 of the source."
+                                                   : "Line 11 of the source. Went on from the "
+                                                     "bottom."));
+      QCOMPARE(View(window)->CurrentLine(ComparisonView::Side::Source), 11);
+    }
+    // The all-in-one grid has the master grid's rows, so that line is not in it.
+    View(window)->SetAllInOne(true);
+    View(window)->FindNext();
+    QTRY_COMPARE(Status(window), QString("No match for \"grown tail\"."));
+  }
+
   // Escape belongs to what has the focus: the box typed into over a row closes, the find
   // bar stays; in the bar it closes the bar.
   void escapeClosesWhatHasTheFocus() {

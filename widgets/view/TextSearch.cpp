@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 #include "widgets/view/GridSet.h"
 
 namespace lindrel::widgets {
@@ -23,7 +25,7 @@ void TextSearch::Start(const QString& text, bool caseSensitive, const TextMatch&
   text_ = text;
   caseSensitive_ = caseSensitive;
   forward_ = forward;
-  const int rows = grids_.MasterRows().GridRowCount() - 1;
+  const int rows = Rows();
   from_ = from.IsValid() && from.gridRow <= rows ? from : TextMatch{};
   row_ = from_.IsValid() ? from_.gridRow : (forward ? 1 : rows);
   // The start row is looked at twice: past the start first, before it after going round.
@@ -37,6 +39,13 @@ void TextSearch::Start(const QString& text, bool caseSensitive, const TextMatch&
 void TextSearch::Cancel() {
   ++generation_;
   running_ = false;
+}
+
+int TextSearch::Rows() const {
+  // The all-in-one grid has the master grid's rows. Side by side, a file that changed
+  // before it was loaded may reach past the other one's last row.
+  if (grids_.AllInOne()) return grids_.MasterRows().GridRowCount() - 1;
+  return std::max(grids_.MasterRows().GridRowCount(), grids_.SourceRows().GridRowCount()) - 1;
 }
 
 TextMatch TextSearch::InRow(int gridRow, const TextMatch& from, bool first) const {
@@ -67,7 +76,7 @@ void TextSearch::RunSlice(quint64 generation) {
   if (generation != generation_ || !running_) return;
   QElapsedTimer slice;
   slice.start();
-  const int rows = grids_.MasterRows().GridRowCount() - 1;
+  const int rows = Rows();
   for (int looked = 0; rowsLeft_ > 0; ++looked) {
     if (looked == kRowsPerCheck) {
       if (slice.elapsed() >= kSliceMilliseconds) {

@@ -55,6 +55,8 @@ class LINDREL_WIDGETS_TESTABLE TextSearch : public QObject {
 
  private:
   void RunSlice(quint64 generation);
+  // The grid rows to search: those of the grid on screen (the longer one side by side).
+  int Rows() const;
   // The match of row `gridRow` nearest in the search's direction, within the part of the
   // row that lies past `from` when `gridRow` is its row; invalid when none.
   TextMatch InRow(int gridRow, const TextMatch& from, bool first) const;

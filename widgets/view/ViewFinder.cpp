@@ -82,7 +82,11 @@ void ViewFinder::CloseBar() {
 }
 
 int ViewFinder::CurrentRow() const {
-  return (grids_.AllInOne() ? grids_.AllInOneGrid() : grids_.Master())->CurrentRow();
+  if (grids_.AllInOne()) return grids_.AllInOneGrid()->CurrentRow();
+  // A row past the master's last (a file that grew before it was loaded) can be current
+  // in the source grid only.
+  const int source = grids_.Source()->CurrentRow();
+  return source >= grids_.MasterRows().GridRowCount() ? source : grids_.Master()->CurrentRow();
 }
 
 void ViewFinder::Find(bool forward) {
