@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/demo/SourceLikeLine.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
@@ -54,19 +55,7 @@ long PeakResidentBytes() {
   return 0;
 }
 
-// A line of plausible source text, different for every seed.
-std::string Line(unsigned seed) {
-  static const char* words[] = {"value",  "count",  "index",      "result", "buffer",
-                                "record", "return", "const",      "auto",   "if",
-                                "for",    "while",  "std::size_t"};
-  std::string line(2 * (seed % 5), ' ');
-  for (unsigned w = 0; w < 4 + seed % 6; ++w) {
-    line += words[(seed >> (w + 1)) % 13];
-    line += w % 3 == 2 ? " = " : " ";
-  }
-  line += std::to_string(seed) + ";";
-  return line;
-}
+using lindrel::bench::SourceLikeLine;
 
 // 10% of the lines changed, deleted or added, in clusters of 1 to 20 lines.
 qint64 WritePair(const QString& master, const QString& source, int lines) {
@@ -78,13 +67,14 @@ qint64 WritePair(const QString& master, const QString& source, int lines) {
       const int cluster = 1 + static_cast<int>(next() % 20);
       const unsigned kind = next() % 3;
       for (int k = 0; k < cluster && i < lines; ++k, ++i) {
-        if (kind != 2) m << Line(static_cast<unsigned>(i)) << "\n";               // in master
-        if (kind != 1) s << Line(static_cast<unsigned>(i) * 7919u + 1u) << "\n";  // in source
+        if (kind != 2) m << SourceLikeLine(static_cast<unsigned>(i)) << "\n";  // in master
+        if (kind != 1)
+          s << SourceLikeLine(static_cast<unsigned>(i) * 7919u + 1u) << "\n";  // in source
       }
       continue;
     }
-    m << Line(static_cast<unsigned>(i)) << "\n";
-    s << Line(static_cast<unsigned>(i)) << "\n";
+    m << SourceLikeLine(static_cast<unsigned>(i)) << "\n";
+    s << SourceLikeLine(static_cast<unsigned>(i)) << "\n";
     ++i;
   }
   m.close();
@@ -231,8 +221,8 @@ int main(int argc, char* argv[]) {
   // The detail view of a changed line of 10,000 characters.
   std::string longMaster, longSource;
   for (unsigned w = 0; longMaster.size() < 10000; ++w) {
-    longMaster += Line(w).substr(0, 8) + " ";
-    longSource += (w % 7 == 3 ? std::string("changed") : Line(w).substr(0, 8)) + " ";
+    longMaster += SourceLikeLine(w).substr(0, 8) + " ";
+    longSource += (w % 7 == 3 ? std::string("changed") : SourceLikeLine(w).substr(0, 8)) + " ";
   }
   {
     std::ofstream(master.toStdString()) << "first\n" << longMaster.substr(0, 10000) << "\nlast\n";

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/demo/SourceLikeLine.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
@@ -29,19 +30,7 @@ using namespace lindrel::testing;
 
 namespace {
 
-// A line of plausible source text, different for every seed.
-std::string Line(unsigned seed) {
-  static const char* words[] = {"value",  "count",  "index",      "result", "buffer",
-                                "record", "return", "const",      "auto",   "if",
-                                "for",    "while",  "std::size_t"};
-  std::string line(2 * (seed % 5), ' ');
-  for (unsigned w = 0; w < 4 + seed % 6; ++w) {
-    line += words[(seed >> (w + 1)) % 13];
-    line += w % 3 == 2 ? " = " : " ";
-  }
-  line += std::to_string(seed) + ";";
-  return line;
-}
+using lindrel::bench::SourceLikeLine;
 
 // 10% of the lines changed, deleted or added, in clusters of 1 to 20 lines; a changed
 // line keeps most of its words, so the marks have words to tell apart.
@@ -54,14 +43,14 @@ void WritePair(const QString& master, const QString& source, int lines) {
       const int cluster = 1 + static_cast<int>(next() % 20);
       const unsigned kind = next() % 3;
       for (int k = 0; k < cluster && i < lines; ++k, ++i) {
-        const std::string line = Line(static_cast<unsigned>(i));
+        const std::string line = SourceLikeLine(static_cast<unsigned>(i));
         if (kind != 2) m << line << "\n";
         if (kind != 1) s << line.substr(0, line.size() / 2) << " changed " << i << ";\n";
       }
       continue;
     }
-    m << Line(static_cast<unsigned>(i)) << "\n";
-    s << Line(static_cast<unsigned>(i)) << "\n";
+    m << SourceLikeLine(static_cast<unsigned>(i)) << "\n";
+    s << SourceLikeLine(static_cast<unsigned>(i)) << "\n";
     ++i;
   }
 }
