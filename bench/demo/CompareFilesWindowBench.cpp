@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/demo/SourceLikeLine.h"
+#include "bench/demo/GeneratedPairs.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
@@ -55,30 +55,11 @@ long PeakResidentBytes() {
   return 0;
 }
 
-using lindrel::bench::SourceLikeLine;
-
-// 10% of the lines changed, deleted or added, in clusters of 1 to 20 lines.
+// A changed line is another line altogether. Returns the size of both files.
 qint64 WritePair(const QString& master, const QString& source, int lines) {
-  std::ofstream m(master.toStdString()), s(source.toStdString());
-  unsigned state = 12345;
-  auto next = [&] { return state = state * 1103515245u + 12345u; };
-  for (int i = 0; i < lines;) {
-    if (next() % 100 < 1) {
-      const int cluster = 1 + static_cast<int>(next() % 20);
-      const unsigned kind = next() % 3;
-      for (int k = 0; k < cluster && i < lines; ++k, ++i) {
-        if (kind != 2) m << SourceLikeLine(static_cast<unsigned>(i)) << "\n";  // in master
-        if (kind != 1)
-          s << SourceLikeLine(static_cast<unsigned>(i) * 7919u + 1u) << "\n";  // in source
-      }
-      continue;
-    }
-    m << SourceLikeLine(static_cast<unsigned>(i)) << "\n";
-    s << SourceLikeLine(static_cast<unsigned>(i)) << "\n";
-    ++i;
-  }
-  m.close();
-  s.close();
+  lindrel::bench::WriteClusteredPair(master.toStdString(), source.toStdString(), lines, [](int i) {
+    return lindrel::bench::SourceLikeLine(static_cast<unsigned>(i) * 7919u + 1u);
+  });
   return QFile(master).size() + QFile(source).size();
 }
 
@@ -221,8 +202,10 @@ int main(int argc, char* argv[]) {
   // The detail view of a changed line of 10,000 characters.
   std::string longMaster, longSource;
   for (unsigned w = 0; longMaster.size() < 10000; ++w) {
-    longMaster += SourceLikeLine(w).substr(0, 8) + " ";
-    longSource += (w % 7 == 3 ? std::string("changed") : SourceLikeLine(w).substr(0, 8)) + " ";
+    longMaster += lindrel::bench::SourceLikeLine(w).substr(0, 8) + " ";
+    longSource +=
+        (w % 7 == 3 ? std::string("changed") : lindrel::bench::SourceLikeLine(w).substr(0, 8)) +
+        " ";
   }
   {
     std::ofstream(master.toStdString()) << "first\n" << longMaster.substr(0, 10000) << "\nlast\n";

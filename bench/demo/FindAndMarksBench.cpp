@@ -14,10 +14,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <string>
 
-#include "bench/demo/SourceLikeLine.h"
+#include "bench/demo/GeneratedPairs.h"
 #include "demo/common/ProgramState.h"
 #include "demo/common/UiTiming.h"
 #include "demo/compare-files/CompareFilesWindow.h"
@@ -30,29 +29,12 @@ using namespace lindrel::testing;
 
 namespace {
 
-using lindrel::bench::SourceLikeLine;
-
-// 10% of the lines changed, deleted or added, in clusters of 1 to 20 lines; a changed
-// line keeps most of its words, so the marks have words to tell apart.
+// A changed line keeps most of its words, so the marks have words to tell apart.
 void WritePair(const QString& master, const QString& source, int lines) {
-  std::ofstream m(master.toStdString()), s(source.toStdString());
-  unsigned state = 12345;
-  auto next = [&] { return state = state * 1103515245u + 12345u; };
-  for (int i = 0; i < lines;) {
-    if (next() % 100 < 1) {
-      const int cluster = 1 + static_cast<int>(next() % 20);
-      const unsigned kind = next() % 3;
-      for (int k = 0; k < cluster && i < lines; ++k, ++i) {
-        const std::string line = SourceLikeLine(static_cast<unsigned>(i));
-        if (kind != 2) m << line << "\n";
-        if (kind != 1) s << line.substr(0, line.size() / 2) << " changed " << i << ";\n";
-      }
-      continue;
-    }
-    m << SourceLikeLine(static_cast<unsigned>(i)) << "\n";
-    s << SourceLikeLine(static_cast<unsigned>(i)) << "\n";
-    ++i;
-  }
+  lindrel::bench::WriteClusteredPair(master.toStdString(), source.toStdString(), lines, [](int i) {
+    const std::string line = lindrel::bench::SourceLikeLine(static_cast<unsigned>(i));
+    return line.substr(0, line.size() / 2) + " changed " + std::to_string(i) + ";";
+  });
 }
 
 void Paint(lindrel::widgets::ComparisonGrid* grid) { grid->viewport()->repaint(); }
