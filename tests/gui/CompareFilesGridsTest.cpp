@@ -32,6 +32,22 @@ using lindrel::widgets::RowFore;
 
 namespace {
 
+// The pages of mapped files the process holds (RssFile), in bytes.
+qint64 MappedFileBytesHeld() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("RssFile:")) return line.mid(8).trimmed().split(' ')[0].toLongLong() * 1024;
+  return -1;
+}
+
+// A line as a grid shows it, worked out from its bytes: UTF-8 when valid, else Latin-1,
+// tabs as four blanks, cut after `max` characters.
+QString ShownAs(const QByteArray& bytes, qsizetype max) {
+  QString text = bytes.isValidUtf8() ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+  return text.replace(QLatin1Char('\t'), QStringLiteral("    ")).left(max);
+}
+
 // --- The literal procedure: insert padding row by row, last record first -----------------
 
 using Grid = std::vector<GridRow>;  // index 0 is grid row 1
@@ -293,6 +309,8 @@ class CompareFilesGridsTest : public QObject {
       QByteArray line = "line " + QByteArray::number(static_cast<qlonglong>(lines.size())) +
                         QByteArray(static_cast<qsizetype>(random() % 90), 'x');
       if (random() % 50 == 0) line += "\ra lone carriage return";
+      if (random() % 40 == 0) line += "\ttab, caf\xc3\xa9";
+      if (random() % 40 == 0) line += " Latin-1 caf\xe9";
       lines.push_back(line);
       content += line + ending;
     }
@@ -315,15 +333,32 @@ class CompareFilesGridsTest : public QObject {
     QString error;
     QVERIFY2(mapped.Load(file.fileName(), &error), qPrintable(error));
     QCOMPARE(mapped.Count(), static_cast<int>(lines.size()));
+    // Lines read aside (as for a list of the changes) keep no page of the file.
+    const qint64 held = MappedFileBytesHeld();
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const int max = i % 3 == 0 ? 12 : 200;
+      if (mapped.TextAside(static_cast<int>(i), max) != ShownAs(lines[i], max))
+        QFAIL(qPrintable(QStringLiteral("line %1 aside: \"%2\"")
+                             .arg(i)
+                             .arg(mapped.TextAside(static_cast<int>(i), max))));
+    }
+    QVERIFY2(MappedFileBytesHeld() - held < (qint64{4} << 20),
+             qPrintable(QString::number(MappedFileBytesHeld() - held)));
     for (size_t i = 0; i < lines.size(); ++i) {
       if (mapped.Bytes(static_cast<int>(i)) != lines[i])
         QFAIL(qPrintable(QStringLiteral("line %1: \"%2\"").arg(i).arg(mapped.Text(int(i)))));
     }
 
+    // Reading every line through the mapping brought the file in; it can be given back.
+    QVERIFY(MappedFileBytesHeld() - held > (qint64{16} << 20));
+    mapped.GiveBackPages();
+    QVERIFY(MappedFileBytesHeld() - held < (qint64{4} << 20));
+
     // Shortened while it is shown: the lines past its new end read as empty bytes, and
     // the program goes on.
     QVERIFY(file.resize(1000));
     for (int i = 0; i < mapped.Count(); i += 997) (void)mapped.Text(i);
+    for (int i = 0; i < mapped.Count(); i += 997) (void)mapped.TextAside(i, 100);
     const QByteArray gone = mapped.Bytes(mapped.Count() - 2);
     QVERIFY(gone.size() >= lines[lines.size() - 2].size());  // with its CR, as the end is lost
     QCOMPARE(gone.count('\0'), gone.size());

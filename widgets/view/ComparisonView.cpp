@@ -367,7 +367,8 @@ QString ComparisonView::LineText(Side side, long line, qsizetype maxCharacters) 
   const bool source = side == Side::Source;
   const FileGridModel& rows = source ? d_->grids->SourceRows() : d_->grids->MasterRows();
   const int row = source ? d_->grids->SourceRowOf(line) : d_->grids->MasterRowOf(line);
-  return row >= 1 ? rows.LineText(row, maxCharacters) : QString();
+  // Hosts read lines off screen (a list of the changes): kept out of memory.
+  return row >= 1 ? rows.LineTextAside(row, maxCharacters) : QString();
 }
 
 QString ComparisonView::Problem() const { return d_->grids->Problem(); }

@@ -145,6 +145,16 @@ QString FileGridModel::LineText(int gridRow, qsizetype maxCharacters) const {
   return row.IsPadding() || !lines_ ? QString() : lines_->Text(row.line - 1, maxCharacters);
 }
 
+QString FileGridModel::LineTextAside(int gridRow, qsizetype maxCharacters) const {
+  if (gridRow <= 0) return header_.left(maxCharacters);
+  const GridRow& row = Row(gridRow);
+  return row.IsPadding() || !lines_ ? QString() : lines_->TextAside(row.line - 1, maxCharacters);
+}
+
+void FileGridModel::GiveBackPages() const {
+  if (lines_) lines_->GiveBackPages();
+}
+
 bool FileGridModel::IsLineTextEmpty(int gridRow) const {
   if (gridRow <= 0) return header_.isEmpty();
   const GridRow& row = Row(gridRow);

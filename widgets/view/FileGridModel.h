@@ -55,6 +55,10 @@ class LINDREL_WIDGETS_TESTABLE FileGridModel : public QAbstractTableModel {
   QString ShownText(int gridRow) const { return LineText(gridRow, kShownCharacters); }
   // The first `maxCharacters` characters of LineText(gridRow), decoding no more.
   QString LineText(int gridRow, qsizetype maxCharacters) const;
+  // The same, read from the file without keeping its pages (GridLines::TextAside).
+  QString LineTextAside(int gridRow, qsizetype maxCharacters) const;
+  // Gives back the pages of a mapped file (GridLines::GiveBackPages).
+  void GiveBackPages() const;
   static constexpr qsizetype kShownCharacters = 200000;
   bool IsLineTextEmpty(int gridRow) const;
   // At least the number of characters of LineText(gridRow), found cheaply.

@@ -68,7 +68,7 @@ bool GridLines::Load(const QString& path, QString* error) {
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= kMapFrom &&
       info.st_size < std::numeric_limits<qsizetype>::max() &&
       mapping_.Map(fd, static_cast<size_t>(info.st_size))) {
-    ::close(fd);
+    descriptor_ = fd;
     content_ = QByteArray::fromRawData(mapping_.data(), static_cast<qsizetype>(mapping_.size()));
     Split();
     return true;
@@ -88,6 +88,7 @@ bool GridLines::Load(const QString& path, QString* error) {
 void GridLines::SetContent(QByteArray bytes) {
   content_ = std::move(bytes);
   mapping_.Unmap();
+  CloseDescriptor();
   Split();
 }
 
@@ -95,12 +96,24 @@ void GridLines::Clear() {
   longLines_.clear();
   content_.clear();
   mapping_.Unmap();
+  CloseDescriptor();
   starts32_.clear();
   starts32_.shrink_to_fit();
   starts64_.clear();
   starts64_.shrink_to_fit();
   count_ = 0;
   end_ = 0;
+}
+
+GridLines::~GridLines() { CloseDescriptor(); }
+
+void GridLines::CloseDescriptor() {
+  if (descriptor_ >= 0) ::close(descriptor_);
+  descriptor_ = -1;
+}
+
+void GridLines::GiveBackPages() const {
+  if (mapping_.data() != nullptr) mapping_.Release(0, mapping_.size());
 }
 
 void GridLines::Split() {
@@ -217,6 +230,16 @@ QString Decode(QByteArrayView bytes, bool utf8, bool fileStart) {
   return text;
 }
 
+// The first `maxCharacters` UTF-16 units of `text`, a pair never split.
+QString Truncated(QString text, qsizetype maxCharacters) {
+  if (text.size() > maxCharacters) {
+    qsizetype keep = maxCharacters;
+    if (keep > 0 && text[keep - 1].isHighSurrogate()) --keep;
+    text.truncate(keep);
+  }
+  return text;
+}
+
 }  // namespace
 
 QString GridLines::Text(int index) const {
@@ -244,24 +267,46 @@ QString GridLines::Text(int index, qsizetype maxCharacters) const {
             : QByteArrayView(content_.constData() + span.offset, span.length).isValidUtf8();
     text = Start(index, maxCharacters, utf8);
   }
-  if (text.size() > maxCharacters) {
-    qsizetype keep = maxCharacters;
-    if (keep > 0 && text[keep - 1].isHighSurrogate()) --keep;
-    text.truncate(keep);
-  }
-  return text;
+  return Truncated(std::move(text), maxCharacters);
 }
 
 QString GridLines::Start(int index, qsizetype maxCharacters, bool utf8) const {
   const Span span = SpanOf(index);
-  const QByteArrayView bytes(content_.constData() + span.offset, span.length);
+  return StartOf(QByteArrayView(content_.constData() + span.offset, span.length), span.offset,
+                 maxCharacters, utf8);
+}
+
+QString GridLines::StartOf(QByteArrayView bytes, qsizetype offset, qsizetype maxCharacters,
+                           bool utf8) {
   // A character takes at most four bytes; a byte-order mark three more.
   qsizetype end = std::min(bytes.size(), 4 * maxCharacters + 3);
   // Not inside a character.
   while (utf8 && end > 0 && end < bytes.size() &&
          (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
     --end;
-  return Decode(bytes.first(end), utf8, span.offset == 0);
+  return Decode(bytes.first(end), utf8, offset == 0);
+}
+
+QString GridLines::TextAside(int index, qsizetype maxCharacters) const {
+  // The span without SpanOf, which looks at the byte before the line feed in the mapping.
+  const qsizetype start = StartOf(index);
+  const qsizetype end = std::min(StartOf(index + 1) - 1, end_);
+  if (descriptor_ < 0 || end - start > kLongLine) return Text(index, maxCharacters);
+  maxCharacters = std::max<qsizetype>(maxCharacters, 0);
+  // Read whole: whether the line is UTF-8 depends on all of its bytes.
+  char buffer[kLongLine];
+  qsizetype got = 0;
+  while (got < end - start) {
+    const ssize_t n = ::pread(descriptor_, buffer + got, static_cast<size_t>(end - start - got),
+                              static_cast<off_t>(start + got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return Text(index, maxCharacters);  // shortened: as the mapping reads it
+    got += n;
+  }
+  // A carriage return belongs to the line end only right before a line feed.
+  if (end < end_ && got > 0 && buffer[got - 1] == '\r') --got;
+  const QByteArrayView bytes(buffer, got);
+  return Truncated(StartOf(bytes, start, maxCharacters, bytes.isValidUtf8()), maxCharacters);
 }
 
 }  // namespace lindrel::widgets

@@ -7,8 +7,10 @@
 // end is a line; a file that ends with a line end has no empty line after it. Line texts
 // are produced on demand, with every tab shown as four blanks. A large file is mapped,
 // not copied, and once its lines are found its pages are given back: it costs four bytes
-// a line and the pages of the lines on show. A smaller one (or any file where mapping is
-// not allowed) is read, and costs its own size as well.
+// a line and the pages of the lines on show. Readers of many lines off screen (a list of
+// the changes, a search) read them aside or give the pages back, since every touch of a
+// mapping brings in the pages around it. A smaller file (or any file where mapping is not
+// allowed) is read, and costs its own size as well.
 //
 // Threading: not shared; a loaded object may be read from any one thread at a time.
 #pragma once
@@ -27,6 +29,11 @@ namespace lindrel::widgets {
 
 class LINDREL_WIDGETS_TESTABLE GridLines {
  public:
+  GridLines() = default;
+  ~GridLines();
+  GridLines(const GridLines&) = delete;
+  GridLines& operator=(const GridLines&) = delete;
+
   // Replaces the content with the file at `path` (a name as FileNames.h holds it). On failure the
   // object is empty and `error` (when given) says why.
   bool Load(const QString& path, QString* error = nullptr);
@@ -45,6 +52,13 @@ class LINDREL_WIDGETS_TESTABLE GridLines {
   // The first `maxCharacters` characters (UTF-16 units, a pair never split) of
   // Text(index), found by decoding only as much of the line as they need.
   QString Text(int index, qsizetype maxCharacters) const;
+  // Text(index, maxCharacters) read from the file rather than through the mapping, so
+  // that no page of it stays in memory: for lines read once, off screen. The same as
+  // Text(index, maxCharacters) for a file that is not mapped, a line too long to read at
+  // once, and a file that no longer holds the line.
+  QString TextAside(int index, qsizetype maxCharacters) const;
+  // Gives back every page of a mapped file; the lines on show come back when painted.
+  void GiveBackPages() const;
   // True when line `index` has no characters.
   bool IsEmpty(int index) const { return SpanOf(index).length == 0; }
   // At least the number of characters of Text(index), found without decoding it.
@@ -73,6 +87,9 @@ class LINDREL_WIDGETS_TESTABLE GridLines {
   // At least the first `maxCharacters` characters of Text(index) (more when cheaper),
   // decoded as UTF-8 when `utf8`, else as Latin-1.
   QString Start(int index, qsizetype maxCharacters, bool utf8) const;
+  // The first `maxCharacters` characters of the line `bytes` at `offset` of the file.
+  static QString StartOf(QByteArrayView bytes, qsizetype offset, qsizetype maxCharacters,
+                         bool utf8);
 
   Span SpanOf(int index) const;
   qsizetype StartOf(int index) const {
@@ -81,9 +98,13 @@ class LINDREL_WIDGETS_TESTABLE GridLines {
   }
 
   void Split();
+  void CloseDescriptor();
 
-  // The file's pages when it is mapped; content_ then only refers to them.
-  MappedFileContent mapping_;
+  // The file's pages when it is mapped; content_ then only refers to them. Giving pages
+  // back changes no byte of the content.
+  mutable MappedFileContent mapping_;
+  // The mapped file, open for reading lines aside; -1 when not mapped.
+  int descriptor_ = -1;
   QByteArray content_;
   // Where each line starts, and one more entry: one past the last line's line feed, or
   // the end of the content + 1 when it has none. A line ends before the next one's

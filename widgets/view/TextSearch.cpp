@@ -80,6 +80,7 @@ void TextSearch::RunSlice(quint64 generation) {
   for (int looked = 0; rowsLeft_ > 0; ++looked) {
     if (looked == kRowsPerCheck) {
       if (slice.elapsed() >= kSliceMilliseconds) {
+        GiveBackPages();
         // The window gets its turn; the search goes on from here.
         QTimer::singleShot(0, this, [this, generation] { RunSlice(generation); });
         return;
@@ -97,14 +98,22 @@ void TextSearch::RunSlice(quint64 generation) {
     const TextMatch match = InRow(row_, from_, first);
     --rowsLeft_;
     if (match.IsValid()) {
+      GiveBackPages();
       running_ = false;
       emit Finished(match, wrapped_);
       return;
     }
     row_ += forward_ ? 1 : -1;
   }
+  GiveBackPages();
   running_ = false;
   emit Finished({}, false);
+}
+
+void TextSearch::GiveBackPages() const {
+  // Every line looked at brought its pages in; the ones on show come back when painted.
+  grids_.MasterRows().GiveBackPages();
+  grids_.SourceRows().GiveBackPages();
 }
 
 }  // namespace lindrel::widgets

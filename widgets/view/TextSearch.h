@@ -55,6 +55,7 @@ class LINDREL_WIDGETS_TESTABLE TextSearch : public QObject {
 
  private:
   void RunSlice(quint64 generation);
+  void GiveBackPages() const;
   // The grid rows to search: those of the grid on screen (the longer one side by side).
   int Rows() const;
   // The match of row `gridRow` nearest in the search's direction, within the part of the

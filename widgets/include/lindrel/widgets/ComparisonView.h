@@ -149,7 +149,9 @@ class LINDREL_WIDGETS_EXPORT ComparisonView : public QWidget {
   /// @copydoc MasterLineCount
   int SourceLineCount() const;
   /// The first `maxCharacters` characters of line `line` (1-based) of one file as shown;
-  /// "" for a line outside it. `side` Both reads the master.
+  /// "" for a line outside it. `side` Both reads the master. Meant for lines off screen
+  /// (a list of the changes, say): a large file's line is read without keeping its pages
+  /// in memory.
   QString LineText(Side side, long line, qsizetype maxCharacters) const;
   /// "" or why the last result could not be shown in full (a file that cannot be read).
   QString Problem() const;
