@@ -13,11 +13,14 @@
 //    of the two files.
 // Run offscreen: QT_QPA_PLATFORM=offscreen compare_files_window_bench [lines] [nomap]
 // ("nomap" hides the change map first, to compare the other figures without it).
+// LINDREL_BENCH_PAIR=FOLDER keeps the pair there, or uses the pair found there.
 // The demo's fixed pauses are left out (they are waits, not work), and the comparison
 // runs at normal priority.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -25,6 +28,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
 
 #include "bench/demo/GeneratedPairs.h"
 #include "demo/common/ProgramState.h"
@@ -79,6 +84,32 @@ double ReadBoth(const QString& master, const QString& source) {
   return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
+// The command line's records of the same pair: the limit the window's start is held to.
+struct CommandLineRun {
+  double ms = 0;  // median of three runs
+  long peak = 0;  // the largest peak of its runs, in bytes
+};
+
+// Runs the `lindrel` built beside this benchmark; all zero when there is none.
+CommandLineRun TimeCommandLine(const QString& master, const QString& source) {
+  const QString lindrel = QCoreApplication::applicationDirPath() + "/../../cli/lindrel";
+  if (!QFileInfo(lindrel).isExecutable()) return {};
+  std::vector<double> times;
+  for (int run = 0; run < 3; ++run) {
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(lindrel, {"files", "--format", "records", master, source});
+    process.waitForFinished(-1);
+    times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+  }
+  std::sort(times.begin(), times.end());
+  rusage children{};
+  getrusage(RUSAGE_CHILDREN, &children);
+  return {times[1], children.ru_maxrss * 1024L};
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -95,11 +126,18 @@ int main(int argc, char* argv[]) {
                                  {},
                                  [] {}});
 
-  const QString master = home.path() + "/master.txt";
-  const QString source = home.path() + "/source.txt";
-  const qint64 fileBytes = WritePair(master, source, lines);
+  // LINDREL_BENCH_PAIR names a folder where the pair is kept (and reused when there),
+  // so that the command line can be timed on the same files.
+  const QString kept = qEnvironmentVariable("LINDREL_BENCH_PAIR");
+  const QString folder = kept.isEmpty() ? home.path() : kept;
+  const QString master = folder + "/master.txt";
+  const QString source = folder + "/source.txt";
+  const qint64 fileBytes = !kept.isEmpty() && QFile::exists(master) && QFile::exists(source)
+                               ? QFile(master).size() + QFile(source).size()
+                               : WritePair(master, source, lines);
 
   const double read = ReadBoth(master, source);
+  const CommandLineRun commandLine = TimeCommandLine(master, source);
   // The program's own default (idle) leaves the comparison to whatever time a busy
   // machine has over; the figure from the start wants it to run as any program does.
   lindrel::demo::ProgramState::Instance().SetThreadPriority(2);
@@ -207,11 +245,13 @@ int main(int argc, char* argv[]) {
         (w % 7 == 3 ? std::string("changed") : lindrel::bench::SourceLikeLine(w).substr(0, 8)) +
         " ";
   }
-  {
-    std::ofstream(master.toStdString()) << "first\n" << longMaster.substr(0, 10000) << "\nlast\n";
-    std::ofstream(source.toStdString()) << "first\n" << longSource.substr(0, 10000) << "\nlast\n";
-  }
-  window->DoComparison();
+  const QString longMasterFile = home.path() + "/long-master.txt";
+  const QString longSourceFile = home.path() + "/long-source.txt";
+  std::ofstream(longMasterFile.toStdString()) << "first\n"
+                                              << longMaster.substr(0, 10000) << "\nlast\n";
+  std::ofstream(longSourceFile.toStdString()) << "first\n"
+                                              << longSource.substr(0, 10000) << "\nlast\n";
+  window->ComparePair(longMasterFile, longSourceFile);
   wait.restart();
   while (window->StatusText(3) != QLatin1String("File Compare Completed") &&
          wait.elapsed() < 120000)
@@ -233,6 +273,11 @@ int main(int argc, char* argv[]) {
               static_cast<long long>(started));
   std::printf("after the 1-second pause, both grids painted: %lld ms (target 500)\n",
               static_cast<long long>(pauseEnded));
+  if (commandLine.ms > 0)
+    std::printf(
+        "lindrel files --format records: %.0f ms (median of 3); the window from the start: "
+        "%.2f x (target 1.2 for 1 GB)\n",
+        commandLine.ms, static_cast<double>(started) / commandLine.ms);
   std::printf("first switch to all-in-one, painted:    %lld ms (target 1000)\n",
               static_cast<long long>(allInOne));
   std::printf("scroll to the end, painted:              %lld ms (target 50)\n",
@@ -261,8 +306,11 @@ int main(int argc, char* argv[]) {
               (after - before) / 1e6, double(after - before) / double(fileBytes));
   std::printf("of which loading the grids:              %.1f MB = %.2f x the files\n",
               (after - atCompletion) / 1e6, double(after - atCompletion) / double(fileBytes));
-  std::printf("process peak (VmHWM):                   %.1f MB = %.2f x the files\n",
+  std::printf("process peak (VmHWM):                   %.1f MB = %.2f x the files (target 1.3)\n",
               PeakResidentBytes() / 1e6, double(PeakResidentBytes()) / double(fileBytes));
+  if (commandLine.peak > 0)
+    std::printf("peak of lindrel files --format records: %.1f MB = %.2f x the files\n",
+                commandLine.peak / 1e6, double(commandLine.peak) / double(fileBytes));
   delete window;
   return 0;
 }
