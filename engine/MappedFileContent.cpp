@@ -61,4 +61,16 @@ void MappedFileContent::Release(std::size_t offset, std::size_t length) {
   if (to > from) ::madvise(data_ + from, to - from, MADV_DONTNEED);
 }
 
+void MappedFileContent::Prefetch(std::size_t offset, std::size_t length) {
+  if (data_ == nullptr || offset >= size_) return;
+  const std::size_t page = PageSize();
+  const std::size_t from = offset / page * page;
+  const std::size_t to = std::min(offset + length, size_);
+#ifdef MADV_POPULATE_READ
+  // Fails past a new end of a shortened file; the scan's reads then meet the guard.
+  if (::madvise(data_ + from, to - from, MADV_POPULATE_READ) == 0) return;
+#endif
+  ::madvise(data_ + from, to - from, MADV_WILLNEED);
+}
+
 }  // namespace lindrel

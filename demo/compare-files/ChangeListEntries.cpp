@@ -28,18 +28,16 @@ QString Quoted(const QString& text) {
   return QLatin1Char('"') + LeftCharacters(text, kEntryTextLength) + QLatin1Char('"');
 }
 
-struct Record {
-  long changeType = 0;
-  long masterStart = 0;
-  long masterEnd = 0;
-  long sourceStart = 0;
-  long sourceEnd = 0;
-};
+using Record = ChangeListEntries::Record;
 
-// "[N] ..." for record number `number`; empty for a record of no known kind.
-QString Entry(int number, const Record& r, const widgets::ComparisonView& view) {
+bool HasEntry(const Record& r) {
+  return r.changeType == 'a' || r.changeType == 'd' || r.changeType == 'c';
+}
+
+// "[N] ..." for the record; empty for a record of no known kind.
+QString Entry(const Record& r, const widgets::ComparisonView& view) {
   // Put together piece by piece: a large comparison lists tens of thousands of entries.
-  const QString n = QLatin1Char('[') + QString::number(number) + QStringLiteral("] ");
+  const QString n = QLatin1Char('[') + QString::number(r.number) + QStringLiteral("] ");
   // Enough of the line for the entry, however long the line is.
   auto text = [&view](Side side, long line) {
     return view.LineText(side, line, 2 * kEntryTextLength + 2);
@@ -68,19 +66,49 @@ QString Entry(int number, const Record& r, const widgets::ComparisonView& view) 
 
 }  // namespace
 
-QStringList ChangeListEntries(widgets::LindrelWidget& component,
-                              const widgets::ComparisonView& view) {
+ChangeListEntries::ChangeListEntries(const widgets::ComparisonView& view, QObject* parent)
+    : QAbstractListModel(parent), view_(view) {}
+
+void ChangeListEntries::Fill(widgets::LindrelWidget& component) {
+  Clear();
+  std::vector<Record> records;
   const long count = component.FileCompareResultsCount();
-  QStringList entries;
+  records.reserve(static_cast<size_t>(std::max(count, 0L)));
+  // From the last record down: the one that cannot be read ends the list there.
   for (long index = count - 1; index >= 0; --index) {
     Record r;
     if (!component.FileCompareResultsGet(index, r.changeType, r.masterStart, r.masterEnd,
                                          r.sourceStart, r.sourceEnd))
       break;
-    QString entry = Entry(static_cast<int>(index + 1), r, view);
-    if (!entry.isEmpty()) entries.prepend(entry);
+    r.number = static_cast<int>(index + 1);
+    if (HasEntry(r)) records.push_back(r);
   }
-  return entries;
+  if (records.empty()) return;
+  std::reverse(records.begin(), records.end());
+  // Inserted rather than reset, so that the list selects its first entry as when filled
+  // item by item.
+  beginInsertRows({}, 0, static_cast<int>(records.size()) - 1);
+  records_ = std::move(records);
+  endInsertRows();
+}
+
+void ChangeListEntries::Clear() {
+  if (records_.empty()) return;
+  beginRemoveRows({}, 0, static_cast<int>(records_.size()) - 1);
+  records_.clear();
+  records_.shrink_to_fit();
+  endRemoveRows();
+}
+
+int ChangeListEntries::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(records_.size());
+}
+
+QVariant ChangeListEntries::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount() ||
+      (role != Qt::DisplayRole && role != Qt::EditRole))
+    return {};
+  return Entry(records_[static_cast<size_t>(index.row())], view_);
 }
 
 }  // namespace lindrel::demo

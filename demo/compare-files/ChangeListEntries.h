@@ -2,10 +2,15 @@
 // record, "[N] ..." with the kind, the size and the line of the change and the start of
 // its first line's text.
 //
+// An entry is made when the list shows or reads it: a large comparison has a hundred
+// thousand changes, and making every entry up front would hold up its result.
+//
 // Threading: GUI thread only.
 #pragma once
 
-#include <QStringList>
+#include <QAbstractListModel>
+
+#include <vector>
 
 namespace lindrel::widgets {
 class ComparisonView;
@@ -14,9 +19,33 @@ class LindrelWidget;
 
 namespace lindrel::demo {
 
-// The entries for the records of `component`, with the line texts `view` shows; a record
-// of no known kind has none, and a record that cannot be read ends the list.
-QStringList ChangeListEntries(widgets::LindrelWidget& component,
-                              const widgets::ComparisonView& view);
+class ChangeListEntries : public QAbstractListModel {
+  Q_OBJECT
+
+ public:
+  explicit ChangeListEntries(const widgets::ComparisonView& view, QObject* parent = nullptr);
+
+  // The entries for the records of `component`, with the line texts the view shows: a
+  // record of no known kind has none, and a record that cannot be read ends the list.
+  void Fill(widgets::LindrelWidget& component);
+  // No entries.
+  void Clear();
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+  struct Record {
+    int number = 0;  // 1-based, as the entry shows it
+    long changeType = 0;
+    long masterStart = 0;
+    long masterEnd = 0;
+    long sourceStart = 0;
+    long sourceEnd = 0;
+  };
+
+ private:
+  const widgets::ComparisonView& view_;
+  std::vector<Record> records_;  // those with an entry, in order
+};
 
 }  // namespace lindrel::demo

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QListView>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -126,11 +127,10 @@ void CompareFilesTopBar::SetAllInOneShown(bool allInOne) {
   viewFormat_->setText(QString::fromUtf8(allInOne ? kViewSideBySide : kViewAllInOne));
 }
 
-void CompareFilesTopBar::SetChanges(const QStringList& entries) {
-  syncing_ = true;
-  listing_->clear();
-  listing_->addItems(entries);
-  syncing_ = false;
+void CompareFilesTopBar::SetChangeList(QAbstractItemModel* entries) {
+  listing_->setModel(entries);
+  // Rows of one height: the list lays out only the entries it shows.
+  if (auto* rows = qobject_cast<QListView*>(listing_->view())) rows->setUniformItemSizes(true);
 }
 
 void CompareFilesTopBar::SelectChange(int change) {

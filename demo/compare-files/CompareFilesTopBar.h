@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QAbstractItemModel;
 class QAction;
 class QComboBox;
 class QPushButton;
@@ -32,8 +33,8 @@ class CompareFilesTopBar : public QWidget {
   // The caption of cmdCompareFilesViewFormat names the view it switches to.
   void SetAllInOneShown(bool allInOne);
 
-  // The drop-down's entries, none selected.
-  void SetChanges(const QStringList& entries);
+  // The drop-down's entries, kept by their owner; the first is selected when filled.
+  void SetChangeList(QAbstractItemModel* entries);
   // Selects the entry of change `change` (1-based) without a ChangeChosen.
   void SelectChange(int change);
   // The pictures of the navigation buttons for `count` changes, `current` current.

@@ -69,6 +69,8 @@ void CompareFilesWindow::BuildControls() {
 
   topBar_ = new CompareFilesTopBar(this);
   view_ = new ComparisonView(this);
+  changes_ = new ChangeListEntries(*view_, this);
+  topBar_->SetChangeList(changes_);
   // The window tells the user about each result before it is shown, or writes a report
   // instead; the view's own component events come first (the files' stamps and watch).
   view_->SetComponent(lindrel1_);
@@ -252,7 +254,7 @@ void CompareFilesWindow::CancelComparison() {
   if (lindrel1_->GetFileCompareActive()) {
     lindrel1_->FileCompareAbort();
     view_->Clear();
-    topBar_->SetChanges({});
+    changes_->Clear();
     topBar_->SetViewReportShown(false);
   }
   ShowBusyPointer(false);
@@ -307,7 +309,7 @@ void CompareFilesWindow::ShowReportOnlyResult() {
   // with records that describe what it was.
   const QString changed = view_->ChangedOnDiskSinceComparison(QStringLiteral("report"));
   cmdViewReport_Click();
-  topBar_->SetChanges({});
+  changes_->Clear();
   view_->Clear();
   topBar_->SetViewFormatShown(false);
   QString completed = QStringLiteral("File Compare Completed");
@@ -330,7 +332,10 @@ void CompareFilesWindow::ShowResultInView(long count) {
   view_->ShowResult();
   const QString problem = view_->Problem();
   // A file that could not be read leaves the records without rows: no change to list.
-  topBar_->SetChanges(problem.isEmpty() ? ChangeListEntries(*lindrel1_, *view_) : QStringList());
+  if (problem.isEmpty())
+    changes_->Fill(*lindrel1_);
+  else
+    changes_->Clear();
   const long records = lindrel1_->FileCompareResultsCount();
   setWindowTitle(QStringLiteral("Compare File Results: ") + QString::number(records) +
                  QStringLiteral(" Differences found"));

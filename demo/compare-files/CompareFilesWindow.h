@@ -56,6 +56,7 @@ class LindrelWidget;
 
 namespace lindrel::demo {
 
+class ChangeListEntries;
 class CompareFilesReporter;
 class CompareFilesTopBar;
 class LegendBar;
@@ -214,6 +215,7 @@ class CompareFilesWindow : public QWidget, public CompareFilesExchange, public C
   widgets::LindrelWidget* lindrel2_ = nullptr;
   CompareFilesTopBar* topBar_ = nullptr;
   widgets::ComparisonView* view_ = nullptr;
+  ChangeListEntries* changes_ = nullptr;  // the top bar's list of changes
   LegendBar* tbLegend_ = nullptr;
   PanelStatusBar* sbStatus_ = nullptr;
   PleaseWaitWindow* frmPleaseWait_ = nullptr;

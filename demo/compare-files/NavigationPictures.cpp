@@ -61,8 +61,7 @@ QPixmap Draw(int picture, const QColor& ink) {
       painter.drawPath(head);
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return pixmap;
 }
@@ -71,7 +70,8 @@ QPixmap Draw(int picture, const QColor& ink) {
 
 QIcon NavigationPicture(int imageIndex) {
   if (imageIndex >= 1 && imageIndex <= 5) return QIcon(Draw(imageIndex, QColor(0x1f, 0x4e, 0x9a)));
-  if (imageIndex >= 8 && imageIndex <= 12) return QIcon(Draw(imageIndex - 7, QColor(0xb4, 0xb4, 0xb4)));
+  if (imageIndex >= 8 && imageIndex <= 12)
+    return QIcon(Draw(imageIndex - 7, QColor(0xb4, 0xb4, 0xb4)));
   return {};
 }
 

@@ -73,6 +73,10 @@ class LINDREL_EXPORT MappedFileContent {
   /// length): they are read from the file again when next touched. For a host that has
   /// scanned a large file once and then shows only parts of it.
   void Release(std::size_t offset, std::size_t length);
+  /// Brings in the pages of [offset, offset + length) in one go, ahead of a scan that
+  /// reads all of them: cheaper than a fault for every few pages. Only advice: a page
+  /// that cannot be read is left for the scan to find.
+  void Prefetch(std::size_t offset, std::size_t length);
 
  private:
   char* data_ = nullptr;

@@ -121,18 +121,8 @@ void GridLines::Split() {
   starts32_.clear();
   starts64_.clear();
   const char* data = content_.constData();
-  qsizetype size = content_.size();
-  // In steps, so that a mapped file never has all its pages in memory at once.
-  for (qsizetype from = 0; from < size; from += kReleaseStep) {
-    const qsizetype step = std::min(kReleaseStep, size - from);
-    if (const void* end = std::memchr(data + from, '\x1a', static_cast<size_t>(step))) {
-      size = static_cast<const char*>(end) - data;
-      break;
-    }
-    if (mapping_.data() != nullptr)
-      mapping_.Release(static_cast<size_t>(from), static_cast<size_t>(step));
-  }
-  end_ = size;
+  const qsizetype size = content_.size();
+  const bool mapped = mapping_.data() != nullptr;
   const bool narrow = size < static_cast<qsizetype>(UINT32_MAX);
   auto add = [&](qsizetype start) {
     if (narrow)
@@ -145,30 +135,48 @@ void GridLines::Split() {
     AdviseHugePages(starts32_.data(), starts32_.capacity() * sizeof(std::uint32_t));
   }
   if (size > 0) add(0);
-  qsizetype at = 0;
+  // One pass for the line feeds and the byte 26 that ends the content, in steps, so that
+  // a mapped file never has all its pages in memory at once: each step's pages are asked
+  // for in one go and given back once its lines are found.
+  qsizetype end = size;
+  for (qsizetype from = 0; from < end; from += kReleaseStep) {
+    const qsizetype to = std::min(from + kReleaseStep, size);
+    if (mapped) mapping_.Prefetch(static_cast<size_t>(from), static_cast<size_t>(to - from));
+    qsizetype at = from;
 #if defined(__SSE2__)
-  // Sixteen bytes at a time: a million short lines would otherwise cost a million calls.
-  const __m128i feed = _mm_set1_epi8('\n');
-  qsizetype released = 0;
-  for (; size - at >= 16; at += 16) {
-    auto mask = static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at)), feed)));
-    for (; mask != 0; mask &= mask - 1) add(at + __builtin_ctz(mask) + 1);
-    if (at - released >= kReleaseStep && mapping_.data() != nullptr) {
-      mapping_.Release(static_cast<size_t>(released), static_cast<size_t>(at - released));
-      released = at;
+    // Sixteen bytes at a time: a million short lines would otherwise cost a million calls.
+    const __m128i feed = _mm_set1_epi8('\n');
+    const __m128i stop = _mm_set1_epi8('\x1a');
+    for (; to - at >= 16; at += 16) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+      auto feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed)));
+      if (const auto stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, stop)))) {
+        end = at + __builtin_ctz(stops);
+        feeds &= stops - 1;  // the line feeds before it
+      }
+      for (; feeds != 0; feeds &= feeds - 1) add(at + __builtin_ctz(feeds) + 1);
+      if (end != size) break;
     }
-  }
 #endif
-  for (; at < size; ++at) {
-    if (data[at] == '\n') add(at + 1);
+    for (; at < to && end == size; ++at) {
+      if (data[at] == '\x1a')
+        end = at;
+      else if (data[at] == '\n')
+        add(at + 1);
+    }
+    if (mapped) mapping_.Release(static_cast<size_t>(from), static_cast<size_t>(to - from));
   }
+  end_ = end;
   // The end entry: one past the last line's line feed, or past the end of a last line
   // without one. A line feed as the last byte has already added it.
-  if (size > 0 && data[size - 1] != '\n') add(size + 1);
-  if (size == 0) add(0);
+  if (end > 0 && data[end - 1] != '\n') add(end + 1);
+  if (end == 0) {
+    starts32_.clear();
+    starts64_.clear();
+    add(0);
+  }
   // Only the lines on show are read again; the rest of a mapped file is given back.
-  if (mapping_.data() != nullptr) mapping_.Release(0, mapping_.size());
+  if (mapped) mapping_.Release(0, mapping_.size());
   // Reserved from a guess; what is kept is the exact size.
   starts32_.shrink_to_fit();
   starts64_.shrink_to_fit();
