@@ -150,7 +150,8 @@ void GridLines::Split() {
     for (; to - at >= 16; at += 16) {
       const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
       auto feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed)));
-      if (const auto stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, stop)))) {
+      if (const auto stops =
+              static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, stop)))) {
         end = at + __builtin_ctz(stops);
         feeds &= stops - 1;  // the line feeds before it
       }
