@@ -224,7 +224,39 @@ class ComparisonViewTest : public QObject {
     QCOMPARE(view.ChangedOnDiskText(), QString());
   }
 
-  // Drops reach the host when it listens; otherwise the view acts itself.
+  void showsLargeFilesAsTheyWereCompared() {
+    // Past a megabyte the files are read while they are compared: what is shown must be
+    // the pair of this comparison, also when the same names hold new contents.
+    auto lines = [](int count, int changed) {
+      QByteArray content;
+      for (int i = 1; i <= count; ++i)
+        content += (i == changed ? QByteArray("changed ") : QByteArray("line ")) +
+                   QByteArray::number(i) + " of a file large enough to be mapped\n";
+      return content;
+    };
+    ComparisonView view;
+    view.show();
+    const QString master = Write("large-master.txt", lines(30000, 0));
+    const QString source = Write("large-source.txt", lines(30000, 12345));
+    CompareAndWait(view, master, source);
+    QCOMPARE(view.ChangeCount(), 1);
+    QCOMPARE(view.MasterLineCount(), 30000);
+    QCOMPARE(view.LineText(ComparisonView::Side::Source, 12345, 100),
+             QString("changed 12345 of a file large enough to be mapped"));
+    QCOMPARE(view.ChangedOnDiskText(), QString());
+
+    Write("large-master.txt", lines(31000, 7));
+    CompareAndWait(view, master, source);
+    QCOMPARE(view.ChangeCount(), 3);
+    QCOMPARE(view.MasterLineCount(), 31000);
+    QCOMPARE(view.LineText(ComparisonView::Side::Master, 7, 100),
+             QString("changed 7 of a file large enough to be mapped"));
+
+    CompareAndWait(view, master_, source_);
+    QCOMPARE(view.MasterLineCount(), 5);
+    CheckRows(view, 0);
+  }
+
   void takesDrops() {
     ComparisonView view;
     QSignalSpy pairs(&view, &ComparisonView::FilesDropped);

@@ -100,8 +100,11 @@ LindrelWidget* ComparisonView::Private::EnsureComponent() {
 void ComparisonView::Private::Started() {
   // The files are about to be read again: what the bar said is out of date.
   bar->Stop();
-  masterStamp = FileStamp::Of(FileNameFromBytes(component->Control().GetFileMaster()));
-  sourceStamp = FileStamp::Of(FileNameFromBytes(component->Control().GetFileSource()));
+  const QString master = FileNameFromBytes(component->Control().GetFileMaster());
+  const QString source = FileNameFromBytes(component->Control().GetFileSource());
+  masterStamp = FileStamp::Of(master);
+  sourceStamp = FileStamp::Of(source);
+  grids->ReadAhead(master, source);
 }
 
 void ComparisonView::Private::Completed() {

@@ -4,7 +4,8 @@
 #include <QStackedWidget>
 
 #include <algorithm>
-#include <future>
+#include <system_error>
+#include <tuple>
 
 #include "lindrel/widgets/FileNames.h"
 #include "widgets/view/ComparisonGrid.h"
@@ -84,6 +85,25 @@ ComparisonGrid* GridSet::Leading() const { return allInOneShown_ ? allInOne_ : m
 
 // --- A result ----------------------------------------------------------------------------------
 
+void GridSet::ReadAhead(const QString& master, const QString& source) {
+  // An earlier read-ahead still running is waited for: it may hold a mapping.
+  readAhead_ = {};
+  constexpr qint64 kWorthReadingAhead = qint64{1} << 20;
+  if (FileStamp::Of(master).size < kWorthReadingAhead &&
+      FileStamp::Of(source).size < kWorthReadingAhead)
+    return;
+  try {
+    readAhead_ = std::async(std::launch::async, [master, source] {
+      ReadPair pair{true, master, source, {}, {}};
+      pair.masterLines.loaded = pair.masterLines.lines->Load(master, &pair.masterLines.error);
+      pair.sourceLines.loaded = pair.sourceLines.lines->Load(source, &pair.sourceLines.error);
+      return pair;
+    });
+  } catch (const std::system_error&) {
+    // No thread to spare: Load reads the files.
+  }
+}
+
 void GridSet::Load(const QString& master, const FileStamp& masterStamp, const QString& source,
                    const FileStamp& sourceStamp, const QString& masterTitle,
                    const QString& sourceTitle) {
@@ -91,26 +111,27 @@ void GridSet::Load(const QString& master, const FileStamp& masterStamp, const QS
   changes_.clear();
   masterTitle_ = masterTitle;
   sourceTitle_ = sourceTitle;
-  // Reading the files is most of the time a large pair takes to show: the source is read
-  // on a second thread while the master is read here.
-  auto masterLines = std::make_shared<GridLines>();
-  auto sourceLines = std::make_shared<GridLines>();
-  QString masterError, sourceError;
-  std::future<bool> sourceRead = std::async(
-      std::launch::async | std::launch::deferred,
-      [&sourceLines, &source, &sourceError] { return sourceLines->Load(source, &sourceError); });
-  const bool masterLoaded = masterLines->Load(master, &masterError);
-  const bool sourceLoaded = sourceRead.get();
-  for (auto [name, stamp, lines, loaded, error, model] :
-       {std::tuple{&master, &masterStamp, &masterLines, masterLoaded, &masterError, &masterModel_},
-        std::tuple{&source, &sourceStamp, &sourceLines, sourceLoaded, &sourceError,
-                   &sourceModel_}}) {
+  ReadPair pair;
+  if (readAhead_.valid()) pair = readAhead_.get();
+  if (!pair.read || pair.master != master || pair.source != source) {
+    // Reading the files is most of the time a large pair takes to show: the source is
+    // read on a second thread while the master is read here.
+    pair = ReadPair{true, master, source, {}, {}};
+    std::future<bool> sourceRead = std::async(std::launch::async | std::launch::deferred, [&pair] {
+      return pair.sourceLines.lines->Load(pair.source, &pair.sourceLines.error);
+    });
+    pair.masterLines.loaded = pair.masterLines.lines->Load(master, &pair.masterLines.error);
+    pair.sourceLines.loaded = sourceRead.get();
+  }
+  for (auto [name, stamp, read, model] :
+       {std::tuple{&master, &masterStamp, &pair.masterLines, &masterModel_},
+        std::tuple{&source, &sourceStamp, &pair.sourceLines, &sourceModel_}}) {
     // A file that was there when the comparison started shows what is left of it.
-    if (!loaded)
-      NoteUnreadable(*name, *error);
+    if (!read->loaded)
+      NoteUnreadable(*name, read->error);
     else
-      NoteChange(*name, *stamp, (*lines)->ByteCount());
-    model->Reset(std::move(*lines));
+      NoteChange(*name, *stamp, read->lines->ByteCount());
+    model->Reset(std::move(read->lines));
   }
   masterModel_.SetHeaderText(QStringLiteral("[Master] ") + masterTitle);
   sourceModel_.SetHeaderText(QStringLiteral("[Source] ") + sourceTitle);
@@ -149,6 +170,7 @@ void GridSet::Pad(const std::vector<GridRecord>& records) {
 }
 
 void GridSet::Clear() {
+  readAhead_ = {};
   recordRows_.clear();
   masterModel_.Clear();
   sourceModel_.Clear();

@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QString>
 
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -51,9 +52,14 @@ class GridSet : public QObject {
   QStackedWidget* Stack() const { return stack_; }
 
   // --- A result --------------------------------------------------------------------------
+  // Starts reading the files of a comparison that has just begun on a thread of its own,
+  // for Load to take: a large pair is then read while it is compared, not after. Small
+  // pairs are left to Load; the read-ahead of an earlier comparison is dropped.
+  void ReadAhead(const QString& master, const QString& source);
   // Reads both files (the source on a second thread) into the grids, unpadded, with
-  // `masterTitle` and `sourceTitle` in their headers. A file that cannot be read is noted
-  // in Problem(); one that is no longer what its stamp describes in Changes().
+  // `masterTitle` and `sourceTitle` in their headers, or takes them from the read-ahead
+  // of the same names. A file that cannot be read is noted in Problem(); one that is no
+  // longer what its stamp describes in Changes().
   void Load(const QString& master, const FileStamp& masterStamp, const QString& source,
             const FileStamp& sourceStamp, const QString& masterTitle, const QString& sourceTitle);
   // Pads and colours the rows loaded for `records`, or, when a file could not be read,
@@ -102,6 +108,19 @@ class GridSet : public QObject {
   void GridScrolled(ComparisonGrid* grid, int topRow);
   void NoteUnreadable(const QString& fileName, const QString& error);
   void NoteChange(const QString& fileName, const FileStamp& compared, qint64 loadedBytes);
+
+  // One file's lines as read, or why they could not be.
+  struct ReadLines {
+    std::shared_ptr<GridLines> lines = std::make_shared<GridLines>();
+    bool loaded = false;
+    QString error;
+  };
+  struct ReadPair {
+    bool read = false;
+    QString master, source;
+    ReadLines masterLines, sourceLines;
+  };
+  std::future<ReadPair> readAhead_;
 
   ComparisonGrid* master_ = nullptr;
   ComparisonGrid* source_ = nullptr;
