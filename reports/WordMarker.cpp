@@ -83,7 +83,7 @@ bool WordMarker::AnswerOneSidedRow(std::string_view master, std::string_view sou
 
 WordMarker::WordMarker(std::function<WordComparer*()> comparer, WordCompareOptions options,
                        ChangeCounts& counters)
-    : comparerSource_(std::move(comparer)), options_(options), counters_(counters) {}
+    : comparerSource_(std::move(comparer)), options_(options), marks_(counters) {}
 
 WordMarker::~WordMarker() {
   if (!filesReset_) return;
@@ -118,12 +118,36 @@ bool WordMarker::CompareWords(std::string_view master, std::string_view source) 
                                    options_, records_);
 }
 
+bool WordMarker::CompareRow(std::string_view master, std::string_view source,
+                            std::vector<engine::ChangeRecord>& records) {
+  records.clear();
+  if (!CompareWords(master, source)) return false;
+  records.assign(records_.begin(), records_.end());
+  return true;
+}
+
 std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
                                                      std::string_view source) {
   if (!CompareWords(master, source)) return std::nullopt;
+  MarkedPair pair;
+  marks_.SideBySide(records_, master, source, pair.master, pair.source);
+  return pair;
+}
+
+std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,
+                                                     std::string_view source) {
+  if (!CompareWords(master, source)) return std::nullopt;
+  std::string merged;
+  marks_.AllInOne(records_, master, source, merged);
+  return merged;
+}
+
+void WordMarks::SideBySide(const std::vector<engine::ChangeRecord>& records,
+                           std::string_view master, std::string_view source,
+                           std::string& markedMaster, std::string& markedSource) {
   masterRuns_.clear();
   sourceRuns_.clear();
-  for (const engine::ChangeRecord& r : records_) {
+  for (const engine::ChangeRecord& r : records) {
     switch (r.kind) {
       case engine::kDeletion:
         ++counters_.deletions;
@@ -142,15 +166,16 @@ std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
     }
   }
   const std::string& opener = DefaultColourOpener();
-  return MarkedPair{opener + MarkRuns(master, masterRuns_, scratch_),
-                    opener + MarkRuns(source, sourceRuns_, scratch_)};
+  markedMaster.assign(opener);
+  AppendMarkedRuns(master, masterRuns_, scratch_, markedMaster);
+  markedSource.assign(opener);
+  AppendMarkedRuns(source, sourceRuns_, scratch_, markedSource);
 }
 
-std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,
-                                                     std::string_view source) {
-  if (!CompareWords(master, source)) return std::nullopt;
-  std::string merged(source);
-  for (auto r = records_.rbegin(); r != records_.rend(); ++r) {
+void WordMarks::AllInOne(const std::vector<engine::ChangeRecord>& records, std::string_view master,
+                         std::string_view source, std::string& merged) {
+  merged.assign(source);
+  for (auto r = records.rbegin(); r != records.rend(); ++r) {
     switch (r->kind) {
       case engine::kAddition:
         ++counters_.additions;
@@ -174,7 +199,6 @@ std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,
     }
   }
   merged.insert(0, DefaultColourOpener());
-  return merged;
 }
 
 }  // namespace lindrel::reports

@@ -50,6 +50,28 @@ struct MarkedPair {
   std::string source;
 };
 
+// Turns the word records of one row into its marked texts and counts them. Needs no
+// comparer, so a report can mark a row on another thread than the one comparing it.
+class WordMarks {
+ public:
+  explicit WordMarks(ChangeCounts& counters) : counters_(counters) {}
+
+  // Side by side: both texts with their differing words marked, into `markedMaster` and
+  // `markedSource` (their storage reused).
+  void SideBySide(const std::vector<engine::ChangeRecord>& records, std::string_view master,
+                  std::string_view source, std::string& markedMaster, std::string& markedSource);
+  // All in one: the source text with added and changed words marked and the master's
+  // changed and deleted words inserted, struck through, into `merged`.
+  void AllInOne(const std::vector<engine::ChangeRecord>& records, std::string_view master,
+                std::string_view source, std::string& merged);
+
+ private:
+  ChangeCounts& counters_;
+  // Kept for their storage.
+  std::vector<MarkedRun> masterRuns_, sourceRuns_;
+  MarkScratch scratch_;
+};
+
 class WordMarker {
  public:
   // `comparer` is asked for the comparer on first use (it may create it then); it may
@@ -68,12 +90,16 @@ class WordMarker {
   // component behind it belongs to the thread that creates it).
   void PrepareComparer();
 
-  // Side by side: both texts with their differing words marked. Nothing when the word
-  // comparison failed.
+  // The word records of one row, for WordMarks, into `records` (its storage reused).
+  // False when the word comparison failed. Counts nothing.
+  bool CompareRow(std::string_view master, std::string_view source,
+                  std::vector<engine::ChangeRecord>& records);
+
+  // CompareRow and WordMarks::SideBySide: both texts with their differing words marked.
+  // Nothing when the word comparison failed.
   std::optional<MarkedPair> MarkSideBySide(std::string_view master, std::string_view source);
 
-  // All in one: the source text with added and changed words marked and the master's
-  // changed and deleted words inserted, struck through. Nothing on failure.
+  // CompareRow and WordMarks::AllInOne. Nothing on failure.
   std::optional<std::string> MergeAllInOne(std::string_view master, std::string_view source);
 
  private:
@@ -86,11 +112,8 @@ class WordMarker {
   bool filesReset_ = false;
   WordComparer* comparer_ = nullptr;
   WordCompareOptions options_;
-  ChangeCounts& counters_;
   std::vector<engine::ChangeRecord> records_;
-  // Kept for their storage.
-  std::vector<MarkedRun> masterRuns_, sourceRuns_;
-  MarkScratch scratch_;
+  WordMarks marks_;
 };
 
 }  // namespace lindrel::reports

@@ -57,9 +57,7 @@ std::size_t WordStart(std::string_view text, long n) {
   return n <= 1 ? 0 : NthSeparator(text, n - 1);
 }
 
-std::size_t WordEnd(std::string_view text, long n) {
-  return n <= 0 ? 0 : NthSeparator(text, n);
-}
+std::size_t WordEnd(std::string_view text, long n) { return n <= 0 ? 0 : NthSeparator(text, n); }
 
 std::string ToParagraph(std::string_view text) {
   std::string paragraph;
@@ -108,6 +106,13 @@ void MarkWords(std::string& text, long w1, long w2, std::uint32_t colour, WordSt
 
 std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs,
                      MarkScratch& scratch) {
+  std::string marked;
+  AppendMarkedRuns(text, runs, scratch, marked);
+  return marked;
+}
+
+void AppendMarkedRuns(std::string_view text, const std::vector<MarkedRun>& runs,
+                      MarkScratch& scratch, std::string& out) {
   std::vector<std::size_t>& separators = scratch.separators;
   separators.clear();
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -139,23 +144,24 @@ std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs,
     for (auto r = runs.rbegin(); r != runs.rend(); ++r) {
       MarkWords(marked, r->w1, r->w2, r->colour, r->style);
     }
-    return marked;
+    out += marked;
+    return;
   }
-  std::string marked;
-  marked.reserve(text.size() + runs.size() * 48);
+  std::string& marked = out;
+  marked.reserve(marked.size() + text.size() + runs.size() * 48);
   std::size_t at = 0;
   for (std::size_t i = 0; i < runs.size(); ++i) {
     const Span span = spans[i];
-    WithTags(runs[i].colour, runs[i].style, [&](std::string_view opening, std::string_view closing) {
-      marked.append(text.substr(at, span.open - at));
-      marked.append(opening);
-      marked.append(text.substr(span.open, span.close - span.open));
-      marked.append(closing);
-    });
+    WithTags(runs[i].colour, runs[i].style,
+             [&](std::string_view opening, std::string_view closing) {
+               marked.append(text.substr(at, span.open - at));
+               marked.append(opening);
+               marked.append(text.substr(span.open, span.close - span.open));
+               marked.append(closing);
+             });
     at = span.close;
   }
   marked.append(text.substr(at));
-  return marked;
 }
 
 std::string TakeWords(std::string_view text, long w1, long w2) {

@@ -61,6 +61,9 @@ struct MarkScratch {
 };
 std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs,
                      MarkScratch& scratch);
+// MarkRuns appending to `out`, whose storage is reused row after row.
+void AppendMarkedRuns(std::string_view text, const std::vector<MarkedRun>& runs,
+                      MarkScratch& scratch, std::string& out);
 
 // The paragraph form of `text` (as ToParagraph) into `paragraph`, reusing its storage.
 void WriteParagraph(std::string_view text, std::string& paragraph);
