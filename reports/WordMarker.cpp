@@ -22,22 +22,23 @@ const std::string& DefaultColourOpener() {
 // ends word `afterWord`. Before the first word they go to the very start; where word
 // `afterWord` ends the text without a separator, or the words would run into the text
 // that follows, a blank keeps them apart so that the word numbering stays right.
-void InsertDeletedWords(std::string& merged, long afterWord, std::string words) {
+void InsertDeletedWords(std::string& merged, long afterWord, std::string_view words) {
   std::size_t at = 0;
+  bool blankBefore = false;
   if (afterWord >= 1) {
     const std::size_t end = WordEnd(merged, afterWord);
     if (end >= merged.size()) {
       at = merged.size();
-      if (at > 0 && !IsWordSeparator(merged[at - 1])) words.insert(words.begin(), ' ');
+      blankBefore = at > 0 && !IsWordSeparator(merged[at - 1]);
     } else {
       at = end + 1;
     }
   }
-  if (at < merged.size() && !IsWordSeparator(merged[at]) && !words.empty() &&
-      !IsWordSeparator(words.back())) {
-    words += ' ';
-  }
-  merged.insert(at, words);
+  const bool blankAfter = at < merged.size() && !IsWordSeparator(merged[at]) && !words.empty() &&
+                          !IsWordSeparator(words.back());
+  InsertPieces(merged, at,
+               {blankBefore ? std::string_view(" ") : std::string_view(), words,
+                blankAfter ? std::string_view(" ") : std::string_view()});
 }
 
 // Paragraph lines of a text: one per piece; the last piece may lack its separator.
@@ -69,14 +70,15 @@ void WordMarker::PrepareComparer() {
   if (comparer_ == nullptr && comparerSource_) comparer_ = comparerSource_();
 }
 
-bool WordMarker::AnswerOneSidedRow(std::string_view master, std::string_view source) {
+bool WordMarker::AnswerOneSidedRow(std::string_view master, std::string_view source,
+                                   std::vector<engine::ChangeRecord>& records) {
   if (!OneSidedPlain(master, source)) return false;
   if (options_.quickCompare) return true;  // the files differ, but without records
   const long lines = ParagraphLineCount(master.empty() ? source : master);
   if (master.empty()) {
-    records_.push_back({engine::kAddition, 0, 0, 1, lines});
+    records.push_back({engine::kAddition, 0, 0, 1, lines});
   } else {
-    records_.push_back({engine::kDeletion, 1, lines, 0, 0});
+    records.push_back({engine::kDeletion, 1, lines, 0, 0});
   }
   return true;
 }
@@ -94,7 +96,8 @@ WordMarker::~WordMarker() {
   files.Flush();
 }
 
-bool WordMarker::CompareWords(std::string_view master, std::string_view source) {
+bool WordMarker::CompareWords(std::string_view master, std::string_view source,
+                              std::vector<engine::ChangeRecord>& records) {
   ParagraphFiles& files = ParagraphFiles::Instance();
   auto lock = files.Lock();
   if (!filesReset_) {
@@ -106,29 +109,27 @@ bool WordMarker::CompareWords(std::string_view master, std::string_view source) 
   } else {
     files.Stage(master, source);
   }
-  records_.clear();
+  records.clear();
   // Rows whose outcome the comparison could only confirm: two equal texts have no
   // differences under any switch, and against an empty text every word is one block
   // (the files are written all the same).
   if (master == source) return true;
-  if (AnswerOneSidedRow(master, source)) return true;
+  if (AnswerOneSidedRow(master, source, records)) return true;
   if (comparer_ == nullptr && comparerSource_) comparer_ = comparerSource_();
   if (comparer_ == nullptr) return false;
   return comparer_->CompareWritten(files.Paths(), files.MasterBytes(), files.SourceBytes(),
-                                   options_, records_);
+                                   options_, records);
 }
 
 bool WordMarker::CompareRow(std::string_view master, std::string_view source,
                             std::vector<engine::ChangeRecord>& records) {
   records.clear();
-  if (!CompareWords(master, source)) return false;
-  records.assign(records_.begin(), records_.end());
-  return true;
+  return CompareWords(master, source, records);
 }
 
 std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
                                                      std::string_view source) {
-  if (!CompareWords(master, source)) return std::nullopt;
+  if (!CompareWords(master, source, records_)) return std::nullopt;
   MarkedPair pair;
   marks_.SideBySide(records_, master, source, pair.master, pair.source);
   return pair;
@@ -136,7 +137,7 @@ std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
 
 std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,
                                                      std::string_view source) {
-  if (!CompareWords(master, source)) return std::nullopt;
+  if (!CompareWords(master, source, records_)) return std::nullopt;
   std::string merged;
   marks_.AllInOne(records_, master, source, merged);
   return merged;

@@ -103,16 +103,19 @@ class WordMarker {
   std::optional<std::string> MergeAllInOne(std::string_view master, std::string_view source);
 
  private:
-  bool CompareWords(std::string_view master, std::string_view source);
-  // Fills records_ for a row with one empty side without running the comparison; false
+  // The row's word records into `records`, which may hold an earlier row's on failure.
+  bool CompareWords(std::string_view master, std::string_view source,
+                    std::vector<engine::ChangeRecord>& records);
+  // Fills `records` for a row with one empty side without running the comparison; false
   // when the row needs the comparison after all.
-  bool AnswerOneSidedRow(std::string_view master, std::string_view source);
+  bool AnswerOneSidedRow(std::string_view master, std::string_view source,
+                         std::vector<engine::ChangeRecord>& records);
 
   std::function<WordComparer*()> comparerSource_;
   bool filesReset_ = false;
   WordComparer* comparer_ = nullptr;
   WordCompareOptions options_;
-  std::vector<engine::ChangeRecord> records_;
+  std::vector<engine::ChangeRecord> records_;  // for MarkSideBySide and MergeAllInOne
   WordMarks marks_;
 };
 

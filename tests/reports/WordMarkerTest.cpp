@@ -31,6 +31,12 @@ TEST(WordTextTest, ParagraphHoldsOneWordPerLine) {
       {"bell\aline\nend", "bell\a\nline\n\nend"},
   };
   for (const Case& c : cases) EXPECT_EQ(ToParagraph(c.text), c.paragraph) << c.text;
+  // Written into storage that held a longer paragraph, one after the other.
+  std::string reused = "a much longer \nparagraph \nthat was there \nbefore";
+  for (const Case& c : cases) {
+    WriteParagraph(c.text, reused);
+    EXPECT_EQ(reused, c.paragraph) << c.text;
+  }
 }
 
 TEST(WordTextTest, WordBoundaries) {
