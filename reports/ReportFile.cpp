@@ -9,12 +9,45 @@
 #include <memory>
 #include <system_error>
 
+#include "platform/Mutex.h"
+
 namespace lindrel::reports {
 
 namespace {
 constexpr std::size_t kBufferSize = 1 << 20;
 // Smaller replaced files are released on the caller's thread: a thread costs more.
 constexpr off_t kReleaseInBackgroundSize = off_t{1} << 20;
+
+// Closes the descriptors of replaced files on a thread of its own, one file at a time. The
+// last thread is joined when the library is unloaded or the process ends, so none outlives
+// the code it runs.
+class Releaser {
+ public:
+  ~Releaser() {
+    platform::MutexLock lock(mutex_);
+    if (thread_.joinable()) thread_.join();
+  }
+
+  void Release(int fd) {
+    platform::MutexLock lock(mutex_);
+    // The previous file is long let go of, as a rule.
+    if (thread_.joinable()) thread_.join();
+    try {
+      thread_ = std::thread([fd] { ::close(fd); });
+    } catch (const std::system_error&) {
+      ::close(fd);  // without a thread the caller waits
+    }
+  }
+
+ private:
+  platform::Mutex mutex_;
+  std::thread thread_ GUARDED_BY(mutex_);
+};
+
+Releaser& TheReleaser() {
+  static Releaser releaser;
+  return releaser;
+}
 }  // namespace
 
 ReportFile::~ReportFile() {
@@ -217,14 +250,9 @@ int ReportFile::HoldReplacedFile() const {
 }
 
 void ReportFile::ReleaseInBackground(int fd) {
-  if (fd < 0) return;
   // The last reference to a replaced file frees its blocks (milliseconds for a report of
-  // tens of megabytes); the caller need not wait for that. Without a thread it waits.
-  try {
-    std::thread([fd] { ::close(fd); }).detach();
-  } catch (const std::system_error&) {
-    ::close(fd);
-  }
+  // tens of megabytes); the caller need not wait for that.
+  if (fd >= 0) TheReleaser().Release(fd);
 }
 
 }  // namespace lindrel::reports
