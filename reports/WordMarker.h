@@ -1,10 +1,11 @@
-// WordMarker: marks the words that differ between the master and source text of one
-// HTML row. Each side is written as a paragraph file (one word per line) and the two
-// files are compared by a WordComparer; its records, numbered in words, become font and
-// style tags, from the last record to the first so that inserted tags never move the
-// words of a record still to come.
+// WordMarker: compares the words of the master and source text of one HTML row. Each side
+// is written as a paragraph file (one word per line) and the two files are compared by a
+// WordComparer. WordMarks turns the records, numbered in words, into font and style tags,
+// from the last record to the first so that inserted tags never move the words of a
+// record still to come.
 //
-// A marker belongs to one report on one thread; the counters it adds to are that
+// A marker belongs to one report on one thread, and so do the WordMarks of a report
+// (possibly another thread than the marker's); the counters they add to are that
 // report's own.
 #pragma once
 
