@@ -55,6 +55,7 @@ class HtmlWriter {
         master_(master),
         source_(source),
         marker_(options.comparer, options.wordOptions, wordCounters_),
+        marks_(wordCounters_),
         grey_(QuotedColour(kGrey)),
         white_(QuotedColour(kWhite)),
         yellow_(QuotedColour(kYellow)) {}
@@ -146,16 +147,18 @@ class HtmlWriter {
     std::unique_ptr<MarkAhead> ahead = StartMarking(differences);
 
     std::size_t next = 0;  // the next difference row
+    MarkedRow compared;    // one row's storage, reused
     for (long i = 0; i < rows; ++i) {
       const LineEntry& m = MasterRow(i);
       const LineEntry& s = source_.entries[static_cast<std::size_t>(i)];
       body.Write("<tr>\n");
       if (next < differences.size() && differences[next] == i) {
         if (ahead) {
-          WriteDifferenceRow(body, m, s, ahead->Take(next));
+          ahead->Take(next, compared);
         } else {
-          WriteDifferenceRow(body, m, s, Mark(m, s));
+          compared.marked = marker_.CompareRow(m.text, s.text, compared.records);
         }
+        WriteDifferenceRow(body, m, s, compared);
         ++next;
       } else {
         WritePlainRow(body, m, s);
@@ -234,23 +237,6 @@ class HtmlWriter {
     return i < NumberOfLines(master_) ? master_.entries[static_cast<std::size_t>(i)] : EmptyEntry();
   }
 
-  // The words of one difference row, marked. A row whose word comparison fails is shown
-  // with its texts unmarked.
-  MarkedRow Mark(const LineEntry& m, const LineEntry& s) {
-    MarkedRow row;
-    if (style_ == Style::kSideBySide) {
-      if (std::optional<MarkedPair> marked = marker_.MarkSideBySide(m.text, s.text)) {
-        row.marked = true;
-        row.master = std::move(marked->master);
-        row.source = std::move(marked->source);
-      }
-    } else if (std::optional<std::string> merged = marker_.MergeAllInOne(m.text, s.text)) {
-      row.marked = true;
-      row.master = std::move(*merged);
-    }
-    return row;
-  }
-
   // Marks the difference rows on a second thread when there are enough of them. The
   // comparer is asked for here, on this thread, if any row will need it.
   std::unique_ptr<MarkAhead> StartMarking(const std::vector<long>& differences) {
@@ -265,24 +251,30 @@ class HtmlWriter {
     auto ahead = std::make_unique<MarkAhead>(
         differences.size(), [this, &differences](std::size_t k, MarkedRow& row) {
           const long i = differences[k];
-          row = Mark(MasterRow(i), source_.entries[static_cast<std::size_t>(i)]);
+          row.marked = marker_.CompareRow(
+              MasterRow(i).text, source_.entries[static_cast<std::size_t>(i)].text, row.records);
         });
     if (!ahead->Started()) return nullptr;
     return ahead;
   }
 
+  // A row whose word comparison failed is shown with its texts unmarked.
   void WriteDifferenceRow(ReportFile& body, const LineEntry& m, const LineEntry& s,
-                          const MarkedRow& marked) {
+                          const MarkedRow& compared) {
     WriteNumberCell(body, white_, m);
     if (style_ == Style::kSideBySide) {
       const bool sourcePadded = s.mark == kSourcePadMark;
       const bool masterPadded = !sourcePadded && m.mark == kMasterPadMark;
+      if (compared.marked) {
+        marks_.SideBySide(compared.records, m.text, s.text, markedMaster_, markedSource_);
+      }
       WriteDifferenceTextCell(body, masterPadded ? yellow_ : white_,
-                              marked.marked ? std::string_view(marked.master) : m.text);
+                              compared.marked ? std::string_view(markedMaster_) : m.text);
       WriteDifferenceTextCell(body, sourcePadded ? yellow_ : white_,
-                              marked.marked ? std::string_view(marked.source) : s.text);
-    } else if (marked.marked) {
-      WriteDifferenceTextCell(body, white_, marked.master);
+                              compared.marked ? std::string_view(markedSource_) : s.text);
+    } else if (compared.marked) {
+      marks_.AllInOne(compared.records, m.text, s.text, markedMaster_);
+      WriteDifferenceTextCell(body, white_, markedMaster_);
     } else {
       WriteDifferenceTextCell(body, white_, UnmarkedAllInOne(m.text, s.text));
     }
@@ -295,7 +287,11 @@ class HtmlWriter {
   const LineTable& master_;
   const LineTable& source_;
   ChangeCounts wordCounters_;
-  WordMarker marker_;
+  WordMarker marker_;  // compares the rows' words, counting nothing
+  WordMarks marks_;    // marks them and counts them, on this thread
+  // The marked texts of the current row (all in one: the merged text in the first),
+  // reused row after row.
+  std::string markedMaster_, markedSource_;
   std::string grey_, white_, yellow_;
 };
 

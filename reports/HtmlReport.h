@@ -1,13 +1,13 @@
 // The HTML report: the two files as one table, aligned row by row, either side by side
 // (master left, source right) or all in one (one merged column), with the words of each
-// difference row marked by a WordMarker. The body goes to an unnamed scratch file beside
-// the target first because the header in front of it shows counts only known once every
-// row is marked; it is then copied behind the header. The target is replaced only by a
-// complete page.
+// difference row compared by a WordMarker and marked by WordMarks. When the header counts
+// words, the body goes to an unnamed scratch file beside the target first because those
+// counts are only known once every row is marked; it is then copied behind the header.
+// The target is replaced only by a complete page.
 //
-// Runs on the caller's thread; a report of many difference rows marks their words on a
-// second thread meanwhile (see MarkAhead.h). The word counters belong to the report being
-// written.
+// Runs on the caller's thread; a report of many difference rows compares their words on
+// a second thread meanwhile (see MarkAhead.h), and marks them as it writes them. The
+// word counters belong to the report being written.
 #pragma once
 
 #include <functional>

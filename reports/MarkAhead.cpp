@@ -49,7 +49,8 @@ void MarkAhead::Work() {
       }
       if (consumed_.load(std::memory_order_acquire) == kFailed) return;
       MarkedRow& slot = slots_[index % kWindow];
-      slot = MarkedRow();
+      slot.marked = false;
+      slot.records.clear();
       mark_(index, slot);
       if ((index + 1) % kBatch == 0) publish(index + 1);
     }
@@ -61,20 +62,19 @@ void MarkAhead::Work() {
   }
 }
 
-MarkedRow MarkAhead::Take(std::size_t index) {
+void MarkAhead::Take(std::size_t index, MarkedRow& row) {
   std::size_t ready = produced_.load(std::memory_order_acquire);
   while (ready != kFailed && ready <= index) {
     produced_.wait(ready, std::memory_order_acquire);
     ready = produced_.load(std::memory_order_acquire);
   }
   if (ready == kFailed) std::rethrow_exception(error_);
-  MarkedRow row = std::move(slots_[index % kWindow]);
+  std::swap(row, slots_[index % kWindow]);
   // Slots are given back in batches too; the worker only waits for them with a full window.
   if ((index + 1) % kBatch == 0 || index + 1 == count_) {
     consumed_.store(index + 1, std::memory_order_release);
     consumed_.notify_one();
   }
-  return row;
 }
 
 }  // namespace lindrel::reports

@@ -1,8 +1,8 @@
-// MarkAhead: the word marking of an HTML report's difference rows on a second thread,
-// ahead of the thread that writes the page. Rows are marked strictly in order, by one
-// thread, as the writer would have marked them itself; the writer takes them in the same
-// order. At most kWindow marked rows wait for the writer, so memory stays bounded however
-// large the report.
+// MarkAhead: the word comparisons of an HTML report's difference rows on a second thread,
+// ahead of the thread that writes the page (and turns each row's word records into its
+// marked text). Rows are compared strictly in order, by one thread, as the writer would
+// have compared them itself; the writer takes them in the same order. At most kWindow
+// compared rows wait for the writer, so memory stays bounded however large the report.
 //
 // Threading: the object belongs to the writing thread; `mark` runs on the worker only,
 // and nothing it touches may be used by the writer until the object is destroyed (which
@@ -13,16 +13,17 @@
 #include <cstddef>
 #include <exception>
 #include <functional>
-#include <string>
 #include <thread>
 #include <vector>
 
+#include "engine/ChangeRecord.h"
+
 namespace lindrel::reports {
 
+// One difference row's word comparison.
 struct MarkedRow {
   bool marked = false;  // false: the word comparison failed
-  std::string master;   // all in one: the merged text
-  std::string source;
+  std::vector<engine::ChangeRecord> records;
 };
 
 class MarkAhead {
@@ -30,7 +31,8 @@ class MarkAhead {
   static constexpr std::size_t kWindow = 1024;
   static constexpr std::size_t kBatch = 128;  // rows handed over, and back, at a time
 
-  // Starts marking rows 0 .. count-1 with `mark`. Started() tells whether the system gave
+  // Starts marking rows 0 .. count-1 with `mark`, which gets a row with the `marked` flag
+  // false and no records (their storage kept). Started() tells whether the system gave
   // the thread; without it nothing was marked.
   MarkAhead(std::size_t count, std::function<void(std::size_t, MarkedRow&)> mark);
   ~MarkAhead();
@@ -39,8 +41,9 @@ class MarkAhead {
 
   bool Started() const { return worker_.joinable(); }
 
-  // Row `index`, which must be the next one in order. Rethrows what marking threw.
-  MarkedRow Take(std::size_t index);
+  // Swaps row `index`, which must be the next one in order, into `row`; what `row` held
+  // goes back to the marker for its storage. Rethrows what marking threw.
+  void Take(std::size_t index, MarkedRow& row);
 
  private:
   void Work();

@@ -1,6 +1,7 @@
 #include "reports/ReportFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,10 +9,45 @@
 #include <memory>
 #include <system_error>
 
+#include "platform/Mutex.h"
+
 namespace lindrel::reports {
 
 namespace {
 constexpr std::size_t kBufferSize = 1 << 20;
+// Smaller replaced files are released on the caller's thread: a thread costs more.
+constexpr off_t kReleaseInBackgroundSize = off_t{1} << 20;
+
+// Closes the descriptors of replaced files on a thread of its own, one file at a time. The
+// last thread is joined when the library is unloaded or the process ends, so none outlives
+// the code it runs.
+class Releaser {
+ public:
+  ~Releaser() {
+    platform::MutexLock lock(mutex_);
+    if (thread_.joinable()) thread_.join();
+  }
+
+  void Release(int fd) {
+    platform::MutexLock lock(mutex_);
+    // The previous file is long let go of, as a rule.
+    if (thread_.joinable()) thread_.join();
+    try {
+      thread_ = std::thread([fd] { ::close(fd); });
+    } catch (const std::system_error&) {
+      ::close(fd);  // without a thread the caller waits
+    }
+  }
+
+ private:
+  platform::Mutex mutex_;
+  std::thread thread_ GUARDED_BY(mutex_);
+};
+
+Releaser& TheReleaser() {
+  static Releaser releaser;
+  return releaser;
+}
 }  // namespace
 
 ReportFile::~ReportFile() {
@@ -27,6 +63,7 @@ bool ReportFile::Open(const std::string& path) {
   report_.Abandon();
   scratch_ = false;
   failed_ = false;
+  target_ = path;
   fd_ = report_.Create(path).ok() ? report_.fd() : -1;
   StartBuffer();
   return fd_ >= 0;
@@ -193,8 +230,29 @@ bool ReportFile::Close() {
     report_.Abandon();
     return false;
   }
+  const int replaced = HoldReplacedFile();
   if (!report_.Commit().ok()) failed_ = true;
+  ReleaseInBackground(replaced);
   return !failed_;
+}
+
+int ReportFile::HoldReplacedFile() const {
+  // O_PATH needs no permission on the file; links are followed to the file replaced.
+  const int fd = ::open(target_.c_str(), O_PATH | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      info.st_size < kReleaseInBackgroundSize) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+void ReportFile::ReleaseInBackground(int fd) {
+  // The last reference to a replaced file frees its blocks (milliseconds for a report of
+  // tens of megabytes); the caller need not wait for that.
+  if (fd >= 0) TheReleaser().Release(fd);
 }
 
 }  // namespace lindrel::reports

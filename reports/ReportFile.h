@@ -10,7 +10,9 @@
 //
 // One thread at a time. Once a report fills its buffer for the first time, a second
 // thread writes each full buffer while the next one fills, so that a large report costs
-// its writer only the formatting. A file neither closed nor committed is abandoned by the
+// its writer only the formatting. A large file that a report replaces is let go of on a
+// third thread, which frees its blocks after Close has returned (one such thread at a
+// time in the process). A file neither closed nor committed is abandoned by the
 // destructor.
 #pragma once
 
@@ -68,11 +70,17 @@ class ReportFile {
   void WaitForWriteBehind();
   void StopWriteBehind();
   void WriteThroughFullBuffer(std::string_view text);
+  // A descriptor keeping the regular file that Commit will replace (a large one), or -1.
+  int HoldReplacedFile() const;
+  // Closes `fd` (if any) on a thread of its own, so that freeing the replaced file's
+  // blocks does not hold up the report.
+  static void ReleaseInBackground(int fd);
   // Starts writing to fd_ (or nothing when it is -1).
   void StartBuffer();
 
   platform::ReplacementFile report_;
-  int fd_ = -1;  // the report's temporary file or the scratch file
+  std::string target_;  // as given to Open
+  int fd_ = -1;         // the report's temporary file or the scratch file
   bool scratch_ = false;
   bool failed_ = false;
   std::unique_ptr<char[]> buffer_;

@@ -22,22 +22,23 @@ const std::string& DefaultColourOpener() {
 // ends word `afterWord`. Before the first word they go to the very start; where word
 // `afterWord` ends the text without a separator, or the words would run into the text
 // that follows, a blank keeps them apart so that the word numbering stays right.
-void InsertDeletedWords(std::string& merged, long afterWord, std::string words) {
+void InsertDeletedWords(std::string& merged, long afterWord, std::string_view words) {
   std::size_t at = 0;
+  bool blankBefore = false;
   if (afterWord >= 1) {
     const std::size_t end = WordEnd(merged, afterWord);
     if (end >= merged.size()) {
       at = merged.size();
-      if (at > 0 && !IsWordSeparator(merged[at - 1])) words.insert(words.begin(), ' ');
+      blankBefore = at > 0 && !IsWordSeparator(merged[at - 1]);
     } else {
       at = end + 1;
     }
   }
-  if (at < merged.size() && !IsWordSeparator(merged[at]) && !words.empty() &&
-      !IsWordSeparator(words.back())) {
-    words += ' ';
-  }
-  merged.insert(at, words);
+  const bool blankAfter = at < merged.size() && !IsWordSeparator(merged[at]) && !words.empty() &&
+                          !IsWordSeparator(words.back());
+  InsertPieces(merged, at,
+               {blankBefore ? std::string_view(" ") : std::string_view(), words,
+                blankAfter ? std::string_view(" ") : std::string_view()});
 }
 
 // Paragraph lines of a text: one per piece; the last piece may lack its separator.
@@ -69,21 +70,22 @@ void WordMarker::PrepareComparer() {
   if (comparer_ == nullptr && comparerSource_) comparer_ = comparerSource_();
 }
 
-bool WordMarker::AnswerOneSidedRow(std::string_view master, std::string_view source) {
+bool WordMarker::AnswerOneSidedRow(std::string_view master, std::string_view source,
+                                   std::vector<engine::ChangeRecord>& records) {
   if (!OneSidedPlain(master, source)) return false;
   if (options_.quickCompare) return true;  // the files differ, but without records
   const long lines = ParagraphLineCount(master.empty() ? source : master);
   if (master.empty()) {
-    records_.push_back({engine::kAddition, 0, 0, 1, lines});
+    records.push_back({engine::kAddition, 0, 0, 1, lines});
   } else {
-    records_.push_back({engine::kDeletion, 1, lines, 0, 0});
+    records.push_back({engine::kDeletion, 1, lines, 0, 0});
   }
   return true;
 }
 
 WordMarker::WordMarker(std::function<WordComparer*()> comparer, WordCompareOptions options,
                        ChangeCounts& counters)
-    : comparerSource_(std::move(comparer)), options_(options), counters_(counters) {}
+    : comparerSource_(std::move(comparer)), options_(options), marks_(counters) {}
 
 WordMarker::~WordMarker() {
   if (!filesReset_) return;
@@ -94,7 +96,8 @@ WordMarker::~WordMarker() {
   files.Flush();
 }
 
-bool WordMarker::CompareWords(std::string_view master, std::string_view source) {
+bool WordMarker::CompareWords(std::string_view master, std::string_view source,
+                              std::vector<engine::ChangeRecord>& records) {
   ParagraphFiles& files = ParagraphFiles::Instance();
   auto lock = files.Lock();
   if (!filesReset_) {
@@ -106,24 +109,46 @@ bool WordMarker::CompareWords(std::string_view master, std::string_view source) 
   } else {
     files.Stage(master, source);
   }
-  records_.clear();
+  records.clear();
   // Rows whose outcome the comparison could only confirm: two equal texts have no
   // differences under any switch, and against an empty text every word is one block
   // (the files are written all the same).
   if (master == source) return true;
-  if (AnswerOneSidedRow(master, source)) return true;
+  if (AnswerOneSidedRow(master, source, records)) return true;
   if (comparer_ == nullptr && comparerSource_) comparer_ = comparerSource_();
   if (comparer_ == nullptr) return false;
   return comparer_->CompareWritten(files.Paths(), files.MasterBytes(), files.SourceBytes(),
-                                   options_, records_);
+                                   options_, records);
+}
+
+bool WordMarker::CompareRow(std::string_view master, std::string_view source,
+                            std::vector<engine::ChangeRecord>& records) {
+  records.clear();
+  return CompareWords(master, source, records);
 }
 
 std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
                                                      std::string_view source) {
-  if (!CompareWords(master, source)) return std::nullopt;
+  if (!CompareWords(master, source, records_)) return std::nullopt;
+  MarkedPair pair;
+  marks_.SideBySide(records_, master, source, pair.master, pair.source);
+  return pair;
+}
+
+std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,
+                                                     std::string_view source) {
+  if (!CompareWords(master, source, records_)) return std::nullopt;
+  std::string merged;
+  marks_.AllInOne(records_, master, source, merged);
+  return merged;
+}
+
+void WordMarks::SideBySide(const std::vector<engine::ChangeRecord>& records,
+                           std::string_view master, std::string_view source,
+                           std::string& markedMaster, std::string& markedSource) {
   masterRuns_.clear();
   sourceRuns_.clear();
-  for (const engine::ChangeRecord& r : records_) {
+  for (const engine::ChangeRecord& r : records) {
     switch (r.kind) {
       case engine::kDeletion:
         ++counters_.deletions;
@@ -142,15 +167,16 @@ std::optional<MarkedPair> WordMarker::MarkSideBySide(std::string_view master,
     }
   }
   const std::string& opener = DefaultColourOpener();
-  return MarkedPair{opener + MarkRuns(master, masterRuns_, scratch_),
-                    opener + MarkRuns(source, sourceRuns_, scratch_)};
+  markedMaster.assign(opener);
+  AppendMarkedRuns(master, masterRuns_, scratch_, markedMaster);
+  markedSource.assign(opener);
+  AppendMarkedRuns(source, sourceRuns_, scratch_, markedSource);
 }
 
-std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,
-                                                     std::string_view source) {
-  if (!CompareWords(master, source)) return std::nullopt;
-  std::string merged(source);
-  for (auto r = records_.rbegin(); r != records_.rend(); ++r) {
+void WordMarks::AllInOne(const std::vector<engine::ChangeRecord>& records, std::string_view master,
+                         std::string_view source, std::string& merged) {
+  merged.assign(source);
+  for (auto r = records.rbegin(); r != records.rend(); ++r) {
     switch (r->kind) {
       case engine::kAddition:
         ++counters_.additions;
@@ -174,7 +200,6 @@ std::optional<std::string> WordMarker::MergeAllInOne(std::string_view master,
     }
   }
   merged.insert(0, DefaultColourOpener());
-  return merged;
 }
 
 }  // namespace lindrel::reports

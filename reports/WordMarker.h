@@ -1,10 +1,11 @@
-// WordMarker: marks the words that differ between the master and source text of one
-// HTML row. Each side is written as a paragraph file (one word per line) and the two
-// files are compared by a WordComparer; its records, numbered in words, become font and
-// style tags, from the last record to the first so that inserted tags never move the
-// words of a record still to come.
+// WordMarker: compares the words of the master and source text of one HTML row. Each side
+// is written as a paragraph file (one word per line) and the two files are compared by a
+// WordComparer. WordMarks turns the records, numbered in words, into font and style tags,
+// from the last record to the first so that inserted tags never move the words of a
+// record still to come.
 //
-// A marker belongs to one report on one thread; the counters it adds to are that
+// A marker belongs to one report on one thread, and so do the WordMarks of a report
+// (possibly another thread than the marker's); the counters they add to are that
 // report's own.
 #pragma once
 
@@ -50,6 +51,28 @@ struct MarkedPair {
   std::string source;
 };
 
+// Turns the word records of one row into its marked texts and counts them. Needs no
+// comparer, so a report can mark a row on another thread than the one comparing it.
+class WordMarks {
+ public:
+  explicit WordMarks(ChangeCounts& counters) : counters_(counters) {}
+
+  // Side by side: both texts with their differing words marked, into `markedMaster` and
+  // `markedSource` (their storage reused).
+  void SideBySide(const std::vector<engine::ChangeRecord>& records, std::string_view master,
+                  std::string_view source, std::string& markedMaster, std::string& markedSource);
+  // All in one: the source text with added and changed words marked and the master's
+  // changed and deleted words inserted, struck through, into `merged`.
+  void AllInOne(const std::vector<engine::ChangeRecord>& records, std::string_view master,
+                std::string_view source, std::string& merged);
+
+ private:
+  ChangeCounts& counters_;
+  // Kept for their storage.
+  std::vector<MarkedRun> masterRuns_, sourceRuns_;
+  MarkScratch scratch_;
+};
+
 class WordMarker {
  public:
   // `comparer` is asked for the comparer on first use (it may create it then); it may
@@ -68,29 +91,33 @@ class WordMarker {
   // component behind it belongs to the thread that creates it).
   void PrepareComparer();
 
-  // Side by side: both texts with their differing words marked. Nothing when the word
-  // comparison failed.
+  // The word records of one row, for WordMarks, into `records` (its storage reused).
+  // False when the word comparison failed. Counts nothing.
+  bool CompareRow(std::string_view master, std::string_view source,
+                  std::vector<engine::ChangeRecord>& records);
+
+  // CompareRow and WordMarks::SideBySide: both texts with their differing words marked.
+  // Nothing when the word comparison failed.
   std::optional<MarkedPair> MarkSideBySide(std::string_view master, std::string_view source);
 
-  // All in one: the source text with added and changed words marked and the master's
-  // changed and deleted words inserted, struck through. Nothing on failure.
+  // CompareRow and WordMarks::AllInOne. Nothing on failure.
   std::optional<std::string> MergeAllInOne(std::string_view master, std::string_view source);
 
  private:
-  bool CompareWords(std::string_view master, std::string_view source);
-  // Fills records_ for a row with one empty side without running the comparison; false
+  // The row's word records into `records`, which may hold an earlier row's on failure.
+  bool CompareWords(std::string_view master, std::string_view source,
+                    std::vector<engine::ChangeRecord>& records);
+  // Fills `records` for a row with one empty side without running the comparison; false
   // when the row needs the comparison after all.
-  bool AnswerOneSidedRow(std::string_view master, std::string_view source);
+  bool AnswerOneSidedRow(std::string_view master, std::string_view source,
+                         std::vector<engine::ChangeRecord>& records);
 
   std::function<WordComparer*()> comparerSource_;
   bool filesReset_ = false;
   WordComparer* comparer_ = nullptr;
   WordCompareOptions options_;
-  ChangeCounts& counters_;
-  std::vector<engine::ChangeRecord> records_;
-  // Kept for their storage.
-  std::vector<MarkedRun> masterRuns_, sourceRuns_;
-  MarkScratch scratch_;
+  std::vector<engine::ChangeRecord> records_;  // for MarkSideBySide and MergeAllInOne
+  WordMarks marks_;
 };
 
 }  // namespace lindrel::reports

@@ -1,6 +1,7 @@
 #include "reports/WordText.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "reports/HtmlColour.h"
@@ -57,9 +58,7 @@ std::size_t WordStart(std::string_view text, long n) {
   return n <= 1 ? 0 : NthSeparator(text, n - 1);
 }
 
-std::size_t WordEnd(std::string_view text, long n) {
-  return n <= 0 ? 0 : NthSeparator(text, n);
-}
+std::size_t WordEnd(std::string_view text, long n) { return n <= 0 ? 0 : NthSeparator(text, n); }
 
 std::string ToParagraph(std::string_view text) {
   std::string paragraph;
@@ -68,16 +67,15 @@ std::string ToParagraph(std::string_view text) {
 }
 
 void WriteParagraph(std::string_view text, std::string& paragraph) {
-  paragraph.clear();
-  paragraph.reserve(text.size() + text.size() / 4 + 1);
-  std::size_t from = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (!IsWordSeparator(text[i])) continue;
-    paragraph.append(text.substr(from, i + 1 - from));
-    paragraph.push_back('\n');
-    from = i + 1;
+  // Sized once, then filled: every byte as it is, a line end after each separator.
+  std::size_t separators = 0;
+  for (char c : text) separators += IsWordSeparator(c) ? 1 : 0;
+  paragraph.resize(text.size() + separators);
+  char* out = paragraph.data();
+  for (char c : text) {
+    *out++ = c;
+    if (IsWordSeparator(c)) *out++ = '\n';
   }
-  paragraph.append(text.substr(from));
 }
 
 std::string OpeningTags(std::uint32_t colour, WordStyle style) {
@@ -108,6 +106,13 @@ void MarkWords(std::string& text, long w1, long w2, std::uint32_t colour, WordSt
 
 std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs,
                      MarkScratch& scratch) {
+  std::string marked;
+  AppendMarkedRuns(text, runs, scratch, marked);
+  return marked;
+}
+
+void AppendMarkedRuns(std::string_view text, const std::vector<MarkedRun>& runs,
+                      MarkScratch& scratch, std::string& out) {
   std::vector<std::size_t>& separators = scratch.separators;
   separators.clear();
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -139,30 +144,44 @@ std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs,
     for (auto r = runs.rbegin(); r != runs.rend(); ++r) {
       MarkWords(marked, r->w1, r->w2, r->colour, r->style);
     }
-    return marked;
+    out += marked;
+    return;
   }
-  std::string marked;
-  marked.reserve(text.size() + runs.size() * 48);
+  std::string& marked = out;
+  marked.reserve(marked.size() + text.size() + runs.size() * 48);
   std::size_t at = 0;
   for (std::size_t i = 0; i < runs.size(); ++i) {
     const Span span = spans[i];
-    WithTags(runs[i].colour, runs[i].style, [&](std::string_view opening, std::string_view closing) {
-      marked.append(text.substr(at, span.open - at));
-      marked.append(opening);
-      marked.append(text.substr(span.open, span.close - span.open));
-      marked.append(closing);
-    });
+    WithTags(runs[i].colour, runs[i].style,
+             [&](std::string_view opening, std::string_view closing) {
+               marked.append(text.substr(at, span.open - at));
+               marked.append(opening);
+               marked.append(text.substr(span.open, span.close - span.open));
+               marked.append(closing);
+             });
     at = span.close;
   }
   marked.append(text.substr(at));
-  return marked;
 }
 
-std::string TakeWords(std::string_view text, long w1, long w2) {
+std::string_view TakeWords(std::string_view text, long w1, long w2) {
   const std::size_t from = w1 <= 1 ? 0 : std::min(WordStart(text, w1) + 1, text.size());
   const std::size_t to = std::min(WordEnd(text, w2) + 1, text.size());
-  if (to <= from) return std::string();
-  return std::string(text.substr(from, to - from));
+  if (to <= from) return {};
+  return text.substr(from, to - from);
+}
+
+void InsertPieces(std::string& text, std::size_t at,
+                  std::initializer_list<std::string_view> pieces) {
+  std::size_t size = 0;
+  for (std::string_view piece : pieces) size += piece.size();
+  // One move of the text behind `at`, however many pieces.
+  text.insert(at, size, ' ');
+  char* out = text.data() + at;
+  for (std::string_view piece : pieces) {
+    if (!piece.empty()) std::memcpy(out, piece.data(), piece.size());
+    out += piece.size();
+  }
 }
 
 void InsertMarkedRun(std::string& text, long n, std::string_view words, std::uint32_t colour,
@@ -171,10 +190,7 @@ void InsertMarkedRun(std::string& text, long n, std::string_view words, std::uin
   if (at == 0) at = 1;
   at = std::min(at, text.size());
   WithTags(colour, style, [&](std::string_view opening, std::string_view closing) {
-    std::string run;
-    run.reserve(opening.size() + words.size() + closing.size());
-    run.append(opening).append(words).append(closing);
-    text.insert(at, run);
+    InsertPieces(text, at, {opening, words, closing});
   });
 }
 

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,13 +62,21 @@ struct MarkScratch {
 };
 std::string MarkRuns(std::string_view text, const std::vector<MarkedRun>& runs,
                      MarkScratch& scratch);
+// MarkRuns appending to `out`, whose storage is reused row after row.
+void AppendMarkedRuns(std::string_view text, const std::vector<MarkedRun>& runs,
+                      MarkScratch& scratch, std::string& out);
 
 // The paragraph form of `text` (as ToParagraph) into `paragraph`, reusing its storage.
 void WriteParagraph(std::string_view text, std::string& paragraph);
 
 // Words w1..w2 of `text` with the separator that ends w2 (from just after the separator
-// in front of w1; from the start for word 1).
-std::string TakeWords(std::string_view text, long w1, long w2);
+// in front of w1; from the start for word 1): a view into `text`.
+std::string_view TakeWords(std::string_view text, long w1, long w2);
+
+// Inserts the pieces, one after the other, at position `at` (at most the text's length).
+// No piece may be a view into `text`.
+void InsertPieces(std::string& text, std::size_t at,
+                  std::initializer_list<std::string_view> pieces);
 
 // Inserts `words` as one marked run at the end position of word n (position 1 when
 // that end is 0).

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -190,6 +191,38 @@ TEST_F(BadTargetsTest, AFailedWriteBehindKeepsThePreviousReport) {
       ASSERT_EQ(ctrl.FileCompareCreateReport(target, format, 2), 0);
       EXPECT_TRUE(TempEnvironment::Read(target) == whole) << format;
     }
+  }
+}
+
+// A large file that a report replaces is let go of after the report has returned: the
+// report is in place at once, another link to the old file keeps its bytes, and no
+// descriptor of it stays open for long.
+TEST_F(BadTargetsTest, AReplacedLargeFileIsLetGoOf) {
+  const auto openDescriptors = [] {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd")) ++count;
+    return count;
+  };
+  Compare("a\nb\n", "a\nc\n");
+  // The word comparison's files stay open from the first HTML report on.
+  ASSERT_EQ(ctrl.FileCompareCreateReport(env.Path("first.htm").string(), kHtml, 2), 0);
+  const std::string old(3u << 20, 'x');
+  const std::string target = env.Path("out/report.htm").string();
+  for (long format : kFormats) {
+    env.Write("out/report.htm", old);
+    fs::remove(env.Path("out/old.htm"));
+    fs::create_hard_link(target, env.Path("out/old.htm"));
+    const std::size_t before = openDescriptors();
+    ASSERT_EQ(ctrl.FileCompareCreateReport(target, format, 2), 0) << format;
+    EXPECT_NE(TempEnvironment::Read(target).find("c"), std::string::npos) << format;
+    EXPECT_LT(fs::file_size(target), old.size()) << format;
+    EXPECT_TRUE(TempEnvironment::Read(env.Path("out/old.htm")) == old) << format;
+    EXPECT_EQ(fs::hard_link_count(env.Path("out/old.htm")), 1u) << format;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (openDescriptors() > before && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::yield();
+    }
+    EXPECT_EQ(openDescriptors(), before) << format;
   }
 }
 

@@ -31,6 +31,12 @@ TEST(WordTextTest, ParagraphHoldsOneWordPerLine) {
       {"bell\aline\nend", "bell\a\nline\n\nend"},
   };
   for (const Case& c : cases) EXPECT_EQ(ToParagraph(c.text), c.paragraph) << c.text;
+  // Written into storage that held a longer paragraph, one after the other.
+  std::string reused = "a much longer \nparagraph \nthat was there \nbefore";
+  for (const Case& c : cases) {
+    WriteParagraph(c.text, reused);
+    EXPECT_EQ(reused, c.paragraph) << c.text;
+  }
 }
 
 TEST(WordTextTest, WordBoundaries) {
@@ -191,6 +197,36 @@ TEST_F(WordMarkerTest, CountsEveryRecordOfTheReport) {
   EXPECT_EQ(counters.additions, 1);
   EXPECT_EQ(counters.deletions, 0);
   EXPECT_EQ(lookups, 1);  // the comparer is looked up once, on first use
+}
+
+// A report compares and marks row after row into the same storage: a short row after a
+// long one, and a failed row after a marked one, keep nothing of the row before.
+TEST_F(WordMarkerTest, RowAfterRowInTheSameStorage) {
+  comparer.Script("one \ntwo \nthree", "one \n2 \nthree", {Rec('c', 2, 2, 2, 2)});
+  comparer.Script("a \nb \nc", "a \nc", {Rec('d', 2, 2, 1, 1)});
+  WordMarker marker = Marker();
+  WordMarks marks(counters);
+  std::vector<engine::ChangeRecord> records;
+  std::string master, source;
+
+  ASSERT_TRUE(marker.CompareRow("one two three", "one 2 three", records));
+  marks.SideBySide(records, "one two three", "one 2 three", master, source);
+  EXPECT_EQ(master, kOpen + "one <b><font color=\"FF0000\"> two </font></b>three");
+  EXPECT_EQ(source, kOpen + "one <b><font color=\"FF0000\"> 2 </font></b>three");
+
+  ASSERT_TRUE(marker.CompareRow("a b c", "a c", records));
+  EXPECT_EQ(records.size(), 1u);
+  marks.SideBySide(records, "a b c", "a c", master, source);
+  EXPECT_EQ(master, kOpen + "a <b><font color=\"0000FF\"> b </font></b>c");
+  EXPECT_EQ(source, kOpen + "a c");
+  marks.AllInOne(records, "a b c", "a c", master);
+  EXPECT_EQ(master, kOpen + "a <b><strike><font color=\"0000FF\"> b </font></strike></b>c");
+
+  EXPECT_FALSE(marker.CompareRow("unscripted", "pair", records));
+  EXPECT_TRUE(records.empty());
+  // Comparing counts nothing; marking counts each row's records once.
+  EXPECT_EQ(counters.changes, 1);
+  EXPECT_EQ(counters.deletions, 2);
 }
 
 TEST_F(WordMarkerTest, FailedComparisonGivesNoTexts) {
