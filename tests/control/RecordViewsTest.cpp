@@ -170,7 +170,9 @@ TEST_F(RecordViewsTest, EqualStartIsTrueOfTheFilesBytes) {
     const FileEqualStart start = ctrl.FileCompareEqualStart();
     SCOPED_TRACE("pair " + std::to_string(pair) + ", " + std::to_string(start.lines) + " lines, " +
                  std::to_string(start.bytes) + " bytes, change at byte " + std::to_string(at));
-    if (!large) EXPECT_EQ(start, FileEqualStart{});
+    if (!large) {
+      EXPECT_EQ(start, FileEqualStart{});
+    }
     if (start.lines == 0) {
       EXPECT_EQ(start.bytes, 0);
       continue;
