@@ -34,6 +34,7 @@ constexpr uint32_t kPrimes[] = {
 inline uint32_t Mix(uint32_t hash, unsigned char c) { return ((hash << 7) | (hash >> 25)) + c; }
 
 std::atomic<bool> hashByteByByte{false};
+std::atomic<bool> wideOffsets{false};
 
 // The hash of an unnormalised line, eight bytes at a time: each word is mixed in by a
 // multiplication, the word holding the line feed with the bytes from the line feed on
@@ -111,33 +112,74 @@ bool NormalisedEqual(const char* a, const char* b, const EngineSettings& setting
   }
 }
 
+inline uint64_t LoadWord(const char* p) {
+  uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+// True when the `extent` bytes at `a` equal those of the line at `b`, its line feed the
+// last of them. A word is read from `a` only where all bytes before it matched, so never
+// more than a word past a's own line feed: into the next line or the content padding.
+inline bool SameBytes(const char* a, const char* b, size_t extent) {
+  size_t i = 0;
+  for (; i + sizeof(uint64_t) <= extent; i += sizeof(uint64_t)) {
+    if (LoadWord(a + i) != LoadWord(b + i)) return false;
+  }
+  const size_t rest = extent - i;
+  if (rest == 0) return true;
+  if constexpr (std::endian::native == std::endian::little) {
+    // The bytes past the extent are the high ones: shifted out.
+    return ((LoadWord(a + i) ^ LoadWord(b + i)) << (64 - 8 * rest)) == 0;
+  } else {
+    return std::memcmp(a + i, b + i, rest) == 0;
+  }
+}
+
 // The classes of one run. What the chain walk reads for every line (the link and the hash)
-// is kept apart from what it reads only on equal hashes (the line), so that walking a
-// chain touches as little memory as possible.
+// is kept apart from what it reads only on equal hashes (the class's first line), so that
+// walking a chain touches as little memory as possible. A class's first line is kept as
+// its offset in its side's buffer (`Ref` wide enough for it): the side is the master's for
+// every class numbered before the source's first.
+template <typename Ref>
 class ClassTable {
  public:
-  ClassTable(size_t capacity, const EngineSettings& settings)
+  ClassTable(size_t capacity, const EngineSettings& settings, const ComparedLines (&tables)[2])
       : bucketOf_(static_cast<uint32_t>(BucketCountFor(capacity))),
         buckets_(bucketOf_.count(), 0),
         settings_(settings) {
     links_.reserve(capacity);
-    lines_.reserve(capacity);
+    firstLines_.reserve(capacity);
     links_.push_back({});  // number 0 is never a class
-    lines_.push_back({});
+    firstLines_.push_back({});
+    for (int f = 0; f < 2; ++f) {
+      bases_[f] = tables[f].base;
+      incompleteAt_[f] = tables[f].lastIncomplete ? tables[f].start(tables[f].count() - 1)
+                                                  : static_cast<size_t>(-1);
+    }
   }
 
   uint32_t Bucket(uint32_t hash) const { return bucketOf_(hash); }
   void PrefetchBucket(uint32_t bucket) const { __builtin_prefetch(&buckets_[bucket]); }
   void PrefetchHead(uint32_t bucket) const { __builtin_prefetch(links_.data() + buckets_[bucket]); }
 
-  int ClassOf(const char* line, size_t length, uint32_t hash, uint32_t bucket) {
+  // The lines classed from now on are those of side `side`, master first.
+  void StartSide(int side) {
+    side_ = side;
+    if (side == 1) sourceFrom_ = static_cast<int>(links_.size());
+  }
+
+  // The class of the current side's line at `offset`: its bytes up to its line feed are
+  // `extent` long, the appended line feed included for the incomplete last line.
+  int ClassOf(size_t offset, size_t extent, bool incomplete, uint32_t hash, uint32_t bucket) {
+    const char* const line = bases_[side_] + offset;
     int& head = buckets_[bucket];
     for (int n = head; n != 0;) {
       const Link& link = links_[static_cast<size_t>(n)];
       if (link.hash == hash) {
-        const Line& candidate = lines_[static_cast<size_t>(n)];
-        if ((candidate.length == length || settings_.lineLengthsVary) &&
-            Equal(candidate.start, candidate.length, line, length)) {
+        const int side = n >= sourceFrom_ ? 1 : 0;
+        const size_t first = firstLines_[static_cast<size_t>(n)];
+        if (Equal(bases_[side] + first, first == incompleteAt_[side], line, extent, incomplete)) {
           return n;
         }
       }
@@ -145,7 +187,7 @@ class ClassTable {
     }
     if (links_.size() >= static_cast<size_t>(INT_MAX)) throw std::bad_alloc();
     links_.push_back({head, hash});
-    lines_.push_back({line, length});
+    firstLines_.push_back(static_cast<Ref>(offset));
     head = static_cast<int>(links_.size() - 1);
     return head;
   }
@@ -157,31 +199,56 @@ class ClassTable {
     int next;  // next class of the same bucket, 0 = none
     uint32_t hash;
   };
-  struct Line {
-    const char* start;  // the line that created the class
-    size_t length;      // with the line feed (without it for an incomplete last line)
-  };
 
-  bool Equal(const char* a, size_t la, const char* b, size_t lb) const {
-    if (la == lb && std::memcmp(a, b, la) == 0) return true;
+  // Lines of different lengths are equal only where white space may vary; an incomplete
+  // last line is one byte shorter than the same bytes with their line feed.
+  bool Equal(const char* a, bool aIncomplete, const char* b, size_t extent,
+             bool bIncomplete) const {
+    if (aIncomplete != bIncomplete) {
+      return settings_.lineLengthsVary && NormalisedEqual(a, b, settings_);
+    }
+    if (SameBytes(a, b, extent)) return true;
     return settings_.NormalisesLines() && NormalisedEqual(a, b, settings_);
   }
 
   BucketIndex bucketOf_;
   BigVector<int> buckets_;  // newest class of each bucket, 0 = empty
   BigVector<Link> links_;
-  BigVector<Line> lines_;
+  BigVector<Ref> firstLines_;
   const EngineSettings& settings_;
+  const char* bases_[2];
+  size_t incompleteAt_[2];  // offset of each side's incomplete last line, or -1
+  int side_ = 0;
+  int sourceFrom_ = INT_MAX;
 };
 
+template <typename Offset>
+BigVector<Offset>& StartsOf(ComparedLines& table) {
+  if constexpr (sizeof(Offset) == sizeof(uint32_t)) {
+    return table.starts;
+  } else {
+    return table.wideStarts;
+  }
+}
+
 // First pass over one side: where every line starts and its hash, kept in the class
-// column until the second pass replaces it with the class number.
+// column until the second pass replaces it with the class number. Gives back the file's
+// pages behind it as it goes, and at once those of the uncompared ends.
+template <typename Offset>
 bool SplitAndHash(const InputFile& file, const EngineSettings& settings, size_t capacity,
                   ComparedLines& table, const std::atomic<bool>* stop) {
-  table.starts.reserve(capacity);
+  BigVector<Offset>& starts = StartsOf<Offset>(table);
+  starts.reserve(capacity);
   table.classes.reserve(capacity);
-  const char* p = file.begin() + file.prefixEnd;
-  const char* const end = file.begin() + file.suffixBegin;
+  table.base = file.begin();
+  table.wide = sizeof(Offset) > sizeof(uint32_t);
+  file.buffer.Release(0, file.prefixEnd);
+  file.buffer.Release(file.suffixBegin, file.buffered);
+  const char* const base = file.begin();
+  const char* p = base + file.prefixEnd;
+  const char* const end = base + file.suffixBegin;
+  const size_t step = ReleaseStep();
+  size_t released = file.prefixEnd;
   // Only the grouping of lines matters (equal lines decide), so unnormalised lines take
   // the word hash; it reads the bytes of a word in memory order, hence little-endian only.
   const bool byWords = !settings.NormalisesLines() && std::endian::native == std::endian::little &&
@@ -199,25 +266,38 @@ bool SplitAndHash(const InputFile& file, const EngineSettings& settings, size_t 
       hash = HashLine(line, settings);
       p = static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line))) + 1;
     }
-    table.starts.push_back(line);
+    const size_t offset = static_cast<size_t>(line - base);
+    starts.push_back(static_cast<Offset>(offset));
     table.classes.push_back(static_cast<int>(hash));
     if (table.classes.size() % kStopCheckLines == 0 && Stopped(stop)) return false;
+    if (offset - released >= step) {
+      file.buffer.Release(released, offset);
+      released = offset;
+    }
   }
   // The end of the last line, which for an incomplete last line is before the line feed
   // that was appended to it.
-  const bool lastIsIncomplete =
-      file.incompleteLastLine && p == file.end() && !table.classes.empty();
-  table.starts.push_back(lastIsIncomplete ? p - 1 : p);
+  table.lastIncomplete = file.incompleteLastLine && p == file.end() && !table.classes.empty();
+  starts.push_back(static_cast<Offset>((table.lastIncomplete ? p - 1 : p) - base));
+  file.buffer.Release(released, file.suffixBegin);
   return true;
 }
 
-// Second pass: the class of every line. Bucket heads are fetched well ahead of their use,
-// since for large files nearly every bucket access misses the cache.
-bool Number(ClassTable& classes, ComparedLines& table, const std::atomic<bool>* stop) {
+// Second pass: the class of every line of `side`. Bucket heads are fetched well ahead of
+// their use, since for large files nearly every bucket access misses the cache. Gives back
+// the pages of the side behind it as it goes, and with them those of the master that the
+// source's lines brought in again to compare with the first lines of their classes.
+template <typename Offset, typename Ref>
+bool Number(ClassTable<Ref>& classes, const InputFile (&files)[2], int side, ComparedLines& table,
+            const std::atomic<bool>* stop) {
   constexpr size_t kAhead = 16;
   constexpr size_t kRing = 32;  // a power of two above kAhead
   uint32_t ring[kRing];
+  const Offset* const starts = StartsOf<Offset>(table).data();
   const size_t count = table.classes.size();
+  const size_t step = ReleaseStep();
+  size_t released = count > 0 ? static_cast<size_t>(starts[0]) : 0;
+  classes.StartSide(side);
   auto hashAt = [&table](size_t i) { return static_cast<uint32_t>(table.classes[i]); };
   for (size_t i = 0; i < count && i < kAhead; ++i) {
     ring[i] = classes.Bucket(hashAt(i));
@@ -230,16 +310,48 @@ bool Number(ClassTable& classes, ComparedLines& table, const std::atomic<bool>* 
       classes.PrefetchBucket(ahead);
     }
     if (i + kAhead / 2 < count) classes.PrefetchHead(ring[(i + kAhead / 2) % kRing]);
-    table.classes[i] = classes.ClassOf(table.starts[i], table.length(static_cast<Lin>(i)),
-                                       hashAt(i), ring[i % kRing]);
+    const size_t offset = starts[i];
+    const bool incomplete = table.lastIncomplete && i + 1 == count;
+    const size_t extent = starts[i + 1] - offset + (incomplete ? 1 : 0);
+    table.classes[i] = classes.ClassOf(offset, extent, incomplete, hashAt(i), ring[i % kRing]);
     if ((i + 1) % kStopCheckLines == 0 && Stopped(stop)) return false;
+    if (offset - released >= step) {
+      files[side].buffer.Release(released, offset);
+      if (side == 1) files[0].buffer.Release(0, files[0].buffered);
+      released = offset;
+    }
   }
   return true;
+}
+
+// Buffers from 4 GiB on need offsets of eight bytes.
+bool NeedsWideOffsets(const InputFile& file) {
+  return file.buffered > UINT32_MAX || wideOffsets.load(std::memory_order_relaxed);
+}
+
+bool Split(const InputFile& file, const EngineSettings& settings, size_t capacity,
+           ComparedLines& table, const std::atomic<bool>* stop) {
+  return NeedsWideOffsets(file) ? SplitAndHash<uint64_t>(file, settings, capacity, table, stop)
+                                : SplitAndHash<uint32_t>(file, settings, capacity, table, stop);
+}
+
+template <typename Ref>
+int NumberBoth(const InputFile (&files)[2], size_t capacity, const EngineSettings& settings,
+               ComparedLines (&tables)[2], const std::atomic<bool>* stop) {
+  ClassTable<Ref> classes(capacity, settings, tables);
+  for (int f = 0; f < 2; ++f) {
+    const bool numbered = tables[f].wide ? Number<uint64_t>(classes, files, f, tables[f], stop)
+                                         : Number<uint32_t>(classes, files, f, tables[f], stop);
+    if (!numbered) return 0;
+  }
+  return classes.CountPlusOne();
 }
 
 }  // namespace
 
 void TEST_HashLinesByteByByte(bool byteByByte) { hashByteByByte.store(byteByByte); }
+
+void TEST_WideLineOffsets(bool wide) { wideOffsets.store(wide); }
 
 uint32_t HashLine(const char* line, const EngineSettings& settings) {
   uint32_t hash = 0;
@@ -274,7 +386,7 @@ int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
     try {
       sourceSplitter = std::thread([&] {
         try {
-          sourceSplit = SplitAndHash(files[1], settings, capacity1, tables[1], stop);
+          sourceSplit = Split(files[1], settings, capacity1, tables[1], stop);
         } catch (...) {
           sourceFailure = std::current_exception();
         }
@@ -283,18 +395,24 @@ int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
       // No second thread: the source is split after the master.
     }
   }
-  const bool masterSplit = SplitAndHash(files[0], settings, capacity0, tables[0], stop);
+  const bool masterSplit = Split(files[0], settings, capacity0, tables[0], stop);
   if (sourceSplitter.joinable()) {
     sourceSplitter.join();
     if (sourceFailure) std::rethrow_exception(sourceFailure);
   } else if (masterSplit) {
-    sourceSplit = SplitAndHash(files[1], settings, capacity1, tables[1], stop);
+    sourceSplit = Split(files[1], settings, capacity1, tables[1], stop);
   }
   if (!masterSplit || !sourceSplit) return 0;
-  ClassTable classes(capacity0 + capacity1 + 1, settings);
-  if (!Number(classes, tables[0], stop) || !Number(classes, tables[1], stop)) return 0;
+  const size_t capacity = capacity0 + capacity1 + 1;
+  const int classCount = tables[0].wide || tables[1].wide
+                             ? NumberBoth<uint64_t>(files, capacity, settings, tables, stop)
+                             : NumberBoth<uint32_t>(files, capacity, settings, tables, stop);
+  if (classCount == 0) return 0;
+  // Nothing reads most of the bytes again: the records need only the changed lines, and
+  // only under ignore blank lines or ignore-line patterns.
+  for (const InputFile& file : files) file.buffer.Release(0, file.buffered);
   tables[0].prefixLines = tables[1].prefixLines = prefixLines;
-  return classes.CountPlusOne();
+  return classCount;
 }
 
 }  // namespace lindrel::engine
