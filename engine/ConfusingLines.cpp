@@ -66,6 +66,20 @@ void ResolveRun(char* run, Lin length) {
   ClearFromEnd(length, [run, length](Lin j) -> char& { return run[length - 1 - j]; });
 }
 
+// The kept lines of one side; every other line is marked changed.
+template <typename Index>
+void Keep(const ComparedLines& table, bool noDiscards, const BigVector<char>& marks, char* changed,
+          BigVector<int>& classes, BigVector<Index>& realIndex) {
+  for (Lin i = 0; i < table.count(); ++i) {
+    if (noDiscards || marks[static_cast<size_t>(i)] == 0) {
+      classes.push_back(table.classes[static_cast<size_t>(i)]);
+      realIndex.push_back(static_cast<Index>(i));
+    } else {
+      changed[i] = 1;
+    }
+  }
+}
+
 }  // namespace
 
 void ResolveProvisionalMarks(char* m, Lin end) {
@@ -108,18 +122,19 @@ void FilterConfusingLines(const ComparedLines (&tables)[2], int classCountPlusOn
   }
   for (int f = 0; f < 2; ++f) {
     const ComparedLines& table = tables[f];
-    char* changed = flags.side(f);
-    kept[f].classes.clear();
-    kept[f].realIndex.clear();
-    kept[f].classes.reserve(table.classes.size());
-    kept[f].realIndex.reserve(table.classes.size());
-    for (Lin i = 0; i < table.count(); ++i) {
-      if (noDiscards || marks[f][static_cast<size_t>(i)] == 0) {
-        kept[f].classes.push_back(table.classes[static_cast<size_t>(i)]);
-        kept[f].realIndex.push_back(i);
-      } else {
-        changed[i] = 1;
-      }
+    KeptLines& side = kept[f];
+    // Fewer than 2^32 lines unless the buffer takes wide offsets.
+    side.wide = table.wide || static_cast<uint64_t>(table.count()) > UINT32_MAX;
+    side.classes.clear();
+    side.realIndex.clear();
+    side.wideRealIndex.clear();
+    side.classes.reserve(table.classes.size());
+    if (side.wide) {
+      side.wideRealIndex.reserve(table.classes.size());
+      Keep(table, noDiscards, marks[f], flags.side(f), side.classes, side.wideRealIndex);
+    } else {
+      side.realIndex.reserve(table.classes.size());
+      Keep(table, noDiscards, marks[f], flags.side(f), side.classes, side.realIndex);
     }
   }
 }
