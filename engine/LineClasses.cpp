@@ -144,19 +144,15 @@ inline bool SameBytes(const char* a, const char* b, size_t extent) {
 template <typename Ref>
 class ClassTable {
  public:
-  ClassTable(size_t capacity, const EngineSettings& settings, const ComparedLines (&tables)[2])
+  ClassTable(size_t capacity, const EngineSettings& settings, const InputFile (&files)[2])
       : bucketOf_(static_cast<uint32_t>(BucketCountFor(capacity))),
         buckets_(bucketOf_.count(), 0),
-        settings_(settings) {
+        settings_(settings),
+        bases_{files[0].begin(), files[1].begin()} {
     links_.reserve(capacity);
     firstLines_.reserve(capacity);
     links_.push_back({});  // number 0 is never a class
     firstLines_.push_back({});
-    for (int f = 0; f < 2; ++f) {
-      bases_[f] = tables[f].base;
-      incompleteAt_[f] = tables[f].lastIncomplete ? tables[f].start(tables[f].count() - 1)
-                                                  : static_cast<size_t>(-1);
-    }
   }
 
   uint32_t Bucket(uint32_t hash) const { return bucketOf_(hash); }
@@ -168,10 +164,15 @@ class ClassTable {
     side_ = side;
     if (side == 1) sourceFrom_ = static_cast<int>(links_.size());
   }
+  // Once a side is split to its end: which of its lines, if any, is incomplete.
+  void SetSide(int side, const ComparedLines& table) {
+    if (table.lastIncomplete) incompleteAt_[side] = table.start(table.count() - 1);
+  }
 
   // The class of the current side's line at `offset`: its bytes up to its line feed are
   // `extent` long, the appended line feed included for the incomplete last line.
-  int ClassOf(size_t offset, size_t extent, bool incomplete, uint32_t hash, uint32_t bucket) {
+  [[gnu::always_inline]] int ClassOf(size_t offset, size_t extent, bool incomplete, uint32_t hash,
+                                     uint32_t bucket) {
     const char* const line = bases_[side_] + offset;
     int& head = buckets_[bucket];
     for (int n = head; n != 0;) {
@@ -217,7 +218,8 @@ class ClassTable {
   BigVector<Ref> firstLines_;
   const EngineSettings& settings_;
   const char* bases_[2];
-  size_t incompleteAt_[2];  // offset of each side's incomplete last line, or -1
+  // Offset of each side's incomplete last line, or -1.
+  size_t incompleteAt_[2] = {static_cast<size_t>(-1), static_cast<size_t>(-1)};
   int side_ = 0;
   int sourceFrom_ = INT_MAX;
 };
@@ -231,94 +233,178 @@ BigVector<Offset>& StartsOf(ComparedLines& table) {
   }
 }
 
-// First pass over one side: where every line starts and its hash, kept in the class
-// column until the second pass replaces it with the class number. Gives back the file's
-// pages behind it as it goes, and at once those of the uncompared ends.
+// Splits one side into lines: where every line starts and its hash, kept in the class
+// column until the numbering replaces it with the class number. Gives back the pages of
+// the uncompared ends at once.
 template <typename Offset>
-bool SplitAndHash(const InputFile& file, const EngineSettings& settings, size_t capacity,
-                  ComparedLines& table, const std::atomic<bool>* stop) {
-  BigVector<Offset>& starts = StartsOf<Offset>(table);
-  starts.reserve(capacity);
-  table.classes.reserve(capacity);
-  table.base = file.begin();
-  table.wide = sizeof(Offset) > sizeof(uint32_t);
-  file.buffer.Release(0, file.prefixEnd);
-  file.buffer.Release(file.suffixBegin, file.buffered);
-  const char* const base = file.begin();
-  const char* p = base + file.prefixEnd;
-  const char* const end = base + file.suffixBegin;
+class Splitter {
+ public:
+  Splitter(const InputFile& file, const EngineSettings& settings, size_t capacity,
+           ComparedLines& table)
+      : file_(file),
+        table_(table),
+        starts_(StartsOf<Offset>(table)),
+        p_(file.begin() + file.prefixEnd),
+        // Only the grouping of lines matters (equal lines decide), so unnormalised lines
+        // take the word hash; it reads the bytes of a word in memory order, hence
+        // little-endian only.
+        byWords_(!settings.NormalisesLines() && std::endian::native == std::endian::little &&
+                 !hashByteByByte.load(std::memory_order_relaxed)),
+        settings_(settings) {
+    starts_.reserve(capacity);
+    table.classes.reserve(capacity);
+    table.base = file.begin();
+    table.wide = sizeof(Offset) > sizeof(uint32_t);
+    file.buffer.Release(0, file.prefixEnd);
+    file.buffer.Release(file.suffixBegin, file.buffered);
+  }
+
+  // Splits up to `lines` more lines; false once the side is split to its end.
+  [[gnu::flatten]] bool More(size_t lines) {
+    const char* const base = file_.begin();
+    const char* const end = base + file_.suffixBegin;
+    const bool plain = !settings_.NormalisesLines();
+    const char* p = p_;
+    for (; lines > 0 && p < end; --lines) {
+      const char* line = p;
+      uint32_t hash = 0;
+      if (byWords_) {
+        p = HashWords(p, hash);
+      } else if (plain) {
+        unsigned char c;
+        while ((c = static_cast<unsigned char>(*p++)) != '\n') hash = Mix(hash, c);
+      } else {
+        hash = HashLine(line, settings_);
+        p = static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line))) + 1;
+      }
+      starts_.push_back(static_cast<Offset>(line - base));
+      table_.classes.push_back(static_cast<int>(hash));
+    }
+    p_ = p;
+    return p < end;
+  }
+
+  // Ends the table with the end of the last line, which for an incomplete last line is
+  // before the line feed that was appended to it.
+  void Finish() {
+    table_.lastIncomplete =
+        file_.incompleteLastLine && p_ == file_.end() && !table_.classes.empty();
+    starts_.push_back(static_cast<Offset>((table_.lastIncomplete ? p_ - 1 : p_) - file_.begin()));
+  }
+
+  // Where the next line starts.
+  size_t Position() const { return static_cast<size_t>(p_ - file_.begin()); }
+
+ private:
+  const InputFile& file_;
+  ComparedLines& table_;
+  BigVector<Offset>& starts_;
+  const char* p_;
+  bool byWords_;
+  const EngineSettings& settings_;
+};
+
+// Splits the source while the master is numbered, giving back its pages behind it.
+template <typename Offset>
+bool SplitSource(const InputFile& file, const EngineSettings& settings, size_t capacity,
+                 ComparedLines& table, const std::atomic<bool>* stop) {
+  Splitter<Offset> splitter(file, settings, capacity, table);
   const size_t step = ReleaseStep();
   size_t released = file.prefixEnd;
-  // Only the grouping of lines matters (equal lines decide), so unnormalised lines take
-  // the word hash; it reads the bytes of a word in memory order, hence little-endian only.
-  const bool byWords = !settings.NormalisesLines() && std::endian::native == std::endian::little &&
-                       !hashByteByByte.load(std::memory_order_relaxed);
-  const bool plain = !settings.NormalisesLines();
-  while (p < end) {
-    const char* line = p;
-    uint32_t hash = 0;
-    if (byWords) {
-      p = HashWords(p, hash);
-    } else if (plain) {
-      unsigned char c;
-      while ((c = static_cast<unsigned char>(*p++)) != '\n') hash = Mix(hash, c);
-    } else {
-      hash = HashLine(line, settings);
-      p = static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line))) + 1;
-    }
-    const size_t offset = static_cast<size_t>(line - base);
-    starts.push_back(static_cast<Offset>(offset));
-    table.classes.push_back(static_cast<int>(hash));
-    if (table.classes.size() % kStopCheckLines == 0 && Stopped(stop)) return false;
-    if (offset - released >= step) {
-      file.buffer.Release(released, offset);
-      released = offset;
+  while (splitter.More(kStopCheckLines)) {
+    if (Stopped(stop)) return false;
+    if (splitter.Position() - released >= step) {
+      file.buffer.Release(released, splitter.Position());
+      released = splitter.Position();
     }
   }
-  // The end of the last line, which for an incomplete last line is before the line feed
-  // that was appended to it.
-  table.lastIncomplete = file.incompleteLastLine && p == file.end() && !table.classes.empty();
-  starts.push_back(static_cast<Offset>((table.lastIncomplete ? p - 1 : p) - base));
+  splitter.Finish();
   file.buffer.Release(released, file.suffixBegin);
   return true;
 }
 
-// Second pass: the class of every line of `side`. Bucket heads are fetched well ahead of
-// their use, since for large files nearly every bucket access misses the cache. Gives back
-// the pages of the side behind it as it goes, and with them those of the master that the
-// source's lines brought in again to compare with the first lines of their classes.
+// Numbers lines [from, to) of a side. Bucket heads are fetched well ahead of their use,
+// since for large files nearly every bucket access misses the cache.
 template <typename Offset, typename Ref>
-bool Number(ClassTable<Ref>& classes, const InputFile (&files)[2], int side, ComparedLines& table,
-            const std::atomic<bool>* stop) {
+void NumberLines(ClassTable<Ref>& classes, ComparedLines& table, size_t from, size_t to) {
   constexpr size_t kAhead = 16;
   constexpr size_t kRing = 32;  // a power of two above kAhead
   uint32_t ring[kRing];
   const Offset* const starts = StartsOf<Offset>(table).data();
   const size_t count = table.classes.size();
-  const size_t step = ReleaseStep();
-  size_t released = count > 0 ? static_cast<size_t>(starts[0]) : 0;
-  classes.StartSide(side);
   auto hashAt = [&table](size_t i) { return static_cast<uint32_t>(table.classes[i]); };
-  for (size_t i = 0; i < count && i < kAhead; ++i) {
-    ring[i] = classes.Bucket(hashAt(i));
-    classes.PrefetchBucket(ring[i]);
+  for (size_t i = from; i < to && i < from + kAhead; ++i) {
+    ring[i % kRing] = classes.Bucket(hashAt(i));
+    classes.PrefetchBucket(ring[i % kRing]);
   }
-  for (size_t i = 0; i < count; ++i) {
-    if (i + kAhead < count) {
+  for (size_t i = from; i < to; ++i) {
+    if (i + kAhead < to) {
       const uint32_t ahead = classes.Bucket(hashAt(i + kAhead));
       ring[(i + kAhead) % kRing] = ahead;
       classes.PrefetchBucket(ahead);
     }
-    if (i + kAhead / 2 < count) classes.PrefetchHead(ring[(i + kAhead / 2) % kRing]);
+    if (i + kAhead / 2 < to) classes.PrefetchHead(ring[(i + kAhead / 2) % kRing]);
     const size_t offset = starts[i];
     const bool incomplete = table.lastIncomplete && i + 1 == count;
     const size_t extent = starts[i + 1] - offset + (incomplete ? 1 : 0);
     table.classes[i] = classes.ClassOf(offset, extent, incomplete, hashAt(i), ring[i % kRing]);
-    if ((i + 1) % kStopCheckLines == 0 && Stopped(stop)) return false;
-    if (offset - released >= step) {
-      files[side].buffer.Release(released, offset);
-      if (side == 1) files[0].buffer.Release(0, files[0].buffered);
-      released = offset;
+  }
+}
+
+// Lines split and numbered in one go, so that their bytes are still in the cache when a
+// line is compared with the first line of its class.
+constexpr size_t kNumberedTogether = 4096;
+
+// Splits the master and numbers its lines as it goes, giving back its pages behind it.
+template <typename Offset, typename Ref>
+bool SplitAndNumberMaster(ClassTable<Ref>& classes, const InputFile& file,
+                          const EngineSettings& settings, size_t capacity, ComparedLines& table,
+                          const std::atomic<bool>* stop) {
+  Splitter<Offset> splitter(file, settings, capacity, table);
+  const size_t step = ReleaseStep();
+  size_t released = file.prefixEnd;
+  size_t numbered = 0;
+  classes.StartSide(0);
+  for (size_t lines = 0;; lines += kNumberedTogether) {
+    const bool more = splitter.More(kNumberedTogether);
+    if (!more) break;
+    // The last line split has no end yet.
+    NumberLines<Offset>(classes, table, numbered, table.classes.size() - 1);
+    numbered = table.classes.size() - 1;
+    if (lines % kStopCheckLines == 0 && Stopped(stop)) return false;
+    const size_t reached = table.start(static_cast<Lin>(numbered));
+    if (reached - released >= step) {
+      file.buffer.Release(released, reached);
+      released = reached;
+    }
+  }
+  splitter.Finish();
+  classes.SetSide(0, table);
+  NumberLines<Offset>(classes, table, numbered, table.classes.size());
+  file.buffer.Release(released, file.suffixBegin);
+  return true;
+}
+
+// Numbers the source's lines, giving back its pages behind it, and with them those of the
+// master that its lines brought in again to be compared with the first lines of their
+// classes.
+template <typename Offset, typename Ref>
+bool NumberSource(ClassTable<Ref>& classes, const InputFile (&files)[2], ComparedLines& table,
+                  const std::atomic<bool>* stop) {
+  classes.StartSide(1);
+  classes.SetSide(1, table);
+  const size_t count = table.classes.size();
+  const size_t step = ReleaseStep();
+  size_t released = files[1].prefixEnd;
+  for (size_t from = 0; from < count; from += kStopCheckLines) {
+    const size_t to = std::min(count, from + kStopCheckLines);
+    NumberLines<Offset>(classes, table, from, to);
+    if (Stopped(stop)) return false;
+    const size_t reached = table.start(static_cast<Lin>(to));
+    if (reached - released >= step) {
+      files[1].buffer.Release(released, reached);
+      files[0].buffer.Release(0, files[0].buffered);
+      released = reached;
     }
   }
   return true;
@@ -329,22 +415,58 @@ bool NeedsWideOffsets(const InputFile& file) {
   return file.buffered > UINT32_MAX || wideOffsets.load(std::memory_order_relaxed);
 }
 
-bool Split(const InputFile& file, const EngineSettings& settings, size_t capacity,
-           ComparedLines& table, const std::atomic<bool>* stop) {
-  return NeedsWideOffsets(file) ? SplitAndHash<uint64_t>(file, settings, capacity, table, stop)
-                                : SplitAndHash<uint32_t>(file, settings, capacity, table, stop);
+bool SplitSourceSide(const InputFile& file, const EngineSettings& settings, size_t capacity,
+                     ComparedLines& table, const std::atomic<bool>* stop) {
+  return NeedsWideOffsets(file) ? SplitSource<uint64_t>(file, settings, capacity, table, stop)
+                                : SplitSource<uint32_t>(file, settings, capacity, table, stop);
 }
 
+// Splits the source on a thread of its own while the master is split and numbered, then
+// numbers the source. Returns the number of classes plus one, or 0 when stopped.
 template <typename Ref>
-int NumberBoth(const InputFile (&files)[2], size_t capacity, const EngineSettings& settings,
-               ComparedLines (&tables)[2], const std::atomic<bool>* stop) {
-  ClassTable<Ref> classes(capacity, settings, tables);
-  for (int f = 0; f < 2; ++f) {
-    const bool numbered = tables[f].wide ? Number<uint64_t>(classes, files, f, tables[f], stop)
-                                         : Number<uint32_t>(classes, files, f, tables[f], stop);
-    if (!numbered) return 0;
+int Assign(const InputFile (&files)[2], size_t capacity0, size_t capacity1, size_t capacity,
+           const EngineSettings& settings, ComparedLines (&tables)[2],
+           const std::atomic<bool>* stop) {
+  ClassTable<Ref> classes(capacity, settings, files);
+  // Large sides are split on two threads: the pass is bound by the processor, not memory.
+  bool sourceSplit = false;
+  std::exception_ptr sourceFailure;
+  std::thread sourceSplitter;
+  if (files[1].suffixBegin - files[1].prefixEnd >= kSecondThreadBytes) {
+    try {
+      sourceSplitter = std::thread([&] {
+        try {
+          sourceSplit = SplitSourceSide(files[1], settings, capacity1, tables[1], stop);
+        } catch (...) {
+          sourceFailure = std::current_exception();
+        }
+      });
+    } catch (const std::system_error&) {
+      // No second thread: the source is split after the master.
+    }
   }
-  return classes.CountPlusOne();
+  bool masterDone = false;
+  try {
+    masterDone = NeedsWideOffsets(files[0])
+                     ? SplitAndNumberMaster<uint64_t>(classes, files[0], settings, capacity0,
+                                                      tables[0], stop)
+                     : SplitAndNumberMaster<uint32_t>(classes, files[0], settings, capacity0,
+                                                      tables[0], stop);
+  } catch (...) {
+    // The splitter works on this run's tables: it must end before they go.
+    if (sourceSplitter.joinable()) sourceSplitter.join();
+    throw;
+  }
+  if (sourceSplitter.joinable()) {
+    sourceSplitter.join();
+    if (sourceFailure) std::rethrow_exception(sourceFailure);
+  } else if (masterDone) {
+    sourceSplit = SplitSourceSide(files[1], settings, capacity1, tables[1], stop);
+  }
+  if (!masterDone || !sourceSplit) return 0;
+  const bool numbered = tables[1].wide ? NumberSource<uint64_t>(classes, files, tables[1], stop)
+                                       : NumberSource<uint32_t>(classes, files, tables[1], stop);
+  return numbered ? classes.CountPlusOne() : 0;
 }
 
 }  // namespace
@@ -378,35 +500,11 @@ int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
       prefixLines >= 10 ? std::max<size_t>(1, files[1].prefixEnd / (prefixLines - 1)) : 32;
   const size_t capacity1 = (files[1].suffixBegin - files[1].prefixEnd) / lineLength + 5;
 
-  // Large sides are split on two threads: the pass is bound by the processor, not memory.
-  bool sourceSplit = false;
-  std::exception_ptr sourceFailure;
-  std::thread sourceSplitter;
-  if (files[1].suffixBegin - files[1].prefixEnd >= kSecondThreadBytes) {
-    try {
-      sourceSplitter = std::thread([&] {
-        try {
-          sourceSplit = Split(files[1], settings, capacity1, tables[1], stop);
-        } catch (...) {
-          sourceFailure = std::current_exception();
-        }
-      });
-    } catch (const std::system_error&) {
-      // No second thread: the source is split after the master.
-    }
-  }
-  const bool masterSplit = Split(files[0], settings, capacity0, tables[0], stop);
-  if (sourceSplitter.joinable()) {
-    sourceSplitter.join();
-    if (sourceFailure) std::rethrow_exception(sourceFailure);
-  } else if (masterSplit) {
-    sourceSplit = Split(files[1], settings, capacity1, tables[1], stop);
-  }
-  if (!masterSplit || !sourceSplit) return 0;
   const size_t capacity = capacity0 + capacity1 + 1;
-  const int classCount = tables[0].wide || tables[1].wide
-                             ? NumberBoth<uint64_t>(files, capacity, settings, tables, stop)
-                             : NumberBoth<uint32_t>(files, capacity, settings, tables, stop);
+  const int classCount =
+      NeedsWideOffsets(files[0]) || NeedsWideOffsets(files[1])
+          ? Assign<uint64_t>(files, capacity0, capacity1, capacity, settings, tables, stop)
+          : Assign<uint32_t>(files, capacity0, capacity1, capacity, settings, tables, stop);
   if (classCount == 0) return 0;
   // Nothing reads most of the bytes again: the records need only the changed lines, and
   // only under ignore blank lines or ignore-line patterns.
