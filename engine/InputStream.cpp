@@ -245,9 +245,9 @@ MapOutcome InputStream::MapWhole(ByteBuffer& buffer, size_t size, size_t& delive
   size_t released = 0;
   for (size_t offset = std::min(walkFrom_ / kSlice * kSlice, walkEnd); offset < walkEnd;
        offset += kSlice) {
-    // Up to the first carriage return found: the conversion writes from there on.
+    // The conversion below maps in again what it rewrites.
     if (releaseWalked_ && offset - released >= step) {
-      mapped.Release(released, std::min(offset, firstCr));
+      mapped.Release(released, offset);
       released = offset;
     }
     const size_t count = std::min(kSlice, walkEnd - offset);
