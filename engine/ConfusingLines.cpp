@@ -70,14 +70,24 @@ void ResolveRun(char* run, Lin length) {
 template <typename Index>
 void Keep(const ComparedLines& table, bool noDiscards, const BigVector<char>& marks, char* changed,
           BigVector<int>& classes, BigVector<Index>& realIndex) {
-  for (Lin i = 0; i < table.count(); ++i) {
-    if (noDiscards || marks[static_cast<size_t>(i)] == 0) {
-      classes.push_back(table.classes[static_cast<size_t>(i)]);
-      realIndex.push_back(static_cast<Index>(i));
+  // Room for every line first, so that keeping one is a plain write.
+  const size_t count = table.classes.size();
+  classes.resize(count);
+  realIndex.resize(count);
+  int* const keptClasses = classes.data();
+  Index* const keptIndex = realIndex.data();
+  const int* const lineClasses = table.classes.data();
+  size_t kept = 0;
+  for (size_t i = 0; i < count; ++i) {
+    if (noDiscards || marks[i] == 0) {
+      keptClasses[kept] = lineClasses[i];
+      keptIndex[kept++] = static_cast<Index>(i);
     } else {
       changed[i] = 1;
     }
   }
+  classes.resize(kept);
+  realIndex.resize(kept);
 }
 
 }  // namespace
@@ -128,12 +138,9 @@ void FilterConfusingLines(const ComparedLines (&tables)[2], int classCountPlusOn
     side.classes.clear();
     side.realIndex.clear();
     side.wideRealIndex.clear();
-    side.classes.reserve(table.classes.size());
     if (side.wide) {
-      side.wideRealIndex.reserve(table.classes.size());
       Keep(table, noDiscards, marks[f], flags.side(f), side.classes, side.wideRealIndex);
     } else {
-      side.realIndex.reserve(table.classes.size());
       Keep(table, noDiscards, marks[f], flags.side(f), side.classes, side.realIndex);
     }
   }

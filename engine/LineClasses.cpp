@@ -260,12 +260,19 @@ class Splitter {
   }
 
   // Splits up to `lines` more lines; false once the side is split to its end.
-  [[gnu::flatten]] bool More(size_t lines) {
+  bool More(size_t lines) {
     const char* const base = file_.begin();
     const char* const end = base + file_.suffixBegin;
     const bool plain = !settings_.NormalisesLines();
+    // Room for all of them first, so that storing one is a plain write.
+    const size_t before = starts_.size();
+    starts_.resize(before + lines);
+    table_.classes.resize(before + lines);
+    Offset* const starts = starts_.data() + before;
+    int* const hashes = table_.classes.data() + before;
     const char* p = p_;
-    for (; lines > 0 && p < end; --lines) {
+    size_t n = 0;
+    for (; n < lines && p < end; ++n) {
       const char* line = p;
       uint32_t hash = 0;
       if (byWords_) {
@@ -277,9 +284,11 @@ class Splitter {
         hash = HashLine(line, settings_);
         p = static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line))) + 1;
       }
-      starts_.push_back(static_cast<Offset>(line - base));
-      table_.classes.push_back(static_cast<int>(hash));
+      starts[n] = static_cast<Offset>(line - base);
+      hashes[n] = static_cast<int>(hash);
     }
+    starts_.resize(before + n);
+    table_.classes.resize(before + n);
     p_ = p;
     return p < end;
   }
@@ -331,23 +340,31 @@ void NumberLines(ClassTable<Ref>& classes, ComparedLines& table, size_t from, si
   constexpr size_t kRing = 32;  // a power of two above kAhead
   uint32_t ring[kRing];
   const Offset* const starts = StartsOf<Offset>(table).data();
-  const size_t count = table.classes.size();
-  auto hashAt = [&table](size_t i) { return static_cast<uint32_t>(table.classes[i]); };
-  for (size_t i = from; i < to && i < from + kAhead; ++i) {
+  int* const column = table.classes.data();  // hashes, replaced by class numbers
+  auto hashAt = [column](size_t i) { return static_cast<uint32_t>(column[i]); };
+  // The incomplete last line, if it is among them, is classed on its own.
+  const bool incompleteLast = table.lastIncomplete && to == table.classes.size() && to > from;
+  const size_t end = incompleteLast ? to - 1 : to;
+  for (size_t i = from; i < end && i < from + kAhead; ++i) {
     ring[i % kRing] = classes.Bucket(hashAt(i));
     classes.PrefetchBucket(ring[i % kRing]);
   }
-  for (size_t i = from; i < to; ++i) {
-    if (i + kAhead < to) {
+  for (size_t i = from; i < end; ++i) {
+    if (i + kAhead < end) {
       const uint32_t ahead = classes.Bucket(hashAt(i + kAhead));
       ring[(i + kAhead) % kRing] = ahead;
       classes.PrefetchBucket(ahead);
     }
-    if (i + kAhead / 2 < to) classes.PrefetchHead(ring[(i + kAhead / 2) % kRing]);
+    if (i + kAhead / 2 < end) classes.PrefetchHead(ring[(i + kAhead / 2) % kRing]);
     const size_t offset = starts[i];
-    const bool incomplete = table.lastIncomplete && i + 1 == count;
-    const size_t extent = starts[i + 1] - offset + (incomplete ? 1 : 0);
-    table.classes[i] = classes.ClassOf(offset, extent, incomplete, hashAt(i), ring[i % kRing]);
+    column[i] = classes.ClassOf(offset, starts[i + 1] - offset, false, hashAt(i), ring[i % kRing]);
+  }
+  if (incompleteLast) {
+    // Its extent takes in the line feed appended to it.
+    const size_t offset = starts[end];
+    const uint32_t hash = hashAt(end);
+    column[end] =
+        classes.ClassOf(offset, starts[end + 1] - offset + 1, true, hash, classes.Bucket(hash));
   }
 }
 
