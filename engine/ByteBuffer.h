@@ -37,9 +37,9 @@ class ByteBuffer {
 
   // Gives the pages of [from, to) of a mapped file's content back (from the page holding
   // `from` to the last page wholly before `to`): they stay in the page cache, and the next
-  // access maps them in again (a minor fault) with the same bytes. Pages the run has written to
-  // (KeepFrom) are kept, and so is content that was read rather than mapped. Only a memory saving:
-  // what the buffer holds never changes.
+  // access maps them in again (a minor fault) with the same bytes. Pages the run has
+  // written to (KeepFrom) are kept, and so is content that was read rather than mapped.
+  // Only a memory saving: what the buffer holds never changes.
   void Release(size_t from, size_t to) const;
   // The bytes from `offset` on are written to by the run: their pages, private copies
   // from then on, are never released (they would come back as the file's bytes).
