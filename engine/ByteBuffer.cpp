@@ -3,6 +3,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +17,12 @@ namespace lindrel::engine {
 
 namespace {
 
+// Large enough that a pass makes few system calls, small enough that what it holds of a
+// file at any time is a small part of a large one.
+constexpr size_t kReleaseStep = size_t{4} << 20;
+
+std::atomic<size_t> releaseStep{kReleaseStep};
+
 size_t PageSize() {
   static const size_t page = [] {
     const long size = ::sysconf(_SC_PAGESIZE);
@@ -24,6 +32,10 @@ size_t PageSize() {
 }
 
 }  // namespace
+
+size_t ReleaseStep() { return releaseStep.load(std::memory_order_relaxed); }
+
+void TEST_SetReleaseStep(size_t bytes) { releaseStep.store(bytes == 0 ? kReleaseStep : bytes); }
 
 ByteBuffer::~ByteBuffer() {
   if (fileMapping_) {
@@ -42,6 +54,7 @@ void ByteBuffer::swap(ByteBuffer& other) noexcept {
   std::swap(mappedLength_, other.mappedLength_);
   std::swap(fileMapping_, other.fileMapping_);
   std::swap(watchSlot_, other.watchSlot_);
+  std::swap(releasableEnd_, other.releasableEnd_);
 }
 
 bool ByteBuffer::MapFile(int fd, size_t size, size_t extra) {
@@ -76,11 +89,23 @@ bool ByteBuffer::MapFile(int fd, size_t size, size_t extra) {
   mapped.mappedLength_ = length;
   mapped.fileMapping_ = true;
   mapped.watchSlot_ = slot;
+  mapped.releasableEnd_ = size;
   swap(mapped);
   return true;
 }
 
 bool ByteBuffer::ContentLost() const { return fileMapping_ && MappedRangeLost(watchSlot_); }
+
+void ByteBuffer::Release(size_t from, size_t to) const {
+  if (!fileMapping_) return;
+  const size_t page = PageSize();
+  // The page holding `from` may still be read; it only costs a minor fault then.
+  const size_t first = from / page * page;
+  const size_t last = std::min(to, releasableEnd_) / page * page;
+  // Only advice as far as the result goes: pages that stay cost memory, nothing else. A
+  // private mapping's untouched pages are the page cache's, so dropping them loses nothing.
+  if (first < last) ::madvise(data_ + first, last - first, MADV_DONTNEED);
+}
 
 bool ByteBuffer::Grow(size_t capacity) {
   if (fileMapping_) {

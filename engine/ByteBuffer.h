@@ -9,6 +9,12 @@
 
 namespace lindrel::engine {
 
+// Passes that walk a mapped file give back the part they have left behind (Release) each
+// time they have walked this many bytes further.
+size_t ReleaseStep();
+// Tests only: sets the step for every later pass; 0 restores the default.
+void TEST_SetReleaseStep(size_t bytes);
+
 class ByteBuffer {
  public:
   ByteBuffer() = default;
@@ -29,6 +35,18 @@ class ByteBuffer {
   // reads as zeros: the content is not the file's.
   bool ContentLost() const;
 
+  // Gives the pages of [from, to) of a mapped file's content back (from the page holding
+  // `from` to the last page wholly before `to`): they stay in the page cache, and the next
+  // access maps them in again (a minor fault) with the same bytes. Pages the run has
+  // written to (KeepFrom) are kept, and so is content that was read rather than mapped.
+  // Only a memory saving: what the buffer holds never changes.
+  void Release(size_t from, size_t to) const;
+  // The bytes from `offset` on are written to by the run: their pages, private copies
+  // from then on, are never released (they would come back as the file's bytes).
+  void KeepFrom(size_t offset) {
+    if (offset < releasableEnd_) releasableEnd_ = offset;
+  }
+
   void swap(ByteBuffer& other) noexcept;
 
   char* data() { return data_; }
@@ -43,6 +61,7 @@ class ByteBuffer {
   size_t mappedLength_ = 0;   // non-zero when the block is a mapping of its own
   bool fileMapping_ = false;  // the mapping holds a file (mappedLength_ exact, not huge pages)
   int watchSlot_ = -1;
+  size_t releasableEnd_ = 0;  // Release leaves the pages from here on alone
 };
 
 }  // namespace lindrel::engine

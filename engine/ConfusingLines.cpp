@@ -66,6 +66,30 @@ void ResolveRun(char* run, Lin length) {
   ClearFromEnd(length, [run, length](Lin j) -> char& { return run[length - 1 - j]; });
 }
 
+// The kept lines of one side; every other line is marked changed.
+template <typename Index>
+void Keep(const ComparedLines& table, bool noDiscards, const BigVector<char>& marks, char* changed,
+          BigVector<int>& classes, BigVector<Index>& realIndex) {
+  // Room for every line first, so that keeping one is a plain write.
+  const size_t count = table.classes.size();
+  classes.resize(count);
+  realIndex.resize(count);
+  int* const keptClasses = classes.data();
+  Index* const keptIndex = realIndex.data();
+  const int* const lineClasses = table.classes.data();
+  size_t kept = 0;
+  for (size_t i = 0; i < count; ++i) {
+    if (noDiscards || marks[i] == 0) {
+      keptClasses[kept] = lineClasses[i];
+      keptIndex[kept++] = static_cast<Index>(i);
+    } else {
+      changed[i] = 1;
+    }
+  }
+  classes.resize(kept);
+  realIndex.resize(kept);
+}
+
 }  // namespace
 
 void ResolveProvisionalMarks(char* m, Lin end) {
@@ -108,18 +132,16 @@ void FilterConfusingLines(const ComparedLines (&tables)[2], int classCountPlusOn
   }
   for (int f = 0; f < 2; ++f) {
     const ComparedLines& table = tables[f];
-    char* changed = flags.side(f);
-    kept[f].classes.clear();
-    kept[f].realIndex.clear();
-    kept[f].classes.reserve(table.classes.size());
-    kept[f].realIndex.reserve(table.classes.size());
-    for (Lin i = 0; i < table.count(); ++i) {
-      if (noDiscards || marks[f][static_cast<size_t>(i)] == 0) {
-        kept[f].classes.push_back(table.classes[static_cast<size_t>(i)]);
-        kept[f].realIndex.push_back(i);
-      } else {
-        changed[i] = 1;
-      }
+    KeptLines& side = kept[f];
+    // Fewer than 2^32 lines unless the buffer takes wide offsets.
+    side.wide = table.wide || static_cast<uint64_t>(table.count()) > UINT32_MAX;
+    side.classes.clear();
+    side.realIndex.clear();
+    side.wideRealIndex.clear();
+    if (side.wide) {
+      Keep(table, noDiscards, marks[f], flags.side(f), side.classes, side.wideRealIndex);
+    } else {
+      Keep(table, noDiscards, marks[f], flags.side(f), side.classes, side.realIndex);
     }
   }
 }

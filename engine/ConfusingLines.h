@@ -3,6 +3,7 @@
 // often. Lines taken out are marked changed at once. Works on one run's tables.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "engine/ChangedFlags.h"
@@ -15,8 +16,17 @@ namespace lindrel::engine {
 // each its index among all compared lines.
 struct KeptLines {
   BigVector<int> classes;
-  BigVector<Lin> realIndex;
+  // The indices in four bytes, or in eight (`wideRealIndex`) for a side whose line offsets
+  // take eight.
+  BigVector<uint32_t> realIndex;
+  BigVector<Lin> wideRealIndex;
+  bool wide = false;
+
   Lin count() const { return static_cast<Lin>(classes.size()); }
+  Lin RealIndex(Lin i) const {
+    return wide ? wideRealIndex[static_cast<size_t>(i)]
+                : static_cast<Lin>(realIndex[static_cast<size_t>(i)]);
+  }
 };
 
 // Builds the kept lines of both sides. With `noDiscards` every line is kept.

@@ -156,8 +156,8 @@ DiffSearch::DiffSearch(KeptLines& master, KeptLines& source, ChangedFlags& flags
       yStore_(static_cast<size_t>(yCount_ + 2)),
       xv_(TakeClasses(xStore_, master.classes)),
       yv_(TakeClasses(yStore_, source.classes)),
-      xIndex_(master.realIndex.data()),
-      yIndex_(source.realIndex.data()),
+      xKept_(master),
+      yKept_(source),
       xChanged_(flags.side(0)),
       yChanged_(flags.side(1)),
       heuristic_(heuristic),
@@ -195,8 +195,8 @@ void DiffSearch::Solve(Box box, std::vector<Box>& pending) {
       xoff == xlim || yoff == ylim ? Middle{Middle::kAllChanged, {}, {}} : FindMiddle(box);
   switch (middle.kind) {
     case Middle::kAllChanged:
-      for (Lin x = xoff; x < xlim; ++x) xChanged_[xIndex_[x]] = 1;
-      for (Lin y = yoff; y < ylim; ++y) yChanged_[yIndex_[y]] = 1;
+      for (Lin x = xoff; x < xlim; ++x) xChanged_[xKept_.RealIndex(x)] = 1;
+      for (Lin y = yoff; y < ylim; ++y) yChanged_[yKept_.RealIndex(y)] = 1;
       break;
     // The parts of a box whose sides share no stretch of lines share none either.
     case Middle::kSplit:

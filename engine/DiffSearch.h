@@ -85,8 +85,8 @@ class DiffSearch {
   UninitialisedArray<int> xStore_, yStore_;
   int* xv_;
   int* yv_;
-  const Lin* xIndex_;
-  const Lin* yIndex_;
+  const KeptLines& xKept_;  // for the real indices
+  const KeptLines& yKept_;
   char* xChanged_;
   char* yChanged_;
   bool heuristic_;

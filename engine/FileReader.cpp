@@ -79,6 +79,7 @@ bool ReadRest(InputFile& file, bool alwaysText) {
 
 bool FinishText(InputFile& file, bool ignoreBlankLines) {
   if (!file.buffer.Reserve(file.buffered + 1 + kContentPadding)) return false;
+  file.buffer.KeepFrom(file.buffered);
   char* data = file.buffer.data();
   file.incompleteLastLine = false;
   if (file.buffered > 0 && data[file.buffered - 1] != '\n') {

@@ -241,8 +241,15 @@ MapOutcome InputStream::MapWhole(ByteBuffer& buffer, size_t size, size_t& delive
   // time. Populating a slice reads it in as read() would, and tells of a file that has
   // shrunk meanwhile (EFAULT) before anything touches the missing pages.
   const size_t walkEnd = std::min(size, walkTo_);
+  const size_t step = ReleaseStep();
+  size_t released = 0;
   for (size_t offset = std::min(walkFrom_ / kSlice * kSlice, walkEnd); offset < walkEnd;
        offset += kSlice) {
+    // The conversion below maps in again what it rewrites.
+    if (releaseWalked_ && offset - released >= step) {
+      mapped.Release(released, offset);
+      released = offset;
+    }
     const size_t count = std::min(kSlice, walkEnd - offset);
     if (!MayWalkSlice(offset, count)) return MapOutcome::kFailed;
     ReadStep(TEST_ReadStep::kMapSlice, offset);
@@ -265,6 +272,9 @@ MapOutcome InputStream::MapWhole(ByteBuffer& buffer, size_t size, size_t& delive
   }
   size_t length = size;
   if (firstCr < size && !ConvertMapped(data, size, firstCr, length)) return MapOutcome::kFailed;
+  // What the conversion rewrote, and the last byte's page below, are the run's own copies.
+  mapped.KeepFrom(length > 0 ? std::min(firstCr, length - 1) : 0);
+  if (releaseWalked_) mapped.Release(released, walkEnd);
   // The last content byte's page becomes private too: the line feed that ends every scan
   // of the last line stays where it is whatever happens to the file.
   if (length > 0) {

@@ -64,6 +64,10 @@ class InputStream {
     walkTo_ = to;
   }
 
+  // Tells MapWhole to give back the pages its walk has brought in as it goes (see
+  // ByteBuffer::Release), for content that is not read again right away.
+  void SetReleaseWalked(bool release) { releaseWalked_ = release; }
+
   // Reads `count` raw bytes at `offset` of an opened file, as pread does, under the same
   // stop flag and test hooks as every read. Returns the bytes read (fewer only at the end
   // of the file), or -1 (errno set; ECANCELED once the stop flag is set).
@@ -115,6 +119,7 @@ class InputStream {
   unsigned long long openedSize_ = 0;  // of a file opened by name, as it was then
   size_t walkFrom_ = 0;                // see SetWalkedAlready
   size_t walkTo_ = static_cast<size_t>(-1);
+  bool releaseWalked_ = false;
 };
 
 // Test hook: every input stream opened later fails its reads (EIO) once it has read

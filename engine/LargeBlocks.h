@@ -25,6 +25,10 @@ void ReleaseBlock(void* block, size_t bytes);
 // kernel declines, and ranges without a whole huge page are left alone.
 void AdviseHugePages(void* begin, size_t bytes);
 
+// Tests only: every later allocation of a block of `bytes` or more fails, as when memory
+// runs out; 0 turns the fault off.
+void TEST_FailBlocksFrom(size_t bytes);
+
 // An allocator over those blocks, for std::vector.
 template <typename T>
 struct LargeBlockAllocator {
@@ -42,7 +46,9 @@ struct LargeBlockAllocator {
   void deallocate(T* block, size_t n) { ReleaseBlock(block, n * sizeof(T)); }
 
   template <typename U>
-  bool operator==(const LargeBlockAllocator<U>&) const { return true; }
+  bool operator==(const LargeBlockAllocator<U>&) const {
+    return true;
+  }
 };
 
 template <typename T>
@@ -53,7 +59,8 @@ using BigVector = std::vector<T, LargeBlockAllocator<T>>;
 template <typename T>
 class UninitialisedArray {
  public:
-  explicit UninitialisedArray(size_t count) : count_(count), data_(LargeBlockAllocator<T>().allocate(count)) {}
+  explicit UninitialisedArray(size_t count)
+      : count_(count), data_(LargeBlockAllocator<T>().allocate(count)) {}
   ~UninitialisedArray() { LargeBlockAllocator<T>().deallocate(data_, count_); }
   UninitialisedArray(const UninitialisedArray&) = delete;
   UninitialisedArray& operator=(const UninitialisedArray&) = delete;

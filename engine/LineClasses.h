@@ -25,6 +25,11 @@ uint32_t HashLine(const char* line, const EngineSettings& settings);
 // records.
 void TEST_HashLinesByteByByte(bool byteByByte);
 
+// Tests only: makes every later run of this process keep line offsets and the classes'
+// first lines in eight bytes, as it does for a buffer of 4 GiB or more, so that both
+// widths can be shown to give the same records.
+void TEST_WideLineOffsets(bool wide);
+
 // Number of hash buckets for a class table of `classCapacity` entries: the first prime of
 // the table (largest primes below the powers of two from 2^9 on) not below a third of it.
 size_t BucketCountFor(size_t classCapacity);
@@ -49,7 +54,9 @@ class BucketIndex {
 
 // Fills both line tables from prefixEnd to suffixBegin of each file and returns the number
 // of classes plus one, or 0 when `stop` (polled every few thousand lines) was raised: the
-// tables are then incomplete. Throws std::bad_alloc when memory runs out.
+// tables are then incomplete. Throws std::bad_alloc when memory runs out. A mapped file's
+// pages are given back behind the passes, and all of them once the classes are assigned
+// (ByteBuffer::Release): a line read afterwards is mapped in again.
 int AssignLineClasses(const InputFile (&files)[2], size_t prefixLines,
                       const EngineSettings& settings, ComparedLines (&tables)[2],
                       const std::atomic<bool>* stop = nullptr);

@@ -159,6 +159,10 @@ InputFile* ReadRestOfBoth(InputFile (&files)[2], bool alwaysText, KnownEqualEnds
     const size_t tailBytes = known.tailKnown ? known.masterLength - known.tailFrom : 0;
     files[1].stream.SetWalkedAlready(known.prefixBytes, SizeOf(files[1]) - tailBytes);
   }
+  // The master's lines are split and classed right after the reading, while the source
+  // is split on a thread of its own that maps its pages in again: holding both whole
+  // files at once would take their size in memory for nothing.
+  files[1].stream.SetReleaseWalked(true);
   for (InputFile& file : files) {
     if (!ReadRest(file, alwaysText)) return &file;
   }

@@ -7,6 +7,7 @@
 #include "engine/FileReader.h"
 #include "engine/IdenticalEnds.h"
 #include "engine/InputStream.h"
+#include "engine/LargeBlocks.h"
 #include "engine/LineClasses.h"
 #include "tests/engine/EngineTestSupport.h"
 
@@ -362,6 +363,30 @@ TEST_F(EngineTest, MissingOrUnreadableFilesGiveTrouble) {
   EXPECT_EQ(testing::RunPaths(source, "").result, 2);
   EXPECT_EQ(testing::RunEngineArguments({"Lindrel", source}), 2);
   EXPECT_EQ(testing::RunEngineArguments({}), 2);
+}
+
+// Memory that runs out while the master's lines are split, as the source's are split on
+// a thread of their own, is a failed run with its message, never the end of the process.
+TEST_F(EngineTest, MemoryRunningOutWhileBothSidesAreSplitIsTrouble) {
+  // Short master lines outgrow the tables sized for 32 bytes a line; the source's long
+  // ones, more than a megabyte of them, are split on the second thread.
+  std::string master = "first\n", source = "other\n";
+  for (int i = 0; master.size() < (size_t{3} << 20); ++i) master += std::to_string(i % 10) + "\n";
+  for (int i = 0; source.size() < (size_t{3} << 19); ++i) {
+    source += std::string(90, 'x') + std::to_string(i) + "\n";
+  }
+  master += "last\n";
+  const std::string m = env_.Write("master.txt", master).string();
+  const std::string s = env_.Write("source.txt", source).string();
+  ASSERT_EQ(RunPaths(m, s).result, 1);
+
+  MessageCapture capture;
+  TEST_FailBlocksFrom(size_t{2} << 20);
+  const Outcome outcome = RunPaths(m, s);
+  TEST_FailBlocksFrom(0);
+  EXPECT_EQ(outcome.result, 2);
+  EXPECT_TRUE(outcome.records.empty());
+  EXPECT_EQ(capture.messages(), Strings{"virtual memory exhausted"});
 }
 
 TEST_F(EngineTest, ReadFailureAfterTheFirstBlockEndsTheRun) {

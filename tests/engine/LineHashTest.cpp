@@ -78,7 +78,10 @@ class HashedLines {
 
 class LineHashTest : public EngineTest {
  protected:
-  void TearDown() override { TEST_HashLinesByteByByte(false); }
+  void TearDown() override {
+    TEST_HashLinesByteByByte(false);
+    TEST_WideLineOffsets(false);
+  }
 
   void ExpectSameRecords(const std::string& master, const std::string& source,
                          const std::vector<std::string>& switches) {
@@ -113,6 +116,25 @@ TEST_F(LineHashTest, LargePairsSplitOnTwoThreadsGiveTheRecordsOfTheByteHash) {
     ASSERT_GT(source.size(), size_t{1} << 20);
     for (const auto& switches : {std::vector<std::string>{}, {"-i"}, {"-b"}})
       ExpectSameRecords(master, source, switches);
+  }
+}
+
+// Buffers of 4 GiB and more keep line offsets and the classes' first lines in eight bytes
+// instead of four; the records must not tell which.
+TEST_F(LineHashTest, WideLineOffsetsGiveTheRecordsOfNarrowOnes) {
+  HashedLines random(1618);
+  for (int i = 0; i < 100 && !HasFailure(); ++i) {
+    const auto [master, source] = random.Pair(random.Uniform(0, 60), 12, 40);
+    for (const auto& switches : switchSets_) {
+      const Outcome narrow = Compare(master, source, switches);
+      TEST_WideLineOffsets(true);
+      const Outcome wide = Compare(master, source, switches);
+      TEST_WideLineOffsets(false);
+      EXPECT_EQ(narrow.result, wide.result) << ::testing::PrintToString(switches);
+      EXPECT_EQ(narrow.records, wide.records)
+          << ::testing::PrintToString(switches) << "\nmaster: " << ::testing::PrintToString(master)
+          << "\nsource: " << ::testing::PrintToString(source);
+    }
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "engine/ByteBuffer.h"
 #include "engine/InputFile.h"
 #include "engine/InputStream.h"
+#include "engine/LineClasses.h"
 #include "engine/TextEngine.h"
 #include "tests/engine/EngineTestSupport.h"
 
@@ -79,14 +81,16 @@ Outcome RunTexts(const Strings& switches, const std::string& master, const std::
 
 using MappedInputTest = EngineTest;
 
-// The same bytes compared as mapped files and as buffers read through the stream.
-TEST_F(MappedInputTest, MappedFilesCompareAsTheirReadContent) {
+struct MappedPair {
+  const char* name;
+  std::string master, source;
+};
+
+// Large pairs whose mapping and text-mode conversion take every path: CR LF on one or
+// both sides, a carriage return across slices and far into the file, byte 26, NUL bytes.
+std::vector<MappedPair> MappedPairs() {
   LargeTexts texts(20261208);
-  struct Pair {
-    const char* name;
-    std::string master, source;
-  };
-  std::vector<Pair> pairs;
+  std::vector<MappedPair> pairs;
   const std::string lf = texts.Text(600000, false);
   const std::string crLf = texts.Text(600000, true);
   pairs.push_back({"edited", lf, texts.Edit(lf)});
@@ -124,10 +128,15 @@ TEST_F(MappedInputTest, MappedFilesCompareAsTheirReadContent) {
     pairs.push_back({"late NUL", late, texts.Edit(late)});
     pairs.push_back({"early NUL", early, texts.Edit(early)});
   }
+  return pairs;
+}
 
+// The same bytes compared as mapped files and as buffers read through the stream.
+TEST_F(MappedInputTest, MappedFilesCompareAsTheirReadContent) {
+  const std::vector<MappedPair> pairs = MappedPairs();
   const std::vector<Strings> switchSets = {{}, {"-i", "-w"}, {"-B"}, {"-a"}, {"--horizon-lines=3"}};
   int tag = 0;
-  for (const Pair& pair : pairs) {
+  for (const MappedPair& pair : pairs) {
     for (const Strings& switches : switchSets) {
       SCOPED_TRACE(::testing::Message()
                    << pair.name << " switches " << ::testing::PrintToString(switches));
@@ -147,6 +156,98 @@ TEST_F(MappedInputTest, MappedFilesCompareAsTheirReadContent) {
       }
     }
   }
+}
+
+// Pages of a mapped file are given back as the passes over it move on, and mapped in
+// again from the page cache wherever a later pass reads them; the pages the text-mode
+// conversion rewrote must stay, or they would come back with the file's carriage returns.
+// With a step of one page every pass gives back nearly all it has passed. Line offsets of
+// eight bytes, as buffers of 4 GiB and more take them, must give the same records.
+class GivenBackPagesTest : public EngineTest {
+ protected:
+  void TearDown() override {
+    TEST_SetReleaseStep(0);
+    TEST_WideLineOffsets(false);
+  }
+};
+
+TEST_F(GivenBackPagesTest, RecordsStayThoseOfTheReadContent) {
+  TEST_SetReleaseStep(4096);
+  const std::vector<MappedPair> pairs = MappedPairs();
+  const std::vector<Strings> switchSets = {{}, {"-i", "-b"}, {"-B", "-I^alpha"}, {"-a", "-w"}};
+  int tag = 0;
+  for (const MappedPair& pair : pairs) {
+    const std::string name = std::to_string(tag++);
+    const std::string m = env_.Write("m" + name, pair.master).string();
+    const std::string s = env_.Write("s" + name, pair.source).string();
+    for (const Strings& switches : switchSets) {
+      const Outcome read = RunTexts(switches, pair.master, pair.source);
+      for (const bool wide : {false, true}) {
+        SCOPED_TRACE(::testing::Message()
+                     << pair.name << " switches " << ::testing::PrintToString(switches) << " wide "
+                     << wide);
+        TEST_WideLineOffsets(wide);
+        const Outcome files = testing::RunPaths(m, s, switches);
+        EXPECT_EQ(files.result, read.result);
+        EXPECT_EQ(files.records, read.records);
+      }
+    }
+  }
+}
+
+// Whether the page holding `address` is in the process's memory: the present bit of its
+// page map entry, which needs no privileges.
+bool Resident(const void* address) {
+  const int fd = ::open("/proc/self/pagemap", O_RDONLY | O_CLOEXEC);
+  std::uint64_t entry = 0;
+  const auto at =
+      static_cast<off_t>(reinterpret_cast<std::uintptr_t>(address) / 4096 * sizeof entry);
+  const bool read = fd >= 0 && ::pread(fd, &entry, sizeof entry, at) == sizeof entry;
+  if (fd >= 0) ::close(fd);
+  return read && (entry >> 63) != 0;
+}
+
+TEST_F(GivenBackPagesTest, PagesLeaveTheProcessAndComeBackUnchanged) {
+  constexpr size_t kPage = 4096;
+  std::string content(8 * kPage, 'q');
+  for (size_t page = 0; page < 8; ++page) content[page * kPage + 7] = static_cast<char>('a' + page);
+  const std::string path = env_.Write("pages", content).string();
+  const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  {
+    ByteBuffer buffer;
+    ASSERT_TRUE(buffer.MapFile(fd, content.size(), 9));
+    char* const data = buffer.data();
+    // From page 5 on the run writes, as the text-mode conversion does.
+    buffer.KeepFrom(5 * kPage + 10);
+    data[5 * kPage + 10] = 'W';
+    for (size_t page = 0; page < 8; ++page) ASSERT_EQ(data[page * kPage + 7], 'a' + page);
+
+    buffer.Release(kPage + 1, content.size());
+    EXPECT_TRUE(Resident(data)) << "before the range";
+    for (size_t page = 1; page < 5; ++page) EXPECT_FALSE(Resident(data + page * kPage)) << page;
+    for (size_t page = 5; page < 8; ++page) EXPECT_TRUE(Resident(data + page * kPage)) << page;
+    std::string expected = content;
+    expected[5 * kPage + 10] = 'W';
+    EXPECT_EQ(std::string(data, content.size()), expected);
+    EXPECT_FALSE(buffer.ContentLost());
+
+    // Given back and then shortened underneath: the guard still answers for those pages.
+    buffer.Release(0, content.size());
+    ASSERT_EQ(::ftruncate(fd, kPage), 0);
+    const volatile char* bytes = data;
+    EXPECT_EQ(bytes[0], 'q');
+    EXPECT_EQ(bytes[2 * kPage + 7], 0);
+    EXPECT_TRUE(buffer.ContentLost());
+  }
+  ::close(fd);
+
+  // Content that was read has no file behind it to come back from: nothing is given back.
+  ByteBuffer read;
+  ASSERT_TRUE(read.Reserve(64 * kPage));
+  std::memset(read.data(), 'r', 64 * kPage);
+  read.Release(0, 64 * kPage);
+  EXPECT_EQ(std::string(read.data(), 64 * kPage), std::string(64 * kPage, 'r'));
 }
 
 // The equal start and end of two large files are compared as they are read, before the

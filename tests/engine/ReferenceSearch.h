@@ -53,8 +53,8 @@ class ReferenceSearch {
 
   const int* xv_;
   const int* yv_;
-  const Lin* xIndex_;
-  const Lin* yIndex_;
+  const KeptLines& xKept_;
+  const KeptLines& yKept_;
   Lin xCount_, yCount_;
   char* xChanged_;
   char* yChanged_;
@@ -68,8 +68,8 @@ inline ReferenceSearch::ReferenceSearch(const KeptLines& master, const KeptLines
                                         ChangedFlags& flags, bool heuristic)
     : xv_(master.classes.data()),
       yv_(source.classes.data()),
-      xIndex_(master.realIndex.data()),
-      yIndex_(source.realIndex.data()),
+      xKept_(master),
+      yKept_(source),
       xCount_(master.count()),
       yCount_(source.count()),
       xChanged_(flags.side(0)),
@@ -101,11 +101,11 @@ inline void ReferenceSearch::Solve(Box box, std::vector<Box>& pending) {
   while (xlim > xoff && ylim > yoff && xv_[xlim - 1] == yv_[ylim - 1]) --xlim, --ylim;
 
   if (xoff == xlim) {
-    for (Lin y = yoff; y < ylim; ++y) yChanged_[yIndex_[y]] = 1;
+    for (Lin y = yoff; y < ylim; ++y) yChanged_[yKept_.RealIndex(y)] = 1;
     return;
   }
   if (yoff == ylim) {
-    for (Lin x = xoff; x < xlim; ++x) xChanged_[xIndex_[x]] = 1;
+    for (Lin x = xoff; x < xlim; ++x) xChanged_[xKept_.RealIndex(x)] = 1;
     return;
   }
   const Split split = FindMiddle(box);
