@@ -264,7 +264,10 @@ class Splitter {
     const char* const base = file_.begin();
     const char* const end = base + file_.suffixBegin;
     const bool plain = !settings_.NormalisesLines();
-    // Room for all of them first, so that storing one is a plain write.
+    // Room for all of them first, so that storing one is a plain write; every line takes
+    // a byte at least, so a small side (a row's words in a report) never gets a large
+    // table, which would cost fresh pages on every run.
+    lines = std::min(lines, static_cast<size_t>(end - p_));
     const size_t before = starts_.size();
     starts_.resize(before + lines);
     table_.classes.resize(before + lines);

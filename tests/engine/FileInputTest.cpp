@@ -389,6 +389,20 @@ TEST_F(EngineTest, MemoryRunningOutWhileBothSidesAreSplitIsTrouble) {
   EXPECT_EQ(capture.messages(), Strings{"virtual memory exhausted"});
 }
 
+TEST_F(EngineTest, SmallComparisonsTakeNoLargeBlock) {
+  // A report compares the words of every changed row, thousands of small runs: a large
+  // block, fresh pages each time, would cost more than the comparisons themselves.
+  MessageCapture capture;
+  TEST_FailBlocksFrom(kLargeBlock);
+  const Outcome outcome = Compare("a\nb\nc\nd\n", "a\nx\nc\nd\ne\n", {});
+  const Outcome ignoring = Compare("A b\n", "a  B\n", {"-i", "-b"});
+  TEST_FailBlocksFrom(0);
+  EXPECT_EQ(outcome.result, 1);
+  EXPECT_EQ(outcome.records.size(), 2u);
+  EXPECT_EQ(ignoring.result, 0);
+  EXPECT_EQ(capture.messages(), Strings{});
+}
+
 TEST_F(EngineTest, ReadFailureAfterTheFirstBlockEndsTheRun) {
   std::string big;
   for (int i = 0; i < 3000; ++i) big += "line " + std::to_string(i) + "\n";
