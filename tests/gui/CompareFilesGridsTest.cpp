@@ -311,6 +311,7 @@ class CompareFilesGridsTest : public QObject {
       if (random() % 50 == 0) line += "\ra lone carriage return";
       if (random() % 40 == 0) line += "\ttab, caf\xc3\xa9";
       if (random() % 40 == 0) line += " Latin-1 caf\xe9";
+      if (random() % 30 == 0) line.clear();
       lines.push_back(line);
       content += line + ending;
     }
@@ -342,6 +343,9 @@ class CompareFilesGridsTest : public QObject {
                              .arg(i)
                              .arg(mapped.TextAside(static_cast<int>(i), max))));
     }
+    // So does asking which lines are empty, as the all-in-one view does of every change.
+    for (size_t i = 0; i < lines.size(); ++i)
+      QCOMPARE(mapped.IsEmpty(static_cast<int>(i)), lines[i].isEmpty());
     QVERIFY2(MappedFileBytesHeld() - held < (qint64{4} << 20),
              qPrintable(QString::number(MappedFileBytesHeld() - held)));
     for (size_t i = 0; i < lines.size(); ++i) {

@@ -194,6 +194,20 @@ GridLines::Span GridLines::SpanOf(int index) const {
   return {start, length};
 }
 
+bool GridLines::IsEmpty(int index) const {
+  // Only a line of one byte needs a look at it (a carriage return before the line feed),
+  // and for a mapped file a look aside: asked of every changed row, a look through the
+  // mapping would bring the file back into memory.
+  const qsizetype start = StartOf(index);
+  const qsizetype end = StartOf(index + 1) - 1;
+  if (end - start != 1) return end == start;
+  if (end == end_) return false;  // a last line without a line feed
+  char byte = 0;
+  if (descriptor_ < 0 || ::pread(descriptor_, &byte, 1, static_cast<off_t>(start)) != 1)
+    byte = content_.constData()[start];
+  return byte == '\r';
+}
+
 QByteArray GridLines::Bytes(int index) const {
   const Span span = SpanOf(index);
   return QByteArray::fromRawData(content_.constData() + span.offset, span.length);

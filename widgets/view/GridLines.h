@@ -60,7 +60,7 @@ class LINDREL_WIDGETS_TESTABLE GridLines {
   // Gives back every page of a mapped file; the lines on show come back when painted.
   void GiveBackPages() const;
   // True when line `index` has no characters.
-  bool IsEmpty(int index) const { return SpanOf(index).length == 0; }
+  bool IsEmpty(int index) const;
   // At least the number of characters of Text(index), found without decoding it.
   qsizetype LengthBound(int index) const;
   // The raw bytes of line `index`.
