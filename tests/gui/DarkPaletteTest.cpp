@@ -13,6 +13,7 @@
 
 #include <cmath>
 
+#include "DarkDesktopPalette.h"
 #include "GuiTestEnvironment.h"
 #include "LiteralColours.h"
 #include "ViewParts.h"
@@ -47,21 +48,6 @@ double Contrast(const QColor& a, const QColor& b) {
       Contrast(text, back) >= 4.5, \
       qPrintable(                  \
           QString("%1 on %2: %3").arg((text).name(), (back).name()).arg(Contrast(text, back))))
-
-// A dark theme as desktops ship them.
-QPalette DarkPalette() {
-  QPalette dark;
-  dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
-  dark.setColor(QPalette::WindowText, QColor(0xE6, 0xE6, 0xE6));
-  dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
-  dark.setColor(QPalette::AlternateBase, QColor(0x42, 0x42, 0x42));
-  dark.setColor(QPalette::Text, QColor(0xE6, 0xE6, 0xE6));
-  dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
-  dark.setColor(QPalette::ButtonText, QColor(0xE6, 0xE6, 0xE6));
-  dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
-  dark.setColor(QPalette::HighlightedText, Qt::black);
-  return dark;
-}
 
 // Sets the application palette and tells every widget, as QApplication does once its event
 // loop runs (these tests run without it).
@@ -117,7 +103,7 @@ class DarkPaletteTest : public QObject {
 
   void theDarkVariantKeepsItsTextsReadable() {
     const ComparisonPalette dark = ComparisonPalette::Dark();
-    const QPalette theme = DarkPalette();
+    const QPalette theme = DarkDesktopPalette();
     const QList<QColor> backs{dark.change,
                               dark.currentChange,
                               QColor(0, 0, 0),
@@ -157,8 +143,8 @@ class DarkPaletteTest : public QObject {
     QCOMPARE(Role(master, 1, 1, Qt::ForegroundRole), colours::kChanged);
     QCOMPARE(Role(master, 1, 1, Qt::BackgroundRole), colours::kCurrentChange);
 
-    SetApplicationPalette(DarkPalette());
-    const QColor base = DarkPalette().color(QPalette::Base);
+    SetApplicationPalette(DarkDesktopPalette());
+    const QColor base = DarkDesktopPalette().color(QPalette::Base);
     for (int row : {1, 3, 4}) {
       for (const QAbstractItemModel* model : {master, source}) {
         const QColor fore = Role(model, row, 1, Qt::ForegroundRole);
@@ -169,7 +155,7 @@ class DarkPaletteTest : public QObject {
       }
     }
     // The legend's captions on the window's colour.
-    const QColor window_back = DarkPalette().color(QPalette::Window);
+    const QColor window_back = DarkDesktopPalette().color(QPalette::Window);
     for (const char* caption : {"lblOnlyInMaster", "lblOnlyInSource", "lblChange"})
       CHECK_CONTRAST(CaptionColour(window, caption), window_back);
     // The detail boxes: dark, their marked words readable.
@@ -192,7 +178,7 @@ class DarkPaletteTest : public QObject {
   }
 
   void theCompareDirectoriesWindowFollowsTheApplicationPalette() {
-    SetApplicationPalette(DarkPalette());
+    SetApplicationPalette(DarkDesktopPalette());
     env_->Write("m/a.txt", "a\n");
     env_->Write("s/a.txt", "b\n");
     env_->Write("m/gone.txt", "g\n");
@@ -204,7 +190,7 @@ class DarkPaletteTest : public QObject {
     QTRY_VERIFY(!window.Timer1()->isActive() && window.StatusText(3).contains("Compare Completed"));
     const QAbstractItemModel* grid = window.Grid()->model();
     QVERIFY(grid->rowCount() >= 4);
-    const QColor base = DarkPalette().color(QPalette::Base);
+    const QColor base = DarkDesktopPalette().color(QPalette::Base);
     int coloured = 0;
     for (int row = 1; row < grid->rowCount(); ++row) {
       for (int column = 0; column < grid->columnCount(); ++column) {
@@ -220,7 +206,7 @@ class DarkPaletteTest : public QObject {
     }
     QVERIFY(coloured >= 3);
     for (const char* caption : {"lblOnlyInMaster", "lblOnlyInSource", "lblChanged"})
-      CHECK_CONTRAST(CaptionColour(window, caption), DarkPalette().color(QPalette::Window));
+      CHECK_CONTRAST(CaptionColour(window, caption), DarkDesktopPalette().color(QPalette::Window));
 
     SetApplicationPalette(light_);
     QCOMPARE(CaptionColour(window, "lblChanged"), colours::kChanged);

@@ -123,17 +123,27 @@ const QByteArray kSource = "one\nTWO\nthree\nfive\nsix\nseven\n";
 class KeyboardAccessTest : public QObject {
   Q_OBJECT
 
+ private:
+  // Shows the window with the samples compared and makes it active; false when the
+  // comparison did not complete.
+  bool ShowCompared(CompareFilesWindow& window) {
+    window.resize(900, 600);
+    window.show();
+    window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kSource));
+    if (!QTest::qWaitFor(
+            [&window] { return window.StatusText(3).startsWith("File Compare Completed"); }))
+      return false;
+    Activate(window);
+    return true;
+  }
+
  private slots:
   void init() { env_ = std::make_unique<GuiTestEnvironment>(GuiTestEnvironment::NoPauses()); }
   void cleanup() { env_.reset(); }
 
   void tabGoesRoundTheCompareFilesWindowInBothViews() {
     CompareFilesWindow window;
-    window.resize(900, 600);
-    window.show();
-    window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kSource));
-    QTRY_VERIFY(window.StatusText(3).startsWith("File Compare Completed"));
-    Activate(window);
+    QVERIFY(ShowCompared(window));
     CheckKeyboardRound(window);
     View(window)->SetAllInOne(true);
     CheckKeyboardRound(window);
@@ -141,11 +151,7 @@ class KeyboardAccessTest : public QObject {
 
   void theDetailBoxesLetTheFocusGoOnFromTheirGrid() {
     CompareFilesWindow window;
-    window.resize(900, 600);
-    window.show();
-    window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kSource));
-    QTRY_VERIFY(window.StatusText(3).startsWith("File Compare Completed"));
-    Activate(window);
+    QVERIFY(ShowCompared(window));
     for (bool allInOne : {false, true}) {
       View(window)->SetAllInOne(allInOne);
       QTextEdit* box = Part<QTextEdit>(window, allInOne ? "rtbAllInOne" : "rtbMaster");
@@ -177,11 +183,7 @@ class KeyboardAccessTest : public QObject {
 
   void theChangeMapDescribesTheCurrentChangeAndMovesByKeys() {
     CompareFilesWindow window;
-    window.resize(900, 600);
-    window.show();
-    window.ComparePair(env_->Write("m.txt", kMaster), env_->Write("s.txt", kSource));
-    QTRY_VERIFY(window.StatusText(3).startsWith("File Compare Completed"));
-    Activate(window);
+    QVERIFY(ShowCompared(window));
     // Changes: "two" for "TWO" (row 2), "four" only in the master (row 4), "seven" only
     // in the source (row 7).
     auto* map = Map(window);

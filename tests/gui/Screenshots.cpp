@@ -23,6 +23,7 @@
 #include <cstdio>
 
 #include "CompareDirScreenshots.h"
+#include "DarkDesktopPalette.h"
 #include "ViewParts.h"
 #include "demo/compare-dirs/CompareDirWindow.h"
 #include "demo/compare-files/CompareFilesExchange.h"
@@ -44,23 +45,6 @@
 using namespace lindrel::testing;
 
 namespace {
-
-// A dark desktop theme.
-QPalette DarkPalette() {
-  QPalette dark;
-  dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
-  dark.setColor(QPalette::WindowText, QColor(0xE6, 0xE6, 0xE6));
-  dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
-  dark.setColor(QPalette::AlternateBase, QColor(0x42, 0x42, 0x42));
-  dark.setColor(QPalette::Text, QColor(0xE6, 0xE6, 0xE6));
-  dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
-  dark.setColor(QPalette::ButtonText, QColor(0xE6, 0xE6, 0xE6));
-  dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
-  dark.setColor(QPalette::HighlightedText, Qt::black);
-  dark.setColor(QPalette::ToolTipBase, QColor(0x35, 0x35, 0x35));
-  dark.setColor(QPalette::ToolTipText, QColor(0xE6, 0xE6, 0xE6));
-  return dark;
-}
 
 void Settle(int ms = 300) {
   QEventLoop loop;
@@ -287,7 +271,7 @@ int main(int argc, char* argv[]) {
         home.path() + "/pair/source/" + QFileInfo(QString::fromLocal8Bit(argv[3])).fileName();
     // Both windows under a dark application palette, made after it was set.
     const QPalette light = QApplication::palette();
-    QApplication::setPalette(DarkPalette());
+    QApplication::setPalette(DarkDesktopPalette());
     {
       demo::MainWindow dark(demo::DemoChildFactories());
       dark.setWindowState(Qt::WindowNoState);
